@@ -1,0 +1,46 @@
+#pragma once
+// Shared pieces of the command-line front end: argument access and the catalogue it works on.
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "catalogue.h"
+
+// A usage or input error; main prints it to stderr and exits with status 2.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class Args {
+ public:
+  explicit Args(std::vector<std::string> args) : args_(std::move(args)) {}
+  // Removes and returns the value of "--name VALUE"; nullopt when absent.
+  std::optional<std::string> TakeOption(const std::string& name);
+  // Removes "--name"; true when it was present.
+  bool TakeFlag(const std::string& name);
+  // Removes and returns the next positional argument; throws UsageError naming `what`.
+  std::string TakePositional(const std::string& what);
+  // Throws UsageError when anything is left over.
+  void ExpectEnd() const;
+
+ private:
+  std::vector<std::string> args_;
+};
+
+int ParseIntArg(const std::string& text, const std::string& what);
+double ParseRealArg(const std::string& text, const std::string& what);
+
+// The folder that holds the running program (the data files lie beside it).
+std::string ProgramFolder();
+// The catalogue named by --catalogue, else the one beside the program, else the one in the
+// current folder. Throws CatalogueError when it cannot be loaded.
+const EclipseCatalogue& LoadCatalogue(Args& args);
+// A catalogue position argument, checked against the catalogue.
+int ParsePosition(const std::string& text, const EclipseCatalogue& catalogue);
+
+// Commands; each returns the exit status.
+int RunCatalogue(Args& args);
+int RunDeltaT(Args& args);

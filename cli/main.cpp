@@ -1,0 +1,43 @@
+// umbrivista-cli: headless front end over the program's computations.
+
+#include <cstring>
+#include <iostream>
+#include <map>
+
+#include "cli.h"
+
+namespace {
+
+const char* kUsage =
+    "usage: umbrivista-cli COMMAND [options]\n"
+    "  catalogue info | show POS | find --year Y | find --saros S | convert TEXT BIN\n"
+    "  deltat YEAR MONTH\n"
+    "options: --catalogue FILE  use this catalogue instead of the one beside the program\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::map<std::string, int (*)(Args&)> commands = {
+      {"catalogue", RunCatalogue},
+      {"deltat", RunDeltaT},
+  };
+  if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
+    std::cout << kUsage;
+    return argc < 2 ? 2 : 0;
+  }
+  auto it = commands.find(argv[1]);
+  if (it == commands.end()) {
+    std::cerr << "umbrivista-cli: unknown command \"" << argv[1] << "\"\n" << kUsage;
+    return 2;
+  }
+  try {
+    Args args(std::vector<std::string>(argv + 2, argv + argc));
+    return it->second(args);
+  } catch (const UsageError& e) {
+    std::cerr << "umbrivista-cli: " << e.what() << "\n";
+    return 2;
+  } catch (const std::exception& e) {
+    std::cerr << "umbrivista-cli: " << e.what() << "\n";
+    return 1;
+  }
+}

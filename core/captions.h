@@ -1,0 +1,34 @@
+#pragma once
+// The caption sets the language commands write into the three windows: one text per language for
+// each named component, and the items of the grid and population lists.
+
+#include <array>
+#include <span>
+#include <string>
+
+enum class CaptionWindow { kMain, kPlaceHistory, kCityList };
+
+struct CaptionText {
+  CaptionWindow window;
+  const char* component;               // object name of the control or menu item
+  std::array<const char*, 3> text;     // German, English, French; unused when stringItem ≥ 0
+  int stringItem = -1;                 // take the text from this string-table item instead
+};
+
+// Every row of the caption sets (the sub-solar check box is separate: its text depends on the
+// view).
+std::span<const CaptionText> CaptionSet();
+// The caption text of a row in `language`.
+std::string CaptionFor(const CaptionText& row, int language);
+// The caption of component `component` in window `window`; empty when there is none.
+std::string Caption(CaptionWindow window, const std::string& component, int language);
+
+// Caption of the sub-solar point check box in the normal or the back view.
+std::string SubSolarCheckBoxCaption(bool backView, int language);
+
+inline constexpr int kGridListCount = 7;
+inline constexpr int kPopulationListCount = 10;
+// Items of the grid combo box ("No grid", "Equator", "10 degrees grid", …).
+std::array<std::string, kGridListCount> GridListItems(int language);
+// Items of the population threshold combo box, largest threshold first.
+std::array<std::string, kPopulationListCount> PopulationListItems(int language);

@@ -1,0 +1,76 @@
+#pragma once
+// The eclipse catalogue: every record of a catalogue file in file (= date) order, addressed by
+// position 1 … RecordCount(), with the current position and a working copy of its record.
+
+#include <cstdint>
+#include <iosfwd>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "eclipse_record.h"
+
+inline constexpr const char* kCatalogueFileName = "Bessel_12k_VNB_0130_25.858.bin";
+inline constexpr const char* kCatalogueTextFileName = "Bessel_12k_VNB_0130_25.858.txt";
+inline constexpr int kFirstCatalogueYear = -4999;
+inline constexpr int kLastCatalogueYear = 7000;
+
+// A catalogue file that cannot be used; what() names the file (and line, for the text form).
+class CatalogueError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class EclipseCatalogue {
+ public:
+  // Reads a binary catalogue. Throws CatalogueError for a missing, unreadable or empty file, or
+  // one whose size is not a whole number of records; the catalogue is unchanged then.
+  void Load(const std::string& path);
+  // Takes records already in memory (tests, conversion).
+  void Assign(std::vector<EclipseRecord> records);
+
+  bool Empty() const { return records_.empty(); }
+  int RecordCount() const { return static_cast<int>(records_.size()); }
+  // The record at position p, 1 ≤ p ≤ RecordCount(); throws std::out_of_range otherwise.
+  const EclipseRecord& RecordAt(int position) const;
+  const std::vector<EclipseRecord>& Records() const { return records_; }
+
+  // Makes p the current position and refreshes the working copy.
+  void Select(int position);
+  int CurrentPosition() const { return current_; }
+  const EclipseRecord& Current() const { return working_; }
+
+  // The first position whose year ≥ Y, Y clamped to −4999 … 7000; the last position when no
+  // record is that late. 0 for an empty catalogue.
+  int FindByYear(int year) const;
+  // The first position of Saros series S, S clamped to MinSaros() … MaxSaros(); 0 when the
+  // series has no member in the catalogue.
+  int FindBySaros(int saros) const;
+  int MinSaros() const { return minSaros_; }
+  int MaxSaros() const { return maxSaros_; }
+
+ private:
+  std::vector<EclipseRecord> records_;
+  int current_ = 0;
+  EclipseRecord working_;
+  int minSaros_ = 0;
+  int maxSaros_ = 0;
+};
+
+// Decodes a whole binary catalogue image; `name` is used in error messages.
+std::vector<EclipseRecord> DecodeCatalogue(std::span<const std::uint8_t> bytes,
+                                           const std::string& name);
+std::vector<std::uint8_t> EncodeCatalogue(const std::vector<EclipseRecord>& records);
+
+// Text form: one record per line, 44 whitespace-separated numbers in field order (4 integers,
+// 3 reals, 3 integers, 32 coefficients, Saros member and count). Anything after the 44th number
+// on a line is ignored; blank lines are skipped. Errors name `name` and the line number.
+std::vector<EclipseRecord> ParseCatalogueText(std::istream& in, const std::string& name);
+// One record as a text-form line (no line end); reals are written so that they read back to the
+// same single-precision value.
+std::string FormatCatalogueLine(const EclipseRecord& record);
+
+// File helpers for the conversion; both throw CatalogueError.
+std::vector<EclipseRecord> ReadCatalogueText(const std::string& path);
+void WriteCatalogueBinary(const std::string& path, const std::vector<EclipseRecord>& records);

@@ -1,0 +1,23 @@
+#pragma once
+// Calendar date ↔ Julian day. Julian calendar before 1582-10-15, Gregorian from then on;
+// astronomical year numbering (year 0 exists). The time scale is whatever the caller uses.
+
+#include <cstdint>
+
+struct CalendarDate {
+  std::int32_t year = 0;
+  std::int32_t month = 0;
+  std::int32_t day = 0;
+  double hours = 0;    // whole number 0–23
+  double minutes = 0;  // whole number 0–59
+  double seconds = 0;  // millisecond resolution
+};
+
+// Julian day of year-month-day plus the given hours, minutes and seconds (any of which may lie
+// outside their usual ranges, e.g. seconds = 3600·t).
+double CalendarToJD(std::int32_t year, std::int32_t month, std::int32_t day, double hours,
+                    double minutes, double seconds);
+
+// Calendar date and time of day of a Julian day, rounded to the millisecond; an instant that
+// rounds up to 24:00 gives 00:00 of the next day. jd must be finite.
+CalendarDate JDToCalendar(double jd);

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs every Debian package that the build, the tests and the data tools need.
+# Packages already present are skipped; nothing is fetched when all are there.
+set -euo pipefail
+
+packages=(
+  # build and tests
+  g++ cmake ninja-build pkg-config git
+  libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev libgl-dev libjpeg62-turbo-dev libsqlite3-dev
+  xvfb xauth fonts-liberation
+  # data tools (catalogue, places, textures)
+  libswe-dev swe-standard-data swe-extra-data liberfa-dev
+  python3 python3-gdal python3-numpy python3-pil gdal-bin
+  ferret-datasets libgeonames-common kstars-data nodejs npm
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "setup: all packages present"
+  exit 0
+fi
+
+echo "setup: installing ${missing[*]}"
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
