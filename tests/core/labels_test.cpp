@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include "captions.h"
+#include "eclipse_types.h"
+#include "string_table.h"
+
+namespace {
+
+TEST(TypeNames, AllTypesInAllLanguages) {
+  const char* const longNames[6][3] = {
+      {"Partielle Sonnenfinsternis", "Partial solar eclipse", "Eclipse de soleil partielle"},
+      {"Totale Sonnenfinsternis", "Total solar eclipse", "Eclipse de soleil totale"},
+      {"Ringförmige Sonnenfinsternis", "Annular solar eclipse", "Eclipse de soleil annulaire"},
+      {"Ringförmig-totale Sonnenfinsternis", "Annular-total solar eclipse",
+       "Eclipse de soleil annulaire totale"},
+      {"Nichtzentrale totale Sonnenfinsternis", "Non central total solar eclipse",
+       "Eclipse de soleil totale non centrale"},
+      {"Nichtzentrale ringförmige Sonnenfinsternis", "Non central annular solar eclipse",
+       "Eclipse de soleil annulaire non centrale"}};
+  const char* const shortNames[6][3] = {
+      {"Partielle Sonnenfinsternis", "Partial solar eclipse", "Eclipse de soleil partielle"},
+      {"Totale Sonnenfinsternis", "Total solar eclipse", "Eclipse de soleil totale"},
+      {"Ringförmige Sonnenfinsternis", "Annular solar eclipse", "Eclipse de soleil annulaire"},
+      {"Ringf.-totale Sonnenfinst.", "Ann-total solar eclipse",
+       "Eclipse de soleil annulaire-totale"},
+      {"Nichtzentrale totale SoFi", "Non central total solar eclipse",
+       "Eclipse de soleil totale non centrale"},
+      {"Nichtzentrale ringf. SoFi", "Non central annular solar ecl.",
+       "Eclipse de soleil annulaire non centrale"}};
+  for (int code = 1; code <= 6; ++code) {
+    for (int lang = 0; lang < 3; ++lang) {
+      EXPECT_EQ(LongTypeName(code, lang), longNames[code - 1][lang]) << code << "/" << lang;
+      EXPECT_EQ(ShortTypeName(code, lang), shortNames[code - 1][lang]) << code << "/" << lang;
+    }
+  }
+  for (int code : {0, 7, -1}) {
+    EXPECT_EQ(LongTypeName(code, kGerman), "");
+    EXPECT_EQ(ShortTypeName(code, kFrench), "");
+  }
+  EXPECT_EQ(LongTypeName(2, 3), "");
+}
+
+TEST(TypeNames, CentralTypes) {
+  for (int code = 0; code <= 7; ++code) {
+    EXPECT_EQ(IsCentral(code), code >= 2 && code <= 4) << code;
+  }
+}
+
+TEST(SarosCaption, JoinsPiecesWithoutExtraBlanks) {
+  EclipseRecord r;
+  r.sarosMember = 12;
+  r.sarosMemberCount = 73;
+  EXPECT_EQ(SarosCaption(r, kGerman), "Finsternis im Saros    (12. von 73)");
+  EXPECT_EQ(SarosCaption(r, kFrench), "Eclipse dans Saros (12. de 73)");
+  r.sarosMember = 200;
+  r.sarosMemberCount = 255;
+  EXPECT_EQ(SarosCaption(r, kEnglish), "Eclipse in Saros    (200. of 255)");
+}
+
+TEST(CentreLineType, SignOfLocalUmbraRadius) {
+  EXPECT_EQ(CentreLineTypeText(0.5, 0.0023, 0.0046, false, kEnglish), " Annular");  // L2′ = 0
+  EXPECT_EQ(CentreLineTypeText(0.9, 0.0023, 0.0046, false, kGerman), "Totale");
+  EXPECT_EQ(CentreLineTypeText(0.1, 0.0023, 0.0046, false, kFrench), " annulaire");
+  EXPECT_EQ(CentreLineTypeText(0.9, 0.0023, 0.0046, true, kFrench), "Anti");
+}
+
+TEST(StringTable, LayoutOfEntries) {
+  EXPECT_EQ(StringEntry(0), "Partielle Sonnenfinsternis");
+  EXPECT_EQ(StringEntry(36), "Finsternis im Saros    (");
+  EXPECT_EQ(StringEntry(95), " annulaire");
+  EXPECT_EQ(StringEntry(137), "Dist. de l'éclipse max.  ");
+  EXPECT_EQ(StringEntry(171), "Fehler in der Koordinatenangabe: ");
+  EXPECT_EQ(StringEntry(177), " ");
+  EXPECT_EQ(StringEntry(179), "");
+  EXPECT_EQ(StringEntry(180), "");
+  EXPECT_EQ(StringEntry(-1), "");
+  for (int lang = 0; lang < 3; ++lang) EXPECT_FALSE(StringItem(25, lang).empty());
+  EXPECT_EQ(StringItem(38, kFrench) + " " + StringItem(39, kFrench), "point sub-solaire");
+  EXPECT_EQ(StringItem(46, kEnglish) + " " + StringItem(47, kEnglish), "anti-sub- solar point");
+}
+
+TEST(Captions, SetsForAllWindows) {
+  EXPECT_EQ(Caption(CaptionWindow::kMain, "Hilfe2", kFrench), "&Aide Umbrivista ");
+  EXPECT_EQ(Caption(CaptionWindow::kMain, "Version1", kFrench), "&Version Umbrivista ");
+  EXPECT_EQ(Caption(CaptionWindow::kMain, "Button_Play", kGerman), "vorwärts abspielen");
+  EXPECT_EQ(Caption(CaptionWindow::kPlaceHistory, "Label1", kEnglish), "Place/City");
+  EXPECT_EQ(Caption(CaptionWindow::kPlaceHistory, "RadioButton_West", kFrench), "Ouest");
+  EXPECT_EQ(Caption(CaptionWindow::kPlaceHistory, "Label6", kEnglish), "Search between the years");
+  EXPECT_EQ(Caption(CaptionWindow::kCityList, "Liste1", kGerman), "Liste");
+  EXPECT_EQ(Caption(CaptionWindow::kCityList, "Label2", kGerman), "");
+  EXPECT_EQ(SubSolarCheckBoxCaption(true, kEnglish), "anti-sub-solar point");
+  EXPECT_EQ(SubSolarCheckBoxCaption(false, kGerman), "Subsolarer Punkt");
+  for (const auto& row : CaptionSet()) {
+    for (int lang = 0; lang < 3; ++lang) {
+      EXPECT_FALSE(CaptionFor(row, lang).empty()) << row.component << "/" << lang;
+    }
+  }
+}
+
+TEST(Captions, ListItems) {
+  EXPECT_EQ(GridListItems(kEnglish)[1], "Equator");
+  EXPECT_EQ(GridListItems(kFrench)[6], "grille 90 degrés");
+  const auto de = PopulationListItems(kGerman);
+  const auto en = PopulationListItems(kEnglish);
+  const auto fr = PopulationListItems(kFrench);
+  EXPECT_EQ(de[0], "1'000'000 Personen");
+  EXPECT_EQ(de[4], "      50'000 Personen");
+  EXPECT_EQ(en[8], "        2'500 habitants");
+  EXPECT_EQ(fr[1], "   500'000 Personnes");
+  EXPECT_EQ(fr[9], "                0 Personne");
+}
+
+}  // namespace

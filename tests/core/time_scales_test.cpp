@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "deltat.h"
+#include "julian_day.h"
+
+namespace {
+
+struct DeltaTCase {
+  int year;
+  int month;
+  double seconds;
+};
+
+// Values on both sides of every change of formula, computed independently from the published
+// polynomials; a branch chosen on the wrong side of a boundary misses by seconds to hours.
+TEST(DeltaT, FormulaBoundaries) {
+  const DeltaTCase cases[] = {
+      {-501, 1, 17139.9099225971}, {-501, 7, 17132.5154131506}, {-500, 1, 17124.9638691458},
+      {-500, 7, 17115.9562160460}, {499, 1, 5692.0578084860},   {499, 7, 5687.2031910145},
+      {500, 1, 5682.2556740494},   {500, 7, 5677.3167600043},   {1599, 1, 119.0399794611},
+      {1599, 7, 118.8205482019},   {1600, 1, 118.3297339955},   {1600, 7, 117.8394750331},
+      {1699, 1, 8.0127897296},     {1699, 7, 8.0789322611},     {1700, 1, 7.9960403663},
+      {1700, 7, 8.0777762201},     {1799, 1, 13.8398879160},    {1799, 7, 13.6379235441},
+      {1800, 1, 13.3956359657},    {1800, 7, 13.2340358174},    {1859, 1, 7.1864860644},
+      {1859, 7, 7.3033843813},     {1860, 1, 7.5268593640},     {1860, 7, 7.7441373834},
+      {1899, 1, -3.9702171290},    {1899, 7, -3.3736809853},    {1900, 1, -2.7669086273},
+      {1900, 7, -2.0356433818},    {1919, 1, 20.6792249459},    {1919, 7, 20.8870968209},
+      {1920, 1, 21.2192694459},    {1920, 7, 21.6203200379},    {1940, 1, 24.4176446426},
+      {1940, 7, 24.5892345945},    {1941, 1, 24.7947484824},    {1941, 7, 25.0804742563},
+      {1960, 1, 33.1214080632},    {1960, 7, 33.3430599866},    {2021, 1, 69.9535332031},
+      {2021, 7, 70.2336173281},    {2050, 1, 90.8177209531},    {2050, 7, 91.2598860781},
+      {2051, 1, 95.1230555556},    {2051, 7, 96.1445888889},    {2149, 1, 325.9195888889},
+      {2149, 7, 327.2547222222},   {2150, 1, 328.0760560881},   {2150, 7, 329.1304639096},
+  };
+  for (const auto& c : cases) {
+    EXPECT_NEAR(DeltaT(c.year, c.month), c.seconds, 1e-6) << c.year << "-" << c.month;
+  }
+}
+
+TEST(DeltaT, YearlyTableIgnoresMonth) {
+  for (int month = 1; month <= 12; ++month) {
+    EXPECT_EQ(DeltaT(1961, month), 33.59);
+    EXPECT_EQ(DeltaT(1977, month), 46.9678);
+    EXPECT_EQ(DeltaT(2020, month), 70.0);
+  }
+  EXPECT_EQ(DeltaT(2000, 1), 63.9691);
+}
+
+TEST(DeltaT, March2016IsSpecial) {
+  EXPECT_EQ(DeltaT(2016, 3), 68.0);
+  EXPECT_EQ(DeltaT(2016, 2), 68.3964);
+  EXPECT_EQ(DeltaT(2016, 4), 68.3964);
+  EXPECT_NE(DeltaT(2015, 3), 68.0);
+}
+
+TEST(JulianDay, KnownDays) {
+  EXPECT_EQ(CalendarToJD(2000, 1, 1, 12, 0, 0), 2451545.0);
+  EXPECT_EQ(CalendarToJD(1582, 10, 15, 0, 0, 0), 2299160.5);
+  EXPECT_EQ(CalendarToJD(1582, 10, 4, 0, 0, 0), 2299159.5);
+  EXPECT_EQ(CalendarToJD(-4712, 1, 1, 12, 0, 0), 0.0);
+  EXPECT_EQ(CalendarToJD(0, 1, 1, 0, 0, 0), 1721057.5);
+  EXPECT_EQ(CalendarToJD(-4999, 1, 1, 0, 0, 0), -104826.5);
+  // Seconds beyond the day roll over, as the time slider uses them.
+  EXPECT_DOUBLE_EQ(CalendarToJD(2024, 4, 8, 18, 0, -3.5 * 3600), 2460408.5 + 14.5 / 24);
+}
+
+// Steps through every day from −4999 to 7000 with an independent calendar and checks both
+// conversions, including the ten days dropped in October 1582.
+TEST(JulianDay, EveryDayRoundTrips) {
+  auto leap = [](int y, bool gregorian) {
+    const int r4 = ((y % 4) + 4) % 4;
+    if (!gregorian) return r4 == 0;
+    return r4 == 0 && (y % 100 != 0 || y % 400 == 0);
+  };
+  const int lengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  int y = -4999, m = 1, d = 1;
+  double jd = CalendarToJD(y, m, d, 0, 0, 0);
+  int failures = 0;
+  while (y <= 7000 && failures < 10) {
+    const CalendarDate c = JDToCalendar(jd);
+    if (c.year != y || c.month != m || c.day != d || c.hours != 0 || c.minutes != 0 ||
+        c.seconds != 0 || CalendarToJD(y, m, d, 0, 0, 0) != jd) {
+      ADD_FAILURE() << "JD " << jd << " expected " << y << "-" << m << "-" << d << " got "
+                    << c.year << "-" << c.month << "-" << c.day << " " << c.hours << ":"
+                    << c.minutes << ":" << c.seconds;
+      ++failures;
+    }
+    const bool gregorian = y > 1582 || (y == 1582 && (m > 10 || (m == 10 && d >= 15)));
+    const int length = (m == 2 && leap(y, gregorian)) ? 29 : lengths[m - 1];
+    if (y == 1582 && m == 10 && d == 4) {
+      d = 15;
+    } else if (++d > length) {
+      d = 1;
+      if (++m > 12) {
+        m = 1;
+        ++y;
+      }
+    }
+    jd += 1;
+  }
+  EXPECT_EQ(failures, 0);
+}
+
+TEST(JulianDay, TimeOfDay) {
+  auto check = [](double jd, int y, int mo, int d, double h, double mi, double s) {
+    const CalendarDate c = JDToCalendar(jd);
+    EXPECT_EQ(c.year, y) << jd;
+    EXPECT_EQ(c.month, mo) << jd;
+    EXPECT_EQ(c.day, d) << jd;
+    EXPECT_EQ(c.hours, h) << jd;
+    EXPECT_EQ(c.minutes, mi) << jd;
+    EXPECT_NEAR(c.seconds, s, 1e-9) << jd;
+  };
+  check(2451544.5, 2000, 1, 1, 0, 0, 0);
+  check(2451545.0, 2000, 1, 1, 12, 0, 0);
+  check(2451545.25, 2000, 1, 1, 18, 0, 0);
+  check(2451545.75, 2000, 1, 2, 6, 0, 0);
+  check(2299160.5, 1582, 10, 15, 0, 0, 0);
+  check(-104826.5 + 0.5, -4999, 1, 1, 12, 0, 0);
+  check(CalendarToJD(2024, 4, 8, 18, 17, 20.5), 2024, 4, 8, 18, 17, 20.5);
+  check(CalendarToJD(-1234, 5, 6, 7, 8, 9.25), -1234, 5, 6, 7, 8, 9.25);
+  // Less than half a millisecond before midnight rounds to 00:00 of the next day, never to
+  // 00:00 of the day that is ending.
+  check(2451544.5 - 1e-9, 2000, 1, 1, 0, 0, 0);
+  check(2451545.5 - 1e-9, 2000, 1, 2, 0, 0, 0);
+  check(2451545.5 - 0.01 / 86400, 2000, 1, 1, 23, 59, 59.99);
+}
+
+}  // namespace
