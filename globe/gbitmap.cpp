@@ -1,0 +1,150 @@
+#include "gbitmap.h"
+
+#include <jpeglib.h>
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <stdexcept>
+
+namespace {
+
+// Pictures larger than this many pixels are refused (a corrupt header can claim 65535²).
+constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 28;
+
+// libjpeg's default handler ends the process; this one jumps back to the decoder, which then
+// reports a failed load. Corrupt-data warnings count as failures too, so that a truncated file
+// never becomes a half-grey texture.
+struct JpegErrorManager {
+  jpeg_error_mgr pub;
+  std::jmp_buf jump;
+};
+
+extern "C" void JpegErrorExit(j_common_ptr cinfo) {
+  auto* err = reinterpret_cast<JpegErrorManager*>(cinfo->err);
+  std::longjmp(err->jump, 1);
+}
+
+extern "C" void JpegEmitMessage(j_common_ptr cinfo, int msgLevel) {
+  if (msgLevel < 0) JpegErrorExit(cinfo);  // a warning about corrupt data
+}
+
+extern "C" void JpegOutputMessage(j_common_ptr) {}
+
+// Decodes `file` into `*out` (Format_RGB32). No C++ object with a destructor lives in this frame
+// across the jump. Returns false on any error; `*out` is then unspecified.
+bool DecodeJpeg(std::FILE* file, QImage* out) {
+  jpeg_decompress_struct cinfo;
+  JpegErrorManager jerr;
+  cinfo.err = jpeg_std_error(&jerr.pub);
+  jerr.pub.error_exit = JpegErrorExit;
+  jerr.pub.emit_message = JpegEmitMessage;
+  jerr.pub.output_message = JpegOutputMessage;
+  if (setjmp(jerr.jump)) {
+    jpeg_destroy_decompress(&cinfo);
+    return false;
+  }
+  jpeg_create_decompress(&cinfo);
+  jpeg_stdio_src(&cinfo, file);
+  jpeg_read_header(&cinfo, TRUE);
+  if (static_cast<std::uint64_t>(cinfo.image_width) * cinfo.image_height > kMaxPixels ||
+      cinfo.image_width == 0 || cinfo.image_height == 0) {
+    jpeg_destroy_decompress(&cinfo);
+    return false;
+  }
+  // Four bytes per pixel in memory order B, G, R, A: the layout of Format_RGB32 on this
+  // little-endian platform, with the alpha byte set to 0xFF.
+  cinfo.out_color_space = JCS_EXT_BGRA;
+  jpeg_start_decompress(&cinfo);
+  if (cinfo.output_components != 4) {
+    jpeg_destroy_decompress(&cinfo);
+    return false;
+  }
+  *out = QImage(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height),
+                QImage::Format_RGB32);
+  if (out->isNull()) {
+    jpeg_destroy_decompress(&cinfo);
+    return false;
+  }
+  while (cinfo.output_scanline < cinfo.output_height) {
+    JSAMPROW row = out->scanLine(static_cast<int>(cinfo.output_scanline));
+    jpeg_read_scanlines(&cinfo, &row, 1);
+  }
+  jpeg_finish_decompress(&cinfo);
+  jpeg_destroy_decompress(&cinfo);
+  return true;
+}
+
+static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "the JPEG decoder writes little-endian pixels");
+
+}  // namespace
+
+TGBitmap::TGBitmap(int width, int height) { SetSize(width, height); }
+
+bool TGBitmap::LoadFromFile(const std::string& fileName) {
+  std::FILE* file = std::fopen(fileName.c_str(), "rb");
+  if (!file) return false;
+  QImage decoded;
+  const bool ok = DecodeJpeg(file, &decoded);
+  std::fclose(file);
+  if (!ok) return false;
+  image_ = std::move(decoded);
+  return true;
+}
+
+void TGBitmap::Assign(const TGBitmap& other) {
+  image_ = other.image_;
+  TransparentColor = other.TransparentColor;
+  AlphaBlend = other.AlphaBlend;
+}
+
+void TGBitmap::Assign(const QImage& image) {
+  image_ = image.isNull() ? QImage() : image.convertToFormat(QImage::Format_RGB32);
+}
+
+void TGBitmap::LoadFromStream() {
+  throw std::runtime_error("TGBitmap.LoadFromStream: Not implemented");
+}
+void TGBitmap::SaveToStream() const {
+  throw std::runtime_error("TGBitmap.SaveToStream: Not implemented");
+}
+void TGBitmap::SaveToFile(const std::string&) const {
+  throw std::runtime_error("TGBitmap.SaveToFile: Not implemented");
+}
+void TGBitmap::LoadFromClipboardFormat() {
+  throw std::runtime_error("TGBitmap.LoadFromClipboardFormat: Not implemented");
+}
+void TGBitmap::SaveToClipboardFormat() const {
+  throw std::runtime_error("TGBitmap.SaveToClipboardFormat: Not implemented");
+}
+
+void TGBitmap::SetSize(int width, int height) {
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  if (width == Width() && height == Height() && !image_.isNull()) return;
+  if (width == 0 || height == 0) {
+    image_ = QImage();
+    return;
+  }
+  image_ = QImage(width, height, QImage::Format_RGB32);
+  if (image_.isNull()) throw std::runtime_error("Failed to allocate DIB Handle");
+}
+
+std::uint32_t TGBitmap::Pixel(int column, int row) const {
+  if (column < 0 || row < 0 || column >= Width() || row >= Height()) return 0;
+  return reinterpret_cast<const std::uint32_t*>(image_.constScanLine(row))[column];
+}
+
+void TGBitmap::SetPixel(int column, int row, std::uint32_t rgb, int alpha) {
+  if (column < 0 || row < 0 || column >= Width() || row >= Height()) return;
+  auto* p = reinterpret_cast<std::uint32_t*>(image_.scanLine(row)) + column;
+  *p = BlendPixel(*p, rgb, alpha);
+}
+
+std::uint32_t* TGBitmap::Bits() {
+  return GetEmpty() ? nullptr : reinterpret_cast<std::uint32_t*>(image_.bits());
+}
+
+const std::uint32_t* TGBitmap::Bits() const {
+  return GetEmpty() ? nullptr : reinterpret_cast<const std::uint32_t*>(image_.constBits());
+}

@@ -1,0 +1,72 @@
+#pragma once
+// TGBitmap: a 32-bit top-down picture (QImage, Format_RGB32) used both as the off-screen render
+// surface and as surface texture. Pixels are 0xFFRRGGBB values addressed as row × width + column.
+
+#include <QImage>
+#include <cstdint>
+#include <string>
+
+#include "gunits.h"
+
+class TGBitmap {
+ public:
+  TGBitmap() = default;
+  TGBitmap(int width, int height);
+
+  // Reads a JPEG file into the bitmap. A missing file, or one that is not a readable JPEG
+  // (truncated, corrupt, another format, too large), leaves the bitmap as it was and gives false.
+  bool LoadFromFile(const std::string& fileName);
+  // Takes a copy of another bitmap's pixels and settings.
+  void Assign(const TGBitmap& other);
+  // Takes the pixels of any image (converted to 32 bits).
+  void Assign(const QImage& image);
+
+  // Transfers that this bitmap does not support; each throws std::runtime_error.
+  void LoadFromStream();
+  void SaveToStream() const;
+  void SaveToFile(const std::string& fileName) const;
+  void LoadFromClipboardFormat();
+  void SaveToClipboardFormat() const;
+
+  int Width() const { return image_.width(); }
+  int Height() const { return image_.height(); }
+  // Resizes the pixel memory; the contents are undefined afterwards. Sizes below 0 count as 0.
+  void SetSize(int width, int height);
+  void SetWidth(int width) { SetSize(width, Height()); }
+  void SetHeight(int height) { SetSize(Width(), height); }
+  // True when there is no pixel memory or a dimension is 0.
+  bool GetEmpty() const { return image_.isNull() || image_.width() == 0 || image_.height() == 0; }
+  void Clear() { image_ = QImage(); }
+
+  // Pixel at (column, row); 0 outside the picture.
+  std::uint32_t Pixel(int column, int row) const;
+  // Blended write of a 0xRRGGBB pixel value with alpha 0 … 255 (255 stores it); outside writes
+  // are ignored.
+  void SetPixel(int column, int row, std::uint32_t rgb, int alpha = 255);
+
+  // The colour whose texels are skipped when this bitmap is drawn as texture (clNone: none).
+  TColor TransparentColor = clNone;
+  // Opacity of this bitmap's texels when drawn as texture, 0 … 255.
+  std::uint8_t AlphaBlend = 255;
+
+  QImage& Image() { return image_; }
+  const QImage& Image() const { return image_; }
+  // Row-major pixel memory (Width() × Height() values); nullptr when empty.
+  std::uint32_t* Bits();
+  const std::uint32_t* Bits() const;
+
+ private:
+  QImage image_;
+};
+
+// Blends one 0x..RRGGBB source over a destination pixel: each channel becomes
+// (dest × (255 − α) + src × α) shr 8; α = 255 stores the source. The result has alpha 0xFF.
+inline std::uint32_t BlendPixel(std::uint32_t dest, std::uint32_t src, int alpha) {
+  if (alpha >= 255) return src | 0xFF000000u;
+  if (alpha <= 0) alpha = 0;
+  const std::uint32_t a = static_cast<std::uint32_t>(alpha), na = 255 - a;
+  const std::uint32_t r = ((((dest >> 16) & 0xFF) * na + ((src >> 16) & 0xFF) * a) >> 8) & 0xFF;
+  const std::uint32_t g = ((((dest >> 8) & 0xFF) * na + ((src >> 8) & 0xFF) * a) >> 8) & 0xFF;
+  const std::uint32_t b = (((dest & 0xFF) * na + (src & 0xFF) * a) >> 8) & 0xFF;
+  return 0xFF000000u | (r << 16) | (g << 8) | b;
+}

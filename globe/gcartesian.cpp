@@ -1,0 +1,176 @@
+// The flat map: x = longitude east of the central meridian, y = latitude (up), both scaled to
+// pixels and placed at the origin.
+
+#include <algorithm>
+#include <cmath>
+
+#include "gbitmap.h"
+#include "gprojector.h"
+#include "grenderer.h"
+
+namespace {
+
+// One normalisation step of a 64-bit longitude into (−180°, +180°].
+std::int64_t NormalizeLongitude64(std::int64_t v) {
+  if (v > kGU180) return v - kGU360;
+  if (v < -(kGU180 - 1)) return v + kGU360;
+  return v;
+}
+
+std::int32_t Clamp32(std::int64_t v) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+}  // namespace
+
+TGCartesianPrj::TGCartesianPrj(TGProjector& projector)
+    : TGProjectionModel(projector),
+      previousX_(projector.XRotation()),
+      previousY_(projector.YRotation()) {}
+
+std::unique_ptr<TGCustomProjectionModel> TGCartesianPrj::Clone(TGProjector& owner) const {
+  return std::make_unique<TGCartesianPrj>(owner);
+}
+
+bool TGCartesianPrj::PointLLToXY(const TGGlobePoint& point, int index) {
+  const TGExtent e = ModelExtent();
+  const bool visible = e.Left <= point.Longitude && point.Longitude < e.Right &&
+                       e.Top <= point.Latitude && point.Latitude <= e.Bottom;
+  const std::int64_t cm =
+      ignoreCentralMeridian_ ? 0 : DegreesToGU(static_cast<double>(prj_.CentralMeridian()));
+  const double scale = static_cast<double>(prj_.ScaleFactor());
+  const std::int64_t lon = NormalizeLongitude64(point.Longitude - cm);
+  const std::int64_t x = static_cast<std::int64_t>(RoundToInt(lon * scale)) + prj_.XOrigin();
+  const std::int64_t y = prj_.YOrigin() - static_cast<std::int64_t>(RoundToInt(point.Latitude * scale));
+  prj_.Points()[index] = QPoint(Clamp32(x), Clamp32(y));
+  return visible;
+}
+
+bool TGCartesianPrj::XYToLLIndex(int x, int y, int index) {
+  const double scale = static_cast<double>(prj_.ScaleFactor());
+  if (!(scale > 0)) return false;
+  const double u = (static_cast<double>(x) - prj_.XOrigin()) / scale;
+  const double v = -(static_cast<double>(y) - prj_.YOrigin()) / scale;
+  const TGExtent e = ModelExtent();
+  if (!(u >= e.Left && u <= e.Right && v >= e.Top && v <= e.Bottom)) return false;
+  const double cm = static_cast<double>(prj_.CentralMeridian()) * kGlobeUnitsPerDegree;
+  prj_.Points()[index] = QPoint(Clamp32(NormalizeLongitude64(RoundToInt(cm + u))), RoundToInt(v));
+  return true;
+}
+
+void TGCartesianPrj::PropertyChanged(int index) {
+  if (index == piYRotation) {
+    if (prj_.YAxisChanges == yaXOrigin) {
+      PointLLToXY({-DegreesToGU(static_cast<double>(prj_.YRotation() - previousY_)),
+                   -DegreesToGU(static_cast<double>(prj_.XRotation())), 0},
+                  0);
+      prj_.SetXOrigin(prj_.Points()[0].x());
+    } else if (prj_.YAxisChanges == yaCentralMeridian) {
+      prj_.SetByIndex(piCentralMeridian,
+                      NormalizeDegree(prj_.YRotation() - previousY_ + prj_.CentralMeridian()));
+    }
+  } else if (index == piXRotation) {
+    if (prj_.XAxisChanges == xaYOrigin) {
+      PointLLToXY({DegreesToGU(static_cast<double>(prj_.YRotation())),
+                   -DegreesToGU(static_cast<double>(prj_.XRotation() - previousX_)), 0},
+                  0);
+      prj_.SetYOrigin(prj_.Points()[0].y());
+    } else if (prj_.XAxisChanges == xaCentralParallel) {
+      prj_.SetByIndex(piCentralParallel,
+                      NormalizeDegree(prj_.XRotation() - previousX_ + prj_.CentralParallel()));
+    }
+  }
+  previousX_ = prj_.XRotation();
+  previousY_ = prj_.YRotation();
+}
+
+TGViewRecord TGCartesianPrj::SaveView() const {
+  TGViewRecord v;
+  v.ScaleFactor = prj_.ScaleFactor();
+  v.XOrigin = prj_.XOrigin();
+  v.YOrigin = prj_.YOrigin();
+  v.Rotation[0] = DegreesToGU(prj_.CenterLatitude());
+  v.Rotation[1] = DegreesToGU(prj_.CenterLongitude());
+  v.Rotation[2] = 0;
+  v.ClientWidth = prj_.Renderer().SurfaceWidth();
+  v.ClientHeight = prj_.Renderer().SurfaceHeight();
+  return v;
+}
+
+void TGCartesianPrj::RestoreView(const TGViewRecord& view) {
+  try {
+    const long double saved = std::hypot<long double>(view.ClientHeight, view.ClientWidth);
+    const long double f =
+        saved > 0 ? std::hypot<long double>(prj_.Renderer().SurfaceHeight(),
+                                            prj_.Renderer().SurfaceWidth()) / saved
+                  : 1.0L;
+    prj_.SetScaleFactor(f * view.ScaleFactor);
+    prj_.SetXYOrigin(QPoint(RoundToInt(static_cast<double>(view.XOrigin * f)),
+                            RoundToInt(static_cast<double>(view.YOrigin * f))));
+    prj_.SetCenterLongitude(NormalizeDegree(view.Rotation[1] / 5400000.0L));
+    prj_.SetCenterLatitude(view.Rotation[0] / 5400000.0L);
+    prj_.SetByIndex(piZRotation, 0);
+  } catch (...) {
+  }
+}
+
+void TGCartesianPrj::PaintSurfaceShape() {
+  constexpr std::int32_t kStep = 10 * kGlobeUnitsPerDegree;
+  int n = 0;
+  ignoreCentralMeridian_ = true;
+  for (int i = 0; i < 36; ++i) PointLLToXY({-(kGU180 - 1) + i * kStep, kGU90, 0}, n++);
+  for (int i = 0; i < 18; ++i) PointLLToXY({kGU180, kGU90 - i * kStep, 0}, n++);
+  for (int i = 0; i < 36; ++i) PointLLToXY({kGU180 - i * kStep, -kGU90, 0}, n++);
+  for (int i = 0; i < 18; ++i) PointLLToXY({-(kGU180 - 1), -kGU90 + i * kStep, 0}, n++);
+  ignoreCentralMeridian_ = false;
+  prj_.Renderer().PolygonFromPoints(n);
+}
+
+void TGCartesianPrj::PaintSurfaceTexture(const TGBitmap& texture) {
+  if (texture.GetEmpty()) return;
+  constexpr std::int64_t kCell = 10LL * kGlobeUnitsPerDegree;
+  const double wm1 = texture.Width() - 1, hm1 = texture.Height() - 1;
+  const std::int64_t cm = DegreesToGU(static_cast<double>(prj_.CentralMeridian()));
+  auto u = [&](std::int64_t lon) { return RoundToInt((lon + 972000000.0) / 1944000000.0 * wm1); };
+  auto v = [&](std::int64_t lat) {
+    return static_cast<int>(hm1) - RoundToInt((lat + 486000000.0) / 972000000.0 * hm1);
+  };
+  // Screen x of a longitude given relative to the central meridian.
+  auto sx = [&](std::int64_t rel) {
+    return Clamp32(static_cast<std::int64_t>(RoundToInt(rel * static_cast<double>(prj_.ScaleFactor()))) +
+                   prj_.XOrigin());
+  };
+  auto sy = [&](std::int64_t lat) {
+    return Clamp32(prj_.YOrigin() -
+                   static_cast<std::int64_t>(RoundToInt(lat * static_cast<double>(prj_.ScaleFactor()))));
+  };
+  auto drawPiece = [&](std::int64_t absWest, std::int64_t relWest, std::int64_t relEast,
+                       std::int64_t south, std::int64_t north) {
+    if (relEast <= relWest) return;
+    const std::int64_t absEast = absWest + (relEast - relWest);
+    const QPoint tl(sx(relWest), sy(north)), tr(sx(relEast), sy(north));
+    const QPoint br(sx(relEast), sy(south)), bl(sx(relWest), sy(south));
+    const QPoint ttl(u(absWest), v(north)), ttr(u(absEast), v(north));
+    const QPoint tbr(u(absEast), v(south)), tbl(u(absWest), v(south));
+    const QPoint s1[3] = {tl, tr, br}, t1[3] = {ttl, ttr, tbr};
+    const QPoint s2[3] = {tl, br, bl}, t2[3] = {ttl, tbr, tbl};
+    prj_.Renderer().TextureTriangle(t1, s1, texture);
+    prj_.Renderer().TextureTriangle(t2, s2, texture);
+  };
+  for (int row = 0; row < 18; ++row) {
+    const std::int64_t south = -kGU90 + row * kCell, north = south + kCell;
+    for (int col = 0; col < 36; ++col) {
+      const std::int64_t west = -kGU180 + col * kCell;
+      const std::int64_t relWest = NormalizeLongitude64(west - cm);
+      const std::int64_t relEast = relWest + kCell;
+      if (relEast <= kGU180) {
+        drawPiece(west, relWest, relEast, south, north);
+      } else {
+        // The cell straddles the seam: one piece up to it, one from its other side.
+        const std::int64_t cut = (kGU180 - 1) - relWest;
+        drawPiece(west, relWest, kGU180 - 1, south, north);
+        drawPiece(west + cut + 2, -(kGU180 - 1), relEast - kGU360, south, north);
+      }
+    }
+  }
+}

@@ -1,0 +1,254 @@
+#include "gcustomglobe.h"
+
+#include <QBrush>
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <stdexcept>
+
+TGCustomGlobeView::TGCustomGlobeView(int width, int height,
+                                     std::unique_ptr<TGDefaultRenderer> renderer)
+    : renderer_(renderer ? std::move(renderer) : std::make_unique<TGDefaultRenderer>()) {
+  graticule_ = std::make_unique<TGGraticule>(this);
+  renderer_->SetGlobe(this);
+  renderer_->ResizeSurface(width, height);
+  projector_ = std::make_unique<TGProjector>(this);
+  projector_->SetScaleFactor(0);
+  projector_->SetXYOrigin(QPoint(ClientWidth() / 2, ClientHeight() / 2));
+  renderPending_ = false;
+  RequestRender();
+}
+
+TGCustomGlobeView::~TGCustomGlobeView() = default;
+
+void TGCustomGlobeView::SetSurfaceTextureName(const std::string& name) {
+  const auto first = name.find_first_not_of(' ');
+  const auto last = name.find_last_not_of(' ');
+  textureName_ = first == std::string::npos ? std::string() : name.substr(first, last - first + 1);
+  if (textureName_.empty()) {
+    texture_.Clear();
+  } else {
+    texture_.LoadFromFile(textureName_);
+  }
+  if (texture_.GetEmpty()) textureName_.clear();
+  RequestRender();
+}
+
+void TGCustomGlobeView::SetSurfaceColor(TColor c) {
+  if (c == surfaceColor_) return;
+  surfaceColor_ = c;
+  RequestRender();
+}
+
+void TGCustomGlobeView::SetColor(TColor c) {
+  if (c == color_) return;
+  color_ = c;
+  RequestRender();
+}
+
+void TGCustomGlobeView::RequestRender() {
+  if (renderPending_) return;
+  renderPending_ = true;
+  InvalidateWindow();
+}
+
+void TGCustomGlobeView::EndUpdate() {
+  if (updateCount_ <= 0) throw std::logic_error("Assertion failure");
+  if (--updateCount_ == 0) RequestRender();
+}
+
+void TGCustomGlobeView::NotifyRotated() {
+  if (OnRotated) {
+    OnRotated();
+  } else if (OnPanned) {
+    OnPanned();
+  }
+}
+
+void TGCustomGlobeView::NotifyPanned() {
+  if (OnPanned) OnPanned();
+}
+
+void TGCustomGlobeView::NotifyZoomed() {
+  if (OnZoomed) OnZoomed();
+}
+
+void TGCustomGlobeView::ResizeClient(int width, int height) {
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  const int oldW = ClientWidth(), oldH = ClientHeight();
+  if (width == oldW && height == oldH) return;
+  renderer_->ResizeSurface(width, height);
+  if (oldW == 0 || oldH == 0) {
+    projector_->SetXYOrigin(QPoint(width / 2, height / 2));
+  } else {
+    const double f = std::hypot(height, width) / std::hypot(oldH, oldW);
+    const QPoint origin(RoundToInt(projector_->XOrigin() * f), RoundToInt(projector_->YOrigin() * f));
+    projector_->SetScaleFactor(projector_->ScaleFactor() * f);
+    projector_->SetXYOrigin(origin);
+  }
+  RequestRender();
+}
+
+TGMER TGCustomGlobeView::ComputeVisibleExtent() {
+  const int w = ClientWidth(), h = ClientHeight();
+  extentPoints_.clear();
+  TGGlobePoint g;
+  auto probe = [&](int x, int y) {
+    const bool on = projector_->XYToLL(x, y, g);
+    if (on) extentPoints_.push_back(g);
+    return on;
+  };
+  for (int row = 0; row <= 64; ++row) {
+    const int y = TruncToInt(row * (h / 64.0));
+    bool previousOn = false;
+    double previousX = 0;
+    for (int col = 0; col <= 64; ++col) {
+      const double x = std::trunc(col * (w / 64.0));
+      const bool on = probe(static_cast<int>(x), y);
+      if (col > 0 && on != previousOn) {
+        // Refine the limb crossing between the two samples to below one pixel.
+        double lo = previousX, hi = x;
+        while (hi - lo >= 1) {
+          const double mid = (lo + hi) / 2;
+          if (probe(TruncToInt(mid), y) == previousOn) {
+            lo = mid;
+          } else {
+            hi = mid;
+          }
+        }
+      }
+      previousOn = on;
+      previousX = x;
+    }
+  }
+  if (extentPoints_.size() <= 10) return kWorldMER;
+  TGMER r = PointListMER(extentPoints_);
+  if (r.Width > 1782000000) {
+    r.Left = -kGU180;
+    r.Width = kGU360;
+  }
+  return r;
+}
+
+void TGCustomGlobeView::RenderChains(const TGChainStore& chains, bool closed) {
+  TGCustomProjectionModel& model = projector_->Model();
+  TGRenderer& r = *renderer_;
+  QPoint* points = r.Points();
+  const int penWidth = r.PenPixelWidth();
+  if (closed && projector_->IsSeamless()) {
+    r.BeginParts(true);
+    for (const TGPointStore& chain : chains) {
+      if (chain.Hidden || chain.Points.empty()) continue;
+      r.AddPart(model.PointStoreToXY(chain.Points, 0), penWidth);
+    }
+    r.EndParts();
+    return;
+  }
+  const std::int32_t cm = DegreesToGU(static_cast<double>(projector_->CentralMeridian()));
+  r.BeginParts(closed);
+  for (const TGPointStore& chain : chains) {
+    if (chain.Hidden || chain.Points.empty()) continue;
+    pieces_.clear();
+    CutChainAtSeam(chain.Points, cm, pieces_);
+    if (closed) {
+      int n = 0;
+      for (const auto& piece : pieces_) n = model.PointStoreToXY(piece, n);
+      r.AddPart(n, penWidth);
+      continue;
+    }
+    for (const auto& piece : pieces_) {
+      int run = 0;
+      for (const TGGlobePoint& p : piece) {
+        if (!model.PointLLToXY(p, run)) {
+          if (run >= 2) r.AddPart(run, penWidth);
+          run = 0;
+          continue;
+        }
+        if (run > 0 && points[run] == points[run - 1]) continue;
+        if (++run == TGRenderer::kPointBufferSize) {
+          // A full buffer goes out as one part; the run goes on from its last point.
+          r.AddPart(run, penWidth);
+          points[0] = points[run - 1];
+          run = 1;
+        }
+      }
+      if (run >= 2) r.AddPart(run, penWidth);
+    }
+  }
+  r.EndParts();
+}
+
+void TGCustomGlobeView::RenderScene() {
+  TGDefaultRenderer& r = *renderer_;
+  r.PrepareForDrawing();
+  try {
+    extent_ = ComputeVisibleExtent();
+    if (background_.GetEmpty()) {
+      r.ClearSurface(color_);
+    } else if (!r.Picture().GetEmpty()) {
+      r.Painter().fillRect(QRect(0, 0, ClientWidth(), ClientHeight()),
+                           QBrush(background_.Image()));
+    }
+    if (surfaceColor_ != clNone) {
+      r.SelectPen(TGPen(clBlack, gpsClear, 1, guPixel));
+      r.SelectBrush(TGBrush(surfaceColor_, surfaceColor_, gbsSolid));
+      projector_->Model().PaintSurfaceShape();
+    }
+    if (!texture_.GetEmpty()) projector_->Model().PaintSurfaceTexture(texture_);
+    if (graticule_->DrawMode() == gdBehind) {
+      if (OnPaintGraticule) {
+        OnPaintGraticule();
+      } else {
+        graticule_->Render();
+      }
+    }
+    if (OnRender) OnRender();
+    if (graticule_->DrawMode() == gdInFront) {
+      if (OnPaintGraticule) {
+        OnPaintGraticule();
+      } else {
+        graticule_->Render();
+      }
+    }
+  } catch (...) {
+    r.FinishDrawing();
+    throw;
+  }
+  r.FinishDrawing();
+}
+
+void TGCustomGlobeView::Paint(QPainter& window) {
+  if (inPaint_) return;
+  if (OnBeforeRender) OnBeforeRender();
+  inPaint_ = true;
+  std::exception_ptr failure;
+  try {
+    if ((updateCount_ == 0 && renderPending_) || !renderer_->DoubleBuffer) RenderScene();
+    window.drawImage(0, 0, renderer_->Picture().Image());
+    if (OnPaint) OnPaint();
+    renderPending_ = false;
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  inPaint_ = false;
+  canvas_ = &window;
+  try {
+    if (OnAfterRender) OnAfterRender(window);
+  } catch (...) {
+    canvas_ = nullptr;
+    throw;
+  }
+  canvas_ = nullptr;
+  if (failure) std::rethrow_exception(failure);
+}
+
+QImage TGCustomGlobeView::PaintToImage() {
+  if (ClientWidth() <= 0 || ClientHeight() <= 0) return {};
+  QImage image(ClientWidth(), ClientHeight(), QImage::Format_RGB32);
+  image.fill(0xFF000000u);
+  QPainter painter(&image);
+  Paint(painter);
+  painter.end();
+  return image;
+}

@@ -1,0 +1,464 @@
+#include "grenderer.h"
+
+#include <QPainterPath>
+#include <algorithm>
+#include <cmath>
+
+#include "gcustomglobe.h"
+
+QColor ToQColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+QPen ToQPen(const TGPen& pen, int pixelWidth) {
+  static constexpr Qt::PenStyle kStyles[] = {Qt::SolidLine,      Qt::DashLine,    Qt::DotLine,
+                                             Qt::DashDotLine,    Qt::DashDotDotLine, Qt::NoPen,
+                                             Qt::SolidLine};
+  const Qt::PenStyle style = pen.Style() <= gpsInsideFrame ? kStyles[pen.Style()] : Qt::SolidLine;
+  if (pixelWidth < 2) {
+    QPen q(ToQColor(pen.Color()), 1, style);
+    q.setCosmetic(true);
+    return q;
+  }
+  return QPen(QBrush(ToQColor(pen.Color())), pixelWidth, style, Qt::RoundCap, Qt::RoundJoin);
+}
+
+QBrush ToQBrush(const TGBrush& brush) {
+  static constexpr Qt::BrushStyle kHatches[] = {Qt::HorPattern,   Qt::VerPattern,
+                                                Qt::FDiagPattern, Qt::BDiagPattern,
+                                                Qt::CrossPattern, Qt::DiagCrossPattern};
+  switch (brush.Style()) {
+    case gbsSolid: return QBrush(ToQColor(brush.Color()), Qt::SolidPattern);
+    case gbsClear: return QBrush(Qt::NoBrush);
+    default:
+      if (brush.Style() < gbsPattern1)
+        return QBrush(ToQColor(brush.Color()), kHatches[brush.Style() - gbsHorizontal]);
+      // The pattern brushes have no pictures here; they draw as a 50 % dither.
+      return QBrush(ToQColor(brush.Color()), Qt::Dense4Pattern);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Clipping
+
+namespace {
+
+struct ClipBox {
+  double l, t, r, b;
+};
+
+QPoint RoundPoint(double x, double y) { return QPoint(RoundToInt(x), RoundToInt(y)); }
+
+}  // namespace
+
+void ClipPolygon(const QPoint* points, int count, const QRect& bounds, std::vector<QPoint>& out) {
+  thread_local std::vector<QPointF> a, b;
+  a.assign(points, points + count);
+  const ClipBox box{static_cast<double>(bounds.left()), static_cast<double>(bounds.top()),
+                    static_cast<double>(bounds.right()), static_cast<double>(bounds.bottom())};
+  // Edge k: 0 left, 1 right, 2 top, 3 bottom.
+  auto inside = [&](const QPointF& p, int k) {
+    switch (k) {
+      case 0: return p.x() >= box.l;
+      case 1: return p.x() <= box.r;
+      case 2: return p.y() >= box.t;
+      default: return p.y() <= box.b;
+    }
+  };
+  auto cross = [&](const QPointF& p, const QPointF& q, int k) {
+    if (k < 2) {
+      const double x = k == 0 ? box.l : box.r;
+      const double t = (x - p.x()) / (q.x() - p.x());
+      return QPointF(x, p.y() + t * (q.y() - p.y()));
+    }
+    const double y = k == 2 ? box.t : box.b;
+    const double t = (y - p.y()) / (q.y() - p.y());
+    return QPointF(p.x() + t * (q.x() - p.x()), y);
+  };
+  for (int k = 0; k < 4 && !a.empty(); ++k) {
+    b.clear();
+    for (std::size_t i = 0; i < a.size(); ++i) {
+      const QPointF& cur = a[i];
+      const QPointF& prev = a[(i + a.size() - 1) % a.size()];
+      const bool ci = inside(cur, k), pi = inside(prev, k);
+      if (ci) {
+        if (!pi) b.push_back(cross(prev, cur, k));
+        b.push_back(cur);
+      } else if (pi) {
+        b.push_back(cross(prev, cur, k));
+      }
+    }
+    std::swap(a, b);
+  }
+  for (const QPointF& p : a) {
+    const QPoint q = RoundPoint(p.x(), p.y());
+    if (out.empty() || out.back() != q) out.push_back(q);
+  }
+}
+
+void ClipPolyline(const QPoint* points, int count, const QRect& bounds, std::vector<QPoint>& out,
+                  std::vector<int>& counts) {
+  const ClipBox box{static_cast<double>(bounds.left()), static_cast<double>(bounds.top()),
+                    static_cast<double>(bounds.right()), static_cast<double>(bounds.bottom())};
+  std::size_t pieceStart = out.size();
+  bool open = false;  // a piece is being extended
+  auto finish = [&]() {
+    const int n = static_cast<int>(out.size() - pieceStart);
+    if (n >= 2) {
+      counts.push_back(n);
+    } else {
+      out.resize(pieceStart);
+    }
+    pieceStart = out.size();
+    open = false;
+  };
+  for (int i = 0; i + 1 < count; ++i) {
+    const double x0 = points[i].x(), y0 = points[i].y();
+    const double dx = points[i + 1].x() - x0, dy = points[i + 1].y() - y0;
+    // Liang–Barsky.
+    double t0 = 0, t1 = 1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x0 - box.l, box.r - x0, y0 - box.t, box.b - y0};
+    bool visible = true;
+    for (int k = 0; k < 4 && visible; ++k) {
+      if (p[k] == 0) {
+        if (q[k] < 0) visible = false;
+      } else {
+        const double t = q[k] / p[k];
+        if (p[k] < 0) {
+          if (t > t1) visible = false;
+          else if (t > t0) t0 = t;
+        } else {
+          if (t < t0) visible = false;
+          else if (t < t1) t1 = t;
+        }
+      }
+    }
+    if (!visible) {
+      if (open) finish();
+      continue;
+    }
+    const QPoint a = t0 == 0 ? points[i] : RoundPoint(x0 + t0 * dx, y0 + t0 * dy);
+    const QPoint b = t1 == 1 ? points[i + 1] : RoundPoint(x0 + t1 * dx, y0 + t1 * dy);
+    if (!open || t0 > 0) {
+      if (open) finish();
+      out.push_back(a);
+      open = true;
+    }
+    if (out.back() != b) out.push_back(b);
+    if (t1 < 1) finish();
+  }
+  if (open) finish();
+}
+
+// ---------------------------------------------------------------------------------------------
+// TGRenderer
+
+TGRenderer::TGRenderer() : points_(kPointBufferSize) {}
+
+void TGRenderer::ResizeSurface(int width, int height) {
+  width_ = std::max(width, 0);
+  height_ = std::max(height, 0);
+}
+
+void TGRenderer::SelectPen(const TGPen& pen) {
+  if (pen_.SameAs(pen)) return;
+  pen_ = pen;
+  attributesChanged_ = true;
+}
+
+void TGRenderer::SelectBrush(const TGBrush& brush) {
+  if (brush_.SameAs(brush)) return;
+  brush_ = brush;
+  attributesChanged_ = true;
+}
+
+void TGRenderer::SelectFont(const TGFont& font) {
+  font_ = font;
+  attributesChanged_ = true;
+}
+
+void TGRenderer::SelectNothing() { SelectPen(TGPen(clBlack, gpsSolid, 1, guPixel)); }
+
+int TGRenderer::PenPixelWidth() const {
+  const double scale = globe_ ? static_cast<double>(globe_->Projector().ScaleFactor()) : 0.0;
+  return pen_.PixelWidth(scale);
+}
+
+bool TGRenderer::PointsVisible(const QPoint* points, int count) const {
+  if (count < 2) return false;
+  int minX = points[0].x(), maxX = minX, minY = points[0].y(), maxY = minY;
+  for (int i = 1; i < count; ++i) {
+    minX = std::min(minX, points[i].x());
+    maxX = std::max(maxX, points[i].x());
+    minY = std::min(minY, points[i].y());
+    maxY = std::max(maxY, points[i].y());
+  }
+  return !(maxX < 0 || minX >= width_ || maxY < 0 || minY >= height_);
+}
+
+void TGRenderer::BeginParts(bool closed) {
+  partPoints_.clear();
+  partCounts_.clear();
+  partsClosed_ = closed;
+}
+
+void TGRenderer::AddPart(int count, int penWidth) {
+  count = std::clamp(count, 0, kPointBufferSize);
+  if (count < 2) return;
+  const int margin = std::max(2, 2 * penWidth);
+  const QRect bounds(QPoint(-margin, -margin), QPoint(width_ + margin, height_ + margin));
+  const QPoint* pts = points_.data();
+  bool inside = true;
+  for (int i = 0; i < count && inside; ++i) inside = bounds.contains(pts[i]);
+  if (partsClosed_) {
+    const std::size_t start = partPoints_.size();
+    if (inside) {
+      partPoints_.insert(partPoints_.end(), pts, pts + count);
+    } else {
+      ClipPolygon(pts, count, bounds, partPoints_);
+    }
+    if (partPoints_.size() - start < 2) {
+      partPoints_.resize(start);
+      return;
+    }
+    partPoints_.push_back(partPoints_[start]);
+    partCounts_.push_back(static_cast<int>(partPoints_.size() - start));
+  } else if (inside) {
+    partPoints_.insert(partPoints_.end(), pts, pts + count);
+    partCounts_.push_back(count);
+  } else {
+    ClipPolyline(pts, count, bounds, partPoints_, partCounts_);
+  }
+}
+
+void TGRenderer::EndParts() {
+  if (!partCounts_.empty()) {
+    try {
+      DrawPolyParts(partPoints_.data(), partCounts_.data(), static_cast<int>(partCounts_.size()),
+                    partsClosed_);
+    } catch (...) {
+    }
+  }
+  partPoints_.clear();
+  partCounts_.clear();
+}
+
+void TGRenderer::PolygonFromPoints(int count) {
+  BeginParts(true);
+  AddPart(count, 1);
+  EndParts();
+}
+
+namespace {
+
+// One edge of a texture triangle, stepped row by row.
+struct TexEdge {
+  double x, u, v, dx, du, dv;
+  int rows;
+  int end;
+
+  void Step(int k) {
+    x += dx * k;
+    u += du * k;
+    v += dv * k;
+    rows -= k;
+  }
+};
+
+TexEdge MakeEdge(const QPoint (&tex)[3], const QPoint (&scr)[3], int from, int to) {
+  TexEdge e{static_cast<double>(scr[from].x()),
+            static_cast<double>(tex[from].x()),
+            static_cast<double>(tex[from].y()),
+            0,
+            0,
+            0,
+            scr[to].y() - scr[from].y(),
+            to};
+  if (e.rows > 0) {
+    e.dx = (scr[to].x() - e.x) / e.rows;
+    e.du = (tex[to].x() - e.u) / e.rows;
+    e.dv = (tex[to].y() - e.v) / e.rows;
+  }
+  return e;
+}
+
+}  // namespace
+
+void TGRenderer::TextureTriangle(const QPoint (&tex)[3], const QPoint (&scr)[3],
+                                 const TGBitmap& texture) {
+  QPoint* pts = points_.data();
+  for (int i = 0; i < 3; ++i) pts[i] = scr[i];
+  if (!PointsVisible(scr, 3)) return;
+  int top = 0;
+  for (int i = 1; i < 3; ++i) {
+    if (scr[i].y() < scr[top].y()) top = i;
+  }
+  TexEdge a = MakeEdge(tex, scr, top, (top + 1) % 3);
+  TexEdge b = MakeEdge(tex, scr, top, (top + 2) % 3);
+  std::int64_t y = scr[top].y();
+  for (int replaced = 0;; ++replaced) {
+    while (a.rows > 0 && b.rows > 0) {
+      if (y < 0) {
+        // Rows above the surface are stepped over in one go.
+        const int k = static_cast<int>(std::min<std::int64_t>({a.rows, b.rows, -y}));
+        a.Step(k);
+        b.Step(k);
+        y += k;
+        continue;
+      }
+      if (y >= height_) return;
+      TextureSpan(static_cast<int>(y), TruncToInt(a.x), texture, a.u, a.v, b.u, b.v,
+                  TruncToInt(b.x));
+      a.Step(1);
+      b.Step(1);
+      ++y;
+    }
+    if (replaced == 1) break;
+    if (a.rows <= 0) {
+      a = MakeEdge(tex, scr, a.end, b.end);
+    } else {
+      b = MakeEdge(tex, scr, b.end, a.end);
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// TGDefaultRenderer
+
+TGDefaultRenderer::TGDefaultRenderer() = default;
+
+TGDefaultRenderer::~TGDefaultRenderer() { FinishDrawing(); }
+
+QPainter& TGDefaultRenderer::Painter() {
+  if (!painter_.isActive() && !picture_.GetEmpty()) {
+    painter_.begin(&picture_.Image());
+    attributesChanged_ = true;
+  }
+  return painter_;
+}
+
+void TGDefaultRenderer::PrepareForDrawing() {
+  FinishDrawing();
+  attributesChanged_ = true;
+}
+
+void TGDefaultRenderer::FinishDrawing() {
+  if (painter_.isActive()) painter_.end();
+}
+
+void TGDefaultRenderer::ResizeSurface(int width, int height) {
+  FinishDrawing();
+  TGRenderer::ResizeSurface(width, height);
+  picture_.SetSize(width_, height_);
+  if (!picture_.GetEmpty()) picture_.Image().fill(0xFF000000u);
+}
+
+void TGDefaultRenderer::ClearSurface(TColor color) {
+  if (picture_.GetEmpty()) return;
+  if (painter_.isActive()) {
+    painter_.fillRect(QRect(0, 0, width_, height_), ToQColor(color));
+  } else {
+    picture_.Image().fill(ColorToPixel(color));
+  }
+}
+
+void TGDefaultRenderer::ApplyAttributes() {
+  QPainter& p = Painter();
+  p.setPen(ToQPen(pen_, PenPixelWidth()));
+  p.setBrush(ToQBrush(brush_));
+  if (brush_.BkColor() == brush_.Color()) {
+    p.setBackgroundMode(Qt::TransparentMode);
+  } else {
+    p.setBackgroundMode(Qt::OpaqueMode);
+    p.setBackground(ToQColor(brush_.BkColor()));
+  }
+  attributesChanged_ = false;
+}
+
+void TGDefaultRenderer::DrawPolyParts(const QPoint* points, const int* counts, int partCount,
+                                      bool closed) {
+  if (picture_.GetEmpty()) return;
+  ApplyAttributes();
+  QPainter& p = Painter();
+  if (closed && partCount > 1) {
+    QPainterPath path;
+    path.setFillRule(Qt::OddEvenFill);
+    for (int i = 0; i < partCount; ++i) {
+      path.moveTo(points[0]);
+      for (int j = 1; j < counts[i]; ++j) path.lineTo(points[j]);
+      path.closeSubpath();
+      points += counts[i];
+    }
+    p.drawPath(path);
+    return;
+  }
+  for (int i = 0; i < partCount; ++i) {
+    if (closed) {
+      p.drawPolygon(points, counts[i], Qt::OddEvenFill);
+    } else {
+      p.drawPolyline(points, counts[i]);
+    }
+    points += counts[i];
+  }
+}
+
+void TGDefaultRenderer::Ellipse(const QRect& rect) {
+  if (picture_.GetEmpty()) return;
+  ApplyAttributes();
+  Painter().drawEllipse(rect);
+}
+
+void TGDefaultRenderer::Rectangle(const QRect& rect) {
+  if (picture_.GetEmpty()) return;
+  ApplyAttributes();
+  Painter().drawRect(rect);
+}
+
+void TGDefaultRenderer::FocusRectangle(const QRect& rect) {
+  if (picture_.GetEmpty()) return;
+  QPainter& p = Painter();
+  p.save();
+  p.setPen(QPen(Qt::black, 1, Qt::DotLine));
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(rect);
+  p.restore();
+}
+
+void TGDefaultRenderer::SetPixel(int x, int y, TColor color) {
+  picture_.SetPixel(x, y, ColorToPixel(color), Alpha);
+}
+
+void TGDefaultRenderer::TextureSpan(int y, int x1, const TGBitmap& texture, double ua, double va,
+                                    double ub, double vb, int x2) {
+  if (x2 < x1) {
+    std::swap(x1, x2);
+    std::swap(ua, ub);
+    std::swap(va, vb);
+  }
+  if (x2 - static_cast<std::int64_t>(x1) < 1 || x2 < 0 || x1 > width_) return;
+  if (y < 0 || y >= height_ || texture.GetEmpty() || picture_.GetEmpty()) return;
+  const double n = static_cast<double>(x2) - x1;
+  const double du = (ub - ua) / n, dv = (vb - va) / n;
+  if (x1 < 0) {
+    ua += -static_cast<double>(x1) * du;
+    va += -static_cast<double>(x1) * dv;
+    x1 = 0;
+  }
+  if (x2 > width_) x2 = width_;
+  std::uint32_t* row = picture_.Bits() + static_cast<std::ptrdiff_t>(y) * width_;
+  const std::uint32_t* texels = texture.Bits();
+  const std::int64_t tw = texture.Width();
+  const std::int64_t size = tw * texture.Height();
+  const bool transparent = texture.TransparentColor != clNone;
+  const std::uint32_t key = ColorToPixel(texture.TransparentColor) & 0xFFFFFF;
+  const int alpha = texture.AlphaBlend;
+  constexpr double kMax = 2147483647.0;
+  for (int x = x1; x < x2; ++x, ua += du, va += dv) {
+    const double u = ua >= 0 ? std::min(ua, kMax) : 0.0;
+    const double v = va >= 0 ? std::min(va, kMax) : 0.0;
+    const std::int64_t index = static_cast<std::int64_t>(u) + tw * static_cast<std::int64_t>(v);
+    if (index >= size) continue;
+    const std::uint32_t texel = texels[index];
+    if (transparent && (texel & 0xFFFFFF) == key) continue;
+    row[x] = alpha == 255 ? texel : BlendPixel(row[x], texel, alpha);
+  }
+}

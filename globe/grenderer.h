@@ -1,0 +1,148 @@
+#pragma once
+// The renderer: the off-screen picture, the shared buffer of projected screen points, the
+// current pen, brush and font, and a queue of polygon or polyline parts that it clips to the
+// drawing surface and draws. Texture triangles are written pixel by pixel into the picture.
+
+#include <QPainter>
+#include <QPoint>
+#include <QRect>
+#include <cstdint>
+#include <vector>
+
+#include "gattributes.h"
+#include "gbitmap.h"
+#include "gunits.h"
+
+class TGCustomGlobeView;
+
+class TGRenderer {
+ public:
+  static constexpr int kPointBufferSize = 0x40000;
+
+  TGRenderer();
+  virtual ~TGRenderer() = default;
+  TGRenderer(const TGRenderer&) = delete;
+  TGRenderer& operator=(const TGRenderer&) = delete;
+
+  // The globe whose projector scale converts zoom-dependent sizes; may stay null.
+  void SetGlobe(TGCustomGlobeView* globe) { globe_ = globe; }
+
+  // The shared screen-point buffer (kPointBufferSize entries).
+  QPoint* Points() { return points_.data(); }
+  int SurfaceWidth() const { return width_; }
+  int SurfaceHeight() const { return height_; }
+
+  int PixelsPerInch = 96;
+  bool DoubleBuffer = true;
+  int MinTextHeight = 5;
+  int MaxTextHeight = 50;
+  TGBrush SelectedBrush{0x00FFFF, 0x00FFFF, gbsSolid};
+  TGPen SelectedPen{0x0000FF, gpsSolid, 1, guPixel};
+  // Opacity (0 … 255) of pixel-level drawing.
+  int Alpha = 255;
+
+  // Selecting copies the attribute into the current one when it differs.
+  void SelectPen(const TGPen& pen);
+  void SelectBrush(const TGBrush& brush);
+  void SelectFont(const TGFont& font);
+  // The black width-1 pixel pen.
+  void SelectNothing();
+  const TGPen& Pen() const { return pen_; }
+  const TGBrush& Brush() const { return brush_; }
+  const TGFont& Font() const { return font_; }
+  // Width of the current pen in pixels at the globe's scale.
+  int PenPixelWidth() const;
+
+  // True when `count` ≥ 2 points have a bounding box that meets the drawing surface.
+  bool PointsVisible(const QPoint* points, int count) const;
+
+  // The parts queue: begin in closed (polygon) or open (polyline) mode; add the first `count`
+  // points of Points() as a part, clipped to the surface grown by twice the pen width (at least
+  // 2 pixels) on every side; end draws all parts at once and empties the queue.
+  void BeginParts(bool closed);
+  void AddPart(int count, int penWidth);
+  void EndParts();
+  int PendingParts() const { return static_cast<int>(partCounts_.size()); }
+
+  // Draws the first `count` points of Points() as one filled polygon (clipped).
+  void PolygonFromPoints(int count);
+
+  // Fills a triangle of the picture from a texture: screen points scr[0..2] get texture pixels
+  // tex[0..2] (column, row) with affine interpolation. The bottom row of each edge is not drawn.
+  void TextureTriangle(const QPoint (&tex)[3], const QPoint (&scr)[3], const TGBitmap& texture);
+
+  // Starts and ends a drawing session (the picture's painter stays open in between).
+  virtual void PrepareForDrawing() {}
+  virtual void FinishDrawing() {}
+  virtual void ResizeSurface(int width, int height);
+  virtual void ClearSurface(TColor color) = 0;
+  // Draws queued parts: a flat point array and the point count of each part.
+  virtual void DrawPolyParts(const QPoint* points, const int* counts, int partCount,
+                             bool closed) = 0;
+  virtual void Ellipse(const QRect& rect) = 0;
+  virtual void Rectangle(const QRect& rect) = 0;
+  virtual void FocusRectangle(const QRect& rect) = 0;
+  // Pixel in the given colour, blended with Alpha; writes outside the picture are ignored.
+  virtual void SetPixel(int x, int y, TColor color) = 0;
+  // One texture row y from x1 to x2 (exclusive) with texture coordinates (ua, va) at x1 and
+  // (ub, vb) at x2.
+  virtual void TextureSpan(int y, int x1, const TGBitmap& texture, double ua, double va, double ub,
+                           double vb, int x2) = 0;
+
+ protected:
+  TGCustomGlobeView* globe_ = nullptr;
+  int width_ = 0;
+  int height_ = 0;
+  TGPen pen_;
+  TGBrush brush_;
+  TGFont font_;
+  bool attributesChanged_ = true;
+
+ private:
+  std::vector<QPoint> points_;
+  std::vector<QPoint> partPoints_;
+  std::vector<int> partCounts_;
+  bool partsClosed_ = false;
+};
+
+class TGDefaultRenderer : public TGRenderer {
+ public:
+  TGDefaultRenderer();
+  ~TGDefaultRenderer() override;
+
+  // The off-screen picture.
+  TGBitmap& Picture() { return picture_; }
+  const TGBitmap& Picture() const { return picture_; }
+  // The painter on the picture, opened on first use within a drawing session.
+  QPainter& Painter();
+
+  void PrepareForDrawing() override;
+  void FinishDrawing() override;
+  void ResizeSurface(int width, int height) override;
+  void ClearSurface(TColor color) override;
+  void DrawPolyParts(const QPoint* points, const int* counts, int partCount,
+                     bool closed) override;
+  void Ellipse(const QRect& rect) override;
+  void Rectangle(const QRect& rect) override;
+  void FocusRectangle(const QRect& rect) override;
+  void SetPixel(int x, int y, TColor color) override;
+  void TextureSpan(int y, int x1, const TGBitmap& texture, double ua, double va, double ub,
+                   double vb, int x2) override;
+
+ private:
+  void ApplyAttributes();
+
+  TGBitmap picture_;
+  QPainter painter_;
+};
+
+QColor ToQColor(TColor color);
+QPen ToQPen(const TGPen& pen, int pixelWidth);
+QBrush ToQBrush(const TGBrush& brush);
+
+// Sutherland–Hodgman clip of a closed polygon to `bounds`; the result is appended to `out`.
+void ClipPolygon(const QPoint* points, int count, const QRect& bounds, std::vector<QPoint>& out);
+// Clips an open polyline to `bounds`; each inside piece is appended to `out` with its point count
+// in `counts` (pieces of fewer than 2 points are dropped).
+void ClipPolyline(const QPoint* points, int count, const QRect& bounds, std::vector<QPoint>& out,
+                  std::vector<int>& counts);

@@ -1,0 +1,310 @@
+// The orthographic globe model.
+//
+// A geographic point (λ, φ in globe units, height h) becomes the sphere vector
+// X = r·cos φ·sin λ, Y = r·sin φ, Z = r·cos φ·cos λ with r = sphere radius + h (X east at 90°,
+// Y north, Z at longitude 0). The forward matrix, scaled to pixels, turns it into screen
+// coordinates relative to the origin: x right, y down, z < 0 towards the viewer. The view looks at
+// latitude XRotation, longitude YRotation, north up, turned clockwise on screen by ZRotation.
+
+#include <algorithm>
+#include <cmath>
+
+#include "gbitmap.h"
+#include "gprojector.h"
+#include "grenderer.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+std::int32_t AddOrigin(std::int32_t v, std::int32_t origin) {
+  return static_cast<std::int32_t>(
+      std::clamp<std::int64_t>(static_cast<std::int64_t>(v) + origin, INT32_MIN, INT32_MAX));
+}
+
+}  // namespace
+
+TGSphericalPrj::TGSphericalPrj(TGProjector& projector) : TGProjectionModel(projector) {
+  RebuildMatrices();
+}
+
+std::unique_ptr<TGCustomProjectionModel> TGSphericalPrj::Clone(TGProjector& owner) const {
+  return std::make_unique<TGSphericalPrj>(owner);
+}
+
+void TGSphericalPrj::RebuildMatrices() {
+  const double a = static_cast<double>(prj_.ZRotation()) * kPi / 180 / 2;
+  const double b = (kPi - static_cast<double>(prj_.XRotation()) * kPi / 180) / 2;
+  const double c = static_cast<double>(prj_.YRotation()) * kPi / 180 / 2;
+  const double e = std::sin(b) * std::cos(c), f = std::cos(b) * std::sin(c);
+  const double g = std::cos(b) * std::cos(c), k = std::sin(b) * std::sin(c);
+  const double qx = std::cos(a) * e - std::sin(a) * f;
+  const double qy = std::sin(a) * e + std::cos(a) * f;
+  const double qz = std::sin(a) * g - std::cos(a) * k;
+  const double qw = std::cos(a) * g + std::sin(a) * k;
+  const double m[3][3] = {
+      {1 - 2 * (qy * qy + qz * qz), 2 * qx * qy + 2 * qz * qw, 2 * qx * qz - 2 * qy * qw},
+      {2 * qx * qy - 2 * qz * qw, 1 - 2 * (qz * qz + qx * qx), 2 * qy * qz + 2 * qx * qw},
+      {2 * qx * qz + 2 * qy * qw, 2 * qy * qz - 2 * qx * qw, 1 - 2 * (qx * qx + qy * qy)},
+  };
+  const double scale = static_cast<double>(prj_.ScaleFactor());
+  const double inverseScale = scale > 0 ? 1 / scale : 0;
+  for (int i = 0; i < 4; ++i) {
+    for (int j = 0; j < 4; ++j) {
+      const double fwd = (i < 3 && j < 3) ? m[i][j] : (i == j ? 1.0 : 0.0);
+      const double inv = (i < 3 && j < 3) ? m[j][i] : (i == j ? 1.0 : 0.0);
+      forward_[i][j] = fwd * scale;
+      inverse_[i][j] = inv * inverseScale;
+    }
+  }
+  radius_ = scale * kGlobeSphereRadius;
+  radius2_ = radius_ * radius_;
+}
+
+void TGSphericalPrj::PropertyChanged(int index) {
+  switch (index) {
+    case piXRotation:
+      prj_.SetByIndex(piXRotation, std::clamp<TGDecimalDegree>(prj_.XRotation(), -90, 90));
+      break;
+    case piYRotation:
+      prj_.SetByIndex(piYRotation, NormalizeDegree(prj_.YRotation()));
+      break;
+    case piZRotation:
+      prj_.SetByIndex(piZRotation, NormalizeDegree(prj_.ZRotation()));
+      break;
+    case piScaleFactor:
+      break;
+    default:
+      return;
+  }
+  RebuildMatrices();
+}
+
+void TGSphericalPrj::Rotate(const TGGlobePoint& point, double& x, double& y, double& z) const {
+  const double lambda = point.Longitude * kRadiansPerGlobeUnit;
+  const double phi = point.Latitude * kRadiansPerGlobeUnit;
+  const double r = kGlobeSphereRadius + point.Height;
+  const double cp = std::cos(phi);
+  const double px = r * cp * std::sin(lambda);
+  const double py = r * std::sin(phi);
+  const double pz = r * cp * std::cos(lambda);
+  x = forward_[0][0] * px + forward_[0][1] * py + forward_[0][2] * pz;
+  y = forward_[1][0] * px + forward_[1][1] * py + forward_[1][2] * pz;
+  z = forward_[2][0] * px + forward_[2][1] * py + forward_[2][2] * pz;
+}
+
+bool TGSphericalPrj::PointLLToXY(const TGGlobePoint& point, int index) {
+  double x, y, z;
+  Rotate(point, x, y, z);
+  bool visible = z < 0;
+  if (!visible && point.Height > 0 && std::hypot(x, y) > radius_) visible = true;
+  prj_.Points()[index] = QPoint(AddOrigin(RoundToInt(x), prj_.XOrigin()),
+                                AddOrigin(RoundToInt(y), prj_.YOrigin()));
+  return visible;
+}
+
+int TGSphericalPrj::PointStoreToXY(std::span<const TGGlobePoint> points, int) {
+  QPoint* out = prj_.Points();
+  int n = 0;
+  std::int32_t lastX = kGU180, lastY = kGU180;
+  for (const auto& p : points) {
+    if (n >= TGRenderer::kPointBufferSize) break;
+    double x, y, z;
+    Rotate(p, x, y, z);
+    if (z > 0) {
+      // Far side: onto the limb circle, so that outlines follow the horizon.
+      const double h = std::hypot(x, y);
+      if (h > 0) {
+        x *= radius_ / h;
+        y *= radius_ / h;
+      } else {
+        x = radius_;
+        y = 0;
+      }
+    }
+    const std::int32_t px = RoundToInt(x), py = RoundToInt(y);
+    if (px == lastX && py == lastY) continue;
+    lastX = px;
+    lastY = py;
+    out[n++] = QPoint(AddOrigin(px, prj_.XOrigin()), AddOrigin(py, prj_.YOrigin()));
+  }
+  return n;
+}
+
+bool TGSphericalPrj::XYToLLIndex(int x, int y, int index) {
+  const double dx = static_cast<double>(x) - prj_.XOrigin();
+  const double dy = static_cast<double>(y) - prj_.YOrigin();
+  const double c = radius2_ - dx * dx - dy * dy;
+  if (!(c >= 0)) return false;
+  const double dz = -std::sqrt(c);
+  const double px = inverse_[0][0] * dx + inverse_[0][1] * dy + inverse_[0][2] * dz;
+  const double py = inverse_[1][0] * dx + inverse_[1][1] * dy + inverse_[1][2] * dz;
+  const double pz = inverse_[2][0] * dx + inverse_[2][1] * dy + inverse_[2][2] * dz;
+  const double lat = std::asin(std::clamp(py / kGlobeSphereRadius, -1.0, 1.0));
+  const double lon = std::atan2(px, pz);
+  prj_.Points()[index] =
+      QPoint(RoundToInt(lon * kGlobeUnitsPerRadian), RoundToInt(lat * kGlobeUnitsPerRadian));
+  return true;
+}
+
+TGExtent TGSphericalPrj::ModelExtent() const {
+  constexpr std::int32_t r = 309754585;
+  return {-r, -r, r, r};
+}
+
+TGViewRecord TGSphericalPrj::SaveView() const {
+  TGViewRecord v;
+  v.ScaleFactor = prj_.ScaleFactor();
+  v.XOrigin = prj_.XOrigin();
+  v.YOrigin = prj_.YOrigin();
+  v.Rotation[0] = DegreesToGU(static_cast<double>(prj_.XRotation()));
+  v.Rotation[1] = DegreesToGU(static_cast<double>(prj_.YRotation()));
+  v.Rotation[2] = DegreesToGU(static_cast<double>(prj_.ZRotation()));
+  v.ClientWidth = prj_.Renderer().SurfaceWidth();
+  v.ClientHeight = prj_.Renderer().SurfaceHeight();
+  return v;
+}
+
+void TGSphericalPrj::RestoreView(const TGViewRecord& view) {
+  try {
+    const long double saved = std::hypot<long double>(view.ClientHeight, view.ClientWidth);
+    const long double f =
+        saved > 0 ? std::hypot<long double>(prj_.Renderer().SurfaceHeight(),
+                                            prj_.Renderer().SurfaceWidth()) / saved
+                  : 1.0L;
+    prj_.SetScaleFactor(f * view.ScaleFactor);
+    for (int i = 0; i < 3; ++i) prj_.SetByIndex(i, view.Rotation[i] / 5400000.0L);
+    prj_.SetXYOrigin(QPoint(RoundToInt(static_cast<double>(view.XOrigin * f)),
+                            RoundToInt(static_cast<double>(view.YOrigin * f))));
+  } catch (...) {
+  }
+}
+
+void TGSphericalPrj::PaintSurfaceShape() {
+  constexpr int kCount = 180;
+  constexpr double kStep = 0.034906585039886591535;  // 2°
+  const double cs = std::cos(kStep), sn = std::sin(kStep);
+  const double radius = radius_ - 1;
+  double vx = radius - 1, vy = 0;
+  QPoint* out = prj_.Points();
+  for (int i = 0; i < kCount; ++i) {
+    out[i] = QPoint(AddOrigin(RoundToInt(vx), prj_.XOrigin()),
+                    AddOrigin(RoundToInt(vy), prj_.YOrigin()));
+    const double nx = vx * cs - vy * sn;
+    vy = vx * sn + vy * cs;
+    vx = nx;
+  }
+  prj_.Renderer().PolygonFromPoints(kCount);
+}
+
+int TGSphericalPrj::TextureDepth(long double scaleFactor) {
+  if (scaleFactor <= 2e-7L) return 4;
+  if (scaleFactor <= 2e-6L) return 5;
+  if (scaleFactor <= 2e-5L) return 6;
+  return 7;
+}
+
+namespace {
+
+// One vertex of the subdivided octahedron with its geographic point, pixel and visibility.
+struct TexVertex {
+  double v[3];
+  TGGlobePoint g;
+  QPoint pixel;
+  bool visible;
+};
+
+class TextureMapper {
+ public:
+  TextureMapper(TGSphericalPrj& model, TGRenderer& renderer, const TGBitmap& texture,
+                std::int32_t xOrigin, std::int32_t yOrigin)
+      : model_(model), renderer_(renderer), texture_(texture), xo_(xOrigin), yo_(yOrigin) {
+    wm1_ = texture.Width() - 1;
+    hm1_ = texture.Height() - 1;
+  }
+
+  TexVertex Make(double x, double y, double z, bool western) const {
+    TexVertex t{{x, y, z}, {}, {}, false};
+    std::int32_t lon = RoundToInt(std::atan2(x, z) * kGlobeUnitsPerRadian - 1);
+    if (western) lon = lon < 0 ? lon : -lon;
+    t.g = {lon, RoundToInt(std::asin(std::clamp(y, -1.0, 1.0)) * kGlobeUnitsPerRadian), 0};
+    double sx, sy, sz;
+    model_.Rotate(t.g, sx, sy, sz);
+    t.visible = sz < 0;
+    t.pixel = QPoint(AddOrigin(RoundToInt(sx), xo_), AddOrigin(RoundToInt(sy), yo_));
+    return t;
+  }
+
+  TexVertex Mid(const TexVertex& a, const TexVertex& b, bool western) const {
+    double x = a.v[0] + b.v[0], y = a.v[1] + b.v[1], z = a.v[2] + b.v[2];
+    const double len2 = x * x + y * y + z * z;
+    if (len2 > 1e-10) {
+      const double s = 1 / std::sqrt(len2);
+      x *= s;
+      y *= s;
+      z *= s;
+    }
+    return Make(x, y, z, western);
+  }
+
+  void Process(const TexVertex& a, const TexVertex& b, const TexVertex& c, int depth,
+               bool western) {
+    if (depth > 0) {
+      if (!a.visible && !b.visible && !c.visible) return;
+      const TexVertex ab = Mid(a, b, western), ac = Mid(a, c, western), bc = Mid(b, c, western);
+      Process(a, ac, ab, depth - 1, western);
+      Process(b, ab, bc, depth - 1, western);
+      Process(c, bc, ac, depth - 1, western);
+      Process(ab, ac, bc, depth - 1, western);
+      return;
+    }
+    if (!(a.visible && b.visible && c.visible)) return;
+    const QPoint tex[3] = {TexturePixel(a.g), TexturePixel(b.g), TexturePixel(c.g)};
+    const QPoint scr[3] = {a.pixel, b.pixel, c.pixel};
+    renderer_.TextureTriangle(tex, scr, texture_);
+  }
+
+  // Texture column and row of a geographic point: −180° → column 0, +180° → W − 1, +90° → row 0.
+  QPoint TexturePixel(const TGGlobePoint& g) const {
+    const int u = RoundToInt((g.Longitude + 972000000.0) / 1944000000.0 * wm1_);
+    const int v = hm1_ - RoundToInt((g.Latitude + 486000000.0) / 972000000.0 * hm1_);
+    return {u, v};
+  }
+
+ private:
+  TGSphericalPrj& model_;
+  TGRenderer& renderer_;
+  const TGBitmap& texture_;
+  std::int32_t xo_, yo_;
+  int wm1_, hm1_;
+};
+
+struct Face {
+  double v[3][3];
+  bool western;
+};
+
+constexpr Face kFaces[8] = {
+    {{{1, 0, 0}, {0, 0, 1}, {0, 1, 0}}, false},
+    {{{1, 0, 0}, {0, 1, 0}, {0, 0, -1}}, false},
+    {{{0, -1, 0}, {0, 0, 1}, {1, 0, 0}}, false},
+    {{{0, -1, 0}, {1, 0, 0}, {0, 0, -1}}, false},
+    {{{0, 1, 0}, {-1, 0, 0}, {0, 0, -1}}, true},
+    {{{0, 1, 0}, {0, 0, 1}, {-1, 0, 0}}, true},
+    {{{-1, 0, 0}, {0, -1, 0}, {0, 0, -1}}, true},
+    {{{-1, 0, 0}, {0, 0, 1}, {0, -1, 0}}, true},
+};
+
+}  // namespace
+
+void TGSphericalPrj::PaintSurfaceTexture(const TGBitmap& texture) {
+  if (texture.GetEmpty()) return;
+  TextureMapper mapper(*this, prj_.Renderer(), texture, prj_.XOrigin(), prj_.YOrigin());
+  const int depth = TextureDepth(prj_.ScaleFactor());
+  for (const Face& f : kFaces) {
+    const TexVertex a = mapper.Make(f.v[0][0], f.v[0][1], f.v[0][2], f.western);
+    const TexVertex b = mapper.Make(f.v[1][0], f.v[1][1], f.v[1][2], f.western);
+    const TexVertex c = mapper.Make(f.v[2][0], f.v[2][1], f.v[2][2], f.western);
+    mapper.Process(a, b, c, depth, f.western);
+  }
+}

@@ -1,0 +1,115 @@
+#include "gunits.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+
+TGDecimalDegree NormalizeDegree(TGDecimalDegree value) {
+  if (!std::isfinite(value)) return value;
+  if (value >= -180 && value < 180) return value;
+  TGDecimalDegree r = std::fmod(value + 180, TGDecimalDegree(360));
+  if (r < 0) r += 360;
+  r -= 180;
+  // fmod of a value a hair below a multiple of 360 can round up to the top of the range.
+  if (r >= 180) r -= 360;
+  return r;
+}
+
+namespace {
+
+std::int32_t Saturate(double v) {
+  if (std::isnan(v)) return 0;
+  if (v >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
+  if (v <= -2147483648.0) return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(v);
+}
+
+}  // namespace
+
+std::int32_t RoundToInt(double value) { return Saturate(std::nearbyint(value)); }
+
+std::int32_t TruncToInt(double value) { return Saturate(std::trunc(value)); }
+
+std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c) {
+  if (c == 0) return -1;
+  const std::int64_t p = static_cast<std::int64_t>(a) * b;
+  const std::int64_t ac = c < 0 ? -static_cast<std::int64_t>(c) : c;
+  std::int64_t q = (std::abs(p) + ac / 2) / ac;
+  if ((p < 0) != (c < 0)) q = -q;
+  if (q > std::numeric_limits<std::int32_t>::max() || q < std::numeric_limits<std::int32_t>::min())
+    return -1;
+  return static_cast<std::int32_t>(q);
+}
+
+TGMER PointListMER(std::span<const TGGlobePoint> points) {
+  if (points.empty()) return {};
+  std::int32_t minLat = points[0].Latitude, maxLat = minLat;
+  std::int32_t minLon = points[0].Longitude, maxLon = minLon;
+  bool haveNonNeg = false, haveNeg = false;
+  std::int32_t minNonNeg = 0, maxNeg = 0;
+  for (const auto& p : points) {
+    minLat = std::min(minLat, p.Latitude);
+    maxLat = std::max(maxLat, p.Latitude);
+    minLon = std::min(minLon, p.Longitude);
+    maxLon = std::max(maxLon, p.Longitude);
+    if (p.Longitude >= 0) {
+      minNonNeg = haveNonNeg ? std::min(minNonNeg, p.Longitude) : p.Longitude;
+      haveNonNeg = true;
+    } else {
+      maxNeg = haveNeg ? std::max(maxNeg, p.Longitude) : p.Longitude;
+      haveNeg = true;
+    }
+  }
+  TGMER r;
+  r.Top = minLat;
+  r.Height = static_cast<std::int32_t>(std::min<std::int64_t>(
+      static_cast<std::int64_t>(maxLat) - minLat + 1, std::numeric_limits<std::int32_t>::max()));
+  const std::int64_t direct = static_cast<std::int64_t>(maxLon) - minLon;
+  const std::int64_t wrapped = (static_cast<std::int64_t>(maxNeg) + kGU180) +
+                               (static_cast<std::int64_t>(kGU180) - minNonNeg);
+  std::int64_t width;
+  if (!haveNonNeg || !haveNeg || wrapped >= direct) {
+    r.Left = minLon;
+    width = direct + 1;
+  } else {
+    r.Left = minNonNeg;
+    width = wrapped + 1;
+  }
+  r.Width = static_cast<std::int32_t>(std::min<std::int64_t>(width, std::numeric_limits<std::int32_t>::max()));
+  return r;
+}
+
+double GlobeUnitsPerUnit(TGUnitTypes unit) {
+  switch (unit) {
+    case guDegree: return 5400000.0;
+    case guMinute: return 90000.0;
+    case guNauticalMile: return 90000.0;
+    case guKilometer: return 48565.06423539163;
+    case guMile: return 78157.89483968144;
+    case guSecond: return 1500.0;
+    case guThird: return 250.0;
+    case guHundreth: return 15.0;
+    case guThousanth: return 1.0;
+    case guMeter: return 48.56506423539163;
+    case guCentimeter: return 0.4856506423539163;
+    case guFathom: return 88.8157895905471;
+    case guYard: return 44.40789479527355;
+    case guFeet: return 14.802631598424515;
+    case guInch: return 1.233552633202043;
+    case guGlobeUnit: return 1.0;
+    case guPixel: return 0.0;
+  }
+  return 0.0;
+}
+
+std::int32_t UnitsToPixels(double n, TGUnitTypes unit, double scaleFactor) {
+  if (unit == guPixel) return RoundToInt(n);
+  return RoundToInt(RoundToInt(n * GlobeUnitsPerUnit(unit)) * scaleFactor);
+}
+
+std::int32_t UnitsToGlobeUnits(double n, TGUnitTypes unit, double scaleFactor) {
+  if (unit == guPixel) return scaleFactor > 0 ? RoundToInt(n / scaleFactor) : 0;
+  return RoundToInt(n * GlobeUnitsPerUnit(unit));
+}
+

@@ -1,0 +1,123 @@
+#pragma once
+// Globe units, geographic points, colours and the small numeric helpers of the globe engine.
+//
+// Every position inside the engine is an integer in globe units: 5,400,000 per degree (1,500
+// per arc second), longitude east positive in (−180°, +180°], latitude north positive.
+
+#include <cstdint>
+#include <span>
+
+
+inline constexpr std::int32_t kGlobeUnitsPerDegree = 5400000;
+inline constexpr std::int32_t kGU90 = 486000000;     // quarter turn, pole latitude
+inline constexpr std::int32_t kGU180 = 972000000;    // half turn
+inline constexpr std::int32_t kGU360 = 1944000000;   // full turn
+inline constexpr double kGlobeUnitsPerRadian = 309397209.37064453276;
+// Radius of the globe sphere in globe units (slightly larger than one radian's worth).
+inline constexpr double kGlobeSphereRadius = 309754584.54206382096;
+// Radians per globe unit (π / 972,000,000).
+inline constexpr double kRadiansPerGlobeUnit = 3.2320912073969064e-9;
+
+// Angles of the projector's properties, in degrees (80-bit extended on this platform).
+using TGDecimalDegree = long double;
+
+struct TGGlobePoint {
+  std::int32_t Longitude = 0;  // globe units, east positive
+  std::int32_t Latitude = 0;   // globe units, north positive
+  std::int32_t Height = 0;     // globe units above the sphere
+  bool operator==(const TGGlobePoint&) const = default;
+};
+
+// The point reported where an unprojection fails.
+inline constexpr TGGlobePoint kNoPoint{kGU180, kGU180, 0};
+
+// Rectangle given by its edges (left, top, right, bottom); top holds the smaller latitude.
+struct TGExtent {
+  std::int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
+  bool operator==(const TGExtent&) const = default;
+};
+
+// Geographic rectangle: left longitude, top (least) latitude, width and height in globe units.
+// A width of 0 marks an empty rectangle.
+struct TGMER {
+  std::int32_t Left = 0, Top = 0, Width = 0, Height = 0;
+  bool Empty() const { return Width <= 0 || Height <= 0; }
+  bool operator==(const TGMER&) const = default;
+};
+
+// The whole world as a rectangle.
+inline constexpr TGMER kWorldMER{-kGU180, -kGU90, kGU360, kGU180};
+
+// One step of longitude normalisation into (−180°, +180°]: above 972,000,000 subtract a turn,
+// below −971,999,999 add one; anything else unchanged.
+constexpr std::int32_t NormalizeLongitudeGU(std::int32_t v) {
+  if (v > kGU180) return v - kGU360;
+  if (v < -(kGU180 - 1)) return v + kGU360;
+  return v;
+}
+
+// A degree angle reduced to [−180°, 180°). Unlike a single step, any finite value lands in range.
+TGDecimalDegree NormalizeDegree(TGDecimalDegree value);
+
+// Nearest integer, halves to the even neighbour, saturated to the int32 range; NaN gives 0. Every
+// conversion of a computed real to an integer in the engine goes through one of these.
+std::int32_t RoundToInt(double value);
+// Truncation toward zero with the same guards.
+std::int32_t TruncToInt(double value);
+// Degrees to globe units (rounded).
+inline std::int32_t DegreesToGU(double degrees) { return RoundToInt(degrees * kGlobeUnitsPerDegree); }
+inline double GUToDegrees(std::int32_t gu) { return gu / 5400000.0; }
+
+// a·b/c rounded half away from zero with a 64-bit intermediate; −1 when c is 0 or the result
+// does not fit in 32 bits.
+std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c);
+
+// Bounding rectangle of a point list; a list that lies on both sides of the 180° meridian and is
+// narrower the other way round gets a rectangle that runs east across 180°. Empty list: empty.
+TGMER PointListMER(std::span<const TGGlobePoint> points);
+
+// Colours are $00BBGGRR values (red in the low byte).
+using TColor = std::uint32_t;
+inline constexpr TColor clNone = 0x1FFFFFFF;
+inline constexpr TColor clBlack = 0x000000;
+inline constexpr TColor clWhite = 0xFFFFFF;
+inline constexpr TColor clRed = 0x0000FF;
+inline constexpr TColor clYellow = 0x00FFFF;
+inline constexpr TColor clAqua = 0xFFFF00;
+inline constexpr TColor clSilver = 0xC0C0C0;
+inline constexpr TColor clGray = 0x808080;
+
+// A TColor as a 32-bit picture pixel 0xFFRRGGBB.
+constexpr std::uint32_t ColorToPixel(TColor c) {
+  return 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+}
+
+// Units in which sizes are given, in this order.
+enum TGUnitTypes : std::uint8_t {
+  guDegree,
+  guMinute,
+  guNauticalMile,
+  guKilometer,
+  guMile,
+  guSecond,
+  guThird,
+  guHundreth,
+  guThousanth,
+  guMeter,
+  guCentimeter,
+  guFathom,
+  guYard,
+  guFeet,
+  guInch,
+  guGlobeUnit,
+  guPixel,
+};
+
+// Globe units per unit; 0 for guPixel, which has no globe size.
+double GlobeUnitsPerUnit(TGUnitTypes unit);
+// A size n in unit u as pixels at the given scale (pixels per globe unit). Pixel sizes stay as
+// they are (renderer and screen resolution are the same here).
+std::int32_t UnitsToPixels(double n, TGUnitTypes unit, double scaleFactor);
+// A size n in unit u as globe units at the given scale.
+std::int32_t UnitsToGlobeUnits(double n, TGUnitTypes unit, double scaleFactor);
+
