@@ -44,3 +44,4 @@ int ParsePosition(const std::string& text, const EclipseCatalogue& catalogue);
 // Commands; each returns the exit status.
 int RunCatalogue(Args& args);
 int RunDeltaT(Args& args);
+int RunRender(Args& args);

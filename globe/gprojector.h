@@ -178,6 +178,10 @@ class TGCartesianPrj : public TGProjectionModel {
   bool ignoreCentralMeridian_ = false;
 };
 
+// Column and row of a geographic point on a width × height equirectangular texture: longitude
+// −180° → column 0, +180° → width − 1, latitude +90° → row 0, −90° → height − 1.
+QPoint TexturePixel(const TGGlobePoint& point, int width, int height);
+
 // Creates the projection model of that class name (case-insensitive); nullptr when the name is
 // not a projection model.
 std::unique_ptr<TGCustomProjectionModel> CreateProjectionModel(const std::string& className,

@@ -17,6 +17,10 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
+// A point counts as facing the viewer when z lies below this fraction of the disc radius, so that
+// points on the limb itself stay hidden despite rounding in the rotation.
+constexpr double kLimbTolerance = 1e-8;
+
 std::int32_t AddOrigin(std::int32_t v, std::int32_t origin) {
   return static_cast<std::int32_t>(
       std::clamp<std::int64_t>(static_cast<std::int64_t>(v) + origin, INT32_MIN, INT32_MAX));
@@ -96,7 +100,7 @@ void TGSphericalPrj::Rotate(const TGGlobePoint& point, double& x, double& y, dou
 bool TGSphericalPrj::PointLLToXY(const TGGlobePoint& point, int index) {
   double x, y, z;
   Rotate(point, x, y, z);
-  bool visible = z < 0;
+  bool visible = z < -kLimbTolerance * radius_;
   if (!visible && point.Height > 0 && std::hypot(x, y) > radius_) visible = true;
   prj_.Points()[index] = QPoint(AddOrigin(RoundToInt(x), prj_.XOrigin()),
                                 AddOrigin(RoundToInt(y), prj_.YOrigin()));
@@ -197,6 +201,12 @@ void TGSphericalPrj::PaintSurfaceShape() {
   prj_.Renderer().PolygonFromPoints(kCount);
 }
 
+QPoint TexturePixel(const TGGlobePoint& g, int width, int height) {
+  const int u = RoundToInt((g.Longitude + 972000000.0) / 1944000000.0 * (width - 1));
+  const int v = (height - 1) - RoundToInt((g.Latitude + 486000000.0) / 972000000.0 * (height - 1));
+  return {u, v};
+}
+
 int TGSphericalPrj::TextureDepth(long double scaleFactor) {
   if (scaleFactor <= 2e-7L) return 4;
   if (scaleFactor <= 2e-6L) return 5;
@@ -219,8 +229,8 @@ class TextureMapper {
   TextureMapper(TGSphericalPrj& model, TGRenderer& renderer, const TGBitmap& texture,
                 std::int32_t xOrigin, std::int32_t yOrigin)
       : model_(model), renderer_(renderer), texture_(texture), xo_(xOrigin), yo_(yOrigin) {
-    wm1_ = texture.Width() - 1;
-    hm1_ = texture.Height() - 1;
+    w_ = texture.Width();
+    h_ = texture.Height();
   }
 
   TexVertex Make(double x, double y, double z, bool western) const {
@@ -230,7 +240,7 @@ class TextureMapper {
     t.g = {lon, RoundToInt(std::asin(std::clamp(y, -1.0, 1.0)) * kGlobeUnitsPerRadian), 0};
     double sx, sy, sz;
     model_.Rotate(t.g, sx, sy, sz);
-    t.visible = sz < 0;
+    t.visible = sz < -kLimbTolerance * model_.DiscRadius();
     t.pixel = QPoint(AddOrigin(RoundToInt(sx), xo_), AddOrigin(RoundToInt(sy), yo_));
     return t;
   }
@@ -259,16 +269,10 @@ class TextureMapper {
       return;
     }
     if (!(a.visible && b.visible && c.visible)) return;
-    const QPoint tex[3] = {TexturePixel(a.g), TexturePixel(b.g), TexturePixel(c.g)};
+    const QPoint tex[3] = {TexturePixel(a.g, w_, h_), TexturePixel(b.g, w_, h_),
+                           TexturePixel(c.g, w_, h_)};
     const QPoint scr[3] = {a.pixel, b.pixel, c.pixel};
     renderer_.TextureTriangle(tex, scr, texture_);
-  }
-
-  // Texture column and row of a geographic point: −180° → column 0, +180° → W − 1, +90° → row 0.
-  QPoint TexturePixel(const TGGlobePoint& g) const {
-    const int u = RoundToInt((g.Longitude + 972000000.0) / 1944000000.0 * wm1_);
-    const int v = hm1_ - RoundToInt((g.Latitude + 486000000.0) / 972000000.0 * hm1_);
-    return {u, v};
   }
 
  private:
@@ -276,7 +280,7 @@ class TextureMapper {
   TGRenderer& renderer_;
   const TGBitmap& texture_;
   std::int32_t xo_, yo_;
-  int wm1_, hm1_;
+  int w_, h_;
 };
 
 struct Face {
