@@ -1,0 +1,133 @@
+// The globe view control: render on request, paint and after-render, updates and resize.
+
+#include <gtest/gtest.h>
+
+#include <QPainter>
+#include <stdexcept>
+
+#include "globeview.h"
+
+namespace {
+
+struct Counting {
+  TGlobeView view;
+  int renders = 0;
+  int afterRenders = 0;
+  Counting() {
+    view.OnRender = [this] { ++renders; };
+    view.OnAfterRender = [this](QPainter&) {
+      ++afterRenders;
+      EXPECT_NE(view.Canvas(), nullptr);
+    };
+  }
+  QImage Grab() { return view.grab().toImage(); }
+};
+
+TEST(GlobeView, StartsWithTheDocumentedSettings) {
+  TGlobeView view;
+  EXPECT_EQ(view.width(), 150);
+  EXPECT_EQ(view.ClientWidth(), 150);
+  EXPECT_EQ(view.Projector().XOrigin(), 75);
+  EXPECT_NEAR(static_cast<double>(view.Projector().ScaleFactor()), 2.421271665760815e-07, 1e-18);
+  EXPECT_EQ(view.SurfaceColor(), clAqua);
+  EXPECT_EQ(view.Color(), clBlack);
+  EXPECT_EQ(view.Graticule().DrawMode(), gdBehind);
+  EXPECT_EQ(view.Graticule().LatitudeStep(), 10);
+  EXPECT_EQ(view.Graticule().GraticulePen().Color(), clSilver);
+  EXPECT_TRUE(view.Renderer().DoubleBuffer);
+}
+
+TEST(GlobeView, RendersOnlyWhenAsked) {
+  Counting c;
+  c.Grab();
+  EXPECT_EQ(c.renders, 1);
+  EXPECT_EQ(c.afterRenders, 1);
+  EXPECT_FALSE(c.view.RenderPending());
+  EXPECT_EQ(c.view.Canvas(), nullptr);
+  c.Grab();
+  EXPECT_EQ(c.renders, 1);
+  EXPECT_EQ(c.afterRenders, 2);
+  c.view.Projector().SetYRotation(40);
+  EXPECT_TRUE(c.view.RenderPending());
+  c.Grab();
+  EXPECT_EQ(c.renders, 2);
+}
+
+TEST(GlobeView, AfterRenderDrawsOnTheWindowOnly) {
+  TGlobeView view;
+  view.OnAfterRender = [](QPainter& p) { p.fillRect(0, 0, 4, 4, Qt::red); };
+  const QImage shown = view.grab().toImage();
+  EXPECT_EQ(shown.pixel(1, 1) & 0xFFFFFF, 0xFF0000u);
+  EXPECT_EQ(view.Renderer().Picture().Pixel(1, 1) & 0xFFFFFF, 0u);
+  EXPECT_EQ(shown.pixel(75, 75), view.Renderer().Picture().Image().pixel(75, 75));
+}
+
+TEST(GlobeView, UpdatesHoldRendersBack) {
+  Counting c;
+  c.Grab();
+  c.view.BeginUpdate();
+  c.view.BeginUpdate();
+  c.view.Projector().SetXRotation(-10);
+  c.Grab();
+  EXPECT_EQ(c.renders, 1);
+  c.view.EndUpdate();
+  c.Grab();
+  EXPECT_EQ(c.renders, 1);
+  c.view.EndUpdate();
+  EXPECT_TRUE(c.view.RenderPending());
+  c.Grab();
+  EXPECT_EQ(c.renders, 2);
+  try {
+    c.view.EndUpdate();
+    ADD_FAILURE() << "unbalanced EndUpdate accepted";
+  } catch (const std::logic_error& e) {
+    EXPECT_STREQ(e.what(), "Assertion failure");
+  }
+  EXPECT_EQ(c.view.UpdateCount(), 0);
+}
+
+TEST(GlobeView, AfterRenderFiresEvenWhenRenderingFails) {
+  Counting c;
+  c.view.OnRender = [] { throw std::runtime_error("layer failed"); };
+  c.Grab();
+  EXPECT_EQ(c.afterRenders, 1);
+  c.view.OnRender = nullptr;
+  c.Grab();
+  EXPECT_EQ(c.afterRenders, 2);
+  EXPECT_FALSE(c.view.RenderPending());
+}
+
+TEST(GlobeView, ResizeScalesWithTheDiagonal) {
+  TGlobeView view;
+  view.show();
+  const long double scale = view.Projector().ScaleFactor();
+  view.Projector().SetXYOrigin(QPoint(60, 70));
+  view.resize(300, 300);
+  EXPECT_EQ(view.ClientWidth(), 300);
+  EXPECT_EQ(view.Renderer().Picture().Width(), 300);
+  EXPECT_NEAR(static_cast<double>(view.Projector().ScaleFactor() / scale), 2, 1e-9);
+  EXPECT_EQ(view.Projector().XOrigin(), 120);
+  EXPECT_EQ(view.Projector().YOrigin(), 140);
+  EXPECT_TRUE(view.RenderPending());
+}
+
+TEST(GlobeView, VisibleExtentCoversWhatTheWindowShows) {
+  TGCustomGlobeView globe(150, 150);
+  globe.Projector().SetXRotation(0);
+  globe.Projector().SetYRotation(0);
+  TGMER e = globe.ComputeVisibleExtent();
+  EXPECT_NEAR(e.Left, -90 * kGlobeUnitsPerDegree, 2 * kGlobeUnitsPerDegree);
+  EXPECT_NEAR(e.Width, 180 * kGlobeUnitsPerDegree, 4 * kGlobeUnitsPerDegree);
+  EXPECT_LT(e.Top, -60 * kGlobeUnitsPerDegree);
+  EXPECT_GT(e.Top + e.Height, 60 * kGlobeUnitsPerDegree);
+  // A view of the pole takes in every longitude.
+  globe.Projector().SetXRotation(60);
+  EXPECT_EQ(globe.ComputeVisibleExtent().Width, kGU360);
+  // A globe entirely outside the window yields the whole world.
+  globe.Projector().SetXYOrigin(QPoint(5000, 5000));
+  EXPECT_EQ(globe.ComputeVisibleExtent(), kWorldMER);
+  globe.PaintToImage();
+  EXPECT_EQ(globe.VisibleExtent(), kWorldMER);
+}
+
+}  // namespace

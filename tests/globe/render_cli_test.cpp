@@ -1,0 +1,87 @@
+// The render command of umbrivista-cli: a textured globe turned to the sub-solar point.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <QImage>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+int RunCli(const std::string& args) {
+  const std::string cmd =
+      std::string(UMBRIVISTA_BIN_DIR) + "/umbrivista-cli " + args + " >/dev/null 2>&1";
+  const int status = std::system(cmd.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+class RenderCommand : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::path(::testing::TempDir()) / "globe_render_cli_test";
+    fs::create_directories(dir_);
+    // The total eclipse of 2024-04-08: at T0 the sub-solar point lies near 89.6° W, 7.6° N.
+    const fs::path text = dir_ / "cat.txt";
+    std::ofstream(text) << "2024 4 8 2 0 0 0 0 0 18 -0.318244 0.5117116 0.0000326 -0.0000084 "
+                           "0.219764 0.2709589 -0.0000595 -0.0000047 7.5862002 0.0148440 "
+                           "-0.0000020 0 89.591217 15.004080 0 0 0.535814 0.0000618 -0.0000128 0 "
+                           "-0.010272 0.0000615 -0.0000127 0 0.0046683 0 0 0 0.0046450 0 0 0 0 0\n";
+    catalogue_ = (dir_ / "cat.bin").string();
+    ASSERT_EQ(RunCli("catalogue convert " + text.string() + " " + catalogue_), 0);
+    // Quadrants: NW red, NE green, SW blue, SE white.
+    texture_ = (dir_ / "quadrants.jpg").string();
+    WriteJpeg(texture_, 360, 180, [](int x, int y) {
+      if (y < 90) return x >= 180 ? 0x00FF00u : 0xFF0000u;
+      return x >= 180 ? 0xFFFFFFu : 0x0000FFu;
+    });
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string Render(const std::string& extra) {
+    return "render 1 0 --catalogue " + catalogue_ + " --texture-file " + texture_ + " " + extra;
+  }
+
+  fs::path dir_;
+  std::string catalogue_, texture_;
+};
+
+TEST_F(RenderCommand, DrawsTheSubSolarPointAtTheCentre) {
+  const std::string out = (dir_ / "front.png").string();
+  ASSERT_EQ(RunCli(Render("--width 600 --height 500 --zoom 350 --grid 0 --out " + out)), 0);
+  QImage image(QString::fromStdString(out));
+  ASSERT_EQ(image.width(), 600);
+  ASSERT_EQ(image.height(), 500);
+  EXPECT_EQ(image.pixel(0, 0) & 0xFFFFFF, 0u);
+  const QRgb centre = image.pixel(300, 250);
+  EXPECT_GT(qRed(centre), 200);
+  EXPECT_LT(qGreen(centre), 60);
+  EXPECT_LT(qBlue(centre), 60);
+  // The back view shows the anti-sub-solar point: east and south.
+  const std::string back = (dir_ / "back.png").string();
+  ASSERT_EQ(RunCli(Render("--width 600 --height 500 --zoom 350 --grid 0 --back --out " + back)), 0);
+  const QRgb anti = QImage(QString::fromStdString(back)).pixel(300, 250);
+  EXPECT_GT(qRed(anti), 200);
+  EXPECT_GT(qGreen(anti), 200);
+  EXPECT_GT(qBlue(anti), 200);
+}
+
+TEST_F(RenderCommand, RejectsBadArguments) {
+  const std::string out = (dir_ / "x.png").string();
+  EXPECT_EQ(RunCli(Render("--zoom 400 --out " + out)), 2);
+  EXPECT_EQ(RunCli(Render("--grid 7 --out " + out)), 2);
+  EXPECT_EQ(RunCli(Render("")), 2);
+  EXPECT_EQ(RunCli("render 2 0 --catalogue " + catalogue_ + " --out " + out), 2);
+  EXPECT_EQ(RunCli("render 1 0 --catalogue " + catalogue_ + " --texture-file " +
+                   (dir_ / "none.jpg").string() + " --out " + out),
+            1);
+  EXPECT_EQ(RunCli(Render("--out " + (dir_ / "no_such_dir" / "x.png").string())), 1);
+  EXPECT_FALSE(fs::exists(out));
+}
+
+}  // namespace
