@@ -90,6 +90,14 @@ void TGCustomGlobeView::ResizeClient(int width, int height) {
   RequestRender();
 }
 
+const TGMER& TGCustomGlobeView::VisibleExtent() {
+  if (!extentValid_) {
+    extent_ = ComputeVisibleExtent();
+    extentValid_ = true;
+  }
+  return extent_;
+}
+
 TGMER TGCustomGlobeView::ComputeVisibleExtent() {
   const int w = ClientWidth(), h = ClientHeight();
   extentPoints_.clear();
@@ -183,7 +191,7 @@ void TGCustomGlobeView::RenderScene() {
   TGDefaultRenderer& r = *renderer_;
   r.PrepareForDrawing();
   try {
-    extent_ = ComputeVisibleExtent();
+    extentValid_ = false;
     if (background_.GetEmpty()) {
       r.ClearSurface(color_);
     } else if (!r.Picture().GetEmpty()) {

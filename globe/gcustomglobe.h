@@ -82,8 +82,8 @@ class TGCustomGlobeView {
   // The painter of the paint in progress (valid inside OnAfterRender), else nullptr.
   QPainter* Canvas() const { return canvas_; }
 
-  // Geographic rectangle of the client found by the last render.
-  const TGMER& VisibleExtent() const { return extent_; }
+  // Geographic rectangle of the client in the current render (computed when first asked for).
+  const TGMER& VisibleExtent();
   // Computes the visible geographic rectangle of the client: a 65 × 65 sample grid with refined
   // limb crossings; 10 points or fewer on the globe give the whole world.
   TGMER ComputeVisibleExtent();
@@ -126,6 +126,7 @@ class TGCustomGlobeView {
   int updateCount_ = 0;
   QPainter* canvas_ = nullptr;
   TGMER extent_ = kWorldMER;
+  bool extentValid_ = false;
   std::int32_t viewWidth_ = 0;
   std::int32_t viewHeight_ = 0;
   std::vector<std::vector<TGGlobePoint>> pieces_;

@@ -265,14 +265,12 @@ int TGProjectionModel::RectPartVisible(std::int64_t left, std::int64_t right, st
   sample(right, top);
   sample(right, bottom);
   sample(left, bottom);
-  for (std::int64_t x = left + kStep; x < right; x += kStep) {
-    sample(x, top);
-    sample(x, bottom);
-  }
-  for (std::int64_t y = static_cast<std::int64_t>(top) + kStep; y < bottom; y += kStep) {
+  for (std::int64_t x = left + kStep; x < right; x += kStep) sample(x, top);
+  for (std::int64_t x = left + kStep; x < right; x += kStep) sample(x, bottom);
+  for (std::int64_t y = static_cast<std::int64_t>(top) + kStep; y < bottom; y += kStep)
     sample(left, y);
+  for (std::int64_t y = static_cast<std::int64_t>(top) + kStep; y < bottom; y += kStep)
     sample(right, y);
-  }
   if (visible == 0) return 0;
   if (!prj_.Renderer().PointsVisible(prj_.Points(), n)) return 0;
   partly = visible < n;

@@ -148,9 +148,27 @@ class TGSphericalPrj : public TGProjectionModel {
 
   // Rotated, scaled coordinates (pixels relative to the origin; z < 0 faces the viewer).
   void Rotate(const TGGlobePoint& point, double& x, double& y, double& z) const;
+  // The same for a unit vector (X east at 90°, Y north, Z at longitude 0) on the sphere.
+  void RotateUnit(const double (&v)[3], double& x, double& y, double& z) const;
+  // True when a rotated z faces the viewer.
+  bool FacesViewer(double z) const;
 
  private:
   void RebuildMatrices();
+
+  // Sine and cosine of recently projected longitudes and latitudes. Graticule lines and outlines
+  // repeat the same coordinates again and again (every meridian has the same latitudes).
+  struct SinCosCache {
+    static constexpr int kSize = 4096;
+    struct Entry {
+      std::int32_t key;
+      double sine, cosine;
+    };
+    std::unique_ptr<Entry[]> entries;
+    SinCosCache();
+    void Get(std::int32_t gu, double& s, double& c);
+  };
+  mutable SinCosCache lonCache_, latCache_;
 
   double forward_[4][4] = {};
   double inverse_[4][4] = {};

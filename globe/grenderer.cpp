@@ -281,6 +281,29 @@ TexEdge MakeEdge(const QPoint (&tex)[3], const QPoint (&scr)[3], int from, int t
   return e;
 }
 
+// Texture rows lie far apart in memory; the texels of a span a few rows ahead are requested
+// early, so that their cache misses overlap with drawing the current rows.
+constexpr int kPrefetchRows = 2;
+
+void Prefetch(const TGBitmap& texture, const TexEdge& a, const TexEdge& b, int rows) {
+  if (a.rows <= rows || b.rows <= rows) return;
+  const double ua = a.u + a.du * rows, va = a.v + a.dv * rows;
+  const double ub = b.u + b.du * rows, vb = b.v + b.dv * rows;
+  const std::uint32_t* texels = texture.Bits();
+  const std::int64_t w = texture.Width(), h = texture.Height();
+  if (!texels || !(ua >= 0 && va >= 0 && ub >= 0 && vb >= 0 && ua < w && ub < w && va < h && vb < h))
+    return;
+  // One request per cache line (16 texels) along the span.
+  const double n = std::max(std::fabs(ub - ua) / 16, 1.0);
+  const int steps = static_cast<int>(std::min(n, 64.0));
+  for (int i = 0; i <= steps; ++i) {
+    const double t = static_cast<double>(i) / steps;
+    const auto u = static_cast<std::int64_t>(ua + (ub - ua) * t);
+    const auto v = static_cast<std::int64_t>(va + (vb - va) * t);
+    __builtin_prefetch(texels + u + w * v);
+  }
+}
+
 }  // namespace
 
 void TGRenderer::TextureTriangle(const QPoint (&tex)[3], const QPoint (&scr)[3],
@@ -306,6 +329,7 @@ void TGRenderer::TextureTriangle(const QPoint (&tex)[3], const QPoint (&scr)[3],
         continue;
       }
       if (y >= height_) return;
+      Prefetch(texture, a, b, kPrefetchRows);
       TextureSpan(static_cast<int>(y), TruncToInt(a.x), texture, a.u, a.v, b.u, b.v,
                   TruncToInt(b.x));
       a.Step(1);
@@ -374,9 +398,53 @@ void TGDefaultRenderer::ApplyAttributes() {
   attributesChanged_ = false;
 }
 
+void TGDefaultRenderer::DrawThinPolylines(const QPoint* points, const int* counts,
+                                          int partCount) {
+  std::uint32_t* bits = picture_.Bits();
+  const std::uint32_t colour = ColorToPixel(pen_.Color());
+  const int w = width_, h = height_, alpha = Alpha;
+  auto plot = [&](int x, int y) {
+    if (static_cast<unsigned>(x) < static_cast<unsigned>(w) &&
+        static_cast<unsigned>(y) < static_cast<unsigned>(h)) {
+      std::uint32_t& p = bits[static_cast<std::ptrdiff_t>(y) * w + x];
+      p = alpha >= 255 ? colour : BlendPixel(p, colour, alpha);
+    }
+  };
+  for (int i = 0; i < partCount; ++i) {
+    for (int j = 1; j < counts[i]; ++j) {
+      // Bresenham from the previous point up to, but not including, this one.
+      int x = points[j - 1].x(), y = points[j - 1].y();
+      const int x1 = points[j].x(), y1 = points[j].y();
+      const int dx = std::abs(x1 - x), dy = -std::abs(y1 - y);
+      const int sx = x < x1 ? 1 : -1, sy = y < y1 ? 1 : -1;
+      int err = dx + dy;
+      while (x != x1 || y != y1) {
+        plot(x, y);
+        const int e2 = 2 * err;
+        if (e2 >= dy) {
+          err += dy;
+          x += sx;
+        }
+        if (e2 <= dx) {
+          err += dx;
+          y += sy;
+        }
+      }
+    }
+    if (counts[i] > 0) plot(points[counts[i] - 1].x(), points[counts[i] - 1].y());
+    points += counts[i];
+  }
+}
+
 void TGDefaultRenderer::DrawPolyParts(const QPoint* points, const int* counts, int partCount,
                                       bool closed) {
   if (picture_.GetEmpty()) return;
+  // Thin solid lines, the bulk of graticule and outline drawing, go straight into the pixels.
+  if (!closed && (pen_.Style() == gpsSolid || pen_.Style() == gpsInsideFrame) &&
+      PenPixelWidth() < 2) {
+    DrawThinPolylines(points, counts, partCount);
+    return;
+  }
   ApplyAttributes();
   QPainter& p = Painter();
   if (closed && partCount > 1) {
@@ -451,6 +519,20 @@ void TGDefaultRenderer::TextureSpan(int y, int x1, const TGBitmap& texture, doub
   const bool transparent = texture.TransparentColor != clNone;
   const std::uint32_t key = ColorToPixel(texture.TransparentColor) & 0xFFFFFF;
   const int alpha = texture.AlphaBlend;
+  // Opaque spans that stay inside the texture are stepped in 32.32 fixed point.
+  const double uLast = ua + du * (x2 - 1 - x1), vLast = va + dv * (x2 - 1 - x1);
+  if (!transparent && alpha == 255 && ua >= 0 && va >= 0 && uLast >= 0 && vLast >= 0 &&
+      ua < tw && uLast < tw && va < texture.Height() && vLast < texture.Height()) {
+    constexpr double kOne = 4294967296.0;
+    std::int64_t fu = static_cast<std::int64_t>(ua * kOne), fv = static_cast<std::int64_t>(va * kOne);
+    const std::int64_t fdu = static_cast<std::int64_t>(du * kOne);
+    const std::int64_t fdv = static_cast<std::int64_t>(dv * kOne);
+    for (int x = x1; x < x2; ++x, fu += fdu, fv += fdv) {
+      const std::int64_t index = (fu >> 32) + tw * (fv >> 32);
+      if (static_cast<std::uint64_t>(index) < static_cast<std::uint64_t>(size)) row[x] = texels[index];
+    }
+    return;
+  }
   constexpr double kMax = 2147483647.0;
   for (int x = x1; x < x2; ++x, ua += du, va += dv) {
     const double u = ua >= 0 ? std::min(ua, kMax) : 0.0;

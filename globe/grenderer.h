@@ -131,6 +131,8 @@ class TGDefaultRenderer : public TGRenderer {
 
  private:
   void ApplyAttributes();
+  // Open parts with a solid pen below 2 pixels, drawn directly into the picture.
+  void DrawThinPolylines(const QPoint* points, const int* counts, int partCount);
 
   TGBitmap picture_;
   QPainter painter_;

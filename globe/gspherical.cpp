@@ -84,23 +84,54 @@ void TGSphericalPrj::PropertyChanged(int index) {
   RebuildMatrices();
 }
 
+TGSphericalPrj::SinCosCache::SinCosCache() : entries(new Entry[kSize]) {
+  for (int i = 0; i < kSize; ++i) entries[i] = {0, 0.0, 1.0};
+}
+
+void TGSphericalPrj::SinCosCache::Get(std::int32_t gu, double& s, double& c) {
+  std::uint32_t h = static_cast<std::uint32_t>(gu);
+  h ^= h >> 16;
+  h *= 0x7feb352du;
+  h ^= h >> 15;
+  h *= 0x846ca68bu;
+  h ^= h >> 16;
+  Entry& e = entries[h & (kSize - 1)];
+  if (e.key != gu) {
+    const double a = gu * kRadiansPerGlobeUnit;
+    e = {gu, std::sin(a), std::cos(a)};
+  }
+  s = e.sine;
+  c = e.cosine;
+}
+
 void TGSphericalPrj::Rotate(const TGGlobePoint& point, double& x, double& y, double& z) const {
-  const double lambda = point.Longitude * kRadiansPerGlobeUnit;
-  const double phi = point.Latitude * kRadiansPerGlobeUnit;
+  double sinLon, cosLon, sinLat, cosLat;
+  lonCache_.Get(point.Longitude, sinLon, cosLon);
+  latCache_.Get(point.Latitude, sinLat, cosLat);
   const double r = kGlobeSphereRadius + point.Height;
-  const double cp = std::cos(phi);
-  const double px = r * cp * std::sin(lambda);
-  const double py = r * std::sin(phi);
-  const double pz = r * cp * std::cos(lambda);
+  const double px = r * cosLat * sinLon;
+  const double py = r * sinLat;
+  const double pz = r * cosLat * cosLon;
   x = forward_[0][0] * px + forward_[0][1] * py + forward_[0][2] * pz;
   y = forward_[1][0] * px + forward_[1][1] * py + forward_[1][2] * pz;
   z = forward_[2][0] * px + forward_[2][1] * py + forward_[2][2] * pz;
 }
 
+void TGSphericalPrj::RotateUnit(const double (&v)[3], double& x, double& y, double& z) const {
+  const double px = kGlobeSphereRadius * v[0];
+  const double py = kGlobeSphereRadius * v[1];
+  const double pz = kGlobeSphereRadius * v[2];
+  x = forward_[0][0] * px + forward_[0][1] * py + forward_[0][2] * pz;
+  y = forward_[1][0] * px + forward_[1][1] * py + forward_[1][2] * pz;
+  z = forward_[2][0] * px + forward_[2][1] * py + forward_[2][2] * pz;
+}
+
+bool TGSphericalPrj::FacesViewer(double z) const { return z < -kLimbTolerance * radius_; }
+
 bool TGSphericalPrj::PointLLToXY(const TGGlobePoint& point, int index) {
   double x, y, z;
   Rotate(point, x, y, z);
-  bool visible = z < -kLimbTolerance * radius_;
+  bool visible = FacesViewer(z);
   if (!visible && point.Height > 0 && std::hypot(x, y) > radius_) visible = true;
   prj_.Points()[index] = QPoint(AddOrigin(RoundToInt(x), prj_.XOrigin()),
                                 AddOrigin(RoundToInt(y), prj_.YOrigin()));
@@ -216,36 +247,44 @@ int TGSphericalPrj::TextureDepth(long double scaleFactor) {
 
 namespace {
 
-// One vertex of the subdivided octahedron with its geographic point, pixel and visibility.
+// One vertex of the subdivided octahedron: its unit vector, its pixel relative to the origin
+// (unrounded and rounded onto the surface), whether it faces the viewer, and its texture pixel,
+// found when a drawn triangle first needs it.
 struct TexVertex {
   double v[3];
-  TGGlobePoint g;
+  double sx, sy;
   QPoint pixel;
   bool visible;
+  mutable bool hasTexel;
+  mutable QPoint texel;
 };
 
+// Draws the texture over the subdivided octahedron. Subtrees whose spherical patch cannot reach
+// the drawing surface are skipped as well as those that face away: a point of the patch is
+// normalize(Q) for Q in the flat triangle, and its pixel lies within radius·(1 − |Q|) of that of Q,
+// with |Q| at least the distance m of the triangle's plane from the centre.
 class TextureMapper {
  public:
-  TextureMapper(TGSphericalPrj& model, TGRenderer& renderer, const TGBitmap& texture,
+  TextureMapper(const TGSphericalPrj& model, TGRenderer& renderer, const TGBitmap& texture,
                 std::int32_t xOrigin, std::int32_t yOrigin)
       : model_(model), renderer_(renderer), texture_(texture), xo_(xOrigin), yo_(yOrigin) {
     w_ = texture.Width();
     h_ = texture.Height();
+    sw_ = renderer.SurfaceWidth();
+    sh_ = renderer.SurfaceHeight();
+    radius_ = model.DiscRadius();
   }
 
-  TexVertex Make(double x, double y, double z, bool western) const {
-    TexVertex t{{x, y, z}, {}, {}, false};
-    std::int32_t lon = RoundToInt(std::atan2(x, z) * kGlobeUnitsPerRadian - 1);
-    if (western) lon = lon < 0 ? lon : -lon;
-    t.g = {lon, RoundToInt(std::asin(std::clamp(y, -1.0, 1.0)) * kGlobeUnitsPerRadian), 0};
-    double sx, sy, sz;
-    model_.Rotate(t.g, sx, sy, sz);
-    t.visible = sz < -kLimbTolerance * model_.DiscRadius();
-    t.pixel = QPoint(AddOrigin(RoundToInt(sx), xo_), AddOrigin(RoundToInt(sy), yo_));
+  TexVertex Make(double x, double y, double z) const {
+    TexVertex t{{x, y, z}, 0, 0, {}, false, false, {}};
+    double sz;
+    model_.RotateUnit(t.v, t.sx, t.sy, sz);
+    t.visible = model_.FacesViewer(sz);
+    t.pixel = QPoint(AddOrigin(RoundToInt(t.sx), xo_), AddOrigin(RoundToInt(t.sy), yo_));
     return t;
   }
 
-  TexVertex Mid(const TexVertex& a, const TexVertex& b, bool western) const {
+  TexVertex Mid(const TexVertex& a, const TexVertex& b) const {
     double x = a.v[0] + b.v[0], y = a.v[1] + b.v[1], z = a.v[2] + b.v[2];
     const double len2 = x * x + y * y + z * z;
     if (len2 > 1e-10) {
@@ -254,14 +293,44 @@ class TextureMapper {
       y *= s;
       z *= s;
     }
-    return Make(x, y, z, western);
+    return Make(x, y, z);
+  }
+
+  // Geographic point of a vertex: on a western face the longitude is the negative of its absolute
+  // value, so that the 180° meridian lies at 971,999,999 in the east and −971,999,999 in the west.
+  const QPoint& Texel(const TexVertex& t, bool western) const {
+    if (!t.hasTexel) {
+      std::int32_t lon = RoundToInt(std::atan2(t.v[0], t.v[2]) * kGlobeUnitsPerRadian - 1);
+      if (western && lon > 0) lon = -lon;
+      const std::int32_t lat =
+          RoundToInt(std::asin(std::clamp(t.v[1], -1.0, 1.0)) * kGlobeUnitsPerRadian);
+      t.texel = TexturePixel({lon, lat, 0}, w_, h_);
+      t.hasTexel = true;
+    }
+    return t.texel;
+  }
+
+  bool OffSurface(const TexVertex& a, const TexVertex& b, const TexVertex& c) const {
+    const double ux = b.v[0] - a.v[0], uy = b.v[1] - a.v[1], uz = b.v[2] - a.v[2];
+    const double wx = c.v[0] - a.v[0], wy = c.v[1] - a.v[1], wz = c.v[2] - a.v[2];
+    const double nx = uy * wz - uz * wy, ny = uz * wx - ux * wz, nz = ux * wy - uy * wx;
+    const double n = std::sqrt(nx * nx + ny * ny + nz * nz);
+    if (!(n > 1e-12)) return false;
+    const double m = std::fabs(nx * a.v[0] + ny * a.v[1] + nz * a.v[2]) / n;
+    const double margin = radius_ * (1 - m) + 2;
+    const double minX = std::min({a.sx, b.sx, c.sx}) + xo_ - margin;
+    const double maxX = std::max({a.sx, b.sx, c.sx}) + xo_ + margin;
+    const double minY = std::min({a.sy, b.sy, c.sy}) + yo_ - margin;
+    const double maxY = std::max({a.sy, b.sy, c.sy}) + yo_ + margin;
+    return maxX < 0 || minX >= sw_ || maxY < 0 || minY >= sh_;
   }
 
   void Process(const TexVertex& a, const TexVertex& b, const TexVertex& c, int depth,
                bool western) {
     if (depth > 0) {
       if (!a.visible && !b.visible && !c.visible) return;
-      const TexVertex ab = Mid(a, b, western), ac = Mid(a, c, western), bc = Mid(b, c, western);
+      if (OffSurface(a, b, c)) return;
+      const TexVertex ab = Mid(a, b), ac = Mid(a, c), bc = Mid(b, c);
       Process(a, ac, ab, depth - 1, western);
       Process(b, ab, bc, depth - 1, western);
       Process(c, bc, ac, depth - 1, western);
@@ -269,18 +338,19 @@ class TextureMapper {
       return;
     }
     if (!(a.visible && b.visible && c.visible)) return;
-    const QPoint tex[3] = {TexturePixel(a.g, w_, h_), TexturePixel(b.g, w_, h_),
-                           TexturePixel(c.g, w_, h_)};
     const QPoint scr[3] = {a.pixel, b.pixel, c.pixel};
+    if (!renderer_.PointsVisible(scr, 3)) return;
+    const QPoint tex[3] = {Texel(a, western), Texel(b, western), Texel(c, western)};
     renderer_.TextureTriangle(tex, scr, texture_);
   }
 
  private:
-  TGSphericalPrj& model_;
+  const TGSphericalPrj& model_;
   TGRenderer& renderer_;
   const TGBitmap& texture_;
   std::int32_t xo_, yo_;
-  int w_, h_;
+  int w_, h_, sw_, sh_;
+  double radius_;
 };
 
 struct Face {
@@ -306,9 +376,9 @@ void TGSphericalPrj::PaintSurfaceTexture(const TGBitmap& texture) {
   TextureMapper mapper(*this, prj_.Renderer(), texture, prj_.XOrigin(), prj_.YOrigin());
   const int depth = TextureDepth(prj_.ScaleFactor());
   for (const Face& f : kFaces) {
-    const TexVertex a = mapper.Make(f.v[0][0], f.v[0][1], f.v[0][2], f.western);
-    const TexVertex b = mapper.Make(f.v[1][0], f.v[1][1], f.v[1][2], f.western);
-    const TexVertex c = mapper.Make(f.v[2][0], f.v[2][1], f.v[2][2], f.western);
+    const TexVertex a = mapper.Make(f.v[0][0], f.v[0][1], f.v[0][2]);
+    const TexVertex b = mapper.Make(f.v[1][0], f.v[1][1], f.v[1][2]);
+    const TexVertex c = mapper.Make(f.v[2][0], f.v[2][1], f.v[2][2]);
     mapper.Process(a, b, c, depth, f.western);
   }
 }

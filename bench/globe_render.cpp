@@ -1,0 +1,61 @@
+// One full render of the globe (background, surface, texture at the depth the zoom gives, 10°
+// graticule) into an 800 × 800 picture, at the zoom positions 140 and 300 of the main window,
+// and the texture and the graticule on their own.
+
+#include <benchmark/benchmark.h>
+
+#include "gcustomglobe.h"
+
+namespace {
+
+// A texture of the size of the largest world image, with a pattern that changes every pixel.
+const TGBitmap& Texture() {
+  static TGBitmap texture = [] {
+    TGBitmap t(5400, 2700);
+    std::uint32_t* p = t.Bits();
+    for (int y = 0; y < t.Height(); ++y)
+      for (int x = 0; x < t.Width(); ++x)
+        *p++ = 0xFF000000u | static_cast<std::uint32_t>((x * 7) & 0xFF) << 16 |
+               static_cast<std::uint32_t>((y * 5) & 0xFF) << 8 |
+               static_cast<std::uint32_t>((x ^ y) & 0xFF);
+    return t;
+  }();
+  return texture;
+}
+
+void BM_RenderGlobe(benchmark::State& state) {
+  const int zoom = static_cast<int>(state.range(0));
+  const bool texture = state.range(1) & 1, graticule = state.range(1) & 2;
+  TGCustomGlobeView globe(800, 800);
+  if (texture) globe.SurfaceTexture().Assign(Texture());
+  if (!graticule) {
+    globe.Graticule().SetLatitudeStep(0);
+    globe.Graticule().SetLongitudeStep(0);
+  }
+  TGProjector& prj = globe.Projector();
+  // The globe turned as for the total eclipse of 2024-04-08 at T0.
+  prj.SetXRotation(7.5862);
+  prj.SetYRotation(-89.5912);
+  prj.SetScaleFactor((410 - zoom) * 1e-8L);
+  prj.SetXOrigin(400);
+  prj.SetYOrigin(400);
+  state.counters["depth"] = TGSphericalPrj::TextureDepth(prj.ScaleFactor());
+  for (auto _ : state) {
+    globe.RenderScene();
+    benchmark::DoNotOptimize(globe.Renderer().Picture().Bits());
+  }
+}
+
+// Arguments: zoom position; 3 = texture and graticule (the full render), 1 = texture only,
+// 2 = graticule only.
+BENCHMARK(BM_RenderGlobe)
+    ->ArgNames({"zoom", "parts"})
+    ->Args({140, 3})
+    ->Args({300, 3})
+    ->Args({140, 1})
+    ->Args({300, 1})
+    ->Args({140, 2})
+    ->Args({300, 2})
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
