@@ -285,12 +285,11 @@ TexEdge MakeEdge(const QPoint (&tex)[3], const QPoint (&scr)[3], int from, int t
 // early, so that their cache misses overlap with drawing the current rows.
 constexpr int kPrefetchRows = 2;
 
-void Prefetch(const TGBitmap& texture, const TexEdge& a, const TexEdge& b, int rows) {
+void Prefetch(const std::uint32_t* texels, std::int64_t w, std::int64_t h, const TexEdge& a,
+              const TexEdge& b, int rows) {
   if (a.rows <= rows || b.rows <= rows) return;
   const double ua = a.u + a.du * rows, va = a.v + a.dv * rows;
   const double ub = b.u + b.du * rows, vb = b.v + b.dv * rows;
-  const std::uint32_t* texels = texture.Bits();
-  const std::int64_t w = texture.Width(), h = texture.Height();
   if (!texels || !(ua >= 0 && va >= 0 && ub >= 0 && vb >= 0 && ua < w && ub < w && va < h && vb < h))
     return;
   // One request per cache line (16 texels) along the span.
@@ -315,6 +314,8 @@ void TGRenderer::TextureTriangle(const QPoint (&tex)[3], const QPoint (&scr)[3],
   for (int i = 1; i < 3; ++i) {
     if (scr[i].y() < scr[top].y()) top = i;
   }
+  const std::uint32_t* texels = texture.Bits();
+  const std::int64_t tw = texture.Width(), th = texture.Height();
   TexEdge a = MakeEdge(tex, scr, top, (top + 1) % 3);
   TexEdge b = MakeEdge(tex, scr, top, (top + 2) % 3);
   std::int64_t y = scr[top].y();
@@ -329,7 +330,7 @@ void TGRenderer::TextureTriangle(const QPoint (&tex)[3], const QPoint (&scr)[3],
         continue;
       }
       if (y >= height_) return;
-      Prefetch(texture, a, b, kPrefetchRows);
+      Prefetch(texels, tw, th, a, b, kPrefetchRows);
       TextureSpan(static_cast<int>(y), TruncToInt(a.x), texture, a.u, a.v, b.u, b.v,
                   TruncToInt(b.x));
       a.Step(1);
@@ -495,6 +496,25 @@ void TGDefaultRenderer::SetPixel(int x, int y, TColor color) {
   picture_.SetPixel(x, y, ColorToPixel(color), Alpha);
 }
 
+TGDefaultRenderer::SpanContext TGDefaultRenderer::LookUp(const TGBitmap& texture) {
+  SpanContext c;
+  if (texture.GetEmpty() || picture_.GetEmpty()) return c;
+  c.texture = &texture;
+  c.texels = texture.Bits();
+  c.width = texture.Width();
+  c.height = texture.Height();
+  c.picture = picture_.Bits();
+  return c;
+}
+
+void TGDefaultRenderer::TextureTriangle(const QPoint (&tex)[3], const QPoint (&scr)[3],
+                                        const TGBitmap& texture) {
+  span_ = LookUp(texture);
+  if (!span_.texture) return;
+  TGRenderer::TextureTriangle(tex, scr, texture);
+  span_ = SpanContext();
+}
+
 void TGDefaultRenderer::TextureSpan(int y, int x1, const TGBitmap& texture, double ua, double va,
                                     double ub, double vb, int x2) {
   if (x2 < x1) {
@@ -503,7 +523,9 @@ void TGDefaultRenderer::TextureSpan(int y, int x1, const TGBitmap& texture, doub
     std::swap(va, vb);
   }
   if (x2 - static_cast<std::int64_t>(x1) < 1 || x2 < 0 || x1 > width_) return;
-  if (y < 0 || y >= height_ || texture.GetEmpty() || picture_.GetEmpty()) return;
+  if (y < 0 || y >= height_) return;
+  const SpanContext c = span_.texture == &texture ? span_ : LookUp(texture);
+  if (!c.texture) return;
   const double n = static_cast<double>(x2) - x1;
   const double du = (ub - ua) / n, dv = (vb - va) / n;
   if (x1 < 0) {
@@ -512,17 +534,17 @@ void TGDefaultRenderer::TextureSpan(int y, int x1, const TGBitmap& texture, doub
     x1 = 0;
   }
   if (x2 > width_) x2 = width_;
-  std::uint32_t* row = picture_.Bits() + static_cast<std::ptrdiff_t>(y) * width_;
-  const std::uint32_t* texels = texture.Bits();
-  const std::int64_t tw = texture.Width();
-  const std::int64_t size = tw * texture.Height();
+  std::uint32_t* row = c.picture + static_cast<std::ptrdiff_t>(y) * width_;
+  const std::uint32_t* texels = c.texels;
+  const std::int64_t tw = c.width;
+  const std::int64_t size = tw * c.height;
   const bool transparent = texture.TransparentColor != clNone;
   const std::uint32_t key = ColorToPixel(texture.TransparentColor) & 0xFFFFFF;
   const int alpha = texture.AlphaBlend;
   // Opaque spans that stay inside the texture are stepped in 32.32 fixed point.
   const double uLast = ua + du * (x2 - 1 - x1), vLast = va + dv * (x2 - 1 - x1);
   if (!transparent && alpha == 255 && ua >= 0 && va >= 0 && uLast >= 0 && vLast >= 0 &&
-      ua < tw && uLast < tw && va < texture.Height() && vLast < texture.Height()) {
+      ua < tw && uLast < tw && va < c.height && vLast < c.height) {
     constexpr double kOne = 4294967296.0;
     std::int64_t fu = static_cast<std::int64_t>(ua * kOne), fv = static_cast<std::int64_t>(va * kOne);
     const std::int64_t fdu = static_cast<std::int64_t>(du * kOne);

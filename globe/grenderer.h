@@ -69,7 +69,8 @@ class TGRenderer {
 
   // Fills a triangle of the picture from a texture: screen points scr[0..2] get texture pixels
   // tex[0..2] (column, row) with affine interpolation. The bottom row of each edge is not drawn.
-  void TextureTriangle(const QPoint (&tex)[3], const QPoint (&scr)[3], const TGBitmap& texture);
+  virtual void TextureTriangle(const QPoint (&tex)[3], const QPoint (&scr)[3],
+                               const TGBitmap& texture);
 
   // Starts and ends a drawing session (the picture's painter stays open in between).
   virtual void PrepareForDrawing() {}
@@ -128,8 +129,20 @@ class TGDefaultRenderer : public TGRenderer {
   void SetPixel(int x, int y, TColor color) override;
   void TextureSpan(int y, int x1, const TGBitmap& texture, double ua, double va, double ub,
                    double vb, int x2) override;
+  void TextureTriangle(const QPoint (&tex)[3], const QPoint (&scr)[3],
+                       const TGBitmap& texture) override;
 
  private:
+  // Picture and texture memory, looked up once per texture triangle instead of once per span.
+  struct SpanContext {
+    const TGBitmap* texture = nullptr;
+    const std::uint32_t* texels = nullptr;
+    std::int64_t width = 0, height = 0;
+    std::uint32_t* picture = nullptr;
+  };
+  SpanContext LookUp(const TGBitmap& texture);
+  SpanContext span_;
+
   void ApplyAttributes();
   // Open parts with a solid pen below 2 pixels, drawn directly into the picture.
   void DrawThinPolylines(const QPoint* points, const int* counts, int partCount);

@@ -16,21 +16,6 @@ TGDecimalDegree NormalizeDegree(TGDecimalDegree value) {
   return r;
 }
 
-namespace {
-
-std::int32_t Saturate(double v) {
-  if (std::isnan(v)) return 0;
-  if (v >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
-  if (v <= -2147483648.0) return std::numeric_limits<std::int32_t>::min();
-  return static_cast<std::int32_t>(v);
-}
-
-}  // namespace
-
-std::int32_t RoundToInt(double value) { return Saturate(std::nearbyint(value)); }
-
-std::int32_t TruncToInt(double value) { return Saturate(std::trunc(value)); }
-
 std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c) {
   if (c == 0) return -1;
   const std::int64_t p = static_cast<std::int64_t>(a) * b;

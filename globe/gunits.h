@@ -61,9 +61,23 @@ TGDecimalDegree NormalizeDegree(TGDecimalDegree value);
 
 // Nearest integer, halves to the even neighbour, saturated to the int32 range; NaN gives 0. Every
 // conversion of a computed real to an integer in the engine goes through one of these.
-std::int32_t RoundToInt(double value);
+inline std::int32_t RoundToInt(double value) {
+  if (value >= -2147483648.0 && value <= 2147483647.0) {
+    // Adding and removing 1.5·2^52 rounds to the nearest integer, ties to even.
+    constexpr double kShift = 6755399441055744.0;
+    return static_cast<std::int32_t>((value + kShift) - kShift);
+  }
+  if (value > 0) return 2147483647;
+  if (value < 0) return -2147483647 - 1;
+  return 0;
+}
 // Truncation toward zero with the same guards.
-std::int32_t TruncToInt(double value);
+inline std::int32_t TruncToInt(double value) {
+  if (value > -2147483649.0 && value < 2147483648.0) return static_cast<std::int32_t>(value);
+  if (value > 0) return 2147483647;
+  if (value < 0) return -2147483647 - 1;
+  return 0;
+}
 // Degrees to globe units (rounded).
 inline std::int32_t DegreesToGU(double degrees) { return RoundToInt(degrees * kGlobeUnitsPerDegree); }
 inline double GUToDegrees(std::int32_t gu) { return gu / 5400000.0; }
