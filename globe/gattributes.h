@@ -61,10 +61,30 @@ class TGPen : public TGAttribute {
   TGPenStyle Style() const { return style_; }
   std::int32_t Width() const { return width_; }
   TGUnitTypes WidthUnit() const { return unit_; }
-  void SetColor(TColor v) { if (v != color_) { color_ = v; Changed(); } }
-  void SetStyle(TGPenStyle v) { if (v != style_) { style_ = v; Changed(); } }
-  void SetWidth(std::int32_t v) { if (v != width_) { width_ = v; Changed(); } }
-  void SetWidthUnit(TGUnitTypes v) { if (v != unit_) { unit_ = v; Changed(); } }
+  void SetColor(TColor v) {
+    if (v != color_) {
+      color_ = v;
+      Changed();
+    }
+  }
+  void SetStyle(TGPenStyle v) {
+    if (v != style_) {
+      style_ = v;
+      Changed();
+    }
+  }
+  void SetWidth(std::int32_t v) {
+    if (v != width_) {
+      width_ = v;
+      Changed();
+    }
+  }
+  void SetWidthUnit(TGUnitTypes v) {
+    if (v != unit_) {
+      unit_ = v;
+      Changed();
+    }
+  }
 
   // Width in pixels at the given scale (pixels per globe unit).
   std::int32_t PixelWidth(double scaleFactor) const {
@@ -91,9 +111,24 @@ class TGBrush : public TGAttribute {
   TColor Color() const { return color_; }
   // A TGBrushStyle, or 8 … 57 for the pattern styles.
   std::uint8_t Style() const { return style_; }
-  void SetBkColor(TColor v) { if (v != bkColor_) { bkColor_ = v; Changed(); } }
-  void SetColor(TColor v) { if (v != color_) { color_ = v; Changed(); } }
-  void SetStyle(std::uint8_t v) { if (v != style_) { style_ = v; Changed(); } }
+  void SetBkColor(TColor v) {
+    if (v != bkColor_) {
+      bkColor_ = v;
+      Changed();
+    }
+  }
+  void SetColor(TColor v) {
+    if (v != color_) {
+      color_ = v;
+      Changed();
+    }
+  }
+  void SetStyle(std::uint8_t v) {
+    if (v != style_) {
+      style_ = v;
+      Changed();
+    }
+  }
   bool SameAs(const TGBrush& o) const {
     return bkColor_ == o.bkColor_ && color_ == o.color_ && style_ == o.style_;
   }
@@ -114,14 +149,54 @@ class TGFont : public TGAttribute {
   std::int32_t Size() const { return size_; }
   std::uint8_t Style() const { return style_; }  // TGFontStyle bits
   TGUnitTypes SizeUnit() const { return unit_; }
-  void SetAngle(std::int32_t v) { if (v != angle_) { angle_ = v; Changed(); } }
-  void SetColor(TColor v) { if (v != color_) { color_ = v; Changed(); } }
-  void SetBkColor(TColor v) { if (v != bkColor_) { bkColor_ = v; Changed(); } }
-  void SetBkAlphaBlend(std::uint8_t v) { if (v != bkAlpha_) { bkAlpha_ = v; Changed(); } }
-  void SetName(const std::string& v) { if (v != name_) { name_ = v; Changed(); } }
-  void SetSize(std::int32_t v) { if (v != size_) { size_ = v; Changed(); } }
-  void SetStyle(std::uint8_t v) { if (v != style_) { style_ = v; Changed(); } }
-  void SetSizeUnit(TGUnitTypes v) { if (v != unit_) { unit_ = v; Changed(); } }
+  void SetAngle(std::int32_t v) {
+    if (v != angle_) {
+      angle_ = v;
+      Changed();
+    }
+  }
+  void SetColor(TColor v) {
+    if (v != color_) {
+      color_ = v;
+      Changed();
+    }
+  }
+  void SetBkColor(TColor v) {
+    if (v != bkColor_) {
+      bkColor_ = v;
+      Changed();
+    }
+  }
+  void SetBkAlphaBlend(std::uint8_t v) {
+    if (v != bkAlpha_) {
+      bkAlpha_ = v;
+      Changed();
+    }
+  }
+  void SetName(const std::string& v) {
+    if (v != name_) {
+      name_ = v;
+      Changed();
+    }
+  }
+  void SetSize(std::int32_t v) {
+    if (v != size_) {
+      size_ = v;
+      Changed();
+    }
+  }
+  void SetStyle(std::uint8_t v) {
+    if (v != style_) {
+      style_ = v;
+      Changed();
+    }
+  }
+  void SetSizeUnit(TGUnitTypes v) {
+    if (v != unit_) {
+      unit_ = v;
+      Changed();
+    }
+  }
 
  private:
   std::int32_t angle_ = 0;

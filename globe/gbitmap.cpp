@@ -21,8 +21,9 @@ static QImage NewImage(int width, int height) {
   const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
   if (posix_memalign(&memory, kHugePage, rounded) != 0) return QImage();
   madvise(memory, rounded, MADV_HUGEPAGE);
-  QImage image(static_cast<uchar*>(memory), width, height, static_cast<qsizetype>(width) * 4,
-               QImage::Format_RGB32, [](void* p) { std::free(p); }, memory);
+  QImage image(
+      static_cast<uchar*>(memory), width, height, static_cast<qsizetype>(width) * 4,
+      QImage::Format_RGB32, [](void* p) { std::free(p); }, memory);
   if (image.isNull()) std::free(memory);
   return image;
 }
@@ -98,7 +99,9 @@ static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "the JPEG decoder writes little-e
 
 }  // namespace
 
-TGBitmap::TGBitmap(int width, int height) { SetSize(width, height); }
+TGBitmap::TGBitmap(int width, int height) {
+  SetSize(width, height);
+}
 
 bool TGBitmap::LoadFromFile(const std::string& fileName) {
   std::FILE* file = std::fopen(fileName.c_str(), "rb");

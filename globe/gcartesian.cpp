@@ -41,7 +41,8 @@ bool TGCartesianPrj::PointLLToXY(const TGGlobePoint& point, int index) {
   const double scale = static_cast<double>(prj_.ScaleFactor());
   const std::int64_t lon = NormalizeLongitude64(point.Longitude - cm);
   const std::int64_t x = static_cast<std::int64_t>(RoundToInt(lon * scale)) + prj_.XOrigin();
-  const std::int64_t y = prj_.YOrigin() - static_cast<std::int64_t>(RoundToInt(point.Latitude * scale));
+  const std::int64_t y =
+      prj_.YOrigin() - static_cast<std::int64_t>(RoundToInt(point.Latitude * scale));
   prj_.Points()[index] = QPoint(Clamp32(x), Clamp32(y));
   return visible;
 }
@@ -100,10 +101,10 @@ TGViewRecord TGCartesianPrj::SaveView() const {
 void TGCartesianPrj::RestoreView(const TGViewRecord& view) {
   try {
     const long double saved = std::hypot<long double>(view.ClientHeight, view.ClientWidth);
-    const long double f =
-        saved > 0 ? std::hypot<long double>(prj_.Renderer().SurfaceHeight(),
-                                            prj_.Renderer().SurfaceWidth()) / saved
-                  : 1.0L;
+    const long double f = saved > 0 ? std::hypot<long double>(prj_.Renderer().SurfaceHeight(),
+                                                              prj_.Renderer().SurfaceWidth()) /
+                                          saved
+                                    : 1.0L;
     prj_.SetScaleFactor(f * view.ScaleFactor);
     prj_.SetXYOrigin(QPoint(RoundToInt(static_cast<double>(view.XOrigin * f)),
                             RoundToInt(static_cast<double>(view.YOrigin * f))));
@@ -137,12 +138,13 @@ void TGCartesianPrj::PaintSurfaceTexture(const TGBitmap& texture) {
   };
   // Screen x of a longitude given relative to the central meridian.
   auto sx = [&](std::int64_t rel) {
-    return Clamp32(static_cast<std::int64_t>(RoundToInt(rel * static_cast<double>(prj_.ScaleFactor()))) +
-                   prj_.XOrigin());
+    return Clamp32(
+        static_cast<std::int64_t>(RoundToInt(rel * static_cast<double>(prj_.ScaleFactor()))) +
+        prj_.XOrigin());
   };
   auto sy = [&](std::int64_t lat) {
-    return Clamp32(prj_.YOrigin() -
-                   static_cast<std::int64_t>(RoundToInt(lat * static_cast<double>(prj_.ScaleFactor()))));
+    return Clamp32(prj_.YOrigin() - static_cast<std::int64_t>(
+                                        RoundToInt(lat * static_cast<double>(prj_.ScaleFactor()))));
   };
   auto drawPiece = [&](std::int64_t absWest, std::int64_t relWest, std::int64_t relEast,
                        std::int64_t south, std::int64_t north) {

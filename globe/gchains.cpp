@@ -35,7 +35,8 @@ void CutChainAtSeam(const std::vector<TGGlobePoint>& chain, std::int32_t central
       const double da = static_cast<double>(kGU180 - std::llabs(ra));
       const double db = static_cast<double>(kGU180 - std::llabs(rb));
       const double f = da + db > 0 ? da / (da + db) : 0.5;
-      const std::int32_t lat = RoundToInt(a.Latitude + f * (static_cast<double>(b.Latitude) - a.Latitude));
+      const std::int32_t lat =
+          RoundToInt(a.Latitude + f * (static_cast<double>(b.Latitude) - a.Latitude));
       const std::int32_t h = RoundToInt(a.Height + f * (static_cast<double>(b.Height) - a.Height));
       const std::int64_t side = ra > 0 ? kGU180 - 1 : -(kGU180 - 1);
       pieces.back().push_back({Absolute(side, centralMeridian), lat, h});

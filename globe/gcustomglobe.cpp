@@ -83,7 +83,8 @@ void TGCustomGlobeView::ResizeClient(int width, int height) {
     projector_->SetXYOrigin(QPoint(width / 2, height / 2));
   } else {
     const double f = std::hypot(height, width) / std::hypot(oldH, oldW);
-    const QPoint origin(RoundToInt(projector_->XOrigin() * f), RoundToInt(projector_->YOrigin() * f));
+    const QPoint origin(RoundToInt(projector_->XOrigin() * f),
+                        RoundToInt(projector_->YOrigin() * f));
     projector_->SetScaleFactor(projector_->ScaleFactor() * f);
     projector_->SetXYOrigin(origin);
   }
@@ -195,8 +196,7 @@ void TGCustomGlobeView::RenderScene() {
     if (background_.GetEmpty()) {
       r.ClearSurface(color_);
     } else if (!r.Picture().GetEmpty()) {
-      r.Painter().fillRect(QRect(0, 0, ClientWidth(), ClientHeight()),
-                           QBrush(background_.Image()));
+      r.Painter().fillRect(QRect(0, 0, ClientWidth(), ClientHeight()), QBrush(background_.Image()));
     }
     if (surfaceColor_ != clNone) {
       r.SelectPen(TGPen(clBlack, gpsClear, 1, guPixel));

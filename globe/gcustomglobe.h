@@ -106,7 +106,10 @@ class TGCustomGlobeView {
   void NotifyPanned();
   void NotifyZoomed();
   void UpdateScrollBars() {}
-  void SetViewRect(std::int32_t width, std::int32_t height) { viewWidth_ = width; viewHeight_ = height; }
+  void SetViewRect(std::int32_t width, std::int32_t height) {
+    viewWidth_ = width;
+    viewHeight_ = height;
+  }
 
  protected:
   // Asks the window to paint; nothing without a window.

@@ -64,7 +64,8 @@ void TGGraticule::RenderLine(TGGlobePoint a, TGGlobePoint b, int n) {
   auto& points = line_[0].Points;
   points.resize(static_cast<std::size_t>(n) + 1);
   for (int i = 0; i <= n; ++i) {
-    const std::int64_t lon = a.Longitude + static_cast<std::int64_t>(MulDiv(static_cast<std::int32_t>(dLon), i, n));
+    const std::int64_t lon =
+        a.Longitude + static_cast<std::int64_t>(MulDiv(static_cast<std::int32_t>(dLon), i, n));
     points[i] = {NormalizeLongitudeGU(static_cast<std::int32_t>(lon)),
                  a.Latitude + MulDiv(static_cast<std::int32_t>(dLat), i, n), 0};
   }

@@ -10,7 +10,9 @@ TGlobeView::TGlobeView(QWidget* parent) : QWidget(parent), TGCustomGlobeView(150
   setFocusPolicy(Qt::StrongFocus);
 }
 
-void TGlobeView::InvalidateWindow() { update(); }
+void TGlobeView::InvalidateWindow() {
+  update();
+}
 
 void TGlobeView::paintEvent(QPaintEvent*) {
   QPainter painter(this);

@@ -1,9 +1,9 @@
 #include "gprojector.h"
 
+#include <strings.h>
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
-#include <strings.h>
 
 #include "gcustomglobe.h"
 #include "grenderer.h"
@@ -47,10 +47,18 @@ TGProjector::TGProjector(TGCustomGlobeView* globe) : globe_(globe) {
 
 TGProjector::~TGProjector() = default;
 
-TGRenderer& TGProjector::Renderer() const { return globe_->Renderer(); }
-QPoint* TGProjector::Points() const { return globe_->Renderer().Points(); }
-int TGProjector::SurfaceWidth() const { return globe_->Renderer().SurfaceWidth(); }
-int TGProjector::SurfaceHeight() const { return globe_->Renderer().SurfaceHeight(); }
+TGRenderer& TGProjector::Renderer() const {
+  return globe_->Renderer();
+}
+QPoint* TGProjector::Points() const {
+  return globe_->Renderer().Points();
+}
+int TGProjector::SurfaceWidth() const {
+  return globe_->Renderer().SurfaceWidth();
+}
+int TGProjector::SurfaceHeight() const {
+  return globe_->Renderer().SurfaceHeight();
+}
 
 TGDecimalDegree TGProjector::GetByIndex(int index) const {
   if (index == piScaleFactor) return scaleFactor_;
@@ -72,13 +80,27 @@ void TGProjector::SetByIndex(int index, TGDecimalDegree value) {
       values_[index] = NormalizeDegree(value);
       globe_->NotifyRotated();
       break;
-    case piMaxLatitude: values_[index] = std::min<TGDecimalDegree>(90, value); break;
-    case piMinLatitude: values_[index] = std::max<TGDecimalDegree>(-90, value); break;
-    case piMaxLongitude: values_[index] = std::min<TGDecimalDegree>(180, value); break;
-    case piMinLongitude: values_[index] = std::max<TGDecimalDegree>(-180, value); break;
-    case piMaxZoom: values_[index] = std::min<TGDecimalDegree>(kMaxScale, value); break;
-    case piMinZoom: values_[index] = std::max<TGDecimalDegree>(kMinScale, value); break;
-    default: values_[index] = value; break;
+    case piMaxLatitude:
+      values_[index] = std::min<TGDecimalDegree>(90, value);
+      break;
+    case piMinLatitude:
+      values_[index] = std::max<TGDecimalDegree>(-90, value);
+      break;
+    case piMaxLongitude:
+      values_[index] = std::min<TGDecimalDegree>(180, value);
+      break;
+    case piMinLongitude:
+      values_[index] = std::max<TGDecimalDegree>(-180, value);
+      break;
+    case piMaxZoom:
+      values_[index] = std::min<TGDecimalDegree>(kMaxScale, value);
+      break;
+    case piMinZoom:
+      values_[index] = std::max<TGDecimalDegree>(kMinScale, value);
+      break;
+    default:
+      values_[index] = value;
+      break;
   }
   model_->PropertyChanged(index);
   globe_->UpdateScrollBars();
@@ -144,10 +166,12 @@ void TGProjector::ZoomAbout(QPoint fixed, long double ratio) {
 
 void TGProjector::ApplyZoom(QPoint fixed, long double p) {
   if (scaleFactor_ > 0) {
-    SetIntByIndex(piXOrigin, RoundToInt(static_cast<double>(
-                                 (xOrigin_ - fixed.x()) / scaleFactor_ * p + fixed.x())));
-    SetIntByIndex(piYOrigin, RoundToInt(static_cast<double>(
-                                 (yOrigin_ - fixed.y()) / scaleFactor_ * p + fixed.y())));
+    SetIntByIndex(
+        piXOrigin,
+        RoundToInt(static_cast<double>((xOrigin_ - fixed.x()) / scaleFactor_ * p + fixed.x())));
+    SetIntByIndex(
+        piYOrigin,
+        RoundToInt(static_cast<double>((yOrigin_ - fixed.y()) / scaleFactor_ * p + fixed.y())));
   }
   const int w = SurfaceWidth(), h = SurfaceHeight();
   viewDistance_ = RoundToInt(static_cast<double>(
@@ -212,7 +236,8 @@ void TGProjector::SetCenterLatitude(TGDecimalDegree latitude) {
 void TGProjector::SetProjectionClass(const std::string& name) {
   if (!strcasecmp(name.c_str(), model_->ClassName())) return;
   auto model = CreateProjectionModel(name.empty() ? "TGSphericalPrj" : name, *this);
-  if (!model) throw std::invalid_argument("Class " + name + " does not inherit from TProjectionModel");
+  if (!model)
+    throw std::invalid_argument("Class " + name + " does not inherit from TProjectionModel");
   TGGlobePoint centre;
   const bool remembered = XYToLL(SurfaceWidth() / 2, SurfaceHeight() / 2, centre);
   model_ = std::move(model);

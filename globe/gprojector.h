@@ -121,8 +121,8 @@ class TGProjectionModel : public TGCustomProjectionModel {
 
  protected:
   // One part of RectVisible: the rectangle must not cross the 180° meridian.
-  int RectPartVisible(std::int64_t left, std::int64_t right, std::int32_t top,
-                      std::int32_t bottom, bool& partly);
+  int RectPartVisible(std::int64_t left, std::int64_t right, std::int32_t top, std::int32_t bottom,
+                      bool& partly);
 };
 
 // The orthographic globe.

@@ -6,11 +6,13 @@
 
 #include "gcustomglobe.h"
 
-QColor ToQColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+QColor ToQColor(TColor c) {
+  return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
 
 QPen ToQPen(const TGPen& pen, int pixelWidth) {
-  static constexpr Qt::PenStyle kStyles[] = {Qt::SolidLine,      Qt::DashLine,    Qt::DotLine,
-                                             Qt::DashDotLine,    Qt::DashDotDotLine, Qt::NoPen,
+  static constexpr Qt::PenStyle kStyles[] = {Qt::SolidLine,   Qt::DashLine,       Qt::DotLine,
+                                             Qt::DashDotLine, Qt::DashDotDotLine, Qt::NoPen,
                                              Qt::SolidLine};
   const Qt::PenStyle style = pen.Style() <= gpsInsideFrame ? kStyles[pen.Style()] : Qt::SolidLine;
   if (pixelWidth < 2) {
@@ -26,8 +28,10 @@ QBrush ToQBrush(const TGBrush& brush) {
                                                 Qt::FDiagPattern, Qt::BDiagPattern,
                                                 Qt::CrossPattern, Qt::DiagCrossPattern};
   switch (brush.Style()) {
-    case gbsSolid: return QBrush(ToQColor(brush.Color()), Qt::SolidPattern);
-    case gbsClear: return QBrush(Qt::NoBrush);
+    case gbsSolid:
+      return QBrush(ToQColor(brush.Color()), Qt::SolidPattern);
+    case gbsClear:
+      return QBrush(Qt::NoBrush);
     default:
       if (brush.Style() < gbsPattern1)
         return QBrush(ToQColor(brush.Color()), kHatches[brush.Style() - gbsHorizontal]);
@@ -45,7 +49,9 @@ struct ClipBox {
   double l, t, r, b;
 };
 
-QPoint RoundPoint(double x, double y) { return QPoint(RoundToInt(x), RoundToInt(y)); }
+QPoint RoundPoint(double x, double y) {
+  return QPoint(RoundToInt(x), RoundToInt(y));
+}
 
 }  // namespace
 
@@ -57,10 +63,14 @@ void ClipPolygon(const QPoint* points, int count, const QRect& bounds, std::vect
   // Edge k: 0 left, 1 right, 2 top, 3 bottom.
   auto inside = [&](const QPointF& p, int k) {
     switch (k) {
-      case 0: return p.x() >= box.l;
-      case 1: return p.x() <= box.r;
-      case 2: return p.y() >= box.t;
-      default: return p.y() <= box.b;
+      case 0:
+        return p.x() >= box.l;
+      case 1:
+        return p.x() <= box.r;
+      case 2:
+        return p.y() >= box.t;
+      default:
+        return p.y() <= box.b;
     }
   };
   auto cross = [&](const QPointF& p, const QPointF& q, int k) {
@@ -124,11 +134,15 @@ void ClipPolyline(const QPoint* points, int count, const QRect& bounds, std::vec
       } else {
         const double t = q[k] / p[k];
         if (p[k] < 0) {
-          if (t > t1) visible = false;
-          else if (t > t0) t0 = t;
+          if (t > t1)
+            visible = false;
+          else if (t > t0)
+            t0 = t;
         } else {
-          if (t < t0) visible = false;
-          else if (t < t1) t1 = t;
+          if (t < t0)
+            visible = false;
+          else if (t < t1)
+            t1 = t;
         }
       }
     }
@@ -176,7 +190,9 @@ void TGRenderer::SelectFont(const TGFont& font) {
   attributesChanged_ = true;
 }
 
-void TGRenderer::SelectNothing() { SelectPen(TGPen(clBlack, gpsSolid, 1, guPixel)); }
+void TGRenderer::SelectNothing() {
+  SelectPen(TGPen(clBlack, gpsSolid, 1, guPixel));
+}
 
 int TGRenderer::PenPixelWidth() const {
   const double scale = globe_ ? static_cast<double>(globe_->Projector().ScaleFactor()) : 0.0;
@@ -290,7 +306,8 @@ void Prefetch(const std::uint32_t* texels, std::int64_t w, std::int64_t h, const
   if (a.rows <= rows || b.rows <= rows) return;
   const double ua = a.u + a.du * rows, va = a.v + a.dv * rows;
   const double ub = b.u + b.du * rows, vb = b.v + b.dv * rows;
-  if (!texels || !(ua >= 0 && va >= 0 && ub >= 0 && vb >= 0 && ua < w && ub < w && va < h && vb < h))
+  if (!texels ||
+      !(ua >= 0 && va >= 0 && ub >= 0 && vb >= 0 && ua < w && ub < w && va < h && vb < h))
     return;
   // One request per cache line (16 texels) along the span.
   const double n = std::max(std::fabs(ub - ua) / 16, 1.0);
@@ -351,7 +368,9 @@ void TGRenderer::TextureTriangle(const QPoint (&tex)[3], const QPoint (&scr)[3],
 
 TGDefaultRenderer::TGDefaultRenderer() = default;
 
-TGDefaultRenderer::~TGDefaultRenderer() { FinishDrawing(); }
+TGDefaultRenderer::~TGDefaultRenderer() {
+  FinishDrawing();
+}
 
 QPainter& TGDefaultRenderer::Painter() {
   if (!painter_.isActive() && !picture_.GetEmpty()) {
@@ -399,8 +418,7 @@ void TGDefaultRenderer::ApplyAttributes() {
   attributesChanged_ = false;
 }
 
-void TGDefaultRenderer::DrawThinPolylines(const QPoint* points, const int* counts,
-                                          int partCount) {
+void TGDefaultRenderer::DrawThinPolylines(const QPoint* points, const int* counts, int partCount) {
   std::uint32_t* bits = picture_.Bits();
   const std::uint32_t colour = ColorToPixel(pen_.Color());
   const int w = width_, h = height_, alpha = Alpha;
@@ -543,15 +561,17 @@ void TGDefaultRenderer::TextureSpan(int y, int x1, const TGBitmap& texture, doub
   const int alpha = texture.AlphaBlend;
   // Opaque spans that stay inside the texture are stepped in 32.32 fixed point.
   const double uLast = ua + du * (x2 - 1 - x1), vLast = va + dv * (x2 - 1 - x1);
-  if (!transparent && alpha == 255 && ua >= 0 && va >= 0 && uLast >= 0 && vLast >= 0 &&
-      ua < tw && uLast < tw && va < c.height && vLast < c.height) {
+  if (!transparent && alpha == 255 && ua >= 0 && va >= 0 && uLast >= 0 && vLast >= 0 && ua < tw &&
+      uLast < tw && va < c.height && vLast < c.height) {
     constexpr double kOne = 4294967296.0;
-    std::int64_t fu = static_cast<std::int64_t>(ua * kOne), fv = static_cast<std::int64_t>(va * kOne);
+    std::int64_t fu = static_cast<std::int64_t>(ua * kOne),
+                 fv = static_cast<std::int64_t>(va * kOne);
     const std::int64_t fdu = static_cast<std::int64_t>(du * kOne);
     const std::int64_t fdv = static_cast<std::int64_t>(dv * kOne);
     for (int x = x1; x < x2; ++x, fu += fdu, fv += fdv) {
       const std::int64_t index = (fu >> 32) + tw * (fv >> 32);
-      if (static_cast<std::uint64_t>(index) < static_cast<std::uint64_t>(size)) row[x] = texels[index];
+      if (static_cast<std::uint64_t>(index) < static_cast<std::uint64_t>(size))
+        row[x] = texels[index];
     }
     return;
   }

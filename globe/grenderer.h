@@ -121,8 +121,7 @@ class TGDefaultRenderer : public TGRenderer {
   void FinishDrawing() override;
   void ResizeSurface(int width, int height) override;
   void ClearSurface(TColor color) override;
-  void DrawPolyParts(const QPoint* points, const int* counts, int partCount,
-                     bool closed) override;
+  void DrawPolyParts(const QPoint* points, const int* counts, int partCount, bool closed) override;
   void Ellipse(const QRect& rect) override;
   void Rectangle(const QRect& rect) override;
   void FocusRectangle(const QRect& rect) override;

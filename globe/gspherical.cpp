@@ -126,15 +126,17 @@ void TGSphericalPrj::RotateUnit(const double (&v)[3], double& x, double& y, doub
   z = forward_[2][0] * px + forward_[2][1] * py + forward_[2][2] * pz;
 }
 
-bool TGSphericalPrj::FacesViewer(double z) const { return z < -kLimbTolerance * radius_; }
+bool TGSphericalPrj::FacesViewer(double z) const {
+  return z < -kLimbTolerance * radius_;
+}
 
 bool TGSphericalPrj::PointLLToXY(const TGGlobePoint& point, int index) {
   double x, y, z;
   Rotate(point, x, y, z);
   bool visible = FacesViewer(z);
   if (!visible && point.Height > 0 && std::hypot(x, y) > radius_) visible = true;
-  prj_.Points()[index] = QPoint(AddOrigin(RoundToInt(x), prj_.XOrigin()),
-                                AddOrigin(RoundToInt(y), prj_.YOrigin()));
+  prj_.Points()[index] =
+      QPoint(AddOrigin(RoundToInt(x), prj_.XOrigin()), AddOrigin(RoundToInt(y), prj_.YOrigin()));
   return visible;
 }
 
@@ -203,10 +205,10 @@ TGViewRecord TGSphericalPrj::SaveView() const {
 void TGSphericalPrj::RestoreView(const TGViewRecord& view) {
   try {
     const long double saved = std::hypot<long double>(view.ClientHeight, view.ClientWidth);
-    const long double f =
-        saved > 0 ? std::hypot<long double>(prj_.Renderer().SurfaceHeight(),
-                                            prj_.Renderer().SurfaceWidth()) / saved
-                  : 1.0L;
+    const long double f = saved > 0 ? std::hypot<long double>(prj_.Renderer().SurfaceHeight(),
+                                                              prj_.Renderer().SurfaceWidth()) /
+                                          saved
+                                    : 1.0L;
     prj_.SetScaleFactor(f * view.ScaleFactor);
     for (int i = 0; i < 3; ++i) prj_.SetByIndex(i, view.Rotation[i] / 5400000.0L);
     prj_.SetXYOrigin(QPoint(RoundToInt(static_cast<double>(view.XOrigin * f)),
@@ -359,14 +361,10 @@ struct Face {
 };
 
 constexpr Face kFaces[8] = {
-    {{{1, 0, 0}, {0, 0, 1}, {0, 1, 0}}, false},
-    {{{1, 0, 0}, {0, 1, 0}, {0, 0, -1}}, false},
-    {{{0, -1, 0}, {0, 0, 1}, {1, 0, 0}}, false},
-    {{{0, -1, 0}, {1, 0, 0}, {0, 0, -1}}, false},
-    {{{0, 1, 0}, {-1, 0, 0}, {0, 0, -1}}, true},
-    {{{0, 1, 0}, {0, 0, 1}, {-1, 0, 0}}, true},
-    {{{-1, 0, 0}, {0, -1, 0}, {0, 0, -1}}, true},
-    {{{-1, 0, 0}, {0, 0, 1}, {0, -1, 0}}, true},
+    {{{1, 0, 0}, {0, 0, 1}, {0, 1, 0}}, false},   {{{1, 0, 0}, {0, 1, 0}, {0, 0, -1}}, false},
+    {{{0, -1, 0}, {0, 0, 1}, {1, 0, 0}}, false},  {{{0, -1, 0}, {1, 0, 0}, {0, 0, -1}}, false},
+    {{{0, 1, 0}, {-1, 0, 0}, {0, 0, -1}}, true},  {{{0, 1, 0}, {0, 0, 1}, {-1, 0, 0}}, true},
+    {{{-1, 0, 0}, {0, -1, 0}, {0, 0, -1}}, true}, {{{-1, 0, 0}, {0, 0, 1}, {0, -1, 0}}, true},
 };
 
 }  // namespace

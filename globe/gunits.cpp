@@ -4,7 +4,6 @@
 #include <cmath>
 #include <limits>
 
-
 TGDecimalDegree NormalizeDegree(TGDecimalDegree value) {
   if (!std::isfinite(value)) return value;
   if (value >= -180 && value < 180) return value;
@@ -61,29 +60,47 @@ TGMER PointListMER(std::span<const TGGlobePoint> points) {
     r.Left = minNonNeg;
     width = wrapped + 1;
   }
-  r.Width = static_cast<std::int32_t>(std::min<std::int64_t>(width, std::numeric_limits<std::int32_t>::max()));
+  r.Width = static_cast<std::int32_t>(
+      std::min<std::int64_t>(width, std::numeric_limits<std::int32_t>::max()));
   return r;
 }
 
 double GlobeUnitsPerUnit(TGUnitTypes unit) {
   switch (unit) {
-    case guDegree: return 5400000.0;
-    case guMinute: return 90000.0;
-    case guNauticalMile: return 90000.0;
-    case guKilometer: return 48565.06423539163;
-    case guMile: return 78157.89483968144;
-    case guSecond: return 1500.0;
-    case guThird: return 250.0;
-    case guHundreth: return 15.0;
-    case guThousanth: return 1.0;
-    case guMeter: return 48.56506423539163;
-    case guCentimeter: return 0.4856506423539163;
-    case guFathom: return 88.8157895905471;
-    case guYard: return 44.40789479527355;
-    case guFeet: return 14.802631598424515;
-    case guInch: return 1.233552633202043;
-    case guGlobeUnit: return 1.0;
-    case guPixel: return 0.0;
+    case guDegree:
+      return 5400000.0;
+    case guMinute:
+      return 90000.0;
+    case guNauticalMile:
+      return 90000.0;
+    case guKilometer:
+      return 48565.06423539163;
+    case guMile:
+      return 78157.89483968144;
+    case guSecond:
+      return 1500.0;
+    case guThird:
+      return 250.0;
+    case guHundreth:
+      return 15.0;
+    case guThousanth:
+      return 1.0;
+    case guMeter:
+      return 48.56506423539163;
+    case guCentimeter:
+      return 0.4856506423539163;
+    case guFathom:
+      return 88.8157895905471;
+    case guYard:
+      return 44.40789479527355;
+    case guFeet:
+      return 14.802631598424515;
+    case guInch:
+      return 1.233552633202043;
+    case guGlobeUnit:
+      return 1.0;
+    case guPixel:
+      return 0.0;
   }
   return 0.0;
 }
@@ -97,4 +114,3 @@ std::int32_t UnitsToGlobeUnits(double n, TGUnitTypes unit, double scaleFactor) {
   if (unit == guPixel) return scaleFactor > 0 ? RoundToInt(n / scaleFactor) : 0;
   return RoundToInt(n * GlobeUnitsPerUnit(unit));
 }
-

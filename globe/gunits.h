@@ -7,11 +7,10 @@
 #include <cstdint>
 #include <span>
 
-
 inline constexpr std::int32_t kGlobeUnitsPerDegree = 5400000;
-inline constexpr std::int32_t kGU90 = 486000000;     // quarter turn, pole latitude
-inline constexpr std::int32_t kGU180 = 972000000;    // half turn
-inline constexpr std::int32_t kGU360 = 1944000000;   // full turn
+inline constexpr std::int32_t kGU90 = 486000000;    // quarter turn, pole latitude
+inline constexpr std::int32_t kGU180 = 972000000;   // half turn
+inline constexpr std::int32_t kGU360 = 1944000000;  // full turn
 inline constexpr double kGlobeUnitsPerRadian = 309397209.37064453276;
 // Radius of the globe sphere in globe units (slightly larger than one radian's worth).
 inline constexpr double kGlobeSphereRadius = 309754584.54206382096;
@@ -79,8 +78,12 @@ inline std::int32_t TruncToInt(double value) {
   return 0;
 }
 // Degrees to globe units (rounded).
-inline std::int32_t DegreesToGU(double degrees) { return RoundToInt(degrees * kGlobeUnitsPerDegree); }
-inline double GUToDegrees(std::int32_t gu) { return gu / 5400000.0; }
+inline std::int32_t DegreesToGU(double degrees) {
+  return RoundToInt(degrees * kGlobeUnitsPerDegree);
+}
+inline double GUToDegrees(std::int32_t gu) {
+  return gu / 5400000.0;
+}
 
 // a·b/c rounded half away from zero with a 64-bit intermediate; −1 when c is 0 or the result
 // does not fit in 32 bits.
@@ -134,4 +137,3 @@ double GlobeUnitsPerUnit(TGUnitTypes unit);
 std::int32_t UnitsToPixels(double n, TGUnitTypes unit, double scaleFactor);
 // A size n in unit u as globe units at the given scale.
 std::int32_t UnitsToGlobeUnits(double n, TGUnitTypes unit, double scaleFactor);
-

@@ -59,7 +59,8 @@ TEST_F(Bitmap, LoadsColourAndGreyJpegs) {
   EXPECT_EQ(b.Pixel(3, 8) >> 24, 0xFFu);
   EXPECT_EQ(b.Pixel(32, 0), 0u);
   const std::string grey = (dir_ / "grey.jpg").string();
-  WriteJpeg(grey, 8, 8, [](int, int y) { return y < 4 ? 0x20u : 0xE0u; }, true);
+  WriteJpeg(
+      grey, 8, 8, [](int, int y) { return y < 4 ? 0x20u : 0xE0u; }, true);
   ASSERT_TRUE(b.LoadFromFile(grey));
   EXPECT_TRUE(Near(b.Pixel(2, 1), 0x202020));
   EXPECT_TRUE(Near(b.Pixel(2, 6), 0xE0E0E0));
@@ -75,12 +76,15 @@ TEST_F(Bitmap, BrokenFilesFailAndKeepThePicture) {
   cases.push_back({"empty.jpg", {}});
   cases.push_back({"text.jpg", std::vector<char>{'h', 'e', 'l', 'l', 'o', '\n'}});
   cases.push_back({"header_only.jpg", std::vector<char>(jpeg.begin(), jpeg.begin() + 2)});
-  cases.push_back({"truncated.jpg", std::vector<char>(jpeg.begin(), jpeg.begin() + jpeg.size() / 2)});
-  cases.push_back({"no_scan.jpg", std::vector<char>(jpeg.begin(), jpeg.begin() + jpeg.size() - 40)});
+  cases.push_back(
+      {"truncated.jpg", std::vector<char>(jpeg.begin(), jpeg.begin() + jpeg.size() / 2)});
+  cases.push_back(
+      {"no_scan.jpg", std::vector<char>(jpeg.begin(), jpeg.begin() + jpeg.size() - 40)});
   // The frame header claims 65535 × 65535 pixels.
   std::vector<char> huge = jpeg;
   for (std::size_t i = 0; i + 8 < huge.size(); ++i) {
-    if (static_cast<unsigned char>(huge[i]) == 0xFF && static_cast<unsigned char>(huge[i + 1]) == 0xC0) {
+    if (static_cast<unsigned char>(huge[i]) == 0xFF &&
+        static_cast<unsigned char>(huge[i + 1]) == 0xC0) {
       huge[i + 5] = huge[i + 6] = huge[i + 7] = huge[i + 8] = static_cast<char>(0xFF);
       break;
     }
@@ -104,7 +108,8 @@ TEST_F(Bitmap, BrokenFilesFailAndKeepThePicture) {
 
   // Corrupted scan data may decode to something or fail, but never harms the process.
   std::vector<char> scrambled = jpeg;
-  for (std::size_t i = jpeg.size() / 2; i + 2 < jpeg.size(); i += 7) scrambled[i] = static_cast<char>(0xFF);
+  for (std::size_t i = jpeg.size() / 2; i + 2 < jpeg.size(); i += 7)
+    scrambled[i] = static_cast<char>(0xFF);
   WriteAll(dir_ / "scrambled.jpg", scrambled);
   b.LoadFromFile((dir_ / "scrambled.jpg").string());
 }

@@ -12,7 +12,9 @@ namespace {
 
 constexpr std::int32_t kDeg = kGlobeUnitsPerDegree;
 
-TGGlobePoint Deg(double lon, double lat) { return {DegreesToGU(lon), DegreesToGU(lat), 0}; }
+TGGlobePoint Deg(double lon, double lat) {
+  return {DegreesToGU(lon), DegreesToGU(lat), 0};
+}
 
 // A 300 × 300 globe looking at (0°, 0°), disc radius 100 pixels, with a recording renderer.
 struct Scene {
@@ -142,8 +144,8 @@ std::uint32_t Quadrants(int x, int y, int w, int h) {
 
 bool Near(std::uint32_t pixel, std::uint32_t rgb) {
   for (int shift : {0, 8, 16}) {
-    if (std::abs(static_cast<int>((pixel >> shift) & 0xFF) - static_cast<int>((rgb >> shift) & 0xFF)) >
-        40)
+    if (std::abs(static_cast<int>((pixel >> shift) & 0xFF) -
+                 static_cast<int>((rgb >> shift) & 0xFF)) > 40)
       return false;
   }
   return true;

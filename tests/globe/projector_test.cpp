@@ -13,7 +13,9 @@ namespace {
 
 constexpr std::int32_t kDeg = kGlobeUnitsPerDegree;
 
-TGGlobePoint Deg(double lon, double lat) { return {DegreesToGU(lon), DegreesToGU(lat), 0}; }
+TGGlobePoint Deg(double lon, double lat) {
+  return {DegreesToGU(lon), DegreesToGU(lat), 0};
+}
 
 // A globe of 400 × 300 pixels looking at (lon, lat) with the disc radius about 120 pixels.
 struct View {
@@ -211,8 +213,7 @@ TEST(Projector, ScaleChangesBelowTheThresholdDoNothing) {
   EXPECT_FALSE(v.globe.RenderPending());
   EXPECT_EQ(zooms, 0);
   v.prj.SetScaleFactor(before + 1e-9L);
-  EXPECT_NEAR(static_cast<double>(v.prj.ScaleFactor()), static_cast<double>(before + 1e-9L),
-              1e-20);
+  EXPECT_NEAR(static_cast<double>(v.prj.ScaleFactor()), static_cast<double>(before + 1e-9L), 1e-20);
   EXPECT_TRUE(v.globe.RenderPending());
   EXPECT_EQ(zooms, 1);
 }
@@ -250,8 +251,8 @@ TEST(Projector, ZoomAboutKeepsTheFixedPoint) {
   ASSERT_TRUE(v.prj.XYToLL(fixed.x(), fixed.y(), g));
   EXPECT_NEAR(g.Longitude, 0, 1.0 / static_cast<double>(v.prj.ScaleFactor()));
   EXPECT_NEAR(g.Latitude, 0, 1.0 / static_cast<double>(v.prj.ScaleFactor()));
-  EXPECT_EQ(v.prj.ViewDistance(),
-            RoundToInt(400 / static_cast<double>(v.prj.ScaleFactor()) / std::tan(50 * std::numbers::pi / 180)));
+  EXPECT_EQ(v.prj.ViewDistance(), RoundToInt(400 / static_cast<double>(v.prj.ScaleFactor()) /
+                                             std::tan(50 * std::numbers::pi / 180)));
 }
 
 TEST(Projector, CentreGettersAndSetters) {

@@ -61,10 +61,9 @@ TEST(TextureTriangle, HugeTrianglesOnlyVisitTheSurfaceRows) {
   Surface s;
   const TGBitmap tex = RampTexture(16);
   const QPoint t[3] = {{0, 0}, {15, 0}, {8, 0}};
-  s.r.TextureTriangle(t,
-                      {QPoint(50, -1000000000), QPoint(-1000000000, 1000000000),
-                       QPoint(1000000000, 1000000000)},
-                      tex);
+  s.r.TextureTriangle(
+      t, {QPoint(50, -1000000000), QPoint(-1000000000, 1000000000), QPoint(1000000000, 1000000000)},
+      tex);
   ASSERT_EQ(s.r.spans.size(), 50u);
   EXPECT_EQ(s.r.spans.front().y, 0);
   EXPECT_EQ(s.r.spans.back().y, 49);

@@ -24,8 +24,7 @@ class RecordingRenderer : public TGDefaultRenderer {
   std::vector<RecordedPart> parts;
   std::vector<RecordedSpan> spans;
 
-  void DrawPolyParts(const QPoint* points, const int* counts, int partCount,
-                     bool closed) override {
+  void DrawPolyParts(const QPoint* points, const int* counts, int partCount, bool closed) override {
     const QPoint* p = points;
     for (int i = 0; i < partCount; ++i) {
       parts.push_back({std::vector<QPoint>(p, p + counts[i]), closed});
