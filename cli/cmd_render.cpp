@@ -68,6 +68,10 @@ int RunRender(Args& args) {
   }
 
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Qt's notes about the session (no runtime folder and the like) are no concern of a renderer.
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << "\n";
+  });
   static int argc = 1;
   static char name[] = "umbrivista-cli";
   static char* argv[] = {name, nullptr};
