@@ -32,9 +32,8 @@ from datakit import etopo5, npm_inputs  # noqa: E402
 
 LANGUAGES = {"de": "2017_data_DE.txt", "en": "2017_data_EN.txt", "fr": "2017_data_FR.txt"}
 MIN_POPULATION = 1000
-# National capitals, seats of government and first-order regional capitals are kept whatever
-# their population.
-CAPITAL_CODES = {"PPLC", "PPLG", "PPLA"}
+# National capitals and first-order regional capitals are kept whatever their population.
+CAPITAL_CODES = {"PPLC", "PPLA"}
 
 # One form per country where i18n-iso-countries lists several or only an inverted official form.
 COUNTRY_NAME_CHOICE = {
