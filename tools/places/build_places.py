@@ -179,12 +179,15 @@ def heights(rows: list, stats: collections.Counter) -> list:
     relief = etopo5.height_at(grid, lat, lon)
     result = []
     for row, fallback in zip(rows, relief):
-        if row[ELEVATION]:
+        dem = int(row[DEM]) if row[DEM] and int(row[DEM]) != -9999 else None
+        # A surveyed height below sea level where the terrain model is not is a slip in the dump
+        # (Basseterre at −22 m): the terrain model wins there.
+        if row[ELEVATION] and not (int(row[ELEVATION]) < 0 and dem is not None and dem >= 0):
             stats["height from elevation"] += 1
             result.append(int(row[ELEVATION]))
-        elif row[DEM] and int(row[DEM]) != -9999:
+        elif dem is not None:
             stats["height from dem"] += 1
-            result.append(int(row[DEM]))
+            result.append(dem)
         else:
             stats["height from ETOPO5"] += 1
             result.append(max(0, int(round(float(fallback)))))
