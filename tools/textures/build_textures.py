@@ -24,7 +24,7 @@ import sys
 from pathlib import Path
 
 import numpy as np
-from osgeo import gdal, ogr
+from osgeo import gdal, ogr, osr
 from PIL import Image, ImageDraw
 
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent))
@@ -49,6 +49,22 @@ def as_float(image: Image.Image) -> np.ndarray:
 
 def as_image(pixels: np.ndarray) -> Image.Image:
     return Image.fromarray(np.clip(np.rint(pixels), 0, 255).astype(np.uint8), "RGB")
+
+
+def resize_wrapped(image: Image.Image, size: tuple, resample) -> Image.Image:
+    """Resizes a world image so that the resampling filter sees across ±180°: the image is padded
+    with columns from its other edge first, then the padding is cut off again."""
+    from math import gcd
+    w_in, h_in = image.size
+    w_out, h_out = size
+    pad = w_in // gcd(w_in, w_out)
+    padded = Image.new(image.mode, (w_in + 2 * pad, h_in))
+    padded.paste(image.crop((w_in - pad, 0, w_in, h_in)), (0, 0))
+    padded.paste(image, (pad, 0))
+    padded.paste(image.crop((0, 0, pad, h_in)), (pad + w_in, 0))
+    pad_out = pad * w_out // w_in
+    big = padded.resize((w_out + 2 * pad_out, h_out), resample)
+    return big.crop((pad_out, 0, pad_out + w_out, h_out))
 
 
 # --- Blue Marble -------------------------------------------------------------------------------
@@ -95,7 +111,7 @@ def build_blue_marble(out: Path, prefix: Path) -> None:
         sys.exit(f"{KSTARS_MAP}: unexpected size {middle.shape[1]} × {middle.shape[0]}")
     polar_src = npm_inputs.package_dir("three-globe", prefix) / "example/img/earth-blue-marble.jpg"
     polar = mend_right_edge(as_float(Image.open(polar_src)), rows=100, columns=16)
-    polar = as_float(as_image(polar).resize((width, height), Image.LANCZOS))
+    polar = as_float(resize_wrapped(as_image(polar), (width, height), Image.LANCZOS))
 
     result = polar.copy()
     result[strip:height - strip] = middle
@@ -155,7 +171,7 @@ def hillshade(relief: np.ndarray, z_factor: float) -> np.ndarray:
 
 def build_demis(out: Path, prefix: Path) -> None:
     width, height = 5400, 2700
-    colours = as_float(natural_earth_ii(prefix).resize((width, height), Image.BICUBIC))
+    colours = as_float(resize_wrapped(natural_earth_ii(prefix), (width, height), Image.BICUBIC))
 
     relief = etopo5.west_to_east(etopo5.load())
     shade = hillshade(relief, z_factor=8.0)
@@ -165,7 +181,10 @@ def build_demis(out: Path, prefix: Path) -> None:
     factor = sample_grid(shade / flat, lat, lon)
     land = sample_grid((relief > 0).astype(np.float32), lat, lon)
     # Full relief on land; the sea floor, already shaded in Natural Earth II, gets a lighter touch.
+    # South of 60° S the ETOPO5 grid is coarse and has a 2 km step near 81° S, so the relief is
+    # faded out there and Antarctica keeps the shading of Natural Earth II.
     strength = 0.35 + 0.55 * land
+    strength = strength * np.clip((lat[:, None] + 70.0) / 10.0, 0.0, 1.0)
     factor = np.clip(1.0 + strength * (factor - 1.0), 0.45, 1.35)
     save_jpeg(as_image(colours * factor[:, :, None]), out / "DEMIS_World_3.jpg")
 
@@ -229,7 +248,8 @@ def planar_ring(points: np.ndarray) -> np.ndarray:
     span = ring[-1, 0] - ring[0, 0]
     if abs(abs(span) - 360.0) < 1.0:
         pole = -90.0 if ring[:, 1].mean() < 0 else 90.0
-        ring = np.vstack([ring, [[ring[-1, 0], pole], [ring[0, 0], pole], ring[:1]]])
+        closure = np.array([[ring[-1, 0], pole], [ring[0, 0], pole], ring[0]])
+        ring = np.vstack([ring, closure])
     return ring
 
 
@@ -276,7 +296,10 @@ def rasterize_countries(countries: Countries, width: int, height: int) -> np.nda
     """Label raster: 0 for sea, 1 + country index on land."""
     driver = ogr.GetDriverByName("Memory")
     source = driver.CreateDataSource("countries")
-    layer = source.CreateLayer("countries", geom_type=ogr.wkbMultiPolygon)
+    wgs84 = osr.SpatialReference()
+    wgs84.ImportFromEPSG(4326)
+    wgs84.SetAxisMappingStrategy(osr.OAMS_TRADITIONAL_GIS_ORDER)
+    layer = source.CreateLayer("countries", srs=wgs84, geom_type=ogr.wkbMultiPolygon)
     layer.CreateField(ogr.FieldDefn("label", ogr.OFTInteger))
     for index, polygons in enumerate(countries.polygons):
         multi = ogr.Geometry(ogr.wkbMultiPolygon)
@@ -301,6 +324,7 @@ def rasterize_countries(countries: Countries, width: int, height: int) -> np.nda
         layer.CreateFeature(feature)
     raster = gdal.GetDriverByName("MEM").Create("", width, height, 1, gdal.GDT_UInt16)
     raster.SetGeoTransform((-180.0, 360.0 / width, 0, 90.0, 0, -180.0 / height))
+    raster.SetProjection(wgs84.ExportToWkt())
     gdal.RasterizeLayer(raster, [1], layer, options=["ATTRIBUTE=label"])
     return raster.GetRasterBand(1).ReadAsArray()
 
@@ -350,7 +374,7 @@ POLITICAL_COLOURS = np.array([
     (240, 204, 222),  # pink
 ], dtype=np.uint8)
 POLITICAL_SEA = (166, 204, 234)
-POLITICAL_COAST = (40, 70, 110)
+POLITICAL_COAST = (60, 95, 140)
 POLITICAL_BORDER = (90, 70, 70)
 
 WHITE_LAND = (255, 255, 255)
