@@ -31,7 +31,7 @@ def package_dir(name: str, prefix: Path = DEFAULT_PREFIX) -> Path:
     prefix.mkdir(parents=True, exist_ok=True)
     print(f"npm: installing {name}@{version} into {prefix}", file=sys.stderr)
     subprocess.run(
-        ["npm", "install", "--prefix", str(prefix), "--no-audit", "--no-fund", "--no-save",
+        ["npm", "install", "--prefix", str(prefix), "--no-audit", "--no-fund",
          "--ignore-scripts", f"{name}@{version}"],
         check=True)
     if not manifest.exists():
