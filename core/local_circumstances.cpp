@@ -198,6 +198,7 @@ bool ComputeLocalCircumstances(const EclipseRecord& r, double deltaT, double lat
 
 double VertexAngle(double p, double q) {
   double v = p - q;
+  if (!std::isfinite(v)) return v;
   while (v < 0) v += kTwoPi;
   while (v > kTwoPi) v -= kTwoPi;
   return v;
