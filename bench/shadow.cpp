@@ -54,13 +54,13 @@ void BM_LocalCircumstances(benchmark::State& state) {
   LocalCircumstances lc;
   for (auto _ : state) {
     const Job& j = jobs[i++ & (jobs.size() - 1)];
-    found += ComputeLocalCircumstances(*j.record, j.deltaT, j.latitude, j.longitudeWest,
-                                       j.observer, 1, lc);
+    found += ComputeLocalCircumstances(*j.record, j.deltaT, j.latitude, j.longitudeWest, j.observer,
+                                       1, lc);
     benchmark::DoNotOptimize(lc);
   }
   state.counters["found_share"] = static_cast<double>(found) / static_cast<double>(i);
-  state.counters["per_second"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                    benchmark::Counter::kIsRate);
+  state.counters["per_second"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_LocalCircumstances);
 

@@ -17,9 +17,13 @@
 
 namespace {
 
-double DeltaTFor(const EclipseRecord& r, bool ut) { return ut ? DeltaT(r.year, r.month) : 0.0; }
+double DeltaTFor(const EclipseRecord& r, bool ut) {
+  return ut ? DeltaT(r.year, r.month) : 0.0;
+}
 
-void Line(const char* name, const std::string& value) { std::cout << name << '\t' << value << '\n'; }
+void Line(const char* name, const std::string& value) {
+  std::cout << name << '\t' << value << '\n';
+}
 
 // "YYYY-MM-DD<TAB>hh:mm:ss.s" of a UT instant, rounded to a tenth of a second; a time that
 // rounds to 24:00 becomes 00:00 of the next day.
@@ -33,8 +37,8 @@ std::string DateTimeText(const UTInstant& when) {
   const long long total = static_cast<long long>(tenths);
   char buf[64];
   std::snprintf(buf, sizeof buf, "%s%04d-%02d-%02d\t%02lld:%02lld:%02lld.%lld",
-                date.year < 0 ? "-" : "", std::abs(date.year), date.month, date.day,
-                total / 36000, total / 600 % 60, total / 10 % 60, total % 10);
+                date.year < 0 ? "-" : "", std::abs(date.year), date.month, date.day, total / 36000,
+                total / 600 % 60, total / 10 % 60, total % 10);
   return buf;
 }
 
@@ -160,8 +164,8 @@ int RunLocal(Args& args) {
   static const char* const kNames[5] = {"C1", "C2", "MAX", "C3", "C4"};
   for (int i = 0; i < 5; ++i) {
     if (lc.sunAltitude[i] == kNotComputed) continue;
-    std::cout << kNames[i] << '\t' << DateTimeText(ContactUT(r, deltaT, lc.contactTime[i]))
-              << '\t' << FormatFixed(lc.positionAngle[i] * kRadToDeg, 2) << '\t'
+    std::cout << kNames[i] << '\t' << DateTimeText(ContactUT(r, deltaT, lc.contactTime[i])) << '\t'
+              << FormatFixed(lc.positionAngle[i] * kRadToDeg, 2) << '\t'
               << FormatFixed(lc.vertexAngle[i] * kRadToDeg, 2) << '\t'
               << FormatFixed(lc.sunAltitude[i] * kRadToDeg, 2) << '\n';
   }

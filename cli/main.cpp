@@ -21,11 +21,8 @@ const char* kUsage =
 
 int main(int argc, char** argv) {
   const std::map<std::string, int (*)(Args&)> commands = {
-      {"catalogue", RunCatalogue},
-      {"deltat", RunDeltaT},
-      {"elements", RunElements},
-      {"centreline", RunCentreLine},
-      {"local", RunLocal},
+      {"catalogue", RunCatalogue},   {"deltat", RunDeltaT}, {"elements", RunElements},
+      {"centreline", RunCentreLine}, {"local", RunLocal},
   };
   if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
     std::cout << kUsage;

@@ -10,8 +10,8 @@
 std::int32_t RadiansToGlobeUnits(double radians) {
   if (!std::isfinite(radians)) return 0;
   const double units = std::round(radians * kRadToDeg * kGlobeUnitsPerDegree);
-  return static_cast<std::int32_t>(std::clamp(units, -180 * kGlobeUnitsPerDegree,
-                                              180 * kGlobeUnitsPerDegree));
+  return static_cast<std::int32_t>(
+      std::clamp(units, -180 * kGlobeUnitsPerDegree, 180 * kGlobeUnitsPerDegree));
 }
 
 namespace {

@@ -26,8 +26,7 @@ struct Trial {
 
 class Evaluator {
  public:
-  Evaluator(const EclipseRecord& r, double deltaT, double longitudeWest,
-            const ObserverConstants& o)
+  Evaluator(const EclipseRecord& r, double deltaT, double longitudeWest, const ObserverConstants& o)
       : r_(r), o_(o) {
     muRate_ = r.mu[1] * kDegToRad;
     dRate_ = r.d[1] * kDegToRad;
@@ -72,7 +71,9 @@ class Evaluator {
   double muRate_, dRate_, hourAngleOffset_;
 };
 
-bool Finite(double v) { return std::isfinite(v); }
+bool Finite(double v) {
+  return std::isfinite(v);
+}
 
 // Greatest eclipse by fixed-point iteration from t = 0; false when it does not settle.
 bool IterateGreatest(const Evaluator& ev, double& t, Trial& last) {
@@ -108,12 +109,10 @@ bool IterateContact(const Evaluator& ev, bool inner, double sign, double& t, Tri
 
 void StoreAngles(const Trial& e, double latitude, int slot, LocalCircumstances& lc) {
   const double p = NonNegativeRemainder(ArcTan2(e.u, e.v), kTwoPi);
-  const double sinAlt = std::clamp(std::sin(latitude) * e.sinD +
-                                       std::cos(latitude) * e.cosD * std::cos(e.hourAngle),
-                                   -1.0, 1.0);
+  const double sinAlt = std::clamp(
+      std::sin(latitude) * e.sinD + std::cos(latitude) * e.cosD * std::cos(e.hourAngle), -1.0, 1.0);
   const double cosAlt = std::sqrt(1 - sinAlt * sinAlt);
-  const double sinQ =
-      std::clamp(std::sin(e.hourAngle) * std::cos(latitude) / cosAlt, -1.0, 1.0);
+  const double sinQ = std::clamp(std::sin(e.hourAngle) * std::cos(latitude) / cosAlt, -1.0, 1.0);
   double cosQ = std::sqrt(1 - sinQ * sinQ);
   if (e.eta < 0) cosQ = -cosQ;
   lc.positionAngle[slot] = p;

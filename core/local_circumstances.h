@@ -10,11 +10,11 @@ enum ContactIndex { kC1 = 0, kC2 = 1, kMax = 2, kC3 = 3, kC4 = 4 };
 inline constexpr double kNotComputed = -999.0;
 
 struct LocalCircumstances {
-  double contactTime[5] = {};    // hours from T0, TT; C1, C2, Max, C3, C4
+  double contactTime[5] = {};  // hours from T0, TT; C1, C2, Max, C3, C4
   double sunAltitude[5] = {kNotComputed, kNotComputed, kNotComputed, kNotComputed,
                            kNotComputed};  // radians; −999 where not computed
-  double positionAngle[5] = {};  // radians in [0, 2π)
-  double vertexAngle[5] = {};    // radians in [0, 2π]
+  double positionAngle[5] = {};            // radians in [0, 2π)
+  double vertexAngle[5] = {};              // radians in [0, 2π]
   double magnitude = 0;
   char eclipseKind = 'p';  // 'p', 't', or for an annular phase 'r' (German) / 'a'
 };

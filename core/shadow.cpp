@@ -10,9 +10,13 @@ bool backView = false;
 
 namespace {
 
-double DeltaTRotation(double deltaT) { return kEarthRotationDegPerSecond * deltaT * kDegToRad; }
+double DeltaTRotation(double deltaT) {
+  return kEarthRotationDegPerSecond * deltaT * kDegToRad;
+}
 
-double ClampUnit(double v) { return std::clamp(v, -1.0, 1.0); }
+double ClampUnit(double v) {
+  return std::clamp(v, -1.0, 1.0);
+}
 
 }  // namespace
 
@@ -54,8 +58,8 @@ bool ComputeAxisPoint(const ShadowState& s, bool back, bool throughLimb, AxisPoi
   // finite at the poles.
   p.hourAngle = ArcTan2(x, p.zeta1 * cosD1 - y1 * sinD1);
   p.latitude = std::atan(kEarthAxisRatioInverse * std::tan(p.phi1));
-  p.longitude = NonNegativeRemainder(p.hourAngle - s.mu + DeltaTRotation(s.deltaT) + kPi, kTwoPi) -
-                kPi;
+  p.longitude =
+      NonNegativeRemainder(p.hourAngle - s.mu + DeltaTRotation(s.deltaT) + kPi, kTwoPi) - kPi;
   return true;
 }
 
@@ -70,7 +74,8 @@ AxisQuantities ComputeAxisQuantities(const EclipseRecord& r, const ShadowState& 
   q.l2Local = s.l2 - zeta1 * s.tanF2;
   q.durationSeconds = 7200 * std::fabs(q.l2Local) / n;
   const double along = (x * a + y * b) / n;
-  q.pathWidthKm = kEarthDiameterKm * std::fabs(q.l2Local) / std::sqrt(zeta1 * zeta1 + along * along);
+  q.pathWidthKm =
+      kEarthDiameterKm * std::fabs(q.l2Local) / std::sqrt(zeta1 * zeta1 + along * along);
   if (!(q.pathWidthKm <= kPathWidthCapKm)) q.pathWidthKm = kPathWidthCapKm;
   const double sinPhi = std::sin(p.latitude), cosPhi = std::cos(p.latitude);
   const double cosH = std::cos(p.hourAngle);

@@ -5,7 +5,7 @@
 #include "eclipse_record.h"
 
 // Earth model (equatorial radius 1).
-inline constexpr double kEarthE2 = 0.006694385;       // squared eccentricity
+inline constexpr double kEarthE2 = 0.006694385;        // squared eccentricity
 inline constexpr double kEarthAxisRatio = 0.99664719;  // polar / equatorial radius
 inline constexpr double kEarthAxisRatioInverse = 1.00336409;
 inline constexpr double kEarthRadiusKm = 6378;
@@ -51,7 +51,7 @@ struct AxisPoint {
 bool ComputeAxisPoint(const ShadowState& state, bool back, bool throughLimb, AxisPoint& point);
 
 struct AxisQuantities {
-  double l2Local = 0;         // L2′ = l2 − ζ1·tan f2, Earth radii: < 0 total, ≥ 0 annular
+  double l2Local = 0;          // L2′ = l2 − ζ1·tan f2, Earth radii: < 0 total, ≥ 0 annular
   double durationSeconds = 0;  // of the central phase at the axis point
   double pathWidthKm = 0;      // capped at 2500 km
   double sunAltitude = 0;      // radians
@@ -64,7 +64,7 @@ AxisQuantities ComputeAxisQuantities(const EclipseRecord& record, const ShadowSt
 
 struct InstantResult {
   bool onEarth = false;
-  AxisPoint point;          // valid when onEarth
+  AxisPoint point;            // valid when onEarth
   AxisQuantities quantities;  // valid when onEarth
 };
 
@@ -83,6 +83,7 @@ struct PoIDistances {
   double toShadowAxisKm = 0;  // on the fundamental plane
   double toAxisPointKm = 0;   // great circle; meaningful only while the axis is on the Earth
 };
-// Distances of a place at sea level (degrees, east positive) from the shadow at the state's instant.
+// Distances of a place at sea level (degrees, east positive) from the shadow at the state's
+// instant.
 PoIDistances ComputePoIDistances(const ShadowState& state, double latitudeDeg,
                                  double longitudeEastDeg);

@@ -51,8 +51,8 @@ TEST(CentreLine, UniversalTimeShiftsEveryVertexEast) {
   const auto ut = BuildCentreLine(r, 71.8, false);
   ASSERT_EQ(tt.size(), ut.size());
   for (std::size_t i = 0; i < tt.size(); ++i) {
-    const double shift = NonNegativeRemainder((ut[i].longitude - tt[i].longitude) * kRadToDeg + 180,
-                                              360) - 180;
+    const double shift =
+        NonNegativeRemainder((ut[i].longitude - tt[i].longitude) * kRadToDeg + 180, 360) - 180;
     EXPECT_NEAR(shift, 0.00417807 * 71.8, 1e-9);
     EXPECT_EQ(ut[i].latitude, tt[i].latitude);
   }
@@ -63,9 +63,9 @@ TEST(CentreLine, BackViewSharesTheEndsButCrossesTheNightSide) {
   const auto front = BuildCentreLine(r, 0, false);
   const auto back = BuildCentreLine(r, 0, true);
   ASSERT_EQ(back.size(), 201u);
-  EXPECT_LT(AngularDistance(front[0].latitude, front[0].longitude, back[0].latitude,
-                            back[0].longitude),
-            0.1);
+  EXPECT_LT(
+      AngularDistance(front[0].latitude, front[0].longitude, back[0].latitude, back[0].longitude),
+      0.1);
   EXPECT_GT(AngularDistance(front[100].latitude, front[100].longitude, back[100].latitude,
                             back[100].longitude),
             2.0);

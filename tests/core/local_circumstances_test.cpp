@@ -95,8 +95,7 @@ TEST(LocalCircumstances, InnerContactAnglesOfTotalAndAnnularPhases) {
     EXPECT_NEAR(NonNegativeRemainder(t.positionAngle[slot] - a.positionAngle[slot], kTwoPi), kPi,
                 1e-6)
         << slot;
-    EXPECT_NEAR(NonNegativeRemainder(t.vertexAngle[slot] - a.vertexAngle[slot], kTwoPi), kPi,
-                1e-6)
+    EXPECT_NEAR(NonNegativeRemainder(t.vertexAngle[slot] - a.vertexAngle[slot], kTwoPi), kPi, 1e-6)
         << slot;
     EXPECT_EQ(t.sunAltitude[slot], a.sunAltitude[slot]);
   }
@@ -145,8 +144,8 @@ TEST(LocalCircumstances, DegenerateInputsEndAsNotFound) {
   broken.y[0] = std::nanf("");
   EXPECT_FALSE(Compute(broken, {30, -100, 0}, lc));
   const EclipseRecord r = Eclipse2024Apr08();
-  EXPECT_FALSE(ComputeLocalCircumstances(r, 70, std::nan(""), 0, ObserverGeocentric(0, 0.5),
-                                         kEnglish, lc));
+  EXPECT_FALSE(
+      ComputeLocalCircumstances(r, 70, std::nan(""), 0, ObserverGeocentric(0, 0.5), kEnglish, lc));
   for (double alt : lc.sunAltitude) EXPECT_EQ(alt, kNotComputed);
 }
 

@@ -10,7 +10,9 @@
 
 namespace {
 
-double WrapDeg(double deg) { return NonNegativeRemainder(deg + 180, 360) - 180; }
+double WrapDeg(double deg) {
+  return NonNegativeRemainder(deg + 180, 360) - 180;
+}
 
 TEST(EvaluateElements, ConstantTermsAtT0AndExactRates) {
   const EclipseRecord r = Eclipse2024Apr08();
@@ -62,8 +64,8 @@ TEST(InstantUpdate, UniversalTimeTurnsTheEarthEast) {
   const InstantResult a = UpdateInstant(r, 1.0, false, tt);
   const InstantResult b = UpdateInstant(r, 1.0, false, ut);
   ASSERT_TRUE(a.onEarth && b.onEarth);
-  EXPECT_NEAR(WrapDeg((b.point.longitude - a.point.longitude) * kRadToDeg),
-              0.00417807 * 69.0, 1e-9);
+  EXPECT_NEAR(WrapDeg((b.point.longitude - a.point.longitude) * kRadToDeg), 0.00417807 * 69.0,
+              1e-9);
   EXPECT_DOUBLE_EQ(b.point.latitude, a.point.latitude);
   const GeoPosition s1 = SubSolarPoint(tt), s2 = SubSolarPoint(ut);
   EXPECT_NEAR(WrapDeg((s2.longitude - s1.longitude) * kRadToDeg), 0.00417807 * 69.0, 1e-9);
@@ -83,7 +85,8 @@ TEST(InstantUpdate, BackViewGivesTheNightSideExit) {
   EXPECT_NEAR(b.quantities.sunAltitude, -f.quantities.sunAltitude, 0.01);
   // The two points are the ends of a chord of length 2ζ1 along the axis.
   const double chord = 2 * std::sin(AngularDistance(f.point.latitude, f.point.longitude,
-                                                    b.point.latitude, b.point.longitude) / 2);
+                                                    b.point.latitude, b.point.longitude) /
+                                    2);
   EXPECT_NEAR(chord, 2 * f.point.zeta1, 0.01);
 }
 
@@ -119,12 +122,12 @@ TEST(PoIDistances, ZeroAtTheAxisPoint) {
   const InstantResult at = UpdateInstant(r, 0.5, false, s);
   ASSERT_TRUE(at.onEarth);
   // The axis point is given as geodetic latitude; the point of interest is reduced the same way.
-  const PoIDistances d = ComputePoIDistances(s, at.point.latitude * kRadToDeg,
-                                             at.point.longitude * kRadToDeg);
+  const PoIDistances d =
+      ComputePoIDistances(s, at.point.latitude * kRadToDeg, at.point.longitude * kRadToDeg);
   EXPECT_NEAR(d.toAxisPointKm, 0, 1e-6);
   EXPECT_NEAR(d.toShadowAxisKm, 0, 0.05);
-  const PoIDistances far = ComputePoIDistances(s, -at.point.latitude * kRadToDeg,
-                                               at.point.longitude * kRadToDeg + 180);
+  const PoIDistances far =
+      ComputePoIDistances(s, -at.point.latitude * kRadToDeg, at.point.longitude * kRadToDeg + 180);
   EXPECT_NEAR(far.toAxisPointKm, kPi * 6378, 1e-6);
 }
 
@@ -154,10 +157,10 @@ TEST(FormatMinSec, Spans) {
   EXPECT_EQ(FormatMinSec(1, 754.0 / 3600), " 12:34.0");
   EXPECT_EQ(FormatMinSec(0, 754.0 / 3600), " 12:34");
   EXPECT_EQ(FormatMinSec(4, -61.23456 / 3600), "- 1:01.2346");
-  EXPECT_EQ(FormatMinSec(0, 59.6 / 3600), "  1:00");      // rounds into the next minute
-  EXPECT_EQ(FormatMinSec(0, 3725.0 / 3600), "  2:05");    // whole hours dropped
+  EXPECT_EQ(FormatMinSec(0, 59.6 / 3600), "  1:00");                // rounds into the next minute
+  EXPECT_EQ(FormatMinSec(0, 3725.0 / 3600), "  2:05");              // whole hours dropped
   EXPECT_EQ(FormatMinSec(0, (13 * 60 + 7) / 60.0 / 60), " 13:07");  // a time of day in h:mm
-  EXPECT_FALSE(FormatMinSec(2, 1e300).empty());           // no overflow
+  EXPECT_FALSE(FormatMinSec(2, 1e300).empty());                     // no overflow
 }
 
 }  // namespace
