@@ -98,7 +98,7 @@ GreatestEclipse EclipseFinder::FindGreatest(Lunation k) {
     jd += step;
     converged = std::abs(step) < 1e-8;
   }
-  if (!converged) {
+  if (!converged || std::abs(jd - MeanNewMoon(k)) > 2.0) {
     throw EphemerisError("no closest approach of the shadow axis found for lunation " +
                          std::to_string(k));
   }
