@@ -111,12 +111,13 @@ TEST(Geometry, ElementsOfAnAlignedMoonLieOnTheAxis) {
   EXPECT_GT(north.y, 0.45);
   const Elements east = ComputeElements(sun, {60.0, 0.5, 0.0}, 0.0);
   EXPECT_GT(east.x, 0.45);
-  EXPECT_NEAR(AxisDistanceSquared(sun, {60.0, 0.3, 0.4}),
-              [&] {
-                const Elements e = ComputeElements(sun, {60.0, 0.3, 0.4}, 0);
-                return e.x * e.x + e.y * e.y;
-              }(),
-              1e-12);
+  EXPECT_NEAR(
+      AxisDistanceSquared(sun, {60.0, 0.3, 0.4}),
+      [&] {
+        const Elements e = ComputeElements(sun, {60.0, 0.3, 0.4}, 0);
+        return e.x * e.x + e.y * e.y;
+      }(),
+      1e-12);
 }
 
 TEST(Geometry, OutlineOfTheFlattenedEarth) {

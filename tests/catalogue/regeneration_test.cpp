@@ -38,10 +38,16 @@ void ExpectSameAsShipped(int firstYear, int lastYear) {
   EXPECT_LE(result.maxResidual[1], 1e-6);
 }
 
-TEST(Regeneration, TheStartOfTheCatalogue) { ExpectSameAsShipped(-4999, -4980); }
+TEST(Regeneration, TheStartOfTheCatalogue) {
+  ExpectSameAsShipped(-4999, -4980);
+}
 
-TEST(Regeneration, ThePresent) { ExpectSameAsShipped(1995, 2030); }
+TEST(Regeneration, ThePresent) {
+  ExpectSameAsShipped(1995, 2030);
+}
 
-TEST(Regeneration, TheEndOfTheCatalogue) { ExpectSameAsShipped(6985, 7000); }
+TEST(Regeneration, TheEndOfTheCatalogue) {
+  ExpectSameAsShipped(6985, 7000);
+}
 
 }  // namespace

@@ -13,7 +13,9 @@ constexpr double kPi = 3.141592653589793;
 constexpr double kRadiansPerDegree = kPi / 180.0;
 constexpr double kGolden = 0.6180339887498949;
 
-double Dot(const Vec3& a, const Vec3& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+double Dot(const Vec3& a, const Vec3& b) {
+  return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
 
 // Maximum of f on [lo, hi] by golden-section search (f unimodal there).
 template <typename F>
@@ -132,8 +134,8 @@ double ConeGap(double x, double y, double d, double l, double tanF) {
   auto clearance = [&](double theta) {
     const double c = std::cos(theta), s = std::sin(theta);
     const double alongPole = s * cosD - tanF * sinD;
-    return x * c + y * s -
-           std::sqrt(radial - kEarthEccentricitySquared * alongPole * alongPole) - l;
+    return x * c + y * s - std::sqrt(radial - kEarthEccentricitySquared * alongPole * alongPole) -
+           l;
   };
   const double r = std::hypot(x, y);
   if (r > 0.1) {

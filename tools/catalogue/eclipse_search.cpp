@@ -229,17 +229,15 @@ EclipseSolution EclipseFinder::Solve(Lunation k, const GreatestEclipse& greatest
     const Elements e = ElementsAt(s.jdT0 + t[i] / 24.0, true);
     double mu = e.mu * kDegreesPerRadian;
     if (i > 0) mu -= 360.0 * std::round((mu - v[3][i - 1]) / 360.0);
-    const double values[8] = {e.x,  e.y,  e.d * kDegreesPerRadian, mu,
-                              e.l1, e.l2, e.tanF1,                 e.tanF2};
+    const double values[8] = {e.x, e.y, e.d * kDegreesPerRadian, mu, e.l1, e.l2, e.tanF1, e.tanF2};
     for (int g = 0; g < 8; ++g) v[g][i] = values[g];
   }
   for (int g = 0; g < 8; ++g) s.fit.c[g] = FitCubic(t, v[g]);
   s.fit.c[3][0] -= 360.0 * std::floor(s.fit.c[3][0] / 360.0);
 
-  float(EclipseRecord::*groups[8])[4] = {&EclipseRecord::x,  &EclipseRecord::y,
-                                         &EclipseRecord::d,  &EclipseRecord::mu,
-                                         &EclipseRecord::l1, &EclipseRecord::l2,
-                                         &EclipseRecord::tanF1, &EclipseRecord::tanF2};
+  float(EclipseRecord::*groups[8])[4] = {
+      &EclipseRecord::x,  &EclipseRecord::y,  &EclipseRecord::d,     &EclipseRecord::mu,
+      &EclipseRecord::l1, &EclipseRecord::l2, &EclipseRecord::tanF1, &EclipseRecord::tanF2};
   ElementPolynomials stored;
   for (int g = 0; g < 8; ++g) {
     for (int c = 0; c < 4; ++c) {

@@ -18,26 +18,26 @@ using Lunation = std::int64_t;
 double MeanNewMoon(Lunation k);
 
 struct GreatestEclipse {
-  double jdTT = 0;        // instant of the shadow axis's least distance from the Earth's centre
-  double gamma = 0;       // that distance in Earth radii, with the sign of y
-  double penumbraGap = 0; // least ConeGap of the penumbra near that instant (< 0 when it enters)
-  bool eclipse = false;   // the penumbra touches the Earth's ellipsoid
+  double jdTT = 0;         // instant of the shadow axis's least distance from the Earth's centre
+  double gamma = 0;        // that distance in Earth radii, with the sign of y
+  double penumbraGap = 0;  // least ConeGap of the penumbra near that instant (< 0 when it enters)
+  bool eclipse = false;    // the penumbra touches the Earth's ellipsoid
 };
 
 // Kind of eclipse and magnitude from fitted elements; tGreatest in hours from T0.
 struct Classification {
-  int typeCode = 1;        // 1 partial … 6 non-central annular
-  double magnitude = 0;    // at greatest eclipse
-  double minL2Prime = 0;   // extremes of l2 − ζ·tan f2 along the centre line (central only)
+  int typeCode = 1;       // 1 partial … 6 non-central annular
+  double magnitude = 0;   // at greatest eclipse
+  double minL2Prime = 0;  // extremes of l2 − ζ·tan f2 along the centre line (central only)
   double maxL2Prime = 0;
 };
 Classification Classify(const ElementPolynomials& elements, double tGreatest);
 
 struct EclipseSolution {
-  EclipseRecord record;          // Saros fields left 0
-  double jdGreatest = 0;         // TT
-  double jdT0 = 0;               // TT
-  ElementPolynomials fit;        // the least-squares cubics before rounding to single precision
+  EclipseRecord record;    // Saros fields left 0
+  double jdGreatest = 0;   // TT
+  double jdT0 = 0;         // TT
+  ElementPolynomials fit;  // the least-squares cubics before rounding to single precision
   Classification kind;
   // Largest |stored cubic − sampled element| over the samples within ±3.5 h, per element group
   // (x, y, d, μ, l1, l2, tan f1, tan f2; d and μ in degrees).

@@ -32,11 +32,12 @@ Ephemeris::Ephemeris(const std::string& path) {
   Positions(2451545.0, false);
 }
 
-Ephemeris::~Ephemeris() { swe_close(); }
+Ephemeris::~Ephemeris() {
+  swe_close();
+}
 
 BodyState Ephemeris::Body(double jdTT, int body, bool withVelocity) {
-  const int flags =
-      SEFLG_SWIEPH | SEFLG_EQUATORIAL | SEFLG_XYZ | (withVelocity ? SEFLG_SPEED : 0);
+  const int flags = SEFLG_SWIEPH | SEFLG_EQUATORIAL | SEFLG_XYZ | (withVelocity ? SEFLG_SPEED : 0);
   double xx[6] = {};
   char error[AS_MAXCH] = "";
   ++calls_;

@@ -34,8 +34,8 @@ struct SunMoon {
 };
 
 struct Nutation {
-  double longitude;     // Δψ, radians
-  double trueObliquity; // ε, radians
+  double longitude;      // Δψ, radians
+  double trueObliquity;  // ε, radians
 };
 
 class Ephemeris {

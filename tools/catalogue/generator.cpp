@@ -26,8 +26,12 @@ Lunation LunationNear(double jd) {
   return static_cast<Lunation>(std::floor((jd - MeanNewMoon(0)) / kMeanSynodicMonth));
 }
 
-Lunation FirstLunationOfYear(int year) { return LunationNear(CalendarToJD(year, 1, 1, 0, 0, 0)) - 2; }
-Lunation LastLunationOfYear(int year) { return LunationNear(CalendarToJD(year + 1, 1, 1, 0, 0, 0)) + 2; }
+Lunation FirstLunationOfYear(int year) {
+  return LunationNear(CalendarToJD(year, 1, 1, 0, 0, 0)) - 2;
+}
+Lunation LastLunationOfYear(int year) {
+  return LunationNear(CalendarToJD(year + 1, 1, 1, 0, 0, 0)) + 2;
+}
 
 std::string Date(const EclipseRecord& r) {
   return std::to_string(r.year) + "-" + std::to_string(r.month) + "-" + std::to_string(r.day);
@@ -116,7 +120,7 @@ class EclipseOracle {
 struct Series {
   std::int64_t firstInRange = 0, lastInRange = 0;  // J of the members in range
   std::int64_t membersInRange = 0;
-  std::int64_t first = 0, last = 0;                 // J of the whole series
+  std::int64_t first = 0, last = 0;  // J of the whole series
 };
 
 }  // namespace
@@ -160,9 +164,8 @@ GeneratorResult GenerateCatalogue(const GeneratorOptions& options) {
         const Lunation k = LunationOf({inex, j + step});
         if (!isEclipse(k)) break;
         if (DecomposeLunation(k) != SarosPosition{inex, j + step}) {
-          result.problems.push_back("Saros " + std::to_string(number) +
-                                    " is split: lunation " + std::to_string(k) +
-                                    " is numbered in another series");
+          result.problems.push_back("Saros " + std::to_string(number) + " is split: lunation " +
+                                    std::to_string(k) + " is numbered in another series");
           break;
         }
         j += step;
@@ -171,8 +174,8 @@ GeneratorResult GenerateCatalogue(const GeneratorOptions& options) {
         const SarosPosition beyond{inex, j + probe * step};
         const Lunation k = LunationOf(beyond);
         if (isEclipse(k) && DecomposeLunation(k) == beyond) {
-          result.problems.push_back("Saros " + std::to_string(number) +
-                                    " has a gap at lunation " + std::to_string(k));
+          result.problems.push_back("Saros " + std::to_string(number) + " has a gap at lunation " +
+                                    std::to_string(k));
         }
       }
       return j;
@@ -204,7 +207,8 @@ GeneratorResult GenerateCatalogue(const GeneratorOptions& options) {
     const SarosPosition p = DecomposeLunation(r.reservedInt);
     const Series& entry = series.at(p.inex);
     r.sarosNumber = p.Series();
-    r.sarosMember = static_cast<std::uint8_t>(std::min<std::int64_t>(255, p.saros - entry.first + 1));
+    r.sarosMember =
+        static_cast<std::uint8_t>(std::min<std::int64_t>(255, p.saros - entry.first + 1));
     r.sarosMemberCount =
         static_cast<std::uint8_t>(std::min<std::int64_t>(255, entry.last - entry.first + 1));
     for (int g = 0; g < 8; ++g) {

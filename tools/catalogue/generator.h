@@ -29,8 +29,8 @@ struct GeneratorResult {
   std::array<double, 8> maxResidual{};
   std::array<std::size_t, 2> maxResidualIndex{};
   std::int64_t lunationsSearched = 0;
-  std::int64_t eclipsesSearched = 0;    // eclipses found in the whole search, range or not
-  std::int64_t lunationsFollowed = 0;   // lunations computed while following series
+  std::int64_t eclipsesSearched = 0;   // eclipses found in the whole search, range or not
+  std::int64_t lunationsFollowed = 0;  // lunations computed while following series
   // Anything that makes the Saros data doubtful: a series split between two numbers, a gap in a
   // series, a series longer than 255 members, a series not seen whole in the dense search.
   std::vector<std::string> problems;

@@ -90,8 +90,8 @@ int main(int argc, char** argv) {
                   records.front().month, records.front().day, records.back().year,
                   records.back().month, records.back().day);
     }
-    std::printf("types 1..6\t%d %d %d %d %d %d\n", types[1], types[2], types[3], types[4],
-                types[5], types[6]);
+    std::printf("types 1..6\t%d %d %d %d %d %d\n", types[1], types[2], types[3], types[4], types[5],
+                types[6]);
     std::printf("saros\t%d … %d\n", sarosMin, sarosMax);
     const char* names[8] = {"x", "y", "d", "mu", "l1", "l2", "tanf1", "tanf2"};
     for (int g = 0; g < 8; ++g) {
@@ -107,7 +107,8 @@ int main(int argc, char** argv) {
                 static_cast<long long>(result.eclipsesSearched),
                 static_cast<long long>(result.lunationsFollowed));
     std::printf("seconds\t%.1f (%d threads)\n", seconds, options.threads);
-    for (const auto& problem : result.problems) std::fprintf(stderr, "problem: %s\n", problem.c_str());
+    for (const auto& problem : result.problems)
+      std::fprintf(stderr, "problem: %s\n", problem.c_str());
     if (!result.problems.empty()) {
       std::fprintf(stderr, "catalogue-generator: nothing written\n");
       return 1;

@@ -21,7 +21,8 @@ SarosPosition DecomposeLunation(Lunation k) {
   std::int64_t saros = kSarosInverse * n;
   // Moving by m changes (I, J) by (223·m, −358·m) and J's distance from the line by
   // −(358 + 223·slope)·m.
-  const double off = static_cast<double>(saros) - (kLineOffset + kLineSlope * static_cast<double>(inex));
+  const double off =
+      static_cast<double>(saros) - (kLineOffset + kLineSlope * static_cast<double>(inex));
   const auto m = static_cast<std::int64_t>(std::llround(off / (kInex + kSaros * kLineSlope)));
   inex += kSaros * m;
   saros -= kInex * m;
