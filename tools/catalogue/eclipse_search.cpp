@@ -42,8 +42,8 @@ double GoldenMinArg(F f, double lo, double hi, int iterations) {
   return fa < fb ? a : b;
 }
 
-// The t in [lo, hi] where f changes sign, f(lo) and f(hi) of opposite signs; returns the end
-// of the final bracket on the side of `keep` (lo or hi).
+// Narrows [lo, hi], where f changes sign, to the crossing; returns the final lo when keepLo,
+// else the final hi (so the caller picks the side of the crossing it needs).
 template <typename F>
 double Bisect(F f, double lo, double hi, bool keepLo) {
   const bool loPositive = f(lo) > 0;
