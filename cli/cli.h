@@ -44,3 +44,6 @@ int ParsePosition(const std::string& text, const EclipseCatalogue& catalogue);
 // Commands; each returns the exit status.
 int RunCatalogue(Args& args);
 int RunDeltaT(Args& args);
+int RunElements(Args& args);
+int RunCentreLine(Args& args);
+int RunLocal(Args& args);

@@ -82,8 +82,8 @@ const EclipseCatalogue& LoadCatalogue(Args& args) {
 int ParsePosition(const std::string& text, const EclipseCatalogue& catalogue) {
   const int p = ParseIntArg(text, "POS");
   if (p < 1 || p > catalogue.RecordCount()) {
-    throw UsageError("POS must lie in 1 … " + std::to_string(catalogue.RecordCount()) +
-                     ", not " + text);
+    throw UsageError("POS must lie in 1 … " + std::to_string(catalogue.RecordCount()) + ", not " +
+                     text);
   }
   return p;
 }

@@ -12,14 +12,17 @@ const char* kUsage =
     "usage: umbrivista-cli COMMAND [options]\n"
     "  catalogue info | show POS | find --year Y | find --saros S | convert TEXT BIN\n"
     "  deltat YEAR MONTH\n"
+    "  elements POS T [--ut] [--back]\n"
+    "  centreline POS [--ut] [--back] [--format tsv|geojson|kml]\n"
+    "  local POS --lat DEG --lon DEG [--height M] [--lang de|en|fr]\n"
     "options: --catalogue FILE  use this catalogue instead of the one beside the program\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::map<std::string, int (*)(Args&)> commands = {
-      {"catalogue", RunCatalogue},
-      {"deltat", RunDeltaT},
+      {"catalogue", RunCatalogue},   {"deltat", RunDeltaT}, {"elements", RunElements},
+      {"centreline", RunCentreLine}, {"local", RunLocal},
   };
   if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
     std::cout << kUsage;
