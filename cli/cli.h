@@ -41,6 +41,9 @@ const EclipseCatalogue& LoadCatalogue(Args& args);
 // A catalogue position argument, checked against the catalogue.
 int ParsePosition(const std::string& text, const EclipseCatalogue& catalogue);
 
+// "YYYY-MM-DD" with astronomical year numbering ("-0500-03-01").
+std::string IsoDate(int year, int month, int day);
+
 // Commands; each returns the exit status.
 int RunCatalogue(Args& args);
 int RunDeltaT(Args& args);

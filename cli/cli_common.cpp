@@ -1,5 +1,7 @@
 #include <cctype>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "cli.h"
@@ -86,4 +88,11 @@ int ParsePosition(const std::string& text, const EclipseCatalogue& catalogue) {
                      text);
   }
   return p;
+}
+
+std::string IsoDate(int year, int month, int day) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%s%04d-%02d-%02d", year < 0 ? "-" : "", std::abs(year), month,
+                day);
+  return buf;
 }
