@@ -41,7 +41,13 @@ const EclipseCatalogue& LoadCatalogue(Args& args);
 // A catalogue position argument, checked against the catalogue.
 int ParsePosition(const std::string& text, const EclipseCatalogue& catalogue);
 
+// "YYYY-MM-DD" with astronomical year numbering ("-0500-03-01").
+std::string IsoDate(int year, int month, int day);
+
 // Commands; each returns the exit status.
 int RunCatalogue(Args& args);
 int RunDeltaT(Args& args);
+int RunElements(Args& args);
+int RunCentreLine(Args& args);
+int RunLocal(Args& args);
 int RunRender(Args& args);

@@ -1,5 +1,7 @@
 #include <cctype>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "cli.h"
@@ -82,8 +84,15 @@ const EclipseCatalogue& LoadCatalogue(Args& args) {
 int ParsePosition(const std::string& text, const EclipseCatalogue& catalogue) {
   const int p = ParseIntArg(text, "POS");
   if (p < 1 || p > catalogue.RecordCount()) {
-    throw UsageError("POS must lie in 1 … " + std::to_string(catalogue.RecordCount()) +
-                     ", not " + text);
+    throw UsageError("POS must lie in 1 … " + std::to_string(catalogue.RecordCount()) + ", not " +
+                     text);
   }
   return p;
+}
+
+std::string IsoDate(int year, int month, int day) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%s%04d-%02d-%02d", year < 0 ? "-" : "", std::abs(year), month,
+                day);
+  return buf;
 }

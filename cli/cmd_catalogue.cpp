@@ -6,17 +6,6 @@
 #include "deltat.h"
 #include "numbers.h"
 
-namespace {
-
-std::string IsoDate(const EclipseRecord& r) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%s%04d-%02d-%02d", r.year < 0 ? "-" : "", std::abs(r.year),
-                r.month, r.day);
-  return buf;
-}
-
-}  // namespace
-
 int RunCatalogue(Args& args) {
   const std::string sub = args.TakePositional("catalogue command (info, show, find, convert)");
   if (sub == "convert") {
@@ -31,9 +20,11 @@ int RunCatalogue(Args& args) {
   if (sub == "info") {
     const auto& cat = LoadCatalogue(args);
     args.ExpectEnd();
+    const EclipseRecord& first = cat.RecordAt(1);
+    const EclipseRecord& last = cat.RecordAt(cat.RecordCount());
     std::cout << "records\t" << cat.RecordCount() << "\n"
-              << "first\t" << IsoDate(cat.RecordAt(1)) << "\n"
-              << "last\t" << IsoDate(cat.RecordAt(cat.RecordCount())) << "\n"
+              << "first\t" << IsoDate(first.year, first.month, first.day) << "\n"
+              << "last\t" << IsoDate(last.year, last.month, last.day) << "\n"
               << "saros_min\t" << cat.MinSaros() << "\n"
               << "saros_max\t" << cat.MaxSaros() << "\n";
     return 0;

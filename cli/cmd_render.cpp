@@ -10,6 +10,7 @@
 #include "cli.h"
 #include "deltat.h"
 #include "gcustomglobe.h"
+#include "shadow.h"
 
 namespace {
 
@@ -57,11 +58,11 @@ int RunRender(Args& args) {
   // Orientation of the main window: the sub-solar point faces the viewer, north up.
   const EclipseRecord& record = catalogue.RecordAt(position);
   constexpr double kPi = 3.14159265358979323846;
-  const auto d = static_cast<float>(EvaluateCubic(record.d, t) * kPi / 180);
-  const auto mu = static_cast<float>(EvaluateCubic(record.mu, t) * kPi / 180);
-  const double deltaT = ut ? DeltaT(record.year, record.month) : 0.0;
-  double xRotation = d * 180 / kPi;
-  double yRotation = -mu * 180 / kPi + kEarthRotationDegPerSecond * deltaT;
+  ShadowState state;
+  EvaluateElements(record, t, state);
+  state.deltaT = ut ? DeltaT(record.year, record.month) : 0.0;
+  double xRotation = state.d * 180 / kPi;
+  double yRotation = -state.mu * 180 / kPi + kEarthRotationDegPerSecond * state.deltaT;
   if (back) {
     xRotation = -xRotation;
     yRotation += 180;

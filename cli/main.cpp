@@ -12,6 +12,9 @@ const char* kUsage =
     "usage: umbrivista-cli COMMAND [options]\n"
     "  catalogue info | show POS | find --year Y | find --saros S | convert TEXT BIN\n"
     "  deltat YEAR MONTH\n"
+    "  elements POS T [--ut] [--back]\n"
+    "  centreline POS [--ut] [--back] [--format tsv|geojson|kml]\n"
+    "  local POS --lat DEG --lon DEG [--height M] [--lang de|en|fr]\n"
     "  render POS T --out FILE.png [--width W] [--height H] [--zoom Z] [--texture I]\n"
     "         [--texture-file FILE] [--grid I] [--ut] [--back]\n"
     "options: --catalogue FILE  use this catalogue instead of the one beside the program\n";
@@ -20,9 +23,8 @@ const char* kUsage =
 
 int main(int argc, char** argv) {
   const std::map<std::string, int (*)(Args&)> commands = {
-      {"catalogue", RunCatalogue},
-      {"deltat", RunDeltaT},
-      {"render", RunRender},
+      {"catalogue", RunCatalogue},   {"deltat", RunDeltaT}, {"elements", RunElements},
+      {"centreline", RunCentreLine}, {"local", RunLocal},     {"render", RunRender},
   };
   if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
     std::cout << kUsage;

@@ -94,11 +94,15 @@ const char* const kPopulationNumbers[kPopulationListCount] = {
   "      25'000 ", "      10'000 ", "        5'000 ", "        2'500 ", "                0 "};
 // clang-format on
 
-bool ValidLanguage(int language) { return language >= 0 && language < kLanguageCount; }
+bool ValidLanguage(int language) {
+  return language >= 0 && language < kLanguageCount;
+}
 
 }  // namespace
 
-std::span<const CaptionText> CaptionSet() { return kCaptions; }
+std::span<const CaptionText> CaptionSet() {
+  return kCaptions;
+}
 
 std::string CaptionFor(const CaptionText& row, int language) {
   if (!ValidLanguage(language)) return {};
@@ -136,6 +140,7 @@ std::array<std::string, kPopulationListCount> PopulationListItems(int language) 
   for (int i = 0; i < kPopulationListCount; ++i) {
     items[i] = std::string(kPopulationNumbers[i]) + kWord[language];
   }
-  if (language == kFrench) items[kPopulationListCount - 1] = std::string(kPopulationNumbers[9]) + "Personne";
+  if (language == kFrench)
+    items[kPopulationListCount - 1] = std::string(kPopulationNumbers[9]) + "Personne";
   return items;
 }

@@ -10,9 +10,9 @@ enum class CaptionWindow { kMain, kPlaceHistory, kCityList };
 
 struct CaptionText {
   CaptionWindow window;
-  const char* component;               // object name of the control or menu item
-  std::array<const char*, 3> text;     // German, English, French; unused when stringItem ≥ 0
-  int stringItem = -1;                 // take the text from this string-table item instead
+  const char* component;            // object name of the control or menu item
+  std::array<const char*, 3> text;  // German, English, French; unused when stringItem ≥ 0
+  int stringItem = -1;              // take the text from this string-table item instead
 };
 
 // Every row of the caption sets (the sub-solar check box is separate: its text depends on the

@@ -88,8 +88,8 @@ std::vector<EclipseRecord> DecodeCatalogue(std::span<const std::uint8_t> bytes,
   if (bytes.empty()) throw CatalogueError(name + ": the catalogue file is empty");
   if (bytes.size() % kEclipseRecordSize != 0) {
     throw CatalogueError(name + ": size " + std::to_string(bytes.size()) +
-                         " bytes is not a whole number of " +
-                         std::to_string(kEclipseRecordSize) + "-byte records");
+                         " bytes is not a whole number of " + std::to_string(kEclipseRecordSize) +
+                         "-byte records");
   }
   std::vector<EclipseRecord> records(bytes.size() / kEclipseRecordSize);
   for (std::size_t i = 0; i < records.size(); ++i) {
@@ -164,14 +164,21 @@ int EclipseCatalogue::FindBySaros(int saros) const {
 namespace {
 
 constexpr const char* kFieldNames[44] = {
-    "year",     "month",    "day",      "typeCode", "reservedReal", "gamma",    "julianDay",
-    "reservedInt", "sarosNumber", "t0Hour", "x0", "x1", "x2", "x3", "y0", "y1", "y2", "y3",
-    "d0",       "d1",       "d2",       "d3",       "mu0",          "mu1",      "mu2",
-    "mu3",      "l1_0",     "l1_1",     "l1_2",     "l1_3",         "l2_0",     "l2_1",
-    "l2_2",     "l2_3",     "tanF1_0",  "tanF1_1",  "tanF1_2",      "tanF1_3",  "tanF2_0",
-    "tanF2_1",  "tanF2_2",  "tanF2_3",  "sarosMember", "sarosMemberCount"};
+    "year",         "month",   "day",         "typeCode",
+    "reservedReal", "gamma",   "julianDay",   "reservedInt",
+    "sarosNumber",  "t0Hour",  "x0",          "x1",
+    "x2",           "x3",      "y0",          "y1",
+    "y2",           "y3",      "d0",          "d1",
+    "d2",           "d3",      "mu0",         "mu1",
+    "mu2",          "mu3",     "l1_0",        "l1_1",
+    "l1_2",         "l1_3",    "l2_0",        "l2_1",
+    "l2_2",         "l2_3",    "tanF1_0",     "tanF1_1",
+    "tanF1_2",      "tanF1_3", "tanF2_0",     "tanF2_1",
+    "tanF2_2",      "tanF2_3", "sarosMember", "sarosMemberCount"};
 
-bool IsIntegerField(int i) { return i < 4 || (i >= 7 && i < 10) || i >= 42; }
+bool IsIntegerField(int i) {
+  return i < 4 || (i >= 7 && i < 10) || i >= 42;
+}
 
 [[noreturn]] void Fail(const std::string& name, int line, const std::string& what) {
   throw CatalogueError(name + ":" + std::to_string(line) + ": " + what);
@@ -188,15 +195,15 @@ EclipseRecord ParseLine(const std::string& text, const std::string& name, int li
     if (IsIntegerField(i)) {
       auto v = ParseInteger(token);
       if (!v || *v < INT32_MIN || *v > INT32_MAX) {
-        Fail(name, line, std::string("field ") + kFieldNames[i] + " is not an integer: \"" +
-                             token + "\"");
+        Fail(name, line,
+             std::string("field ") + kFieldNames[i] + " is not an integer: \"" + token + "\"");
       }
       values[i] = static_cast<double>(*v);
     } else {
       auto v = ParseReal(token);
       if (!v) {
-        Fail(name, line, std::string("field ") + kFieldNames[i] + " is not a number: \"" + token +
-                             "\"");
+        Fail(name, line,
+             std::string("field ") + kFieldNames[i] + " is not a number: \"" + token + "\"");
       }
       values[i] = *v;
     }

@@ -30,13 +30,13 @@ double DeltaT(double year, double month) {
   } else if (Y < 500) {
     const double u = y / 100;
     dt = 10583.6 - 1014.41 * u + 33.78311 * std::pow(u, 2) - 5.952053 * std::pow(u, 3) -
-         0.1798452 * std::pow(u, 4) + 0.022174192 * std::pow(u, 5) +
-         0.0090316521 * std::pow(u, 6) + tidal;
+         0.1798452 * std::pow(u, 4) + 0.022174192 * std::pow(u, 5) + 0.0090316521 * std::pow(u, 6) +
+         tidal;
   } else if (Y < 1600) {
     const double u = (y - 1000) / 100;
     dt = 1574.2 - 556.01 * u + 71.23472 * std::pow(u, 2) + 0.319781 * std::pow(u, 3) -
-         0.8503463 * std::pow(u, 4) - 0.005050998 * std::pow(u, 5) +
-         0.0083572073 * std::pow(u, 6) + tidal;
+         0.8503463 * std::pow(u, 4) - 0.005050998 * std::pow(u, 5) + 0.0083572073 * std::pow(u, 6) +
+         tidal;
   } else if (Y < 1700) {
     const double t = y - 1600;
     dt = 120 - 0.9808 * t - 0.01532 * t * t + std::pow(t, 3) / 7129 + tidal;

@@ -7,22 +7,22 @@
 #include <cstdint>
 
 struct EclipseRecord {
-  std::int32_t year = 0;      // astronomical numbering; Julian calendar before 1582-10-15
+  std::int32_t year = 0;  // astronomical numbering; Julian calendar before 1582-10-15
   std::int32_t month = 0;
   std::int32_t day = 0;
   std::int32_t typeCode = 0;  // 1 partial, 2 total, 3 annular, 4 hybrid, 5/6 non-central
   float reservedReal = 0;     // not read by the program
   float gamma = 0;
-  float julianDay = 0;        // coarse (4-byte) JD of greatest eclipse, TT
+  float julianDay = 0;           // coarse (4-byte) JD of greatest eclipse, TT
   std::int32_t reservedInt = 0;  // not read by the program
   std::int32_t sarosNumber = 0;
-  std::int32_t t0Hour = 0;    // T0 = year-month-day t0Hour:00 TT
-  float x[4] = {};            // Earth radii
-  float y[4] = {};            // Earth radii
-  float d[4] = {};            // degrees
-  float mu[4] = {};           // degrees
-  float l1[4] = {};           // Earth radii
-  float l2[4] = {};           // Earth radii
+  std::int32_t t0Hour = 0;  // T0 = year-month-day t0Hour:00 TT
+  float x[4] = {};          // Earth radii
+  float y[4] = {};          // Earth radii
+  float d[4] = {};          // degrees
+  float mu[4] = {};         // degrees
+  float l1[4] = {};         // Earth radii
+  float l2[4] = {};         // Earth radii
   float tanF1[4] = {};
   float tanF2[4] = {};
   std::uint8_t sarosMember = 0;

@@ -11,7 +11,9 @@ constexpr int kSarosSeparatorItem = 13;
 constexpr int kCentreLineTotalItem = 30;
 constexpr int kCentreLineAnnularItem = 31;
 
-bool KnownType(int code) { return code >= kPartial && code <= kNonCentralAnnular; }
+bool KnownType(int code) {
+  return code >= kPartial && code <= kNonCentralAnnular;
+}
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 
 namespace {
 
@@ -46,4 +47,24 @@ std::optional<double> ParseReal(std::string_view text) {
   if (ec != std::errc() || ptr != text.data() + text.size() || text.empty()) return std::nullopt;
   if (!std::isfinite(value)) return std::nullopt;
   return value;
+}
+
+std::string FormatMinSec(int kind, double hours) {
+  static const int kWidths[5] = {2, 4, 5, 6, 7};
+  if (kind < 0) kind = 0;
+  if (kind > 4) kind = 4;
+  const double scale = std::pow(10.0, kind);
+  // Kept in doubles: a huge or non-finite value must not reach an integer conversion.
+  const double total = std::trunc(std::fabs(hours) * 3600 * scale + 0.5);
+  const double rest = std::fmod(total, 60 * scale);
+  const double seconds = rest / scale;
+  const double minutes = std::fmod((total - rest) / (60 * scale), 60);
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%s%2.0f:%*.*f", hours < 0 ? "-" : " ", minutes, kWidths[kind],
+                kind, seconds);
+  std::string text = buf;
+  for (std::size_t i = 2; i < text.size(); ++i) {
+    if (text[i] == ' ') text[i] = '0';
+  }
+  return text;
 }

@@ -15,3 +15,8 @@ std::string FormatFixed(double value, int decimals);
 // Whole-text parses; nullopt unless the entire text is one number.
 std::optional<long long> ParseInteger(std::string_view text);
 std::optional<double> ParseReal(std::string_view text);
+
+// A time span or time of day v (hours) as "smm:ss" with kind (0 … 4) decimals of the seconds;
+// s is a blank or "-", whole hours are dropped, and blanks after the second character become
+// zeros (247.3 s with kind 1 gives "  4:07.3").
+std::string FormatMinSec(int kind, double hours);

@@ -17,4 +17,6 @@ const std::string& StringEntry(int index);
 // Item `item` in language `language` (entry 3·item + language).
 const std::string& StringItem(int item, int language);
 // Item `item` in the current Language.
-inline const std::string& StringItem(int item) { return StringItem(item, Language); }
+inline const std::string& StringItem(int item) {
+  return StringItem(item, Language);
+}

@@ -17,6 +17,10 @@ packages=(
 
 missing=()
 for p in "${packages[@]}"; do
+  # Some nodejs builds bundle npm and conflict with Debian's npm package.
+  if [ "$p" = npm ] && command -v npm >/dev/null 2>&1; then
+    continue
+  fi
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$'; then
     missing+=("$p")
   fi

@@ -36,8 +36,8 @@ class Cli : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = fs::temp_directory_path() /
-           ("umbrivista_cli_test_" + std::string(
-                                         ::testing::UnitTest::GetInstance()->current_test_info()->name()));
+           ("umbrivista_cli_test_" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::create_directories(dir_);
   }
   void TearDown() override { fs::remove_all(dir_); }

@@ -28,8 +28,9 @@ class TempDir : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = fs::temp_directory_path() /
-           ("umbrivista_catalogue_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+           ("umbrivista_catalogue_test_" +
+            std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(dir_);
   }
   void TearDown() override { fs::remove_all(dir_); }
@@ -147,7 +148,8 @@ TEST(CatalogueText, TextBinaryTextRoundTrip) {
       "0.535814 6.18e-05 -1.28e-05 0 -0.010272 6.15e-05 -1.27e-05 0 0.0046683 0 0 0 0.004645 0 0 "
       "0 30 71\n"
       "\n"
-      "-4999 1 3 1 0.1 -1.5 -104824.5 -86590 -61 3 0.1 0.2 0.3 0.4 1 2 3 4 5 6 7 8 9 10 11 12 13 14 "
+      "-4999 1 3 1 0.1 -1.5 -104824.5 -86590 -61 3 0.1 0.2 0.3 0.4 1 2 3 4 5 6 7 8 9 10 11 12 13 "
+      "14 "
       "15 16 17 18 19 20 21 22 23 24 25 26 27 28 255 255 trailing words are ignored\r\n";
   std::istringstream in(text);
   const auto records = ParseCatalogueText(in, "cat.txt");

@@ -82,9 +82,9 @@ TEST(JulianDay, EveryDayRoundTrips) {
     const CalendarDate c = JDToCalendar(jd);
     if (c.year != y || c.month != m || c.day != d || c.hours != 0 || c.minutes != 0 ||
         c.seconds != 0 || CalendarToJD(y, m, d, 0, 0, 0) != jd) {
-      ADD_FAILURE() << "JD " << jd << " expected " << y << "-" << m << "-" << d << " got "
-                    << c.year << "-" << c.month << "-" << c.day << " " << c.hours << ":"
-                    << c.minutes << ":" << c.seconds;
+      ADD_FAILURE() << "JD " << jd << " expected " << y << "-" << m << "-" << d << " got " << c.year
+                    << "-" << c.month << "-" << c.day << " " << c.hours << ":" << c.minutes << ":"
+                    << c.seconds;
       ++failures;
     }
     const bool gregorian = y > 1582 || (y == 1582 && (m > 10 || (m == 10 && d >= 15)));

@@ -1,0 +1,173 @@
+// elements, centreline and local: the shadow at an instant, the centre line and the local
+// circumstances at a place.
+
+#include <cmath>
+#include <cstdio>
+#include <iostream>
+
+#include "angles.h"
+#include "centre_line.h"
+#include "cli.h"
+#include "deltat.h"
+#include "julian_day.h"
+#include "local_circumstances.h"
+#include "numbers.h"
+#include "shadow.h"
+#include "string_table.h"
+
+namespace {
+
+double DeltaTFor(const EclipseRecord& r, bool ut) {
+  return ut ? DeltaT(r.year, r.month) : 0.0;
+}
+
+void Line(const char* name, const std::string& value) {
+  std::cout << name << '\t' << value << '\n';
+}
+
+// "YYYY-MM-DD<TAB>hh:mm:ss.s" of a UT instant, rounded to a tenth of a second; a time that
+// rounds to 24:00 becomes 00:00 of the next day.
+std::string DateTimeText(const UTInstant& when) {
+  double tenths = std::floor(when.hours * 36000 + 0.5);
+  CalendarDate date{when.year, when.month, when.day};
+  if (tenths >= 864000) {
+    tenths -= 864000;
+    date = JDToCalendar(std::floor(when.julianDay + 0.5) + 1);
+  }
+  const long long total = static_cast<long long>(tenths);
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%s%04d-%02d-%02d\t%02lld:%02lld:%02lld.%lld",
+                date.year < 0 ? "-" : "", std::abs(date.year), date.month, date.day, total / 36000,
+                total / 600 % 60, total / 10 % 60, total % 10);
+  return buf;
+}
+
+int LanguageArg(Args& args) {
+  const std::string lang = args.TakeOption("lang").value_or("en");
+  if (lang == "de") return kGerman;
+  if (lang == "en") return kEnglish;
+  if (lang == "fr") return kFrench;
+  throw UsageError("--lang must be de, en or fr");
+}
+
+}  // namespace
+
+int RunElements(Args& args) {
+  const bool ut = args.TakeFlag("ut");
+  const bool back = args.TakeFlag("back");
+  const auto& cat = LoadCatalogue(args);
+  const EclipseRecord& r = cat.RecordAt(ParsePosition(args.TakePositional("POS"), cat));
+  const double t = ParseRealArg(args.TakePositional("T"), "T");
+  args.ExpectEnd();
+
+  ShadowState s;
+  s.deltaT = DeltaTFor(r, ut);
+  const InstantResult at = UpdateInstant(r, t, back, s);
+  Line("x", FormatReal(s.x));
+  Line("y", FormatReal(s.y));
+  Line("d_deg", FormatReal(s.d * kRadToDeg));
+  Line("mu_deg", FormatReal(s.mu * kRadToDeg));
+  Line("l1", FormatReal(s.l1));
+  Line("l2", FormatReal(s.l2));
+  Line("tanf1", FormatReal(s.tanF1));
+  Line("tanf2", FormatReal(s.tanF2));
+  Line("zeta", FormatReal(s.zeta));
+  Line("axis_on_earth", s.axisOnEarth ? "1" : "0");
+  if (at.onEarth) {
+    Line("lat_deg", FormatFixed(at.point.latitude * kRadToDeg, 6));
+    Line("lon_deg", FormatFixed(at.point.longitude * kRadToDeg, 6));
+    Line("duration_s", FormatFixed(at.quantities.durationSeconds, 2));
+    Line("path_width_km", FormatFixed(at.quantities.pathWidthKm, 2));
+    Line("sun_alt_deg", FormatFixed(at.quantities.sunAltitude * kRadToDeg, 4));
+    Line("sun_az_deg", FormatFixed(at.quantities.sunAzimuth * kRadToDeg, 4));
+    Line("local_time_h", FormatFixed(at.quantities.localSolarTime, 6));
+  }
+  return 0;
+}
+
+int RunCentreLine(Args& args) {
+  const bool ut = args.TakeFlag("ut");
+  const bool back = args.TakeFlag("back");
+  const std::string format = args.TakeOption("format").value_or("tsv");
+  if (format != "tsv" && format != "geojson" && format != "kml") {
+    throw UsageError("--format must be tsv, geojson or kml");
+  }
+  const auto& cat = LoadCatalogue(args);
+  const int position = ParsePosition(args.TakePositional("POS"), cat);
+  args.ExpectEnd();
+  const EclipseRecord& r = cat.RecordAt(position);
+  const auto line = BuildCentreLine(r, DeltaTFor(r, ut), back);
+  if (line.empty()) return 0;
+
+  if (format == "tsv") {
+    for (const auto& p : line) {
+      std::cout << FormatFixed(p.longitude * kRadToDeg, 6) << '\t'
+                << FormatFixed(p.latitude * kRadToDeg, 6) << '\n';
+    }
+    return 0;
+  }
+  char name[64];
+  std::snprintf(name, sizeof name, "Centre line %d-%02d-%02d", r.year, r.month, r.day);
+  if (format == "geojson") {
+    // Longitudes are unwrapped across ±180° so that map tools draw the short way round.
+    std::cout << "{\"type\":\"Feature\",\"properties\":{\"name\":\"" << name
+              << "\",\"position\":" << position << "},\"geometry\":{\"type\":\"LineString\","
+              << "\"coordinates\":[";
+    double previous = line.front().longitude * kRadToDeg;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+      double lon = line[i].longitude * kRadToDeg;
+      while (lon - previous > 180) lon -= 360;
+      while (lon - previous < -180) lon += 360;
+      previous = lon;
+      std::cout << (i ? "," : "") << "[" << FormatFixed(lon, 6) << ","
+                << FormatFixed(line[i].latitude * kRadToDeg, 6) << "]";
+    }
+    std::cout << "]}}\n";
+    return 0;
+  }
+  std::cout << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            << "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n<Document>\n<Placemark>\n"
+            << "<name>" << name << "</name>\n<LineString>\n<tessellate>1</tessellate>\n"
+            << "<coordinates>\n";
+  for (const auto& p : line) {
+    std::cout << FormatFixed(p.longitude * kRadToDeg, 6) << ','
+              << FormatFixed(p.latitude * kRadToDeg, 6) << ",0\n";
+  }
+  std::cout << "</coordinates>\n</LineString>\n</Placemark>\n</Document>\n</kml>\n";
+  return 0;
+}
+
+int RunLocal(Args& args) {
+  const auto& cat = LoadCatalogue(args);
+  const double lat = ParseRealArg(args.TakeOption("lat").value_or(""), "--lat");
+  const double lon = ParseRealArg(args.TakeOption("lon").value_or(""), "--lon");
+  const int height = ParseIntArg(args.TakeOption("height").value_or("0"), "--height");
+  const int language = LanguageArg(args);
+  const EclipseRecord& r = cat.RecordAt(ParsePosition(args.TakePositional("POS"), cat));
+  args.ExpectEnd();
+  if (std::fabs(lat) > 90) throw UsageError("--lat must lie in −90 … 90");
+  if (std::fabs(lon) > 360) throw UsageError("--lon must lie in −360 … 360");
+
+  const double deltaT = DeltaT(r.year, r.month);
+  const double phi = lat * kDegToRad;
+  LocalCircumstances lc;
+  const bool found = ComputeLocalCircumstances(r, deltaT, phi, -lon * kDegToRad,
+                                               ObserverGeocentric(height, phi), language, lc);
+  Line("found", found ? "1" : "0");
+  if (!found) return 0;
+  Line("kind", std::string(1, lc.eclipseKind));
+  Line("magnitude", FormatFixed(lc.magnitude, 4));
+  if (lc.eclipseKind != 'p') {
+    const std::string duration = FormatMinSec(0, CentralDurationMinutes(lc) / 60);
+    Line("duration", duration.substr(duration.find_first_not_of(' ')));
+  }
+  static const char* const kNames[5] = {"C1", "C2", "MAX", "C3", "C4"};
+  for (int i = 0; i < 5; ++i) {
+    if (lc.sunAltitude[i] == kNotComputed) continue;
+    std::cout << kNames[i] << '\t' << DateTimeText(ContactUT(r, deltaT, lc.contactTime[i])) << '\t'
+              << FormatFixed(lc.positionAngle[i] * kRadToDeg, 2) << '\t'
+              << FormatFixed(lc.vertexAngle[i] * kRadToDeg, 2) << '\t'
+              << FormatFixed(lc.sunAltitude[i] * kRadToDeg, 2) << '\n';
+  }
+  return 0;
+}

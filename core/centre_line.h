@@ -1,0 +1,28 @@
+#pragma once
+// The centre line of a central eclipse: the track of the shadow axis on the Earth from its first
+// to its last contact, sampled uniformly in time.
+
+#include <cstdint>
+#include <vector>
+
+#include "eclipse_record.h"
+
+inline constexpr int kCentreLinePoints = 201;
+// Globe units: 5,400,000 per degree (1,500 per arc second).
+inline constexpr double kGlobeUnitsPerDegree = 5400000.0;
+
+struct CentreLinePoint {
+  double t = 0;                     // hours from T0, TT
+  double latitude = 0;              // geodetic, radians
+  double longitude = 0;             // east positive, radians in [−π, π)
+  std::int32_t latitudeUnits = 0;   // globe units
+  std::int32_t longitudeUnits = 0;  // globe units
+};
+
+// Radians to the nearest globe unit; values beyond ±180° saturate (0 for non-finite input).
+std::int32_t RadiansToGlobeUnits(double radians);
+
+// The 201 points for types 2, 3 and 4 with ΔT (seconds) applied to the Earth's rotation; in the
+// back view the points where the axis leaves the night side. Empty for other types and for
+// elements that give no real contact times.
+std::vector<CentreLinePoint> BuildCentreLine(const EclipseRecord& record, double deltaT, bool back);

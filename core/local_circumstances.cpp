@@ -1,0 +1,223 @@
+#include "local_circumstances.h"
+
+#include <algorithm>
+#include <cmath>
+#include <tuple>
+#include <utility>
+
+#include "angles.h"
+#include "deltat.h"
+#include "julian_day.h"
+#include "shadow.h"
+#include "string_table.h"
+
+namespace {
+
+constexpr double kObserverEarthRadiusM = 6378140;
+constexpr double kConvergence = 1e-6;  // hours
+constexpr int kMaxSteps = 50;
+
+// Elements and observer terms at one trial instant.
+struct Trial {
+  double u, v, a, b, n2, n;
+  double l1Local, l2Local;
+  double sinD, cosD, hourAngle, eta;
+};
+
+class Evaluator {
+ public:
+  Evaluator(const EclipseRecord& r, double deltaT, double longitudeWest, const ObserverConstants& o)
+      : r_(r), o_(o) {
+    muRate_ = r.mu[1] * kDegToRad;
+    dRate_ = r.d[1] * kDegToRad;
+    hourAngleOffset_ = -longitudeWest - kEarthRotationDegPerSecond * deltaT * kDegToRad;
+  }
+
+  Trial At(double t) const {
+    Trial e;
+    const double x = EvaluateCubic(r_.x, t);
+    const double y = EvaluateCubic(r_.y, t);
+    const double d = EvaluateCubic(r_.d, t) * kDegToRad;
+    const double mu = EvaluateCubic(r_.mu, t) * kDegToRad;
+    const double l1 = EvaluateCubic(r_.l1, t);
+    const double l2 = EvaluateCubic(r_.l2, t);
+    const double tanF1 = EvaluateCubic(r_.tanF1, t);
+    const double tanF2 = EvaluateCubic(r_.tanF2, t);
+    const double xRate = r_.x[1] + 2.0 * r_.x[2] * t + 3.0 * r_.x[3] * t * t;
+    const double yRate = r_.y[1] + 2.0 * r_.y[2] * t + 3.0 * r_.y[3] * t * t;
+    e.sinD = std::sin(d);
+    e.cosD = std::cos(d);
+    e.hourAngle = mu + hourAngleOffset_;
+    const double sinH = std::sin(e.hourAngle), cosH = std::cos(e.hourAngle);
+    const double xi = o_.rhoCosPhi * sinH;
+    e.eta = o_.rhoSinPhi * e.cosD - o_.rhoCosPhi * cosH * e.sinD;
+    const double zeta = o_.rhoSinPhi * e.sinD + o_.rhoCosPhi * cosH * e.cosD;
+    const double xiRate = muRate_ * o_.rhoCosPhi * cosH;
+    const double etaRate = muRate_ * xi * e.sinD - zeta * dRate_;
+    e.u = x - xi;
+    e.v = y - e.eta;
+    e.a = xRate - xiRate;
+    e.b = yRate - etaRate;
+    e.l1Local = l1 - zeta * tanF1;
+    e.l2Local = l2 - zeta * tanF2;
+    e.n2 = e.a * e.a + e.b * e.b;
+    e.n = std::sqrt(e.n2);
+    return e;
+  }
+
+ private:
+  const EclipseRecord& r_;
+  const ObserverConstants& o_;
+  double muRate_, dRate_, hourAngleOffset_;
+};
+
+bool Finite(double v) {
+  return std::isfinite(v);
+}
+
+// Greatest eclipse by fixed-point iteration from t = 0; false when it does not settle.
+bool IterateGreatest(const Evaluator& ev, double& t, Trial& last) {
+  t = 0;
+  for (int step = 0; step < kMaxSteps; ++step) {
+    last = ev.At(t);
+    const double tau = -(last.u * last.a + last.v * last.b) / last.n2;
+    if (!Finite(tau)) return false;
+    t += tau;
+    if (std::fabs(tau) < kConvergence) return true;
+  }
+  return false;
+}
+
+// A contact of the shadow cone with radius L (L1′ or L2′ by `inner`), on the side `sign` (+1 or
+// −1) of greatest eclipse, from the start instant t; false when it does not settle.
+bool IterateContact(const Evaluator& ev, bool inner, double sign, double& t, Trial& last) {
+  for (int step = 0; step < kMaxSteps; ++step) {
+    last = ev.At(t);
+    const double radius = inner ? last.l2Local : last.l1Local;
+    const double s = (last.a * last.v - last.u * last.b) / (last.n * radius);
+    double tau = 0;
+    if (s > -1 && s < 1) {
+      tau = -(last.u * last.a + last.v * last.b) / last.n2 +
+            sign * (radius / last.n) * std::sqrt(1 - s * s);
+    }
+    if (!Finite(tau)) return false;
+    t += tau;
+    if (std::fabs(tau) < kConvergence) return true;
+  }
+  return false;
+}
+
+void StoreAngles(const Trial& e, double latitude, int slot, LocalCircumstances& lc) {
+  const double p = NonNegativeRemainder(ArcTan2(e.u, e.v), kTwoPi);
+  const double sinAlt = std::clamp(
+      std::sin(latitude) * e.sinD + std::cos(latitude) * e.cosD * std::cos(e.hourAngle), -1.0, 1.0);
+  const double cosAlt = std::sqrt(1 - sinAlt * sinAlt);
+  const double sinQ = std::clamp(std::sin(e.hourAngle) * std::cos(latitude) / cosAlt, -1.0, 1.0);
+  double cosQ = std::sqrt(1 - sinQ * sinQ);
+  if (e.eta < 0) cosQ = -cosQ;
+  lc.positionAngle[slot] = p;
+  lc.vertexAngle[slot] = VertexAngle(p, ArcTan2(sinQ, cosQ));
+  lc.sunAltitude[slot] = std::asin(sinAlt);
+}
+
+}  // namespace
+
+ObserverConstants ObserverGeocentric(std::int32_t heightMetres, double latitude) {
+  const double u = std::atan(kEarthAxisRatio * std::sin(latitude) / std::cos(latitude));
+  const double h = heightMetres / kObserverEarthRadiusM;
+  return {kEarthAxisRatio * std::sin(u) + h * std::sin(latitude),
+          std::cos(u) + h * std::cos(latitude)};
+}
+
+bool ComputeLocalCircumstances(const EclipseRecord& r, double deltaT, double latitude,
+                               double longitudeWest, const ObserverConstants& observer,
+                               int language, LocalCircumstances& lc) {
+  lc = LocalCircumstances{};
+  if (!Finite(deltaT) || !Finite(latitude) || !Finite(longitudeWest) ||
+      !Finite(observer.rhoSinPhi) || !Finite(observer.rhoCosPhi)) {
+    return false;
+  }
+  const Evaluator ev(r, deltaT, longitudeWest, observer);
+
+  double tMax;
+  Trial g;
+  if (!IterateGreatest(ev, tMax, g)) return false;
+  const double m = std::sqrt(g.u * g.u + g.v * g.v);
+  const double magnitude = (g.l1Local - m) / (g.l1Local + g.l2Local);
+  if (!(magnitude >= 0)) return false;
+
+  LocalCircumstances out;
+  out.magnitude = magnitude;
+  if (std::fabs(g.l2Local) > m) {
+    out.eclipseKind = g.l2Local >= 0 ? (language == kGerman ? 'r' : 'a') : 't';
+  } else {
+    out.eclipseKind = 'p';
+  }
+  out.contactTime[kMax] = tMax;
+  StoreAngles(g, latitude, kMax, out);
+
+  // Outer contacts.
+  const double s1 = (g.a * g.v - g.u * g.b) / (g.n * g.l1Local);
+  const double delta1 = (g.l1Local / g.n) * std::sqrt(std::max(0.0, 1 - s1 * s1));
+  for (auto [slot, sign] : {std::pair{kC1, -1.0}, std::pair{kC4, 1.0}}) {
+    double t = tMax + sign * delta1;
+    Trial e;
+    if (!IterateContact(ev, false, sign, t, e)) return false;
+    out.contactTime[slot] = t;
+    StoreAngles(e, latitude, slot, out);
+  }
+
+  // Inner contacts: the first iteration (start after Max) gives C2 of a total and C3 of an
+  // annular phase, because L2′ changes sign between the two.
+  if (out.eclipseKind != 'p') {
+    double tMax2;
+    Trial g2;
+    if (!IterateGreatest(ev, tMax2, g2)) return false;
+    const double s2 = (g2.a * g2.v - g2.u * g2.b) / (g2.n * g2.l2Local);
+    const double delta2 = (g2.l2Local / g2.n) * std::sqrt(std::max(0.0, 1 - s2 * s2));
+    const bool total = out.eclipseKind == 't';
+    for (auto [sign, totalSlot, annularSlot] :
+         {std::tuple{1.0, kC2, kC3}, std::tuple{-1.0, kC3, kC2}}) {
+      double t = tMax2 + sign * delta2;
+      Trial e;
+      if (!IterateContact(ev, true, sign, t, e)) return false;
+      const int slot = total ? totalSlot : annularSlot;
+      out.contactTime[slot] = t;
+      StoreAngles(e, latitude, slot, out);
+      if (total) {
+        // The contact point lies on the far side of the Moon's disc.
+        out.positionAngle[slot] = NonNegativeRemainder(out.positionAngle[slot] + kPi, kTwoPi);
+        out.vertexAngle[slot] = NonNegativeRemainder(out.vertexAngle[slot] + kPi, kTwoPi);
+      }
+    }
+  }
+  lc = out;
+  return true;
+}
+
+double VertexAngle(double p, double q) {
+  double v = p - q;
+  if (!std::isfinite(v)) return v;
+  while (v < 0) v += kTwoPi;
+  while (v > kTwoPi) v -= kTwoPi;
+  return v;
+}
+
+double CentralDurationMinutes(const LocalCircumstances& lc) {
+  return (lc.contactTime[kC3] - lc.contactTime[kC2]) * 60;
+}
+
+UTInstant ContactUT(const EclipseRecord& r, double deltaT, double t) {
+  UTInstant out;
+  const double hours = r.t0Hour + t - deltaT / 3600;
+  out.julianDay = CalendarToJD(r.year, r.month, r.day, 0, 0, 0) + hours / 24;
+  // The date is taken at noon of the civil day the instant falls in, so that it always agrees
+  // with the time of day below.
+  const double dayStart = std::floor(out.julianDay + 0.5) - 0.5;
+  const CalendarDate date = JDToCalendar(dayStart + 0.5);
+  out.year = date.year;
+  out.month = date.month;
+  out.day = date.day;
+  out.hours = NonNegativeRemainder(out.julianDay + 0.5, 1) * 24;
+  return out;
+}

@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "angles.h"
+#include "deltat.h"
+#include "eclipse_fixtures.h"
+#include "local_circumstances.h"
+#include "shadow.h"
+#include "string_table.h"
+
+namespace {
+
+struct Place {
+  double latDeg, lonEastDeg;
+  int height;
+};
+
+bool Compute(const EclipseRecord& r, Place p, LocalCircumstances& lc, int language = kEnglish) {
+  const double phi = p.latDeg * kDegToRad;
+  return ComputeLocalCircumstances(r, DeltaT(r.year, r.month), phi, -p.lonEastDeg * kDegToRad,
+                                   ObserverGeocentric(p.height, phi), language, lc);
+}
+
+double UTSeconds(const EclipseRecord& r, double t) {
+  return ContactUT(r, DeltaT(r.year, r.month), t).hours * 3600;
+}
+
+// Dallas, 2024-04-08: NASA gives totality 18:40:40 – 18:44:32 UT, 3m51s.
+TEST(LocalCircumstances, TotalEclipseAtDallas) {
+  const EclipseRecord r = Eclipse2024Apr08();
+  LocalCircumstances lc;
+  ASSERT_TRUE(Compute(r, {32.78, -96.80, 130}, lc));
+  EXPECT_EQ(lc.eclipseKind, 't');
+  EXPECT_GT(lc.magnitude, 1);
+  EXPECT_NEAR(UTSeconds(r, lc.contactTime[kC2]), 18 * 3600 + 40 * 60 + 40, 8);
+  EXPECT_NEAR(UTSeconds(r, lc.contactTime[kC3]), 18 * 3600 + 44 * 60 + 32, 8);
+  EXPECT_NEAR(CentralDurationMinutes(lc) * 60, 231, 5);
+  for (int i = 1; i < 5; ++i) EXPECT_LT(lc.contactTime[i - 1], lc.contactTime[i]) << i;
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_GT(lc.sunAltitude[i], 0) << i;
+    EXPECT_GE(lc.positionAngle[i], 0);
+    EXPECT_LT(lc.positionAngle[i], kTwoPi);
+    EXPECT_GE(lc.vertexAngle[i], 0);
+    EXPECT_LE(lc.vertexAngle[i], kTwoPi);
+  }
+  const UTInstant c1 = ContactUT(r, DeltaT(2024, 4), lc.contactTime[kC1]);
+  EXPECT_EQ(c1.year, 2024);
+  EXPECT_EQ(c1.month, 4);
+  EXPECT_EQ(c1.day, 8);
+}
+
+TEST(LocalCircumstances, PartialOnlyPlaceHasNoInnerContacts) {
+  const EclipseRecord r = Eclipse2024Apr08();
+  LocalCircumstances lc;
+  ASSERT_TRUE(Compute(r, {40.71, -74.01, 10}, lc));  // New York
+  EXPECT_EQ(lc.eclipseKind, 'p');
+  EXPECT_GT(lc.magnitude, 0.85);
+  EXPECT_LT(lc.magnitude, 1);
+  EXPECT_EQ(lc.sunAltitude[kC2], kNotComputed);
+  EXPECT_EQ(lc.sunAltitude[kC3], kNotComputed);
+  EXPECT_LT(lc.contactTime[kC1], lc.contactTime[kMax]);
+  EXPECT_LT(lc.contactTime[kMax], lc.contactTime[kC4]);
+}
+
+TEST(LocalCircumstances, PlaceOutsideThePenumbraIsNotFound) {
+  const EclipseRecord r = Eclipse2024Apr08();
+  LocalCircumstances lc;
+  EXPECT_FALSE(Compute(r, {-60, -45, 0}, lc));  // South Atlantic
+  for (double alt : lc.sunAltitude) EXPECT_EQ(alt, kNotComputed);
+  // Sydney lies inside the penumbra's projection, on the night side: found, Sun below the horizon.
+  ASSERT_TRUE(Compute(r, {-33.87, 151.21, 0}, lc));
+  for (double alt : lc.sunAltitude) {
+    if (alt != kNotComputed) {
+      EXPECT_LT(alt, 0);
+    }
+  }
+}
+
+// With tan f2 = 0 a total and an annular eclipse of equal |l2| have the same contact geometry;
+// only the inner contacts of the total one are seen on the far side of the Moon's disc.
+TEST(LocalCircumstances, InnerContactAnglesOfTotalAndAnnularPhases) {
+  EclipseRecord total = Eclipse2024Apr08();
+  total.tanF2[0] = 0;
+  EclipseRecord annular = total;
+  for (float& c : annular.l2) c = -c;
+  const Place place{30.0, -100.0, 0};
+  LocalCircumstances t, a;
+  ASSERT_TRUE(Compute(total, place, t));
+  ASSERT_TRUE(Compute(annular, place, a));
+  ASSERT_EQ(t.eclipseKind, 't');
+  ASSERT_EQ(a.eclipseKind, 'a');
+  for (int slot : {kC2, kC3}) {
+    EXPECT_NEAR(t.contactTime[slot], a.contactTime[slot], 1e-6) << slot;
+    EXPECT_NEAR(NonNegativeRemainder(t.positionAngle[slot] - a.positionAngle[slot], kTwoPi), kPi,
+                1e-6)
+        << slot;
+    EXPECT_NEAR(NonNegativeRemainder(t.vertexAngle[slot] - a.vertexAngle[slot], kTwoPi), kPi, 1e-6)
+        << slot;
+    EXPECT_EQ(t.sunAltitude[slot], a.sunAltitude[slot]);
+  }
+  for (int slot : {kC1, kMax, kC4}) {
+    EXPECT_NEAR(t.positionAngle[slot], a.positionAngle[slot], 1e-9) << slot;
+  }
+  EXPECT_LT(t.contactTime[kC2], t.contactTime[kC3]);
+  LocalCircumstances de, fr;
+  ASSERT_TRUE(Compute(annular, place, de, kGerman));
+  ASSERT_TRUE(Compute(annular, place, fr, kFrench));
+  EXPECT_EQ(de.eclipseKind, 'r');
+  EXPECT_EQ(fr.eclipseKind, 'a');
+  ASSERT_TRUE(Compute(total, place, de, kGerman));
+  EXPECT_EQ(de.eclipseKind, 't');
+}
+
+TEST(LocalCircumstances, AxisPointSeesTheCentralPhase) {
+  const EclipseRecord r = Eclipse2024Apr08();
+  ShadowState s;
+  s.deltaT = DeltaT(2024, 4);
+  const InstantResult at = UpdateInstant(r, 0.3081, false, s);
+  ASSERT_TRUE(at.onEarth);
+  LocalCircumstances lc;
+  ASSERT_TRUE(Compute(r, {at.point.latitude * kRadToDeg, at.point.longitude * kRadToDeg, 0}, lc));
+  EXPECT_EQ(lc.eclipseKind, 't');
+  EXPECT_NEAR(lc.contactTime[kMax], 0.3081, 0.01);
+  EXPECT_NEAR(CentralDurationMinutes(lc) * 60, at.quantities.durationSeconds,
+              0.02 * at.quantities.durationSeconds);
+}
+
+TEST(LocalCircumstances, HeightRaisesTheObserver) {
+  const ObserverConstants sea = ObserverGeocentric(0, 0.7);
+  const ObserverConstants high = ObserverGeocentric(4000, 0.7);
+  EXPECT_NEAR(std::hypot(sea.rhoSinPhi, sea.rhoCosPhi) * 6378140 + 4000,
+              std::hypot(high.rhoSinPhi, high.rhoCosPhi) * 6378140, 1.0);
+  const ObserverConstants pole = ObserverGeocentric(0, kPi / 2);
+  EXPECT_NEAR(pole.rhoSinPhi, 0.99664719, 1e-9);
+  EXPECT_NEAR(pole.rhoCosPhi, 0, 1e-9);
+}
+
+TEST(LocalCircumstances, DegenerateInputsEndAsNotFound) {
+  EclipseRecord still;  // no motion: every iteration divides by zero
+  LocalCircumstances lc;
+  EXPECT_FALSE(Compute(still, {10, 10, 0}, lc));
+  EclipseRecord broken = Eclipse2024Apr08();
+  broken.y[0] = std::nanf("");
+  EXPECT_FALSE(Compute(broken, {30, -100, 0}, lc));
+  const EclipseRecord r = Eclipse2024Apr08();
+  EXPECT_FALSE(
+      ComputeLocalCircumstances(r, 70, std::nan(""), 0, ObserverGeocentric(0, 0.5), kEnglish, lc));
+  for (double alt : lc.sunAltitude) EXPECT_EQ(alt, kNotComputed);
+}
+
+TEST(LocalCircumstances, VertexAngleKeepsFullTurn) {
+  EXPECT_EQ(VertexAngle(kTwoPi, 0), kTwoPi);
+  EXPECT_DOUBLE_EQ(VertexAngle(0.5, 1.0), kTwoPi - 0.5);
+  EXPECT_DOUBLE_EQ(VertexAngle(6.0, -1.0), 7.0 - kTwoPi);
+  EXPECT_EQ(NonNegativeRemainder(kTwoPi, kTwoPi), 0);  // position angles never reach 2π
+}
+
+TEST(ContactUT, DateFollowsTheTimeOfDay) {
+  EclipseRecord r = Eclipse2024Apr08();
+  r.t0Hour = 23;
+  UTInstant u = ContactUT(r, 60, 1.2);  // 23:00 + 1.2 h − 60 s → next day
+  EXPECT_EQ(u.day, 9);
+  EXPECT_NEAR(u.hours, 24.2 - 1.0 / 60 - 24, 1e-9);
+  u = ContactUT(r, 3600, -23.5);  // before midnight of the previous day
+  EXPECT_EQ(u.day, 7);
+  EXPECT_NEAR(u.hours, 22.5, 1e-9);
+  r.year = -1000;
+  r.month = 1;
+  r.day = 1;
+  r.t0Hour = 1;
+  u = ContactUT(r, 7200, 0);
+  EXPECT_EQ(u.year, -1001);
+  EXPECT_EQ(u.month, 12);
+  EXPECT_EQ(u.day, 31);
+  EXPECT_NEAR(u.hours, 23, 1e-6);
+}
+
+}  // namespace
