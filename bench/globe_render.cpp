@@ -8,10 +8,13 @@
 
 namespace {
 
-// A texture of the size of the largest world image, with a pattern that changes every pixel.
+// The Blue Marble world image from data/, or a texture of its size with a pattern that changes
+// every pixel when the image is not there.
 const TGBitmap& Texture() {
   static TGBitmap texture = [] {
-    TGBitmap t(5400, 2700);
+    TGBitmap t;
+    if (t.LoadFromFile(UMBRIVISTA_DATA_DIR "/BlueMarble_5.4x2.7k.jpg")) return t;
+    t.SetSize(5400, 2700);
     std::uint32_t* p = t.Bits();
     for (int y = 0; y < t.Height(); ++y)
       for (int x = 0; x < t.Width(); ++x)
