@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include "golden.h"
 
 namespace catalogue_tool {
 
@@ -11,33 +12,9 @@ namespace {
 constexpr double kSunRadius = kSunRadiusKm / kEarthEquatorialRadiusKm;
 constexpr double kPi = 3.141592653589793;
 constexpr double kRadiansPerDegree = kPi / 180.0;
-constexpr double kGolden = 0.6180339887498949;
 
 double Dot(const Vec3& a, const Vec3& b) {
   return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-}
-
-// Maximum of f on [lo, hi] by golden-section search (f unimodal there).
-template <typename F>
-double GoldenMax(F f, double lo, double hi, int iterations) {
-  double a = hi - kGolden * (hi - lo), b = lo + kGolden * (hi - lo);
-  double fa = f(a), fb = f(b);
-  for (int i = 0; i < iterations; ++i) {
-    if (fa < fb) {
-      lo = a;
-      a = b;
-      fa = fb;
-      b = lo + kGolden * (hi - lo);
-      fb = f(b);
-    } else {
-      hi = b;
-      b = a;
-      fb = fa;
-      a = hi - kGolden * (hi - lo);
-      fa = f(a);
-    }
-  }
-  return std::max(fa, fb);
 }
 
 }  // namespace
@@ -140,7 +117,7 @@ double ConeGap(double x, double y, double d, double l, double tanF) {
   const double r = std::hypot(x, y);
   if (r > 0.1) {
     const double theta = std::atan2(y, x);
-    return GoldenMax(clearance, theta - 0.1, theta + 0.1, 40);
+    return GoldenMaximumValue(clearance, theta - 0.1, theta + 0.1, 40);
   }
   // Near the centre the best tangent plane is not where the axis points: scan the circle first.
   constexpr int kSteps = 64;
@@ -154,7 +131,7 @@ double ConeGap(double x, double y, double d, double l, double tanF) {
       best = theta;
     }
   }
-  return GoldenMax(clearance, best - 2.0 * kPi / kSteps, best + 2.0 * kPi / kSteps, 40);
+  return GoldenMaximumValue(clearance, best - 2.0 * kPi / kSteps, best + 2.0 * kPi / kSteps, 40);
 }
 
 std::optional<double> AxisEntryZeta(double x, double y, double d, double slack) {

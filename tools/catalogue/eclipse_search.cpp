@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "golden.h"
 #include "julian_day.h"
 
 namespace catalogue_tool {
@@ -12,35 +13,12 @@ namespace {
 
 constexpr double kPi = 3.141592653589793;
 constexpr double kDegreesPerRadian = 180.0 / kPi;
-constexpr double kGolden = 0.6180339887498949;
 
 // A lunation whose axis passes farther than this from the Earth's centre has no eclipse: the
 // penumbra is never wider than 0.58 Earth radii.
 constexpr double kHopelessGamma = 1.7;
 // Penumbra gaps this small are refined by searching the instant of least gap.
 constexpr double kBorderlineGap = 1e-3;
-
-template <typename F>
-double GoldenMinArg(F f, double lo, double hi, int iterations) {
-  double a = hi - kGolden * (hi - lo), b = lo + kGolden * (hi - lo);
-  double fa = f(a), fb = f(b);
-  for (int i = 0; i < iterations; ++i) {
-    if (fa > fb) {
-      lo = a;
-      a = b;
-      fa = fb;
-      b = lo + kGolden * (hi - lo);
-      fb = f(b);
-    } else {
-      hi = b;
-      b = a;
-      fb = fa;
-      a = hi - kGolden * (hi - lo);
-      fa = f(a);
-    }
-  }
-  return fa < fb ? a : b;
-}
 
 // Narrows [lo, hi], where f changes sign, to the crossing; returns the final lo when keepLo,
 // else the final hi (so the caller picks the side of the crossing it needs).
@@ -120,7 +98,7 @@ GreatestEclipse EclipseFinder::FindGreatest(Lunation k) {
       return ConeGap(s.x, s.y, s.d, s.l1, s.tanF1);
     };
     const double window = 0.25 / 24.0;
-    const double best = GoldenMinArg(gapAt, jd - window, jd + window, 30);
+    const double best = GoldenMinimum(gapAt, jd - window, jd + window, 30).arg;
     gap = std::min(gap, gapAt(best));
   }
   g.penumbraGap = gap;
@@ -160,7 +138,7 @@ Classification Classify(const ElementPolynomials& p, double tGreatest) {
     result.magnitude = (greatest.l1 - distance) / (greatest.l1 + greatest.l2);
   }
 
-  const double tClosest = GoldenMinArg(outline, tGreatest - 1, tGreatest + 1, 60);
+  const double tClosest = GoldenMinimum(outline, tGreatest - 1, tGreatest + 1, 60).arg;
   if (outline(tClosest) <= 1) {
     // Central: the sign of L2' = l2 − ζ·tan f2 along the whole centre line.
     auto outside = [&](double t) { return outline(t) - 1; };
@@ -187,12 +165,12 @@ Classification Classify(const ElementPolynomials& p, double tGreatest) {
     };
     if (lowest > 0 && lowest < intervals) {
       auto [a, b] = around(lowest);
-      low = std::min(low, l2Prime(GoldenMinArg(l2Prime, a, b, 40)));
+      low = std::min(low, l2Prime(GoldenMinimum(l2Prime, a, b, 40).arg));
     }
     if (highest > 0 && highest < intervals) {
       auto [a, b] = around(highest);
       auto negated = [&](double t) { return -l2Prime(t); };
-      high = std::max(high, l2Prime(GoldenMinArg(negated, a, b, 40)));
+      high = std::max(high, l2Prime(GoldenMinimum(negated, a, b, 40).arg));
     }
     result.minL2Prime = low;
     result.maxL2Prime = high;
@@ -206,7 +184,7 @@ Classification Classify(const ElementPolynomials& p, double tGreatest) {
     const double sign = e.l2 < 0 ? -1.0 : 1.0;
     return ConeGap(e.x, e.y, e.d, std::abs(e.l2), sign * e.tanF2);
   };
-  const double tUmbra = GoldenMinArg(umbraGap, tGreatest - 1, tGreatest + 1, 50);
+  const double tUmbra = GoldenMinimum(umbraGap, tGreatest - 1, tGreatest + 1, 50).arg;
   if (umbraGap(tUmbra) <= 0) {
     result.typeCode = p.At(tUmbra).l2 < 0 ? 5 : 6;
   } else {
