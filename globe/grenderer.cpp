@@ -6,40 +6,6 @@
 
 #include "gcustomglobe.h"
 
-QColor ToQColor(TColor c) {
-  return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
-
-QPen ToQPen(const TGPen& pen, int pixelWidth) {
-  static constexpr Qt::PenStyle kStyles[] = {Qt::SolidLine,   Qt::DashLine,       Qt::DotLine,
-                                             Qt::DashDotLine, Qt::DashDotDotLine, Qt::NoPen,
-                                             Qt::SolidLine};
-  const Qt::PenStyle style = pen.Style() <= gpsInsideFrame ? kStyles[pen.Style()] : Qt::SolidLine;
-  if (pixelWidth < 2) {
-    QPen q(ToQColor(pen.Color()), 1, style);
-    q.setCosmetic(true);
-    return q;
-  }
-  return QPen(QBrush(ToQColor(pen.Color())), pixelWidth, style, Qt::RoundCap, Qt::RoundJoin);
-}
-
-QBrush ToQBrush(const TGBrush& brush) {
-  static constexpr Qt::BrushStyle kHatches[] = {Qt::HorPattern,   Qt::VerPattern,
-                                                Qt::FDiagPattern, Qt::BDiagPattern,
-                                                Qt::CrossPattern, Qt::DiagCrossPattern};
-  switch (brush.Style()) {
-    case gbsSolid:
-      return QBrush(ToQColor(brush.Color()), Qt::SolidPattern);
-    case gbsClear:
-      return QBrush(Qt::NoBrush);
-    default:
-      if (brush.Style() < gbsPattern1)
-        return QBrush(ToQColor(brush.Color()), kHatches[brush.Style() - gbsHorizontal]);
-      // The pattern brushes have no pictures here; they draw as a 50 % dither.
-      return QBrush(ToQColor(brush.Color()), Qt::Dense4Pattern);
-  }
-}
-
 // ---------------------------------------------------------------------------------------------
 // Clipping
 
@@ -175,28 +141,65 @@ void TGRenderer::ResizeSurface(int width, int height) {
 
 void TGRenderer::SelectPen(const TGPen& pen) {
   if (pen_.SameAs(pen)) return;
+  pen.DrawingObject(this, ViewDistance(), ScaleFactor());
   pen_ = pen;
   attributesChanged_ = true;
 }
 
 void TGRenderer::SelectBrush(const TGBrush& brush) {
   if (brush_.SameAs(brush)) return;
+  brush.DrawingObject(this);
   brush_ = brush;
   attributesChanged_ = true;
 }
 
 void TGRenderer::SelectFont(const TGFont& font) {
+  if (font_.SameAs(font)) return;
   font_ = font;
-  attributesChanged_ = true;
 }
 
 void TGRenderer::SelectNothing() {
-  SelectPen(TGPen(clBlack, gpsSolid, 1, guPixel));
+  static const TGPen kBlack(clBlack, gpsSolid, 1, guPixel);
+  static const TGBrush kWhite;
+  SelectPen(kBlack);
+  SelectBrush(kWhite);
+}
+
+double TGRenderer::ScaleFactor() const {
+  return globe_ ? static_cast<double>(globe_->Projector().ScaleFactor()) : 0.0;
+}
+
+std::int32_t TGRenderer::ViewDistance() const {
+  return globe_ ? globe_->Projector().ViewDistance() : 0;
 }
 
 int TGRenderer::PenPixelWidth() const {
-  const double scale = globe_ ? static_cast<double>(globe_->Projector().ScaleFactor()) : 0.0;
-  return pen_.PixelWidth(scale);
+  return pen_.PixelWidth(ScaleFactor());
+}
+
+int TGRenderer::FontPixelHeight(const TGFont& font) const {
+  int h = UnitsToPixels(font.Size(), font.SizeUnit(), ScaleFactor());
+  if (MaxTextHeight > 0 && h > MaxTextHeight) h = MaxTextHeight;
+  return h;
+}
+
+const QFont& TGRenderer::FontObject(const TGFont& font) const {
+  return font.DrawingObject(this, ViewDistance(), FontPixelHeight(font));
+}
+
+const QFontMetrics& TGRenderer::FontMetrics(const TGFont& font) const {
+  return font.Metrics(this, ViewDistance(), FontPixelHeight(font));
+}
+
+QSize TGRenderer::TextExtent(const TGFont& font, const QString& text) const {
+  const QFontMetrics& m = FontMetrics(font);
+  if (!text.contains(QLatin1Char('\n'))) return QSize(m.horizontalAdvance(text), m.height());
+  int width = 0, lines = 0;
+  for (const QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+    width = std::max(width, m.horizontalAdvance(line.toString()));
+    ++lines;
+  }
+  return QSize(width, lines * m.lineSpacing() - m.leading());
 }
 
 bool TGRenderer::PointsVisible(const QPoint* points, int count) const {
@@ -376,6 +379,7 @@ QPainter& TGDefaultRenderer::Painter() {
   if (!painter_.isActive() && !picture_.GetEmpty()) {
     painter_.begin(&picture_.Image());
     attributesChanged_ = true;
+    appliedAlpha_ = 255;
   }
   return painter_;
 }
@@ -407,9 +411,14 @@ void TGDefaultRenderer::ClearSurface(TColor color) {
 
 void TGDefaultRenderer::ApplyAttributes() {
   QPainter& p = Painter();
-  p.setPen(ToQPen(pen_, PenPixelWidth()));
-  p.setBrush(ToQBrush(brush_));
-  if (brush_.BkColor() == brush_.Color()) {
+  if (Alpha != appliedAlpha_) {
+    appliedAlpha_ = Alpha;
+    p.setOpacity(Alpha >= 255 ? 1.0 : std::max(Alpha, 0) / 255.0);
+  }
+  if (!attributesChanged_) return;
+  p.setPen(pen_.DrawingObject(this, ViewDistance(), ScaleFactor()));
+  p.setBrush(brush_.DrawingObject(this));
+  if (brush_.TransparentBackground()) {
     p.setBackgroundMode(Qt::TransparentMode);
   } else {
     p.setBackgroundMode(Qt::OpaqueMode);
@@ -508,6 +517,55 @@ void TGDefaultRenderer::FocusRectangle(const QRect& rect) {
   p.setBrush(Qt::NoBrush);
   p.drawRect(rect);
   p.restore();
+}
+
+void TGDefaultRenderer::DrawText(QPoint topLeft, const QString& text, const TGFont& font,
+                                 TColor color) {
+  if (picture_.GetEmpty() || text.isEmpty()) return;
+  QPainter& p = Painter();
+  const QFont& qfont = FontObject(font);
+  const QFontMetrics& m = FontMetrics(font);
+  const bool multiLine = text.contains(QLatin1Char('\n'));
+  p.save();
+  p.setOpacity(1.0);
+  p.translate(topLeft);
+  if (font.Angle() != 0) p.rotate(-font.Angle() / 10.0);
+  p.setFont(qfont);
+  const TColor bk = font.BkColor();
+  if (font.Style() & gfsOpaque) {
+    const QSize extent = TextExtent(font, text);
+    QColor fill = ToQColor(bk);
+    fill.setAlpha(font.BkAlphaBlend());
+    p.fillRect(QRect(-1, -1, extent.width() + 2, extent.height() + 2), fill);
+  }
+  if (font.Style() & gfsHalo) {
+    QPainterPath path;
+    if (multiLine) {
+      int y = m.ascent();
+      for (const QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+        path.addText(0, y, qfont, line.toString());
+        y += m.lineSpacing();
+      }
+    } else {
+      path.addText(0, m.ascent(), qfont, text);
+    }
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.strokePath(path, QPen(ToQColor(bk), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.fillPath(path, ToQColor(color));
+  } else {
+    p.setPen(ToQColor(color));
+    if (multiLine) {
+      int y = m.ascent();
+      for (const QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+        p.drawText(0, y, line.toString());
+        y += m.lineSpacing();
+      }
+    } else {
+      p.drawText(0, m.ascent(), text);
+    }
+  }
+  p.restore();
+  attributesChanged_ = true;
 }
 
 void TGDefaultRenderer::SetPixel(int x, int y, TColor color) {

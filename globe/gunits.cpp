@@ -65,6 +65,49 @@ TGMER PointListMER(std::span<const TGGlobePoint> points) {
   return r;
 }
 
+TGMER UnionMER(const TGMER& a, const TGMER& b) {
+  if (a.Empty()) return b;
+  if (b.Empty()) return a;
+  TGMER r;
+  const std::int64_t top = std::min(a.Top, b.Top);
+  const std::int64_t bottom = std::max<std::int64_t>(static_cast<std::int64_t>(a.Top) + a.Height,
+                                                     static_cast<std::int64_t>(b.Top) + b.Height);
+  r.Top = static_cast<std::int32_t>(top);
+  r.Height = static_cast<std::int32_t>(std::min<std::int64_t>(bottom - top, INT32_MAX));
+  // Starting at one rectangle's left edge, the other one's span shifted to lie east of it.
+  auto span = [](const TGMER& from, const TGMER& other) {
+    std::int64_t left = other.Left;
+    while (left < from.Left) left += kGU360;
+    while (left >= static_cast<std::int64_t>(from.Left) + kGU360) left -= kGU360;
+    return std::max<std::int64_t>(static_cast<std::int64_t>(from.Width), left - from.Left + other.Width);
+  };
+  const std::int64_t fromA = span(a, b), fromB = span(b, a);
+  const std::int64_t width = std::min(fromA, fromB);
+  if (width >= kGU360) {
+    r.Left = -kGU180;
+    r.Width = kGU360;
+    return r;
+  }
+  r.Left = NormalizeLongitudeGU(fromA <= fromB ? a.Left : b.Left);
+  r.Width = static_cast<std::int32_t>(width);
+  return r;
+}
+
+bool MERIntersects(const TGMER& a, const TGMER& b) {
+  if (a.Empty() || b.Empty()) return false;
+  const std::int64_t aTop = a.Top, aBottom = aTop + a.Height;
+  const std::int64_t bTop = b.Top, bBottom = bTop + b.Height;
+  if (aBottom <= bTop || bBottom <= aTop) return false;
+  if (a.Width >= kGU360 || b.Width >= kGU360) return true;
+  const std::int64_t aLeft = a.Left, aRight = aLeft + a.Width;
+  for (const std::int64_t shift : {-static_cast<std::int64_t>(kGU360), std::int64_t{0},
+                                   static_cast<std::int64_t>(kGU360)}) {
+    const std::int64_t bLeft = b.Left + shift, bRight = bLeft + b.Width;
+    if (aLeft < bRight && bLeft < aRight) return true;
+  }
+  return false;
+}
+
 double GlobeUnitsPerUnit(TGUnitTypes unit) {
   switch (unit) {
     case guDegree:

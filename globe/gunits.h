@@ -92,6 +92,13 @@ std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c);
 // Bounding rectangle of a point list; a list that lies on both sides of the 180° meridian and is
 // narrower the other way round gets a rectangle that runs east across 180°. Empty list: empty.
 TGMER PointListMER(std::span<const TGGlobePoint> points);
+// Smallest rectangle holding both rectangles, going the narrower way round the globe (so that
+// rectangles on both sides of 180° give one that runs east across it); an empty rectangle adds
+// nothing. A union of 360° or more covers all longitudes from −180°.
+TGMER UnionMER(const TGMER& a, const TGMER& b);
+// True when two non-empty rectangles share a point; longitudes are compared round the globe.
+// A rectangle covers [Left, Left + Width) × [Top, Top + Height).
+bool MERIntersects(const TGMER& a, const TGMER& b);
 
 // Colours are $00BBGGRR values (red in the low byte).
 using TColor = std::uint32_t;
