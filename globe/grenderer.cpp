@@ -528,6 +528,7 @@ void TGDefaultRenderer::DrawText(QPoint topLeft, const QString& text, const TGFo
   const bool multiLine = text.contains(QLatin1Char('\n'));
   p.save();
   p.setOpacity(1.0);
+  p.setBackgroundMode(Qt::TransparentMode);
   p.translate(topLeft);
   if (font.Angle() != 0) p.rotate(-font.Angle() / 10.0);
   p.setFont(qfont);

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <span>
 
-inline constexpr std::int32_t kGlobeUnitsPerDegree = 5400000;
+inline constexpr std::int32_t kGUPerDegree = 5400000;  // globe units per degree
 inline constexpr std::int32_t kGU90 = 486000000;    // quarter turn, pole latitude
 inline constexpr std::int32_t kGU180 = 972000000;   // half turn
 inline constexpr std::int32_t kGU360 = 1944000000;  // full turn
@@ -79,7 +79,7 @@ inline std::int32_t TruncToInt(double value) {
 }
 // Degrees to globe units (rounded).
 inline std::int32_t DegreesToGU(double degrees) {
-  return RoundToInt(degrees * kGlobeUnitsPerDegree);
+  return RoundToInt(degrees * kGUPerDegree);
 }
 inline double GUToDegrees(std::int32_t gu) {
   return gu / 5400000.0;
