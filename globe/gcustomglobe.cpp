@@ -259,11 +259,11 @@ const TGMER& TGCustomGlobeView::VisibleExtent() {
 
 TGMER TGCustomGlobeView::ComputeVisibleExtent() {
   const int w = ClientWidth(), h = ClientHeight();
-  extentPoints_.clear();
-  TGGlobePoint g;
+  TGCustomProjectionModel& model = projector_->Model();
+  extentPixels_.clear();
   auto probe = [&](int x, int y) {
-    const bool on = projector_->XYToLL(x, y, g);
-    if (on) extentPoints_.push_back(g);
+    const bool on = model.XYOnMap(x, y);
+    if (on) extentPixels_.emplace_back(x, y);
     return on;
   };
   for (int row = 0; row <= 64; ++row) {
@@ -289,8 +289,9 @@ TGMER TGCustomGlobeView::ComputeVisibleExtent() {
       previousX = x;
     }
   }
-  if (extentPoints_.size() <= 10) return kWorldMER;
-  TGMER r = PointListMER(extentPoints_);
+  int onMap = 0;
+  TGMER r = model.PixelsMER(extentPixels_, onMap);
+  if (onMap <= 10) return kWorldMER;
   if (r.Width > 1782000000) {
     r.Left = -kGU180;
     r.Width = kGU360;
@@ -371,7 +372,7 @@ void TGCustomGlobeView::RenderScene() {
       }
     }
     labels_.Clear();
-    root_->Render(VisibleExtent());
+    if (root_->Enabled) root_->Render(VisibleExtent());
     if (!restart_ && OnRender) OnRender();
     if (graticule_->DrawMode() == gdInFront) {
       if (OnPaintGraticule) {

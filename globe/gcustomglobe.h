@@ -183,7 +183,7 @@ class TGCustomGlobeView : private TGSpatialDatabaseListener {
   std::int32_t viewWidth_ = 0;
   std::int32_t viewHeight_ = 0;
   std::vector<std::vector<TGGlobePoint>> pieces_;
-  std::vector<TGGlobePoint> extentPoints_;
+  std::vector<QPoint> extentPixels_;
   std::unique_ptr<TGLayer> root_;
   TGLabelRenderer labels_;
   TGSpatialDatabase* database_ = nullptr;

@@ -427,20 +427,15 @@ void TGDefaultRenderer::ApplyAttributes() {
   attributesChanged_ = false;
 }
 
-void TGDefaultRenderer::DrawThinPolylines(const QPoint* points, const int* counts, int partCount) {
-  std::uint32_t* bits = picture_.Bits();
-  const std::uint32_t colour = ColorToPixel(pen_.Color());
-  const int w = width_, h = height_, alpha = Alpha;
-  auto plot = [&](int x, int y) {
-    if (static_cast<unsigned>(x) < static_cast<unsigned>(w) &&
-        static_cast<unsigned>(y) < static_cast<unsigned>(h)) {
-      std::uint32_t& p = bits[static_cast<std::ptrdiff_t>(y) * w + x];
-      p = alpha >= 255 ? colour : BlendPixel(p, colour, alpha);
-    }
-  };
+namespace {
+
+// Calls plot(x, y) for the pixels of each part's polyline (Bresenham), every pixel once per
+// segment: a segment from its first point up to, not including, its last; the part's last point
+// at the end.
+template <typename Plot>
+void WalkPolylines(const QPoint* points, const int* counts, int partCount, Plot&& plot) {
   for (int i = 0; i < partCount; ++i) {
     for (int j = 1; j < counts[i]; ++j) {
-      // Bresenham from the previous point up to, but not including, this one.
       int x = points[j - 1].x(), y = points[j - 1].y();
       const int x1 = points[j].x(), y1 = points[j].y();
       const int dx = std::abs(x1 - x), dy = -std::abs(y1 - y);
@@ -464,14 +459,65 @@ void TGDefaultRenderer::DrawThinPolylines(const QPoint* points, const int* count
   }
 }
 
+}  // namespace
+
+void TGDefaultRenderer::DrawThinPolylines(const QPoint* points, const int* counts, int partCount) {
+  std::uint32_t* bits = picture_.Bits();
+  const std::uint32_t colour = ColorToPixel(pen_.Color());
+  const int w = width_, h = height_, alpha = Alpha;
+  WalkPolylines(points, counts, partCount, [&](int x, int y) {
+    if (static_cast<unsigned>(x) < static_cast<unsigned>(w) &&
+        static_cast<unsigned>(y) < static_cast<unsigned>(h)) {
+      std::uint32_t& p = bits[static_cast<std::ptrdiff_t>(y) * w + x];
+      p = alpha >= 255 ? colour : BlendPixel(p, colour, alpha);
+    }
+  });
+}
+
+void TGDefaultRenderer::DrawWidePolylines(const QPoint* points, const int* counts, int partCount,
+                                          int penWidth) {
+  // The pen's disc, as the rows it covers around a pixel: row offset dy from −r0 on, and the
+  // column offsets [first, last] of each row. Stamped at every pixel of the centre line, it gives
+  // round ends and joins.
+  const int n = penWidth;
+  const double radius = n / 2.0, centre = (n - 1) / 2.0;
+  const int r0 = n / 2;
+  int first[32], last[32];
+  for (int row = 0; row < n; ++row) {
+    const double y = row - centre;
+    const double half = std::sqrt(std::max(radius * radius - y * y, 0.0));
+    first[row] = static_cast<int>(std::ceil(centre - half - 1e-9)) - r0;
+    last[row] = static_cast<int>(std::floor(centre + half + 1e-9)) - r0;
+  }
+  std::uint32_t* bits = picture_.Bits();
+  const std::uint32_t colour = ColorToPixel(pen_.Color());
+  const int w = width_, h = height_;
+  WalkPolylines(points, counts, partCount, [&](int x, int y) {
+    for (int row = 0; row < n; ++row) {
+      const int yy = y + row - r0;
+      if (static_cast<unsigned>(yy) >= static_cast<unsigned>(h)) continue;
+      const int a = std::max(x + first[row], 0), b = std::min(x + last[row], w - 1);
+      std::uint32_t* line = bits + static_cast<std::ptrdiff_t>(yy) * w;
+      for (int xx = a; xx <= b; ++xx) line[xx] = colour;
+    }
+  });
+}
+
 void TGDefaultRenderer::DrawPolyParts(const QPoint* points, const int* counts, int partCount,
                                       bool closed) {
   if (picture_.GetEmpty()) return;
-  // Thin solid lines, the bulk of graticule and outline drawing, go straight into the pixels.
-  if (!closed && (pen_.Style() == gpsSolid || pen_.Style() == gpsInsideFrame) &&
-      PenPixelWidth() < 2) {
-    DrawThinPolylines(points, counts, partCount);
-    return;
+  // Solid lines, the bulk of graticule, outline and road drawing, go straight into the pixels:
+  // thin ones blended with the alpha, wide opaque ones as a disc stamped along the line.
+  if (!closed && (pen_.Style() == gpsSolid || pen_.Style() == gpsInsideFrame)) {
+    const int penWidth = PenPixelWidth();
+    if (penWidth < 2) {
+      DrawThinPolylines(points, counts, partCount);
+      return;
+    }
+    if (penWidth <= 16 && Alpha >= 255) {
+      DrawWidePolylines(points, counts, partCount, penWidth);
+      return;
+    }
   }
   ApplyAttributes();
   QPainter& p = Painter();
@@ -499,8 +545,39 @@ void TGDefaultRenderer::DrawPolyParts(const QPoint* points, const int* counts, i
 
 void TGDefaultRenderer::Ellipse(const QRect& rect) {
   if (picture_.GetEmpty()) return;
-  ApplyAttributes();
-  Painter().drawEllipse(rect);
+  const bool clearPen = pen_.Style() == gpsClear;
+  const bool thinPen =
+      (pen_.Style() == gpsSolid || pen_.Style() == gpsInsideFrame) && PenPixelWidth() < 2;
+  const bool plainBrush = brush_.Style() == gbsSolid || brush_.Style() == gbsClear;
+  if (!(clearPen || thinPen) || !plainBrush || rect.width() <= 0 || rect.height() <= 0 ||
+      rect.width() > 64 || rect.height() > 64) {
+    ApplyAttributes();
+    Painter().drawEllipse(rect);
+    return;
+  }
+  // Small symbols are set pixel by pixel: the pixels whose centres lie in the ellipse inscribed
+  // in the rectangle, those on its rim in the pen's colour, the others in the brush's.
+  const double cx = rect.left() + rect.width() / 2.0, cy = rect.top() + rect.height() / 2.0;
+  const double rx = rect.width() / 2.0, ry = rect.height() / 2.0;
+  auto inside = [&](int x, int y) {
+    const double u = (x + 0.5 - cx) / rx, v = (y + 0.5 - cy) / ry;
+    return u * u + v * v <= 1.0;
+  };
+  const std::uint32_t penColour = ColorToPixel(pen_.Color());
+  const std::uint32_t brushColour = ColorToPixel(brush_.Color());
+  const bool fill = brush_.Style() == gbsSolid;
+  for (int y = rect.top(); y < rect.top() + rect.height(); ++y) {
+    for (int x = rect.left(); x < rect.left() + rect.width(); ++x) {
+      if (!inside(x, y)) continue;
+      const bool rim = !clearPen && (!inside(x - 1, y) || !inside(x + 1, y) ||
+                                     !inside(x, y - 1) || !inside(x, y + 1));
+      if (rim) {
+        picture_.SetPixel(x, y, penColour, Alpha);
+      } else if (fill) {
+        picture_.SetPixel(x, y, brushColour, Alpha);
+      }
+    }
+  }
 }
 
 void TGDefaultRenderer::Rectangle(const QRect& rect) {
@@ -519,22 +596,15 @@ void TGDefaultRenderer::FocusRectangle(const QRect& rect) {
   p.restore();
 }
 
-void TGDefaultRenderer::DrawText(QPoint topLeft, const QString& text, const TGFont& font,
-                                 TColor color) {
-  if (picture_.GetEmpty() || text.isEmpty()) return;
-  QPainter& p = Painter();
-  const QFont& qfont = FontObject(font);
-  const QFontMetrics& m = FontMetrics(font);
+namespace {
+
+// Draws a text with the top-left corner of its extent at the painter's origin.
+void PaintText(QPainter& p, const QString& text, const TGFont& font, const QFont& qfont,
+               const QFontMetrics& m, QSize extent, TColor color) {
   const bool multiLine = text.contains(QLatin1Char('\n'));
-  p.save();
-  p.setOpacity(1.0);
-  p.setBackgroundMode(Qt::TransparentMode);
-  p.translate(topLeft);
-  if (font.Angle() != 0) p.rotate(-font.Angle() / 10.0);
   p.setFont(qfont);
   const TColor bk = font.BkColor();
   if (font.Style() & gfsOpaque) {
-    const QSize extent = TextExtent(font, text);
     QColor fill = ToQColor(bk);
     fill.setAlpha(font.BkAlphaBlend());
     p.fillRect(QRect(-1, -1, extent.width() + 2, extent.height() + 2), fill);
@@ -553,20 +623,69 @@ void TGDefaultRenderer::DrawText(QPoint topLeft, const QString& text, const TGFo
     p.setRenderHint(QPainter::Antialiasing, true);
     p.strokePath(path, QPen(ToQColor(bk), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.fillPath(path, ToQColor(color));
-  } else {
-    p.setPen(ToQColor(color));
-    if (multiLine) {
-      int y = m.ascent();
-      for (const QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
-        p.drawText(0, y, line.toString());
-        y += m.lineSpacing();
-      }
-    } else {
-      p.drawText(0, m.ascent(), text);
-    }
+    return;
   }
-  p.restore();
-  attributesChanged_ = true;
+  p.setPen(ToQColor(color));
+  if (multiLine) {
+    int y = m.ascent();
+    for (const QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+      p.drawText(0, y, line.toString());
+      y += m.lineSpacing();
+    }
+  } else {
+    p.drawText(0, m.ascent(), text);
+  }
+}
+
+}  // namespace
+
+void TGDefaultRenderer::DrawText(QPoint topLeft, const QString& text, const TGFont& font,
+                                 TColor color) {
+  if (picture_.GetEmpty() || text.isEmpty()) return;
+  QPainter& p = Painter();
+  const QFont& qfont = FontObject(font);
+  const QFontMetrics& m = FontMetrics(font);
+  const QSize extent = TextExtent(font, text);
+  if (font.Angle() != 0) {
+    p.save();
+    p.setOpacity(1.0);
+    p.setBackgroundMode(Qt::TransparentMode);
+    p.translate(topLeft);
+    p.rotate(-font.Angle() / 10.0);
+    PaintText(p, text, font, qfont, m, extent, color);
+    p.restore();
+    attributesChanged_ = true;
+    return;
+  }
+  // Titles repeat from render to render: each is drawn once into a picture of its own, which is
+  // then copied onto the surface.
+  constexpr int kMargin = 4;
+  std::string key = text.toStdString();
+  key += '\0';
+  key += font.Name();
+  for (const std::uint32_t v :
+       {static_cast<std::uint32_t>(FontPixelHeight(font)), std::uint32_t{font.Style()}, color,
+        font.BkColor(), std::uint32_t{font.BkAlphaBlend()}}) {
+    key.append(reinterpret_cast<const char*>(&v), sizeof v);
+  }
+  auto found = textImages_.find(key);
+  if (found == textImages_.end()) {
+    if (textImages_.size() >= 2048) textImages_.clear();
+    QImage image(extent.width() + 2 * kMargin, extent.height() + 2 * kMargin,
+                 QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+      QPainter ip(&image);
+      ip.translate(kMargin, kMargin);
+      PaintText(ip, text, font, qfont, m, extent, color);
+    }
+    found = textImages_.emplace(std::move(key), std::move(image)).first;
+  }
+  if (appliedAlpha_ != 255) {
+    p.setOpacity(1.0);
+    appliedAlpha_ = 255;
+  }
+  p.drawImage(topLeft - QPoint(kMargin, kMargin), found->second);
 }
 
 void TGDefaultRenderer::SetPixel(int x, int y, TColor color) {

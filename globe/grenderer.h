@@ -9,6 +9,8 @@
 #include <QSize>
 #include <QString>
 #include <cstdint>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "gattributes.h"
@@ -166,10 +168,14 @@ class TGDefaultRenderer : public TGRenderer {
   void ApplyAttributes();
   // Open parts with a solid pen below 2 pixels, drawn directly into the picture.
   void DrawThinPolylines(const QPoint* points, const int* counts, int partCount);
+  // Open parts with an opaque solid pen of 2 … 16 pixels, drawn directly into the picture.
+  void DrawWidePolylines(const QPoint* points, const int* counts, int partCount, int penWidth);
 
   TGBitmap picture_;
   QPainter painter_;
   int appliedAlpha_ = 255;
+  // Pictures of drawn texts by text and font state.
+  std::unordered_map<std::string, QImage> textImages_;
 };
 
 // Sutherland–Hodgman clip of a closed polygon to `bounds`; the result is appended to `out`.

@@ -92,6 +92,14 @@ std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c);
 // Bounding rectangle of a point list; a list that lies on both sides of the 180° meridian and is
 // narrower the other way round gets a rectangle that runs east across 180°. Empty list: empty.
 TGMER PointListMER(std::span<const TGGlobePoint> points);
+// The same rectangle from the extremes of a non-empty point list: least and greatest latitude and
+// longitude, the smallest longitude of 0 or more and the greatest negative one (when any).
+struct TGLongitudeExtremes {
+  std::int32_t minLat = 0, maxLat = 0, minLon = 0, maxLon = 0;
+  bool haveNonNegative = false, haveNegative = false;
+  std::int32_t minNonNegative = 0, maxNegative = 0;
+};
+TGMER ExtremesMER(const TGLongitudeExtremes& e);
 // Smallest rectangle holding both rectangles, going the narrower way round the globe (so that
 // rectangles on both sides of 180° give one that runs east across it); an empty rectangle adds
 // nothing. A union of 360° or more covers all longitudes from −180°.
