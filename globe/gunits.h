@@ -114,6 +114,7 @@ inline constexpr TColor clNone = 0x1FFFFFFF;
 inline constexpr TColor clBlack = 0x000000;
 inline constexpr TColor clWhite = 0xFFFFFF;
 inline constexpr TColor clRed = 0x0000FF;
+inline constexpr TColor clBlue = 0xFF0000;
 inline constexpr TColor clYellow = 0x00FFFF;
 inline constexpr TColor clAqua = 0xFFFF00;
 inline constexpr TColor clSilver = 0xC0C0C0;
