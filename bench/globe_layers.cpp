@@ -105,7 +105,7 @@ void BuildLayers(TGCustomGlobeView& globe, TGSpatialDatabase& db) {
   TGLayer& pois = MapLayer(globe, db, "PoIs Layer");
   pois.Presenters().Add(PointPresenter(4, 9, clRed, clRed, 100, gfsHalo));
   const double places[7][2] = {{-104.1, 25.3}, {-96.8, 32.8}, {-87.6, 41.9}, {-73.6, 45.5},
-                               {-99.1, 19.4}, {-80.2, 25.8}, {-58.4, -34.6}};
+                               {-99.1, 19.4},  {-80.2, 25.8}, {-58.4, -34.6}};
   for (int i = 0; i < 7; ++i) {
     auto p = std::make_shared<TGMapPoint>();
     p->SetPresenterID(4);
@@ -184,8 +184,12 @@ void BM_FrameWithLayers(benchmark::State& state) {
 
 // Argument: zoom position of the main window (140: titles readable, part of the globe; 250: most
 // of the hemisphere with titles; 300: the whole disc, capital titles too small to draw).
-BENCHMARK(BM_FrameWithLayers)->ArgName("zoom")->Arg(140)->Arg(250)->Arg(300)->Unit(
-    benchmark::kMillisecond);
+BENCHMARK(BM_FrameWithLayers)
+    ->ArgName("zoom")
+    ->Arg(140)
+    ->Arg(250)
+    ->Arg(300)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

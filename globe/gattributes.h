@@ -80,8 +80,7 @@ class TGAttribute {
     return cacheValid_ && cacheRenderer_ == renderer && cacheChanges_ == changes_ &&
            cacheExtra_ == extra && (!zoomDependent || cacheViewDistance_ == viewDistance);
   }
-  void MarkCached(const TGRenderer* renderer, std::int32_t viewDistance,
-                  std::int32_t extra) const {
+  void MarkCached(const TGRenderer* renderer, std::int32_t viewDistance, std::int32_t extra) const {
     cacheValid_ = true;
     cacheRenderer_ = renderer;
     cacheChanges_ = changes_;

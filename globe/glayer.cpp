@@ -1,9 +1,9 @@
 #include "glayer.h"
 
+#include <strings.h>
 #include <QCoreApplication>
 #include <algorithm>
 #include <stdexcept>
-#include <strings.h>
 
 #include "gcustomglobe.h"
 

@@ -31,7 +31,7 @@ std::vector<std::string> ParseCommaText(std::string_view text) {
       }
     } else {
       const std::size_t start = i;
-      while (i < n && static_cast<unsigned char>(text[i]) > ' ' && text[i] != ',') ++i;
+      while (i<n&& static_cast<unsigned char>(text[i])> ' ' && text[i] != ',') ++i;
       item.assign(text.substr(start, i - start));
     }
     items.push_back(std::move(item));

@@ -569,8 +569,8 @@ void TGDefaultRenderer::Ellipse(const QRect& rect) {
   for (int y = rect.top(); y < rect.top() + rect.height(); ++y) {
     for (int x = rect.left(); x < rect.left() + rect.width(); ++x) {
       if (!inside(x, y)) continue;
-      const bool rim = !clearPen && (!inside(x - 1, y) || !inside(x + 1, y) ||
-                                     !inside(x, y - 1) || !inside(x, y + 1));
+      const bool rim = !clearPen && (!inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) ||
+                                     !inside(x, y + 1));
       if (rim) {
         picture_.SetPixel(x, y, penColour, Alpha);
       } else if (fill) {

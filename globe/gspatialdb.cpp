@@ -46,10 +46,9 @@ void PutInt32(std::string& out, std::int32_t v) {
 }
 
 std::int32_t GetInt32(const unsigned char* p) {
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(p[0]) |
-                                   static_cast<std::uint32_t>(p[1]) << 8 |
-                                   static_cast<std::uint32_t>(p[2]) << 16 |
-                                   static_cast<std::uint32_t>(p[3]) << 24);
+  return static_cast<std::int32_t>(
+      static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+      static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24);
 }
 
 // Chains as bytes: per chain its point count and flags (bit 0: hidden), then the points as
@@ -277,7 +276,7 @@ void TGSpatialDatabase::Open() {
     if (version < 0 || tables < 0) {
       // Unreadable: not a database file, or not readable at all.
       throw std::runtime_error(sqlite3_errcode(db_) == SQLITE_NOTADB ? "SDB Version Error"
-                                                                      : "Assertion failure");
+                                                                     : "Assertion failure");
     }
     const bool fresh = version == 0 && tables == 0;
     if (!fresh && version != kFormatVersion) throw std::runtime_error("SDB Version Error");
@@ -301,8 +300,8 @@ void TGSpatialDatabase::Open() {
       }
       while (sqlite3_step(q) == SQLITE_ROW) {
         const auto* bytes = static_cast<const char*>(sqlite3_column_blob(q, 1));
-        const QUuid guid = QUuid::fromRfc4122(
-            QByteArrayView(bytes, bytes ? sqlite3_column_bytes(q, 1) : 0));
+        const QUuid guid =
+            QUuid::fromRfc4122(QByteArrayView(bytes, bytes ? sqlite3_column_bytes(q, 1) : 0));
         const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(q, 2));
         layers_.push_back(
             std::make_unique<Layer>(sqlite3_column_int64(q, 0), guid, name ? name : ""));
@@ -714,7 +713,8 @@ bool TGSpatialDatabase::RemoveObject(const QUuid& guid, std::int32_t handle) {
   sqlite3_bind_int(st, 1, handle);
   const int rc = sqlite3_step(st);
   sqlite3_reset(st);
-  if (rc != SQLITE_DONE) throw std::runtime_error(std::string("SpatialDatabase: ") + sqlite3_errmsg(db_));
+  if (rc != SQLITE_DONE)
+    throw std::runtime_error(std::string("SpatialDatabase: ") + sqlite3_errmsg(db_));
   if (sqlite3_changes(db_) > 0) removed = true;
   sqlite3_stmt* del = Prepared(*layer, kDeleteIndex).stmt;
   for (std::int64_t id : {std::int64_t{handle} * 2, std::int64_t{handle} * 2 + 1}) {

@@ -50,8 +50,9 @@ TGMER PointListMER(std::span<const TGGlobePoint> points) {
 TGMER ExtremesMER(const TGLongitudeExtremes& e) {
   TGMER r;
   r.Top = e.minLat;
-  r.Height = static_cast<std::int32_t>(std::min<std::int64_t>(
-      static_cast<std::int64_t>(e.maxLat) - e.minLat + 1, std::numeric_limits<std::int32_t>::max()));
+  r.Height = static_cast<std::int32_t>(
+      std::min<std::int64_t>(static_cast<std::int64_t>(e.maxLat) - e.minLat + 1,
+                             std::numeric_limits<std::int32_t>::max()));
   const std::int64_t direct = static_cast<std::int64_t>(e.maxLon) - e.minLon;
   const std::int64_t wrapped = (static_cast<std::int64_t>(e.maxNegative) + kGU180) +
                                (static_cast<std::int64_t>(kGU180) - e.minNonNegative);
@@ -82,7 +83,8 @@ TGMER UnionMER(const TGMER& a, const TGMER& b) {
     std::int64_t left = other.Left;
     while (left < from.Left) left += kGU360;
     while (left >= static_cast<std::int64_t>(from.Left) + kGU360) left -= kGU360;
-    return std::max<std::int64_t>(static_cast<std::int64_t>(from.Width), left - from.Left + other.Width);
+    return std::max<std::int64_t>(static_cast<std::int64_t>(from.Width),
+                                  left - from.Left + other.Width);
   };
   const std::int64_t fromA = span(a, b), fromB = span(b, a);
   const std::int64_t width = std::min(fromA, fromB);
@@ -103,8 +105,8 @@ bool MERIntersects(const TGMER& a, const TGMER& b) {
   if (aBottom <= bTop || bBottom <= aTop) return false;
   if (a.Width >= kGU360 || b.Width >= kGU360) return true;
   const std::int64_t aLeft = a.Left, aRight = aLeft + a.Width;
-  for (const std::int64_t shift : {-static_cast<std::int64_t>(kGU360), std::int64_t{0},
-                                   static_cast<std::int64_t>(kGU360)}) {
+  for (const std::int64_t shift :
+       {-static_cast<std::int64_t>(kGU360), std::int64_t{0}, static_cast<std::int64_t>(kGU360)}) {
     const std::int64_t bLeft = b.Left + shift, bRight = bLeft + b.Width;
     if (aLeft < bRight && bLeft < aRight) return true;
   }

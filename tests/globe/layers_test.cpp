@@ -231,7 +231,7 @@ TEST_F(LayerRender, APointOnTheFarSideIsNotDrawnAndHasNoTitle) {
 
 TEST_F(LayerRender, TitlesNeedTextAReadableFontAndTheRightZoom) {
   TGPointPresenter& p = AddPointPresenter(2);
-  AddPoint({0, 0, 0}, 2, "");           // no title
+  AddPoint({0, 0, 0}, 2, "");          // no title
   AddPoint({kDeg, 0, 0}, 2, "A\\nB");  // two lines
   Render();
   ASSERT_EQ(globe_->LabelRenderer().Labels().size(), 1u);

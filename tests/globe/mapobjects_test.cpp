@@ -93,7 +93,8 @@ TEST(MapPoly, RectangleOfALineAcross180DegreesStaysNarrow) {
   EXPECT_EQ(two.MER().Width, 20 * kDeg + 1);
   // A line around most of the equator through the prime meridian keeps its direct extent.
   TGMapPoly wide;
-  wide.Chain(0).Points = {{-170 * kDeg, 0, 0}, {-5 * kDeg, 0, 0}, {5 * kDeg, 0, 0}, {170 * kDeg, 0, 0}};
+  wide.Chain(0).Points = {
+      {-170 * kDeg, 0, 0}, {-5 * kDeg, 0, 0}, {5 * kDeg, 0, 0}, {170 * kDeg, 0, 0}};
   EXPECT_EQ(wide.MER().Left, -170 * kDeg);
   EXPECT_EQ(wide.MER().Width, 340 * kDeg + 1);
   // Appending points and invalidating recomputes the rectangle.
