@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "gcustomglobe.h"
 #include "gprojector.h"
 #include "test_support.h"
 
@@ -302,6 +303,46 @@ TEST(Texts, DrawnTextsAreTheSameWhereverAndHowOftenTheyAreDrawn) {
   EXPECT_EQ(s.At(4, 4), 0x0000FFu);
   EXPECT_EQ(s.At(5 + extent.width(), 5 + extent.height()), 0x0000FFu);
   EXPECT_EQ(s.At(6 + extent.width(), 5), 0u);
+}
+
+TEST(Attributes, ChangesCallBackAndZoomDependentObjectsFollowTheView) {
+  TGPen pen(clRed, gpsSolid, 1, guPixel);
+  int calls = 0;
+  pen.OnChange = [&] { ++calls; };
+  pen.SetWidth(1);
+  EXPECT_EQ(calls, 0);
+  pen.SetWidth(2000);
+  pen.SetWidthUnit(guMeter);
+  EXPECT_EQ(calls, 2);
+  // A copy takes the values, not the callback.
+  TGPen copy;
+  copy = pen;
+  copy.SetColor(clWhite);
+  EXPECT_EQ(calls, 2);
+  EXPECT_EQ(copy.Width(), 2000);
+
+  // A 2 km pen is as wide as the zoom makes it; the cached pen follows the view distance.
+  TGCustomGlobeView globe(400, 400);
+  TGDefaultRenderer& r = globe.Renderer();
+  TGProjector& prj = globe.Projector();
+  prj.SetScaleFactor(1e-5L);
+  const int near = pen.DrawingObject(&r, prj.ViewDistance(), 1e-5).width();
+  EXPECT_EQ(near, RoundToInt(RoundToInt(2000 * GlobeUnitsPerUnit(guMeter)) * 1e-5));
+  prj.SetScaleFactor(2e-5L);
+  EXPECT_EQ(pen.DrawingObject(&r, prj.ViewDistance(), 2e-5).width(), 2 * near);
+  // Text heights: sizes in arc minutes grow with the zoom up to MaxTextHeight.
+  TGFont font;
+  font.SetSizeUnit(guMinute);
+  font.SetSize(60);
+  prj.SetScaleFactor(2e-6L);
+  EXPECT_EQ(r.FontPixelHeight(font), 11);
+  EXPECT_EQ(r.FontObject(font).pixelSize(), 11);
+  prj.SetScaleFactor(2e-5L);
+  EXPECT_EQ(r.FontPixelHeight(font), r.MaxTextHeight);
+  EXPECT_EQ(r.FontObject(font).pixelSize(), r.MaxTextHeight);
+  font.SetStyle(gfsBold | gfsItalic);
+  EXPECT_TRUE(r.FontObject(font).bold());
+  EXPECT_TRUE(r.FontObject(font).italic());
 }
 
 }  // namespace
