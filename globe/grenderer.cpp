@@ -598,18 +598,19 @@ void TGDefaultRenderer::FocusRectangle(const QRect& rect) {
 
 namespace {
 
-// Draws a text with the top-left corner of its extent at the painter's origin.
+// Draws a text with the top-left corner of its extent at the painter's origin, with the
+// background box and halo that `style` (TGFontStyle bits) asks for.
 void PaintText(QPainter& p, const QString& text, const TGFont& font, const QFont& qfont,
-               const QFontMetrics& m, QSize extent, TColor color) {
+               const QFontMetrics& m, QSize extent, TColor color, unsigned style) {
   const bool multiLine = text.contains(QLatin1Char('\n'));
   p.setFont(qfont);
   const TColor bk = font.BkColor();
-  if (font.Style() & gfsOpaque) {
+  if (style & gfsOpaque) {
     QColor fill = ToQColor(bk);
     fill.setAlpha(font.BkAlphaBlend());
     p.fillRect(QRect(-1, -1, extent.width() + 2, extent.height() + 2), fill);
   }
-  if (font.Style() & gfsHalo) {
+  if (style & gfsHalo) {
     QPainterPath path;
     if (multiLine) {
       int y = m.ascent();
@@ -637,6 +638,40 @@ void PaintText(QPainter& p, const QString& text, const TGFont& font, const QFont
   }
 }
 
+// Puts `letters` over `image` with a halo in `bk` around them: the letters' coverage widened by
+// one pixel in every direction (the reach of a 3-pixel pen along their outlines). Both pictures
+// are premultiplied ARGB of the same size.
+void AddHalo(QImage& image, const QImage& letters, TColor bk) {
+  const int w = image.width(), h = image.height();
+  const std::uint32_t r = bk & 0xFF, g = (bk >> 8) & 0xFF, b = (bk >> 16) & 0xFF;
+  auto over = [](std::uint32_t src, std::uint32_t dst) {
+    const std::uint32_t inverse = 255 - (src >> 24);
+    std::uint32_t out = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+      const std::uint32_t d = (dst >> shift) & 0xFF;
+      out |= std::min<std::uint32_t>(((src >> shift) & 0xFF) + (d * inverse + 127) / 255, 255)
+             << shift;
+    }
+    return out;
+  };
+  for (int y = 0; y < h; ++y) {
+    auto* out = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
+    for (int x = 0; x < w; ++x) {
+      std::uint32_t a = 0;
+      for (int yy = std::max(y - 1, 0); yy <= std::min(y + 1, h - 1); ++yy) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(letters.constScanLine(yy));
+        for (int xx = std::max(x - 1, 0); xx <= std::min(x + 1, w - 1); ++xx)
+          a = std::max(a, row[xx] >> 24);
+      }
+      const std::uint32_t letter =
+          reinterpret_cast<const std::uint32_t*>(letters.constScanLine(y))[x];
+      if (a == 0 && letter == 0) continue;
+      const std::uint32_t halo = a << 24 | (r * a / 255) << 16 | (g * a / 255) << 8 | (b * a / 255);
+      out[x] = over(letter, over(halo, out[x]));
+    }
+  }
+}
+
 }  // namespace
 
 void TGDefaultRenderer::DrawText(QPoint topLeft, const QString& text, const TGFont& font,
@@ -652,7 +687,7 @@ void TGDefaultRenderer::DrawText(QPoint topLeft, const QString& text, const TGFo
     p.setBackgroundMode(Qt::TransparentMode);
     p.translate(topLeft);
     p.rotate(-font.Angle() / 10.0);
-    PaintText(p, text, font, qfont, m, extent, color);
+    PaintText(p, text, font, qfont, m, extent, color, font.Style());
     p.restore();
     attributesChanged_ = true;
     return;
@@ -671,13 +706,23 @@ void TGDefaultRenderer::DrawText(QPoint topLeft, const QString& text, const TGFo
   auto found = textImages_.find(key);
   if (found == textImages_.end()) {
     if (textImages_.size() >= 2048) textImages_.clear();
-    QImage image(extent.width() + 2 * kMargin, extent.height() + 2 * kMargin,
-                 QImage::Format_ARGB32_Premultiplied);
+    const QSize size(extent.width() + 2 * kMargin, extent.height() + 2 * kMargin);
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     {
       QPainter ip(&image);
       ip.translate(kMargin, kMargin);
-      PaintText(ip, text, font, qfont, m, extent, color);
+      PaintText(ip, text, font, qfont, m, extent, color, font.Style() & gfsOpaque);
+    }
+    if (font.Style() & gfsHalo) {
+      QImage letters(size, QImage::Format_ARGB32_Premultiplied);
+      letters.fill(Qt::transparent);
+      {
+        QPainter ip(&letters);
+        ip.translate(kMargin, kMargin);
+        PaintText(ip, text, font, qfont, m, extent, color, 0);
+      }
+      AddHalo(image, letters, font.BkColor());
     }
     found = textImages_.emplace(std::move(key), std::move(image)).first;
   }

@@ -151,6 +151,8 @@ class TGDefaultRenderer : public TGRenderer {
   void TextureSpan(int y, int x1, const TGBitmap& texture, double ua, double va, double ub,
                    double vb, int x2) override;
   void DrawText(QPoint topLeft, const QString& text, const TGFont& font, TColor color) override;
+  // Drops the kept pictures of drawn texts.
+  void ForgetTexts() { textImages_.clear(); }
   void TextureTriangle(const QPoint (&tex)[3], const QPoint (&scr)[3],
                        const TGBitmap& texture) override;
 
