@@ -1,15 +1,20 @@
 // render: the main window's globe at one instant of an eclipse, written as a PNG picture.
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QImage>
+#include <QRandomGenerator>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 
+#include "capitals.h"
+#include "centre_line.h"
 #include "cli.h"
 #include "deltat.h"
 #include "gcustomglobe.h"
+#include "gspatialdb.h"
 #include "shadow.h"
 
 namespace {
@@ -32,6 +37,99 @@ int IntOption(Args& args, const std::string& name, int fallback, int lo, int hi)
   return v;
 }
 
+// The scratch database that holds the layers, as the main window keeps it: "Temporary_" and eight
+// random capital letters with ".tmp" in the temporary folder, removed when done.
+class ScratchDatabase {
+ public:
+  ScratchDatabase() {
+    std::string letters;
+    for (int i = 0; i < 8; ++i)
+      letters += static_cast<char>('A' + QRandomGenerator::global()->bounded(26));
+    path_ = QDir::tempPath().toStdString() + "/Temporary_" + letters + ".tmp";
+    std::error_code ec;
+    std::filesystem::remove(path_, ec);
+    database.SetDataSourceName(path_);
+    database.SetActive(true);
+  }
+  ~ScratchDatabase() {
+    try {
+      database.Flush();
+      database.SetActive(false);
+    } catch (...) {
+    }
+    std::error_code ec;
+    std::filesystem::remove(path_, ec);
+  }
+  ScratchDatabase(const ScratchDatabase&) = delete;
+  ScratchDatabase& operator=(const ScratchDatabase&) = delete;
+
+  TGSpatialDatabase database;
+
+ private:
+  std::string path_;
+};
+
+// The layer of that name: found in the globe, else created in the database.
+TGLayer& MapLayer(TGCustomGlobeView& globe, TGSpatialDatabase& database, const std::string& name) {
+  if (TGLayer* layer = globe.Layers().FindByName(name)) return *layer;
+  const QUuid guid = database.CreateLayer(name);
+  TGLayer* layer = globe.Layers().FindByGUID(guid);
+  if (!layer) throw std::runtime_error("the layer " + name + " did not reach the globe");
+  return *layer;
+}
+
+// The centre line as a yellow road three pixels wide (dark red in the back view).
+void BuildCentreLineLayer(TGCustomGlobeView& globe, TGSpatialDatabase& database,
+                          const EclipseRecord& record, double deltaT, bool back) {
+  TGLayer& layer = MapLayer(globe, database, "CenterLine Layer");
+  auto road = std::make_unique<TGRoadPresenter>();
+  road->PresenterID = 1;
+  road->RoadPen.SetColor(back ? 0x000080 : clYellow);
+  road->EdgeColor = road->RoadPen.Color();
+  road->RoadPen.SetWidth(3);
+  road->RoadPen.SetWidthUnit(guPixel);
+  road->EdgePixels = 0;
+  layer.Presenters().Add(std::move(road));
+  const std::vector<CentreLinePoint> points = BuildCentreLine(record, deltaT, back);
+  if (points.empty()) return;
+  auto line = std::make_shared<TGMapPoly>();
+  line->SetClosed(false);
+  line->SetPresenterID(1);
+  layer.ObjectSource().Add(line);
+  line->NotifyOwner();
+  for (const CentreLinePoint& p : points) {
+    line->Chain(0).Points.push_back({p.longitudeUnits, p.latitudeUnits, 0});
+    line->Invalidate();
+  }
+}
+
+// The capitals as small black dots with white titles above them.
+void BuildCapitalsLayer(TGCustomGlobeView& globe, TGSpatialDatabase& database) {
+  TGLayer& layer = MapLayer(globe, database, "Cities Layer");
+  layer.Clear();
+  auto points = std::make_unique<TGPointPresenter>();
+  points->PresenterID = 2;
+  points->PointType = ppCircle;
+  points->PointUnit = guPixel;
+  points->PointSize = 4;
+  points->PointPen.SetColor(clWhite);
+  points->PointBrush.SetColor(clBlack);
+  points->PointBrush.SetStyle(gbsSolid);
+  points->TitleFont.SetColor(clWhite);
+  points->TitleFont.SetSizeUnit(guMinute);
+  points->TitleFont.SetSize(60);
+  points->TitleAlignment = taTop;
+  layer.Presenters().Add(std::move(points));
+  for (const City_Type& city : Capitals()) {
+    auto point = std::make_shared<TGMapPoint>();
+    point->SetPresenterID(2);
+    point->SetColumn(0, city.capital);
+    point->SetCentroid({DegreesToGU(city.longitude), DegreesToGU(city.latitude), 0});
+    point->Invalidate();
+    layer.ObjectSource().Add(point);
+  }
+}
+
 }  // namespace
 
 int RunRender(Args& args) {
@@ -44,10 +142,10 @@ int RunRender(Args& args) {
   const auto textureFile = args.TakeOption("texture-file");
   const bool ut = args.TakeFlag("ut");
   const bool back = args.TakeFlag("back");
-  // The overlay (sub-solar marker) and the capitals layer are not drawn yet; the flags are
-  // accepted so that callers can already pass them.
+  // The overlay (sub-solar marker) is not drawn yet; the flag is accepted so that callers can
+  // already pass it.
   args.TakeFlag("ssp");
-  args.TakeFlag("capitals");
+  const bool capitals = args.TakeFlag("capitals");
   const auto& catalogue = LoadCatalogue(args);
   const int position = ParsePosition(args.TakePositional("POS"), catalogue);
   const double t = ParseRealArg(args.TakePositional("T"), "T");
@@ -78,7 +176,12 @@ int RunRender(Args& args) {
   static char* argv[] = {name, nullptr};
   QGuiApplication app(argc, argv);
 
+  ScratchDatabase scratch;
   TGCustomGlobeView globe(width, height);
+  globe.Renderer().MaxTextHeight = 40;
+  globe.Renderer().MinTextHeight = 8;
+  globe.MinObjectPixels = 1.0;
+  globe.SetSpatialDatabase(&scratch.database);
   TGProjector& projector = globe.Projector();
   const std::string texturePath =
       textureFile ? *textureFile : ProgramFolder() + "/" + kTextureFiles[texture];
@@ -95,6 +198,11 @@ int RunRender(Args& args) {
   projector.SetScaleFactor((410 - zoom) * 1e-8L);
   projector.SetXOrigin(width / 2);
   projector.SetYOrigin(height / 2);
+
+  // The layers as the main window builds them: the centre line, then the capitals.
+  scratch.database.ResetCaches();
+  BuildCentreLineLayer(globe, scratch.database, record, state.deltaT, back);
+  if (capitals) BuildCapitalsLayer(globe, scratch.database);
 
   const QImage image = globe.PaintToImage();
   if (image.isNull() || !image.save(QString::fromStdString(*out), "PNG")) {

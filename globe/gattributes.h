@@ -1,11 +1,24 @@
 #pragma once
 // Drawing attributes: pens, brushes and fonts with the units their sizes are given in. Each
-// change bumps a change counter, by which the renderer knows when to rebuild its drawing object.
+// change bumps a change counter and calls the attribute's change callback. Every attribute caches
+// the drawing object (QPen, QBrush, QFont) built from it, together with the renderer and the
+// projector's view distance it was built for; the object is rebuilt only when the attribute has
+// changed since, the renderer differs, or (for sizes in units other than pixels) the view distance
+// has changed.
 
+#include <QBrush>
+#include <QColor>
+#include <QFont>
+#include <QFontMetrics>
+#include <QPen>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "gunits.h"
+
+class TGRenderer;
 
 enum TGPenStyle : std::uint8_t {
   gpsSolid,
@@ -39,17 +52,61 @@ enum TGFontStyle : std::uint8_t {
   gfsHalo = 32,
 };
 
-// Common part of the attributes: the change counter.
+// Common part of the attributes: the change counter, the change callback and the key of the
+// cached drawing object. Copying an attribute copies its values and its cache but not the
+// callback of the source: the copy keeps its own.
 class TGAttribute {
  public:
+  TGAttribute() = default;
+  TGAttribute(const TGAttribute& other) { CopyState(other); }
+  TGAttribute& operator=(const TGAttribute& other) {
+    if (this != &other) CopyState(other);
+    return *this;
+  }
+
   std::uint32_t ChangeCount() const { return changes_; }
+  // Called after every change of a property value.
+  std::function<void()> OnChange;
 
  protected:
-  void Changed() { ++changes_; }
+  void Changed() {
+    ++changes_;
+    if (OnChange) OnChange();
+  }
+  // True when the cached drawing object was built for this renderer, this state of the attribute,
+  // this extra key (a pixel size) and, when the size depends on the zoom, this view distance.
+  bool CacheFresh(const TGRenderer* renderer, std::int32_t viewDistance, bool zoomDependent,
+                  std::int32_t extra) const {
+    return cacheValid_ && cacheRenderer_ == renderer && cacheChanges_ == changes_ &&
+           cacheExtra_ == extra && (!zoomDependent || cacheViewDistance_ == viewDistance);
+  }
+  void MarkCached(const TGRenderer* renderer, std::int32_t viewDistance, std::int32_t extra) const {
+    cacheValid_ = true;
+    cacheRenderer_ = renderer;
+    cacheChanges_ = changes_;
+    cacheViewDistance_ = viewDistance;
+    cacheExtra_ = extra;
+  }
 
  private:
+  void CopyState(const TGAttribute& o) {
+    changes_ = o.changes_;
+    cacheValid_ = o.cacheValid_;
+    cacheRenderer_ = o.cacheRenderer_;
+    cacheChanges_ = o.cacheChanges_;
+    cacheViewDistance_ = o.cacheViewDistance_;
+    cacheExtra_ = o.cacheExtra_;
+  }
+
   std::uint32_t changes_ = 0;
+  mutable bool cacheValid_ = false;
+  mutable const TGRenderer* cacheRenderer_ = nullptr;
+  mutable std::uint32_t cacheChanges_ = 0;
+  mutable std::int32_t cacheViewDistance_ = 0;
+  mutable std::int32_t cacheExtra_ = 0;
 };
+
+QColor ToQColor(TColor color);
 
 class TGPen : public TGAttribute {
  public:
@@ -94,7 +151,13 @@ class TGPen : public TGAttribute {
     return color_ == o.color_ && style_ == o.style_ && width_ == o.width_ && unit_ == o.unit_;
   }
 
+  // The pen to draw with: below 2 pixels a cosmetic width-1 pen of the style, from 2 pixels a
+  // pen of that width with round ends and joins. Cached (see TGAttribute).
+  const QPen& DrawingObject(const TGRenderer* renderer, std::int32_t viewDistance,
+                            double scaleFactor) const;
+
  private:
+  mutable QPen object_;
   TColor color_ = clBlack;
   TGPenStyle style_ = gpsSolid;
   std::int32_t width_ = 1;
@@ -132,8 +195,15 @@ class TGBrush : public TGAttribute {
   bool SameAs(const TGBrush& o) const {
     return bkColor_ == o.bkColor_ && color_ == o.color_ && style_ == o.style_;
   }
+  // Transparent background when the background colour equals the colour.
+  bool TransparentBackground() const { return bkColor_ == color_; }
+
+  // Solid, hollow or hatched brush of the style; the pattern styles draw as a 50 % dither.
+  // Cached (see TGAttribute).
+  const QBrush& DrawingObject(const TGRenderer* renderer) const;
 
  private:
+  mutable QBrush object_;
   TColor bkColor_ = clWhite;
   TColor color_ = clWhite;
   std::uint8_t style_ = gbsSolid;
@@ -197,8 +267,22 @@ class TGFont : public TGAttribute {
       Changed();
     }
   }
+  bool SameAs(const TGFont& o) const {
+    return angle_ == o.angle_ && color_ == o.color_ && bkColor_ == o.bkColor_ &&
+           bkAlpha_ == o.bkAlpha_ && name_ == o.name_ && size_ == o.size_ && style_ == o.style_ &&
+           unit_ == o.unit_;
+  }
+
+  // The font of that character height in pixels (weight, italic, underline, strike-out, face)
+  // and its metrics. Cached (see TGAttribute).
+  const QFont& DrawingObject(const TGRenderer* renderer, std::int32_t viewDistance,
+                             std::int32_t pixelHeight) const;
+  const QFontMetrics& Metrics(const TGRenderer* renderer, std::int32_t viewDistance,
+                              std::int32_t pixelHeight) const;
 
  private:
+  mutable QFont object_;
+  mutable std::optional<QFontMetrics> metrics_;
   std::int32_t angle_ = 0;
   TColor color_ = clBlack;
   TColor bkColor_ = clWhite;
@@ -208,3 +292,7 @@ class TGFont : public TGAttribute {
   std::uint8_t style_ = 0;
   TGUnitTypes unit_ = guPixel;
 };
+
+// The drawing objects of an attribute, built anew (the cached DrawingObject calls these).
+QPen ToQPen(const TGPen& pen, int pixelWidth);
+QBrush ToQBrush(const TGBrush& brush);

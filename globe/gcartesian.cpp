@@ -54,7 +54,7 @@ bool TGCartesianPrj::XYToLLIndex(int x, int y, int index) {
   const double v = -(static_cast<double>(y) - prj_.YOrigin()) / scale;
   const TGExtent e = ModelExtent();
   if (!(u >= e.Left && u <= e.Right && v >= e.Top && v <= e.Bottom)) return false;
-  const double cm = static_cast<double>(prj_.CentralMeridian()) * kGlobeUnitsPerDegree;
+  const double cm = static_cast<double>(prj_.CentralMeridian()) * kGUPerDegree;
   prj_.Points()[index] = QPoint(Clamp32(NormalizeLongitude64(RoundToInt(cm + u))), RoundToInt(v));
   return true;
 }
@@ -116,7 +116,7 @@ void TGCartesianPrj::RestoreView(const TGViewRecord& view) {
 }
 
 void TGCartesianPrj::PaintSurfaceShape() {
-  constexpr std::int32_t kStep = 10 * kGlobeUnitsPerDegree;
+  constexpr std::int32_t kStep = 10 * kGUPerDegree;
   int n = 0;
   ignoreCentralMeridian_ = true;
   for (int i = 0; i < 36; ++i) PointLLToXY({-(kGU180 - 1) + i * kStep, kGU90, 0}, n++);
@@ -129,7 +129,7 @@ void TGCartesianPrj::PaintSurfaceShape() {
 
 void TGCartesianPrj::PaintSurfaceTexture(const TGBitmap& texture) {
   if (texture.GetEmpty()) return;
-  constexpr std::int64_t kCell = 10LL * kGlobeUnitsPerDegree;
+  constexpr std::int64_t kCell = 10LL * kGUPerDegree;
   const double wm1 = texture.Width() - 1, hm1 = texture.Height() - 1;
   const std::int64_t cm = DegreesToGU(static_cast<double>(prj_.CentralMeridian()));
   auto u = [&](std::int64_t lon) { return RoundToInt((lon + 972000000.0) / 1944000000.0 * wm1); };

@@ -1,6 +1,7 @@
 #include "gcustomglobe.h"
 
 #include <QBrush>
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 #include <exception>
@@ -10,6 +11,8 @@ TGCustomGlobeView::TGCustomGlobeView(int width, int height,
                                      std::unique_ptr<TGDefaultRenderer> renderer)
     : renderer_(renderer ? std::move(renderer) : std::make_unique<TGDefaultRenderer>()) {
   graticule_ = std::make_unique<TGGraticule>(this);
+  root_ = std::make_unique<TGLayer>(this);
+  AddDefaultPresenters();
   renderer_->SetGlobe(this);
   renderer_->ResizeSurface(width, height);
   projector_ = std::make_unique<TGProjector>(this);
@@ -19,7 +22,160 @@ TGCustomGlobeView::TGCustomGlobeView(int width, int height,
   RequestRender();
 }
 
-TGCustomGlobeView::~TGCustomGlobeView() = default;
+TGCustomGlobeView::~TGCustomGlobeView() {
+  if (database_) database_->RemoveListener(this);
+}
+
+void TGCustomGlobeView::AddDefaultPresenters() {
+  auto point = std::make_unique<TGPointPresenter>();
+  point->PresenterID = -1;
+  point->PointUnit = guPixel;
+  root_->Presenters().Add(std::move(point));
+  auto poly = std::make_unique<TGPolyPresenter>();
+  poly->PresenterID = -2;
+  root_->Presenters().Add(std::move(poly));
+}
+
+void TGCustomGlobeView::LayersChanged() {
+  RequestRender();
+}
+
+bool TGCustomGlobeView::PeriodicUpdate() {
+  if (PeriodicUpdateTime > 0 && inPaint_) {
+    const auto now = std::chrono::steady_clock::now();
+    if (now >= nextUpdate_) {
+      nextUpdate_ = now + std::chrono::milliseconds(PeriodicUpdateTime);
+      if (OnPeriodicUpdate) OnPeriodicUpdate();
+    }
+  }
+  return restart_ || QCoreApplication::closingDown();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Spatial database
+
+namespace {
+
+// The database layer a globe layer is bound to, or null for layers of other sources.
+const TGSDBObjectSource* BoundSource(TGLayer& layer) {
+  if (!layer.HasObjectSource() || !layer.ObjectSource().IsDatabaseBound()) return nullptr;
+  return static_cast<const TGSDBObjectSource*>(&layer.ObjectSource());
+}
+
+// Frees the layers bound to `database` whose database layer is gone (all of them with `all`):
+// each store from its last layer to its first, the sub-layers of a layer before the layer.
+void RemoveBoundLayers(TGLayerStore& store, TGSpatialDatabase& database, bool all) {
+  for (int i = store.Count() - 1; i >= 0; --i) {
+    TGLayer& layer = store.GetLayer(i);
+    RemoveBoundLayers(layer.Layers(), database, all);
+    const TGSDBObjectSource* source = BoundSource(layer);
+    if (source && &source->Database() == &database &&
+        (all || database.FindLayer(source->GUID()) < 0)) {
+      store.Delete(layer);
+    }
+  }
+}
+
+}  // namespace
+
+void TGCustomGlobeView::RemoveStaleLayers(TGLayerStore& store, TGSpatialDatabase& database) {
+  RemoveBoundLayers(store, database, false);
+}
+
+void TGCustomGlobeView::SetSpatialDatabase(TGSpatialDatabase* database) {
+  if (database == database_) return;
+  if (database_) {
+    database_->RemoveListener(this);
+    RemoveBoundLayers(Layers(), *database_, true);
+    setAside_.clear();
+  }
+  database_ = database;
+  if (!database_) return;
+  database_->AddListener(this);
+  reloadPending_ = true;
+  if (updateCount_ == 0) ReloadLayers();
+}
+
+void TGCustomGlobeView::DatabaseNotify(TGSpatialDatabase& database, int code) {
+  if (&database != database_) return;
+  switch (code) {
+    case sdbOpened:
+    case sdbChanged:
+      reloadPending_ = true;
+      if (updateCount_ == 0) ReloadLayers();
+      break;
+    case sdbClosing:
+      ResetRootLayer();
+      break;
+    case sdbDestroying:
+      RemoveBoundLayers(Layers(), database, true);
+      setAside_.clear();
+      database_ = nullptr;
+      RequestRender();
+      break;
+    default:
+      break;
+  }
+}
+
+void TGCustomGlobeView::ResetRootLayer() {
+  // The database's layers keep their presenters and settings (and callers' references to them
+  // stay valid) while the database is closed; the reload after it opens again takes them up.
+  for (int i = Layers().Count() - 1; i >= 0; --i) {
+    TGLayer& layer = Layers().GetLayer(i);
+    const TGSDBObjectSource* source = BoundSource(layer);
+    if (source && &source->Database() == database_) setAside_.push_back(Layers().Extract(layer));
+  }
+  root_->Reset();
+  AddDefaultPresenters();
+}
+
+void TGCustomGlobeView::ReloadLayers() {
+  if (!reloadPending_) return;
+  BeginUpdate();
+  try {
+    if (database_ && database_->Active()) {
+      TGSpatialDatabase& db = *database_;
+      const int count = db.LayerCount();
+      if (OnProgress) OnProgress(pkStart, 0, count);
+      TGLayer* previous = nullptr;
+      for (int i = 0; i < count; ++i) {
+        const QUuid guid = db.LayerGUID(i);
+        TGLayer* layer = previous ? previous->Layers().FindByGUID(guid) : nullptr;
+        if (!layer) layer = Layers().FindByGUID(guid);
+        if (!layer) {
+          std::unique_ptr<TGLayer> made;
+          const auto kept = std::find_if(setAside_.begin(), setAside_.end(), [&](const auto& l) {
+            return l->ObjectSource().GUID() == guid;
+          });
+          if (kept != setAside_.end()) {
+            made = std::move(*kept);
+            setAside_.erase(kept);
+          } else {
+            made = std::make_unique<TGLayer>();
+            made->SetName(db.LayerName(i));
+            made->SetObjectSource(std::make_unique<TGSDBObjectSource>(db, guid, db.LayerName(i)));
+          }
+          layer = made.get();
+          Layers().Add(std::move(made));
+        }
+        previous = layer;
+        if (i % 50 == 0 && OnProgress) OnProgress(pkStep, i * 100 / count, i);
+      }
+      RemoveStaleLayers(Layers(), db);
+      if (OnProgress) OnProgress(pkEnd, 100, count);
+    }
+  } catch (...) {
+    reloadPending_ = false;
+    setAside_.clear();
+    EndUpdate();
+    throw;
+  }
+  reloadPending_ = false;
+  setAside_.clear();
+  EndUpdate();
+  if (OnLayersChanged) OnLayersChanged();
+}
 
 void TGCustomGlobeView::SetSurfaceTextureName(const std::string& name) {
   const auto first = name.find_first_not_of(' ');
@@ -54,7 +210,9 @@ void TGCustomGlobeView::RequestRender() {
 
 void TGCustomGlobeView::EndUpdate() {
   if (updateCount_ <= 0) throw std::logic_error("Assertion failure");
-  if (--updateCount_ == 0) RequestRender();
+  if (--updateCount_ > 0) return;
+  if (reloadPending_) ReloadLayers();
+  RequestRender();
 }
 
 void TGCustomGlobeView::NotifyRotated() {
@@ -101,11 +259,11 @@ const TGMER& TGCustomGlobeView::VisibleExtent() {
 
 TGMER TGCustomGlobeView::ComputeVisibleExtent() {
   const int w = ClientWidth(), h = ClientHeight();
-  extentPoints_.clear();
-  TGGlobePoint g;
+  TGCustomProjectionModel& model = projector_->Model();
+  extentPixels_.clear();
   auto probe = [&](int x, int y) {
-    const bool on = projector_->XYToLL(x, y, g);
-    if (on) extentPoints_.push_back(g);
+    const bool on = model.XYOnMap(x, y);
+    if (on) extentPixels_.emplace_back(x, y);
     return on;
   };
   for (int row = 0; row <= 64; ++row) {
@@ -131,8 +289,9 @@ TGMER TGCustomGlobeView::ComputeVisibleExtent() {
       previousX = x;
     }
   }
-  if (extentPoints_.size() <= 10) return kWorldMER;
-  TGMER r = PointListMER(extentPoints_);
+  int onMap = 0;
+  TGMER r = model.PixelsMER(extentPixels_, onMap);
+  if (onMap <= 10) return kWorldMER;
   if (r.Width > 1782000000) {
     r.Left = -kGU180;
     r.Width = kGU360;
@@ -191,6 +350,7 @@ void TGCustomGlobeView::RenderChains(const TGChainStore& chains, bool closed) {
 void TGCustomGlobeView::RenderScene() {
   TGDefaultRenderer& r = *renderer_;
   r.PrepareForDrawing();
+  nextUpdate_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(PeriodicUpdateTime);
   try {
     extentValid_ = false;
     if (background_.GetEmpty()) {
@@ -211,7 +371,9 @@ void TGCustomGlobeView::RenderScene() {
         graticule_->Render();
       }
     }
-    if (OnRender) OnRender();
+    labels_.Clear();
+    if (root_->Enabled) root_->Render(VisibleExtent());
+    if (!restart_ && OnRender) OnRender();
     if (graticule_->DrawMode() == gdInFront) {
       if (OnPaintGraticule) {
         OnPaintGraticule();
@@ -219,6 +381,7 @@ void TGCustomGlobeView::RenderScene() {
         graticule_->Render();
       }
     }
+    if (!restart_) labels_.Render(*this);
   } catch (...) {
     r.FinishDrawing();
     throw;
@@ -232,7 +395,13 @@ void TGCustomGlobeView::Paint(QPainter& window) {
   inPaint_ = true;
   std::exception_ptr failure;
   try {
-    if ((updateCount_ == 0 && renderPending_) || !renderer_->DoubleBuffer) RenderScene();
+    // A render that was asked to restart (the view changed under it) starts over.
+    for (int round = 0; round < 8; ++round) {
+      restart_ = false;
+      if ((updateCount_ == 0 && renderPending_) || !renderer_->DoubleBuffer) RenderScene();
+      if (!restart_) break;
+    }
+    restart_ = false;
     window.drawImage(0, 0, renderer_->Picture().Image());
     if (OnPaint) OnPaint();
     renderPending_ = false;

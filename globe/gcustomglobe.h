@@ -1,10 +1,11 @@
 #pragma once
 // The globe without its window: projector, renderer with the off-screen picture, graticule,
-// surface texture and the render pipeline. TGlobeView puts it into a window; the command-line
-// renderer uses it as it is.
+// surface texture, the root layer with the map layers, the label renderer and the render
+// pipeline. TGlobeView puts it into a window; the command-line renderer uses it as it is.
 
 #include <QImage>
 #include <QPainter>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -13,8 +14,11 @@
 #include "gbitmap.h"
 #include "gchains.h"
 #include "ggraticule.h"
+#include "glabels.h"
+#include "glayer.h"
 #include "gprojector.h"
 #include "grenderer.h"
+#include "gspatialdb.h"
 #include "gunits.h"
 
 enum TGGlobeOption : unsigned {
@@ -24,7 +28,10 @@ enum TGGlobeOption : unsigned {
   goTransparentBackground = 8,
 };
 
-class TGCustomGlobeView {
+// Kinds of progress reported while layers are reloaded from the spatial database.
+enum TGProgressKind : std::uint8_t { pkStart, pkStep, pkEnd };
+
+class TGCustomGlobeView : private TGSpatialDatabaseListener {
  public:
   // A globe with a client of width × height pixels. Without a renderer a TGDefaultRenderer is
   // made.
@@ -39,6 +46,23 @@ class TGCustomGlobeView {
   TGGraticule& Graticule() { return *graticule_; }
   TGBitmap& SurfaceTexture() { return texture_; }
   TGBitmap& BackgroundImage() { return background_; }
+  // The root layer: its sub-layer store holds the map layers, its presenter store the shared
+  // presenters (at first a point presenter with id −1 and a poly presenter with id −2).
+  TGLayer& RootLayer() { return *root_; }
+  TGLayerStore& Layers() { return root_->Layers(); }
+  TGLabelRenderer& LabelRenderer() { return labels_; }
+
+  // The spatial database whose layers the globe shows (null: none). Setting it attaches the globe
+  // as a listener and loads the database's layers.
+  TGSpatialDatabase* SpatialDatabase() const { return database_; }
+  void SetSpatialDatabase(TGSpatialDatabase* database);
+  // Brings the layers in line with the spatial database when they were marked for reloading: a
+  // layer per database layer (found by GUID, else made and added to the root layer), and layers
+  // bound to database layers that are gone are freed.
+  void ReloadLayers();
+  bool LayersReloadPending() const { return reloadPending_; }
+  // Called by the layer stores when layers were added or removed: requests a render.
+  void LayersChanged();
 
   // Trims the name and loads that JPEG as surface texture; an empty name clears the texture. A
   // file that does not exist or does not load leaves the texture as it was; when no texture is
@@ -55,6 +79,14 @@ class TGCustomGlobeView {
   double CullObjectPixels = 0.75;
   double MinObjectPixels = 1.5;
   unsigned GlobeOptions = 0;
+  // Milliseconds between partial updates of the window during long renders; 0: none.
+  int PeriodicUpdateTime = 0;
+  // A restart of the render in progress was requested.
+  bool RestartRequested() const { return restart_; }
+  void RequestRestart() { restart_ = true; }
+  // Runs during long renders: fires OnPeriodicUpdate when PeriodicUpdateTime has passed; true
+  // when the render should stop (a restart was requested or the application is closing).
+  bool PeriodicUpdate();
 
   // Marks a render pending and invalidates the window (once until the next paint).
   void RequestRender();
@@ -71,7 +103,8 @@ class TGCustomGlobeView {
   // origin goes to the centre when there was no surface before). Requests a render.
   void ResizeClient(int width, int height);
 
-  // Draws the scene into the off-screen picture: background, surface, texture, graticule.
+  // Draws the scene into the off-screen picture: background, surface, texture, graticule,
+  // layers and their titles.
   void RenderScene();
   // A paint: renders when a render is pending (or double buffering is off), copies the picture
   // onto `window` at (0, 0), fires OnPaint, clears the pending flag, then fires OnAfterRender
@@ -100,6 +133,14 @@ class TGCustomGlobeView {
   std::function<void()> OnZoomed;
   std::function<void()> OnPanned;
   std::function<void()> OnRotated;
+  std::function<void(TGLayer&)> OnBeforeLayerRender;
+  std::function<void(TGLayer&)> OnAfterLayerRender;
+  // Layer, selected flag, object.
+  std::function<void(TGLayer&, bool, TGMapPoint&)> OnObjectRender;
+  std::function<void()> OnLayersChanged;
+  std::function<void()> OnPeriodicUpdate;
+  // Kind, percent, count.
+  std::function<void(TGProgressKind, int, int)> OnProgress;
 
   // Called by the projector.
   void NotifyRotated();
@@ -116,6 +157,15 @@ class TGCustomGlobeView {
   virtual void InvalidateWindow() {}
 
  private:
+  void DatabaseNotify(TGSpatialDatabase& database, int code) override;
+  // The root layer after the database closed: reset, with the default presenters again. Layers
+  // bound to the database are set aside and taken up again by the next reload.
+  void ResetRootLayer();
+  void AddDefaultPresenters();
+  // Frees the layers bound to `database` whose database layer is gone (sub-layers first, each
+  // store from its last layer to its first).
+  void RemoveStaleLayers(TGLayerStore& store, TGSpatialDatabase& database);
+
   std::unique_ptr<TGDefaultRenderer> renderer_;
   std::unique_ptr<TGGraticule> graticule_;
   std::unique_ptr<TGProjector> projector_;
@@ -133,5 +183,13 @@ class TGCustomGlobeView {
   std::int32_t viewWidth_ = 0;
   std::int32_t viewHeight_ = 0;
   std::vector<std::vector<TGGlobePoint>> pieces_;
-  std::vector<TGGlobePoint> extentPoints_;
+  std::vector<QPoint> extentPixels_;
+  std::unique_ptr<TGLayer> root_;
+  TGLabelRenderer labels_;
+  TGSpatialDatabase* database_ = nullptr;
+  bool reloadPending_ = false;
+  bool restart_ = false;
+  std::chrono::steady_clock::time_point nextUpdate_;
+  // Database layers set aside while the database was closed.
+  std::vector<std::unique_ptr<TGLayer>> setAside_;
 };

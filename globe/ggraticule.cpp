@@ -38,15 +38,15 @@ void TGGraticule::Render() {
   if (!globe_) return;
   globe_->Renderer().SelectPen(pen_);
   if (longitudeStep_ > 0) {
-    const std::int64_t step = static_cast<std::int64_t>(longitudeStep_) * kGlobeUnitsPerDegree;
+    const std::int64_t step = static_cast<std::int64_t>(longitudeStep_) * kGUPerDegree;
     for (std::int64_t lon = -(kGU180 - 1); lon < kGU180; lon += step) {
       const auto l = static_cast<std::int32_t>(lon);
-      RenderLine({l, -89 * kGlobeUnitsPerDegree, 0}, {l, 89 * kGlobeUnitsPerDegree, 0}, 180);
+      RenderLine({l, -89 * kGUPerDegree, 0}, {l, 89 * kGUPerDegree, 0}, 180);
     }
   }
   if (latitudeStep_ > 0) {
-    const std::int64_t step = static_cast<std::int64_t>(latitudeStep_) * kGlobeUnitsPerDegree;
-    for (std::int64_t lat = 0; lat < 85 * kGlobeUnitsPerDegree; lat += step) {
+    const std::int64_t step = static_cast<std::int64_t>(latitudeStep_) * kGUPerDegree;
+    for (std::int64_t lat = 0; lat < 85 * kGUPerDegree; lat += step) {
       for (const std::int64_t signedLat : {lat, -lat}) {
         const auto l = static_cast<std::int32_t>(signedLat);
         RenderLine({kGU180 - 1, l, 0}, {0, l, 0}, 85);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <vector>
 
 #include "gcustomglobe.h"
 #include "grenderer.h"
@@ -265,6 +266,18 @@ void TGProjector::SetUseMinMaxLimits(bool on) {
 
 // ---------------------------------------------------------------------------------------------
 // Shared model operations
+
+TGMER TGCustomProjectionModel::PixelsMER(std::span<const QPoint> pixels, int& onMap) {
+  std::vector<TGGlobePoint> points;
+  points.reserve(pixels.size());
+  for (const QPoint& p : pixels) {
+    if (!XYToLLIndex(p.x(), p.y(), 0)) continue;
+    const QPoint g = prj_.Points()[0];
+    points.push_back({NormalizeLongitudeGU(g.x()), g.y(), 0});
+  }
+  onMap = static_cast<int>(points.size());
+  return PointListMER(points);
+}
 
 int TGProjectionModel::PointStoreToXY(std::span<const TGGlobePoint> points, int firstIndex) {
   int next = std::max(firstIndex, 0);

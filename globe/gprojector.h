@@ -94,6 +94,11 @@ class TGCustomProjectionModel {
   }
   // Unprojects pixel (x, y) into Points()[index] as (longitude, latitude); false off the map.
   virtual bool XYToLLIndex(int x, int y, int index) = 0;
+  // True when pixel (x, y) lies on the map (Points()[0] may be overwritten).
+  virtual bool XYOnMap(int x, int y) { return XYToLLIndex(x, y, 0); }
+  // The rectangle that PointListMER gives for the unprojections (longitudes normalised) of those
+  // pixels that lie on the map; their number goes to `onMap`.
+  virtual TGMER PixelsMER(std::span<const QPoint> pixels, int& onMap);
   virtual TGExtent ModelExtent() const = 0;
   virtual TGViewRecord SaveView() const = 0;
   virtual void RestoreView(const TGViewRecord& view) = 0;
@@ -133,6 +138,12 @@ class TGSphericalPrj : public TGProjectionModel {
   int PointStoreToXY(std::span<const TGGlobePoint> points, int firstIndex) override;
   bool PointLLToXY(const TGGlobePoint& point, int index) override;
   bool XYToLLIndex(int x, int y, int index) override;
+  bool XYOnMap(int x, int y) override;
+  // Finds the extremes without unprojecting every pixel: latitude grows with the rotated y
+  // component and longitude with a pseudo-angle of the rotated x and z components, so only the
+  // extreme pixels (and the few whose rounding to globe units could land on the other side of
+  // 0° or of 180°) are turned into longitude and latitude.
+  TGMER PixelsMER(std::span<const QPoint> pixels, int& onMap) override;
   TGExtent ModelExtent() const override;
   TGViewRecord SaveView() const override;
   void RestoreView(const TGViewRecord& view) override;

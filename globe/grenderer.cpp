@@ -6,40 +6,6 @@
 
 #include "gcustomglobe.h"
 
-QColor ToQColor(TColor c) {
-  return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
-
-QPen ToQPen(const TGPen& pen, int pixelWidth) {
-  static constexpr Qt::PenStyle kStyles[] = {Qt::SolidLine,   Qt::DashLine,       Qt::DotLine,
-                                             Qt::DashDotLine, Qt::DashDotDotLine, Qt::NoPen,
-                                             Qt::SolidLine};
-  const Qt::PenStyle style = pen.Style() <= gpsInsideFrame ? kStyles[pen.Style()] : Qt::SolidLine;
-  if (pixelWidth < 2) {
-    QPen q(ToQColor(pen.Color()), 1, style);
-    q.setCosmetic(true);
-    return q;
-  }
-  return QPen(QBrush(ToQColor(pen.Color())), pixelWidth, style, Qt::RoundCap, Qt::RoundJoin);
-}
-
-QBrush ToQBrush(const TGBrush& brush) {
-  static constexpr Qt::BrushStyle kHatches[] = {Qt::HorPattern,   Qt::VerPattern,
-                                                Qt::FDiagPattern, Qt::BDiagPattern,
-                                                Qt::CrossPattern, Qt::DiagCrossPattern};
-  switch (brush.Style()) {
-    case gbsSolid:
-      return QBrush(ToQColor(brush.Color()), Qt::SolidPattern);
-    case gbsClear:
-      return QBrush(Qt::NoBrush);
-    default:
-      if (brush.Style() < gbsPattern1)
-        return QBrush(ToQColor(brush.Color()), kHatches[brush.Style() - gbsHorizontal]);
-      // The pattern brushes have no pictures here; they draw as a 50 % dither.
-      return QBrush(ToQColor(brush.Color()), Qt::Dense4Pattern);
-  }
-}
-
 // ---------------------------------------------------------------------------------------------
 // Clipping
 
@@ -175,28 +141,65 @@ void TGRenderer::ResizeSurface(int width, int height) {
 
 void TGRenderer::SelectPen(const TGPen& pen) {
   if (pen_.SameAs(pen)) return;
+  pen.DrawingObject(this, ViewDistance(), ScaleFactor());
   pen_ = pen;
   attributesChanged_ = true;
 }
 
 void TGRenderer::SelectBrush(const TGBrush& brush) {
   if (brush_.SameAs(brush)) return;
+  brush.DrawingObject(this);
   brush_ = brush;
   attributesChanged_ = true;
 }
 
 void TGRenderer::SelectFont(const TGFont& font) {
+  if (font_.SameAs(font)) return;
   font_ = font;
-  attributesChanged_ = true;
 }
 
 void TGRenderer::SelectNothing() {
-  SelectPen(TGPen(clBlack, gpsSolid, 1, guPixel));
+  static const TGPen kBlack(clBlack, gpsSolid, 1, guPixel);
+  static const TGBrush kWhite;
+  SelectPen(kBlack);
+  SelectBrush(kWhite);
+}
+
+double TGRenderer::ScaleFactor() const {
+  return globe_ ? static_cast<double>(globe_->Projector().ScaleFactor()) : 0.0;
+}
+
+std::int32_t TGRenderer::ViewDistance() const {
+  return globe_ ? globe_->Projector().ViewDistance() : 0;
 }
 
 int TGRenderer::PenPixelWidth() const {
-  const double scale = globe_ ? static_cast<double>(globe_->Projector().ScaleFactor()) : 0.0;
-  return pen_.PixelWidth(scale);
+  return pen_.PixelWidth(ScaleFactor());
+}
+
+int TGRenderer::FontPixelHeight(const TGFont& font) const {
+  int h = UnitsToPixels(font.Size(), font.SizeUnit(), ScaleFactor());
+  if (MaxTextHeight > 0 && h > MaxTextHeight) h = MaxTextHeight;
+  return h;
+}
+
+const QFont& TGRenderer::FontObject(const TGFont& font) const {
+  return font.DrawingObject(this, ViewDistance(), FontPixelHeight(font));
+}
+
+const QFontMetrics& TGRenderer::FontMetrics(const TGFont& font) const {
+  return font.Metrics(this, ViewDistance(), FontPixelHeight(font));
+}
+
+QSize TGRenderer::TextExtent(const TGFont& font, const QString& text) const {
+  const QFontMetrics& m = FontMetrics(font);
+  if (!text.contains(QLatin1Char('\n'))) return QSize(m.horizontalAdvance(text), m.height());
+  int width = 0, lines = 0;
+  for (const QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+    width = std::max(width, m.horizontalAdvance(line.toString()));
+    ++lines;
+  }
+  return QSize(width, lines * m.lineSpacing() - m.leading());
 }
 
 bool TGRenderer::PointsVisible(const QPoint* points, int count) const {
@@ -376,6 +379,7 @@ QPainter& TGDefaultRenderer::Painter() {
   if (!painter_.isActive() && !picture_.GetEmpty()) {
     painter_.begin(&picture_.Image());
     attributesChanged_ = true;
+    appliedAlpha_ = 255;
   }
   return painter_;
 }
@@ -407,9 +411,14 @@ void TGDefaultRenderer::ClearSurface(TColor color) {
 
 void TGDefaultRenderer::ApplyAttributes() {
   QPainter& p = Painter();
-  p.setPen(ToQPen(pen_, PenPixelWidth()));
-  p.setBrush(ToQBrush(brush_));
-  if (brush_.BkColor() == brush_.Color()) {
+  if (Alpha != appliedAlpha_) {
+    appliedAlpha_ = Alpha;
+    p.setOpacity(Alpha >= 255 ? 1.0 : std::max(Alpha, 0) / 255.0);
+  }
+  if (!attributesChanged_) return;
+  p.setPen(pen_.DrawingObject(this, ViewDistance(), ScaleFactor()));
+  p.setBrush(brush_.DrawingObject(this));
+  if (brush_.TransparentBackground()) {
     p.setBackgroundMode(Qt::TransparentMode);
   } else {
     p.setBackgroundMode(Qt::OpaqueMode);
@@ -418,20 +427,15 @@ void TGDefaultRenderer::ApplyAttributes() {
   attributesChanged_ = false;
 }
 
-void TGDefaultRenderer::DrawThinPolylines(const QPoint* points, const int* counts, int partCount) {
-  std::uint32_t* bits = picture_.Bits();
-  const std::uint32_t colour = ColorToPixel(pen_.Color());
-  const int w = width_, h = height_, alpha = Alpha;
-  auto plot = [&](int x, int y) {
-    if (static_cast<unsigned>(x) < static_cast<unsigned>(w) &&
-        static_cast<unsigned>(y) < static_cast<unsigned>(h)) {
-      std::uint32_t& p = bits[static_cast<std::ptrdiff_t>(y) * w + x];
-      p = alpha >= 255 ? colour : BlendPixel(p, colour, alpha);
-    }
-  };
+namespace {
+
+// Calls plot(x, y) for the pixels of each part's polyline (Bresenham), every pixel once per
+// segment: a segment from its first point up to, not including, its last; the part's last point
+// at the end.
+template <typename Plot>
+void WalkPolylines(const QPoint* points, const int* counts, int partCount, Plot&& plot) {
   for (int i = 0; i < partCount; ++i) {
     for (int j = 1; j < counts[i]; ++j) {
-      // Bresenham from the previous point up to, but not including, this one.
       int x = points[j - 1].x(), y = points[j - 1].y();
       const int x1 = points[j].x(), y1 = points[j].y();
       const int dx = std::abs(x1 - x), dy = -std::abs(y1 - y);
@@ -455,14 +459,65 @@ void TGDefaultRenderer::DrawThinPolylines(const QPoint* points, const int* count
   }
 }
 
+}  // namespace
+
+void TGDefaultRenderer::DrawThinPolylines(const QPoint* points, const int* counts, int partCount) {
+  std::uint32_t* bits = picture_.Bits();
+  const std::uint32_t colour = ColorToPixel(pen_.Color());
+  const int w = width_, h = height_, alpha = Alpha;
+  WalkPolylines(points, counts, partCount, [&](int x, int y) {
+    if (static_cast<unsigned>(x) < static_cast<unsigned>(w) &&
+        static_cast<unsigned>(y) < static_cast<unsigned>(h)) {
+      std::uint32_t& p = bits[static_cast<std::ptrdiff_t>(y) * w + x];
+      p = alpha >= 255 ? colour : BlendPixel(p, colour, alpha);
+    }
+  });
+}
+
+void TGDefaultRenderer::DrawWidePolylines(const QPoint* points, const int* counts, int partCount,
+                                          int penWidth) {
+  // The pen's disc, as the rows it covers around a pixel: row offset dy from −r0 on, and the
+  // column offsets [first, last] of each row. Stamped at every pixel of the centre line, it gives
+  // round ends and joins.
+  const int n = penWidth;
+  const double radius = n / 2.0, centre = (n - 1) / 2.0;
+  const int r0 = n / 2;
+  int first[32], last[32];
+  for (int row = 0; row < n; ++row) {
+    const double y = row - centre;
+    const double half = std::sqrt(std::max(radius * radius - y * y, 0.0));
+    first[row] = static_cast<int>(std::ceil(centre - half - 1e-9)) - r0;
+    last[row] = static_cast<int>(std::floor(centre + half + 1e-9)) - r0;
+  }
+  std::uint32_t* bits = picture_.Bits();
+  const std::uint32_t colour = ColorToPixel(pen_.Color());
+  const int w = width_, h = height_;
+  WalkPolylines(points, counts, partCount, [&](int x, int y) {
+    for (int row = 0; row < n; ++row) {
+      const int yy = y + row - r0;
+      if (static_cast<unsigned>(yy) >= static_cast<unsigned>(h)) continue;
+      const int a = std::max(x + first[row], 0), b = std::min(x + last[row], w - 1);
+      std::uint32_t* line = bits + static_cast<std::ptrdiff_t>(yy) * w;
+      for (int xx = a; xx <= b; ++xx) line[xx] = colour;
+    }
+  });
+}
+
 void TGDefaultRenderer::DrawPolyParts(const QPoint* points, const int* counts, int partCount,
                                       bool closed) {
   if (picture_.GetEmpty()) return;
-  // Thin solid lines, the bulk of graticule and outline drawing, go straight into the pixels.
-  if (!closed && (pen_.Style() == gpsSolid || pen_.Style() == gpsInsideFrame) &&
-      PenPixelWidth() < 2) {
-    DrawThinPolylines(points, counts, partCount);
-    return;
+  // Solid lines, the bulk of graticule, outline and road drawing, go straight into the pixels:
+  // thin ones blended with the alpha, wide opaque ones as a disc stamped along the line.
+  if (!closed && (pen_.Style() == gpsSolid || pen_.Style() == gpsInsideFrame)) {
+    const int penWidth = PenPixelWidth();
+    if (penWidth < 2) {
+      DrawThinPolylines(points, counts, partCount);
+      return;
+    }
+    if (penWidth <= 16 && Alpha >= 255) {
+      DrawWidePolylines(points, counts, partCount, penWidth);
+      return;
+    }
   }
   ApplyAttributes();
   QPainter& p = Painter();
@@ -490,8 +545,39 @@ void TGDefaultRenderer::DrawPolyParts(const QPoint* points, const int* counts, i
 
 void TGDefaultRenderer::Ellipse(const QRect& rect) {
   if (picture_.GetEmpty()) return;
-  ApplyAttributes();
-  Painter().drawEllipse(rect);
+  const bool clearPen = pen_.Style() == gpsClear;
+  const bool thinPen =
+      (pen_.Style() == gpsSolid || pen_.Style() == gpsInsideFrame) && PenPixelWidth() < 2;
+  const bool plainBrush = brush_.Style() == gbsSolid || brush_.Style() == gbsClear;
+  if (!(clearPen || thinPen) || !plainBrush || rect.width() <= 0 || rect.height() <= 0 ||
+      rect.width() > 64 || rect.height() > 64) {
+    ApplyAttributes();
+    Painter().drawEllipse(rect);
+    return;
+  }
+  // Small symbols are set pixel by pixel: the pixels whose centres lie in the ellipse inscribed
+  // in the rectangle, those on its rim in the pen's colour, the others in the brush's.
+  const double cx = rect.left() + rect.width() / 2.0, cy = rect.top() + rect.height() / 2.0;
+  const double rx = rect.width() / 2.0, ry = rect.height() / 2.0;
+  auto inside = [&](int x, int y) {
+    const double u = (x + 0.5 - cx) / rx, v = (y + 0.5 - cy) / ry;
+    return u * u + v * v <= 1.0;
+  };
+  const std::uint32_t penColour = ColorToPixel(pen_.Color());
+  const std::uint32_t brushColour = ColorToPixel(brush_.Color());
+  const bool fill = brush_.Style() == gbsSolid;
+  for (int y = rect.top(); y < rect.top() + rect.height(); ++y) {
+    for (int x = rect.left(); x < rect.left() + rect.width(); ++x) {
+      if (!inside(x, y)) continue;
+      const bool rim = !clearPen && (!inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) ||
+                                     !inside(x, y + 1));
+      if (rim) {
+        picture_.SetPixel(x, y, penColour, Alpha);
+      } else if (fill) {
+        picture_.SetPixel(x, y, brushColour, Alpha);
+      }
+    }
+  }
 }
 
 void TGDefaultRenderer::Rectangle(const QRect& rect) {
@@ -508,6 +594,143 @@ void TGDefaultRenderer::FocusRectangle(const QRect& rect) {
   p.setBrush(Qt::NoBrush);
   p.drawRect(rect);
   p.restore();
+}
+
+namespace {
+
+// Draws a text with the top-left corner of its extent at the painter's origin, with the
+// background box and halo that `style` (TGFontStyle bits) asks for.
+void PaintText(QPainter& p, const QString& text, const TGFont& font, const QFont& qfont,
+               const QFontMetrics& m, QSize extent, TColor color, unsigned style) {
+  const bool multiLine = text.contains(QLatin1Char('\n'));
+  p.setFont(qfont);
+  const TColor bk = font.BkColor();
+  if (style & gfsOpaque) {
+    QColor fill = ToQColor(bk);
+    fill.setAlpha(font.BkAlphaBlend());
+    p.fillRect(QRect(-1, -1, extent.width() + 2, extent.height() + 2), fill);
+  }
+  if (style & gfsHalo) {
+    QPainterPath path;
+    if (multiLine) {
+      int y = m.ascent();
+      for (const QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+        path.addText(0, y, qfont, line.toString());
+        y += m.lineSpacing();
+      }
+    } else {
+      path.addText(0, m.ascent(), qfont, text);
+    }
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.strokePath(path, QPen(ToQColor(bk), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.fillPath(path, ToQColor(color));
+    return;
+  }
+  p.setPen(ToQColor(color));
+  if (multiLine) {
+    int y = m.ascent();
+    for (const QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+      p.drawText(0, y, line.toString());
+      y += m.lineSpacing();
+    }
+  } else {
+    p.drawText(0, m.ascent(), text);
+  }
+}
+
+// Puts `letters` over `image` with a halo in `bk` around them: the letters' coverage widened by
+// one pixel in every direction (the reach of a 3-pixel pen along their outlines). Both pictures
+// are premultiplied ARGB of the same size.
+void AddHalo(QImage& image, const QImage& letters, TColor bk) {
+  const int w = image.width(), h = image.height();
+  const std::uint32_t r = bk & 0xFF, g = (bk >> 8) & 0xFF, b = (bk >> 16) & 0xFF;
+  auto over = [](std::uint32_t src, std::uint32_t dst) {
+    const std::uint32_t inverse = 255 - (src >> 24);
+    std::uint32_t out = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+      const std::uint32_t d = (dst >> shift) & 0xFF;
+      out |= std::min<std::uint32_t>(((src >> shift) & 0xFF) + (d * inverse + 127) / 255, 255)
+             << shift;
+    }
+    return out;
+  };
+  for (int y = 0; y < h; ++y) {
+    auto* out = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
+    for (int x = 0; x < w; ++x) {
+      std::uint32_t a = 0;
+      for (int yy = std::max(y - 1, 0); yy <= std::min(y + 1, h - 1); ++yy) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(letters.constScanLine(yy));
+        for (int xx = std::max(x - 1, 0); xx <= std::min(x + 1, w - 1); ++xx)
+          a = std::max(a, row[xx] >> 24);
+      }
+      const std::uint32_t letter =
+          reinterpret_cast<const std::uint32_t*>(letters.constScanLine(y))[x];
+      if (a == 0 && letter == 0) continue;
+      const std::uint32_t halo = a << 24 | (r * a / 255) << 16 | (g * a / 255) << 8 | (b * a / 255);
+      out[x] = over(letter, over(halo, out[x]));
+    }
+  }
+}
+
+}  // namespace
+
+void TGDefaultRenderer::DrawText(QPoint topLeft, const QString& text, const TGFont& font,
+                                 TColor color) {
+  if (picture_.GetEmpty() || text.isEmpty()) return;
+  QPainter& p = Painter();
+  const QFont& qfont = FontObject(font);
+  const QFontMetrics& m = FontMetrics(font);
+  const QSize extent = TextExtent(font, text);
+  if (font.Angle() != 0) {
+    p.save();
+    p.setOpacity(1.0);
+    p.setBackgroundMode(Qt::TransparentMode);
+    p.translate(topLeft);
+    p.rotate(-font.Angle() / 10.0);
+    PaintText(p, text, font, qfont, m, extent, color, font.Style());
+    p.restore();
+    attributesChanged_ = true;
+    return;
+  }
+  // Titles repeat from render to render: each is drawn once into a picture of its own, which is
+  // then copied onto the surface.
+  constexpr int kMargin = 4;
+  std::string key = text.toStdString();
+  key += '\0';
+  key += font.Name();
+  for (const std::uint32_t v :
+       {static_cast<std::uint32_t>(FontPixelHeight(font)), std::uint32_t{font.Style()}, color,
+        font.BkColor(), std::uint32_t{font.BkAlphaBlend()}}) {
+    key.append(reinterpret_cast<const char*>(&v), sizeof v);
+  }
+  auto found = textImages_.find(key);
+  if (found == textImages_.end()) {
+    if (textImages_.size() >= 2048) textImages_.clear();
+    const QSize size(extent.width() + 2 * kMargin, extent.height() + 2 * kMargin);
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+      QPainter ip(&image);
+      ip.translate(kMargin, kMargin);
+      PaintText(ip, text, font, qfont, m, extent, color, font.Style() & gfsOpaque);
+    }
+    if (font.Style() & gfsHalo) {
+      QImage letters(size, QImage::Format_ARGB32_Premultiplied);
+      letters.fill(Qt::transparent);
+      {
+        QPainter ip(&letters);
+        ip.translate(kMargin, kMargin);
+        PaintText(ip, text, font, qfont, m, extent, color, 0);
+      }
+      AddHalo(image, letters, font.BkColor());
+    }
+    found = textImages_.emplace(std::move(key), std::move(image)).first;
+  }
+  if (appliedAlpha_ != 255) {
+    p.setOpacity(1.0);
+    appliedAlpha_ = 255;
+  }
+  p.drawImage(topLeft - QPoint(kMargin, kMargin), found->second);
 }
 
 void TGDefaultRenderer::SetPixel(int x, int y, TColor color) {

@@ -6,7 +6,11 @@
 #include <QPainter>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
+#include <QString>
 #include <cstdint>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "gattributes.h"
@@ -41,17 +45,30 @@ class TGRenderer {
   // Opacity (0 … 255) of pixel-level drawing.
   int Alpha = 255;
 
-  // Selecting copies the attribute into the current one when it differs.
+  // Selecting copies the attribute into the current one when it differs; the attribute's drawing
+  // object is built (or taken from its cache) first, so that the copy carries it along.
   void SelectPen(const TGPen& pen);
   void SelectBrush(const TGBrush& brush);
   void SelectFont(const TGFont& font);
-  // The black width-1 pixel pen.
+  // The black width-1 pixel pen and the white solid brush.
   void SelectNothing();
   const TGPen& Pen() const { return pen_; }
   const TGBrush& Brush() const { return brush_; }
   const TGFont& Font() const { return font_; }
   // Width of the current pen in pixels at the globe's scale.
   int PenPixelWidth() const;
+  // Scale (pixels per globe unit) and view distance of the globe's projector; 0 without a globe.
+  double ScaleFactor() const;
+  std::int32_t ViewDistance() const;
+  // Character height of a font in pixels: its size at the current scale, cut to MaxTextHeight
+  // when that is above 0.
+  int FontPixelHeight(const TGFont& font) const;
+  // The font's drawing object and metrics at the current scale.
+  const QFont& FontObject(const TGFont& font) const;
+  const QFontMetrics& FontMetrics(const TGFont& font) const;
+  // Width and height of a text in a font; "\n" in the text is not special here, a line feed
+  // character starts a new line.
+  QSize TextExtent(const TGFont& font, const QString& text) const;
 
   // True when `count` ≥ 2 points have a bounding box that meets the drawing surface.
   bool PointsVisible(const QPoint* points, int count) const;
@@ -89,6 +106,11 @@ class TGRenderer {
   // (ub, vb) at x2.
   virtual void TextureSpan(int y, int x1, const TGBitmap& texture, double ua, double va, double ub,
                            double vb, int x2) = 0;
+  // Draws a text (lines separated by line feeds) with the top-left corner of its unrotated
+  // extent at `topLeft`, in `font` and `color`, turned by the font's angle about that corner.
+  // gfsOpaque fills the text rectangle grown by one pixel with the background colour first;
+  // gfsHalo strokes the outline with a 3-pixel pen of the background colour first.
+  virtual void DrawText(QPoint topLeft, const QString& text, const TGFont& font, TColor color) = 0;
 
  protected:
   TGCustomGlobeView* globe_ = nullptr;
@@ -128,6 +150,9 @@ class TGDefaultRenderer : public TGRenderer {
   void SetPixel(int x, int y, TColor color) override;
   void TextureSpan(int y, int x1, const TGBitmap& texture, double ua, double va, double ub,
                    double vb, int x2) override;
+  void DrawText(QPoint topLeft, const QString& text, const TGFont& font, TColor color) override;
+  // Drops the kept pictures of drawn texts.
+  void ForgetTexts() { textImages_.clear(); }
   void TextureTriangle(const QPoint (&tex)[3], const QPoint (&scr)[3],
                        const TGBitmap& texture) override;
 
@@ -145,14 +170,15 @@ class TGDefaultRenderer : public TGRenderer {
   void ApplyAttributes();
   // Open parts with a solid pen below 2 pixels, drawn directly into the picture.
   void DrawThinPolylines(const QPoint* points, const int* counts, int partCount);
+  // Open parts with an opaque solid pen of 2 … 16 pixels, drawn directly into the picture.
+  void DrawWidePolylines(const QPoint* points, const int* counts, int partCount, int penWidth);
 
   TGBitmap picture_;
   QPainter painter_;
+  int appliedAlpha_ = 255;
+  // Pictures of drawn texts by text and font state.
+  std::unordered_map<std::string, QImage> textImages_;
 };
-
-QColor ToQColor(TColor color);
-QPen ToQPen(const TGPen& pen, int pixelWidth);
-QBrush ToQBrush(const TGBrush& brush);
 
 // Sutherland–Hodgman clip of a closed polygon to `bounds`; the result is appended to `out`.
 void ClipPolygon(const QPoint* points, int count, const QRect& bounds, std::vector<QPoint>& out);

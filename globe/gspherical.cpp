@@ -184,6 +184,109 @@ bool TGSphericalPrj::XYToLLIndex(int x, int y, int index) {
   return true;
 }
 
+bool TGSphericalPrj::XYOnMap(int x, int y) {
+  const double dx = static_cast<double>(x) - prj_.XOrigin();
+  const double dy = static_cast<double>(y) - prj_.YOrigin();
+  return radius2_ - dx * dx - dy * dy >= 0;
+}
+
+TGMER TGSphericalPrj::PixelsMER(std::span<const QPoint> pixels, int& onMap) {
+  // Longitude and latitude exactly as XYToLLIndex and XYToLL give them.
+  auto longitude = [](double px, double pz) {
+    return NormalizeLongitudeGU(RoundToInt(std::atan2(px, pz) * kGlobeUnitsPerRadian));
+  };
+  auto latitude = [](double py) {
+    return RoundToInt(std::asin(std::clamp(py / kGlobeSphereRadius, -1.0, 1.0)) *
+                      kGlobeUnitsPerRadian);
+  };
+  // Pseudo-angle of (px, pz): in [−2, 2], growing with atan2(px, pz) over (−π, π].
+  auto pseudo = [](double px, double pz) {
+    const double s = std::fabs(px) + std::fabs(pz);
+    if (s == 0) return 0.0;
+    const double q = 1 - pz / s;
+    return px >= 0 ? q : -q;
+  };
+  // Pixels this close to 0° from below, or to −180°, may round to the other side; they are
+  // converted one by one.
+  constexpr double kBand = 1e-6;
+  TGLongitudeExtremes e;
+  bool any = false;
+  double minPy = 0, maxPy = 0;
+  double minQ = 0, maxQ = 0, minNonNegQ = 0, maxNegQ = 0;
+  double lowest[2] = {}, highest[2] = {}, lowestNonNeg[2] = {}, highestNeg[2] = {};
+  bool haveRegular = false, haveNonNegQ = false, haveNegQ = false;
+  auto fold = [&](std::int32_t lon) {
+    if (!any) {
+      e.minLon = e.maxLon = lon;
+      any = true;
+    }
+    e.minLon = std::min(e.minLon, lon);
+    e.maxLon = std::max(e.maxLon, lon);
+    if (lon >= 0) {
+      e.minNonNegative = e.haveNonNegative ? std::min(e.minNonNegative, lon) : lon;
+      e.haveNonNegative = true;
+    } else {
+      e.maxNegative = e.haveNegative ? std::max(e.maxNegative, lon) : lon;
+      e.haveNegative = true;
+    }
+  };
+  onMap = 0;
+  for (const QPoint& pixel : pixels) {
+    const double dx = static_cast<double>(pixel.x()) - prj_.XOrigin();
+    const double dy = static_cast<double>(pixel.y()) - prj_.YOrigin();
+    const double c = radius2_ - dx * dx - dy * dy;
+    if (!(c >= 0)) continue;
+    const double dz = -std::sqrt(c);
+    const double px = inverse_[0][0] * dx + inverse_[0][1] * dy + inverse_[0][2] * dz;
+    const double py = inverse_[1][0] * dx + inverse_[1][1] * dy + inverse_[1][2] * dz;
+    const double pz = inverse_[2][0] * dx + inverse_[2][1] * dy + inverse_[2][2] * dz;
+    if (onMap++ == 0) minPy = maxPy = py;
+    minPy = std::min(minPy, py);
+    maxPy = std::max(maxPy, py);
+    const double q = pseudo(px, pz);
+    if ((q < 0 && q > -kBand) || q < -2 + kBand) {
+      fold(longitude(px, pz));
+      continue;
+    }
+    if (!haveRegular || q < minQ) {
+      minQ = q;
+      lowest[0] = px;
+      lowest[1] = pz;
+    }
+    if (!haveRegular || q > maxQ) {
+      maxQ = q;
+      highest[0] = px;
+      highest[1] = pz;
+    }
+    haveRegular = true;
+    if (q >= 0) {
+      if (!haveNonNegQ || q < minNonNegQ) {
+        minNonNegQ = q;
+        lowestNonNeg[0] = px;
+        lowestNonNeg[1] = pz;
+      }
+      haveNonNegQ = true;
+    } else {
+      if (!haveNegQ || q > maxNegQ) {
+        maxNegQ = q;
+        highestNeg[0] = px;
+        highestNeg[1] = pz;
+      }
+      haveNegQ = true;
+    }
+  }
+  if (onMap == 0) return {};
+  if (haveRegular) {
+    fold(longitude(lowest[0], lowest[1]));
+    fold(longitude(highest[0], highest[1]));
+  }
+  if (haveNonNegQ) fold(longitude(lowestNonNeg[0], lowestNonNeg[1]));
+  if (haveNegQ) fold(longitude(highestNeg[0], highestNeg[1]));
+  e.minLat = latitude(minPy);
+  e.maxLat = latitude(maxPy);
+  return ExtremesMER(e);
+}
+
 TGExtent TGSphericalPrj::ModelExtent() const {
   constexpr std::int32_t r = 309754585;
   return {-r, -r, r, r};

@@ -28,41 +28,89 @@ std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c) {
 
 TGMER PointListMER(std::span<const TGGlobePoint> points) {
   if (points.empty()) return {};
-  std::int32_t minLat = points[0].Latitude, maxLat = minLat;
-  std::int32_t minLon = points[0].Longitude, maxLon = minLon;
-  bool haveNonNeg = false, haveNeg = false;
-  std::int32_t minNonNeg = 0, maxNeg = 0;
+  TGLongitudeExtremes e;
+  e.minLat = e.maxLat = points[0].Latitude;
+  e.minLon = e.maxLon = points[0].Longitude;
   for (const auto& p : points) {
-    minLat = std::min(minLat, p.Latitude);
-    maxLat = std::max(maxLat, p.Latitude);
-    minLon = std::min(minLon, p.Longitude);
-    maxLon = std::max(maxLon, p.Longitude);
+    e.minLat = std::min(e.minLat, p.Latitude);
+    e.maxLat = std::max(e.maxLat, p.Latitude);
+    e.minLon = std::min(e.minLon, p.Longitude);
+    e.maxLon = std::max(e.maxLon, p.Longitude);
     if (p.Longitude >= 0) {
-      minNonNeg = haveNonNeg ? std::min(minNonNeg, p.Longitude) : p.Longitude;
-      haveNonNeg = true;
+      e.minNonNegative = e.haveNonNegative ? std::min(e.minNonNegative, p.Longitude) : p.Longitude;
+      e.haveNonNegative = true;
     } else {
-      maxNeg = haveNeg ? std::max(maxNeg, p.Longitude) : p.Longitude;
-      haveNeg = true;
+      e.maxNegative = e.haveNegative ? std::max(e.maxNegative, p.Longitude) : p.Longitude;
+      e.haveNegative = true;
     }
   }
+  return ExtremesMER(e);
+}
+
+TGMER ExtremesMER(const TGLongitudeExtremes& e) {
   TGMER r;
-  r.Top = minLat;
-  r.Height = static_cast<std::int32_t>(std::min<std::int64_t>(
-      static_cast<std::int64_t>(maxLat) - minLat + 1, std::numeric_limits<std::int32_t>::max()));
-  const std::int64_t direct = static_cast<std::int64_t>(maxLon) - minLon;
-  const std::int64_t wrapped = (static_cast<std::int64_t>(maxNeg) + kGU180) +
-                               (static_cast<std::int64_t>(kGU180) - minNonNeg);
+  r.Top = e.minLat;
+  r.Height = static_cast<std::int32_t>(
+      std::min<std::int64_t>(static_cast<std::int64_t>(e.maxLat) - e.minLat + 1,
+                             std::numeric_limits<std::int32_t>::max()));
+  const std::int64_t direct = static_cast<std::int64_t>(e.maxLon) - e.minLon;
+  const std::int64_t wrapped = (static_cast<std::int64_t>(e.maxNegative) + kGU180) +
+                               (static_cast<std::int64_t>(kGU180) - e.minNonNegative);
   std::int64_t width;
-  if (!haveNonNeg || !haveNeg || wrapped >= direct) {
-    r.Left = minLon;
+  if (!e.haveNonNegative || !e.haveNegative || wrapped >= direct) {
+    r.Left = e.minLon;
     width = direct + 1;
   } else {
-    r.Left = minNonNeg;
+    r.Left = e.minNonNegative;
     width = wrapped + 1;
   }
   r.Width = static_cast<std::int32_t>(
       std::min<std::int64_t>(width, std::numeric_limits<std::int32_t>::max()));
   return r;
+}
+
+TGMER UnionMER(const TGMER& a, const TGMER& b) {
+  if (a.Empty()) return b;
+  if (b.Empty()) return a;
+  TGMER r;
+  const std::int64_t top = std::min(a.Top, b.Top);
+  const std::int64_t bottom = std::max<std::int64_t>(static_cast<std::int64_t>(a.Top) + a.Height,
+                                                     static_cast<std::int64_t>(b.Top) + b.Height);
+  r.Top = static_cast<std::int32_t>(top);
+  r.Height = static_cast<std::int32_t>(std::min<std::int64_t>(bottom - top, INT32_MAX));
+  // Starting at one rectangle's left edge, the other one's span shifted to lie east of it.
+  auto span = [](const TGMER& from, const TGMER& other) {
+    std::int64_t left = other.Left;
+    while (left < from.Left) left += kGU360;
+    while (left >= static_cast<std::int64_t>(from.Left) + kGU360) left -= kGU360;
+    return std::max<std::int64_t>(static_cast<std::int64_t>(from.Width),
+                                  left - from.Left + other.Width);
+  };
+  const std::int64_t fromA = span(a, b), fromB = span(b, a);
+  const std::int64_t width = std::min(fromA, fromB);
+  if (width >= kGU360) {
+    r.Left = -kGU180;
+    r.Width = kGU360;
+    return r;
+  }
+  r.Left = NormalizeLongitudeGU(fromA <= fromB ? a.Left : b.Left);
+  r.Width = static_cast<std::int32_t>(width);
+  return r;
+}
+
+bool MERIntersects(const TGMER& a, const TGMER& b) {
+  if (a.Empty() || b.Empty()) return false;
+  const std::int64_t aTop = a.Top, aBottom = aTop + a.Height;
+  const std::int64_t bTop = b.Top, bBottom = bTop + b.Height;
+  if (aBottom <= bTop || bBottom <= aTop) return false;
+  if (a.Width >= kGU360 || b.Width >= kGU360) return true;
+  const std::int64_t aLeft = a.Left, aRight = aLeft + a.Width;
+  for (const std::int64_t shift :
+       {-static_cast<std::int64_t>(kGU360), std::int64_t{0}, static_cast<std::int64_t>(kGU360)}) {
+    const std::int64_t bLeft = b.Left + shift, bRight = bLeft + b.Width;
+    if (aLeft < bRight && bLeft < aRight) return true;
+  }
+  return false;
 }
 
 double GlobeUnitsPerUnit(TGUnitTypes unit) {

@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <span>
 
-inline constexpr std::int32_t kGlobeUnitsPerDegree = 5400000;
-inline constexpr std::int32_t kGU90 = 486000000;    // quarter turn, pole latitude
-inline constexpr std::int32_t kGU180 = 972000000;   // half turn
-inline constexpr std::int32_t kGU360 = 1944000000;  // full turn
+inline constexpr std::int32_t kGUPerDegree = 5400000;  // globe units per degree
+inline constexpr std::int32_t kGU90 = 486000000;       // quarter turn, pole latitude
+inline constexpr std::int32_t kGU180 = 972000000;      // half turn
+inline constexpr std::int32_t kGU360 = 1944000000;     // full turn
 inline constexpr double kGlobeUnitsPerRadian = 309397209.37064453276;
 // Radius of the globe sphere in globe units (slightly larger than one radian's worth).
 inline constexpr double kGlobeSphereRadius = 309754584.54206382096;
@@ -79,7 +79,7 @@ inline std::int32_t TruncToInt(double value) {
 }
 // Degrees to globe units (rounded).
 inline std::int32_t DegreesToGU(double degrees) {
-  return RoundToInt(degrees * kGlobeUnitsPerDegree);
+  return RoundToInt(degrees * kGUPerDegree);
 }
 inline double GUToDegrees(std::int32_t gu) {
   return gu / 5400000.0;
@@ -92,6 +92,21 @@ std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c);
 // Bounding rectangle of a point list; a list that lies on both sides of the 180° meridian and is
 // narrower the other way round gets a rectangle that runs east across 180°. Empty list: empty.
 TGMER PointListMER(std::span<const TGGlobePoint> points);
+// The same rectangle from the extremes of a non-empty point list: least and greatest latitude and
+// longitude, the smallest longitude of 0 or more and the greatest negative one (when any).
+struct TGLongitudeExtremes {
+  std::int32_t minLat = 0, maxLat = 0, minLon = 0, maxLon = 0;
+  bool haveNonNegative = false, haveNegative = false;
+  std::int32_t minNonNegative = 0, maxNegative = 0;
+};
+TGMER ExtremesMER(const TGLongitudeExtremes& e);
+// Smallest rectangle holding both rectangles, going the narrower way round the globe (so that
+// rectangles on both sides of 180° give one that runs east across it); an empty rectangle adds
+// nothing. A union of 360° or more covers all longitudes from −180°.
+TGMER UnionMER(const TGMER& a, const TGMER& b);
+// True when two non-empty rectangles share a point; longitudes are compared round the globe.
+// A rectangle covers [Left, Left + Width) × [Top, Top + Height).
+bool MERIntersects(const TGMER& a, const TGMER& b);
 
 // Colours are $00BBGGRR values (red in the low byte).
 using TColor = std::uint32_t;
@@ -99,6 +114,7 @@ inline constexpr TColor clNone = 0x1FFFFFFF;
 inline constexpr TColor clBlack = 0x000000;
 inline constexpr TColor clWhite = 0xFFFFFF;
 inline constexpr TColor clRed = 0x0000FF;
+inline constexpr TColor clBlue = 0xFF0000;
 inline constexpr TColor clYellow = 0x00FFFF;
 inline constexpr TColor clAqua = 0xFFFF00;
 inline constexpr TColor clSilver = 0xC0C0C0;

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr std::int32_t kDeg = kGlobeUnitsPerDegree;
+constexpr std::int32_t kDeg = kGUPerDegree;
 
 TGGlobePoint Deg(double lon, double lat) {
   return {DegreesToGU(lon), DegreesToGU(lat), 0};

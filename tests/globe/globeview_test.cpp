@@ -116,10 +116,10 @@ TEST(GlobeView, VisibleExtentCoversWhatTheWindowShows) {
   globe.Projector().SetXRotation(0);
   globe.Projector().SetYRotation(0);
   TGMER e = globe.ComputeVisibleExtent();
-  EXPECT_NEAR(e.Left, -90 * kGlobeUnitsPerDegree, 2 * kGlobeUnitsPerDegree);
-  EXPECT_NEAR(e.Width, 180 * kGlobeUnitsPerDegree, 4 * kGlobeUnitsPerDegree);
-  EXPECT_LT(e.Top, -60 * kGlobeUnitsPerDegree);
-  EXPECT_GT(e.Top + e.Height, 60 * kGlobeUnitsPerDegree);
+  EXPECT_NEAR(e.Left, -90 * kGUPerDegree, 2 * kGUPerDegree);
+  EXPECT_NEAR(e.Width, 180 * kGUPerDegree, 4 * kGUPerDegree);
+  EXPECT_LT(e.Top, -60 * kGUPerDegree);
+  EXPECT_GT(e.Top + e.Height, 60 * kGUPerDegree);
   // A view of the pole takes in every longitude.
   globe.Projector().SetXRotation(60);
   EXPECT_EQ(globe.ComputeVisibleExtent().Width, kGU360);

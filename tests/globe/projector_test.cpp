@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr std::int32_t kDeg = kGlobeUnitsPerDegree;
+constexpr std::int32_t kDeg = kGUPerDegree;
 
 TGGlobePoint Deg(double lon, double lat) {
   return {DegreesToGU(lon), DegreesToGU(lat), 0};
@@ -162,6 +162,34 @@ TEST(Projector, ProjectionAndUnprojectionAgree) {
           << g.Longitude << " " << g.Latitude << " " << guPerPixel;
     }
   }
+}
+
+TEST(Projector, PixelRectangleIsTheOneOfEveryUnprojectedPixel) {
+  std::mt19937 rng(20240408);
+  std::uniform_real_distribution<double> lon(-180, 180), lat(-90, 90);
+  for (int i = 0; i < 80; ++i) {
+    // Views straight at 0° and 180° (pixel columns unproject to the meridian itself), at the
+    // poles, zoomed in beyond the window, and at random.
+    const double l = i % 4 == 0 ? 0 : i % 4 == 1 ? 180 : lon(rng);
+    const double t = i % 5 == 0 ? 90 : i % 5 == 1 ? -90 : i % 5 == 2 ? 0 : lat(rng);
+    View v(l, t);
+    if (i % 3 == 0) v.prj.SetScaleFactor((i % 2 ? 600 : 2000) / kGlobeSphereRadius);
+    std::vector<QPoint> pixels;
+    for (int y = 0; y < 300; y += 3)
+      for (int x = 0; x < 400; x += 3) pixels.emplace_back(x, y);
+    for (int y = 0; y < 300; ++y)
+      for (int x = 196; x <= 204; ++x) pixels.emplace_back(x, y);
+    TGCustomProjectionModel& model = v.prj.Model();
+    int fast = 0, slow = 0;
+    const TGMER a = model.PixelsMER(pixels, fast);
+    const TGMER b = model.TGCustomProjectionModel::PixelsMER(pixels, slow);
+    EXPECT_EQ(fast, slow) << i;
+    EXPECT_EQ(a, b) << "view " << i << " at " << l << ", " << t;
+  }
+  int none = -1;
+  View far;
+  EXPECT_EQ(far.prj.Model().PixelsMER(std::vector<QPoint>{{0, 0}}, none), TGMER{});
+  EXPECT_EQ(none, 0);
 }
 
 TEST(Projector, RotationSettersNormaliseAndClamp) {

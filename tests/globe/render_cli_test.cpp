@@ -14,9 +14,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-int RunCli(const std::string& args) {
+int RunCli(const std::string& args, const std::string& env = "") {
   const std::string cmd =
-      std::string(UMBRIVISTA_BIN_DIR) + "/umbrivista-cli " + args + " >/dev/null 2>&1";
+      env + std::string(UMBRIVISTA_BIN_DIR) + "/umbrivista-cli " + args + " >/dev/null 2>&1";
   const int status = std::system(cmd.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -82,6 +82,37 @@ TEST_F(RenderCommand, RejectsBadArguments) {
             1);
   EXPECT_EQ(RunCli(Render("--out " + (dir_ / "no_such_dir" / "x.png").string())), 1);
   EXPECT_FALSE(fs::exists(out));
+}
+
+TEST_F(RenderCommand, DrawsTheCentreLineAndTheTitledCapitalsFromAScratchDatabase) {
+  // The scratch database goes to the temporary folder and is gone afterwards.
+  const fs::path temp = dir_ / "temp";
+  fs::create_directories(temp);
+  const std::string env = "TMPDIR=" + temp.string() + " ";
+  const std::string plain = (dir_ / "plain.png").string();
+  const std::string cities = (dir_ / "cities.png").string();
+  const std::string view = "--width 600 --height 500 --zoom 200 --grid 0 ";
+  ASSERT_EQ(RunCli(Render(view + "--out " + plain), env), 0);
+  ASSERT_EQ(RunCli(Render(view + "--capitals --out " + cities), env), 0);
+  for (const auto& entry : fs::directory_iterator(temp)) {
+    EXPECT_NE(entry.path().filename().string().rfind("Temporary_", 0), 0u) << entry.path();
+  }
+  const QImage a(QString::fromStdString(plain)), b(QString::fromStdString(cities));
+  ASSERT_EQ(a.size(), b.size());
+  // The centre line of 2024-04-08 is a yellow road in both; the capitals add dots and titles.
+  int yellow = 0, changed = 0, white = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+      if ((p & 0xFFFFFF) == 0xFFFF00) ++yellow;
+      if (p == q) continue;
+      ++changed;
+      if ((q & 0xFFFFFF) == 0xFFFFFF) ++white;
+    }
+  }
+  EXPECT_GT(yellow, 300);
+  EXPECT_GT(changed, 500);
+  EXPECT_GT(white, 100);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "gcustomglobe.h"
 #include "gprojector.h"
 #include "test_support.h"
 
@@ -211,6 +212,137 @@ TEST(PartsQueue, PointSetVisibility) {
   EXPECT_FALSE(s.r.PointsVisible(inside, 1));
   EXPECT_FALSE(s.r.PointsVisible(left, 2));
   EXPECT_FALSE(s.r.PointsVisible(below, 2));
+}
+
+TEST(WideLines, ADiscAlongTheLineGivesRoundEndsAndTheFullWidth) {
+  Surface s(40, 20);
+  s.r.SelectPen(TGPen(clWhite, gpsSolid, 3, guPixel));
+  QPoint* p = s.r.Points();
+  p[0] = {10, 10};
+  p[1] = {30, 10};
+  s.r.BeginParts(false);
+  s.r.AddPart(2, 3);
+  s.r.EndParts();
+  for (int x = 10; x <= 30; ++x) {
+    EXPECT_EQ(s.At(x, 9), 0xFFFFFFu) << x;
+    EXPECT_EQ(s.At(x, 11), 0xFFFFFFu) << x;
+    EXPECT_EQ(s.At(x, 12), 0u) << x;
+  }
+  EXPECT_EQ(s.At(9, 10), 0xFFFFFFu);
+  EXPECT_EQ(s.At(8, 10), 0u);
+  // A 5-pixel pen is 5 wide and rounds its corners off.
+  s.r.ClearSurface(clBlack);
+  s.r.SelectPen(TGPen(clRed, gpsSolid, 5, guPixel));
+  s.r.BeginParts(false);
+  p[0] = {10, 10};
+  p[1] = {30, 10};
+  s.r.AddPart(2, 5);
+  s.r.EndParts();
+  EXPECT_EQ(s.At(20, 8), 0xFF0000u);
+  EXPECT_EQ(s.At(20, 12), 0xFF0000u);
+  EXPECT_EQ(s.At(20, 13), 0u);
+  EXPECT_EQ(s.At(8, 10), 0xFF0000u);
+  EXPECT_EQ(s.At(8, 8), 0u);
+}
+
+TEST(SmallEllipses, RimInThePenColourAndInsideInTheBrushColour) {
+  Surface s(40, 40);
+  s.r.SelectPen(TGPen(clWhite, gpsSolid, 1, guPixel));
+  s.r.SelectBrush(TGBrush(clBlack, clRed, gbsSolid));
+  s.r.Ellipse(QRect(10, 10, 9, 9));
+  EXPECT_EQ(s.At(14, 14), 0xFF0000u);  // centre
+  EXPECT_EQ(s.At(14, 10), 0xFFFFFFu);  // top of the rim
+  EXPECT_EQ(s.At(18, 14), 0xFFFFFFu);  // right of the rim
+  EXPECT_EQ(s.At(10, 10), 0u);         // corner of the rectangle: outside
+  EXPECT_EQ(s.At(19, 14), 0u);
+  // A clear brush leaves the inside; half alpha blends.
+  s.r.ClearSurface(clBlack);
+  s.r.SelectBrush(TGBrush(clWhite, clWhite, gbsClear));
+  s.r.Alpha = 128;
+  s.r.Ellipse(QRect(10, 10, 9, 9));
+  s.r.Alpha = 255;
+  EXPECT_EQ(s.At(14, 14), 0u);
+  EXPECT_EQ(s.At(14, 10), 0x7F7F7Fu);
+}
+
+TEST(Texts, DrawnTextsAreTheSameWhereverAndHowOftenTheyAreDrawn) {
+  Surface s(200, 60);
+  TGFont font;
+  font.SetSize(14);
+  font.SetBkColor(clBlue);
+  const QString text = QStringLiteral("Reykjavík");
+  const QSize extent = s.r.TextExtent(font, text);
+  ASSERT_GT(extent.width(), 30);
+  s.r.DrawText({5, 5}, text, font, clWhite);
+  s.r.DrawText({105, 5}, text, font, clWhite);
+  int lit = 0;
+  for (int y = 0; y < 30; ++y) {
+    for (int x = 0; x < 95; ++x) {
+      ASSERT_EQ(s.At(x, y), s.At(x + 100, y)) << x << "," << y;
+      if (s.At(x, y) != 0) ++lit;
+    }
+  }
+  EXPECT_GT(lit, 20);
+  // Another colour is another picture.
+  s.r.DrawText({5, 30}, text, font, clRed);
+  bool red = false;
+  for (int y = 30; y < 60; ++y)
+    for (int x = 0; x < 95; ++x) red |= s.At(x, y) == 0xFF0000u;
+  EXPECT_TRUE(red);
+  // A halo surrounds the letters with the background colour; an opaque text fills its box.
+  s.r.ClearSurface(clBlack);
+  font.SetStyle(gfsHalo);
+  s.r.DrawText({5, 5}, text, font, clWhite);
+  bool blue = false;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 95; ++x) blue |= s.At(x, y) == 0x0000FFu;
+  EXPECT_TRUE(blue);
+  s.r.ClearSurface(clBlack);
+  font.SetStyle(gfsOpaque);
+  s.r.DrawText({5, 5}, text, font, clWhite);
+  EXPECT_EQ(s.At(4, 4), 0x0000FFu);
+  EXPECT_EQ(s.At(5 + extent.width(), 5 + extent.height()), 0x0000FFu);
+  EXPECT_EQ(s.At(6 + extent.width(), 5), 0u);
+}
+
+TEST(Attributes, ChangesCallBackAndZoomDependentObjectsFollowTheView) {
+  TGPen pen(clRed, gpsSolid, 1, guPixel);
+  int calls = 0;
+  pen.OnChange = [&] { ++calls; };
+  pen.SetWidth(1);
+  EXPECT_EQ(calls, 0);
+  pen.SetWidth(2000);
+  pen.SetWidthUnit(guMeter);
+  EXPECT_EQ(calls, 2);
+  // A copy takes the values, not the callback.
+  TGPen copy;
+  copy = pen;
+  copy.SetColor(clWhite);
+  EXPECT_EQ(calls, 2);
+  EXPECT_EQ(copy.Width(), 2000);
+
+  // A 2 km pen is as wide as the zoom makes it; the cached pen follows the view distance.
+  TGCustomGlobeView globe(400, 400);
+  TGDefaultRenderer& r = globe.Renderer();
+  TGProjector& prj = globe.Projector();
+  prj.SetScaleFactor(1e-5L);
+  const int near = pen.DrawingObject(&r, prj.ViewDistance(), 1e-5).width();
+  EXPECT_EQ(near, RoundToInt(RoundToInt(2000 * GlobeUnitsPerUnit(guMeter)) * 1e-5));
+  prj.SetScaleFactor(2e-5L);
+  EXPECT_EQ(pen.DrawingObject(&r, prj.ViewDistance(), 2e-5).width(), 2 * near);
+  // Text heights: sizes in arc minutes grow with the zoom up to MaxTextHeight.
+  TGFont font;
+  font.SetSizeUnit(guMinute);
+  font.SetSize(60);
+  prj.SetScaleFactor(2e-6L);
+  EXPECT_EQ(r.FontPixelHeight(font), 11);
+  EXPECT_EQ(r.FontObject(font).pixelSize(), 11);
+  prj.SetScaleFactor(2e-5L);
+  EXPECT_EQ(r.FontPixelHeight(font), r.MaxTextHeight);
+  EXPECT_EQ(r.FontObject(font).pixelSize(), r.MaxTextHeight);
+  font.SetStyle(gfsBold | gfsItalic);
+  EXPECT_TRUE(r.FontObject(font).bold());
+  EXPECT_TRUE(r.FontObject(font).italic());
 }
 
 }  // namespace

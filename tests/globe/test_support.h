@@ -13,6 +13,8 @@
 struct RecordedPart {
   std::vector<QPoint> points;
   bool closed;
+  TColor penColor = clBlack;
+  int penWidth = 0;  // pixels
 };
 
 struct RecordedSpan {
@@ -27,7 +29,8 @@ class RecordingRenderer : public TGDefaultRenderer {
   void DrawPolyParts(const QPoint* points, const int* counts, int partCount, bool closed) override {
     const QPoint* p = points;
     for (int i = 0; i < partCount; ++i) {
-      parts.push_back({std::vector<QPoint>(p, p + counts[i]), closed});
+      parts.push_back(
+          {std::vector<QPoint>(p, p + counts[i]), closed, Pen().Color(), PenPixelWidth()});
       p += counts[i];
     }
     TGDefaultRenderer::DrawPolyParts(points, counts, partCount, closed);
