@@ -9,9 +9,9 @@
 
 std::int32_t RadiansToGlobeUnits(double radians) {
   if (!std::isfinite(radians)) return 0;
-  const double units = std::round(radians * kRadToDeg * kGlobeUnitsPerDegree);
+  const double units = std::round(radians * kRadToDeg * double{kGUPerDegree});
   return static_cast<std::int32_t>(
-      std::clamp(units, -180 * kGlobeUnitsPerDegree, 180 * kGlobeUnitsPerDegree));
+      std::clamp(units, -180 * double{kGUPerDegree}, 180 * double{kGUPerDegree}));
 }
 
 namespace {

@@ -6,10 +6,9 @@
 #include <vector>
 
 #include "eclipse_record.h"
+#include "globe_units.h"
 
 inline constexpr int kCentreLinePoints = 201;
-// Globe units: 5,400,000 per degree (1,500 per arc second).
-inline constexpr double kGlobeUnitsPerDegree = 5400000.0;
 
 struct CentreLinePoint {
   double t = 0;                     // hours from T0, TT
@@ -18,9 +17,6 @@ struct CentreLinePoint {
   std::int32_t latitudeUnits = 0;   // globe units
   std::int32_t longitudeUnits = 0;  // globe units
 };
-
-// Radians to the nearest globe unit; values beyond ±180° saturate (0 for non-finite input).
-std::int32_t RadiansToGlobeUnits(double radians);
 
 // The 201 points for types 2, 3 and 4 with ΔT (seconds) applied to the Earth's rotation; in the
 // back view the points where the axis leaves the night side. Empty for other types and for

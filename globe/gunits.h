@@ -7,10 +7,11 @@
 #include <cstdint>
 #include <span>
 
-inline constexpr std::int32_t kGUPerDegree = 5400000;  // globe units per degree
-inline constexpr std::int32_t kGU90 = 486000000;       // quarter turn, pole latitude
-inline constexpr std::int32_t kGU180 = 972000000;      // half turn
-inline constexpr std::int32_t kGU360 = 1944000000;     // full turn
+#include "globe_units.h"  // kGUPerDegree
+
+inline constexpr std::int32_t kGU90 = 486000000;    // quarter turn, pole latitude
+inline constexpr std::int32_t kGU180 = 972000000;   // half turn
+inline constexpr std::int32_t kGU360 = 1944000000;  // full turn
 inline constexpr double kGlobeUnitsPerRadian = 309397209.37064453276;
 // Radius of the globe sphere in globe units (slightly larger than one radian's worth).
 inline constexpr double kGlobeSphereRadius = 309754584.54206382096;
