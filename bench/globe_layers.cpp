@@ -16,6 +16,7 @@
 #include "catalogue.h"
 #include "centre_line.h"
 #include "gcustomglobe.h"
+#include "globe_bench_support.h"
 
 namespace {
 
@@ -28,22 +29,6 @@ void EnsureApplication() {
     return new QGuiApplication(argc, argv);
   }();
   (void)app;
-}
-
-const TGBitmap& Texture() {
-  static TGBitmap texture = [] {
-    TGBitmap t;
-    if (t.LoadFromFile(UMBRIVISTA_DATA_DIR "/BlueMarble_5.4x2.7k.jpg")) return t;
-    t.SetSize(5400, 2700);
-    std::uint32_t* p = t.Bits();
-    for (int y = 0; y < t.Height(); ++y)
-      for (int x = 0; x < t.Width(); ++x)
-        *p++ = 0xFF000000u | static_cast<std::uint32_t>((x * 7) & 0xFF) << 16 |
-               static_cast<std::uint32_t>((y * 5) & 0xFF) << 8 |
-               static_cast<std::uint32_t>((x ^ y) & 0xFF);
-    return t;
-  }();
-  return texture;
 }
 
 // The total eclipse of 2024-04-08.
@@ -126,7 +111,7 @@ struct Scene {
     globe.Renderer().MinTextHeight = 8;
     globe.MinObjectPixels = 1.0;
     globe.SetSpatialDatabase(&db);
-    globe.SurfaceTexture().Assign(Texture());
+    globe.SurfaceTexture().Assign(BlueMarbleTexture());
     TGProjector& prj = globe.Projector();
     prj.SetXRotation(7.5862);
     prj.SetYRotation(-89.5912);

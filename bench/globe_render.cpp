@@ -5,32 +5,15 @@
 #include <benchmark/benchmark.h>
 
 #include "gcustomglobe.h"
+#include "globe_bench_support.h"
 
 namespace {
-
-// The Blue Marble world image from data/, or a texture of its size with a pattern that changes
-// every pixel when the image is not there.
-const TGBitmap& Texture() {
-  static TGBitmap texture = [] {
-    TGBitmap t;
-    if (t.LoadFromFile(UMBRIVISTA_DATA_DIR "/BlueMarble_5.4x2.7k.jpg")) return t;
-    t.SetSize(5400, 2700);
-    std::uint32_t* p = t.Bits();
-    for (int y = 0; y < t.Height(); ++y)
-      for (int x = 0; x < t.Width(); ++x)
-        *p++ = 0xFF000000u | static_cast<std::uint32_t>((x * 7) & 0xFF) << 16 |
-               static_cast<std::uint32_t>((y * 5) & 0xFF) << 8 |
-               static_cast<std::uint32_t>((x ^ y) & 0xFF);
-    return t;
-  }();
-  return texture;
-}
 
 void BM_RenderGlobe(benchmark::State& state) {
   const int zoom = static_cast<int>(state.range(0));
   const bool texture = state.range(1) & 1, graticule = state.range(1) & 2;
   TGCustomGlobeView globe(800, 800);
-  if (texture) globe.SurfaceTexture().Assign(Texture());
+  if (texture) globe.SurfaceTexture().Assign(BlueMarbleTexture());
   if (!graticule) {
     globe.Graticule().SetLatitudeStep(0);
     globe.Graticule().SetLongitudeStep(0);
