@@ -37,7 +37,7 @@ void WriteAll(const fs::path& p, const std::vector<char>& bytes) {
 class Bitmap : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::path(::testing::TempDir()) / "globe_bitmap_test";
+    dir_ = UniqueTestDir("globe_bitmap_test");
     fs::create_directories(dir_);
     good_ = (dir_ / "halves.jpg").string();
     WriteJpeg(good_, 32, 16, [](int x, int) { return x < 16 ? 0xFF0000u : 0x0000FFu; });

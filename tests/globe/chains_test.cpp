@@ -152,7 +152,9 @@ bool Near(std::uint32_t pixel, std::uint32_t rgb) {
 }
 
 TEST(SurfaceTexture, QuadrantsLandWhereTheyBelongUnderTheGraticule) {
-  const std::string path = ::testing::TempDir() + "/globe_quadrants.jpg";
+  const auto dir = UniqueTestDir("globe_quadrants");
+  std::filesystem::create_directories(dir);
+  const std::string path = (dir / "quadrants.jpg").string();
   WriteJpeg(path, 360, 180, [](int x, int y) { return Quadrants(x, y, 360, 180); });
   TGCustomGlobeView globe(300, 300);
   TGProjector& prj = globe.Projector();
@@ -185,6 +187,7 @@ TEST(SurfaceTexture, QuadrantsLandWhereTheyBelongUnderTheGraticule) {
   EXPECT_EQ(globe.PaintToImage().pixel(150, 150) & 0xFFFFFF, 0x00FFFFu);
   globe.SetSurfaceColor(clNone);
   EXPECT_EQ(globe.PaintToImage().pixel(150, 150) & 0xFFFFFF, 0u);
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ int RunCli(const std::string& args, const std::string& env = "") {
 class RenderCommand : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::path(::testing::TempDir()) / "globe_render_cli_test";
+    dir_ = UniqueTestDir("globe_render_cli_test");
     fs::create_directories(dir_);
     // The total eclipse of 2024-04-08: at T0 the sub-solar point lies near 89.6° W, 7.6° N.
     const fs::path text = dir_ / "cat.txt";

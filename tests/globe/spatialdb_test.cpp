@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "gcustomglobe.h"
+#include "test_support.h"
 
 namespace {
 
@@ -20,9 +21,7 @@ constexpr std::int32_t kDeg = kGUPerDegree;
 class SpatialDatabase : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::path(::testing::TempDir()) /
-           ("sdb_test_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = UniqueTestDir("sdb_test");
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     path_ = (dir_ / "Temporary_ABCDEFGH.tmp").string();

@@ -1,5 +1,8 @@
 #include "test_support.h"
 
+#include <gtest/gtest.h>
+#include <unistd.h>
+
 #include <jpeglib.h>
 
 #include <cstdio>
@@ -39,4 +42,10 @@ void WriteJpeg(const std::string& path, int width, int height,
   jpeg_finish_compress(&cinfo);
   jpeg_destroy_compress(&cinfo);
   std::fclose(file);
+}
+
+std::filesystem::path UniqueTestDir(const std::string& prefix) {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  return std::filesystem::path(::testing::TempDir()) /
+         (prefix + "_" + std::to_string(::getpid()) + "_" + (info ? info->name() : "none"));
 }
