@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -28,8 +29,7 @@ class TempDir : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = fs::temp_directory_path() /
-           ("umbrivista_catalogue_test_" +
-            std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+           ("umbrivista_catalogue_test_" + std::to_string(::getpid()) + "_" +
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(dir_);
   }
