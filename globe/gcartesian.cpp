@@ -86,30 +86,19 @@ void TGCartesianPrj::PropertyChanged(int index) {
 }
 
 TGViewRecord TGCartesianPrj::SaveView() const {
-  TGViewRecord v;
-  v.ScaleFactor = prj_.ScaleFactor();
-  v.XOrigin = prj_.XOrigin();
-  v.YOrigin = prj_.YOrigin();
+  TGViewRecord v = SaveScaleAndOrigin();
   v.Rotation[0] = DegreesToGU(prj_.CenterLatitude());
   v.Rotation[1] = DegreesToGU(prj_.CenterLongitude());
   v.Rotation[2] = 0;
-  v.ClientWidth = prj_.Renderer().SurfaceWidth();
-  v.ClientHeight = prj_.Renderer().SurfaceHeight();
   return v;
 }
 
 void TGCartesianPrj::RestoreView(const TGViewRecord& view) {
   try {
-    const long double saved = std::hypot<long double>(view.ClientHeight, view.ClientWidth);
-    const long double f = saved > 0 ? std::hypot<long double>(prj_.Renderer().SurfaceHeight(),
-                                                              prj_.Renderer().SurfaceWidth()) /
-                                          saved
-                                    : 1.0L;
-    prj_.SetScaleFactor(f * view.ScaleFactor);
-    prj_.SetXYOrigin(QPoint(RoundToInt(static_cast<double>(view.XOrigin * f)),
-                            RoundToInt(static_cast<double>(view.YOrigin * f))));
-    prj_.SetCenterLongitude(NormalizeDegree(view.Rotation[1] / 5400000.0L));
-    prj_.SetCenterLatitude(view.Rotation[0] / 5400000.0L);
+    RestoreScaleAndOrigin(view);
+    prj_.SetCenterLongitude(
+        NormalizeDegree(view.Rotation[1] / static_cast<long double>(kGUPerDegree)));
+    prj_.SetCenterLatitude(view.Rotation[0] / static_cast<long double>(kGUPerDegree));
     prj_.SetByIndex(piZRotation, 0);
   } catch (...) {
   }

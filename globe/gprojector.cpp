@@ -213,13 +213,13 @@ bool TGProjector::TriangleToXY(const TGGlobePoint (&points)[3], QPoint (&out)[3]
 double TGProjector::CenterLatitude() const {
   TGGlobePoint p;
   if (!XYToLL(SurfaceWidth() / 2, SurfaceHeight() / 2, p)) return 2147483647.0;
-  return p.Latitude / 5400000.0;
+  return p.Latitude / double{kGUPerDegree};
 }
 
 double TGProjector::CenterLongitude() const {
   TGGlobePoint p;
   if (!XYToLL(SurfaceWidth() / 2, SurfaceHeight() / 2, p)) return 2147483647.0;
-  return p.Longitude / 5400000.0;
+  return p.Longitude / double{kGUPerDegree};
 }
 
 void TGProjector::SetCenterLongitude(TGDecimalDegree longitude) {
@@ -231,7 +231,8 @@ void TGProjector::SetCenterLatitude(TGDecimalDegree latitude) {
   SetIntByIndex(piYOrigin, SurfaceHeight() / 2);
   TGGlobePoint centre;
   if (!XYToLL(xOrigin_, yOrigin_, centre)) return;
-  SetByIndex(piXRotation, XRotation() - (centre.Latitude / 5400000.0L - latitude));
+  SetByIndex(piXRotation,
+             XRotation() - (centre.Latitude / static_cast<long double>(kGUPerDegree) - latitude));
 }
 
 void TGProjector::SetProjectionClass(const std::string& name) {
@@ -246,8 +247,8 @@ void TGProjector::SetProjectionClass(const std::string& name) {
   for (int i = piXRotation; i <= piMinZoom; ++i) model_->PropertyChanged(i);
   if (remembered) {
     SetXYOrigin(QPoint(SurfaceWidth() / 2, SurfaceHeight() / 2));
-    SetCenterLongitude(centre.Longitude / 5400000.0L);
-    SetCenterLatitude(centre.Latitude / 5400000.0L);
+    SetCenterLongitude(centre.Longitude / static_cast<long double>(kGUPerDegree));
+    SetCenterLatitude(centre.Latitude / static_cast<long double>(kGUPerDegree));
   }
   globe_->RequestRender();
   if (useMinMaxLimits_ && strcasecmp(model_->ClassName(), "TGCartesianPrj") != 0)
@@ -286,6 +287,27 @@ int TGProjectionModel::PointStoreToXY(std::span<const TGGlobePoint> points, int 
     if (PointLLToXY(p, next)) ++next;
   }
   return next;
+}
+
+TGViewRecord TGProjectionModel::SaveScaleAndOrigin() const {
+  TGViewRecord v;
+  v.ScaleFactor = prj_.ScaleFactor();
+  v.XOrigin = prj_.XOrigin();
+  v.YOrigin = prj_.YOrigin();
+  v.ClientWidth = prj_.Renderer().SurfaceWidth();
+  v.ClientHeight = prj_.Renderer().SurfaceHeight();
+  return v;
+}
+
+void TGProjectionModel::RestoreScaleAndOrigin(const TGViewRecord& view) {
+  const long double saved = std::hypot<long double>(view.ClientHeight, view.ClientWidth);
+  const long double f = saved > 0 ? std::hypot<long double>(prj_.Renderer().SurfaceHeight(),
+                                                            prj_.Renderer().SurfaceWidth()) /
+                                        saved
+                                  : 1.0L;
+  prj_.SetScaleFactor(f * view.ScaleFactor);
+  prj_.SetXYOrigin(QPoint(RoundToInt(static_cast<double>(view.XOrigin * f)),
+                          RoundToInt(static_cast<double>(view.YOrigin * f))));
 }
 
 int TGProjectionModel::RectPartVisible(std::int64_t left, std::int64_t right, std::int32_t top,

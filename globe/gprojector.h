@@ -125,6 +125,11 @@ class TGProjectionModel : public TGCustomProjectionModel {
   bool IsSeamless() const override { return false; }
 
  protected:
+  // The scale, origin and window size of the current view; the rotations are left at 0.
+  TGViewRecord SaveScaleAndOrigin() const;
+  // Sets the scale and origin of `view`, both grown by the ratio of the window's diagonal now to
+  // the one it was saved with.
+  void RestoreScaleAndOrigin(const TGViewRecord& view);
   // One part of RectVisible: the rectangle must not cross the 180° meridian.
   int RectPartVisible(std::int64_t left, std::int64_t right, std::int32_t top, std::int32_t bottom,
                       bool& partly);

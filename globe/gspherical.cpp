@@ -293,29 +293,18 @@ TGExtent TGSphericalPrj::ModelExtent() const {
 }
 
 TGViewRecord TGSphericalPrj::SaveView() const {
-  TGViewRecord v;
-  v.ScaleFactor = prj_.ScaleFactor();
-  v.XOrigin = prj_.XOrigin();
-  v.YOrigin = prj_.YOrigin();
+  TGViewRecord v = SaveScaleAndOrigin();
   v.Rotation[0] = DegreesToGU(static_cast<double>(prj_.XRotation()));
   v.Rotation[1] = DegreesToGU(static_cast<double>(prj_.YRotation()));
   v.Rotation[2] = DegreesToGU(static_cast<double>(prj_.ZRotation()));
-  v.ClientWidth = prj_.Renderer().SurfaceWidth();
-  v.ClientHeight = prj_.Renderer().SurfaceHeight();
   return v;
 }
 
 void TGSphericalPrj::RestoreView(const TGViewRecord& view) {
   try {
-    const long double saved = std::hypot<long double>(view.ClientHeight, view.ClientWidth);
-    const long double f = saved > 0 ? std::hypot<long double>(prj_.Renderer().SurfaceHeight(),
-                                                              prj_.Renderer().SurfaceWidth()) /
-                                          saved
-                                    : 1.0L;
-    prj_.SetScaleFactor(f * view.ScaleFactor);
-    for (int i = 0; i < 3; ++i) prj_.SetByIndex(i, view.Rotation[i] / 5400000.0L);
-    prj_.SetXYOrigin(QPoint(RoundToInt(static_cast<double>(view.XOrigin * f)),
-                            RoundToInt(static_cast<double>(view.YOrigin * f))));
+    RestoreScaleAndOrigin(view);
+    for (int i = 0; i < 3; ++i)
+      prj_.SetByIndex(i, view.Rotation[i] / static_cast<long double>(kGUPerDegree));
   } catch (...) {
   }
 }
