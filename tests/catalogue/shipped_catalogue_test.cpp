@@ -8,20 +8,12 @@
 
 #include "catalogue.h"
 #include "julian_day.h"
+#include "shipped_catalogue.h"
 
 namespace {
 
-const EclipseCatalogue& Shipped() {
-  static const EclipseCatalogue catalogue = [] {
-    EclipseCatalogue c;
-    c.Load(std::string(UMBRIVISTA_DATA_DIR) + "/" + kCatalogueFileName);
-    return c;
-  }();
-  return catalogue;
-}
-
 int PositionOf(int year, int month, int day) {
-  const auto& records = Shipped().Records();
+  const auto& records = ShippedCatalogue().Records();
   for (std::size_t i = 0; i < records.size(); ++i) {
     const auto& r = records[i];
     if (r.year == year && r.month == month && r.day == day) return static_cast<int>(i) + 1;
@@ -30,7 +22,7 @@ int PositionOf(int year, int month, int day) {
 }
 
 TEST(ShippedCatalogue, CoversTheYearsInDateOrder) {
-  const auto& c = Shipped();
+  const auto& c = ShippedCatalogue();
   EXPECT_NEAR(c.RecordCount(), 28504, 10);
   EXPECT_EQ(c.RecordAt(1).year, -4999);
   EXPECT_EQ(c.RecordAt(c.RecordCount()).year, 7000);
@@ -61,7 +53,7 @@ TEST(ShippedCatalogue, CoversTheYearsInDateOrder) {
 
 TEST(ShippedCatalogue, TwentyFirstCentury) {
   std::map<int, int> kinds;  // 1 partial, 2 total, 3 annular, 4 hybrid
-  for (const auto& r : Shipped().Records()) {
+  for (const auto& r : ShippedCatalogue().Records()) {
     if (r.year < 2001 || r.year > 2100) continue;
     ++kinds[r.typeCode == 5 ? 2 : r.typeCode == 6 ? 3 : r.typeCode];
   }
@@ -72,7 +64,7 @@ TEST(ShippedCatalogue, TwentyFirstCentury) {
 
   const int p2024 = PositionOf(2024, 4, 8);
   EXPECT_EQ(p2024, 16690);
-  const EclipseRecord& r = Shipped().RecordAt(p2024);
+  const EclipseRecord& r = ShippedCatalogue().RecordAt(p2024);
   EXPECT_EQ(r.typeCode, 2);
   EXPECT_EQ(r.t0Hour, 18);
   EXPECT_EQ(r.sarosNumber, 139);
@@ -83,13 +75,13 @@ TEST(ShippedCatalogue, TwentyFirstCentury) {
   ASSERT_GT(p1999, 0);
   ASSERT_GT(p2017, 0);
   for (auto [position, member] : {std::pair{p1999, 21}, std::pair{p2017, 22}}) {
-    EXPECT_EQ(Shipped().RecordAt(position).sarosNumber, 145);
-    EXPECT_EQ(Shipped().RecordAt(position).sarosMember, member);
-    EXPECT_EQ(Shipped().RecordAt(position).sarosMemberCount, 77);
+    EXPECT_EQ(ShippedCatalogue().RecordAt(position).sarosNumber, 145);
+    EXPECT_EQ(ShippedCatalogue().RecordAt(position).sarosMember, member);
+    EXPECT_EQ(ShippedCatalogue().RecordAt(position).sarosMemberCount, 77);
   }
-  EXPECT_EQ(Shipped().RecordAt(PositionOf(2023, 4, 20)).typeCode, 4);
-  EXPECT_EQ(Shipped().RecordAt(PositionOf(2023, 10, 14)).typeCode, 3);
-  EXPECT_EQ(Shipped().RecordAt(PositionOf(2026, 8, 12)).typeCode, 2);
+  EXPECT_EQ(ShippedCatalogue().RecordAt(PositionOf(2023, 4, 20)).typeCode, 4);
+  EXPECT_EQ(ShippedCatalogue().RecordAt(PositionOf(2023, 10, 14)).typeCode, 3);
+  EXPECT_EQ(ShippedCatalogue().RecordAt(PositionOf(2026, 8, 12)).typeCode, 2);
 }
 
 TEST(ShippedCatalogue, SarosSeriesAreWholeAndConsistent) {
@@ -99,7 +91,7 @@ TEST(ShippedCatalogue, SarosSeriesAreWholeAndConsistent) {
     int lastMember = 0, count = 0, lastLunation = 0;
   };
   std::map<int, Seen> series;
-  for (const auto& r : Shipped().Records()) {
+  for (const auto& r : ShippedCatalogue().Records()) {
     auto [it, inserted] = series.try_emplace(r.sarosNumber);
     Seen& s = it->second;
     if (!inserted) {
@@ -111,7 +103,7 @@ TEST(ShippedCatalogue, SarosSeriesAreWholeAndConsistent) {
   }
   // Series numbers run without gaps, except possibly near the ends: a series born just after the
   // last year may carry a smaller number than one born just before it.
-  const auto& c = Shipped();
+  const auto& c = ShippedCatalogue();
   for (int number = c.MinSaros() + 5; number <= c.MaxSaros() - 5; ++number) {
     EXPECT_TRUE(series.count(number)) << "Saros " << number;
   }
@@ -132,11 +124,11 @@ TEST(ShippedCatalogue, SarosSeriesAreWholeAndConsistent) {
 
 TEST(ShippedCatalogue, TextFormConvertsBackToTheSameRecords) {
   std::ostringstream text;
-  for (const auto& r : Shipped().Records()) text << FormatCatalogueLine(r) << "\n";
+  for (const auto& r : ShippedCatalogue().Records()) text << FormatCatalogueLine(r) << "\n";
   std::istringstream in(text.str());
   const auto parsed = ParseCatalogueText(in, "catalogue text");
-  ASSERT_EQ(parsed.size(), Shipped().Records().size());
-  EXPECT_TRUE(EncodeCatalogue(parsed) == EncodeCatalogue(Shipped().Records()));
+  ASSERT_EQ(parsed.size(), ShippedCatalogue().Records().size());
+  EXPECT_TRUE(EncodeCatalogue(parsed) == EncodeCatalogue(ShippedCatalogue().Records()));
 }
 
 }  // namespace

@@ -11,18 +11,10 @@
 #include "eclipse_types.h"
 #include "local_circumstances.h"
 #include "shadow.h"
+#include "shipped_catalogue.h"
 #include "string_table.h"
 
 namespace {
-
-const EclipseCatalogue& Shipped() {
-  static const EclipseCatalogue catalogue = [] {
-    EclipseCatalogue c;
-    c.Load(std::string(UMBRIVISTA_DATA_DIR) + "/" + kCatalogueFileName);
-    return c;
-  }();
-  return catalogue;
-}
 
 // Instant of the axis's least distance from the Earth's centre, hours from T0.
 double GreatestEclipse(const EclipseRecord& r) {
@@ -39,7 +31,7 @@ double GreatestEclipse(const EclipseRecord& r) {
 
 TEST(ShippedConsistency, AxisPointOfGreatestEclipseSeesTheCentralPhase) {
   int checked = 0;
-  for (const EclipseRecord& r : Shipped().Records()) {
+  for (const EclipseRecord& r : ShippedCatalogue().Records()) {
     if (!IsCentral(r.typeCode)) continue;
     ShadowState s;
     s.deltaT = DeltaT(r.year, r.month);
@@ -71,7 +63,7 @@ TEST(ShippedConsistency, AxisPointOfGreatestEclipseSeesTheCentralPhase) {
 }
 
 TEST(ShippedConsistency, ContactsComeInOrderWhereverAPlaceIsFound) {
-  const auto& cat = Shipped();
+  const auto& cat = ShippedCatalogue();
   std::mt19937_64 rng(7);
   std::uniform_int_distribution<int> position(1, cat.RecordCount());
   std::uniform_real_distribution<double> unit(-1, 1);
