@@ -167,18 +167,16 @@ bool ComputeLocalCircumstances(const EclipseRecord& r, double deltaT, double lat
     StoreAngles(e, latitude, slot, out);
   }
 
-  // Inner contacts: the first iteration (start after Max) gives C2 of a total and C3 of an
-  // annular phase, because L2′ changes sign between the two.
+  // Inner contacts, started from the same greatest eclipse (every trial carries L2′ as well as
+  // L1′). The first iteration (start after Max) gives C2 of a total and C3 of an annular phase,
+  // because L2′ changes sign between the two.
   if (out.eclipseKind != 'p') {
-    double tMax2;
-    Trial g2;
-    if (!IterateGreatest(ev, tMax2, g2)) return false;
-    const double s2 = (g2.a * g2.v - g2.u * g2.b) / (g2.n * g2.l2Local);
-    const double delta2 = (g2.l2Local / g2.n) * std::sqrt(std::max(0.0, 1 - s2 * s2));
+    const double s2 = (g.a * g.v - g.u * g.b) / (g.n * g.l2Local);
+    const double delta2 = (g.l2Local / g.n) * std::sqrt(std::max(0.0, 1 - s2 * s2));
     const bool total = out.eclipseKind == 't';
     for (auto [sign, totalSlot, annularSlot] :
          {std::tuple{1.0, kC2, kC3}, std::tuple{-1.0, kC3, kC2}}) {
-      double t = tMax2 + sign * delta2;
+      double t = tMax + sign * delta2;
       Trial e;
       if (!IterateContact(ev, true, sign, t, e)) return false;
       const int slot = total ? totalSlot : annularSlot;
