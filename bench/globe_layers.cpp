@@ -18,6 +18,8 @@
 #include "gcustomglobe.h"
 #include "globe_bench_support.h"
 
+using namespace umbrivista;
+
 namespace {
 
 void EnsureApplication() {

@@ -12,6 +12,8 @@
 #include "eclipse_types.h"
 #include "local_circumstances.h"
 
+using namespace umbrivista;
+
 namespace {
 
 const EclipseCatalogue* Catalogue() {

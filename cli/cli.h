@@ -8,6 +8,8 @@
 
 #include "catalogue.h"
 
+namespace umbrivista {
+
 // A usage or input error; main prints it to stderr and exits with status 2.
 class UsageError : public std::runtime_error {
  public:
@@ -51,3 +53,5 @@ int RunElements(Args& args);
 int RunCentreLine(Args& args);
 int RunLocal(Args& args);
 int RunRender(Args& args);
+
+}  // namespace umbrivista

@@ -7,6 +7,8 @@
 #include "cli.h"
 #include "numbers.h"
 
+namespace umbrivista {
+
 std::optional<std::string> Args::TakeOption(const std::string& name) {
   for (std::size_t i = 0; i < args_.size(); ++i) {
     if (args_[i] == "--" + name) {
@@ -96,3 +98,5 @@ std::string IsoDate(int year, int month, int day) {
                 day);
   return buf;
 }
+
+}  // namespace umbrivista

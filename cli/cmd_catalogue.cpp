@@ -6,6 +6,8 @@
 #include "deltat.h"
 #include "numbers.h"
 
+namespace umbrivista {
+
 int RunCatalogue(Args& args) {
   const std::string sub = args.TakePositional("catalogue command (info, show, find, convert)");
   if (sub == "convert") {
@@ -62,3 +64,5 @@ int RunDeltaT(Args& args) {
   std::cout << FormatReal(DeltaT(year, month)) << "\n";
   return 0;
 }
+
+}  // namespace umbrivista

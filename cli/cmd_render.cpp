@@ -17,6 +17,8 @@
 #include "gspatialdb.h"
 #include "shadow.h"
 
+namespace umbrivista {
+
 namespace {
 
 // The globe textures beside the program, in the order of the globe-style choice.
@@ -210,3 +212,5 @@ int RunRender(Args& args) {
   }
   return 0;
 }
+
+}  // namespace umbrivista

@@ -15,6 +15,8 @@
 #include "shadow.h"
 #include "string_table.h"
 
+namespace umbrivista {
+
 namespace {
 
 double DeltaTFor(const EclipseRecord& r, bool ut) {
@@ -171,3 +173,5 @@ int RunLocal(Args& args) {
   }
   return 0;
 }
+
+}  // namespace umbrivista

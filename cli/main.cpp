@@ -6,6 +6,8 @@
 
 #include "cli.h"
 
+using namespace umbrivista;
+
 namespace {
 
 const char* kUsage =
@@ -24,7 +26,7 @@ const char* kUsage =
 int main(int argc, char** argv) {
   const std::map<std::string, int (*)(Args&)> commands = {
       {"catalogue", RunCatalogue},   {"deltat", RunDeltaT}, {"elements", RunElements},
-      {"centreline", RunCentreLine}, {"local", RunLocal},     {"render", RunRender},
+      {"centreline", RunCentreLine}, {"local", RunLocal},   {"render", RunRender},
   };
   if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
     std::cout << kUsage;

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace umbrivista {
+
 double ArcTan2(double y, double x) {
   if (y == 0 && x == 0) return 0;
   const double a = std::atan2(y, x);
@@ -27,3 +29,5 @@ double AngularDistance(double lat1, double lon1, double lat2, double lon2) {
   }
   return 4 * std::atan((std::sqrt(dd) / 2) / (std::sqrt(ss) / 2 + 1));
 }
+
+}  // namespace umbrivista

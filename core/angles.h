@@ -1,6 +1,8 @@
 #pragma once
 // Angle helpers shared by the shadow geometry and its displays. Radians throughout.
 
+namespace umbrivista {
+
 inline constexpr double kPi = 3.14159265358979323846;
 inline constexpr double kTwoPi = 2 * kPi;
 inline constexpr double kDegToRad = kPi / 180;
@@ -16,3 +18,5 @@ double NonNegativeRemainder(double a, double m);
 // radians; the longitudes only need the same sign convention. Accurate for tiny and for nearly
 // antipodal separations.
 double AngularDistance(double lat1, double lon1, double lat2, double lon2);
+
+}  // namespace umbrivista

@@ -4,6 +4,8 @@
 
 #include "capitals.h"
 
+namespace umbrivista {
+
 namespace {
 
 // country, capital, longitude, latitude, elevation, spare, continent
@@ -401,3 +403,5 @@ constexpr City_Type kCapitals[kCapitalCount] = {
 std::span<const City_Type, kCapitalCount> Capitals() {
   return std::span<const City_Type, kCapitalCount>(kCapitals);
 }
+
+}  // namespace umbrivista

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <span>
 
+namespace umbrivista {
+
 struct City_Type {
   const char* country;     // English country name, e.g. "Afghanistan"
   const char* capital;     // title shown on the globe; several are abbreviated ("Bridg.", "Amst")
@@ -21,3 +23,5 @@ inline constexpr int kCapitalCount = 193;
 // "Thailand" and "Arab Emirates" follows "Ukraine". The table is constant data, filled at compile
 // time, so it is ready before any window exists.
 std::span<const City_Type, kCapitalCount> Capitals();
+
+}  // namespace umbrivista

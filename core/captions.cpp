@@ -2,6 +2,8 @@
 
 #include "string_table.h"
 
+namespace umbrivista {
+
 namespace {
 
 using W = CaptionWindow;
@@ -144,3 +146,5 @@ std::array<std::string, kPopulationListCount> PopulationListItems(int language) 
     items[kPopulationListCount - 1] = std::string(kPopulationNumbers[9]) + "Personne";
   return items;
 }
+
+}  // namespace umbrivista

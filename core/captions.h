@@ -6,6 +6,8 @@
 #include <span>
 #include <string>
 
+namespace umbrivista {
+
 enum class CaptionWindow { kMain, kPlaceHistory, kCityList };
 
 struct CaptionText {
@@ -32,3 +34,5 @@ inline constexpr int kPopulationListCount = 10;
 std::array<std::string, kGridListCount> GridListItems(int language);
 // Items of the population threshold combo box, largest threshold first.
 std::array<std::string, kPopulationListCount> PopulationListItems(int language);
+
+}  // namespace umbrivista

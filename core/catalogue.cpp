@@ -12,6 +12,8 @@
 
 #include "numbers.h"
 
+namespace umbrivista {
+
 static_assert(std::endian::native == std::endian::little,
               "the catalogue is little-endian and read byte-for-byte");
 static_assert(sizeof(float) == 4 && std::numeric_limits<float>::is_iec559);
@@ -301,3 +303,5 @@ void WriteCatalogueBinary(const std::string& path, const std::vector<EclipseReco
     throw CatalogueError(path + ": cannot replace the catalogue file: " + ec.message());
   }
 }
+
+}  // namespace umbrivista

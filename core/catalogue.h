@@ -11,6 +11,8 @@
 
 #include "eclipse_record.h"
 
+namespace umbrivista {
+
 inline constexpr const char* kCatalogueFileName = "Bessel_12k_VNB_0130_25.858.bin";
 inline constexpr const char* kCatalogueTextFileName = "Bessel_12k_VNB_0130_25.858.txt";
 inline constexpr int kFirstCatalogueYear = -4999;
@@ -74,3 +76,5 @@ std::string FormatCatalogueLine(const EclipseRecord& record);
 // File helpers for the conversion; both throw CatalogueError.
 std::vector<EclipseRecord> ReadCatalogueText(const std::string& path);
 void WriteCatalogueBinary(const std::string& path, const std::vector<EclipseRecord>& records);
+
+}  // namespace umbrivista

@@ -7,6 +7,8 @@
 #include "eclipse_types.h"
 #include "shadow.h"
 
+namespace umbrivista {
+
 std::int32_t RadiansToGlobeUnits(double radians) {
   if (!std::isfinite(radians)) return 0;
   const double units = std::round(radians * kRadToDeg * double{kGUPerDegree});
@@ -76,3 +78,5 @@ std::vector<CentreLinePoint> BuildCentreLine(const EclipseRecord& r, double delt
   }
   return line;
 }
+
+}  // namespace umbrivista

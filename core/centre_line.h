@@ -8,6 +8,8 @@
 #include "eclipse_record.h"
 #include "globe_units.h"
 
+namespace umbrivista {
+
 inline constexpr int kCentreLinePoints = 201;
 
 struct CentreLinePoint {
@@ -22,3 +24,5 @@ struct CentreLinePoint {
 // back view the points where the axis leaves the night side. Empty for other types and for
 // elements that give no real contact times.
 std::vector<CentreLinePoint> BuildCentreLine(const EclipseRecord& record, double deltaT, bool back);
+
+}  // namespace umbrivista

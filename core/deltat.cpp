@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace umbrivista {
+
 namespace {
 
 constexpr double kYearly1961[] = {
@@ -74,3 +76,5 @@ double DeltaT(double year, double month) {
   if (Y == 2016 && month == 3) dt = 68.0;
   return dt;
 }
+
+}  // namespace umbrivista

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace umbrivista {
+
 // ΔT = TT − UT in seconds for a whole `year` (astronomical numbering) and `month` (1–12), both
 // given as doubles. Polynomial model by year range with the lunar tidal correction for
 // −25.858″/cy², yearly values 1961–2020, and 68.0 s for March 2016.
@@ -7,3 +9,5 @@ double DeltaT(double year, double month);
 
 // Earth rotation in degrees per second of ΔT.
 inline constexpr double kEarthRotationDegPerSecond = 0.00417807;
+
+}  // namespace umbrivista

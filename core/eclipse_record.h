@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace umbrivista {
+
 struct EclipseRecord {
   std::int32_t year = 0;  // astronomical numbering; Julian calendar before 1582-10-15
   std::int32_t month = 0;
@@ -54,3 +56,5 @@ void EncodeRecord(const EclipseRecord& record, std::uint8_t* out);
 inline double EvaluateCubic(const float (&c)[4], double t) {
   return ((static_cast<double>(c[3]) * t + c[2]) * t + c[1]) * t + c[0];
 }
+
+}  // namespace umbrivista

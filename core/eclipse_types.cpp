@@ -2,6 +2,8 @@
 
 #include "string_table.h"
 
+namespace umbrivista {
+
 namespace {
 
 constexpr int kLongNamesItem = 0;
@@ -39,3 +41,5 @@ std::string CentreLineTypeText(double zeta, double l2, double tanF2, bool backVi
   const double l2Local = l2 - zeta * tanF2;
   return StringItem(l2Local >= 0 ? kCentreLineAnnularItem : kCentreLineTotalItem, language);
 }
+
+}  // namespace umbrivista

@@ -6,6 +6,8 @@
 
 #include "eclipse_record.h"
 
+namespace umbrivista {
+
 enum EclipseType : int {
   kPartial = 1,
   kTotal = 2,
@@ -28,3 +30,5 @@ std::string SarosCaption(const EclipseRecord& record, int language);
 // fundamental plane, from L2′ = l2 − zeta·tan f2: annular text when L2′ ≥ 0, else total text;
 // "Anti" in the back view.
 std::string CentreLineTypeText(double zeta, double l2, double tanF2, bool backView, int language);
+
+}  // namespace umbrivista

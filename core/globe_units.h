@@ -4,7 +4,11 @@
 
 #include <cstdint>
 
+namespace umbrivista {
+
 inline constexpr std::int32_t kGUPerDegree = 5400000;
 
 // Radians to the nearest globe unit; values beyond ±180° saturate (0 for non-finite input).
 std::int32_t RadiansToGlobeUnits(double radians);
+
+}  // namespace umbrivista

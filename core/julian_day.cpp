@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace umbrivista {
+
 double CalendarToJD(std::int32_t year, std::int32_t month, std::int32_t day, double hours,
                     double minutes, double seconds) {
   // Early years are shifted by whole millennia (365,250 days each) so that every truncation
@@ -79,3 +81,5 @@ CalendarDate JDToCalendar(double jd) {
   out.seconds = ms / 1000;
   return out;
 }
+
+}  // namespace umbrivista

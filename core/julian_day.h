@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace umbrivista {
+
 struct CalendarDate {
   std::int32_t year = 0;
   std::int32_t month = 0;
@@ -21,3 +23,5 @@ double CalendarToJD(std::int32_t year, std::int32_t month, std::int32_t day, dou
 // Calendar date and time of day of a Julian day, rounded to the millisecond; an instant that
 // rounds up to 24:00 gives 00:00 of the next day. jd must be finite.
 CalendarDate JDToCalendar(double jd);
+
+}  // namespace umbrivista

@@ -11,6 +11,8 @@
 #include "shadow.h"
 #include "string_table.h"
 
+namespace umbrivista {
+
 namespace {
 
 constexpr double kObserverEarthRadiusM = 6378140;
@@ -219,3 +221,5 @@ UTInstant ContactUT(const EclipseRecord& r, double deltaT, double t) {
   out.hours = NonNegativeRemainder(out.julianDay + 0.5, 1) * 24;
   return out;
 }
+
+}  // namespace umbrivista

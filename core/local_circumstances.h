@@ -6,6 +6,8 @@
 
 #include "eclipse_record.h"
 
+namespace umbrivista {
+
 enum ContactIndex { kC1 = 0, kC2 = 1, kMax = 2, kC3 = 3, kC4 = 4 };
 inline constexpr double kNotComputed = -999.0;
 
@@ -51,3 +53,5 @@ struct UTInstant {
   double hours = 0;  // time of day, [0, 24)
 };
 UTInstant ContactUT(const EclipseRecord& record, double deltaT, double t);
+
+}  // namespace umbrivista

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+namespace umbrivista {
+
 namespace {
 
 std::string WithDecimalPoint(std::string text) {
@@ -68,3 +70,5 @@ std::string FormatMinSec(int kind, double hours) {
   }
   return text;
 }
+
+}  // namespace umbrivista

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace umbrivista {
+
 // Shortest text that reads back to the same value; always has a decimal point ("68.0").
 std::string FormatReal(double value);
 // Shortest text that reads back to the same single-precision value.
@@ -20,3 +22,5 @@ std::optional<double> ParseReal(std::string_view text);
 // s is a blank or "-", whole hours are dropped, and blanks after the second character become
 // zeros (247.3 s with kind 1 gives "  4:07.3").
 std::string FormatMinSec(int kind, double hours);
+
+}  // namespace umbrivista

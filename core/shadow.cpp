@@ -6,7 +6,7 @@
 #include "angles.h"
 #include "deltat.h"
 
-bool backView = false;
+namespace umbrivista {
 
 namespace {
 
@@ -127,3 +127,5 @@ PoIDistances ComputePoIDistances(const ShadowState& s, double latitudeDeg,
       kEarthRadiusKm * AngularDistance(s.axisLatitude, s.axisLongitudeWest, phi, lonWest);
   return dist;
 }
+
+}  // namespace umbrivista

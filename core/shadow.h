@@ -4,6 +4,8 @@
 
 #include "eclipse_record.h"
 
+namespace umbrivista {
+
 // Earth model (equatorial radius 1).
 inline constexpr double kEarthE2 = 0.006694385;        // squared eccentricity
 inline constexpr double kEarthAxisRatio = 0.99664719;  // polar / equatorial radius
@@ -11,9 +13,6 @@ inline constexpr double kEarthAxisRatioInverse = 1.00336409;
 inline constexpr double kEarthRadiusKm = 6378;
 inline constexpr double kEarthDiameterKm = 12756;
 inline constexpr double kPathWidthCapKm = 2500;
-
-// The whole program shows the Earth from the side facing away from the Sun while this is set.
-extern bool backView;
 
 struct ShadowState {
   double t = 0;  // hours from T0, TT
@@ -87,3 +86,5 @@ struct PoIDistances {
 // instant.
 PoIDistances ComputePoIDistances(const ShadowState& state, double latitudeDeg,
                                  double longitudeEastDeg);
+
+}  // namespace umbrivista

@@ -2,7 +2,7 @@
 
 #include <array>
 
-std::uint8_t Language = kEnglish;
+namespace umbrivista {
 
 namespace {
 
@@ -86,3 +86,5 @@ const std::string& StringItem(int item, int language) {
   }
   return StringEntry(3 * item + language);
 }
+
+}  // namespace umbrivista

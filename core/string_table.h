@@ -5,18 +5,15 @@
 #include <cstdint>
 #include <string>
 
+namespace umbrivista {
+
 inline constexpr int kStringItemCount = 60;
 inline constexpr int kLanguageCount = 3;
 enum LanguageCode : std::uint8_t { kGerman = 0, kEnglish = 1, kFrench = 2 };
-
-// The process-wide interface language (0 German, 1 English, 2 French).
-extern std::uint8_t Language;
 
 // Entry `index` (0 … 179) of the table; an empty string outside that range.
 const std::string& StringEntry(int index);
 // Item `item` in language `language` (entry 3·item + language).
 const std::string& StringItem(int item, int language);
-// Item `item` in the current Language.
-inline const std::string& StringItem(int item) {
-  return StringItem(item, Language);
-}
+
+}  // namespace umbrivista

@@ -9,6 +9,8 @@
 
 #include "globe_units.h"  // kGUPerDegree
 
+using umbrivista::kGUPerDegree;
+
 inline constexpr std::int32_t kGU90 = 486000000;    // quarter turn, pole latitude
 inline constexpr std::int32_t kGU180 = 972000000;   // half turn
 inline constexpr std::int32_t kGU360 = 1944000000;  // full turn

@@ -5,6 +5,8 @@
 
 #include "catalogue.h"
 
+namespace umbrivista {
+
 inline const EclipseCatalogue& ShippedCatalogue() {
   static const EclipseCatalogue catalogue = [] {
     EclipseCatalogue c;
@@ -13,3 +15,5 @@ inline const EclipseCatalogue& ShippedCatalogue() {
   }();
   return catalogue;
 }
+
+}  // namespace umbrivista

@@ -9,9 +9,11 @@
 #include "ephemeris.h"
 #include "saros.h"
 
+using namespace umbrivista;
+
 namespace {
 
-using namespace catalogue_tool;
+using namespace umbrivista::catalogue_tool;
 
 constexpr double kE2 = kEarthEccentricitySquared;
 constexpr double kPi = 3.141592653589793;

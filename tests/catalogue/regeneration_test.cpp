@@ -6,6 +6,8 @@
 #include "catalogue.h"
 #include "generator.h"
 
+using namespace umbrivista;
+
 namespace {
 
 using catalogue_tool::GenerateCatalogue;

@@ -10,6 +10,8 @@
 #include "julian_day.h"
 #include "shipped_catalogue.h"
 
+using namespace umbrivista;
+
 namespace {
 
 int PositionOf(int year, int month, int day) {

@@ -10,6 +10,8 @@
 
 #include "catalogue.h"
 
+using namespace umbrivista;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+using namespace umbrivista;
+
 namespace {
 
 TEST(Capitals, HasAllRowsWithTheirContinentCounts) {

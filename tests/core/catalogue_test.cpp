@@ -8,6 +8,8 @@
 
 #include "catalogue.h"
 
+using namespace umbrivista;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -7,6 +7,8 @@
 #include "eclipse_fixtures.h"
 #include "shadow.h"
 
+using namespace umbrivista;
+
 namespace {
 
 TEST(CentreLine, OnlyForCentralTypes) {

@@ -3,6 +3,8 @@
 
 #include "eclipse_record.h"
 
+namespace umbrivista {
+
 // Total eclipse of 2024-04-08, T0 = 18 h TT, with NASA's published elements.
 inline EclipseRecord Eclipse2024Apr08() {
   EclipseRecord r;
@@ -32,3 +34,5 @@ inline EclipseRecord Eclipse2024Apr08() {
   r.tanF2[0] = 0.0046450f;
   return r;
 }
+
+}  // namespace umbrivista

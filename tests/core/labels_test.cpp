@@ -4,6 +4,8 @@
 #include "eclipse_types.h"
 #include "string_table.h"
 
+using namespace umbrivista;
+
 namespace {
 
 TEST(TypeNames, AllTypesInAllLanguages) {

@@ -9,6 +9,8 @@
 #include "shadow.h"
 #include "string_table.h"
 
+using namespace umbrivista;
+
 namespace {
 
 struct Place {

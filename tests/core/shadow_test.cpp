@@ -8,6 +8,8 @@
 #include "numbers.h"
 #include "shadow.h"
 
+using namespace umbrivista;
+
 namespace {
 
 double WrapDeg(double deg) {

@@ -14,6 +14,8 @@
 #include "shipped_catalogue.h"
 #include "string_table.h"
 
+using namespace umbrivista;
+
 namespace {
 
 // Instant of the axis's least distance from the Earth's centre, hours from T0.

@@ -5,6 +5,8 @@
 #include "deltat.h"
 #include "julian_day.h"
 
+using namespace umbrivista;
+
 namespace {
 
 struct DeltaTCase {

@@ -17,6 +17,8 @@
 
 #include "numbers.h"
 
+using namespace umbrivista;
+
 namespace {
 
 struct Place {

@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include "golden.h"
 
+namespace umbrivista {
+
 namespace catalogue_tool {
 
 namespace {
@@ -154,3 +156,5 @@ double OutlineMeasure(double x, double y, double d) {
 }
 
 }  // namespace catalogue_tool
+
+}  // namespace umbrivista

@@ -8,6 +8,8 @@
 
 #include "ephemeris.h"
 
+namespace umbrivista {
+
 namespace catalogue_tool {
 
 // Constants of the reduction.
@@ -72,3 +74,5 @@ std::optional<double> AxisEntryZeta(double x, double y, double d, double slack =
 double OutlineMeasure(double x, double y, double d);
 
 }  // namespace catalogue_tool
+
+}  // namespace umbrivista

@@ -7,6 +7,8 @@
 #include "golden.h"
 #include "julian_day.h"
 
+namespace umbrivista {
+
 namespace catalogue_tool {
 
 namespace {
@@ -242,3 +244,5 @@ EclipseSolution EclipseFinder::Solve(Lunation k, const GreatestEclipse& greatest
 }
 
 }  // namespace catalogue_tool
+
+}  // namespace umbrivista

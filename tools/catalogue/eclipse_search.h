@@ -9,6 +9,8 @@
 #include "eclipse_record.h"
 #include "ephemeris.h"
 
+namespace umbrivista {
+
 namespace catalogue_tool {
 
 // Lunations are counted from the new moon of 2000-01-06 (lunation 0).
@@ -69,3 +71,5 @@ class EclipseFinder {
 };
 
 }  // namespace catalogue_tool
+
+}  // namespace umbrivista

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdio>
 
+namespace umbrivista {
+
 namespace catalogue_tool {
 
 namespace {
@@ -81,3 +83,5 @@ double ApparentSiderealTime(double jdTT, const Nutation& nutation) {
 }
 
 }  // namespace catalogue_tool
+
+}  // namespace umbrivista

@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace umbrivista {
+
 namespace catalogue_tool {
 
 using Vec3 = std::array<double, 3>;
@@ -67,3 +69,5 @@ class Ephemeris {
 double ApparentSiderealTime(double jdTT, const Nutation& nutation);
 
 }  // namespace catalogue_tool
+
+}  // namespace umbrivista

@@ -14,6 +14,8 @@
 #include "julian_day.h"
 #include "saros.h"
 
+namespace umbrivista {
+
 namespace catalogue_tool {
 
 namespace {
@@ -228,3 +230,5 @@ GeneratorResult GenerateCatalogue(const GeneratorOptions& options) {
 }
 
 }  // namespace catalogue_tool
+
+}  // namespace umbrivista

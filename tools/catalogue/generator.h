@@ -9,6 +9,8 @@
 
 #include "eclipse_record.h"
 
+namespace umbrivista {
+
 namespace catalogue_tool {
 
 struct GeneratorOptions {
@@ -40,3 +42,5 @@ struct GeneratorResult {
 GeneratorResult GenerateCatalogue(const GeneratorOptions& options);
 
 }  // namespace catalogue_tool
+
+}  // namespace umbrivista

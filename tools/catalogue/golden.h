@@ -1,6 +1,8 @@
 #pragma once
 // Golden-section search for the least value of a function that is unimodal on [lo, hi].
 
+namespace umbrivista {
+
 namespace catalogue_tool {
 
 struct GoldenResult {
@@ -38,3 +40,5 @@ double GoldenMaximumValue(F f, double lo, double hi, int iterations) {
 }
 
 }  // namespace catalogue_tool
+
+}  // namespace umbrivista

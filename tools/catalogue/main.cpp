@@ -17,6 +17,8 @@
 #include "generator.h"
 #include "numbers.h"
 
+using namespace umbrivista;
+
 namespace {
 
 [[noreturn]] void Usage(const std::string& message) {

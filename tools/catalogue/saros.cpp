@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace umbrivista {
+
 namespace catalogue_tool {
 
 namespace {
@@ -34,3 +36,5 @@ Lunation LunationOf(SarosPosition p) {
 }
 
 }  // namespace catalogue_tool
+
+}  // namespace umbrivista

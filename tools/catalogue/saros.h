@@ -8,6 +8,8 @@
 
 #include "eclipse_search.h"
 
+namespace umbrivista {
+
 namespace catalogue_tool {
 
 inline constexpr Lunation kSarosAnchorLunation = 300;  // the new moon of 2024-04-08
@@ -25,3 +27,5 @@ SarosPosition DecomposeLunation(Lunation k);
 Lunation LunationOf(SarosPosition position);
 
 }  // namespace catalogue_tool
+
+}  // namespace umbrivista
