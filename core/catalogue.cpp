@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <istream>
 #include <iterator>
+#include <limits>
 #include <sstream>
 
 #include "numbers.h"
@@ -178,6 +180,10 @@ constexpr const char* kFieldNames[44] = {
     "tanF1_2",      "tanF1_3", "tanF2_0",     "tanF2_1",
     "tanF2_2",      "tanF2_3", "sarosMember", "sarosMemberCount"};
 
+// Reals from here up round to infinity in single precision (halfway between the largest float
+// and 2^128).
+constexpr double kFloatOverflow = double{std::numeric_limits<float>::max()} + 0x1p103;
+
 bool IsIntegerField(int i) {
   return i < 4 || (i >= 7 && i < 10) || i >= 42;
 }
@@ -206,6 +212,11 @@ EclipseRecord ParseLine(const std::string& text, const std::string& name, int li
       if (!v) {
         Fail(name, line,
              std::string("field ") + kFieldNames[i] + " is not a number: \"" + token + "\"");
+      }
+      if (std::fabs(*v) >= kFloatOverflow) {
+        Fail(name, line,
+             std::string("field ") + kFieldNames[i] + " is beyond single precision: \"" + token +
+                 "\"");
       }
       values[i] = *v;
     }

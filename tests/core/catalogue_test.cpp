@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 #include "catalogue.h"
@@ -194,6 +195,23 @@ TEST(CatalogueText, BadLinesNameFileLineAndField) {
   member.replace(member.find(" 30 71"), 6, " 256 71");
   EXPECT_EQ(errorOf(member), "cat.txt:1: field sarosMember must lie in 0 … 255");
   EXPECT_EQ(errorOf(""), "cat.txt: no records");
+
+  // A real that single precision cannot hold would be stored as infinity and written back as
+  // "inf", which no reader accepts; the largest float itself, as written, still reads.
+  std::string huge = good;
+  huge.replace(huge.find(" 5 6 "), 5, " 1e39 6 ");
+  EXPECT_EQ(errorOf(huge), "cat.txt:1: field y0 is beyond single precision: \"1e39\"");
+  std::string halfway = good;
+  halfway.replace(halfway.find(" 5 6 "), 5, " -3.4028235677973366e38 6 ");
+  EXPECT_EQ(errorOf(halfway),
+            "cat.txt:1: field y0 is beyond single precision: \"-3.4028235677973366e38\"");
+  std::string largest = good;
+  largest.replace(largest.find(" 5 6 "), 5, " 3.4028235e38 6 ");
+  std::istringstream in(largest);
+  const auto records = ParseCatalogueText(in, "cat.txt");
+  EXPECT_EQ(records[0].y[0], std::numeric_limits<float>::max());
+  std::istringstream again(FormatCatalogueLine(records[0]));
+  EXPECT_EQ(ParseCatalogueText(again, "again.txt"), records);
 }
 
 TEST_F(TempDir, BinaryWriteReplacesTheFileWhole) {
