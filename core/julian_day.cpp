@@ -55,10 +55,19 @@ void DateOfDayNumber(double z, int k, CalendarDate& out) {
 }  // namespace
 
 CalendarDate JDToCalendar(double jd) {
+  // Beyond about ±9.8 million years (and for NaN) the date saturates at those limits, so that
+  // every conversion to an integer below stays in range.
+  constexpr double kLowestJD = -3.6e9, kHighestJD = 3.6e9;
+  if (!(jd >= kLowestJD)) jd = kLowestJD;
+  if (jd > kHighestJD) jd = kHighestJD;
+  // Early instants are shifted by the fewest whole millennia (365,250 days each) that bring them
+  // to JD 1,800,000 or later.
   int k = 0;
-  while (jd < 1800000) {
-    jd += 365250;
-    ++k;
+  if (jd < 1800000) {
+    k = static_cast<int>(std::ceil((1800000 - jd) / 365250));
+    while (jd + 365250.0 * k < 1800000) ++k;
+    while (k > 0 && jd + 365250.0 * (k - 1) >= 1800000) --k;
+    jd += 365250.0 * k;
   }
   double z = std::trunc(jd + 0.5);
   double f = jd - std::trunc(jd) + 0.5;  // in [0.5, 1.5): 1 is midnight

@@ -21,7 +21,8 @@ double CalendarToJD(std::int32_t year, std::int32_t month, std::int32_t day, dou
                     double minutes, double seconds);
 
 // Calendar date and time of day of a Julian day, rounded to the millisecond; an instant that
-// rounds up to 24:00 gives 00:00 of the next day. jd must be finite.
+// rounds up to 24:00 gives 00:00 of the next day. Days beyond ±3.6e9 (about ±9.8 million years)
+// give the date of that limit; NaN gives the lower one.
 CalendarDate JDToCalendar(double jd);
 
 }  // namespace umbrivista

@@ -178,4 +178,20 @@ TEST(ContactUT, DateFollowsTheTimeOfDay) {
   EXPECT_NEAR(u.hours, 23, 1e-6);
 }
 
+// A record with a corrupt L1 rate (40,489 Earth radii per hour) gives outer contacts some 1e65
+// hours from T0; their UT instants must still be a date and a time of day.
+TEST(ContactUT, FarInstantsGiveADateAndTimeOfDay) {
+  const EclipseRecord r = Eclipse2024Apr08();
+  for (double t : {-3.0474184502738066e+65, 3.0475559101581148e+65, -1e12, 1e300}) {
+    const UTInstant u = ContactUT(r, 70, t);
+    EXPECT_TRUE(std::isfinite(u.julianDay)) << t;
+    EXPECT_GE(u.month, 1) << t;
+    EXPECT_LE(u.month, 12) << t;
+    EXPECT_GE(u.day, 1) << t;
+    EXPECT_LE(u.day, 31) << t;
+    EXPECT_GE(u.hours, 0) << t;
+    EXPECT_LT(u.hours, 24) << t;
+  }
+}
+
 }  // namespace
