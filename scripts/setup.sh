@@ -13,6 +13,8 @@ packages=(
   libswe-dev swe-standard-data swe-extra-data liberfa-dev
   python3 python3-gdal python3-numpy python3-pil gdal-bin
   ferret-datasets libgeonames-common kstars-data nodejs npm
+  # fuzzing (clang's libFuzzer, ASan and UBSan runtimes)
+  clang libclang-rt-14-dev
 )
 
 missing=()
