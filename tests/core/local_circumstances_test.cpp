@@ -18,10 +18,14 @@ struct Place {
   int height;
 };
 
-bool Compute(const EclipseRecord& r, Place p, LocalCircumstances& lc, int language = kEnglish) {
+// Local circumstances at a place; an unfound place gives a default result and false.
+bool Compute(const EclipseRecord& r, Place p, LocalCircumstances& lc) {
   const double phi = p.latDeg * kDegToRad;
-  return ComputeLocalCircumstances(r, DeltaT(r.year, r.month), phi, -p.lonEastDeg * kDegToRad,
-                                   ObserverGeocentric(p.height, phi), language, lc);
+  const auto found = ComputeLocalCircumstances(r, DeltaT(r.year, r.month), phi,
+                                               -p.lonEastDeg * kDegToRad,
+                                               ObserverGeocentric(p.height, phi));
+  lc = found.value_or(LocalCircumstances{});
+  return found.has_value();
 }
 
 double UTSeconds(const EclipseRecord& r, double t) {
@@ -33,13 +37,14 @@ TEST(LocalCircumstances, TotalEclipseAtDallas) {
   const EclipseRecord r = Eclipse2024Apr08();
   LocalCircumstances lc;
   ASSERT_TRUE(Compute(r, {32.78, -96.80, 130}, lc));
-  EXPECT_EQ(lc.eclipseKind, 't');
+  EXPECT_EQ(lc.kind, EclipseKind::kTotal);
   EXPECT_GT(lc.magnitude, 1);
   EXPECT_NEAR(UTSeconds(r, lc.contactTime[kC2]), 18 * 3600 + 40 * 60 + 40, 8);
   EXPECT_NEAR(UTSeconds(r, lc.contactTime[kC3]), 18 * 3600 + 44 * 60 + 32, 8);
   EXPECT_NEAR(CentralDurationMinutes(lc) * 60, 231, 5);
   for (int i = 1; i < 5; ++i) EXPECT_LT(lc.contactTime[i - 1], lc.contactTime[i]) << i;
   for (int i = 0; i < 5; ++i) {
+    EXPECT_TRUE(lc.computed[i]) << i;
     EXPECT_GT(lc.sunAltitude[i], 0) << i;
     EXPECT_GE(lc.positionAngle[i], 0);
     EXPECT_LT(lc.positionAngle[i], kTwoPi);
@@ -56,11 +61,12 @@ TEST(LocalCircumstances, PartialOnlyPlaceHasNoInnerContacts) {
   const EclipseRecord r = Eclipse2024Apr08();
   LocalCircumstances lc;
   ASSERT_TRUE(Compute(r, {40.71, -74.01, 10}, lc));  // New York
-  EXPECT_EQ(lc.eclipseKind, 'p');
+  EXPECT_EQ(lc.kind, EclipseKind::kPartial);
   EXPECT_GT(lc.magnitude, 0.85);
   EXPECT_LT(lc.magnitude, 1);
-  EXPECT_EQ(lc.sunAltitude[kC2], kNotComputed);
-  EXPECT_EQ(lc.sunAltitude[kC3], kNotComputed);
+  EXPECT_FALSE(lc.computed[kC2]);
+  EXPECT_FALSE(lc.computed[kC3]);
+  EXPECT_TRUE(lc.computed[kC1] && lc.computed[kMax] && lc.computed[kC4]);
   EXPECT_LT(lc.contactTime[kC1], lc.contactTime[kMax]);
   EXPECT_LT(lc.contactTime[kMax], lc.contactTime[kC4]);
 }
@@ -69,12 +75,11 @@ TEST(LocalCircumstances, PlaceOutsideThePenumbraIsNotFound) {
   const EclipseRecord r = Eclipse2024Apr08();
   LocalCircumstances lc;
   EXPECT_FALSE(Compute(r, {-60, -45, 0}, lc));  // South Atlantic
-  for (double alt : lc.sunAltitude) EXPECT_EQ(alt, kNotComputed);
   // Sydney lies inside the penumbra's projection, on the night side: found, Sun below the horizon.
   ASSERT_TRUE(Compute(r, {-33.87, 151.21, 0}, lc));
-  for (double alt : lc.sunAltitude) {
-    if (alt != kNotComputed) {
-      EXPECT_LT(alt, 0);
+  for (int i = 0; i < 5; ++i) {
+    if (lc.computed[i]) {
+      EXPECT_LT(lc.sunAltitude[i], 0) << i;
     }
   }
 }
@@ -90,8 +95,8 @@ TEST(LocalCircumstances, InnerContactAnglesOfTotalAndAnnularPhases) {
   LocalCircumstances t, a;
   ASSERT_TRUE(Compute(total, place, t));
   ASSERT_TRUE(Compute(annular, place, a));
-  ASSERT_EQ(t.eclipseKind, 't');
-  ASSERT_EQ(a.eclipseKind, 'a');
+  ASSERT_EQ(t.kind, EclipseKind::kTotal);
+  ASSERT_EQ(a.kind, EclipseKind::kAnnular);
   for (int slot : {kC2, kC3}) {
     EXPECT_NEAR(t.contactTime[slot], a.contactTime[slot], 1e-6) << slot;
     EXPECT_NEAR(NonNegativeRemainder(t.positionAngle[slot] - a.positionAngle[slot], kTwoPi), kPi,
@@ -105,13 +110,16 @@ TEST(LocalCircumstances, InnerContactAnglesOfTotalAndAnnularPhases) {
     EXPECT_NEAR(t.positionAngle[slot], a.positionAngle[slot], 1e-9) << slot;
   }
   EXPECT_LT(t.contactTime[kC2], t.contactTime[kC3]);
-  LocalCircumstances de, fr;
-  ASSERT_TRUE(Compute(annular, place, de, kGerman));
-  ASSERT_TRUE(Compute(annular, place, fr, kFrench));
-  EXPECT_EQ(de.eclipseKind, 'r');
-  EXPECT_EQ(fr.eclipseKind, 'a');
-  ASSERT_TRUE(Compute(total, place, de, kGerman));
-  EXPECT_EQ(de.eclipseKind, 't');
+}
+
+TEST(LocalCircumstances, KindLettersByLanguage) {
+  EXPECT_EQ(EclipseKindLetter(EclipseKind::kAnnular, kGerman), 'r');
+  EXPECT_EQ(EclipseKindLetter(EclipseKind::kAnnular, kEnglish), 'a');
+  EXPECT_EQ(EclipseKindLetter(EclipseKind::kAnnular, kFrench), 'a');
+  for (int language : {kGerman, kEnglish, kFrench}) {
+    EXPECT_EQ(EclipseKindLetter(EclipseKind::kTotal, language), 't');
+    EXPECT_EQ(EclipseKindLetter(EclipseKind::kPartial, language), 'p');
+  }
 }
 
 TEST(LocalCircumstances, AxisPointSeesTheCentralPhase) {
@@ -122,7 +130,7 @@ TEST(LocalCircumstances, AxisPointSeesTheCentralPhase) {
   ASSERT_TRUE(at.onEarth);
   LocalCircumstances lc;
   ASSERT_TRUE(Compute(r, {at.point.latitude * kRadToDeg, at.point.longitude * kRadToDeg, 0}, lc));
-  EXPECT_EQ(lc.eclipseKind, 't');
+  EXPECT_EQ(lc.kind, EclipseKind::kTotal);
   EXPECT_NEAR(lc.contactTime[kMax], 0.3081, 0.01);
   EXPECT_NEAR(CentralDurationMinutes(lc) * 60, at.quantities.durationSeconds,
               0.02 * at.quantities.durationSeconds);
@@ -146,9 +154,8 @@ TEST(LocalCircumstances, DegenerateInputsEndAsNotFound) {
   broken.y[0] = std::nanf("");
   EXPECT_FALSE(Compute(broken, {30, -100, 0}, lc));
   const EclipseRecord r = Eclipse2024Apr08();
-  EXPECT_FALSE(
-      ComputeLocalCircumstances(r, 70, std::nan(""), 0, ObserverGeocentric(0, 0.5), kEnglish, lc));
-  for (double alt : lc.sunAltitude) EXPECT_EQ(alt, kNotComputed);
+  EXPECT_FALSE(ComputeLocalCircumstances(r, 70, std::nan(""), 0, ObserverGeocentric(0, 0.5)));
+  EXPECT_FALSE(ComputeLocalCircumstances(r, INFINITY, 0.5, 0, ObserverGeocentric(0, 0.5)));
 }
 
 TEST(LocalCircumstances, VertexAngleKeepsFullTurn) {
