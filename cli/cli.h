@@ -44,8 +44,8 @@ double ParseRealArg(const std::string& text, const std::string& what, double lo,
                     const std::string& unit = "");
 
 // Ranges of the command-line numbers.
-inline constexpr double kMaxHoursFromT0 = 10;     // T
-inline constexpr int kMinHeightM = -500;          // observer height
+inline constexpr double kMaxHoursFromT0 = 10;  // T
+inline constexpr int kMinHeightM = -500;       // observer height
 inline constexpr int kMaxHeightM = 9000;
 inline constexpr double kMaxDeltaTSeconds = 1e6;  // given ΔT
 inline constexpr int kMaxYear = 99999;            // deltat and find --year

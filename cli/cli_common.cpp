@@ -74,7 +74,7 @@ std::string RangeText(double lo, double hi, const std::string& unit) {
 
 std::string FormatNumber(double v) {
   return v == std::trunc(v) && std::fabs(v) < 1e15 ? std::to_string(static_cast<long long>(v))
-                                                    : FormatReal(v);
+                                                   : FormatReal(v);
 }
 
 int ParseIntArg(const std::string& text, const std::string& what, int lo, int hi) {

@@ -42,9 +42,9 @@ int RunCatalogue(Args& args) {
     const auto year = args.TakeOption("year");
     const auto saros = args.TakeOption("saros");
     if (year.has_value() == saros.has_value()) throw UsageError("give either --year or --saros");
-    const int number = year ? ParseIntArg(*year, "--year", -kMaxYear, kMaxYear)
-                            : ParseIntArg(*saros, "--saros", -kMaxSarosMagnitude,
-                                          kMaxSarosMagnitude);
+    const int number =
+        year ? ParseIntArg(*year, "--year", -kMaxYear, kMaxYear)
+             : ParseIntArg(*saros, "--saros", -kMaxSarosMagnitude, kMaxSarosMagnitude);
     const auto& cat = LoadCatalogue(args);
     args.ExpectEnd();
     if (year) {
@@ -53,8 +53,7 @@ int RunCatalogue(Args& args) {
     }
     // The Saros box of the window clamps to the catalogue's series; a script asking for a series
     // the catalogue does not hold gets told so instead of the nearest one.
-    const int p =
-        number < cat.MinSaros() || number > cat.MaxSaros() ? 0 : cat.FindBySaros(number);
+    const int p = number < cat.MinSaros() || number > cat.MaxSaros() ? 0 : cat.FindBySaros(number);
     if (p == 0) {
       std::cerr << "umbrivista-cli: no eclipse of Saros " << number
                 << " in the catalogue (it holds series " << cat.MinSaros() << " … "

@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <iostream>
 
-#include "capitals.h"
 #include "angles.h"
+#include "capitals.h"
 #include "centre_line.h"
 #include "cli.h"
 #include "deltat.h"

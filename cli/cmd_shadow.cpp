@@ -170,13 +170,12 @@ int RunLocal(Args& args) {
   args.ExpectEnd();
 
   // Published tables use their own ΔT; --deltat takes theirs for a like-for-like comparison.
-  const double deltaT =
-      givenDeltaT
-          ? ParseRealArg(*givenDeltaT, "--deltat", -kMaxDeltaTSeconds, kMaxDeltaTSeconds, "s")
-          : DeltaT(r.year, r.month);
+  const double deltaT = givenDeltaT ? ParseRealArg(*givenDeltaT, "--deltat", -kMaxDeltaTSeconds,
+                                                   kMaxDeltaTSeconds, "s")
+                                    : DeltaT(r.year, r.month);
   const double phi = lat * kDegToRad;
-  const auto found = ComputeLocalCircumstances(r, deltaT, phi, -lon * kDegToRad,
-                                               ObserverGeocentric(height, phi));
+  const auto found =
+      ComputeLocalCircumstances(r, deltaT, phi, -lon * kDegToRad, ObserverGeocentric(height, phi));
   Line("found", found ? "1" : "0");
   if (!found) return 0;
   const LocalCircumstances& lc = *found;

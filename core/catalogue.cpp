@@ -6,19 +6,20 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cmath>
-#include <limits>
-#include <tuple>
-#include <utility>
 #include <bit>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <istream>
 #include <iterator>
+#include <limits>
 #include <sstream>
+#include <tuple>
+#include <utility>
 
 #include "julian_day.h"
 #include "numbers.h"
@@ -76,8 +77,12 @@ int DaysInMonth(std::int32_t year, std::int32_t month) {
   return kDays[month - 1];
 }
 
+// A value for a message: seven significant digits, "." as decimal separator.
 std::string Text(double v) {
-  return FormatReal(v);
+  if (!std::isfinite(v)) return FormatReal(v);
+  char buf[32];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 7);
+  return ec == std::errc() ? std::string(buf, end) : FormatReal(v);
 }
 
 // Limits of a usable element over T0 ± 3.5 h (the span the program evaluates). They are wide
@@ -85,19 +90,25 @@ std::string Text(double v) {
 // meaningful.
 struct ElementLimit {
   const char* name;
+  const char* coefficient;  // name of coefficient i without the index
   float (EclipseRecord::*poly)[4];
-  double lo, hi;  // exclusive
+  double lo, hi;
+  bool inclusive;
 };
 constexpr ElementLimit kElementLimits[] = {
-    {"x", &EclipseRecord::x, -10, 10},
-    {"y", &EclipseRecord::y, -10, 10},
-    {"d", &EclipseRecord::d, -90.000001, 90.000001},
-    {"mu", &EclipseRecord::mu, -1080, 1080},
-    {"l1", &EclipseRecord::l1, 0, 1},
-    {"l2", &EclipseRecord::l2, -0.1, 0.1},
-    {"tanF1", &EclipseRecord::tanF1, 0.004, 0.005},
-    {"tanF2", &EclipseRecord::tanF2, 0.004, 0.005},
+    {"x", "x", &EclipseRecord::x, -10, 10, false},
+    {"y", "y", &EclipseRecord::y, -10, 10, false},
+    {"d", "d", &EclipseRecord::d, -90, 90, true},
+    {"mu", "mu", &EclipseRecord::mu, -1080, 1080, false},
+    {"l1", "l1_", &EclipseRecord::l1, 0, 1, false},
+    {"l2", "l2_", &EclipseRecord::l2, -0.1, 0.1, false},
+    {"tanF1", "tanF1_", &EclipseRecord::tanF1, 0.004, 0.005, false},
+    {"tanF2", "tanF2_", &EclipseRecord::tanF2, 0.004, 0.005, false},
 };
+
+bool Within(double v, const ElementLimit& e) {
+  return e.inclusive ? v >= e.lo && v <= e.hi : v > e.lo && v < e.hi;
+}
 constexpr double kCheckedSpanHours = 3.5;
 
 std::string CheckElements(const EclipseRecord& r) {
@@ -105,13 +116,14 @@ std::string CheckElements(const EclipseRecord& r) {
     const float(&c)[4] = r.*e.poly;
     for (int i = 0; i < 4; ++i) {
       if (!std::isfinite(c[i])) {
-        return std::string("field ") + e.name + std::to_string(i) + ": not a finite number";
+        return std::string("field ") + e.coefficient + std::to_string(i) + ": not a finite number";
       }
     }
     // Quick acceptance: the cubic cannot stray further from c0 than its terms' sizes allow.
     const double h = kCheckedSpanHours;
-    const double spread = std::fabs(c[1]) * h + std::fabs(c[2]) * h * h + std::fabs(c[3]) * h * h * h;
-    if (c[0] - spread > e.lo && c[0] + spread < e.hi) continue;
+    const double spread =
+        std::fabs(c[1]) * h + std::fabs(c[2]) * h * h + std::fabs(c[3]) * h * h * h;
+    if (Within(c[0] - spread, e) && Within(c[0] + spread, e)) continue;
     // A cubic takes its extremes over the span at the ends or where its derivative vanishes.
     double at[4] = {-kCheckedSpanHours, kCheckedSpanHours, 0, 0};
     int count = 2;
@@ -126,9 +138,9 @@ std::string CheckElements(const EclipseRecord& r) {
       const double t = at[i];
       if (!(std::fabs(t) <= kCheckedSpanHours)) continue;
       const double v = EvaluateCubic(c, t);
-      if (!(v > e.lo && v < e.hi)) {
-        return std::string("field ") + e.name + ": " + Text(v) + " at T0" + (t < 0 ? "" : "+") +
-               Text(t) + " h lies outside " + Text(e.lo) + " … " + Text(e.hi);
+      if (!Within(v, e)) {
+        return std::string("field ") + e.name + ": " + Text(v) + " at T0" + (t < 0 ? "−" : "+") +
+               Text(std::fabs(t)) + " h lies outside " + Text(e.lo) + " … " + Text(e.hi);
       }
     }
   }
@@ -177,7 +189,7 @@ std::string RecordProblem(const EclipseRecord& r) {
   const double jd = r.julianDay;
   const double rounding = std::fabs(jd) * std::numeric_limits<float>::epsilon();
   if (!(std::fabs(jd - t0) <= 1 + rounding)) {
-    return "field julianDay: " + Text(r.julianDay) + " is not within a day of T0 (JD " +
+    return "field julianDay: " + FormatReal(r.julianDay) + " is not within a day of T0 (JD " +
            FormatFixed(t0, 2) + ")";
   }
   return CheckElements(r);
@@ -202,8 +214,8 @@ void ValidateRecords(const std::vector<EclipseRecord>& records, const std::strin
     if (!problem.empty()) throw CatalogueError(name + ": " + where(i) + ": " + problem);
     if (i > 0 && !EarlierThan(records[i - 1], records[i])) {
       throw CatalogueError(name + ": " + where(i) + ": field year: the date " +
-                           std::to_string(records[i].year) + "-" + std::to_string(records[i].month) +
-                           "-" + std::to_string(records[i].day) +
+                           std::to_string(records[i].year) + "-" +
+                           std::to_string(records[i].month) + "-" + std::to_string(records[i].day) +
                            " is not after that of the record before (records are in date order)");
     }
   }
@@ -392,7 +404,8 @@ EclipseRecord ParseLine(const std::string& text, const std::string& name, int li
     if (IsIntegerField(i)) {
       auto v = ParseInteger(token);
       if (!v) {
-        Fail(name, line, std::string("field ") + kFieldNames[i] + ": not an integer: " + Quoted(token));
+        Fail(name, line,
+             std::string("field ") + kFieldNames[i] + ": not an integer: " + Quoted(token));
       }
       if (*v < INT32_MIN || *v > INT32_MAX) {
         Fail(name, line,
@@ -402,11 +415,13 @@ EclipseRecord ParseLine(const std::string& text, const std::string& name, int li
     } else {
       auto v = ParseReal(token);
       if (!v) {
-        Fail(name, line, std::string("field ") + kFieldNames[i] + ": not a number: " + Quoted(token));
+        Fail(name, line,
+             std::string("field ") + kFieldNames[i] + ": not a number: " + Quoted(token));
       }
       if (std::fabs(*v) > std::numeric_limits<float>::max()) {
-        Fail(name, line, std::string("field ") + kFieldNames[i] + ": " + Quoted(token) +
-                             " is too large for single precision");
+        Fail(name, line,
+             std::string("field ") + kFieldNames[i] + ": " + Quoted(token) +
+                 " is too large for single precision");
       }
       values[i] = *v;
     }

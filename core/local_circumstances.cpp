@@ -132,9 +132,8 @@ ObserverConstants ObserverGeocentric(std::int32_t heightMetres, double latitude)
           std::cos(u) + h * std::cos(latitude)};
 }
 
-std::optional<LocalCircumstances> ComputeLocalCircumstances(const EclipseRecord& r,
-                                                            double deltaT, double latitude,
-                                                            double longitudeWest,
+std::optional<LocalCircumstances> ComputeLocalCircumstances(const EclipseRecord& r, double deltaT,
+                                                            double latitude, double longitudeWest,
                                                             const ObserverConstants& observer) {
   if (!Finite(deltaT) || !Finite(latitude) || !Finite(longitudeWest) ||
       !Finite(observer.rhoSinPhi) || !Finite(observer.rhoCosPhi)) {

@@ -21,9 +21,9 @@ struct Place {
 // Local circumstances at a place; an unfound place gives a default result and false.
 bool Compute(const EclipseRecord& r, Place p, LocalCircumstances& lc) {
   const double phi = p.latDeg * kDegToRad;
-  const auto found = ComputeLocalCircumstances(r, DeltaT(r.year, r.month), phi,
-                                               -p.lonEastDeg * kDegToRad,
-                                               ObserverGeocentric(p.height, phi));
+  const auto found =
+      ComputeLocalCircumstances(r, DeltaT(r.year, r.month), phi, -p.lonEastDeg * kDegToRad,
+                                ObserverGeocentric(p.height, phi));
   lc = found.value_or(LocalCircumstances{});
   return found.has_value();
 }

@@ -73,9 +73,8 @@ TEST(ShippedConsistency, ContactsComeInOrderWhereverAPlaceIsFound) {
   for (int i = 0; i < 200000; ++i) {
     const EclipseRecord& r = cat.RecordAt(position(rng));
     const double phi = std::asin(unit(rng));
-    const auto result =
-        ComputeLocalCircumstances(r, DeltaT(r.year, r.month), phi, kPi * unit(rng),
-                                  ObserverGeocentric(0, phi));
+    const auto result = ComputeLocalCircumstances(r, DeltaT(r.year, r.month), phi, kPi * unit(rng),
+                                                  ObserverGeocentric(0, phi));
     if (!result) continue;
     const LocalCircumstances& lc = *result;
     ++found;
