@@ -32,8 +32,23 @@ class Args {
   std::vector<std::string> args_;
 };
 
-int ParseIntArg(const std::string& text, const std::string& what);
-double ParseRealArg(const std::string& text, const std::string& what);
+// Input echoed in a message: quoted, cut to 80 characters, control characters replaced.
+std::string Echo(const std::string& text);
+// A number for a message: whole numbers without decimals.
+std::string FormatNumber(double value);
+
+// Numbers given on the command line, checked against the range where their answer means
+// something; a UsageError names the range.
+int ParseIntArg(const std::string& text, const std::string& what, int lo, int hi);
+double ParseRealArg(const std::string& text, const std::string& what, double lo, double hi,
+                    const std::string& unit = "");
+
+// Ranges of the command-line numbers.
+inline constexpr double kMaxHoursFromT0 = 10;  // T
+inline constexpr int kMinHeightM = -500;       // observer height
+inline constexpr int kMaxHeightM = 9000;
+inline constexpr double kMaxDeltaTSeconds = 1e6;  // given ΔT
+inline constexpr int kMaxYear = 99999;            // deltat and find --year
 
 // The folder that holds the running program (the data files lie beside it).
 std::string ProgramFolder();

@@ -1,4 +1,5 @@
-#include <cctype>
+#include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -33,9 +34,9 @@ bool Args::TakeFlag(const std::string& name) {
 
 std::string Args::TakePositional(const std::string& what) {
   for (std::size_t i = 0; i < args_.size(); ++i) {
-    // A leading '-' followed by a digit is a negative number, not an option.
+    // Options are spelt "--name"; anything else, "-5" and "-inf" included, is a value.
     const std::string& a = args_[i];
-    const bool option = a.size() > 1 && a[0] == '-' && !(std::isdigit(a[1]) || a[1] == '.');
+    const bool option = a.size() > 2 && a.compare(0, 2, "--") == 0;
     if (!option) {
       std::string value = a;
       args_.erase(args_.begin() + static_cast<long>(i));
@@ -46,21 +47,65 @@ std::string Args::TakePositional(const std::string& what) {
 }
 
 void Args::ExpectEnd() const {
-  if (!args_.empty()) throw UsageError("unexpected argument: " + args_.front());
+  if (!args_.empty()) throw UsageError("unexpected argument: " + Echo(args_.front()));
 }
 
-int ParseIntArg(const std::string& text, const std::string& what) {
+std::string Echo(const std::string& text) {
+  constexpr std::size_t kMax = 80;
+  std::string out;
+  std::size_t characters = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    const bool starts = (byte & 0xC0) != 0x80;
+    if (starts && ++characters > kMax) return "\"" + out + "…\"";
+    // Control characters would garble the terminal.
+    out += byte < 0x20 || byte == 0x7F ? '?' : text[i];
+  }
+  return "\"" + out + "\"";
+}
+
+namespace {
+
+std::string RangeText(double lo, double hi, const std::string& unit) {
+  return FormatNumber(lo) + " … " + FormatNumber(hi) + (unit.empty() ? "" : " " + unit);
+}
+
+}  // namespace
+
+std::string FormatNumber(double v) {
+  return v == std::trunc(v) && std::fabs(v) < 1e15 ? std::to_string(static_cast<long long>(v))
+                                                   : FormatReal(v);
+}
+
+int ParseIntArg(const std::string& text, const std::string& what, int lo, int hi) {
   auto v = ParseInteger(text);
-  if (!v || *v < INT32_MIN || *v > INT32_MAX) {
-    throw UsageError(what + " must be an integer, not \"" + text + "\"");
+  if (!v) {
+    throw UsageError(what + " must be a whole number in " + RangeText(lo, hi, "") + ", not " +
+                     Echo(text));
+  }
+  if (*v < lo || *v > hi) {
+    throw UsageError(what + " must lie in " + RangeText(lo, hi, "") + ", not " + Echo(text));
   }
   return static_cast<int>(*v);
 }
 
-double ParseRealArg(const std::string& text, const std::string& what) {
-  auto v = ParseReal(text);
-  if (!v) throw UsageError(what + " must be a number, not \"" + text + "\"");
-  return *v;
+double ParseRealArg(const std::string& text, const std::string& what, double lo, double hi,
+                    const std::string& unit) {
+  // "inf", "-inf" and "nan" are read as numbers so that the message names the allowed range.
+  std::string_view digits = text;
+  if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
+  double v = 0;
+  auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), v);
+  const bool number = !digits.empty() && ptr == digits.data() + digits.size() &&
+                      (ec == std::errc() || ec == std::errc::result_out_of_range);
+  if (!number) {
+    throw UsageError(what + " must be a number in " + RangeText(lo, hi, unit) + ", not " +
+                     Echo(text));
+  }
+  if (!(v >= lo && v <= hi) || ec != std::errc()) {
+    throw UsageError(what + " must lie in " + RangeText(lo, hi, unit) + ", not " + Echo(text));
+  }
+  return v;
 }
 
 std::string ProgramFolder() {
@@ -84,17 +129,13 @@ const EclipseCatalogue& LoadCatalogue(Args& args) {
 }
 
 int ParsePosition(const std::string& text, const EclipseCatalogue& catalogue) {
-  const int p = ParseIntArg(text, "POS");
-  if (p < 1 || p > catalogue.RecordCount()) {
-    throw UsageError("POS must lie in 1 … " + std::to_string(catalogue.RecordCount()) + ", not " +
-                     text);
-  }
-  return p;
+  return ParseIntArg(text, "POS", 1, catalogue.RecordCount());
 }
 
 std::string IsoDate(int year, int month, int day) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%s%04d-%02d-%02d", year < 0 ? "-" : "", std::abs(year), month,
+  char buf[48];
+  const long long y = year;  // |INT32_MIN| does not fit an int
+  std::snprintf(buf, sizeof buf, "%s%04lld-%02d-%02d", y < 0 ? "-" : "", y < 0 ? -y : y, month,
                 day);
   return buf;
 }

@@ -39,28 +39,37 @@ int RunCatalogue(Args& args) {
     return 0;
   }
   if (sub == "find") {
-    const auto& cat = LoadCatalogue(args);
     const auto year = args.TakeOption("year");
     const auto saros = args.TakeOption("saros");
-    args.ExpectEnd();
     if (year.has_value() == saros.has_value()) throw UsageError("give either --year or --saros");
-    const int p = year ? cat.FindByYear(ParseIntArg(*year, "--year"))
-                       : cat.FindBySaros(ParseIntArg(*saros, "--saros"));
+    const int number =
+        year ? ParseIntArg(*year, "--year", -kMaxYear, kMaxYear)
+             : ParseIntArg(*saros, "--saros", -kMaxSarosMagnitude, kMaxSarosMagnitude);
+    const auto& cat = LoadCatalogue(args);
+    args.ExpectEnd();
+    if (year) {
+      std::cout << cat.FindByYear(number) << "\n";
+      return 0;
+    }
+    // The Saros box of the window clamps to the catalogue's series; a script asking for a series
+    // the catalogue does not hold gets told so instead of the nearest one.
+    const int p = number < cat.MinSaros() || number > cat.MaxSaros() ? 0 : cat.FindBySaros(number);
     if (p == 0) {
-      std::cerr << "umbrivista-cli: no eclipse of Saros " << *saros << " in the catalogue\n";
+      std::cerr << "umbrivista-cli: no eclipse of Saros " << number
+                << " in the catalogue (it holds series " << cat.MinSaros() << " … "
+                << cat.MaxSaros() << ")\n";
       return 1;
     }
     std::cout << p << "\n";
     return 0;
   }
-  throw UsageError("unknown catalogue command \"" + sub + "\"");
+  throw UsageError("unknown catalogue command " + Echo(sub));
 }
 
 int RunDeltaT(Args& args) {
-  const int year = ParseIntArg(args.TakePositional("YEAR"), "YEAR");
-  const int month = ParseIntArg(args.TakePositional("MONTH"), "MONTH");
+  const int year = ParseIntArg(args.TakePositional("YEAR"), "YEAR", -kMaxYear, kMaxYear);
+  const int month = ParseIntArg(args.TakePositional("MONTH"), "MONTH", 1, 12);
   args.ExpectEnd();
-  if (month < 1 || month > 12) throw UsageError("MONTH must lie in 1 … 12");
   std::cout << FormatReal(DeltaT(year, month)) << "\n";
   return 0;
 }

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "angles.h"
 #include "capitals.h"
 #include "centre_line.h"
 #include "cli.h"
@@ -30,13 +31,7 @@ const int kGridSteps[][2] = {{0, 0}, {90, 0}, {10, 10}, {20, 20}, {30, 30}, {45,
 
 int IntOption(Args& args, const std::string& name, int fallback, int lo, int hi) {
   const auto text = args.TakeOption(name);
-  if (!text) return fallback;
-  const int v = ParseIntArg(*text, "--" + name);
-  if (v < lo || v > hi) {
-    throw UsageError("--" + name + " must lie in " + std::to_string(lo) + " … " +
-                     std::to_string(hi) + ", not " + *text);
-  }
-  return v;
+  return text ? ParseIntArg(*text, "--" + name, lo, hi) : fallback;
 }
 
 // The scratch database that holds the layers, as the main window keeps it: "Temporary_" and eight
@@ -150,19 +145,18 @@ int RunRender(Args& args) {
   const bool capitals = args.TakeFlag("capitals");
   const auto& catalogue = LoadCatalogue(args);
   const int position = ParsePosition(args.TakePositional("POS"), catalogue);
-  const double t = ParseRealArg(args.TakePositional("T"), "T");
+  const double t =
+      ParseRealArg(args.TakePositional("T"), "T", -kMaxHoursFromT0, kMaxHoursFromT0, "hours");
   args.ExpectEnd();
   if (!out) throw UsageError("render needs --out FILE.png");
-  if (!std::isfinite(t)) throw UsageError("T must be a finite number of hours");
 
   // Orientation of the main window: the sub-solar point faces the viewer, north up.
   const EclipseRecord& record = catalogue.RecordAt(position);
-  constexpr double kPi = 3.14159265358979323846;
   ShadowState state;
   EvaluateElements(record, t, state);
   state.deltaT = ut ? DeltaT(record.year, record.month) : 0.0;
-  double xRotation = state.d * 180 / kPi;
-  double yRotation = -state.mu * 180 / kPi + kEarthRotationDegPerSecond * state.deltaT;
+  double xRotation = state.d * kRadToDeg;
+  double yRotation = -state.mu * kRadToDeg + kEarthRotationDegPerSecond * state.deltaT;
   if (back) {
     xRotation = -xRotation;
     yRotation += 180;

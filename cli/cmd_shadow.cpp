@@ -9,6 +9,7 @@
 #include "centre_line.h"
 #include "cli.h"
 #include "deltat.h"
+#include "eclipse_types.h"
 #include "julian_day.h"
 #include "local_circumstances.h"
 #include "numbers.h"
@@ -31,17 +32,17 @@ void Line(const char* name, const std::string& value) {
 // rounds to 24:00 becomes 00:00 of the next day.
 std::string DateTimeText(const UTInstant& when) {
   double tenths = std::floor(when.hours * 36000 + 0.5);
+  if (!(tenths >= 0 && tenths <= 864000)) tenths = 0;  // hours lie in [0, 24) for usable input
   CalendarDate date{when.year, when.month, when.day};
   if (tenths >= 864000) {
     tenths -= 864000;
     date = JDToCalendar(std::floor(when.julianDay + 0.5) + 1);
   }
   const long long total = static_cast<long long>(tenths);
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%s%04d-%02d-%02d\t%02lld:%02lld:%02lld.%lld",
-                date.year < 0 ? "-" : "", std::abs(date.year), date.month, date.day, total / 36000,
-                total / 600 % 60, total / 10 % 60, total % 10);
-  return buf;
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "\t%02lld:%02lld:%02lld.%lld", total / 36000, total / 600 % 60,
+                total / 10 % 60, total % 10);
+  return IsoDate(date.year, date.month, date.day) + buf;
 }
 
 int LanguageArg(Args& args) {
@@ -49,7 +50,7 @@ int LanguageArg(Args& args) {
   if (lang == "de") return kGerman;
   if (lang == "en") return kEnglish;
   if (lang == "fr") return kFrench;
-  throw UsageError("--lang must be de, en or fr");
+  throw UsageError("--lang must be de, en or fr, not " + Echo(lang));
 }
 
 }  // namespace
@@ -59,7 +60,8 @@ int RunElements(Args& args) {
   const bool back = args.TakeFlag("back");
   const auto& cat = LoadCatalogue(args);
   const EclipseRecord& r = cat.RecordAt(ParsePosition(args.TakePositional("POS"), cat));
-  const double t = ParseRealArg(args.TakePositional("T"), "T");
+  const double t =
+      ParseRealArg(args.TakePositional("T"), "T", -kMaxHoursFromT0, kMaxHoursFromT0, "hours");
   args.ExpectEnd();
 
   ShadowState s;
@@ -92,14 +94,32 @@ int RunCentreLine(Args& args) {
   const bool back = args.TakeFlag("back");
   const std::string format = args.TakeOption("format").value_or("tsv");
   if (format != "tsv" && format != "geojson" && format != "kml") {
-    throw UsageError("--format must be tsv, geojson or kml");
+    throw UsageError("--format must be tsv, geojson or kml, not " + Echo(format));
   }
   const auto& cat = LoadCatalogue(args);
   const int position = ParsePosition(args.TakePositional("POS"), cat);
   args.ExpectEnd();
   const EclipseRecord& r = cat.RecordAt(position);
   const auto line = BuildCentreLine(r, DeltaTFor(r, ut), back);
-  if (line.empty()) return 0;
+  char name[64];
+  std::snprintf(name, sizeof name, "Centre line %s", IsoDate(r.year, r.month, r.day).c_str());
+  if (line.empty()) {
+    // Still a valid document, so that a script's map tool opens it.
+    std::cerr << "umbrivista-cli: "
+              << (IsCentral(r.typeCode)
+                      ? "the shadow axis of this eclipse does not meet the Earth"
+                      : "this eclipse is not central: its shadow axis misses the Earth")
+              << "; the centre line is empty\n";
+    if (format == "geojson") {
+      std::cout << "{\"type\":\"Feature\",\"properties\":{\"name\":\"" << name
+                << "\",\"position\":" << position << "},\"geometry\":null}\n";
+    } else if (format == "kml") {
+      std::cout << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                << "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n<Document>\n<name>" << name
+                << "</name>\n</Document>\n</kml>\n";
+    }
+    return 0;
+  }
 
   if (format == "tsv") {
     for (const auto& p : line) {
@@ -108,8 +128,6 @@ int RunCentreLine(Args& args) {
     }
     return 0;
   }
-  char name[64];
-  std::snprintf(name, sizeof name, "Centre line %d-%02d-%02d", r.year, r.month, r.day);
   if (format == "geojson") {
     // Longitudes are unwrapped across ±180° so that map tools draw the short way round.
     std::cout << "{\"type\":\"Feature\",\"properties\":{\"name\":\"" << name
@@ -141,31 +159,35 @@ int RunCentreLine(Args& args) {
 
 int RunLocal(Args& args) {
   const auto& cat = LoadCatalogue(args);
-  const double lat = ParseRealArg(args.TakeOption("lat").value_or(""), "--lat");
-  const double lon = ParseRealArg(args.TakeOption("lon").value_or(""), "--lon");
-  const int height = ParseIntArg(args.TakeOption("height").value_or("0"), "--height");
+  const double lat = ParseRealArg(args.TakeOption("lat").value_or(""), "--lat", -90, 90, "degrees");
+  const double lon =
+      ParseRealArg(args.TakeOption("lon").value_or(""), "--lon", -360, 360, "degrees");
+  const int height =
+      ParseIntArg(args.TakeOption("height").value_or("0"), "--height", kMinHeightM, kMaxHeightM);
+  const auto givenDeltaT = args.TakeOption("deltat");
   const int language = LanguageArg(args);
   const EclipseRecord& r = cat.RecordAt(ParsePosition(args.TakePositional("POS"), cat));
   args.ExpectEnd();
-  if (std::fabs(lat) > 90) throw UsageError("--lat must lie in −90 … 90");
-  if (std::fabs(lon) > 360) throw UsageError("--lon must lie in −360 … 360");
 
-  const double deltaT = DeltaT(r.year, r.month);
+  // Published tables use their own ΔT; --deltat takes theirs for a like-for-like comparison.
+  const double deltaT = givenDeltaT ? ParseRealArg(*givenDeltaT, "--deltat", -kMaxDeltaTSeconds,
+                                                   kMaxDeltaTSeconds, "s")
+                                    : DeltaT(r.year, r.month);
   const double phi = lat * kDegToRad;
-  LocalCircumstances lc;
-  const bool found = ComputeLocalCircumstances(r, deltaT, phi, -lon * kDegToRad,
-                                               ObserverGeocentric(height, phi), language, lc);
+  const auto found =
+      ComputeLocalCircumstances(r, deltaT, phi, -lon * kDegToRad, ObserverGeocentric(height, phi));
   Line("found", found ? "1" : "0");
   if (!found) return 0;
-  Line("kind", std::string(1, lc.eclipseKind));
+  const LocalCircumstances& lc = *found;
+  Line("kind", std::string(1, EclipseKindLetter(lc.kind, language)));
   Line("magnitude", FormatFixed(lc.magnitude, 4));
-  if (lc.eclipseKind != 'p') {
+  if (lc.kind != EclipseKind::kPartial) {
     const std::string duration = FormatMinSec(0, CentralDurationMinutes(lc) / 60);
     Line("duration", duration.substr(duration.find_first_not_of(' ')));
   }
   static const char* const kNames[5] = {"C1", "C2", "MAX", "C3", "C4"};
   for (int i = 0; i < 5; ++i) {
-    if (lc.sunAltitude[i] == kNotComputed) continue;
+    if (!lc.computed[i]) continue;
     std::cout << kNames[i] << '\t' << DateTimeText(ContactUT(r, deltaT, lc.contactTime[i])) << '\t'
               << FormatFixed(lc.positionAngle[i] * kRadToDeg, 2) << '\t'
               << FormatFixed(lc.vertexAngle[i] * kRadToDeg, 2) << '\t'

@@ -16,7 +16,7 @@ const char* kUsage =
     "  deltat YEAR MONTH\n"
     "  elements POS T [--ut] [--back]\n"
     "  centreline POS [--ut] [--back] [--format tsv|geojson|kml]\n"
-    "  local POS --lat DEG --lon DEG [--height M] [--lang de|en|fr]\n"
+    "  local POS --lat DEG --lon DEG [--height M] [--deltat S] [--lang de|en|fr]\n"
     "  render POS T --out FILE.png [--width W] [--height H] [--zoom Z] [--texture I]\n"
     "         [--texture-file FILE] [--grid I] [--ut] [--back]\n"
     "options: --catalogue FILE  use this catalogue instead of the one beside the program\n";
@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
   }
   auto it = commands.find(argv[1]);
   if (it == commands.end()) {
-    std::cerr << "umbrivista-cli: unknown command \"" << argv[1] << "\"\n" << kUsage;
+    std::cerr << "umbrivista-cli: unknown command " << Echo(argv[1]) << "\n" << kUsage;
     return 2;
   }
   try {

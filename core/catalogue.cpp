@@ -1,7 +1,14 @@
 #include "catalogue.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <bit>
+#include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -11,7 +18,10 @@
 #include <iterator>
 #include <limits>
 #include <sstream>
+#include <tuple>
+#include <utility>
 
+#include "julian_day.h"
 #include "numbers.h"
 
 namespace umbrivista {
@@ -50,6 +60,166 @@ constexpr float (EclipseRecord::*kPolys[8])[4] = {
     &EclipseRecord::l1, &EclipseRecord::l2, &EclipseRecord::tanF1, &EclipseRecord::tanF2};
 
 }  // namespace
+
+namespace {
+
+bool IsLeapYear(std::int32_t year, bool gregorian) {
+  const std::int64_t y = year;
+  if (!gregorian) return y % 4 == 0;
+  return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
+
+// Days of a month in the calendar the catalogue uses: Julian before 1582-10-15, Gregorian after.
+int DaysInMonth(std::int32_t year, std::int32_t month) {
+  static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool gregorian = year > 1582 || (year == 1582 && month >= 10);
+  if (month == 2 && IsLeapYear(year, gregorian)) return 29;
+  return kDays[month - 1];
+}
+
+// A value for a message: seven significant digits, "." as decimal separator.
+std::string Text(double v) {
+  if (!std::isfinite(v)) return FormatReal(v);
+  char buf[32];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 7);
+  return ec == std::errc() ? std::string(buf, end) : FormatReal(v);
+}
+
+// Limits of a usable element over T0 ± 3.5 h (the span the program evaluates). They are wide
+// enough for any eclipse seen from the Earth and narrow enough that every computation stays
+// meaningful.
+struct ElementLimit {
+  const char* name;
+  const char* coefficient;  // name of coefficient i without the index
+  float (EclipseRecord::*poly)[4];
+  double lo, hi;
+  bool inclusive;
+};
+constexpr ElementLimit kElementLimits[] = {
+    {"x", "x", &EclipseRecord::x, -10, 10, false},
+    {"y", "y", &EclipseRecord::y, -10, 10, false},
+    {"d", "d", &EclipseRecord::d, -90, 90, true},
+    {"mu", "mu", &EclipseRecord::mu, -1080, 1080, false},
+    {"l1", "l1_", &EclipseRecord::l1, 0, 1, false},
+    {"l2", "l2_", &EclipseRecord::l2, -0.1, 0.1, false},
+    {"tanF1", "tanF1_", &EclipseRecord::tanF1, 0.004, 0.005, false},
+    {"tanF2", "tanF2_", &EclipseRecord::tanF2, 0.004, 0.005, false},
+};
+
+bool Within(double v, const ElementLimit& e) {
+  return e.inclusive ? v >= e.lo && v <= e.hi : v > e.lo && v < e.hi;
+}
+constexpr double kCheckedSpanHours = 3.5;
+
+std::string CheckElements(const EclipseRecord& r) {
+  for (const ElementLimit& e : kElementLimits) {
+    const float(&c)[4] = r.*e.poly;
+    for (int i = 0; i < 4; ++i) {
+      if (!std::isfinite(c[i])) {
+        return std::string("field ") + e.coefficient + std::to_string(i) + ": not a finite number";
+      }
+    }
+    // Quick acceptance: the cubic cannot stray further from c0 than its terms' sizes allow.
+    const double h = kCheckedSpanHours;
+    const double spread =
+        std::fabs(c[1]) * h + std::fabs(c[2]) * h * h + std::fabs(c[3]) * h * h * h;
+    if (Within(c[0] - spread, e) && Within(c[0] + spread, e)) continue;
+    // A cubic takes its extremes over the span at the ends or where its derivative vanishes.
+    double at[4] = {-kCheckedSpanHours, kCheckedSpanHours, 0, 0};
+    int count = 2;
+    const double qa = 3.0 * c[3], qb = 2.0 * c[2], qc = c[1];
+    if (qa == 0) {
+      if (qb != 0) at[count++] = -qc / qb;
+    } else if (const double disc = qb * qb - 4 * qa * qc; disc >= 0) {
+      at[count++] = (-qb + std::sqrt(disc)) / (2 * qa);
+      at[count++] = (-qb - std::sqrt(disc)) / (2 * qa);
+    }
+    for (int i = 0; i < count; ++i) {
+      const double t = at[i];
+      if (!(std::fabs(t) <= kCheckedSpanHours)) continue;
+      const double v = EvaluateCubic(c, t);
+      if (!Within(v, e)) {
+        return std::string("field ") + e.name + ": " + Text(v) + " at T0" + (t < 0 ? "−" : "+") +
+               Text(std::fabs(t)) + " h lies outside " + Text(e.lo) + " … " + Text(e.hi);
+      }
+    }
+  }
+  // The shadow must move (every contact iteration divides by its speed) and the Earth turn.
+  const double speed = std::sqrt(double{r.x[1]} * r.x[1] + double{r.y[1]} * r.y[1]);
+  if (!(speed > 0.1 && speed < 2)) {
+    return "field x1/y1: the shadow moves " + Text(speed) +
+           " Earth radii per hour, outside 0.1 … 2";
+  }
+  if (!(r.mu[1] > 14 && r.mu[1] < 16)) {
+    return "field mu1: " + Text(r.mu[1]) + " degrees per hour lies outside 14 … 16";
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string RecordProblem(const EclipseRecord& r) {
+  auto range = [](const char* field, long long v, long long lo, long long hi) {
+    return std::string("field ") + field + ": " + std::to_string(v) + " lies outside " +
+           std::to_string(lo) + " … " + std::to_string(hi);
+  };
+  if (r.year < kMinRecordYear || r.year > kMaxRecordYear) {
+    return range("year", r.year, kMinRecordYear, kMaxRecordYear);
+  }
+  if (r.month < 1 || r.month > 12) return range("month", r.month, 1, 12);
+  const int days = DaysInMonth(r.year, r.month);
+  if (r.day < 1 || r.day > days) return range("day", r.day, 1, days);
+  if (r.year == 1582 && r.month == 10 && r.day > 4 && r.day < 15) {
+    return "field day: 1582-10-" + std::to_string(r.day) +
+           " does not exist (the Gregorian calendar follows 1582-10-04)";
+  }
+  if (r.typeCode < 1 || r.typeCode > 6) return range("typeCode", r.typeCode, 1, 6);
+  if (r.t0Hour < 0 || r.t0Hour > 23) return range("t0Hour", r.t0Hour, 0, 23);
+  if (r.sarosNumber < -kMaxSarosMagnitude || r.sarosNumber > kMaxSarosMagnitude) {
+    return range("sarosNumber", r.sarosNumber, -kMaxSarosMagnitude, kMaxSarosMagnitude);
+  }
+  if (r.sarosMemberCount < 1) return range("sarosMemberCount", r.sarosMemberCount, 1, 255);
+  if (r.sarosMember < 1 || r.sarosMember > r.sarosMemberCount) {
+    return range("sarosMember", r.sarosMember, 1, r.sarosMemberCount);
+  }
+  if (!std::isfinite(r.reservedReal)) return "field reservedReal: not a finite number";
+  if (!(std::fabs(r.gamma) < 2)) return "field gamma: " + Text(r.gamma) + " lies outside −2 … 2";
+  // The stored Julian day is single precision: it agrees with T0 to a day plus its own rounding.
+  const double t0 = CalendarToJD(r.year, r.month, r.day, r.t0Hour, 0, 0);
+  const double jd = r.julianDay;
+  const double rounding = std::fabs(jd) * std::numeric_limits<float>::epsilon();
+  if (!(std::fabs(jd - t0) <= 1 + rounding)) {
+    return "field julianDay: " + FormatReal(r.julianDay) + " is not within a day of T0 (JD " +
+           FormatFixed(t0, 2) + ")";
+  }
+  return CheckElements(r);
+}
+
+namespace {
+
+bool EarlierThan(const EclipseRecord& a, const EclipseRecord& b) {
+  return std::tie(a.year, a.month, a.day, a.t0Hour) < std::tie(b.year, b.month, b.day, b.t0Hour);
+}
+
+}  // namespace
+
+void ValidateRecords(const std::vector<EclipseRecord>& records, const std::string& name,
+                     const std::vector<int>& lines) {
+  auto where = [&](std::size_t i) {
+    return i < lines.size() ? "line " + std::to_string(lines[i])
+                            : "record " + std::to_string(i + 1);
+  };
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    const std::string problem = RecordProblem(records[i]);
+    if (!problem.empty()) throw CatalogueError(name + ": " + where(i) + ": " + problem);
+    if (i > 0 && !EarlierThan(records[i - 1], records[i])) {
+      throw CatalogueError(name + ": " + where(i) + ": field year: the date " +
+                           std::to_string(records[i].year) + "-" +
+                           std::to_string(records[i].month) + "-" + std::to_string(records[i].day) +
+                           " is not after that of the record before (records are in date order)");
+    }
+  }
+}
 
 EclipseRecord DecodeRecord(const std::uint8_t* b) {
   using namespace record_layout;
@@ -95,10 +265,12 @@ std::vector<EclipseRecord> DecodeCatalogue(std::span<const std::uint8_t> bytes,
                          " bytes is not a whole number of " + std::to_string(kEclipseRecordSize) +
                          "-byte records");
   }
-  std::vector<EclipseRecord> records(bytes.size() / kEclipseRecordSize);
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    records[i] = DecodeRecord(bytes.data() + i * kEclipseRecordSize);
+  std::vector<EclipseRecord> records;
+  records.reserve(bytes.size() / kEclipseRecordSize);
+  for (std::size_t at = 0; at < bytes.size(); at += kEclipseRecordSize) {
+    records.push_back(DecodeRecord(bytes.data() + at));
   }
+  ValidateRecords(records, name);
   return records;
 }
 
@@ -110,13 +282,41 @@ std::vector<std::uint8_t> EncodeCatalogue(const std::vector<EclipseRecord>& reco
   return bytes;
 }
 
+FileBytes ReadWholeFile(const std::string& path, std::size_t maxBytes) {
+  auto fail = [&](const std::string& what) {
+    return CatalogueError(path + ": " + what + ": " + std::strerror(errno));
+  };
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw fail("cannot open");
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+  struct stat st;
+  if (::fstat(fd, &st) != 0) throw fail("cannot read");
+  if (S_ISDIR(st.st_mode)) throw CatalogueError(path + ": is a folder, not a file");
+  if (!S_ISREG(st.st_mode)) throw CatalogueError(path + ": is not a regular file");
+  if (static_cast<std::uint64_t>(st.st_size) > maxBytes) {
+    throw CatalogueError(path + ": " + std::to_string(st.st_size) + " bytes is more than the " +
+                         std::to_string(maxBytes) + " a catalogue may have");
+  }
+  // The whole file is mapped and paged in by one call: no copy, and no page fault per 4 KiB.
+  const auto size = static_cast<std::size_t>(st.st_size);
+  if (size == 0) return {};
+  void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+  if (map == MAP_FAILED) throw fail("cannot read");
+  return FileBytes(static_cast<const std::uint8_t*>(map), size);
+}
+
+FileBytes::~FileBytes() {
+  if (data_) ::munmap(const_cast<std::uint8_t*>(data_), size_);
+}
+
+FileBytes::FileBytes(FileBytes&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)) {}
+
 void EclipseCatalogue::Load(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw CatalogueError(path + ": cannot open the catalogue file");
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                  std::istreambuf_iterator<char>());
-  if (in.bad()) throw CatalogueError(path + ": read error");
-  Assign(DecodeCatalogue(bytes, path));
+  Assign(DecodeCatalogue(ReadWholeFile(path, kMaxCatalogueBytes).Bytes(), path));
 }
 
 void EclipseCatalogue::Assign(std::vector<EclipseRecord> records) {
@@ -180,16 +380,17 @@ constexpr const char* kFieldNames[44] = {
     "tanF1_2",      "tanF1_3", "tanF2_0",     "tanF2_1",
     "tanF2_2",      "tanF2_3", "sarosMember", "sarosMemberCount"};
 
-// Reals from here up round to infinity in single precision (halfway between the largest float
-// and 2^128).
-constexpr double kFloatOverflow = double{std::numeric_limits<float>::max()} + 0x1p103;
-
 bool IsIntegerField(int i) {
   return i < 4 || (i >= 7 && i < 10) || i >= 42;
 }
 
 [[noreturn]] void Fail(const std::string& name, int line, const std::string& what) {
-  throw CatalogueError(name + ":" + std::to_string(line) + ": " + what);
+  throw CatalogueError(name + ": line " + std::to_string(line) + ": " + what);
+}
+
+// A token for an error message: at most 40 characters.
+std::string Quoted(const std::string& token) {
+  return "\"" + (token.size() > 40 ? token.substr(0, 40) + "…" : token) + "\"";
 }
 
 EclipseRecord ParseLine(const std::string& text, const std::string& name, int line) {
@@ -202,28 +403,34 @@ EclipseRecord ParseLine(const std::string& text, const std::string& name, int li
     }
     if (IsIntegerField(i)) {
       auto v = ParseInteger(token);
-      if (!v || *v < INT32_MIN || *v > INT32_MAX) {
+      if (!v) {
         Fail(name, line,
-             std::string("field ") + kFieldNames[i] + " is not an integer: \"" + token + "\"");
+             std::string("field ") + kFieldNames[i] + ": not an integer: " + Quoted(token));
+      }
+      if (*v < INT32_MIN || *v > INT32_MAX) {
+        Fail(name, line,
+             std::string("field ") + kFieldNames[i] + ": " + Quoted(token) + " is too large");
       }
       values[i] = static_cast<double>(*v);
     } else {
       auto v = ParseReal(token);
       if (!v) {
         Fail(name, line,
-             std::string("field ") + kFieldNames[i] + " is not a number: \"" + token + "\"");
+             std::string("field ") + kFieldNames[i] + ": not a number: " + Quoted(token));
       }
-      if (std::fabs(*v) >= kFloatOverflow) {
+      // The largest float is written as 3.4028235e38, a little above its exact value; only
+      // reals from halfway to 2^128 up round to infinity.
+      if (std::fabs(*v) >= double{std::numeric_limits<float>::max()} + 0x1p103) {
         Fail(name, line,
-             std::string("field ") + kFieldNames[i] + " is beyond single precision: \"" + token +
-                 "\"");
+             std::string("field ") + kFieldNames[i] + ": " + Quoted(token) +
+                 " is too large for single precision");
       }
       values[i] = *v;
     }
   }
   for (int i : {42, 43}) {
     if (values[i] < 0 || values[i] > 255) {
-      Fail(name, line, std::string("field ") + kFieldNames[i] + " must lie in 0 … 255");
+      Fail(name, line, std::string("field ") + kFieldNames[i] + ": must lie in 0 … 255");
     }
   }
   EclipseRecord r;
@@ -249,15 +456,20 @@ EclipseRecord ParseLine(const std::string& text, const std::string& name, int li
 
 std::vector<EclipseRecord> ParseCatalogueText(std::istream& in, const std::string& name) {
   std::vector<EclipseRecord> records;
+  std::vector<int> lines;
   std::string text;
   int line = 0;
   while (std::getline(in, text)) {
     ++line;
+    // A byte-order mark, as some editors write, is not part of the first number.
+    if (line == 1 && text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
     if (text.find_first_not_of(" \t\r") == std::string::npos) continue;
     records.push_back(ParseLine(text, name, line));
+    lines.push_back(line);
   }
   if (in.bad()) throw CatalogueError(name + ": read error");
   if (records.empty()) throw CatalogueError(name + ": no records");
+  ValidateRecords(records, name, lines);
   return records;
 }
 
@@ -287,8 +499,8 @@ std::string FormatCatalogueLine(const EclipseRecord& r) {
 }
 
 std::vector<EclipseRecord> ReadCatalogueText(const std::string& path) {
-  std::ifstream in(path);
-  if (!in) throw CatalogueError(path + ": cannot open the text catalogue");
+  const FileBytes file = ReadWholeFile(path, 64 * kMaxCatalogueBytes);
+  std::istringstream in(std::string(file.Bytes().begin(), file.Bytes().end()));
   return ParseCatalogueText(in, path);
 }
 

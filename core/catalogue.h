@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <memory>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -18,7 +19,15 @@ inline constexpr const char* kCatalogueTextFileName = "Bessel_12k_VNB_0130_25.85
 inline constexpr int kFirstCatalogueYear = -4999;
 inline constexpr int kLastCatalogueYear = 7000;
 
-// A catalogue file that cannot be used; what() names the file (and line, for the text form).
+// Limits of a usable record: years and Saros numbers beyond these mean a damaged file.
+inline constexpr int kMinRecordYear = -99999;
+inline constexpr int kMaxRecordYear = 99999;
+inline constexpr int kMaxSarosMagnitude = 99999;
+// No catalogue file is larger (about 100 times the shipped one).
+inline constexpr std::size_t kMaxCatalogueBytes = std::size_t{1} << 29;
+
+// A catalogue file that cannot be used; what() is "FILE: record N: field X: what is wrong" (or
+// "line N" for the text form, or just "FILE: what is wrong").
 class CatalogueError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
@@ -26,8 +35,9 @@ class CatalogueError : public std::runtime_error {
 
 class EclipseCatalogue {
  public:
-  // Reads a binary catalogue. Throws CatalogueError for a missing, unreadable or empty file, or
-  // one whose size is not a whole number of records; the catalogue is unchanged then.
+  // Reads a binary catalogue in one read and validates every record. Throws CatalogueError for a
+  // missing, unreadable or empty file, a folder, a size that is not a whole number of records or
+  // a record that is not usable; the catalogue is unchanged then.
   void Load(const std::string& path);
   // Takes records already in memory (tests, conversion).
   void Assign(std::vector<EclipseRecord> records);
@@ -60,14 +70,43 @@ class EclipseCatalogue {
   int maxSaros_ = 0;
 };
 
-// Decodes a whole binary catalogue image; `name` is used in error messages.
+// What is wrong with a record, as "field X: …"; empty when it is usable: a real calendar date
+// with year in kMinRecordYear … kMaxRecordYear, type 1–6, T0 hour 0–23, Saros member 1 … count,
+// a Julian day within a day of T0, and finite elements of plausible size over T0 ± 3.5 h (|x|,
+// |y| < 10, |d| ≤ 90°, 0 < l1 < 1, |l2| < 0.1, 0.004 < tan f < 0.005, a moving shadow and a turning
+// Earth).
+std::string RecordProblem(const EclipseRecord& record);
+// Throws CatalogueError "name: record N: problem" (or "line N" from `lines`, the text line of each
+// record) for the first unusable record or the first record not later than the one before.
+void ValidateRecords(const std::vector<EclipseRecord>& records, const std::string& name,
+                     const std::vector<int>& lines = {});
+
+// The bytes of a regular file in one read, at most maxBytes; throws CatalogueError naming the file
+// and the reason.
+class FileBytes {
+ public:
+  FileBytes() = default;
+  FileBytes(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+  FileBytes(FileBytes&& other) noexcept;
+  FileBytes& operator=(FileBytes&&) = delete;
+  ~FileBytes();
+  std::span<const std::uint8_t> Bytes() const { return {data_, size_}; }
+
+ private:
+  const std::uint8_t* data_ = nullptr;  // a read-only mapping of the file
+  std::size_t size_ = 0;
+};
+FileBytes ReadWholeFile(const std::string& path, std::size_t maxBytes);
+
+// Decodes and validates a whole binary catalogue image; `name` is used in error messages.
 std::vector<EclipseRecord> DecodeCatalogue(std::span<const std::uint8_t> bytes,
                                            const std::string& name);
 std::vector<std::uint8_t> EncodeCatalogue(const std::vector<EclipseRecord>& records);
 
 // Text form: one record per line, 44 whitespace-separated numbers in field order (4 integers,
 // 3 reals, 3 integers, 32 coefficients, Saros member and count). Anything after the 44th number
-// on a line is ignored; blank lines are skipped. Errors name `name` and the line number.
+// on a line is ignored; blank lines and a UTF-8 byte-order mark are skipped. Every record is
+// validated; errors name `name` and the line number.
 std::vector<EclipseRecord> ParseCatalogueText(std::istream& in, const std::string& name);
 // One record as a text-form line (no line end); reals are written so that they read back to the
 // same single-precision value.

@@ -1,6 +1,8 @@
 #pragma once
 // The centre line of a central eclipse: the track of the shadow axis on the Earth from its first
-// to its last contact, sampled uniformly in time.
+// to its last contact, sampled uniformly in time. The first and last contacts come from the
+// linear motion of the axis in the y1 system, refined once (Explanatory Supplement to the
+// Astronomical Ephemeris, 1961, ch. 9).
 
 #include <cstdint>
 #include <vector>

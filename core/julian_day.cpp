@@ -10,10 +10,10 @@ double CalendarToJD(std::int32_t year, std::int32_t month, std::int32_t day, dou
   // below works on positive numbers.
   double Y = year;
   double M = month;
-  int k = 0;
-  while (Y < 333) {
-    Y += 1000;
-    ++k;
+  double k = 0;
+  if (Y < 333) {
+    k = std::ceil((333 - Y) / 1000);
+    Y += 1000 * k;
   }
   if (M < 3) {
     Y -= 1;
@@ -33,7 +33,7 @@ namespace {
 
 // Calendar date of the civil day whose number (JD + 0.5, truncated) is z; k millennia are
 // taken off the year again.
-void DateOfDayNumber(double z, int k, CalendarDate& out) {
+void DateOfDayNumber(double z, double k, CalendarDate& out) {
   double A = z;
   if (z >= 2299161) {
     const double alpha = std::trunc((z - 1867216.25) / 36524.25);
@@ -43,31 +43,24 @@ void DateOfDayNumber(double z, int k, CalendarDate& out) {
   const double C = std::trunc((B - 122.1) / 365.25);
   const double Dd = std::trunc(365.25 * C);
   const double E = std::trunc((B - Dd) / 30.60001);
-  int month = static_cast<int>(E) - 1;
+  // Within the accepted range of day numbers every value below fits an int32.
+  double month = E - 1;
   if (E >= 14) month -= 12;
-  int year = static_cast<int>(C) - 4715;
+  double year = C - 4715;
   if (month >= 3) year -= 1;
   out.day = static_cast<std::int32_t>(B - Dd - std::trunc(30.60001 * E));
-  out.month = month;
-  out.year = year - 1000 * k;
+  out.month = static_cast<std::int32_t>(month);
+  out.year = static_cast<std::int32_t>(year - 1000 * k);
 }
 
 }  // namespace
 
 CalendarDate JDToCalendar(double jd) {
-  // Beyond about ±9.8 million years (and for NaN) the date saturates at those limits, so that
-  // every conversion to an integer below stays in range.
-  constexpr double kLowestJD = -3.6e9, kHighestJD = 3.6e9;
-  if (!(jd >= kLowestJD)) jd = kLowestJD;
-  if (jd > kHighestJD) jd = kHighestJD;
-  // Early instants are shifted by the fewest whole millennia (365,250 days each) that bring them
-  // to JD 1,800,000 or later.
-  int k = 0;
+  if (!(std::fabs(jd) <= kMaxJulianDayMagnitude)) return CalendarDate{};
+  double k = 0;
   if (jd < 1800000) {
-    k = static_cast<int>(std::ceil((1800000 - jd) / 365250));
-    while (jd + 365250.0 * k < 1800000) ++k;
-    while (k > 0 && jd + 365250.0 * (k - 1) >= 1800000) --k;
-    jd += 365250.0 * k;
+    k = std::ceil((1800000 - jd) / 365250);
+    jd += 365250 * k;
   }
   double z = std::trunc(jd + 0.5);
   double f = jd - std::trunc(jd) + 0.5;  // in [0.5, 1.5): 1 is midnight

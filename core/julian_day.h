@@ -1,6 +1,8 @@
 #pragma once
 // Calendar date ↔ Julian day. Julian calendar before 1582-10-15, Gregorian from then on;
 // astronomical year numbering (year 0 exists). The time scale is whatever the caller uses.
+// Algorithm: J. Meeus, Astronomical Algorithms, 2nd ed. (1998), ch. 7, with early years moved
+// by whole millennia of 365,250 days so that every truncation works on positive numbers.
 
 #include <cstdint>
 
@@ -20,9 +22,12 @@ struct CalendarDate {
 double CalendarToJD(std::int32_t year, std::int32_t month, std::int32_t day, double hours,
                     double minutes, double seconds);
 
+// Julian days beyond ±1e9 (years beyond about ±2.7 million) have no calendar date here.
+inline constexpr double kMaxJulianDayMagnitude = 1e9;
+
 // Calendar date and time of day of a Julian day, rounded to the millisecond; an instant that
-// rounds up to 24:00 gives 00:00 of the next day. Days beyond ±3.6e9 (about ±9.8 million years)
-// give the date of that limit; NaN gives the lower one.
+// rounds up to 24:00 gives 00:00 of the next day. A non-finite jd or one beyond
+// ±kMaxJulianDayMagnitude gives the all-zero date (month 0).
 CalendarDate JDToCalendar(double jd);
 
 }  // namespace umbrivista

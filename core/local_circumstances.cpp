@@ -18,6 +18,9 @@ namespace {
 constexpr double kObserverEarthRadiusM = 6378140;
 constexpr double kConvergence = 1e-6;  // hours
 constexpr int kMaxSteps = 50;
+// The elements describe a few hours around T0; an iteration that settles farther out has run
+// away on the polynomials' growth (contacts 1e64 hours from T0 were seen).
+constexpr double kMaxHoursFromT0 = 10;
 
 // Elements and observer terms at one trial instant.
 struct Trial {
@@ -77,7 +80,8 @@ bool Finite(double v) {
   return std::isfinite(v);
 }
 
-// Greatest eclipse by fixed-point iteration from t = 0; false when it does not settle.
+// Greatest eclipse by fixed-point iteration from t = 0; false when it does not settle (or
+// settles too far from T0).
 bool IterateGreatest(const Evaluator& ev, double& t, Trial& last) {
   t = 0;
   for (int step = 0; step < kMaxSteps; ++step) {
@@ -85,13 +89,14 @@ bool IterateGreatest(const Evaluator& ev, double& t, Trial& last) {
     const double tau = -(last.u * last.a + last.v * last.b) / last.n2;
     if (!Finite(tau)) return false;
     t += tau;
-    if (std::fabs(tau) < kConvergence) return true;
+    if (std::fabs(tau) < kConvergence) return std::fabs(t) <= kMaxHoursFromT0;
   }
   return false;
 }
 
 // A contact of the shadow cone with radius L (L1′ or L2′ by `inner`), on the side `sign` (+1 or
-// −1) of greatest eclipse, from the start instant t; false when it does not settle.
+// −1) of greatest eclipse, from the start instant t; false when it does not settle (or settles
+// too far from T0).
 bool IterateContact(const Evaluator& ev, bool inner, double sign, double& t, Trial& last) {
   for (int step = 0; step < kMaxSteps; ++step) {
     last = ev.At(t);
@@ -104,7 +109,7 @@ bool IterateContact(const Evaluator& ev, bool inner, double sign, double& t, Tri
     }
     if (!Finite(tau)) return false;
     t += tau;
-    if (std::fabs(tau) < kConvergence) return true;
+    if (std::fabs(tau) < kConvergence) return std::fabs(t) <= kMaxHoursFromT0;
   }
   return false;
 }
@@ -120,6 +125,7 @@ void StoreAngles(const Trial& e, double latitude, int slot, LocalCircumstances& 
   lc.positionAngle[slot] = p;
   lc.vertexAngle[slot] = VertexAngle(p, ArcTan2(sinQ, cosQ));
   lc.sunAltitude[slot] = std::asin(sinAlt);
+  lc.computed[slot] = true;
 }
 
 }  // namespace
@@ -131,29 +137,26 @@ ObserverConstants ObserverGeocentric(std::int32_t heightMetres, double latitude)
           std::cos(u) + h * std::cos(latitude)};
 }
 
-bool ComputeLocalCircumstances(const EclipseRecord& r, double deltaT, double latitude,
-                               double longitudeWest, const ObserverConstants& observer,
-                               int language, LocalCircumstances& lc) {
-  lc = LocalCircumstances{};
+std::optional<LocalCircumstances> ComputeLocalCircumstances(const EclipseRecord& r, double deltaT,
+                                                            double latitude, double longitudeWest,
+                                                            const ObserverConstants& observer) {
   if (!Finite(deltaT) || !Finite(latitude) || !Finite(longitudeWest) ||
       !Finite(observer.rhoSinPhi) || !Finite(observer.rhoCosPhi)) {
-    return false;
+    return std::nullopt;
   }
   const Evaluator ev(r, deltaT, longitudeWest, observer);
 
   double tMax;
   Trial g;
-  if (!IterateGreatest(ev, tMax, g)) return false;
+  if (!IterateGreatest(ev, tMax, g)) return std::nullopt;
   const double m = std::sqrt(g.u * g.u + g.v * g.v);
   const double magnitude = (g.l1Local - m) / (g.l1Local + g.l2Local);
-  if (!(magnitude >= 0)) return false;
+  if (!(magnitude >= 0) || !Finite(magnitude)) return std::nullopt;
 
   LocalCircumstances out;
   out.magnitude = magnitude;
   if (std::fabs(g.l2Local) > m) {
-    out.eclipseKind = g.l2Local >= 0 ? (language == kGerman ? 'r' : 'a') : 't';
-  } else {
-    out.eclipseKind = 'p';
+    out.kind = g.l2Local >= 0 ? EclipseKind::kAnnular : EclipseKind::kTotal;
   }
   out.contactTime[kMax] = tMax;
   StoreAngles(g, latitude, kMax, out);
@@ -164,7 +167,7 @@ bool ComputeLocalCircumstances(const EclipseRecord& r, double deltaT, double lat
   for (auto [slot, sign] : {std::pair{kC1, -1.0}, std::pair{kC4, 1.0}}) {
     double t = tMax + sign * delta1;
     Trial e;
-    if (!IterateContact(ev, false, sign, t, e)) return false;
+    if (!IterateContact(ev, false, sign, t, e)) return std::nullopt;
     out.contactTime[slot] = t;
     StoreAngles(e, latitude, slot, out);
   }
@@ -172,15 +175,15 @@ bool ComputeLocalCircumstances(const EclipseRecord& r, double deltaT, double lat
   // Inner contacts, started from the same greatest eclipse (every trial carries L2′ as well as
   // L1′). The first iteration (start after Max) gives C2 of a total and C3 of an annular phase,
   // because L2′ changes sign between the two.
-  if (out.eclipseKind != 'p') {
+  if (out.kind != EclipseKind::kPartial) {
     const double s2 = (g.a * g.v - g.u * g.b) / (g.n * g.l2Local);
     const double delta2 = (g.l2Local / g.n) * std::sqrt(std::max(0.0, 1 - s2 * s2));
-    const bool total = out.eclipseKind == 't';
+    const bool total = out.kind == EclipseKind::kTotal;
     for (auto [sign, totalSlot, annularSlot] :
          {std::tuple{1.0, kC2, kC3}, std::tuple{-1.0, kC3, kC2}}) {
       double t = tMax + sign * delta2;
       Trial e;
-      if (!IterateContact(ev, true, sign, t, e)) return false;
+      if (!IterateContact(ev, true, sign, t, e)) return std::nullopt;
       const int slot = total ? totalSlot : annularSlot;
       out.contactTime[slot] = t;
       StoreAngles(e, latitude, slot, out);
@@ -191,15 +194,28 @@ bool ComputeLocalCircumstances(const EclipseRecord& r, double deltaT, double lat
       }
     }
   }
-  lc = out;
-  return true;
+  return out;
+}
+
+char EclipseKindLetter(EclipseKind kind, int language) {
+  switch (kind) {
+    case EclipseKind::kTotal:
+      return 't';
+    case EclipseKind::kAnnular:
+      return language == kGerman ? 'r' : 'a';
+    case EclipseKind::kPartial:
+      break;
+  }
+  return 'p';
 }
 
 double VertexAngle(double p, double q) {
   double v = p - q;
   if (!std::isfinite(v)) return v;
-  while (v < 0) v += kTwoPi;
-  while (v > kTwoPi) v -= kTwoPi;
+  // p and q come from the angle helpers, so one turn is enough; anything else is reduced.
+  if (v < 0) v += kTwoPi;
+  if (v > kTwoPi) v -= kTwoPi;
+  if (v < 0 || v > kTwoPi) v = NonNegativeRemainder(v, kTwoPi);
   return v;
 }
 

@@ -3,23 +3,31 @@
 // the Sun's altitude, magnitude and the kind of eclipse.
 
 #include <cstdint>
+#include <optional>
 
 #include "eclipse_record.h"
 
 namespace umbrivista {
 
 enum ContactIndex { kC1 = 0, kC2 = 1, kMax = 2, kC3 = 3, kC4 = 4 };
-inline constexpr double kNotComputed = -999.0;
+
+// What the observer sees at greatest eclipse: the Moon inside the Sun's disc (total), the Sun's
+// ring around the Moon (annular), or neither.
+enum class EclipseKind { kPartial, kTotal, kAnnular };
 
 struct LocalCircumstances {
-  double contactTime[5] = {};  // hours from T0, TT; C1, C2, Max, C3, C4
-  double sunAltitude[5] = {kNotComputed, kNotComputed, kNotComputed, kNotComputed,
-                           kNotComputed};  // radians; −999 where not computed
-  double positionAngle[5] = {};            // radians in [0, 2π)
-  double vertexAngle[5] = {};              // radians in [0, 2π]
+  double contactTime[5] = {};    // hours from T0, TT; C1, C2, Max, C3, C4
+  double sunAltitude[5] = {};    // radians; geometric, no refraction
+  double positionAngle[5] = {};  // radians in [0, 2π)
+  double vertexAngle[5] = {};    // radians in [0, 2π]
+  bool computed[5] = {};         // the four fields above hold values only where this is set
   double magnitude = 0;
-  char eclipseKind = 'p';  // 'p', 't', or for an annular phase 'r' (German) / 'a'
+  EclipseKind kind = EclipseKind::kPartial;
 };
+
+// The kind as the reports and the CLI print it: 'p', 't', and for an annular phase 'r' in German,
+// 'a' in English and French.
+char EclipseKindLetter(EclipseKind kind, int language);
 
 // Geocentric position of the observer in Earth equatorial radii.
 struct ObserverConstants {
@@ -30,16 +38,20 @@ struct ObserverConstants {
 // heightMetres above sea level, latitude geodetic in radians.
 ObserverConstants ObserverGeocentric(std::int32_t heightMetres, double latitude);
 
-// For one record, ΔT in seconds, the observer's geodetic latitude and WEST-positive longitude
-// (radians) and its constants. Returns false, with all altitudes left at −999, when the place is
-// outside the penumbra at greatest eclipse, or when an iteration does not settle within its step
-// bound or meets non-finite values. `language` selects the annular letter.
-bool ComputeLocalCircumstances(const EclipseRecord& record, double deltaT, double latitude,
-                               double longitudeWest, const ObserverConstants& observer,
-                               int language, LocalCircumstances& result);
+// Local circumstances of one eclipse by the Besselian method (Explanatory Supplement to the
+// Astronomical Ephemeris, 1961, ch. 9; Meeus, Elements of Solar Eclipses, 1989, ch. 8–9).
+// Inputs: the record (elements in TT), ΔT in seconds, the observer's geodetic latitude and
+// WEST-positive longitude (radians) and its geocentric constants. Greatest eclipse, then C1/C4
+// and, for a central phase, C2/C3 are found by fixed-point iteration to 1e-6 h.
+// nullopt when the place is outside the penumbra at greatest eclipse, or when an iteration does
+// not settle within 50 steps, meets non-finite values or settles more than 10 h from T0.
+std::optional<LocalCircumstances> ComputeLocalCircumstances(const EclipseRecord& record,
+                                                            double deltaT, double latitude,
+                                                            double longitudeWest,
+                                                            const ObserverConstants& observer);
 
-// Duration of the central phase in minutes (t(C3) − t(C2))·60; meaningful only for kinds other
-// than 'p', and negative when an inner contact iteration stopped at its guard.
+// Duration of the central phase in minutes (t(C3) − t(C2))·60; meaningful only for a central
+// phase (total or annular), and negative when an inner contact iteration stopped at its guard.
 double CentralDurationMinutes(const LocalCircumstances& lc);
 
 // Vertex angle from position angle p and parallactic angle q (radians), in [0, 2π]: an angle of

@@ -1,6 +1,9 @@
 #pragma once
 // The shadow at one instant: Besselian elements evaluated at t, the point where the shadow axis
 // meets the oblate Earth, and what follows from it.
+// Reference: Explanatory Supplement to the Astronomical Ephemeris (HMSO, 1961), ch. 9 (the axis
+// point on the spheroid through the y1/d1 system, duration and path width of the central phase);
+// J. Meeus, Elements of Solar Eclipses 1951–2200 (Willmann-Bell, 1989).
 
 #include "eclipse_record.h"
 

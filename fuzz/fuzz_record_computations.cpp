@@ -2,9 +2,10 @@
 // conversions, the elements and axis point at an instant, the sub-solar point, the distances of
 // a place, the centre line (day and night side) and the local circumstances with their UT
 // instants. Input: one 170-byte packed record (zero-padded when short), then t (float, hours
-// from T0), latitude and longitude (float, degrees), height (int32, metres) and a flag byte.
-// Records a catalogue would not hold are skipped; the rest must never crash, hang or trip a
-// sanitizer, and every instant the front end prints must be a finite time of day.
+// from T0), latitude and longitude (float, degrees), height (int32, metres), a flag byte (bit 0
+// night side, bit 1 a given ΔT) and the given ΔT (float, seconds). Records the catalogue readers
+// refuse and arguments the front end refuses are skipped; the rest must never crash, hang or
+// trip a sanitizer, and every instant the front end prints must be a real date and time of day.
 
 #include <cmath>
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include <string>
 
 #include "angles.h"
+#include "catalogue.h"
 #include "centre_line.h"
 #include "deltat.h"
 #include "eclipse_record.h"
@@ -33,27 +35,6 @@ T Take(const std::uint8_t*& p, const std::uint8_t* end) {
   T value;
   std::memcpy(&value, bytes, sizeof(T));
   return value;
-}
-
-bool FiniteGroup(const float (&c)[4]) {
-  for (float v : c) {
-    if (!std::isfinite(v)) return false;
-  }
-  return true;
-}
-
-// What a catalogue holds: finite numbers, a real calendar date and hour, the shadow axis near
-// the Earth at T0.
-bool Plausible(const EclipseRecord& r) {
-  if (r.year < -99999 || r.year > 99999 || r.month < 1 || r.month > 12 || r.day < 1 || r.day > 31 ||
-      r.t0Hour < 0 || r.t0Hour > 23) {
-    return false;
-  }
-  if (!std::isfinite(r.gamma) || !std::isfinite(r.julianDay)) return false;
-  for (const auto* group : {&r.x, &r.y, &r.d, &r.mu, &r.l1, &r.l2, &r.tanF1, &r.tanF2}) {
-    if (!FiniteGroup(*group)) return false;
-  }
-  return std::fabs(r.x[0]) < 10 && std::fabs(r.y[0]) < 10;
 }
 
 [[noreturn]] void Fail(const char* what, double value) {
@@ -104,15 +85,16 @@ void RunCentreLine(const EclipseRecord& r, double deltaT, bool back) {
 
 void RunLocal(const EclipseRecord& r, double deltaT, double lat, double lon, std::int32_t height) {
   const double phi = lat * kDegToRad;
-  LocalCircumstances lc;
-  if (!ComputeLocalCircumstances(r, deltaT, phi, -lon * kDegToRad, ObserverGeocentric(height, phi),
-                                 0, lc)) {
-    return;
-  }
+  const auto found =
+      ComputeLocalCircumstances(r, deltaT, phi, -lon * kDegToRad, ObserverGeocentric(height, phi));
+  if (!found) return;
+  const LocalCircumstances& lc = *found;
   std::string text = FormatFixed(lc.magnitude, 4);
-  if (lc.eclipseKind != 'p') text += FormatMinSec(0, CentralDurationMinutes(lc) / 60);
+  text += EclipseKindLetter(lc.kind, 0);
+  if (lc.kind != EclipseKind::kPartial) text += FormatMinSec(0, CentralDurationMinutes(lc) / 60);
+  if (!lc.computed[kMax]) Fail("greatest eclipse not computed", lc.magnitude);
   for (int i = 0; i < 5; ++i) {
-    if (lc.sunAltitude[i] == kNotComputed) continue;
+    if (!lc.computed[i]) continue;
     if (!std::isfinite(lc.contactTime[i])) Fail("contact time not finite", i);
     CheckInstant(ContactUT(r, deltaT, lc.contactTime[i]));
     text += FormatFixed(lc.positionAngle[i] * kRadToDeg, 2);
@@ -127,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::uint8_t image[kEclipseRecordSize] = {};
   std::memcpy(image, data, std::min(size, kEclipseRecordSize));
   const EclipseRecord r = DecodeRecord(image);
-  if (!Plausible(r)) return 0;
+  if (!RecordProblem(r).empty()) return 0;  // the catalogue readers refuse it
 
   const std::uint8_t* p = data + std::min(size, kEclipseRecordSize);
   const std::uint8_t* end = data + size;
@@ -135,12 +117,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const double lat = Take<float>(p, end);
   const double lon = Take<float>(p, end);
   const auto height = Take<std::int32_t>(p, end);
-  const bool back = Take<std::uint8_t>(p, end) & 1;
-  // The front end refuses these before computing anything.
-  if (!std::isfinite(t) || !(std::fabs(lat) <= 90) || !(std::fabs(lon) <= 360)) return 0;
+  const std::uint8_t flags = Take<std::uint8_t>(p, end);
+  const double givenDeltaT = Take<float>(p, end);
+  const bool back = flags & 1;
+  // The front end's argument ranges: it refuses anything else before computing.
+  if (!(std::fabs(t) <= 10) || !(std::fabs(lat) <= 90) || !(std::fabs(lon) <= 360) ||
+      height < -500 || height > 9000 || !(std::fabs(givenDeltaT) <= 1e6)) {
+    return 0;
+  }
 
-  const double deltaT = DeltaT(r.year, r.month);
-  if (!std::isfinite(deltaT)) Fail("ΔT not finite", r.year);
+  const double modelDeltaT = DeltaT(r.year, r.month);
+  if (!std::isfinite(modelDeltaT)) Fail("ΔT not finite", r.year);
+  const double deltaT = (flags & 2) ? givenDeltaT : modelDeltaT;
   const double jd0 = CalendarToJD(r.year, r.month, r.day, r.t0Hour, 0, 0);
   const CalendarDate date = JDToCalendar(jd0);
   if (date.month < 1 || date.month > 12 || date.day < 1 || date.day > 31) {

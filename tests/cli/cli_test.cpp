@@ -4,11 +4,18 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <sstream>
+#include <vector>
 
 #include "catalogue.h"
+#include "core/eclipse_fixtures.h"
+#include "deltat.h"
+#include "shipped_catalogue.h"
 
 using namespace umbrivista;
 
@@ -62,12 +69,10 @@ TEST_F(Cli, ConvertShowFindInfo) {
   {
     std::ofstream out(text);
     const int years[] = {-4999, -10, 2024, 2024, 7000};
+    const int days[] = {10, 1, 1, 29, 1};
     const int saros[] = {5, 139, 120, 139, 200};
     for (int i = 0; i < 5; ++i) {
-      out << years[i] << " 3 1" << (i == 0 ? "0" : "") << " 1 0.5 -0.25 1000000.5 7 " << saros[i]
-          << " 12";
-      for (int c = 0; c < 32; ++c) out << " " << c * 0.125;
-      out << " " << i + 1 << " 71\n";
+      out << FormatCatalogueLine(UsableRecord(years[i], 3, days[i], saros[i], i + 1, 71)) << "\n";
     }
   }
   auto r = RunCli("catalogue convert " + text + " " + bin);
@@ -81,31 +86,256 @@ TEST_F(Cli, ConvertShowFindInfo) {
   EXPECT_EQ(RunCli("catalogue find --year 0" + cat).out, "3\n");
   EXPECT_EQ(RunCli("catalogue find --year -20000" + cat).out, "1\n");
   EXPECT_EQ(RunCli("catalogue find --saros 139" + cat).out, "2\n");
-  EXPECT_EQ(RunCli("catalogue find --saros 400" + cat).out, "5\n");
-  EXPECT_EQ(RunCli("catalogue find --saros 6" + cat).status, 1);
   const std::string line = RunCli("catalogue show 2" + cat).out;
-  EXPECT_EQ(line.substr(0, 30), "-10 3 1 1 0.5 -0.25 1000000.5 ");
+  EXPECT_EQ(line.substr(0, 9), "-10 3 1 2");
   EXPECT_EQ(line.substr(line.size() - 6), " 2 71\n");
   EXPECT_EQ(RunCli("catalogue show 0" + cat).status, 2);
   EXPECT_EQ(RunCli("catalogue show 6" + cat).status, 2);
+
+  // A series outside the catalogue's range, or a gap inside it, is said to be missing.
+  r = RunCli("catalogue find --saros 400" + cat, true);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out,
+            "umbrivista-cli: no eclipse of Saros 400 in the catalogue (it holds series 5 … 200)\n");
+  EXPECT_EQ(RunCli("catalogue find --saros 6" + cat).status, 1);
+  EXPECT_EQ(RunCli("catalogue find --saros 4" + cat).status, 1);
+  // Both or neither option is a usage error, checked before the catalogue is read.
+  EXPECT_EQ(RunCli("catalogue find --year 2000 --saros 3" + cat).status, 2);
+  EXPECT_EQ(RunCli("catalogue find" + cat).status, 2);
 }
 
-TEST_F(Cli, ErrorsNameTheFile) {
+TEST_F(Cli, ErrorsNameTheFileAndTheField) {
   const std::string odd = (dir_ / "odd.bin").string();
   std::ofstream(odd, std::ios::binary) << std::string(171, 'x');
   auto r = RunCli("catalogue info --catalogue " + odd, true);
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.out.find(odd), std::string::npos) << r.out;
 
+  r = RunCli("catalogue info --catalogue " + dir_.string(), true);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "umbrivista-cli: " + dir_.string() + ": is a folder, not a file\n");
+
   const std::string text = (dir_ / "bad.txt").string();
   std::ofstream(text) << "2024 4 x\n";
   r = RunCli("catalogue convert " + text + " " + (dir_ / "out.bin").string(), true);
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.out.find(text + ":1: field day is not an integer"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find(text + ": line 1: field day: not an integer"), std::string::npos) << r.out;
+  EXPECT_FALSE(fs::exists(dir_ / "out.bin"));
+
+  // Nothing invalid is written: a record with an impossible date stops the conversion.
+  EclipseRecord damaged = UsableRecord(2024, 4, 8);
+  damaged.day = 31;
+  std::ofstream(text) << FormatCatalogueLine(damaged) << "\n";
+  r = RunCli("catalogue convert " + text + " " + (dir_ / "out.bin").string(), true);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find(text + ": line 1: field day: 31 lies outside 1 … 30"), std::string::npos)
+      << r.out;
   EXPECT_FALSE(fs::exists(dir_ / "out.bin"));
 
   EXPECT_EQ(RunCli("nonsense").status, 2);
-  EXPECT_EQ(RunCli("catalogue find --year 2000 --saros 3 --catalogue " + odd).status, 1);
+}
+
+// Records that once made `local` loop for ever, reach undefined behaviour or print nonsense dates
+// with success now end at once with an error naming record and field.
+TEST_F(Cli, DamagedRecordsAreClearErrors) {
+  auto writeBinary = [&](const std::string& name, const EclipseRecord& record) {
+    const auto bytes = EncodeCatalogue({record});
+    const std::string path = (dir_ / name).string();
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+    return path;
+  };
+  EclipseRecord hugeMonth = UsableRecord(100, 4, 8);
+  hugeMonth.month = 2147483647;
+  EclipseRecord hugeYear = UsableRecord(2024, 4, 8);
+  hugeYear.year = INT32_MIN;
+  std::mt19937 rng(3);
+  std::string random(kEclipseRecordSize, '\0');
+  for (char& c : random) c = static_cast<char>(rng());
+  const std::string randomPath = (dir_ / "random.bin").string();
+  std::ofstream(randomPath, std::ios::binary) << random;
+
+  const std::pair<std::string, std::string> cases[] = {
+      {writeBinary("month.bin", hugeMonth), ": record 1: field month: 2147483647 lies outside"},
+      {writeBinary("year.bin", hugeYear), ": record 1: field year: -2147483648 lies outside"},
+      {randomPath, ": record 1: field "},
+  };
+  for (const auto& [path, words] : cases) {
+    for (const std::string command : {"local 1 --lat 10 --lon 10", "catalogue show 1",
+                                      "catalogue info", "elements 1 0", "centreline 1"}) {
+      const Result r = RunCli(command + " --catalogue " + path, true);
+      EXPECT_EQ(r.status, 1) << command << " " << path;
+      EXPECT_EQ(r.out.rfind("umbrivista-cli: " + path + words, 0), 0u) << r.out;
+    }
+  }
+}
+
+TEST(CliNumbers, EveryNumberIsCheckedAgainstItsRange) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"elements 16690 10.5", "T must lie in -10 … 10 hours, not \"10.5\""},
+      {"elements 16690 -inf", "T must lie in -10 … 10 hours, not \"-inf\""},
+      {"elements 16690 nan", "T must lie in -10 … 10 hours, not \"nan\""},
+      {"elements 16690 1e999", "T must lie in -10 … 10 hours, not \"1e999\""},
+      {"render 16690 -11 --out x.png", "T must lie in -10 … 10 hours"},
+      {"local 16690 --lat 91 --lon 0", "--lat must lie in -90 … 90 degrees, not \"91\""},
+      {"local 16690 --lat -inf --lon 0", "--lat must lie in -90 … 90 degrees, not \"-inf\""},
+      {"local 16690 --lat 10 --lon 0 --height 9001", "--height must lie in -500 … 9000, not"},
+      {"local 16690 --lat 10 --lon 0 --height -501", "--height must lie in -500 … 9000"},
+      {"local 16690 --lat 10 --lon 0 --deltat 2e6", "--deltat must lie in"},
+      {"deltat 100000 1", "YEAR must lie in -99999 … 99999, not \"100000\""},
+      {"deltat -100000 1", "YEAR must lie in -99999 … 99999"},
+      {"deltat 2024 0", "MONTH must lie in 1 … 12, not \"0\""},
+      {"catalogue find --year 123456", "--year must lie in -99999 … 99999"},
+      {"local 16690 --lat 10 --lon 0 --lang xx", "--lang must be de, en or fr, not \"xx\""},
+  };
+  for (const auto& [args, message] : cases) {
+    const Result r = RunCli(args, true);
+    EXPECT_EQ(r.status, 2) << args;
+    EXPECT_EQ(r.out.rfind("umbrivista-cli: " + message, 0), 0u) << args << ": " << r.out;
+  }
+  EXPECT_EQ(RunCli("deltat -99999 1").status, 0);
+  EXPECT_EQ(RunCli("deltat 99999 12").status, 0);
+  EXPECT_EQ(RunCli("elements 16690 -10").status, 0);
+  EXPECT_EQ(RunCli("local 16690 --lat 10 --lon 0 --height 9000").status, 0);
+
+  // Echoed input is cut to 80 characters.
+  const Result r = RunCli("elements 16690 " + std::string(300, '9') + "x", true);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.out.find("\"" + std::string(80, '9') + "…\""), std::string::npos) << r.out;
+  EXPECT_LT(r.out.size(), 200u);
+}
+
+// ---- end to end on the shipped catalogue ----
+
+int PositionOf(int year, int month, int day) {
+  const auto& records = ShippedCatalogue().Records();
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    if (records[i].year == year && records[i].month == month && records[i].day == day) {
+      return static_cast<int>(i) + 1;
+    }
+  }
+  return 0;
+}
+
+// "NAME<TAB>value" lines, or the fields of the line starting with NAME.
+std::vector<std::string> Fields(const std::string& out, const std::string& name) {
+  std::istringstream lines(out);
+  std::string line;
+  while (std::getline(lines, line)) {
+    if (line.rfind(name + "\t", 0) != 0) continue;
+    std::vector<std::string> fields;
+    std::istringstream cells(line.substr(name.size() + 1));
+    std::string cell;
+    while (std::getline(cells, cell, '\t')) fields.push_back(cell);
+    return fields;
+  }
+  return {};
+}
+
+double Seconds(const std::string& hhmmss) {
+  return std::stoi(hhmmss.substr(0, 2)) * 3600 + std::stoi(hhmmss.substr(3, 2)) * 60 +
+         std::stod(hhmmss.substr(6));
+}
+
+// Dallas, 2024-04-08. Published (NASA, F. Espenak): totality 18:40:43 – 18:44:34 UT, 3m51s;
+// the partial phase from 12:23 to 15:02 CDT. Those tables use ΔT = 69.1 s, which --deltat takes.
+TEST(CliShipped, LocalAtDallasMatchesThePublishedContacts) {
+  const int position = PositionOf(2024, 4, 8);
+  ASSERT_EQ(position, 16690);
+  const std::string place = "local 16690 --lat 32.78 --lon -96.80 --height 130";
+  Result r = RunCli(place + " --deltat 69.1");
+  ASSERT_EQ(r.status, 0);
+  EXPECT_EQ(Fields(r.out, "kind"), std::vector<std::string>{"t"});
+  EXPECT_EQ(Fields(r.out, "duration"), std::vector<std::string>{"3:51"});
+  ASSERT_EQ(Fields(r.out, "C2").size(), 5u) << r.out;
+  EXPECT_EQ(Fields(r.out, "C2")[0], "2024-04-08");
+  EXPECT_NEAR(Seconds(Fields(r.out, "C2")[1]), Seconds("18:40:43"), 1.5);
+  EXPECT_NEAR(Seconds(Fields(r.out, "C3")[1]), Seconds("18:44:34"), 1.5);
+  EXPECT_NEAR(Seconds(Fields(r.out, "C1")[1]), Seconds("17:23:30"), 30);
+  EXPECT_NEAR(Seconds(Fields(r.out, "C4")[1]), Seconds("20:02:30"), 30);
+  const double c2Published = Seconds(Fields(r.out, "C2")[1]);
+
+  // With the program's own ΔT (71.8 s) the UT contacts come about the ΔT difference earlier.
+  r = RunCli(place);
+  const double c2Own = Seconds(Fields(r.out, "C2")[1]);
+  EXPECT_NEAR(c2Published - c2Own, DeltaT(2024, 4) - 69.1, 1.0);
+
+  // East longitude is positive: the same numbers east of Greenwich lie in China, where the Sun
+  // is below the horizon for the whole eclipse.
+  r = RunCli("local 16690 --lat 32.78 --lon 96.80");
+  ASSERT_EQ(r.status, 0);
+  EXPECT_NE(Fields(r.out, "kind"), std::vector<std::string>{"t"}) << r.out;
+  for (const char* contact : {"C1", "MAX", "C4"}) {
+    const auto fields = Fields(r.out, contact);
+    if (!fields.empty()) {
+      EXPECT_LT(std::stod(fields.at(4)), 0) << r.out;
+    }
+  }
+}
+
+TEST(CliShipped, UniversalTimeTurnsTheEarthUnderTheAxisPoint) {
+  const Result tt = RunCli("elements 16690 0.3");
+  const Result ut = RunCli("elements 16690 0.3 --ut");
+  ASSERT_EQ(tt.status, 0);
+  ASSERT_EQ(ut.status, 0);
+  const double shift =
+      std::stod(Fields(ut.out, "lon_deg").at(0)) - std::stod(Fields(tt.out, "lon_deg").at(0));
+  EXPECT_NEAR(shift, DeltaT(2024, 4) * 0.00417807, 2e-6);
+  EXPECT_NEAR(shift, 0.30009, 1e-4);
+  EXPECT_EQ(Fields(ut.out, "lat_deg"), Fields(tt.out, "lat_deg"));
+  EXPECT_EQ(Fields(ut.out, "duration_s"), Fields(tt.out, "duration_s"));
+}
+
+// The path of 2012-11-13 runs from Australia across the 180° meridian into the South Pacific.
+TEST(CliShipped, GeoJsonCentreLineCrossesTheDateLineWithoutAJump) {
+  const int position = PositionOf(2012, 11, 13);
+  ASSERT_GT(position, 0);
+  const Result r = RunCli("centreline " + std::to_string(position) + " --format geojson");
+  ASSERT_EQ(r.status, 0);
+  const std::string key = "\"coordinates\":[";
+  const std::size_t start = r.out.find(key);
+  ASSERT_NE(start, std::string::npos) << r.out;
+  std::vector<double> longitudes;
+  for (std::size_t at = r.out.find('[', start + key.size()); at != std::string::npos;
+       at = r.out.find('[', at + 1)) {
+    longitudes.push_back(std::stod(r.out.substr(at + 1)));
+  }
+  ASSERT_EQ(longitudes.size(), 201u);
+  for (std::size_t i = 1; i < longitudes.size(); ++i) {
+    EXPECT_LT(std::fabs(longitudes[i] - longitudes[i - 1]), 20) << i;
+  }
+  EXPECT_LT(longitudes.front(), 180);
+  EXPECT_GT(longitudes.back(), 180);  // unwrapped past the meridian
+  // The TSV keeps every longitude within ±180°.
+  const Result tsv = RunCli("centreline " + std::to_string(position));
+  std::istringstream lines(tsv.out);
+  double lon, lat;
+  int count = 0, west = 0;
+  while (lines >> lon >> lat) {
+    ++count;
+    EXPECT_LE(std::fabs(lon), 180);
+    west += lon < 0;
+  }
+  EXPECT_EQ(count, 201);
+  EXPECT_GT(west, 0);
+}
+
+TEST(CliShipped, NonCentralCentreLineIsAValidEmptyDocument) {
+  const auto& records = ShippedCatalogue().Records();
+  int position = 0;
+  while (records[position].typeCode != 1) ++position;
+  const std::string pos = std::to_string(position + 1);
+  Result r = RunCli("centreline " + pos + " --format geojson");
+  ASSERT_EQ(r.status, 0);
+  EXPECT_EQ(r.out.rfind("{\"type\":\"Feature\",\"properties\":{\"name\":\"Centre line ", 0), 0u);
+  EXPECT_NE(r.out.find("\"geometry\":null}\n"), std::string::npos) << r.out;
+  r = RunCli("centreline " + pos + " --format kml");
+  EXPECT_NE(r.out.find("<Document>\n<name>Centre line "), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("</Document>\n</kml>\n"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("Placemark"), std::string::npos);
+  r = RunCli("centreline " + pos + " --format tsv", true);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("not central"), std::string::npos) << r.out;
 }
 
 }  // namespace

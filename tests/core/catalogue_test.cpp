@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <random>
 #include <sstream>
 
 #include "catalogue.h"
+#include "eclipse_fixtures.h"
 
 using namespace umbrivista;
 
@@ -16,16 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 
 EclipseRecord MakeRecord(int year, int saros, int member = 1) {
-  EclipseRecord r;
-  r.year = year;
-  r.month = 4;
-  r.day = 8;
-  r.typeCode = 2;
-  r.sarosNumber = saros;
-  r.t0Hour = 18;
-  r.sarosMember = static_cast<std::uint8_t>(member);
-  r.sarosMemberCount = 71;
-  return r;
+  return UsableRecord(year, 4, 8, saros, member, 71);
 }
 
 class TempDir : public ::testing::Test {
@@ -92,9 +86,15 @@ TEST_F(TempDir, LoadRejectsUnusableFilesAndNamesThem) {
     }
     EXPECT_TRUE(cat.Empty());
   };
-  expectError((dir_ / "missing.bin").string(), "cannot open");
+  expectError((dir_ / "missing.bin").string(), "cannot open: No such file or directory");
+  expectError(dir_.string(), "is a folder");
   expectError(Write("empty.bin", ""), "empty");
   expectError(Write("odd.bin", std::string(171, '\0')), "171 bytes");
+  expectError(Write("zero.bin", std::string(170, '\0')), "record 1: field month: 0");
+  // A file without read permission, for a user to whom permissions apply.
+  const std::string locked = Write("locked.bin", std::string(170, '\0'));
+  fs::permissions(locked, fs::perms::none);
+  if (::geteuid() != 0) expectError(locked, "cannot open: Permission denied");
 
   const auto bytes = EncodeCatalogue({MakeRecord(2000, 1), MakeRecord(2001, 2)});
   cat.Load(Write("two.bin", std::string(bytes.begin(), bytes.end())));
@@ -146,19 +146,21 @@ TEST_F(SmallCatalogue, SelectRefreshesTheWorkingCopy) {
 
 TEST(CatalogueText, TextBinaryTextRoundTrip) {
   const std::string text =
-      "2024 4 8 2 1.0566 0.3431 2460409.25 299 139 18 -0.318244 0.5117116 3.26e-05 -8.4e-06 "
-      "0.219764 0.2709589 -5.95e-05 -4.7e-06 7.5862002 0.014844 -2e-06 0 89.591217 15.00408 0 0 "
-      "0.535814 6.18e-05 -1.28e-05 0 -0.010272 6.15e-05 -1.27e-05 0 0.0046683 0 0 0 0.004645 0 0 "
-      "0 30 71\n"
-      "\n"
-      "-4999 1 3 1 0.1 -1.5 -104824.5 -86590 -61 3 0.1 0.2 0.3 0.4 1 2 3 4 5 6 7 8 9 10 11 12 13 "
-      "14 "
-      "15 16 17 18 19 20 21 22 23 24 25 26 27 28 255 255 trailing words are ignored\r\n";
+      "\xEF\xBB\xBF"
+      "2024 4 8 2 1.0566 0.3431 2460409.25 299 139 18 -0.318244 0.5117116 3.26e-05 "
+      "-8.4e-06 0.219764 0.2709589 -5.95e-05 -4.7e-06 7.5862002 0.014844 -2e-06 0 89.591217 "
+      "15.00408 0 0 0.535814 6.18e-05 -1.28e-05 0 -0.010272 6.15e-05 -1.27e-05 0 0.0046683 0 0 0 "
+      "0.004645 0 0 0 30 71\n"
+      "\n" +
+      FormatCatalogueLine(UsableRecord(2024, 10, 2, -108, 255, 255)) +
+      " trailing words are ignored\r\n";
   std::istringstream in(text);
   const auto records = ParseCatalogueText(in, "cat.txt");
   ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].year, 2024);  // the byte-order mark is not part of the year
   EXPECT_EQ(records[0].sarosNumber, 139);
   EXPECT_EQ(records[0].x[0], -0.318244f);
+  EXPECT_EQ(records[1].sarosNumber, -108);
   EXPECT_EQ(records[1].sarosMemberCount, 255);
 
   const auto bytes = EncodeCatalogue(records);
@@ -171,47 +173,135 @@ TEST(CatalogueText, TextBinaryTextRoundTrip) {
   EXPECT_EQ(ParseCatalogueText(again, "again.txt"), records);
 }
 
+std::string TextError(const std::string& text) {
+  std::istringstream in(text);
+  try {
+    ParseCatalogueText(in, "cat.txt");
+  } catch (const CatalogueError& e) {
+    return std::string(e.what());
+  }
+  return std::string("no error");
+}
+
 TEST(CatalogueText, BadLinesNameFileLineAndField) {
-  auto errorOf = [](const std::string& text) {
-    std::istringstream in(text);
-    try {
-      ParseCatalogueText(in, "cat.txt");
-    } catch (const CatalogueError& e) {
-      return std::string(e.what());
-    }
-    return std::string("no error");
-  };
-  const std::string good =
-      "2024 4 8 2 1 0.3 2460409.25 299 139 18 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 "
-      "21 22 23 24 25 26 27 28 29 30 31 32 30 71\n";
-  std::string bad = good;
-  bad.replace(bad.find("0.3"), 3, "0,3");
-  EXPECT_EQ(errorOf(good + bad), "cat.txt:2: field gamma is not a number: \"0,3\"");
-  EXPECT_EQ(errorOf("2024 4 8\n"), "cat.txt:1: expected 44 numbers, found 3");
+  const std::string good = FormatCatalogueLine(UsableRecord(2024, 4, 8)) + "\n";
+  const std::string later = FormatCatalogueLine(UsableRecord(2024, 10, 2)) + "\n";
+  std::string bad = later;
+  bad.replace(bad.find(" 0.3431 "), 8, " 0,3431 ");
+  EXPECT_EQ(TextError(good + bad), "cat.txt: line 2: field gamma: not a number: \"0,3431\"");
+  EXPECT_EQ(TextError("2024 4 8\n"), "cat.txt: line 1: expected 44 numbers, found 3");
   std::string fractionalYear = good;
   fractionalYear.replace(0, 4, "2024.5");
-  EXPECT_EQ(errorOf(fractionalYear), "cat.txt:1: field year is not an integer: \"2024.5\"");
+  EXPECT_EQ(TextError(fractionalYear), "cat.txt: line 1: field year: not an integer: \"2024.5\"");
   std::string member = good;
   member.replace(member.find(" 30 71"), 6, " 256 71");
-  EXPECT_EQ(errorOf(member), "cat.txt:1: field sarosMember must lie in 0 … 255");
-  EXPECT_EQ(errorOf(""), "cat.txt: no records");
-
-  // A real that single precision cannot hold would be stored as infinity and written back as
-  // "inf", which no reader accepts; the largest float itself, as written, still reads.
+  EXPECT_EQ(TextError(member), "cat.txt: line 1: field sarosMember: must lie in 0 … 255");
+  std::string fractionalMember = good;
+  fractionalMember.replace(fractionalMember.find(" 30 71"), 6, " 30.5 71");
+  EXPECT_EQ(TextError(fractionalMember),
+            "cat.txt: line 1: field sarosMember: not an integer: \"30.5\"");
   std::string huge = good;
-  huge.replace(huge.find(" 5 6 "), 5, " 1e39 6 ");
-  EXPECT_EQ(errorOf(huge), "cat.txt:1: field y0 is beyond single precision: \"1e39\"");
-  std::string halfway = good;
-  halfway.replace(halfway.find(" 5 6 "), 5, " -3.4028235677973366e38 6 ");
-  EXPECT_EQ(errorOf(halfway),
-            "cat.txt:1: field y0 is beyond single precision: \"-3.4028235677973366e38\"");
-  std::string largest = good;
-  largest.replace(largest.find(" 5 6 "), 5, " 3.4028235e38 6 ");
-  std::istringstream in(largest);
-  const auto records = ParseCatalogueText(in, "cat.txt");
-  EXPECT_EQ(records[0].y[0], std::numeric_limits<float>::max());
-  std::istringstream again(FormatCatalogueLine(records[0]));
-  EXPECT_EQ(ParseCatalogueText(again, "again.txt"), records);
+  huge.replace(huge.find(" 0.3431 "), 8, " 1e39 ");
+  EXPECT_EQ(TextError(huge),
+            "cat.txt: line 1: field gamma: \"1e39\" is too large for single precision");
+  EXPECT_EQ(TextError(""), "cat.txt: no records");
+  EXPECT_EQ(TextError(std::string(200, '7') + " 1 1\n").size(), 90u);  // the token is cut
+}
+
+TEST(CatalogueText, ImplausibleRecordsAreRefusedWithTheirLine) {
+  const std::string first = FormatCatalogueLine(UsableRecord(2024, 4, 8)) + "\n\n";
+  EclipseRecord month13 = UsableRecord(2024, 10, 2);
+  month13.month = 13;
+  EXPECT_EQ(TextError(first + FormatCatalogueLine(month13)),
+            "cat.txt: line 3: field month: 13 lies outside 1 … 12");
+  EXPECT_EQ(TextError(first + first),
+            "cat.txt: line 3: field year: the date 2024-4-8 is not after "
+            "that of the record before (records are in date order)");
+}
+
+// Each damaged field of a binary catalogue gives "FILE: record N: field X: …" and loads nothing.
+TEST(CatalogueValidation, EveryDamagedFieldIsNamed) {
+  struct Damage {
+    const char* expected;  // start of the message after "cat.bin: record 2: "
+    void (*apply)(EclipseRecord&);
+  };
+  const Damage damages[] = {
+      {"field year: -2147483648 lies outside", [](EclipseRecord& r) { r.year = INT32_MIN; }},
+      {"field year: 100000 lies outside", [](EclipseRecord& r) { r.year = 100000; }},
+      {"field month: 2147483647 lies outside 1 … 12",
+       [](EclipseRecord& r) { r.month = INT32_MAX; }},
+      {"field month: 0 lies", [](EclipseRecord& r) { r.month = 0; }},
+      {"field day: 31 lies outside 1 … 30", [](EclipseRecord& r) { r.day = 31; }},
+      {"field day: 29 lies outside 1 … 28",  // 2100 is no Gregorian leap year
+       [](EclipseRecord& r) {
+         r.year = 2100;
+         r.month = 2;
+         r.day = 29;
+       }},
+      {"field day: 1582-10-10 does not exist",
+       [](EclipseRecord& r) {
+         r.year = 1582;
+         r.month = 10;
+         r.day = 10;
+       }},
+      {"field typeCode: 7", [](EclipseRecord& r) { r.typeCode = 7; }},
+      {"field typeCode: 0", [](EclipseRecord& r) { r.typeCode = 0; }},
+      {"field t0Hour: 24", [](EclipseRecord& r) { r.t0Hour = 24; }},
+      {"field t0Hour: -1", [](EclipseRecord& r) { r.t0Hour = -1; }},
+      {"field sarosMember: 0", [](EclipseRecord& r) { r.sarosMember = 0; }},
+      {"field sarosMember: 72 lies outside 1 … 71", [](EclipseRecord& r) { r.sarosMember = 72; }},
+      {"field sarosMemberCount: 0", [](EclipseRecord& r) { r.sarosMemberCount = 0; }},
+      {"field sarosNumber: 2147483647", [](EclipseRecord& r) { r.sarosNumber = INT32_MAX; }},
+      {"field gamma: nan", [](EclipseRecord& r) { r.gamma = std::nanf(""); }},
+      {"field reservedReal: not a finite", [](EclipseRecord& r) { r.reservedReal = INFINITY; }},
+      {"field julianDay: 2460565.2 is not within a day of T0 (JD 2460562.25)",
+       [](EclipseRecord& r) { r.julianDay += 3; }},
+      {"field x2: not a finite number", [](EclipseRecord& r) { r.x[2] = std::nanf(""); }},
+      {"field tanF1: 0.006", [](EclipseRecord& r) { r.tanF1[0] = 0.006f; }},
+      {"field tanF2: 0.003", [](EclipseRecord& r) { r.tanF2[0] = 0.003f; }},
+      {"field tanF2_3: not a finite number", [](EclipseRecord& r) { r.tanF2[3] = -INFINITY; }},
+      {"field l1: 1.199627 at T0−3.5 h lies outside 0 … 1",
+       [](EclipseRecord& r) { r.l1[0] = 1.2f; }},
+      {"field l1: -0.1", [](EclipseRecord& r) { r.l1[0] = -0.1f; }},
+      {"field l2: 0.199", [](EclipseRecord& r) { r.l2[0] = 0.2f; }},
+      {"field d: 94.9", [](EclipseRecord& r) { r.d[0] = 95; }},
+      {"field x: 10.2", [](EclipseRecord& r) { r.x[0] = 12; }},
+      // Harmless at T0, far off the Earth three hours later.
+      {"field y: ", [](EclipseRecord& r) { r.y[3] = 1; }},
+      {"field x1/y1: the shadow moves 0", [](EclipseRecord& r) { r.x[1] = r.y[1] = 0; }},
+      {"field mu1: 0 degrees per hour", [](EclipseRecord& r) { r.mu[1] = 0; }},
+      {"field year: the date 2024-4-8 is not after",
+       [](EclipseRecord& r) { r = UsableRecord(2024, 4, 8); }},
+  };
+  const EclipseRecord first = UsableRecord(2024, 4, 8);
+  for (const Damage& damage : damages) {
+    EclipseRecord second = UsableRecord(2024, 9, 8);
+    damage.apply(second);
+    const auto bytes = EncodeCatalogue({first, second});
+    try {
+      DecodeCatalogue(bytes, "cat.bin");
+      ADD_FAILURE() << "accepted: " << damage.expected;
+    } catch (const CatalogueError& e) {
+      EXPECT_EQ(
+          std::string(e.what()).rfind(std::string("cat.bin: record 2: ") + damage.expected, 0), 0u)
+          << e.what();
+    }
+  }
+  // The first Julian-calendar leap day and its Gregorian counterpart in a leap year are fine.
+  EXPECT_NO_THROW(
+      DecodeCatalogue(EncodeCatalogue({UsableRecord(-99999, 1, 1), UsableRecord(1500, 2, 29),
+                                       UsableRecord(1582, 10, 4), UsableRecord(1582, 10, 15),
+                                       UsableRecord(2000, 2, 29), UsableRecord(99999, 12, 31)}),
+                      "cat.bin"));
+}
+
+TEST(CatalogueValidation, RandomBytesAreNeverARecord) {
+  std::mt19937 rng(1);
+  std::vector<std::uint8_t> bytes(kEclipseRecordSize);
+  for (int trial = 0; trial < 2000; ++trial) {
+    for (auto& b : bytes) b = static_cast<std::uint8_t>(rng());
+    EXPECT_THROW(DecodeCatalogue(bytes, "random.bin"), CatalogueError);
+  }
 }
 
 TEST_F(TempDir, BinaryWriteReplacesTheFileWhole) {
@@ -222,6 +312,43 @@ TEST_F(TempDir, BinaryWriteReplacesTheFileWhole) {
   EXPECT_FALSE(fs::exists(path + ".part"));
   EXPECT_THROW(WriteCatalogueBinary((dir_ / "no/such/dir/x.bin").string(), {MakeRecord(1, 1)}),
                CatalogueError);
+}
+
+// A real that single precision cannot hold would be stored as infinity and written back as
+// "inf", which no reader accepts. The largest float, written as 3.4028235e38 (a little above its
+// exact value), and anything that rounds to it must still read and round-trip.
+TEST(CatalogueText, RealsAtTheEndOfSinglePrecision) {
+  const std::string line =
+      "2024 4 8 2 0.19928576 0.34313905 2460409.2 300 139 18 -0.31825 0.51171213 3.3146654e-05 "
+      "-8.418274e-06 0.21976505 0.27095968 -5.914552e-05 -4.6588134e-06 7.5861835 0.01484429 "
+      "-1.699091e-06 1.01310125e-08 89.59122 15.004082 -8.140357e-07 -2.1634053e-08 0.5358127 "
+      "6.183706e-05 -1.2772237e-05 -3.3713043e-09 -0.010272057 6.15302e-05 -1.2708453e-05 "
+      "-3.354563e-09 0.0046683 -4.7e-09 -4.8e-10 -1.3e-13 0.004645 -4.7e-09 -4.8e-10 -1.3e-13 30 "
+      "71";
+  auto withReserved = [&line](const std::string& value) {
+    std::string text = line;
+    text.replace(text.find("0.19928576"), 10, value);
+    return text;
+  };
+  auto parse = [](const std::string& text) {
+    std::istringstream in(text);
+    return ParseCatalogueText(in, "cat.txt");
+  };
+  ASSERT_EQ(parse(line).size(), 1u);
+  for (const char* value : {"3.4028235e38", "-3.4028235e38", "3.40282346e38", "3.4028235677e38"}) {
+    const auto records = parse(withReserved(value));
+    EXPECT_EQ(std::fabs(records[0].reservedReal), std::numeric_limits<float>::max()) << value;
+    EXPECT_EQ(parse(FormatCatalogueLine(records[0])), records) << value;
+  }
+  // Halfway to 2^128 and beyond round to infinity.
+  for (const char* value : {"3.4028235677973366e38", "-1e39", "1e300"}) {
+    try {
+      parse(withReserved(value));
+      ADD_FAILURE() << value << " was accepted";
+    } catch (const CatalogueError& e) {
+      EXPECT_NE(std::string(e.what()).find("single precision"), std::string::npos) << e.what();
+    }
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // Element records for the tests.
 
 #include "eclipse_record.h"
+#include "julian_day.h"
 
 namespace umbrivista {
 
@@ -32,6 +33,23 @@ inline EclipseRecord Eclipse2024Apr08() {
   }
   r.tanF1[0] = 0.0046683f;
   r.tanF2[0] = 0.0046450f;
+  r.gamma = 0.3431f;
+  r.julianDay = 2460409.25f;
+  return r;
+}
+
+// A record that passes every check: the 2024-04-08 elements moved to another date (18 h TT), with
+// a matching Julian day and the given Saros membership.
+inline EclipseRecord UsableRecord(int year, int month, int day, int saros = 139, int member = 30,
+                                  int count = 71) {
+  EclipseRecord r = Eclipse2024Apr08();
+  r.year = year;
+  r.month = month;
+  r.day = day;
+  r.julianDay = static_cast<float>(CalendarToJD(year, month, day, r.t0Hour, 0, 0));
+  r.sarosNumber = saros;
+  r.sarosMember = static_cast<std::uint8_t>(member);
+  r.sarosMemberCount = static_cast<std::uint8_t>(count);
   return r;
 }
 
