@@ -1,5 +1,7 @@
 // render: the main window's globe at one instant of an eclipse, written as a PNG picture.
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -15,6 +17,7 @@
 #include "deltat.h"
 #include "gcustomglobe.h"
 #include "gspatialdb.h"
+#include "safe_file.h"
 #include "shadow.h"
 
 namespace umbrivista {
@@ -207,9 +210,14 @@ int RunRender(Args& args) {
   if (capitals) BuildCapitalsLayer(globe, scratch.database);
 
   const QImage image = globe.PaintToImage();
-  if (image.isNull() || !image.save(QString::fromStdString(*out), "PNG")) {
-    throw std::runtime_error("cannot write " + *out);
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  if (image.isNull() || !image.save(&buffer, "PNG")) {
+    throw std::runtime_error(*out + ": cannot encode the picture as PNG");
   }
+  WriteFileSafely(*out, std::span(reinterpret_cast<const std::uint8_t*>(png.constData()),
+                                  static_cast<std::size_t>(png.size())));
   return 0;
 }
 

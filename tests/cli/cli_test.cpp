@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "catalogue.h"
 
@@ -103,6 +104,20 @@ TEST_F(Cli, ErrorsNameTheFile) {
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.out.find(text + ":1: field day is not an integer"), std::string::npos) << r.out;
   EXPECT_FALSE(fs::exists(dir_ / "out.bin"));
+
+  // Converting a file onto itself would destroy the only copy of the text form.
+  const std::string same = (dir_ / "same.txt").string();
+  std::string sameText = "2024 4 8 2 0 0 0 0 139 18";
+  for (int c = 0; c < 32; ++c) sameText += " 0.5";
+  sameText += " 30 71\n";
+  std::ofstream(same) << sameText;
+  r = RunCli("catalogue convert " + same + " " + same, true);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find(same + ": cannot write: it is the same file as the source"),
+            std::string::npos)
+      << r.out;
+  std::ifstream in(same);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), sameText);
 
   EXPECT_EQ(RunCli("nonsense").status, 2);
   EXPECT_EQ(RunCli("catalogue find --year 2000 --saros 3 --catalogue " + odd).status, 1);
