@@ -263,9 +263,10 @@ int RunRender(Args& args) {
       textureFile ? *textureFile : ProgramFolder() + "/" + kTextureFiles[texture];
   globe.SetSurfaceTextureName(texturePath);
   if (globe.SurfaceTexture().GetEmpty()) {
-    if (textureFile) throw std::runtime_error("cannot read the JPEG texture " + texturePath);
-    std::cerr << "umbrivista-cli: texture " << texturePath
-              << " not found; drawing the plain surface\n";
+    const std::string problem =
+        "cannot use the JPEG texture " + texturePath + ": " + globe.SurfaceTexture().LastError();
+    if (textureFile) throw std::runtime_error(problem);
+    std::cerr << "umbrivista-cli: " << problem << "; drawing the plain surface\n";
   }
   globe.Graticule().SetLatitudeStep(kGridSteps[grid][0]);
   globe.Graticule().SetLongitudeStep(kGridSteps[grid][1]);

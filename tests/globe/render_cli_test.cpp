@@ -143,6 +143,24 @@ TEST_F(RenderCommand, DrawsTheCentreLineAndTheTitledCapitalsFromAScratchDatabase
   EXPECT_GT(white, 100);
 }
 
+TEST_F(RenderCommand, AnUnusableTextureSaysWhy) {
+  const std::string out = (dir_ / "x.png").string();
+  std::ofstream(dir_ / "notes.jpg") << "not a picture\n";
+  const std::pair<std::string, std::string> textures[] = {
+      {(dir_ / "none.jpg").string(), "cannot open: No such file or directory"},
+      {(dir_ / "notes.jpg").string(), "not a JPEG file"}};
+  for (const auto& [texture, reason] : textures) {
+    const auto [status, errors] = RunCliErrors(
+        "render 1 0 --catalogue " + catalogue_ + " --texture-file " + texture + " --out " + out,
+        "");
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(errors.find("umbrivista-cli: cannot use the JPEG texture " + texture + ": " + reason),
+              std::string::npos)
+        << errors;
+  }
+  EXPECT_FALSE(fs::exists(out));
+}
+
 TEST_F(RenderCommand, AnUnusableTemporaryFolderIsNamed) {
   const std::string out = (dir_ / "x.png").string();
   std::ofstream(dir_ / "plain") << "a file, not a folder";
