@@ -23,6 +23,7 @@
 
 #include "julian_day.h"
 #include "numbers.h"
+#include "safe_file.h"
 
 namespace umbrivista {
 
@@ -514,26 +515,13 @@ std::vector<EclipseRecord> ReadCatalogueText(const std::string& path) {
   return ParseCatalogueText(in, path);
 }
 
-void WriteCatalogueBinary(const std::string& path, const std::vector<EclipseRecord>& records) {
-  // Written beside the target and renamed over it, so a failed write leaves the old file intact.
-  const auto bytes = EncodeCatalogue(records);
-  const std::string temp = path + ".part";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) throw CatalogueError(path + ": cannot create the catalogue file");
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-      std::remove(temp.c_str());
-      throw CatalogueError(path + ": write error");
-    }
-  }
-  std::error_code ec;
-  std::filesystem::rename(temp, path, ec);
-  if (ec) {
-    std::remove(temp.c_str());
-    throw CatalogueError(path + ": cannot replace the catalogue file: " + ec.message());
+void WriteCatalogueBinary(const std::string& path, const std::vector<EclipseRecord>& records,
+                          const std::string& source) {
+  ValidateRecords(records, path);  // nothing unusable is ever written
+  try {
+    WriteFileSafely(path, EncodeCatalogue(records), source);
+  } catch (const FileWriteError& e) {
+    throw CatalogueError(e.what());
   }
 }
 

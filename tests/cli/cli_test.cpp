@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <sstream>
 #include <vector>
@@ -131,6 +132,18 @@ TEST_F(Cli, ErrorsNameTheFileAndTheField) {
   EXPECT_NE(r.out.find(text + ": line 1: field day: 31 lies outside 1 … 30"), std::string::npos)
       << r.out;
   EXPECT_FALSE(fs::exists(dir_ / "out.bin"));
+
+  // Converting a file onto itself would destroy the only copy of the text form.
+  const std::string same = (dir_ / "same.txt").string();
+  const std::string sameText = FormatCatalogueLine(UsableRecord(2024, 4, 8)) + "\n";
+  std::ofstream(same) << sameText;
+  r = RunCli("catalogue convert " + same + " " + same, true);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find(same + ": cannot write: it is the same file as the source"),
+            std::string::npos)
+      << r.out;
+  std::ifstream in(same);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), sameText);
 
   EXPECT_EQ(RunCli("nonsense").status, 2);
 }
