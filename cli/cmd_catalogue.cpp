@@ -15,7 +15,7 @@ int RunCatalogue(Args& args) {
     const std::string bin = args.TakePositional("BIN file");
     args.ExpectEnd();
     const auto records = ReadCatalogueText(text);
-    WriteCatalogueBinary(bin, records);
+    WriteCatalogueBinary(bin, records, text);
     std::cout << "records\t" << records.size() << "\n";
     return 0;
   }

@@ -1,12 +1,19 @@
 // render: the main window's globe at one instant of an eclipse, written as a PNG picture.
 
+#include <fcntl.h>
+#include <unistd.h>
+#include <QBuffer>
+#include <QByteArray>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QRandomGenerator>
+
+#include <cerrno>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
-#include <filesystem>
+#include <cstring>
 #include <iostream>
 
 #include "angles.h"
@@ -16,6 +23,7 @@
 #include "deltat.h"
 #include "gcustomglobe.h"
 #include "gspatialdb.h"
+#include "safe_file.h"
 #include "shadow.h"
 
 namespace umbrivista {
@@ -34,28 +42,64 @@ int IntOption(Args& args, const std::string& name, int fallback, int lo, int hi)
   return text ? ParseIntArg(*text, "--" + name, lo, hi) : fallback;
 }
 
+// The path of the scratch database while it exists, for the signal handlers: they may only use
+// async-signal-safe calls, so the path lives in a fixed buffer ("" when there is none).
+char g_scratchPath[4096] = "";
+
+extern "C" void RemoveScratchAndDie(int signal) {
+  if (g_scratchPath[0] != '\0') ::unlink(g_scratchPath);
+  // The handler was installed with SA_RESETHAND: the default action ends the process once the
+  // handler returns.
+  ::raise(signal);
+}
+
+constexpr int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
 // The scratch database that holds the layers, as the main window keeps it: "Temporary_" and eight
-// random capital letters with ".tmp" in the temporary folder, removed when done.
+// random capital letters with ".tmp" in the temporary folder, removed when done, also when the
+// process is interrupted or terminated.
 class ScratchDatabase {
  public:
   ScratchDatabase() {
-    std::string letters;
-    for (int i = 0; i < 8; ++i)
-      letters += static_cast<char>('A' + QRandomGenerator::global()->bounded(26));
-    path_ = QDir::tempPath().toStdString() + "/Temporary_" + letters + ".tmp";
-    std::error_code ec;
-    std::filesystem::remove(path_, ec);
-    database.SetDataSourceName(path_);
-    database.SetActive(true);
+    // Qt answers "" when TMPDIR names nothing that exists; the folder is then TMPDIR as given, so
+    // that the error below names it.
+    std::string folder = QDir::tempPath().toStdString();
+    if (folder.empty()) folder = qEnvironmentVariable("TMPDIR").toStdString();
+    // Created exclusively: a file or link of that name belongs to someone else and stays as it is.
+    for (int attempt = 0;; ++attempt) {
+      std::string letters;
+      for (int i = 0; i < 8; ++i)
+        letters += static_cast<char>('A' + QRandomGenerator::global()->bounded(26));
+      path_ = folder + "/Temporary_" + letters + ".tmp";
+      const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+      if (fd >= 0) {
+        ::close(fd);
+        break;
+      }
+      if (errno != EEXIST || attempt == 100) {
+        throw std::runtime_error("cannot create the scratch database in the temporary folder " +
+                                 folder + ": " + std::strerror(errno));
+      }
+    }
+    InstallSignalHandlers();
+    try {
+      database.SetDataSourceName(path_);
+      database.SetActive(true);
+      if (database.ReadOnly()) throw std::runtime_error(path_ + ": opened for reading only");
+    } catch (...) {
+      Remove();
+      throw;
+    }
   }
   ~ScratchDatabase() {
     try {
       database.Flush();
       database.SetActive(false);
-    } catch (...) {
+    } catch (const std::exception& e) {
+      std::cerr << "umbrivista-cli: warning: closing the scratch database " << path_ << ": "
+                << e.what() << "\n";
     }
-    std::error_code ec;
-    std::filesystem::remove(path_, ec);
+    Remove();
   }
   ScratchDatabase(const ScratchDatabase&) = delete;
   ScratchDatabase& operator=(const ScratchDatabase&) = delete;
@@ -63,7 +107,37 @@ class ScratchDatabase {
   TGSpatialDatabase database;
 
  private:
+  void InstallSignalHandlers() {
+    if (path_.size() >= sizeof g_scratchPath) return;  // then only the normal ways out remove it
+    std::memcpy(g_scratchPath, path_.c_str(), path_.size() + 1);
+    struct sigaction action {};
+    action.sa_handler = RemoveScratchAndDie;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    for (std::size_t i = 0; i < std::size(kCleanupSignals); ++i) {
+      // A signal the caller ignores (nohup, background jobs) stays ignored.
+      if (::sigaction(kCleanupSignals[i], nullptr, &previous_[i]) == 0 &&
+          previous_[i].sa_handler != SIG_IGN) {
+        ::sigaction(kCleanupSignals[i], &action, nullptr);
+        installed_[i] = true;
+      }
+    }
+  }
+  void Remove() {
+    for (std::size_t i = 0; i < std::size(kCleanupSignals); ++i) {
+      if (installed_[i]) ::sigaction(kCleanupSignals[i], &previous_[i], nullptr);
+      installed_[i] = false;
+    }
+    g_scratchPath[0] = '\0';
+    if (::unlink(path_.c_str()) != 0 && errno != ENOENT) {
+      std::cerr << "umbrivista-cli: warning: cannot remove the scratch database " << path_ << ": "
+                << std::strerror(errno) << "\n";
+    }
+  }
+
   std::string path_;
+  struct sigaction previous_[std::size(kCleanupSignals)]{};
+  bool installed_[std::size(kCleanupSignals)] = {};
 };
 
 // The layer of that name: found in the globe, else created in the database.
@@ -183,9 +257,10 @@ int RunRender(Args& args) {
       textureFile ? *textureFile : ProgramFolder() + "/" + kTextureFiles[texture];
   globe.SetSurfaceTextureName(texturePath);
   if (globe.SurfaceTexture().GetEmpty()) {
-    if (textureFile) throw std::runtime_error("cannot read the JPEG texture " + texturePath);
-    std::cerr << "umbrivista-cli: texture " << texturePath
-              << " not found; drawing the plain surface\n";
+    const std::string problem =
+        "cannot use the JPEG texture " + texturePath + ": " + globe.SurfaceTexture().LastError();
+    if (textureFile) throw std::runtime_error(problem);
+    std::cerr << "umbrivista-cli: " << problem << "; drawing the plain surface\n";
   }
   globe.Graticule().SetLatitudeStep(kGridSteps[grid][0]);
   globe.Graticule().SetLongitudeStep(kGridSteps[grid][1]);
@@ -201,9 +276,14 @@ int RunRender(Args& args) {
   if (capitals) BuildCapitalsLayer(globe, scratch.database);
 
   const QImage image = globe.PaintToImage();
-  if (image.isNull() || !image.save(QString::fromStdString(*out), "PNG")) {
-    throw std::runtime_error("cannot write " + *out);
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  if (image.isNull() || !image.save(&buffer, "PNG")) {
+    throw std::runtime_error(*out + ": cannot encode the picture as PNG");
   }
+  WriteFileSafely(*out, std::span(reinterpret_cast<const std::uint8_t*>(png.constData()),
+                                  static_cast<std::size_t>(png.size())));
   return 0;
 }
 

@@ -96,10 +96,6 @@ const char* const kPopulationNumbers[kPopulationListCount] = {
   "      25'000 ", "      10'000 ", "        5'000 ", "        2'500 ", "                0 "};
 // clang-format on
 
-bool ValidLanguage(int language) {
-  return language >= 0 && language < kLanguageCount;
-}
-
 }  // namespace
 
 std::span<const CaptionText> CaptionSet() {
@@ -107,7 +103,7 @@ std::span<const CaptionText> CaptionSet() {
 }
 
 std::string CaptionFor(const CaptionText& row, int language) {
-  if (!ValidLanguage(language)) return {};
+  if (!IsLanguage(language)) return {};
   if (row.stringItem >= 0) return StringItem(row.stringItem, language);
   return row.text[static_cast<std::size_t>(language)];
 }
@@ -124,13 +120,13 @@ std::string SubSolarCheckBoxCaption(bool backView, int language) {
                                          "Point sub-solaire"};
   static const char* const kBack[3] = {"Anti-Subsolarer Punkt", "anti-sub-solar point",
                                        "Point anti-sub-solaire"};
-  if (!ValidLanguage(language)) return {};
+  if (!IsLanguage(language)) return {};
   return backView ? kBack[language] : kNormal[language];
 }
 
 std::array<std::string, kGridListCount> GridListItems(int language) {
   std::array<std::string, kGridListCount> items;
-  if (!ValidLanguage(language)) return items;
+  if (!IsLanguage(language)) return items;
   for (int i = 0; i < kGridListCount; ++i) items[i] = kGridItems[language][i];
   return items;
 }
@@ -138,7 +134,7 @@ std::array<std::string, kGridListCount> GridListItems(int language) {
 std::array<std::string, kPopulationListCount> PopulationListItems(int language) {
   static const char* const kWord[3] = {"Personen", "habitants", "Personnes"};
   std::array<std::string, kPopulationListCount> items;
-  if (!ValidLanguage(language)) return items;
+  if (!IsLanguage(language)) return items;
   for (int i = 0; i < kPopulationListCount; ++i) {
     items[i] = std::string(kPopulationNumbers[i]) + kWord[language];
   }

@@ -112,8 +112,10 @@ std::vector<EclipseRecord> ParseCatalogueText(std::istream& in, const std::strin
 // same single-precision value.
 std::string FormatCatalogueLine(const EclipseRecord& record);
 
-// File helpers for the conversion; both throw CatalogueError.
+// File helpers for the conversion; both throw CatalogueError. The binary file is replaced whole
+// (see WriteFileSafely); a `source` that is the same file as `path` is refused.
 std::vector<EclipseRecord> ReadCatalogueText(const std::string& path);
-void WriteCatalogueBinary(const std::string& path, const std::vector<EclipseRecord>& records);
+void WriteCatalogueBinary(const std::string& path, const std::vector<EclipseRecord>& records,
+                          const std::string& source = {});
 
 }  // namespace umbrivista

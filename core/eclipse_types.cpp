@@ -32,11 +32,13 @@ bool IsCentral(int typeCode) {
 }
 
 std::string SarosCaption(const EclipseRecord& record, int language) {
+  if (!IsLanguage(language)) return {};
   return StringItem(kSarosPrefixItem, language) + std::to_string(record.sarosMember) +
          StringItem(kSarosSeparatorItem, language) + std::to_string(record.sarosMemberCount) + ")";
 }
 
 std::string CentreLineTypeText(double zeta, double l2, double tanF2, bool backView, int language) {
+  if (!IsLanguage(language)) return {};
   if (backView) return "Anti";
   const double l2Local = l2 - zeta * tanF2;
   return StringItem(l2Local >= 0 ? kCentreLineAnnularItem : kCentreLineTotalItem, language);

@@ -198,6 +198,7 @@ std::optional<LocalCircumstances> ComputeLocalCircumstances(const EclipseRecord&
 }
 
 char EclipseKindLetter(EclipseKind kind, int language) {
+  if (!IsLanguage(language)) return 0;
   switch (kind) {
     case EclipseKind::kTotal:
       return 't';

@@ -26,7 +26,7 @@ struct LocalCircumstances {
 };
 
 // The kind as the reports and the CLI print it: 'p', 't', and for an annular phase 'r' in German,
-// 'a' in English and French.
+// 'a' in English and French; 0 for a language index outside 0 … 2.
 char EclipseKindLetter(EclipseKind kind, int language);
 
 // Geocentric position of the observer in Earth equatorial radii.

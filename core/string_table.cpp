@@ -81,7 +81,7 @@ const std::string& StringEntry(int index) {
 }
 
 const std::string& StringItem(int item, int language) {
-  if (item < 0 || item >= kStringItemCount || language < 0 || language >= kLanguageCount) {
+  if (item < 0 || item >= kStringItemCount || !IsLanguage(language)) {
     return kEmpty;
   }
   return StringEntry(3 * item + language);

@@ -1,9 +1,13 @@
 #include "gbitmap.h"
 
 #include <jpeglib.h>
+// jerror.h after jpeglib.h, which it needs
+#include <jerror.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -33,36 +37,81 @@ namespace {
 // Pictures larger than this many pixels are refused (a corrupt header can claim 65535²).
 constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 28;
 
-// libjpeg's default handler ends the process; this one jumps back to the decoder, which then
-// reports a failed load. Corrupt-data warnings count as failures too, so that a truncated file
-// never becomes a half-grey texture.
+// libjpeg's default handler ends the process; this one keeps the reason and jumps back to the
+// decoder, which then reports a failed load. Warnings about damaged data are not failures (many
+// usable files have stray bytes), except the end of the file coming too early: libjpeg then pads
+// the picture with grey, and a half-grey texture is worse than none.
 struct JpegErrorManager {
   jpeg_error_mgr pub;
   std::jmp_buf jump;
+  char reason[JMSG_LENGTH_MAX + 64];
 };
 
 extern "C" void JpegErrorExit(j_common_ptr cinfo) {
   auto* err = reinterpret_cast<JpegErrorManager*>(cinfo->err);
+  switch (err->pub.msg_code) {
+    case JERR_NO_SOI:
+      std::snprintf(err->reason, sizeof err->reason, "not a JPEG file");
+      break;
+    case JERR_INPUT_EMPTY:
+      std::snprintf(err->reason, sizeof err->reason, "empty file");
+      break;
+    case JWRN_JPEG_EOF:
+      std::snprintf(err->reason, sizeof err->reason, "truncated");
+      break;
+    case JERR_IMAGE_TOO_BIG:
+      if (cinfo->is_decompressor) {
+        const auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+        std::snprintf(err->reason, sizeof err->reason, "too large (%u×%u)", d->image_width,
+                      d->image_height);
+        break;
+      }
+      [[fallthrough]];
+    default:
+      err->pub.format_message(cinfo, err->reason);
+  }
   std::longjmp(err->jump, 1);
 }
 
 extern "C" void JpegEmitMessage(j_common_ptr cinfo, int msgLevel) {
-  if (msgLevel < 0) JpegErrorExit(cinfo);  // a warning about corrupt data
+  if (msgLevel < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) JpegErrorExit(cinfo);
+  if (msgLevel < 0) ++cinfo->err->num_warnings;
 }
 
 extern "C" void JpegOutputMessage(j_common_ptr) {}
 
+// Four bytes of CMYK per pixel, in place, to B, G, R, A (Format_RGB32 on this little-endian
+// platform). Files with Adobe's marker store the inks inverted (255: no ink).
+void CmykRowToBgra(std::uint8_t* row, JDIMENSION width, bool inverted) {
+  for (JDIMENSION x = 0; x < width; ++x, row += 4) {
+    unsigned c = row[0], m = row[1], y = row[2], k = row[3];
+    if (!inverted) {
+      c = 255 - c;
+      m = 255 - m;
+      y = 255 - y;
+      k = 255 - k;
+    }
+    row[0] = static_cast<std::uint8_t>((y * k + 127) / 255);
+    row[1] = static_cast<std::uint8_t>((m * k + 127) / 255);
+    row[2] = static_cast<std::uint8_t>((c * k + 127) / 255);
+    row[3] = 0xFF;
+  }
+}
+
 // Decodes `file` into `*out` (Format_RGB32). No C++ object with a destructor lives in this frame
-// across the jump. Returns false on any error; `*out` is then unspecified.
-bool DecodeJpeg(std::FILE* file, QImage* out) {
+// across the jump. Returns false on any error, with the reason in `reason`; `*out` is then
+// unspecified.
+bool DecodeJpeg(std::FILE* file, QImage* out, char (&reason)[JMSG_LENGTH_MAX + 64]) {
   jpeg_decompress_struct cinfo;
   JpegErrorManager jerr;
   cinfo.err = jpeg_std_error(&jerr.pub);
   jerr.pub.error_exit = JpegErrorExit;
   jerr.pub.emit_message = JpegEmitMessage;
   jerr.pub.output_message = JpegOutputMessage;
+  jerr.reason[0] = '\0';
   if (setjmp(jerr.jump)) {
     jpeg_destroy_decompress(&cinfo);
+    std::memcpy(reason, jerr.reason, sizeof reason);
     return false;
   }
   jpeg_create_decompress(&cinfo);
@@ -70,25 +119,34 @@ bool DecodeJpeg(std::FILE* file, QImage* out) {
   jpeg_read_header(&cinfo, TRUE);
   if (static_cast<std::uint64_t>(cinfo.image_width) * cinfo.image_height > kMaxPixels ||
       cinfo.image_width == 0 || cinfo.image_height == 0) {
+    std::snprintf(reason, sizeof reason, "too large (%u×%u)", cinfo.image_width,
+                  cinfo.image_height);
     jpeg_destroy_decompress(&cinfo);
     return false;
   }
   // Four bytes per pixel in memory order B, G, R, A: the layout of Format_RGB32 on this
-  // little-endian platform, with the alpha byte set to 0xFF.
-  cinfo.out_color_space = JCS_EXT_BGRA;
+  // little-endian platform, with the alpha byte set to 0xFF. libjpeg does not convert CMYK to
+  // RGB: such files are decoded as CMYK and converted here.
+  const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+  cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
   jpeg_start_decompress(&cinfo);
   if (cinfo.output_components != 4) {
+    std::snprintf(reason, sizeof reason, "unsupported colour layout (%d components)",
+                  cinfo.output_components);
     jpeg_destroy_decompress(&cinfo);
     return false;
   }
   *out = NewImage(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height));
   if (out->isNull()) {
+    std::snprintf(reason, sizeof reason, "not enough memory for %u×%u pixels", cinfo.output_width,
+                  cinfo.output_height);
     jpeg_destroy_decompress(&cinfo);
     return false;
   }
   while (cinfo.output_scanline < cinfo.output_height) {
     JSAMPROW row = out->scanLine(static_cast<int>(cinfo.output_scanline));
     jpeg_read_scanlines(&cinfo, &row, 1);
+    if (cmyk) CmykRowToBgra(row, cinfo.output_width, cinfo.saw_Adobe_marker);
   }
   jpeg_finish_decompress(&cinfo);
   jpeg_destroy_decompress(&cinfo);
@@ -105,12 +163,27 @@ TGBitmap::TGBitmap(int width, int height) {
 
 bool TGBitmap::LoadFromFile(const std::string& fileName) {
   std::FILE* file = std::fopen(fileName.c_str(), "rb");
-  if (!file) return false;
+  if (!file) {
+    lastError_ = std::string("cannot open: ") + std::strerror(errno);
+    return false;
+  }
+  // A folder opens like a file here but reads as nothing.
+  struct stat st {};
+  if (::fstat(::fileno(file), &st) == 0 && S_ISDIR(st.st_mode)) {
+    std::fclose(file);
+    lastError_ = std::string("cannot open: ") + std::strerror(EISDIR);
+    return false;
+  }
   QImage decoded;
-  const bool ok = DecodeJpeg(file, &decoded);
+  char reason[JMSG_LENGTH_MAX + 64] = "";
+  const bool ok = DecodeJpeg(file, &decoded, reason);
   std::fclose(file);
-  if (!ok) return false;
+  if (!ok) {
+    lastError_ = reason[0] ? reason : "cannot decode";
+    return false;
+  }
   image_ = std::move(decoded);
+  lastError_.clear();
   return true;
 }
 

@@ -13,9 +13,14 @@ class TGBitmap {
   TGBitmap() = default;
   TGBitmap(int width, int height);
 
-  // Reads a JPEG file into the bitmap. A missing file, or one that is not a readable JPEG
-  // (truncated, corrupt, another format, too large), leaves the bitmap as it was and gives false.
+  // Reads a JPEG file (colour, greyscale or CMYK) into the bitmap. A missing file, or one that is
+  // not a usable JPEG (truncated, corrupt, another format, too large), leaves the bitmap as it was
+  // and gives false; LastError() then says why. Damaged data that libjpeg only warns about is
+  // decoded as far as it goes, but a file that ends early is refused.
   bool LoadFromFile(const std::string& fileName);
+  // Why the last LoadFromFile failed ("cannot open: No such file or directory", "not a JPEG
+  // file", "truncated", "too large (W×H)" or libjpeg's message); empty after a successful load.
+  const std::string& LastError() const { return lastError_; }
   // Takes a copy of another bitmap's pixels and settings.
   void Assign(const TGBitmap& other);
   // Takes the pixels of any image (converted to 32 bits).
@@ -57,6 +62,7 @@ class TGBitmap {
 
  private:
   QImage image_;
+  std::string lastError_;
 };
 
 // Blends one 0x..RRGGBB source over a destination pixel: each channel becomes

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "angles.h"
 #include "gcustomglobe.h"
 #include "glayer.h"
 
@@ -51,7 +52,7 @@ QPoint TitleShift(TGTitleAlignment alignment, int w, int h, int c, std::int32_t 
       break;
   }
   if (angle != 0) {
-    const double a = -angle / 10.0 * 3.14159265358979323846 / 180.0;
+    const double a = -angle / 10.0 * umbrivista::kDegToRad;
     dx += hw - TruncToInt(std::cos(a) * hw - std::sin(a) * hh);
     dy += hh - TruncToInt(std::sin(a) * hw + std::cos(a) * hh);
   }

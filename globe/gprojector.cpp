@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "angles.h"
 #include "gcustomglobe.h"
 #include "grenderer.h"
 
@@ -176,7 +177,7 @@ void TGProjector::ApplyZoom(QPoint fixed, long double p) {
   }
   const int w = SurfaceWidth(), h = SurfaceHeight();
   viewDistance_ = RoundToInt(static_cast<double>(
-      w / p / std::tan(FieldOfViewAngle * 3.14159265358979323846264338327950288L / 180)));
+      w / p / std::tan(FieldOfViewAngle * static_cast<long double>(umbrivista::kDegToRad))));
   globe_->SetViewRect(RoundToInt(static_cast<double>(w / p)),
                       RoundToInt(static_cast<double>(h / p)));
   scaleFactor_ = p;

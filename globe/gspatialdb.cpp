@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <stdexcept>
 
 namespace {
@@ -110,6 +111,15 @@ int IndexBoxes(const TGMER& r, Box (&boxes)[2]) {
   boxes[0] = {Clamp32(left), kGU180, top, bottom};
   boxes[1] = {-kGU180, Clamp32(right - kGU360), top, bottom};
   return 2;
+}
+
+// SQLite's text for a failed open or read, with the system's reason where there is one
+// ("unable to open database file (No such file or directory)").
+std::string OpenFailure(sqlite3* db, int rc) {
+  std::string text = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+  const int error = db ? sqlite3_system_errno(db) : 0;
+  if (error != 0) text += std::string(" (") + std::strerror(error) + ")";
+  return text;
 }
 
 }  // namespace
@@ -245,17 +255,22 @@ void TGSpatialDatabase::Open() {
   if (OnBeforeOpen) OnBeforeOpen();
   sqlite3* db = nullptr;
   int rc = SQLITE_CANTOPEN;
+  // The reason of the first failed attempt: when the file cannot be created, that it then cannot
+  // be opened for reading either says nothing new.
+  std::string reason;
   if (!readOnly_) {
     rc = sqlite3_open_v2(name_.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK) {
+      reason = OpenFailure(db, rc);
       sqlite3_close(db);
       db = nullptr;
     }
   }
   if (rc != SQLITE_OK) rc = sqlite3_open_v2(name_.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
   if (rc != SQLITE_OK) {
+    if (reason.empty()) reason = OpenFailure(db, rc);
     sqlite3_close(db);
-    throw std::runtime_error("Assertion failure");
+    throw std::runtime_error(name_ + ": cannot open the spatial database: " + reason);
   }
   db_ = db;
   fileReadOnly_ = sqlite3_db_readonly(db_, "main") == 1;
@@ -275,8 +290,9 @@ void TGSpatialDatabase::Open() {
     sqlite3_finalize(st);
     if (version < 0 || tables < 0) {
       // Unreadable: not a database file, or not readable at all.
-      throw std::runtime_error(sqlite3_errcode(db_) == SQLITE_NOTADB ? "SDB Version Error"
-                                                                     : "Assertion failure");
+      if (sqlite3_errcode(db_) == SQLITE_NOTADB) throw std::runtime_error("SDB Version Error");
+      throw std::runtime_error(
+          name_ + ": cannot read the spatial database: " + OpenFailure(db_, sqlite3_errcode(db_)));
     }
     const bool fresh = version == 0 && tables == 0;
     if (!fresh && version != kFormatVersion) throw std::runtime_error("SDB Version Error");

@@ -52,8 +52,8 @@ class TGSpatialDatabase {
   bool Active() const { return db_ != nullptr; }
   // Opens or closes the file. A blank DataSourceName keeps the database inactive. Opening creates
   // a missing file; a file that cannot be opened for writing is opened for reading only (the
-  // database is then read-only); a file that cannot be opened at all throws
-  // std::runtime_error("Assertion failure"), one of another format "SDB Version Error".
+  // database is then read-only); a file that cannot be opened at all throws std::runtime_error
+  // naming the file and SQLite's reason, one of another format "SDB Version Error".
   void SetActive(bool active);
   // Objects kept in the object cache (at least 1); objects that are still referenced elsewhere
   // stay in it beyond this number.

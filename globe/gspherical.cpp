@@ -9,13 +9,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "angles.h"
 #include "gbitmap.h"
 #include "gprojector.h"
 #include "grenderer.h"
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+using umbrivista::kPi;
 
 // A point counts as facing the viewer when z lies below this fraction of the disc radius, so that
 // points on the limb itself stay hidden despite rounding in the rotation.

@@ -9,6 +9,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev libjpeg62-turbo-dev libsqlite3-dev
   xvfb xauth fonts-liberation
+  # start-up benchmark (bench/startup.sh)
+  hyperfine
   # data tools (catalogue, places, textures)
   libswe-dev swe-standard-data swe-extra-data liberfa-dev
   python3 python3-gdal python3-numpy python3-pil gdal-bin

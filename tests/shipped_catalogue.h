@@ -1,6 +1,7 @@
 #pragma once
 // The catalogue file shipped in data/, loaded once per test program.
 
+#include <stdexcept>
 #include <string>
 
 #include "catalogue.h"
@@ -14,6 +15,15 @@ inline const EclipseCatalogue& ShippedCatalogue() {
     return c;
   }();
   return catalogue;
+}
+
+// The shipped record of the eclipse on that date (TT); fails the calling test when none.
+inline EclipseRecord ShippedRecord(int year, int month, int day) {
+  for (const EclipseRecord& r : ShippedCatalogue().Records()) {
+    if (r.year == year && r.month == month && r.day == day) return r;
+  }
+  throw std::runtime_error("no shipped eclipse on " + std::to_string(year) + "-" +
+                           std::to_string(month) + "-" + std::to_string(day));
 }
 
 }  // namespace umbrivista

@@ -4,6 +4,7 @@
 #include <thread>
 #include <vector>
 
+#include "angles.h"
 #include "besselian.h"
 #include "eclipse_search.h"
 #include "ephemeris.h"
@@ -16,7 +17,6 @@ namespace {
 using namespace umbrivista::catalogue_tool;
 
 constexpr double kE2 = kEarthEccentricitySquared;
-constexpr double kPi = 3.141592653589793;
 
 // The total eclipse of 2024-04-08, T0 = 18 h TT, against the elements NASA publishes for it.
 TEST(Elements, TotalEclipseOf2024MatchesPublishedElements) {

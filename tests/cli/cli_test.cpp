@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <sstream>
 #include <vector>
@@ -132,6 +133,18 @@ TEST_F(Cli, ErrorsNameTheFileAndTheField) {
       << r.out;
   EXPECT_FALSE(fs::exists(dir_ / "out.bin"));
 
+  // Converting a file onto itself would destroy the only copy of the text form.
+  const std::string same = (dir_ / "same.txt").string();
+  const std::string sameText = FormatCatalogueLine(UsableRecord(2024, 4, 8)) + "\n";
+  std::ofstream(same) << sameText;
+  r = RunCli("catalogue convert " + same + " " + same, true);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find(same + ": cannot write: it is the same file as the source"),
+            std::string::npos)
+      << r.out;
+  std::ifstream in(same);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), sameText);
+
   EXPECT_EQ(RunCli("nonsense").status, 2);
 }
 
@@ -235,6 +248,31 @@ std::vector<std::string> Fields(const std::string& out, const std::string& name)
 double Seconds(const std::string& hhmmss) {
   return std::stoi(hhmmss.substr(0, 2)) * 3600 + std::stoi(hhmmss.substr(3, 2)) * 60 +
          std::stod(hhmmss.substr(6));
+}
+
+// Published facts: the first solar eclipse of 2024 is that of April 8, Saros 139 opened with a
+// partial eclipse on 1501-05-17, and NASA gives greatest eclipse of 2024-04-08 at 18:18:29 TD
+// (t = 0.3081 h) at 25.29° N, 104.14° W (with ΔT) with 4m28s of totality, a path 197.5 km wide and
+// the Sun 69.8° high.
+TEST(CliShipped, CatalogueAndElementsMatchPublishedFacts) {
+  EXPECT_EQ(RunCli("catalogue info").out,
+            "records\t28501\nfirst\t-4999-03-04\nlast\t7000-11-15\nsaros_min\t-108\n"
+            "saros_max\t327\n");
+  EXPECT_EQ(RunCli("catalogue find --year 2024").out, "16690\n");
+  const std::string first139 = RunCli("catalogue find --saros 139").out;
+  EXPECT_EQ(RunCli("catalogue show " + first139).out.substr(0, 12), "1501 5 17 1 ");
+  EXPECT_EQ(RunCli("catalogue show 16690").out.substr(0, 10), "2024 4 8 2");
+
+  const Result r = RunCli("elements 16690 0.3081");
+  ASSERT_EQ(r.status, 0);
+  EXPECT_EQ(Fields(r.out, "axis_on_earth"), std::vector<std::string>{"1"});
+  EXPECT_NEAR(std::stod(Fields(r.out, "lat_deg").at(0)), 25.29, 0.02);
+  EXPECT_NEAR(std::stod(Fields(r.out, "lon_deg").at(0)), -104.14 - 0.30, 0.03);  // TT: no ΔT
+  EXPECT_NEAR(std::stod(Fields(r.out, "duration_s").at(0)), 268, 1.5);
+  EXPECT_NEAR(std::stod(Fields(r.out, "path_width_km").at(0)), 197.5, 1.5);
+  EXPECT_NEAR(std::stod(Fields(r.out, "sun_alt_deg").at(0)), 69.8, 0.1);
+  const Result ut = RunCli("elements 16690 0.3081 --ut");
+  EXPECT_NEAR(std::stod(Fields(ut.out, "lon_deg").at(0)), -104.14, 0.03);
 }
 
 // Dallas, 2024-04-08. Published (NASA, F. Espenak): totality 18:40:43 – 18:44:34 UT, 3m51s;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "captions.h"
+#include "eclipse_fixtures.h"
 #include "eclipse_types.h"
 #include "string_table.h"
 
@@ -110,6 +111,24 @@ TEST(Captions, ListItems) {
   EXPECT_EQ(en[8], "        2'500 habitants");
   EXPECT_EQ(fr[1], "   500'000 Personnes");
   EXPECT_EQ(fr[9], "                0 Personne");
+}
+
+// A language index outside 0 … 2 never reads past the tables: every text comes out empty.
+TEST(Languages, IndexOutsideTheThreeLanguagesIsRefused) {
+  const EclipseRecord r = Eclipse2024Apr08();
+  for (int language : {-1, 3, 4, 255, INT32_MIN, INT32_MAX}) {
+    EXPECT_EQ(StringItem(0, language), "") << language;
+    EXPECT_EQ(LongTypeName(2, language), "") << language;
+    EXPECT_EQ(ShortTypeName(2, language), "") << language;
+    EXPECT_EQ(SarosCaption(r, language), "") << language;
+    EXPECT_EQ(CentreLineTypeText(0.5, -0.01, 0.0046, false, language), "") << language;
+    EXPECT_EQ(CentreLineTypeText(0.5, -0.01, 0.0046, true, language), "") << language;
+    EXPECT_EQ(Caption(CaptionWindow::kMain, "CheckBox_ET_UT", language), "") << language;
+    EXPECT_EQ(SubSolarCheckBoxCaption(false, language), "") << language;
+    EXPECT_EQ(GridListItems(language)[0], "") << language;
+    EXPECT_EQ(PopulationListItems(language)[0], "") << language;
+  }
+  EXPECT_NE(SarosCaption(r, kFrench), "");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "eclipse_fixtures.h"
 #include "local_circumstances.h"
 #include "shadow.h"
+#include "shipped_catalogue.h"
 #include "string_table.h"
 
 using namespace umbrivista;
@@ -114,6 +115,34 @@ TEST(LocalCircumstances, InnerContactAnglesOfTotalAndAnnularPhases) {
   EXPECT_LT(t.contactTime[kC2], t.contactTime[kC3]);
 }
 
+// The vertex angle is the position angle less the parallactic angle of the Sun; here q comes from
+// the textbook formula tan q = sin H / (tan φ cos δ − sin δ cos H), at a southern place that saw
+// totality (La Serena, 2019-07-02), so the sign conventions south of the equator are tested too.
+TEST(LocalCircumstances, VertexAngleFollowsTheParallacticAngleInTheSouth) {
+  const EclipseRecord r = ShippedRecord(2019, 7, 2);
+  const double deltaT = DeltaT(r.year, r.month);
+  const double phi = -29.9027 * kDegToRad, lonWest = 71.2519 * kDegToRad;
+  const auto lc = ComputeLocalCircumstances(r, deltaT, phi, lonWest, ObserverGeocentric(28, phi));
+  ASSERT_TRUE(lc);
+  ASSERT_EQ(lc->kind, EclipseKind::kTotal);
+  // Published: totality from 20:38:1x to 20:40:2x UT, about 2m15s.
+  EXPECT_NEAR(CentralDurationMinutes(*lc) * 60, 135, 10);
+  for (int i = 0; i < 5; ++i) {
+    ASSERT_TRUE(lc->computed[i]);
+    const double t = lc->contactTime[i];
+    const double d = EvaluateCubic(r.d, t) * kDegToRad;
+    const double h = EvaluateCubic(r.mu, t) * kDegToRad - lonWest - 0.00417807 * deltaT * kDegToRad;
+    const double q =
+        std::atan2(std::sin(h), std::tan(phi) * std::cos(d) - std::sin(d) * std::cos(h));
+    const double expected = NonNegativeRemainder(lc->positionAngle[i] - q, kTwoPi);
+    const double diff = NonNegativeRemainder(lc->vertexAngle[i] - expected + kPi, kTwoPi) - kPi;
+    EXPECT_NEAR(diff, 0, 1e-6) << i;
+    // The Sun stood low in the north-west in the late afternoon.
+    EXPECT_GT(lc->sunAltitude[i], 0) << i;
+    EXPECT_LT(lc->sunAltitude[i], 30 * kDegToRad) << i;
+  }
+}
+
 TEST(LocalCircumstances, KindLettersByLanguage) {
   EXPECT_EQ(EclipseKindLetter(EclipseKind::kAnnular, kGerman), 'r');
   EXPECT_EQ(EclipseKindLetter(EclipseKind::kAnnular, kEnglish), 'a');
@@ -121,6 +150,10 @@ TEST(LocalCircumstances, KindLettersByLanguage) {
   for (int language : {kGerman, kEnglish, kFrench}) {
     EXPECT_EQ(EclipseKindLetter(EclipseKind::kTotal, language), 't');
     EXPECT_EQ(EclipseKindLetter(EclipseKind::kPartial, language), 'p');
+  }
+  for (int language : {-1, 3, 255, INT32_MIN}) {
+    EXPECT_EQ(EclipseKindLetter(EclipseKind::kAnnular, language), 0);
+    EXPECT_EQ(EclipseKindLetter(EclipseKind::kTotal, language), 0);
   }
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "angles.h"
@@ -7,6 +8,7 @@
 #include "eclipse_fixtures.h"
 #include "numbers.h"
 #include "shadow.h"
+#include "shipped_catalogue.h"
 
 using namespace umbrivista;
 
@@ -131,6 +133,89 @@ TEST(PoIDistances, ZeroAtTheAxisPoint) {
   const PoIDistances far =
       ComputePoIDistances(s, -at.point.latitude * kRadToDeg, at.point.longitude * kRadToDeg + 180);
   EXPECT_NEAR(far.toAxisPointKm, kPi * 6378, 1e-6);
+}
+
+// With ΔT ≠ 0 both distances still vanish at the axis point; were ΔT left out of the place's hour
+// angle, the place would sit 0.29° (about 25 km here) off the axis.
+TEST(PoIDistances, FollowTheEarthTurnedByDeltaT) {
+  const EclipseRecord r = Eclipse2024Apr08();
+  ShadowState s;
+  s.deltaT = 70;
+  const InstantResult at = UpdateInstant(r, 0.5, false, s);
+  ASSERT_TRUE(at.onEarth);
+  const double lat = at.point.latitude * kRadToDeg, lon = at.point.longitude * kRadToDeg;
+  PoIDistances d = ComputePoIDistances(s, lat, lon);
+  EXPECT_NEAR(d.toAxisPointKm, 0, 1e-6);
+  EXPECT_NEAR(d.toShadowAxisKm, 0, 0.05);
+  const double turned = 70 * 0.00417807;
+  d = ComputePoIDistances(s, lat, lon - turned);
+  EXPECT_NEAR(d.toAxisPointKm, 6378 * turned * kDegToRad * std::cos(at.point.latitude), 0.01);
+  EXPECT_GT(d.toShadowAxisKm, 20);
+  // A place 10° of latitude due north, against the haversine formula on the 6378 km sphere.
+  d = ComputePoIDistances(s, lat + 10, lon);
+  EXPECT_NEAR(d.toAxisPointKm, 6378 * 10 * kDegToRad, 1e-6);
+  const double dLon = 40 * kDegToRad, lat2 = -30 * kDegToRad, lat1 = at.point.latitude;
+  const double h = std::pow(std::sin((lat2 - lat1) / 2), 2) +
+                   std::cos(lat1) * std::cos(lat2) * std::pow(std::sin(dLon / 2), 2);
+  d = ComputePoIDistances(s, -30, lon + 40);
+  EXPECT_NEAR(d.toAxisPointKm, 6378 * 2 * std::asin(std::sqrt(h)), 1e-6);
+}
+
+// The direction in which the Sun stands at the axis point is the direction of the great circle
+// towards the sub-solar point: azimuth from south, positive towards west = bearing − 180°.
+TEST(AxisQuantities, SunAzimuthPointsToTheSubSolarPoint) {
+  int checked = 0;
+  // 2019-07-02 crosses the South Pacific and Chile, 2012-11-13 the 180° meridian.
+  for (EclipseRecord r :
+       {Eclipse2024Apr08(), ShippedRecord(2019, 7, 2), ShippedRecord(2012, 11, 13)}) {
+    for (double deltaT : {0.0, 70.0}) {
+      for (double t = -2.5; t <= 2.5; t += 0.25) {
+        ShadowState s;
+        s.deltaT = deltaT;
+        const InstantResult at = UpdateInstant(r, t, false, s);
+        if (!at.onEarth) continue;
+        const GeoPosition sun = SubSolarPoint(s);
+        const double lat1 = at.point.latitude, lat2 = sun.latitude;
+        const double dLon = sun.longitude - at.point.longitude;
+        const double bearing = std::atan2(
+            std::sin(dLon) * std::cos(lat2),
+            std::cos(lat1) * std::sin(lat2) - std::sin(lat1) * std::cos(lat2) * std::cos(dLon));
+        const double expected = NonNegativeRemainder(bearing - kPi + kPi, kTwoPi) - kPi;
+        const double diff =
+            NonNegativeRemainder(at.quantities.sunAzimuth - expected + kPi, kTwoPi) - kPi;
+        EXPECT_NEAR(diff, 0, 1e-6) << t;
+        // And the Sun's altitude is 90° less the angular distance to the sub-solar point.
+        EXPECT_NEAR(at.quantities.sunAltitude,
+                    kPi / 2 - AngularDistance(lat1, at.point.longitude, lat2, sun.longitude), 1e-6)
+            << t;
+        ++checked;
+      }
+    }
+  }
+  EXPECT_GT(checked, 40);
+}
+
+// Where the axis only grazes the Earth, moving along the limb, the width formula diverges; the
+// width is held at 2500 km.
+TEST(AxisQuantities, PathWidthIsCappedWhereTheAxisGrazes) {
+  EclipseRecord r = Eclipse2024Apr08();
+  ShadowState s;
+  const InstantResult mid = UpdateInstant(r, 0.3, false, s);
+  ASSERT_TRUE(mid.onEarth);
+  EXPECT_NEAR(mid.quantities.pathWidthKm, 197.5, 3);
+
+  // The axis runs along y1 = 0.9999 with d = 0: at t = 0 it touches the Earth tangentially.
+  for (float* c : {r.x, r.y, r.d}) std::fill(c, c + 4, 0.0f);
+  r.x[1] = 0.5f;
+  r.y[0] = static_cast<float>(0.9999 * std::sqrt(1 - 0.006694385));
+  const InstantResult grazing = UpdateInstant(r, 0, false, s);
+  ASSERT_TRUE(grazing.onEarth);
+  EXPECT_LT(grazing.point.zeta1, 0.02);
+  EXPECT_EQ(grazing.quantities.pathWidthKm, 2500);
+  EXPECT_TRUE(std::isfinite(grazing.quantities.durationSeconds));
+  // Shortly after, the axis has left the Earth.
+  const InstantResult later = UpdateInstant(r, 0.8, false, s);
+  EXPECT_FALSE(later.onEarth);
 }
 
 TEST(Angles, AngularDistance) {

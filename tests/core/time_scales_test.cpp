@@ -130,6 +130,36 @@ TEST(JulianDay, TimeOfDay) {
   check(2451545.5 - 0.01 / 86400, 2000, 1, 1, 23, 59, 59.99);
 }
 
+// Far from the catalogue's years the conversions still round-trip, and input beyond any calendar
+// gives the all-zero date at once instead of looping or converting out of range.
+TEST(JulianDay, EdgesOfTheRange) {
+  for (int year : {-99999, -10000, -4713, -1, 0, 1, 99999, 1000000, -1000000}) {
+    for (int month : {1, 2, 12}) {
+      const double jd = CalendarToJD(year, month, month == 2 ? 28 : 31, 6, 0, 0);
+      const CalendarDate c = JDToCalendar(jd);
+      EXPECT_EQ(c.year, year);
+      EXPECT_EQ(c.month, month);
+      EXPECT_EQ(c.day, month == 2 ? 28 : 31);
+      EXPECT_EQ(c.hours, 6);
+    }
+  }
+  for (double jd : {double{NAN}, double{INFINITY}, -double{INFINITY}, 1e300, -1e300, 1.0000001e9,
+                    -1.0000001e9}) {
+    const CalendarDate c = JDToCalendar(jd);
+    EXPECT_EQ(c.year, 0) << jd;
+    EXPECT_EQ(c.month, 0) << jd;
+    EXPECT_EQ(c.day, 0) << jd;
+  }
+  // The extremes of int32 give finite days; a huge month only moves the day forward.
+  EXPECT_TRUE(std::isfinite(CalendarToJD(INT32_MIN, 1, 1, 0, 0, 0)));
+  EXPECT_TRUE(std::isfinite(CalendarToJD(INT32_MAX, INT32_MAX, INT32_MAX, 0, 0, 0)));
+  EXPECT_GT(CalendarToJD(100, INT32_MAX, 1, 0, 0, 0), CalendarToJD(100, 1, 1, 0, 0, 0));
+  const CalendarDate last = JDToCalendar(1e9);
+  EXPECT_GT(last.year, 2000000);
+  const CalendarDate first = JDToCalendar(-1e9);
+  EXPECT_LT(first.year, -2000000);
+}
+
 // Instants far outside any catalogue (contacts of a corrupt record) give the all-zero date at
 // once: stepping back millennium by millennium never ended for −1e300 and overflowed its count.
 TEST(JulianDay, FarInstantsHaveNoDate) {

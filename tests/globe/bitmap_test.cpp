@@ -1,10 +1,13 @@
 // TGBitmap: JPEG loading, and the files that must fail without harm.
 
 #include <gtest/gtest.h>
+#include <jpeglib.h>
 
 #include <QImage>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <stdexcept>
 
 #include "gbitmap.h"
@@ -32,6 +35,44 @@ std::vector<char> ReadAll(const fs::path& p) {
 void WriteAll(const fs::path& p, const std::vector<char>& bytes) {
   std::ofstream out(p, std::ios::binary);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Writes a width × height CMYK JPEG whose pixel (x, y) has the inks ink(x, y) = 0xCCMMYYKK
+// (0: none, 255: full). `adobe` stores them inverted under Adobe's marker, as Photoshop does;
+// `ycck` also transforms them to YCCK.
+void WriteCmykJpeg(const std::string& path, int width, int height,
+                   const std::function<std::uint32_t(int, int)>& ink, bool adobe, bool ycck) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  jpeg_compress_struct cinfo;
+  jpeg_error_mgr jerr;
+  cinfo.err = jpeg_std_error(&jerr);
+  jpeg_create_compress(&cinfo);
+  jpeg_stdio_dest(&cinfo, file);
+  cinfo.image_width = static_cast<JDIMENSION>(width);
+  cinfo.image_height = static_cast<JDIMENSION>(height);
+  cinfo.input_components = 4;
+  cinfo.in_color_space = JCS_CMYK;
+  jpeg_set_defaults(&cinfo);
+  if (ycck) jpeg_set_colorspace(&cinfo, JCS_YCCK);
+  cinfo.write_Adobe_marker = adobe || ycck ? TRUE : FALSE;
+  jpeg_set_quality(&cinfo, 95, TRUE);
+  jpeg_start_compress(&cinfo, TRUE);
+  std::vector<unsigned char> row(static_cast<std::size_t>(width) * 4);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t v = ink(x, y);
+      for (int i = 0; i < 4; ++i) {
+        const auto amount = static_cast<unsigned char>((v >> (24 - 8 * i)) & 0xFF);
+        row[x * 4 + i] = adobe || ycck ? 255 - amount : amount;
+      }
+    }
+    JSAMPROW r = row.data();
+    jpeg_write_scanlines(&cinfo, &r, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  std::fclose(file);
 }
 
 class Bitmap : public ::testing::Test {
@@ -64,6 +105,107 @@ TEST_F(Bitmap, LoadsColourAndGreyJpegs) {
   ASSERT_TRUE(b.LoadFromFile(grey));
   EXPECT_TRUE(Near(b.Pixel(2, 1), 0x202020));
   EXPECT_TRUE(Near(b.Pixel(2, 6), 0xE0E0E0));
+}
+
+TEST_F(Bitmap, CmykJpegsDecodeToTheirColours) {
+  // Quadrants: cyan ink, magenta and yellow ink (red), yellow ink with half black, no ink.
+  const auto inks = [](int x, int y) -> std::uint32_t {
+    if (y < 16) return x < 16 ? 0xFF000000u : 0x00FFFF00u;
+    return x < 16 ? 0x0000FF80u : 0x00000000u;
+  };
+  const struct {
+    const char* name;
+    bool adobe, ycck;
+  } kinds[] = {{"plain.jpg", false, false}, {"adobe.jpg", true, false}, {"ycck.jpg", true, true}};
+  for (const auto& kind : kinds) {
+    const std::string path = (dir_ / kind.name).string();
+    WriteCmykJpeg(path, 32, 32, inks, kind.adobe, kind.ycck);
+    TGBitmap b;
+    ASSERT_TRUE(b.LoadFromFile(path)) << kind.name << ": " << b.LastError();
+    EXPECT_EQ(b.LastError(), "");
+    EXPECT_EQ(b.Width(), 32);
+    EXPECT_TRUE(Near(b.Pixel(4, 4), 0x00FFFF)) << kind.name << std::hex << " " << b.Pixel(4, 4);
+    EXPECT_TRUE(Near(b.Pixel(28, 4), 0xFF0000)) << kind.name << std::hex << " " << b.Pixel(28, 4);
+    EXPECT_TRUE(Near(b.Pixel(4, 28), 0x7F7F00)) << kind.name << std::hex << " " << b.Pixel(4, 28);
+    EXPECT_TRUE(Near(b.Pixel(28, 28), 0xFFFFFF)) << kind.name << std::hex << " " << b.Pixel(28, 28);
+    EXPECT_EQ(b.Pixel(28, 28) >> 24, 0xFFu);
+  }
+}
+
+TEST_F(Bitmap, FailuresSayWhy) {
+  TGBitmap b;
+  EXPECT_FALSE(b.LoadFromFile((dir_ / "missing.jpg").string()));
+  EXPECT_EQ(b.LastError(), "cannot open: No such file or directory");
+  EXPECT_FALSE(b.LoadFromFile(dir_.string()));
+  EXPECT_EQ(b.LastError(), "cannot open: Is a directory");
+  WriteAll(dir_ / "text.jpg", {'h', 'e', 'l', 'l', 'o', '\n'});
+  EXPECT_FALSE(b.LoadFromFile((dir_ / "text.jpg").string()));
+  EXPECT_EQ(b.LastError(), "not a JPEG file");
+  WriteAll(dir_ / "empty.jpg", {});
+  EXPECT_FALSE(b.LoadFromFile((dir_ / "empty.jpg").string()));
+  EXPECT_EQ(b.LastError(), "empty file");
+
+  const std::vector<char> jpeg = ReadAll(good_);
+  for (const std::size_t keep :
+       {std::size_t{2}, jpeg.size() / 2, jpeg.size() - 40, jpeg.size() - 2}) {
+    WriteAll(dir_ / "cut.jpg", std::vector<char>(jpeg.begin(), jpeg.begin() + keep));
+    EXPECT_FALSE(b.LoadFromFile((dir_ / "cut.jpg").string())) << keep;
+    EXPECT_EQ(b.LastError(), "truncated") << keep;
+  }
+
+  // Frame headers that claim more pixels than libjpeg takes (65535 × 65535), and more than a
+  // texture may have (60000 × 60000).
+  for (const auto& [side, expected] :
+       {std::pair{0xFFFF, "too large (65535×65535)"}, {60000, "too large (60000×60000)"}}) {
+    std::vector<char> huge = jpeg;
+    for (std::size_t i = 0; i + 8 < huge.size(); ++i) {
+      if (static_cast<unsigned char>(huge[i]) == 0xFF &&
+          static_cast<unsigned char>(huge[i + 1]) == 0xC0) {
+        huge[i + 5] = huge[i + 7] = static_cast<char>(side >> 8);
+        huge[i + 6] = huge[i + 8] = static_cast<char>(side & 0xFF);
+        break;
+      }
+    }
+    WriteAll(dir_ / "huge.jpg", huge);
+    EXPECT_FALSE(b.LoadFromFile((dir_ / "huge.jpg").string()));
+    EXPECT_EQ(b.LastError(), expected);
+  }
+
+  // Other errors in libjpeg's words: a frame header cut short inside the file.
+  std::vector<char> badFrame = jpeg;
+  for (std::size_t i = 0; i + 4 < badFrame.size(); ++i) {
+    if (static_cast<unsigned char>(badFrame[i]) == 0xFF &&
+        static_cast<unsigned char>(badFrame[i + 1]) == 0xC0) {
+      badFrame[i + 9] = 0;  // no components
+      break;
+    }
+  }
+  WriteAll(dir_ / "bad_frame.jpg", badFrame);
+  EXPECT_FALSE(b.LoadFromFile((dir_ / "bad_frame.jpg").string()));
+  EXPECT_NE(b.LastError(), "");
+  EXPECT_EQ(b.LastError().find("cannot"), std::string::npos) << b.LastError();
+
+  // A good load clears the reason.
+  ASSERT_TRUE(b.LoadFromFile(good_));
+  EXPECT_EQ(b.LastError(), "");
+}
+
+TEST_F(Bitmap, StrayBytesBetweenSegmentsAreOnlyAWarning) {
+  // Extra bytes before the start-of-scan marker: libjpeg warns ("extraneous bytes before
+  // marker") and decodes the picture whole.
+  std::vector<char> jpeg = ReadAll(good_);
+  for (std::size_t i = 2; i + 1 < jpeg.size(); ++i) {
+    if (static_cast<unsigned char>(jpeg[i]) == 0xFF &&
+        static_cast<unsigned char>(jpeg[i + 1]) == 0xDA) {
+      jpeg.insert(jpeg.begin() + static_cast<std::ptrdiff_t>(i), {'x', 'y', 'z'});
+      break;
+    }
+  }
+  WriteAll(dir_ / "stray.jpg", jpeg);
+  TGBitmap b;
+  ASSERT_TRUE(b.LoadFromFile((dir_ / "stray.jpg").string())) << b.LastError();
+  EXPECT_TRUE(Near(b.Pixel(3, 8), 0xFF0000));
+  EXPECT_TRUE(Near(b.Pixel(28, 8), 0x0000FF));
 }
 
 TEST_F(Bitmap, BrokenFilesFailAndKeepThePicture) {

@@ -1,9 +1,13 @@
 // The render command of umbrivista-cli: a textured globe turned to the sub-solar point.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <QImage>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +24,30 @@ int RunCli(const std::string& args, const std::string& env = "") {
   const int status = std::system(cmd.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
+
+// Runs the CLI and returns its exit status and what it wrote to stderr.
+std::pair<int, std::string> RunCliErrors(const std::string& args, const std::string& env) {
+  const std::string cmd =
+      env + std::string(UMBRIVISTA_BIN_DIR) + "/umbrivista-cli " + args + " 2>&1 >/dev/null";
+  FILE* pipe = popen(cmd.c_str(), "r");
+  if (!pipe) return {-1, ""};
+  std::string text;
+  char buffer[4096];
+  std::size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
+  const int status = pclose(pipe);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text};
+}
+
+// Scratch databases left in `folder`.
+int ScratchFiles(const fs::path& folder) {
+  int count = 0;
+  for (const auto& entry : fs::directory_iterator(folder))
+    if (entry.path().filename().string().rfind("Temporary_", 0) == 0) ++count;
+  return count;
+}
+
+extern "C" void Interrupt(int) {}
 
 class RenderCommand : public ::testing::Test {
  protected:
@@ -113,6 +141,91 @@ TEST_F(RenderCommand, DrawsTheCentreLineAndTheTitledCapitalsFromAScratchDatabase
   EXPECT_GT(yellow, 300);
   EXPECT_GT(changed, 500);
   EXPECT_GT(white, 100);
+}
+
+TEST_F(RenderCommand, AnUnusableTextureSaysWhy) {
+  const std::string out = (dir_ / "x.png").string();
+  std::ofstream(dir_ / "notes.jpg") << "not a picture\n";
+  const std::pair<std::string, std::string> textures[] = {
+      {(dir_ / "none.jpg").string(), "cannot open: No such file or directory"},
+      {(dir_ / "notes.jpg").string(), "not a JPEG file"}};
+  for (const auto& [texture, reason] : textures) {
+    const auto [status, errors] = RunCliErrors(
+        "render 1 0 --catalogue " + catalogue_ + " --texture-file " + texture + " --out " + out,
+        "");
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(errors.find("umbrivista-cli: cannot use the JPEG texture " + texture + ": " + reason),
+              std::string::npos)
+        << errors;
+  }
+  EXPECT_FALSE(fs::exists(out));
+}
+
+TEST_F(RenderCommand, AnUnusableTemporaryFolderIsNamed) {
+  const std::string out = (dir_ / "x.png").string();
+  std::ofstream(dir_ / "plain") << "a file, not a folder";
+  const std::pair<std::string, std::string> folders[] = {
+      {"/nonexistent/umbrivista", "No such file or directory"},
+      {(dir_ / "plain").string(), "Not a directory"}};
+  for (const auto& [folder, reason] : folders) {
+    const auto [status, errors] = RunCliErrors(Render("--out " + out), "TMPDIR=" + folder + " ");
+    EXPECT_EQ(status, 1) << folder;
+    EXPECT_NE(errors.find("temporary folder " + folder + ": " + reason), std::string::npos)
+        << errors;
+    EXPECT_EQ(errors.find("Assertion"), std::string::npos) << errors;
+  }
+  EXPECT_FALSE(fs::exists(out));
+}
+
+// The render is held while it reads its texture from a pipe: the scratch database exists then.
+// Interrupted or terminated there, the program removes the database and dies of the signal.
+TEST_F(RenderCommand, TheScratchDatabaseIsRemovedWhenTheProgramIsStopped) {
+  const fs::path temp = dir_ / "temp";
+  fs::create_directories(temp);
+  const std::string fifo = (dir_ / "texture.jpg").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string program = std::string(UMBRIVISTA_BIN_DIR) + "/umbrivista-cli";
+  const std::string out = (dir_ / "x.png").string();
+
+  // A child that fails before it reaches the texture, or a render that never opens it, must fail
+  // the test rather than hang it: both interrupt the blocking open below.
+  struct sigaction wake {};
+  wake.sa_handler = Interrupt;
+  struct sigaction oldChild {
+  }, oldAlarm{};
+  ::sigaction(SIGCHLD, &wake, &oldChild);
+  ::sigaction(SIGALRM, &wake, &oldAlarm);
+
+  for (const int signal : {SIGTERM, SIGINT}) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      std::signal(SIGINT, SIG_DFL);
+      std::signal(SIGTERM, SIG_DFL);
+      ::setenv("TMPDIR", temp.c_str(), 1);
+      const int null = ::open("/dev/null", O_WRONLY);
+      ::dup2(null, 2);
+      ::execl(program.c_str(), program.c_str(), "render", "1", "0", "--catalogue",
+              catalogue_.c_str(), "--texture-file", fifo.c_str(), "--out", out.c_str(), nullptr);
+      ::_exit(127);
+    }
+    ASSERT_GT(child, 0);
+    ::alarm(60);
+    const int writer = ::open(fifo.c_str(), O_WRONLY | O_CLOEXEC);
+    ::alarm(0);
+    EXPECT_GE(writer, 0) << "the render never opened its texture";
+    if (writer >= 0) {
+      EXPECT_EQ(ScratchFiles(temp), 1);
+      ::kill(child, signal);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    if (writer >= 0) ::close(writer);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+    EXPECT_EQ(ScratchFiles(temp), 0);
+  }
+  ::sigaction(SIGCHLD, &oldChild, nullptr);
+  ::sigaction(SIGALRM, &oldAlarm, nullptr);
+  EXPECT_FALSE(fs::exists(out));
 }
 
 }  // namespace

@@ -270,12 +270,16 @@ TEST_F(SpatialDatabase, ReadOnlyDatabasesRefuseChanges) {
 
 TEST_F(SpatialDatabase, FilesThatCannotBeUsedAreErrorsForTheCaller) {
   TGSpatialDatabase db;
-  db.SetDataSourceName((dir_ / "missing" / "folder" / "x.tmp").string());
+  const std::string missing = (dir_ / "missing" / "folder" / "x.tmp").string();
+  db.SetDataSourceName(missing);
   try {
     db.SetActive(true);
     FAIL();
   } catch (const std::runtime_error& e) {
-    EXPECT_STREQ(e.what(), "Assertion failure");
+    EXPECT_EQ(std::string(e.what()),
+              missing +
+                  ": cannot open the spatial database: unable to open database file (No such "
+                  "file or directory)");
   }
   EXPECT_FALSE(db.Active());
   std::ofstream(dir_ / "text.tmp") << "This is not a database file, but it is long enough to look "

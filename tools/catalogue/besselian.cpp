@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+
+#include "angles.h"
 #include "golden.h"
 
 namespace umbrivista {
@@ -12,8 +14,7 @@ namespace catalogue_tool {
 namespace {
 
 constexpr double kSunRadius = kSunRadiusKm / kEarthEquatorialRadiusKm;
-constexpr double kPi = 3.141592653589793;
-constexpr double kRadiansPerDegree = kPi / 180.0;
+constexpr double kRadiansPerDegree = kDegToRad;
 
 double Dot(const Vec3& a, const Vec3& b) {
   return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];

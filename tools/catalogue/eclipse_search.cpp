@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "angles.h"
 #include "golden.h"
 #include "julian_day.h"
 
@@ -13,8 +14,7 @@ namespace catalogue_tool {
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-constexpr double kDegreesPerRadian = 180.0 / kPi;
+constexpr double kDegreesPerRadian = kRadToDeg;
 
 // A lunation whose axis passes farther than this from the Earth's centre has no eclipse: the
 // penumbra is never wider than 0.58 Earth radii.

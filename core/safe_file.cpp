@@ -1,0 +1,162 @@
+#include "safe_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <random>
+#include <vector>
+
+namespace umbrivista {
+
+namespace {
+
+[[noreturn]] void Fail(const std::string& target, const std::string& what, int error) {
+  throw FileWriteError(target + ": " + what + ": " + std::strerror(error));
+}
+
+[[noreturn]] void Refuse(const std::string& target, const std::string& why) {
+  throw FileWriteError(target + ": cannot write: " + why);
+}
+
+std::string FolderOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The file that writing to `target` must replace: `target` itself, or the end of the chain of
+// symbolic links that starts there (which need not exist yet).
+std::string FinalPath(const std::string& target) {
+  std::string path = target;
+  for (int hops = 0;; ++hops) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) {
+      if (errno == ENOENT) return path;
+      Fail(target, "cannot write", errno);
+    }
+    if (!S_ISLNK(st.st_mode)) return path;
+    if (hops == 40) Fail(target, "cannot write", ELOOP);
+    std::vector<char> buffer(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1);
+    const ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size());
+    if (n < 0) Fail(target, "cannot write", errno);
+    if (static_cast<std::size_t>(n) >= buffer.size()) Fail(target, "cannot write", ENAMETOOLONG);
+    const std::string link(buffer.data(), static_cast<std::size_t>(n));
+    if (link.empty()) Fail(target, "cannot write", ENOENT);
+    path = link.front() == '/' ? link : FolderOf(path) + "/" + link;
+  }
+}
+
+// An exclusively created temporary file; removed unless it was renamed into place.
+class TemporaryFile {
+ public:
+  TemporaryFile() = default;
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  ~TemporaryFile() {
+    if (fd >= 0) ::close(fd);
+    if (!path.empty()) ::unlink(path.c_str());
+  }
+  // Closes the descriptor; false (errno set) when the close reported an error.
+  bool Close() {
+    const int f = fd;
+    fd = -1;
+    return ::close(f) == 0;
+  }
+
+  int fd = -1;
+  std::string path;  // empty once renamed
+};
+
+// Creates "<folder>/.<name>.<random>" with O_EXCL: an existing file or link of that name is never
+// opened, a clash simply draws another name.
+void CreateTemporary(TemporaryFile& temp, const std::string& target, const std::string& folder,
+                     const std::string& name, mode_t mode) {
+  static constexpr char kLetters[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  std::random_device device;
+  std::uniform_int_distribution<int> pick(0, static_cast<int>(sizeof kLetters) - 2);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string path = folder + "/." + name + ".";
+    for (int i = 0; i < 10; ++i) path += kLetters[pick(device)];
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd >= 0) {
+      temp.fd = fd;
+      temp.path = std::move(path);
+      return;
+    }
+    if (errno != EEXIST) Fail(target, "cannot create a file in " + folder, errno);
+  }
+  Fail(target, "cannot create a file in " + folder, EEXIST);
+}
+
+}  // namespace
+
+void WriteFileSafely(const std::string& target, std::span<const std::uint8_t> bytes,
+                     const std::string& source) {
+  if (target.empty()) throw FileWriteError("cannot write a file without a name");
+  const std::string path = FinalPath(target);
+  const std::string name = NameOf(path);
+  if (name.empty() || name == "." || name == "..") Refuse(target, "it is a folder");
+
+  struct stat old {};
+  const bool exists = ::stat(path.c_str(), &old) == 0;
+  if (!exists && errno != ENOENT) Fail(target, "cannot write", errno);
+  if (exists) {
+    if (S_ISDIR(old.st_mode)) Refuse(target, "it is a folder");
+    if (!S_ISREG(old.st_mode)) Refuse(target, "not a regular file");
+    // Checked on the mode bits: access() grants everything to root.
+    if (!(old.st_mode & S_IWUSR)) Refuse(target, "the file is read-only");
+    struct stat in {};
+    if (!source.empty() && ::stat(source.c_str(), &in) == 0 && in.st_dev == old.st_dev &&
+        in.st_ino == old.st_ino) {
+      Refuse(target, "it is the same file as the source " + source);
+    }
+  }
+
+  const std::string folder = FolderOf(path);
+  TemporaryFile temp;
+  // A new file gets 0666 less the umask from open(); a replaced one starts private and takes the
+  // old file's bits once written.
+  CreateTemporary(temp, target, folder, name, exists ? 0600 : 0666);
+
+  const std::uint8_t* data = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    const ssize_t n = ::write(temp.fd, data, std::min<std::size_t>(left, std::size_t{1} << 30));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      Fail(target, "cannot write", errno);
+    }
+    data += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  if (exists) {
+    mode_t mode = old.st_mode & 07777;
+    if (::fchown(temp.fd, old.st_uid, old.st_gid) != 0) mode &= ~mode_t{S_ISUID | S_ISGID};
+    if (::fchmod(temp.fd, mode) != 0) Fail(target, "cannot set the permissions", errno);
+  }
+  if (::fsync(temp.fd) != 0) Fail(target, "cannot write", errno);
+  if (!temp.Close()) Fail(target, "cannot write", errno);
+  if (::rename(temp.path.c_str(), path.c_str()) != 0) Fail(target, "cannot replace", errno);
+  temp.path.clear();
+
+  // The rename itself reaches the disk with the folder; a folder that cannot be synced (some
+  // file systems refuse) does not undo the write.
+  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+}
+
+}  // namespace umbrivista

@@ -1,0 +1,32 @@
+#pragma once
+// Writing a whole file so that readers see either the old contents or the new, never a mixture:
+// the bytes go to a fresh temporary file beside the target, are flushed to the disk, and the
+// temporary is then renamed over the target.
+
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+#include <string>
+
+namespace umbrivista {
+
+// A file that could not be written; the message names the file and the reason.
+class FileWriteError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Replaces the contents of `target` by `bytes`.
+//  - The temporary file is created exclusively under an unpredictable name in the folder of the
+//    file that is replaced, and removed again on any failure; the old file is then left as it was.
+//  - A target that is a symbolic link is written through: the file the link leads to is replaced
+//    and the link stays a link.
+//  - A target that is the same file as `source` (when given), an existing target without write
+//    permission for its owner, and a target that is not a regular file are refused.
+//  - A replaced file keeps its permission bits (and, where allowed, its owner and group); a new
+//    file gets 0666 less the umask.
+// Throws FileWriteError.
+void WriteFileSafely(const std::string& target, std::span<const std::uint8_t> bytes,
+                     const std::string& source = {});
+
+}  // namespace umbrivista
