@@ -1,10 +1,12 @@
 #pragma once
 // Shared set-up of the globe benchmarks.
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 #include "gbitmap.h"
+
+namespace umbrivista {
 
 // The Blue Marble world image from data/; the benchmarks measure the real texture or nothing.
 inline const TGBitmap& BlueMarbleTexture() {
@@ -18,3 +20,5 @@ inline const TGBitmap& BlueMarbleTexture() {
   }();
   return texture;
 }
+
+}  // namespace umbrivista

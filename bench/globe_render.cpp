@@ -7,6 +7,8 @@
 #include "gcustomglobe.h"
 #include "globe_bench_support.h"
 
+using namespace umbrivista;
+
 namespace {
 
 void BM_RenderGlobe(benchmark::State& state) {

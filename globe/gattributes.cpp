@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace umbrivista {
+
 QColor ToQColor(TColor c) {
   return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
@@ -75,3 +77,5 @@ const QFontMetrics& TGFont::Metrics(const TGRenderer* renderer, std::int32_t vie
   DrawingObject(renderer, viewDistance, pixelHeight);
   return *metrics_;
 }
+
+}  // namespace umbrivista

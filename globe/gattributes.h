@@ -18,6 +18,8 @@
 
 #include "gunits.h"
 
+namespace umbrivista {
+
 class TGRenderer;
 
 enum TGPenStyle : std::uint8_t {
@@ -296,3 +298,5 @@ class TGFont : public TGAttribute {
 // The drawing objects of an attribute, built anew (the cached DrawingObject calls these).
 QPen ToQPen(const TGPen& pen, int pixelWidth);
 QBrush ToQBrush(const TGBrush& brush);
+
+}  // namespace umbrivista

@@ -14,6 +14,8 @@
 #include <cstring>
 #include <stdexcept>
 
+namespace umbrivista {
+
 // A 32-bit image of width × height pixels. Large pictures get memory that the kernel may back with
 // huge pages: texture lookups jump between distant rows, and with 4 KiB pages nearly every lookup
 // would miss the address-translation cache.
@@ -250,3 +252,5 @@ std::uint32_t* TGBitmap::Bits() {
 const std::uint32_t* TGBitmap::Bits() const {
   return GetEmpty() ? nullptr : reinterpret_cast<const std::uint32_t*>(image_.constBits());
 }
+
+}  // namespace umbrivista

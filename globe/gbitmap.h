@@ -8,6 +8,8 @@
 
 #include "gunits.h"
 
+namespace umbrivista {
+
 class TGBitmap {
  public:
   TGBitmap() = default;
@@ -76,3 +78,5 @@ inline std::uint32_t BlendPixel(std::uint32_t dest, std::uint32_t src, int alpha
   const std::uint32_t b = (((dest & 0xFF) * na + (src & 0xFF) * a) >> 8) & 0xFF;
   return 0xFF000000u | (r << 16) | (g << 8) | b;
 }
+
+}  // namespace umbrivista

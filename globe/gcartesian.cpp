@@ -8,6 +8,8 @@
 #include "gprojector.h"
 #include "grenderer.h"
 
+namespace umbrivista {
+
 namespace {
 
 // One normalisation step of a 64-bit longitude into (−180°, +180°].
@@ -165,3 +167,5 @@ void TGCartesianPrj::PaintSurfaceTexture(const TGBitmap& texture) {
     }
   }
 }
+
+}  // namespace umbrivista

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+namespace umbrivista {
+
 namespace {
 
 // A longitude relative to the central meridian, in (−180°, +180°].
@@ -46,3 +48,5 @@ void CutChainAtSeam(const std::vector<TGGlobePoint>& chain, std::int32_t central
     pieces.back().push_back(b);
   }
 }
+
+}  // namespace umbrivista

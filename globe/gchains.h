@@ -5,6 +5,8 @@
 
 #include "gunits.h"
 
+namespace umbrivista {
+
 struct TGPointStore {
   std::vector<TGGlobePoint> Points;
   bool Hidden = false;
@@ -17,3 +19,5 @@ using TGChainStore = std::vector<TGPointStore>;
 // and starts the next piece with one on the other side. Each piece is appended to `pieces`.
 void CutChainAtSeam(const std::vector<TGGlobePoint>& chain, std::int32_t centralMeridian,
                     std::vector<std::vector<TGGlobePoint>>& pieces);
+
+}  // namespace umbrivista

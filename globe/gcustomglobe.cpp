@@ -7,6 +7,8 @@
 #include <exception>
 #include <stdexcept>
 
+namespace umbrivista {
+
 TGCustomGlobeView::TGCustomGlobeView(int width, int height,
                                      std::unique_ptr<TGDefaultRenderer> renderer)
     : renderer_(renderer ? std::move(renderer) : std::make_unique<TGDefaultRenderer>()) {
@@ -429,3 +431,5 @@ QImage TGCustomGlobeView::PaintToImage() {
   painter.end();
   return image;
 }
+
+}  // namespace umbrivista

@@ -21,6 +21,8 @@
 #include "gspatialdb.h"
 #include "gunits.h"
 
+namespace umbrivista {
+
 enum TGGlobeOption : unsigned {
   goMultiSelect = 1,
   goConstantScaleOnResize = 2,
@@ -193,3 +195,5 @@ class TGCustomGlobeView : private TGSpatialDatabaseListener {
   // Database layers set aside while the database was closed.
   std::vector<std::unique_ptr<TGLayer>> setAside_;
 };
+
+}  // namespace umbrivista

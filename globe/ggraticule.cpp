@@ -4,6 +4,8 @@
 
 #include "gcustomglobe.h"
 
+namespace umbrivista {
+
 TGGraticule::TGGraticule(TGCustomGlobeView* globe) : globe_(globe), line_(1) {}
 
 void TGGraticule::Changed() {
@@ -74,3 +76,5 @@ void TGGraticule::RenderLine(TGGlobePoint a, TGGlobePoint b, int n) {
     globe_->RenderChains(line_, false);
   }
 }
+
+}  // namespace umbrivista

@@ -7,6 +7,8 @@
 #include "gattributes.h"
 #include "gchains.h"
 
+namespace umbrivista {
+
 class TGCustomGlobeView;
 
 enum TGGraticuleDrawMode : std::uint8_t { gdNone, gdBehind, gdInFront };
@@ -40,3 +42,5 @@ class TGGraticule {
   TGPen pen_{clSilver, gpsSolid, 1, guPixel};
   TGChainStore line_;
 };
+
+}  // namespace umbrivista

@@ -2,6 +2,8 @@
 
 #include "gcustomglobe.h"
 
+namespace umbrivista {
+
 void TGLabelRenderer::Render(TGCustomGlobeView& globe) {
   TGDefaultRenderer& r = globe.Renderer();
   int count = 0;
@@ -11,3 +13,5 @@ void TGLabelRenderer::Render(TGCustomGlobeView& globe) {
     if (++count % 256 == 0 && globe.PeriodicUpdate()) return;
   }
 }
+
+}  // namespace umbrivista

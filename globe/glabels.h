@@ -8,6 +8,8 @@
 
 #include "gattributes.h"
 
+namespace umbrivista {
+
 class TGCustomGlobeView;
 class TGLayer;
 
@@ -32,3 +34,5 @@ class TGLabelRenderer {
  private:
   std::vector<TGLabel> labels_;
 };
+
+}  // namespace umbrivista

@@ -7,6 +7,8 @@
 
 #include "gcustomglobe.h"
 
+namespace umbrivista {
+
 namespace {
 
 // Passes of one layer render; a presenter that keeps asking for more is not followed further.
@@ -314,3 +316,5 @@ TGPresenter* TGLayer::FindPresenter(std::int32_t id) {
   }
   return source_ ? source_->Presenters().Find(id) : nullptr;
 }
+
+}  // namespace umbrivista

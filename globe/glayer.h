@@ -13,6 +13,8 @@
 #include "gpresenters.h"
 #include "gunits.h"
 
+namespace umbrivista {
+
 class TGCustomGlobeView;
 class TGLayer;
 
@@ -144,3 +146,5 @@ class TGLayer {
   int enumerated_ = 0;
   std::int32_t minDrawSize_ = 0;
 };
+
+}  // namespace umbrivista

@@ -4,6 +4,8 @@
 #include <QResizeEvent>
 #include <exception>
 
+namespace umbrivista {
+
 TGlobeView::TGlobeView(QWidget* parent) : QWidget(parent), TGCustomGlobeView(150, 150) {
   resize(150, 150);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -29,3 +31,5 @@ void TGlobeView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   ResizeClient(event->size().width(), event->size().height());
 }
+
+}  // namespace umbrivista

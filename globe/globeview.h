@@ -7,6 +7,8 @@
 
 #include "gcustomglobe.h"
 
+namespace umbrivista {
+
 class TGlobeView : public QWidget, public TGCustomGlobeView {
   Q_OBJECT
 
@@ -18,3 +20,5 @@ class TGlobeView : public QWidget, public TGCustomGlobeView {
   void resizeEvent(QResizeEvent* event) override;
   void InvalidateWindow() override;
 };
+
+}  // namespace umbrivista

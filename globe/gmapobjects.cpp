@@ -2,6 +2,8 @@
 
 #include "gcustomglobe.h"
 
+namespace umbrivista {
+
 // ---------------------------------------------------------------------------------------------
 // Comma text
 
@@ -229,3 +231,5 @@ void TGMapPoly::Render(TGCustomGlobeView& globe, unsigned state) {
   }
   globe.RenderChains(chains_, closed_);
 }
+
+}  // namespace umbrivista

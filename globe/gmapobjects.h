@@ -12,6 +12,8 @@
 #include "gchains.h"
 #include "gunits.h"
 
+namespace umbrivista {
+
 class TGMapPoint;
 class TGCustomGlobeView;
 
@@ -142,3 +144,5 @@ class TGMapPoly : public TGMapPoint {
 // State bits handed to presenters and objects when they draw.
 inline constexpr unsigned kStateSelected = 2;
 inline constexpr unsigned kStatePartlyVisible = 8;
+
+}  // namespace umbrivista

@@ -3,6 +3,8 @@
 #include "gcustomglobe.h"
 #include "glayer.h"
 
+namespace umbrivista {
+
 void TGObjectSource::ObjectChanged(TGMapPoint&) {
   if (layer_ && layer_->Globe()) layer_->Globe()->RequestRender();
 }
@@ -61,3 +63,5 @@ void TGMemoryObjectSource::Enumerate(const TGMER& extent, const TGObjectCallback
     if (!fn(object)) return;
   }
 }
+
+}  // namespace umbrivista

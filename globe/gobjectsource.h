@@ -12,6 +12,8 @@
 #include "gmapobjects.h"
 #include "gpresenters.h"
 
+namespace umbrivista {
+
 class TGLayer;
 
 // Called per object found by an enumeration; returning false stops the enumeration.
@@ -87,3 +89,5 @@ class TGMemoryObjectSource : public TGObjectSource {
   std::vector<std::shared_ptr<TGMapPoint>> objects_;
   int count_ = 0;
 };
+
+}  // namespace umbrivista

@@ -8,6 +8,8 @@
 #include "gcustomglobe.h"
 #include "glayer.h"
 
+namespace umbrivista {
+
 QPoint TitleShift(TGTitleAlignment alignment, int w, int h, int c, std::int32_t angle) {
   const int hw = w / 2, hh = h / 2;
   int dx = 0, dy = 0;
@@ -52,7 +54,7 @@ QPoint TitleShift(TGTitleAlignment alignment, int w, int h, int c, std::int32_t 
       break;
   }
   if (angle != 0) {
-    const double a = -angle / 10.0 * umbrivista::kDegToRad;
+    const double a = -angle / 10.0 * kDegToRad;
     dx += hw - TruncToInt(std::cos(a) * hw - std::sin(a) * hh);
     dy += hh - TruncToInt(std::sin(a) * hw + std::cos(a) * hh);
   }
@@ -352,3 +354,5 @@ void TGRoadPresenter::RenderObject(TGMapPoint& object, unsigned state) {
   }
   globe_->RenderChains(static_cast<TGMapPoly&>(object).Chains(), false);
 }
+
+}  // namespace umbrivista

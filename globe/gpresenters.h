@@ -14,6 +14,8 @@
 #include "gmapobjects.h"
 #include "gunits.h"
 
+namespace umbrivista {
+
 class TGLayer;
 class TGCustomGlobeView;
 
@@ -197,3 +199,5 @@ class TGRoadPresenter : public TGPresenter {
   int pass_ = 0;
   int roadWidth_ = 0;
 };
+
+}  // namespace umbrivista

@@ -10,6 +10,8 @@
 #include "gcustomglobe.h"
 #include "grenderer.h"
 
+namespace umbrivista {
+
 namespace {
 
 constexpr long double kMinScale = 5e-8L;
@@ -177,7 +179,7 @@ void TGProjector::ApplyZoom(QPoint fixed, long double p) {
   }
   const int w = SurfaceWidth(), h = SurfaceHeight();
   viewDistance_ = RoundToInt(static_cast<double>(
-      w / p / std::tan(FieldOfViewAngle * static_cast<long double>(umbrivista::kDegToRad))));
+      w / p / std::tan(FieldOfViewAngle * static_cast<long double>(kDegToRad))));
   globe_->SetViewRect(RoundToInt(static_cast<double>(w / p)),
                       RoundToInt(static_cast<double>(h / p)));
   scaleFactor_ = p;
@@ -366,3 +368,5 @@ bool TGProjectionModel::RectVisible(const TGMER& rect, unsigned& flags) {
     return true;
   }
 }
+
+}  // namespace umbrivista

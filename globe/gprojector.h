@@ -14,6 +14,8 @@
 
 #include "gunits.h"
 
+namespace umbrivista {
+
 class TGCustomGlobeView;
 class TGRenderer;
 class TGBitmap;
@@ -313,3 +315,5 @@ class TGProjector {
   bool useMinMaxLimits_ = false;
   std::unique_ptr<TGCustomProjectionModel> model_;
 };
+
+}  // namespace umbrivista

@@ -6,6 +6,8 @@
 
 #include "gcustomglobe.h"
 
+namespace umbrivista {
+
 // ---------------------------------------------------------------------------------------------
 // Clipping
 
@@ -809,3 +811,5 @@ void TGDefaultRenderer::TextureSpan(int y, int x1, const TGBitmap& texture, doub
     row[x] = alpha == 255 ? texel : BlendPixel(row[x], texel, alpha);
   }
 }
+
+}  // namespace umbrivista

@@ -17,6 +17,8 @@
 #include "gbitmap.h"
 #include "gunits.h"
 
+namespace umbrivista {
+
 class TGCustomGlobeView;
 
 class TGRenderer {
@@ -186,3 +188,5 @@ void ClipPolygon(const QPoint* points, int count, const QRect& bounds, std::vect
 // in `counts` (pieces of fewer than 2 points are dropped).
 void ClipPolyline(const QPoint* points, int count, const QRect& bounds, std::vector<QPoint>& out,
                   std::vector<int>& counts);
+
+}  // namespace umbrivista

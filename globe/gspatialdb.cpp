@@ -7,6 +7,8 @@
 #include <cstring>
 #include <stdexcept>
 
+namespace umbrivista {
+
 namespace {
 
 constexpr int kFormatVersion = 4;
@@ -841,3 +843,5 @@ void TGSDBObjectSource::Clear() {
 void TGSDBObjectSource::Enumerate(const TGMER& extent, const TGObjectCallback& fn) {
   database_.EnumerateObjects(guid_, extent, MinObjectExtent, fn);
 }
+
+}  // namespace umbrivista

@@ -21,6 +21,9 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+
+namespace umbrivista {
+
 class TGSpatialDatabase;
 
 // Notification codes sent to the attached listeners.
@@ -168,3 +171,5 @@ class TGSDBObjectSource : public TGObjectSource {
  private:
   TGSpatialDatabase& database_;
 };
+
+}  // namespace umbrivista

@@ -14,9 +14,9 @@
 #include "gprojector.h"
 #include "grenderer.h"
 
-namespace {
+namespace umbrivista {
 
-using umbrivista::kPi;
+namespace {
 
 // A point counts as facing the viewer when z lies below this fraction of the disc radius, so that
 // points on the limb itself stay hidden despite rounding in the rotation.
@@ -473,3 +473,5 @@ void TGSphericalPrj::PaintSurfaceTexture(const TGBitmap& texture) {
     mapper.Process(a, b, c, depth, f.western);
   }
 }
+
+}  // namespace umbrivista

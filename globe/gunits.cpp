@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+namespace umbrivista {
+
 TGDecimalDegree NormalizeDegree(TGDecimalDegree value) {
   if (!std::isfinite(value)) return value;
   if (value >= -180 && value < 180) return value;
@@ -162,3 +164,5 @@ std::int32_t UnitsToGlobeUnits(double n, TGUnitTypes unit, double scaleFactor) {
   if (unit == guPixel) return scaleFactor > 0 ? RoundToInt(n / scaleFactor) : 0;
   return RoundToInt(n * GlobeUnitsPerUnit(unit));
 }
+
+}  // namespace umbrivista

@@ -9,7 +9,7 @@
 
 #include "globe_units.h"  // kGUPerDegree
 
-using umbrivista::kGUPerDegree;
+namespace umbrivista {
 
 inline constexpr std::int32_t kGU90 = 486000000;    // quarter turn, pole latitude
 inline constexpr std::int32_t kGU180 = 972000000;   // half turn
@@ -156,3 +156,5 @@ double GlobeUnitsPerUnit(TGUnitTypes unit);
 std::int32_t UnitsToPixels(double n, TGUnitTypes unit, double scaleFactor);
 // A size n in unit u as globe units at the given scale.
 std::int32_t UnitsToGlobeUnits(double n, TGUnitTypes unit, double scaleFactor);
+
+}  // namespace umbrivista

@@ -9,5 +9,8 @@ if [ "${1:-}" = "--sanitize" ]; then
   dir=build-sanitize
   extra=(-DUMBRIVISTA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug)
 fi
-cmake -S . -B "$dir" -G Ninja "${extra[@]}"
+# UMBRIVISTA_WERROR=1 in the environment (CI sets it) turns warnings into errors.
+werror=OFF
+[ "${UMBRIVISTA_WERROR:-0}" = 1 ] && werror=ON
+cmake -S . -B "$dir" -G Ninja -DUMBRIVISTA_WERROR="$werror" "${extra[@]}"
 cmake --build "$dir" -j "$(nproc)"

@@ -14,6 +14,8 @@
 #include "gcustomglobe.h"
 #include "test_support.h"
 
+using namespace umbrivista;
+
 namespace {
 
 namespace fs = std::filesystem;

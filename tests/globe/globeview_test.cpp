@@ -7,6 +7,8 @@
 
 #include "globeview.h"
 
+using namespace umbrivista;
+
 namespace {
 
 struct Counting {

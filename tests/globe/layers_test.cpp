@@ -9,6 +9,8 @@
 #include "gcustomglobe.h"
 #include "test_support.h"
 
+using namespace umbrivista;
+
 namespace {
 
 constexpr std::int32_t kDeg = kGUPerDegree;

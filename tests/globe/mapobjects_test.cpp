@@ -5,6 +5,8 @@
 
 #include "gobjectsource.h"
 
+using namespace umbrivista;
+
 namespace {
 
 constexpr std::int32_t kDeg = kGUPerDegree;

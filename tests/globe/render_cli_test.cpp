@@ -14,6 +14,8 @@
 
 #include "test_support.h"
 
+using namespace umbrivista;
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -56,10 +58,11 @@ class RenderCommand : public ::testing::Test {
     fs::create_directories(dir_);
     // The total eclipse of 2024-04-08: at T0 the sub-solar point lies near 89.6° W, 7.6° N.
     const fs::path text = dir_ / "cat.txt";
-    std::ofstream(text) << "2024 4 8 2 0 0.3431 2460409.25 0 139 18 -0.318244 0.5117116 0.0000326 -0.0000084 "
-                           "0.219764 0.2709589 -0.0000595 -0.0000047 7.5862002 0.0148440 "
-                           "-0.0000020 0 89.591217 15.004080 0 0 0.535814 0.0000618 -0.0000128 0 "
-                           "-0.010272 0.0000615 -0.0000127 0 0.0046683 0 0 0 0.0046450 0 0 0 30 71\n";
+    std::ofstream(text)
+        << "2024 4 8 2 0 0.3431 2460409.25 0 139 18 -0.318244 0.5117116 0.0000326 -0.0000084 "
+           "0.219764 0.2709589 -0.0000595 -0.0000047 7.5862002 0.0148440 "
+           "-0.0000020 0 89.591217 15.004080 0 0 0.535814 0.0000618 -0.0000128 0 "
+           "-0.010272 0.0000615 -0.0000127 0 0.0046683 0 0 0 0.0046450 0 0 0 30 71\n";
     catalogue_ = (dir_ / "cat.bin").string();
     ASSERT_EQ(RunCli("catalogue convert " + text.string() + " " + catalogue_), 0);
     // Quadrants: NW red, NE green, SW blue, SE white.

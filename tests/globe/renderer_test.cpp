@@ -6,6 +6,8 @@
 #include "gprojector.h"
 #include "test_support.h"
 
+using namespace umbrivista;
+
 namespace {
 
 struct Surface {

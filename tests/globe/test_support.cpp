@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <stdexcept>
 
+namespace umbrivista {
+
 void WriteJpeg(const std::string& path, int width, int height,
                const std::function<std::uint32_t(int, int)>& rgb, bool grey) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
@@ -49,3 +51,5 @@ std::filesystem::path UniqueTestDir(const std::string& prefix) {
   return std::filesystem::path(::testing::TempDir()) /
          (prefix + "_" + std::to_string(::getpid()) + "_" + (info ? info->name() : "none"));
 }
+
+}  // namespace umbrivista

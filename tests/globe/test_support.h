@@ -11,6 +11,8 @@
 
 #include "grenderer.h"
 
+namespace umbrivista {
+
 struct RecordedPart {
   std::vector<QPoint> points;
   bool closed;
@@ -51,3 +53,5 @@ void WriteJpeg(const std::string& path, int width, int height,
 // A scratch folder for the running test alone: ctest runs the tests of a suite in parallel
 // processes, so a fixed name would let one test delete another's files.
 std::filesystem::path UniqueTestDir(const std::string& prefix);
+
+}  // namespace umbrivista
