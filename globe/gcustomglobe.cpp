@@ -48,6 +48,7 @@ bool TGCustomGlobeView::PeriodicUpdate() {
     if (now >= nextUpdate_) {
       nextUpdate_ = now + std::chrono::milliseconds(PeriodicUpdateTime);
       if (OnPeriodicUpdate) OnPeriodicUpdate();
+      PeriodicUpdateEvent();
     }
   }
   return restart_ || QCoreApplication::closingDown();
@@ -139,7 +140,7 @@ void TGCustomGlobeView::ReloadLayers() {
     if (database_ && database_->Active()) {
       TGSpatialDatabase& db = *database_;
       const int count = db.LayerCount();
-      if (OnProgress) OnProgress(pkStart, 0, count);
+      Progress(pkStart, 0, count);
       TGLayer* previous = nullptr;
       for (int i = 0; i < count; ++i) {
         const QUuid guid = db.LayerGUID(i);
@@ -162,10 +163,10 @@ void TGCustomGlobeView::ReloadLayers() {
           Layers().Add(std::move(made));
         }
         previous = layer;
-        if (i % 50 == 0 && OnProgress) OnProgress(pkStep, i * 100 / count, i);
+        if (i % 50 == 0) Progress(pkStep, i * 100 / count, i);
       }
       RemoveStaleLayers(Layers(), db);
-      if (OnProgress) OnProgress(pkEnd, 100, count);
+      Progress(pkEnd, 100, count);
     }
   } catch (...) {
     reloadPending_ = false;
@@ -177,6 +178,12 @@ void TGCustomGlobeView::ReloadLayers() {
   setAside_.clear();
   EndUpdate();
   if (OnLayersChanged) OnLayersChanged();
+  LayersChangedEvent();
+}
+
+void TGCustomGlobeView::Progress(TGProgressKind kind, int percent, int count) {
+  if (OnProgress) OnProgress(kind, percent, count);
+  ProgressEvent(kind, percent, count);
 }
 
 void TGCustomGlobeView::SetSurfaceTextureName(const std::string& name) {
@@ -223,14 +230,17 @@ void TGCustomGlobeView::NotifyRotated() {
   } else if (OnPanned) {
     OnPanned();
   }
+  RotatedEvent();
 }
 
 void TGCustomGlobeView::NotifyPanned() {
   if (OnPanned) OnPanned();
+  PannedEvent();
 }
 
 void TGCustomGlobeView::NotifyZoomed() {
   if (OnZoomed) OnZoomed();
+  ZoomedEvent();
 }
 
 void TGCustomGlobeView::ResizeClient(int width, int height) {
@@ -414,6 +424,7 @@ void TGCustomGlobeView::Paint(QPainter& window) {
   canvas_ = &window;
   try {
     if (OnAfterRender) OnAfterRender(window);
+    AfterRenderEvent(window);
   } catch (...) {
     canvas_ = nullptr;
     throw;

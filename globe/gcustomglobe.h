@@ -157,8 +157,18 @@ class TGCustomGlobeView : private TGSpatialDatabaseListener {
  protected:
   // Asks the window to paint; nothing without a window.
   virtual void InvalidateWindow() {}
+  // Each event goes through one of these after its callback ran, so that a window can pass it on
+  // (TGlobeView emits Qt signals from them).
+  virtual void RotatedEvent() {}
+  virtual void PannedEvent() {}
+  virtual void ZoomedEvent() {}
+  virtual void AfterRenderEvent(QPainter&) {}
+  virtual void LayersChangedEvent() {}
+  virtual void ProgressEvent(TGProgressKind, int, int) {}
+  virtual void PeriodicUpdateEvent() {}
 
  private:
+  void Progress(TGProgressKind kind, int percent, int count);
   void DatabaseNotify(TGSpatialDatabase& database, int code) override;
   // The root layer after the database closed: reset, with the default presenters again. Layers
   // bound to the database are set aside and taken up again by the next reload.

@@ -4,6 +4,8 @@
 
 #include <QPainter>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "globeview.h"
 
@@ -130,6 +132,32 @@ TEST(GlobeView, VisibleExtentCoversWhatTheWindowShows) {
   EXPECT_EQ(globe.ComputeVisibleExtent(), kWorldMER);
   globe.PaintToImage();
   EXPECT_EQ(globe.VisibleExtent(), kWorldMER);
+}
+
+// The window passes every event on as a Qt signal too, after the callback and with the same timing.
+TEST(GlobeView, EventsAreAlsoQtSignals) {
+  TGlobeView view;
+  std::vector<std::string> order;
+  int zoomed = 0, rotated = 0, afterRender = 0;
+  view.OnZoomed = [&] { order.push_back("callback"); };
+  QObject::connect(&view, &TGlobeView::zoomed, [&] {
+    ++zoomed;
+    order.push_back("signal");
+  });
+  QObject::connect(&view, &TGlobeView::rotated, [&] { ++rotated; });
+  QObject::connect(&view, &TGlobeView::afterRender, [&](QPainter* window) {
+    ++afterRender;
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window, view.Canvas());  // drawn on while the paint is still in progress
+  });
+  view.Projector().SetScaleFactor(view.Projector().ScaleFactor() * 2);
+  EXPECT_EQ(zoomed, 1);
+  EXPECT_EQ(order, (std::vector<std::string>{"callback", "signal"}));
+  view.Projector().SetYRotation(33);
+  EXPECT_EQ(rotated, 1);
+  EXPECT_EQ(afterRender, 0);  // nothing painted yet
+  view.grab();
+  EXPECT_EQ(afterRender, 1);
 }
 
 }  // namespace
