@@ -15,6 +15,8 @@ namespace umbrivista {
 
 namespace {
 
+// Equatorial radius in metres (IAU 1976): the observer's height is added in units of the
+// equatorial radius, the unit of ρ sin φ′ and ρ cos φ′.
 constexpr double kObserverEarthRadiusM = 6378140;
 constexpr double kConvergence = 1e-6;  // hours
 constexpr int kMaxSteps = 50;

@@ -13,6 +13,9 @@ namespace umbrivista {
 inline constexpr double kEarthE2 = 0.006694385;        // squared eccentricity
 inline constexpr double kEarthAxisRatio = 0.99664719;  // polar / equatorial radius
 inline constexpr double kEarthAxisRatioInverse = 1.00336409;
+// Equatorial radius and diameter: the fundamental plane is measured in equatorial radii, so
+// lengths on it (path width, distance from the shadow axis) and great-circle distances on the
+// display sphere convert with these.
 inline constexpr double kEarthRadiusKm = 6378;
 inline constexpr double kEarthDiameterKm = 12756;
 inline constexpr double kPathWidthCapKm = 2500;
