@@ -35,7 +35,7 @@ TGSqlConnection::TGSqlConnection(const std::string& path, int flags, std::string
   }
   db_ = db;
   // Extended codes let the error text tell a short read from other input failures.
-  sqlite3_extended_result_codes(db_, 1);
+  if (sqlite3_extended_result_codes(db_, 1) != SQLITE_OK) Fail(what);
 }
 
 TGSqlConnection::~TGSqlConnection() {
