@@ -33,9 +33,13 @@ TGSqlConnection::TGSqlConnection(const std::string& path, int flags, std::string
     sqlite3_close(db);  // a handle of a failed open has nothing that could keep it open
     throw TGSqlError(message);
   }
-  db_ = db;
   // Extended codes let the error text tell a short read from other input failures.
-  if (sqlite3_extended_result_codes(db_, 1) != SQLITE_OK) Fail(what);
+  if (sqlite3_extended_result_codes(db, 1) != SQLITE_OK) {
+    const std::string message = SqlErrorText(path, what, db, SQLITE_ERROR);
+    sqlite3_close(db);
+    throw TGSqlError(message);
+  }
+  db_ = db;
 }
 
 TGSqlConnection::~TGSqlConnection() {
