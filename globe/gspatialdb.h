@@ -11,20 +11,18 @@
 #include <QUuid>
 #include <cstdint>
 #include <functional>
-#include <list>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "gobjectsource.h"
-
-struct sqlite3;
-struct sqlite3_stmt;
+#include "gsdb_cache.h"
 
 namespace umbrivista {
 
 class TGSpatialDatabase;
+class TGSqlConnection;
+class TGSqlStatement;
 
 // Notification codes sent to the attached listeners.
 enum TGSDBNotification : int {
@@ -55,11 +53,13 @@ class TGSpatialDatabase {
   bool Active() const { return db_ != nullptr; }
   // Opens or closes the file. A blank DataSourceName keeps the database inactive. Opening creates
   // a missing file; a file that cannot be opened for writing is opened for reading only (the
-  // database is then read-only); a file that cannot be opened at all throws std::runtime_error
-  // naming the file and SQLite's reason, one of another format "SDB Version Error".
+  // database is then read-only). A file that cannot be used throws std::runtime_error
+  // "PATH: what: reason" with SQLite's reason: one that cannot be opened or read, is locked by
+  // another connection, is not an SQLite database, fails SQLite's quick check, holds a layer
+  // table that is missing or malformed, or is of another format version ("SDB Version Error").
   void SetActive(bool active);
-  // Objects kept in the object cache (at least 1); objects that are still referenced elsewhere
-  // stay in it beyond this number.
+  // Objects kept in the object cache (at least 1); objects that are still referenced elsewhere,
+  // and those each layer last enumerated (the frame in view), stay in it beyond this number.
   std::int32_t BlobCacheSize = 128;
   // Pages of the file kept in memory.
   std::int32_t PageCacheSize = 1024;
@@ -102,7 +102,9 @@ class TGSpatialDatabase {
 
   // Objects of a database layer (what TGSDBObjectSource does). Changes to a read-only database
   // throw std::runtime_error("… SDB is ReadOnly"); any change on an inactive database throws
-  // std::runtime_error("PageCache is not Active").
+  // std::runtime_error("PageCache is not Active"). A stored object that cannot be decoded throws
+  // std::runtime_error("PATH: layer L object H: what is wrong"). Enumeration finds the objects
+  // in memory; the file is read only for objects not decoded yet.
   std::int32_t AddObject(const QUuid& layer, std::shared_ptr<TGMapPoint> object);
   std::shared_ptr<TGMapPoint> GetObject(const QUuid& layer, std::int32_t handle);
   bool RemoveObject(const QUuid& layer, std::int32_t handle);
@@ -111,37 +113,30 @@ class TGSpatialDatabase {
   void EnumerateObjects(const QUuid& layer, const TGMER& extent, std::int32_t minExtent,
                         const TGObjectCallback& fn);
   // Number of objects in the object cache.
-  int CachedObjectCount() const { return static_cast<int>(lru_.size()); }
+  int CachedObjectCount() const { return cache_.Size(); }
 
  private:
-  struct Statement;
   struct Layer;
-  struct CacheEntry {
-    std::shared_ptr<TGMapPoint> object;
-    std::list<std::pair<Layer*, std::int32_t>>::iterator lru;
-  };
 
   void Open();
   void Close();
   void Notify(int code);
   void Changed();
-  void Exec(const char* sql);
   void CheckWritable(const char* operation) const;
   Layer* FindLayerRecord(const QUuid& guid) const;
-  Statement& Prepared(Layer& layer, int which);
+  TGSqlStatement& Prepared(Layer& layer, int which);
   // Writes the modified cached objects (of one layer, or of all when null) in one transaction.
   void WriteBack(Layer* layer);
   void WriteObject(Layer& layer, TGMapPoint& object);
-  std::shared_ptr<TGMapPoint> ReadObject(Layer& layer, sqlite3_stmt* row);
+  std::shared_ptr<TGMapPoint> ReadObject(Layer& layer, std::int32_t handle);
+  // Fills the layer's in-memory index from the file on first use.
+  void LoadIndex(Layer& layer);
+  [[noreturn]] void Damaged(const Layer& layer, std::int32_t handle, const char* what) const;
   void CacheObject(Layer& layer, const std::shared_ptr<TGMapPoint>& object);
-  void Touch(CacheEntry& entry);
   // Drops the least recently used objects above BlobCacheSize that nobody else holds.
   void TrimCache();
-  void DropCachedObjects(Layer& layer);
-  void BeginTransaction();
-  void CommitTransaction();
 
-  sqlite3* db_ = nullptr;
+  std::unique_ptr<TGSqlConnection> db_;
   std::string name_;
   bool readOnly_ = false;
   bool fileReadOnly_ = false;
@@ -150,7 +145,7 @@ class TGSpatialDatabase {
   bool updateTransaction_ = false;
   std::vector<std::unique_ptr<Layer>> layers_;
   std::vector<TGSpatialDatabaseListener*> listeners_;
-  std::list<std::pair<Layer*, std::int32_t>> lru_;  // most recently used first
+  TGSDBObjectCache cache_;
 };
 
 // The object source of a globe layer bound to a database layer by its GUID. While the database

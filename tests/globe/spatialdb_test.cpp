@@ -291,7 +291,9 @@ TEST_F(SpatialDatabase, FilesThatCannotBeUsedAreErrorsForTheCaller) {
     db.SetActive(true);
     FAIL();
   } catch (const std::runtime_error& e) {
-    EXPECT_STREQ(e.what(), "SDB Version Error");
+    EXPECT_EQ(std::string(e.what()), (dir_ / "text.tmp").string() +
+                                         ": cannot open the spatial database: file is not a "
+                                         "database");
   }
   EXPECT_FALSE(db.Active());
   // Inactive, the database refuses changes but answers questions.
