@@ -119,14 +119,17 @@ TEST(TextureSeam, EachSideOfTheDateLineShowsItsOwnEdgeOfTheTexture) {
   prj.SetXRotation(0);
   prj.SetYRotation(180);
   const QImage image = globe.PaintToImage();
-  for (const double lat : {-0.5, 0.0, 0.7}) {
-    QPoint east, west;  // 179.5° E and 179.5° W
-    ASSERT_TRUE(prj.LLToXY({DegreesToGU(179.5), DegreesToGU(lat), 0}, east));
-    ASSERT_TRUE(prj.LLToXY({DegreesToGU(-179.5), DegreesToGU(lat), 0}, west));
-    ASSERT_TRUE(image.rect().contains(east) && image.rect().contains(west));
-    EXPECT_LT(east.x(), west.x());
-    EXPECT_EQ(image.pixel(east) & 0xFFFFFF, 0x0000FFu) << lat;
-    EXPECT_EQ(image.pixel(west) & 0xFFFFFF, 0xFF0000u) << lat;
+  // 179.5° as asked for, and 179.9°, which lies in the triangles that touch the meridian.
+  for (const double lon : {179.5, 179.9}) {
+    for (const double lat : {-0.5, 0.0, 0.7}) {
+      QPoint east, west;
+      ASSERT_TRUE(prj.LLToXY({DegreesToGU(lon), DegreesToGU(lat), 0}, east));
+      ASSERT_TRUE(prj.LLToXY({DegreesToGU(-lon), DegreesToGU(lat), 0}, west));
+      ASSERT_TRUE(image.rect().contains(east) && image.rect().contains(west));
+      EXPECT_LT(east.x(), west.x());
+      EXPECT_EQ(image.pixel(east) & 0xFFFFFF, 0x0000FFu) << lon << " " << lat;
+      EXPECT_EQ(image.pixel(west) & 0xFFFFFF, 0xFF0000u) << lon << " " << lat;
+    }
   }
 }
 
