@@ -34,10 +34,11 @@ static QImage NewImage(int width, int height) {
   return image;
 }
 
-namespace {
+bool JpegSizeAcceptable(std::uint64_t width, std::uint64_t height) {
+  return width > 0 && height > 0 && width <= kMaxJpegPixels / height;
+}
 
-// Pictures larger than this many pixels are refused (a corrupt header can claim 65535²).
-constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 28;
+namespace {
 
 // libjpeg's default handler ends the process; this one keeps the reason and jumps back to the
 // decoder, which then reports a failed load. Warnings about damaged data are not failures (many
@@ -119,10 +120,10 @@ bool DecodeJpeg(std::FILE* file, QImage* out, char (&reason)[JMSG_LENGTH_MAX + 6
   jpeg_create_decompress(&cinfo);
   jpeg_stdio_src(&cinfo, file);
   jpeg_read_header(&cinfo, TRUE);
-  if (static_cast<std::uint64_t>(cinfo.image_width) * cinfo.image_height > kMaxPixels ||
-      cinfo.image_width == 0 || cinfo.image_height == 0) {
-    std::snprintf(reason, sizeof reason, "too large (%u×%u)", cinfo.image_width,
-                  cinfo.image_height);
+  if (!JpegSizeAcceptable(cinfo.image_width, cinfo.image_height)) {
+    std::snprintf(reason, sizeof reason, "%s (%u×%u)",
+                  cinfo.image_width == 0 || cinfo.image_height == 0 ? "no pixels" : "too large",
+                  cinfo.image_width, cinfo.image_height);
     jpeg_destroy_decompress(&cinfo);
     return false;
   }
@@ -243,6 +244,64 @@ void TGBitmap::SetPixel(int column, int row, std::uint32_t rgb, int alpha) {
   if (column < 0 || row < 0 || column >= Width() || row >= Height()) return;
   auto* p = reinterpret_cast<std::uint32_t*>(image_.scanLine(row)) + column;
   *p = BlendPixel(*p, rgb, alpha);
+}
+
+namespace {
+
+// The picture at half the width and height (rounded up), each pixel the channel-wise mean of a
+// 2 × 2 box of the source, rounded; boxes at an odd right or bottom edge repeat the last column or
+// row.
+QImage HalfSize(const QImage& source) {
+  const int sw = source.width(), sh = source.height();
+  const int w = (sw + 1) / 2, h = (sh + 1) / 2;
+  QImage out = NewImage(w, h);
+  if (out.isNull()) throw std::runtime_error("Failed to allocate DIB Handle");
+  for (int y = 0; y < h; ++y) {
+    const auto* r0 = reinterpret_cast<const std::uint32_t*>(source.constScanLine(2 * y));
+    const auto* r1 =
+        reinterpret_cast<const std::uint32_t*>(source.constScanLine(std::min(2 * y + 1, sh - 1)));
+    auto* dst = reinterpret_cast<std::uint32_t*>(out.scanLine(y));
+    for (int x = 0; x < w; ++x) {
+      const int x0 = 2 * x, x1 = std::min(2 * x + 1, sw - 1);
+      const std::uint32_t p[4] = {r0[x0], r0[x1], r1[x0], r1[x1]};
+      std::uint32_t pixel = 0xFF000000u;
+      for (int shift = 0; shift < 24; shift += 8) {
+        std::uint32_t sum = 2;
+        for (const std::uint32_t q : p) sum += (q >> shift) & 0xFF;
+        pixel |= (sum / 4) << shift;
+      }
+      dst[x] = pixel;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+struct TGBitmap::ReducedCopies {
+  qint64 key = 0;
+  TGBitmap levels[kReducedLevels];
+};
+
+const TGBitmap& TGBitmap::Reduced(int level) const {
+  if (level <= 0 || GetEmpty()) return *this;
+  level = std::min(level, kReducedLevels);
+  const qint64 key = image_.cacheKey();
+  if (!reduced_ || reduced_->key != key) {
+    // A new record rather than an update: copies of this bitmap may share the old one.
+    auto r = std::make_shared<ReducedCopies>();
+    r->key = key;
+    const QImage* from = &image_;
+    for (TGBitmap& copy : r->levels) {
+      copy.image_ = HalfSize(*from);
+      from = &copy.image_;
+    }
+    reduced_ = std::move(r);
+  }
+  TGBitmap& copy = reduced_->levels[level - 1];
+  copy.TransparentColor = TransparentColor;
+  copy.AlphaBlend = AlphaBlend;
+  return copy;
 }
 
 std::uint32_t* TGBitmap::Bits() {

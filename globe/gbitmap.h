@@ -4,11 +4,18 @@
 
 #include <QImage>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "gunits.h"
 
 namespace umbrivista {
+
+// Pictures of more pixels than this are not decoded (a corrupt header can claim 65535²).
+inline constexpr std::uint64_t kMaxJpegPixels = std::uint64_t{1} << 28;
+// True when a JPEG of width × height pixels may be decoded: neither side 0, at most
+// kMaxJpegPixels pixels.
+bool JpegSizeAcceptable(std::uint64_t width, std::uint64_t height);
 
 class TGBitmap {
  public:
@@ -62,9 +69,20 @@ class TGBitmap {
   std::uint32_t* Bits();
   const std::uint32_t* Bits() const;
 
+  // The bitmap reduced `level` times to half its width and height (rounded up) with a 2 × 2 box
+  // filter, for reading as texture when zoomed out; level 0 (or an empty bitmap) gives the bitmap
+  // itself, levels above kReducedLevels the smallest copy. The copies are built on first use and
+  // kept until the pixels change (any writable access to them); they carry this bitmap's
+  // TransparentColor and AlphaBlend. Column c of level k covers columns c·2^k … c·2^k + 2^k − 1.
+  static constexpr int kReducedLevels = 2;
+  const TGBitmap& Reduced(int level) const;
+
  private:
+  struct ReducedCopies;
+
   QImage image_;
   std::string lastError_;
+  mutable std::shared_ptr<ReducedCopies> reduced_;
 };
 
 // Blends one 0x..RRGGBB source over a destination pixel: each channel becomes

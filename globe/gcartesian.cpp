@@ -19,10 +19,6 @@ std::int64_t NormalizeLongitude64(std::int64_t v) {
   return v;
 }
 
-std::int32_t Clamp32(std::int64_t v) {
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
-}
-
 }  // namespace
 
 TGCartesianPrj::TGCartesianPrj(TGProjector& projector)
@@ -45,7 +41,7 @@ bool TGCartesianPrj::PointLLToXY(const TGGlobePoint& point, int index) {
   const std::int64_t x = static_cast<std::int64_t>(RoundToInt(lon * scale)) + prj_.XOrigin();
   const std::int64_t y =
       prj_.YOrigin() - static_cast<std::int64_t>(RoundToInt(point.Latitude * scale));
-  prj_.Points()[index] = QPoint(Clamp32(x), Clamp32(y));
+  prj_.Points()[index] = QPoint(SaturateToInt32(x), SaturateToInt32(y));
   return visible;
 }
 
@@ -57,7 +53,8 @@ bool TGCartesianPrj::XYToLLIndex(int x, int y, int index) {
   const TGExtent e = ModelExtent();
   if (!(u >= e.Left && u <= e.Right && v >= e.Top && v <= e.Bottom)) return false;
   const double cm = static_cast<double>(prj_.CentralMeridian()) * kGUPerDegree;
-  prj_.Points()[index] = QPoint(Clamp32(NormalizeLongitude64(RoundToInt(cm + u))), RoundToInt(v));
+  prj_.Points()[index] =
+      QPoint(SaturateToInt32(NormalizeLongitude64(RoundToInt(cm + u))), RoundToInt(v));
   return true;
 }
 
@@ -123,19 +120,21 @@ void TGCartesianPrj::PaintSurfaceTexture(const TGBitmap& texture) {
   constexpr std::int64_t kCell = 10LL * kGUPerDegree;
   const double wm1 = texture.Width() - 1, hm1 = texture.Height() - 1;
   const std::int64_t cm = DegreesToGU(static_cast<double>(prj_.CentralMeridian()));
-  auto u = [&](std::int64_t lon) { return RoundToInt((lon + 972000000.0) / 1944000000.0 * wm1); };
+  auto u = [&](std::int64_t lon) {
+    return RoundToInt(static_cast<double>(lon + kGU180) / kGU360 * wm1);
+  };
   auto v = [&](std::int64_t lat) {
-    return static_cast<int>(hm1) - RoundToInt((lat + 486000000.0) / 972000000.0 * hm1);
+    return static_cast<int>(hm1) - RoundToInt(static_cast<double>(lat + kGU90) / kGU180 * hm1);
   };
   // Screen x of a longitude given relative to the central meridian.
   auto sx = [&](std::int64_t rel) {
-    return Clamp32(
+    return SaturateToInt32(
         static_cast<std::int64_t>(RoundToInt(rel * static_cast<double>(prj_.ScaleFactor()))) +
         prj_.XOrigin());
   };
   auto sy = [&](std::int64_t lat) {
-    return Clamp32(prj_.YOrigin() - static_cast<std::int64_t>(
-                                        RoundToInt(lat * static_cast<double>(prj_.ScaleFactor()))));
+    return SaturateToInt32(prj_.YOrigin() - static_cast<std::int64_t>(RoundToInt(
+                                                lat * static_cast<double>(prj_.ScaleFactor()))));
   };
   auto drawPiece = [&](std::int64_t absWest, std::int64_t relWest, std::int64_t relEast,
                        std::int64_t south, std::int64_t north) {

@@ -319,8 +319,8 @@ int TGProjectionModel::RectPartVisible(std::int64_t left, std::int64_t right, st
   int n = 0, visible = 0;
   auto sample = [&](std::int64_t lon, std::int64_t lat) {
     if (n >= TGRenderer::kPointBufferSize) return;
-    const auto l = static_cast<std::int32_t>(std::clamp<std::int64_t>(lon, INT32_MIN, INT32_MAX));
-    const auto b = static_cast<std::int32_t>(std::clamp<std::int64_t>(lat, INT32_MIN, INT32_MAX));
+    const std::int32_t l = SaturateToInt32(lon);
+    const std::int32_t b = SaturateToInt32(lat);
     if (LLToXYIndex(l, b, n)) ++visible;
     ++n;
   };

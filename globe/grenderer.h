@@ -15,6 +15,7 @@
 
 #include "gattributes.h"
 #include "gbitmap.h"
+#include "gclip.h"
 #include "gunits.h"
 
 namespace umbrivista {
@@ -115,6 +116,11 @@ class TGRenderer {
   virtual void DrawText(QPoint topLeft, const QString& text, const TGFont& font, TColor color) = 0;
 
  protected:
+  // TextureTriangle with the texture coordinates multiplied by texScale on the way (for a
+  // texture read at a reduced size).
+  void WalkTextureTriangle(const QPoint (&tex)[3], const QPoint (&scr)[3], const TGBitmap& texture,
+                           double texScale);
+
   TGCustomGlobeView* globe_ = nullptr;
   int width_ = 0;
   int height_ = 0;
@@ -129,6 +135,13 @@ class TGRenderer {
   std::vector<int> partCounts_;
   bool partsClosed_ = false;
 };
+
+// The least number of texels that a one-pixel step on screen moves across, in any direction, on a
+// texture triangle (texture pixels tex[0..2] at screen points scr[0..2]); 0 for a flat triangle.
+double TexelsPerPixel(const QPoint (&tex)[3], const QPoint (&scr)[3]);
+// The reduced size of a texture to read at a given TexelsPerPixel: 0 (full size) below 2, 1 (half
+// size) below 4, else 2 (quarter size).
+int TextureLevel(double texelsPerPixel);
 
 class TGDefaultRenderer : public TGRenderer {
  public:
@@ -181,12 +194,5 @@ class TGDefaultRenderer : public TGRenderer {
   // Pictures of drawn texts by text and font state.
   std::unordered_map<std::string, QImage> textImages_;
 };
-
-// Sutherland–Hodgman clip of a closed polygon to `bounds`; the result is appended to `out`.
-void ClipPolygon(const QPoint* points, int count, const QRect& bounds, std::vector<QPoint>& out);
-// Clips an open polyline to `bounds`; each inside piece is appended to `out` with its point count
-// in `counts` (pieces of fewer than 2 points are dropped).
-void ClipPolyline(const QPoint* points, int count, const QRect& bounds, std::vector<QPoint>& out,
-                  std::vector<int>& counts);
 
 }  // namespace umbrivista

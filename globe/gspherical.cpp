@@ -23,8 +23,7 @@ namespace {
 constexpr double kLimbTolerance = 1e-8;
 
 std::int32_t AddOrigin(std::int32_t v, std::int32_t origin) {
-  return static_cast<std::int32_t>(
-      std::clamp<std::int64_t>(static_cast<std::int64_t>(v) + origin, INT32_MIN, INT32_MAX));
+  return SaturateToInt32(static_cast<std::int64_t>(v) + origin);
 }
 
 }  // namespace
@@ -328,8 +327,9 @@ void TGSphericalPrj::PaintSurfaceShape() {
 }
 
 QPoint TexturePixel(const TGGlobePoint& g, int width, int height) {
-  const int u = RoundToInt((g.Longitude + 972000000.0) / 1944000000.0 * (width - 1));
-  const int v = (height - 1) - RoundToInt((g.Latitude + 486000000.0) / 972000000.0 * (height - 1));
+  const int u = RoundToInt((g.Longitude + static_cast<double>(kGU180)) / kGU360 * (width - 1));
+  const int v =
+      (height - 1) - RoundToInt((g.Latitude + static_cast<double>(kGU90)) / kGU180 * (height - 1));
   return {u, v};
 }
 

@@ -116,29 +116,30 @@ bool MERIntersects(const TGMER& a, const TGMER& b) {
 }
 
 double GlobeUnitsPerUnit(TGUnitTypes unit) {
+  constexpr double kPerDegree = kGUPerDegree;
   switch (unit) {
     case guDegree:
-      return 5400000.0;
-    case guMinute:
-      return 90000.0;
+      return kPerDegree;
+    case guMinute:  // a nautical mile is one arc minute
     case guNauticalMile:
-      return 90000.0;
+      return kPerDegree / 60;
     case guKilometer:
-      return 48565.06423539163;
-    case guMile:
+      return kGUPerKilometer;
+    case guMile:  // international mile, 1.609344 km (5,280 of the feet below)
       return 78157.89483968144;
     case guSecond:
-      return 1500.0;
+      return kPerDegree / 3600;
     case guThird:
       return 250.0;
-    case guHundreth:
-      return 15.0;
+    case guHundreth:  // of an arc second
+      return kPerDegree / 360000;
     case guThousanth:
       return 1.0;
     case guMeter:
-      return 48.56506423539163;
+      return kPerDegree / 111191.04;  // metres per degree
     case guCentimeter:
-      return 0.4856506423539163;
+      return kGUPerKilometer * 1e-5;
+    // 1.8288 m, 0.9144 m, 0.3048 m and 0.0254 m, each to nine digits.
     case guFathom:
       return 88.8157895905471;
     case guYard:

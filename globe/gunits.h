@@ -4,6 +4,7 @@
 // Every position inside the engine is an integer in globe units: 5,400,000 per degree (1,500
 // per arc second), longitude east positive in (−180°, +180°], latitude north positive.
 
+#include <cmath>
 #include <cstdint>
 #include <span>
 
@@ -14,8 +15,15 @@ namespace umbrivista {
 inline constexpr std::int32_t kGU90 = 486000000;    // quarter turn, pole latitude
 inline constexpr std::int32_t kGU180 = 972000000;   // half turn
 inline constexpr std::int32_t kGU360 = 1944000000;  // full turn
-inline constexpr double kGlobeUnitsPerRadian = 309397209.37064453276;
-// Radius of the globe sphere in globe units (slightly larger than one radian's worth).
+inline constexpr double kGlobeUnitsPerRadian = 309397209.37064453276;  // 972,000,000 / π
+// Ground distances: the engine measures them on a sphere of 111.19104 km per degree (a radius of
+// 6370.777 km, within 0.3 km of the mean Earth radius of 6371 km), so that a size given in
+// kilometres, metres or miles becomes globe units with one fixed factor wherever it lies.
+inline constexpr double kKilometersPerDegree = 111.19104;
+inline constexpr double kGUPerKilometer = kGUPerDegree / kKilometersPerDegree;
+// Radius of the drawn globe sphere in globe units: the equatorial radius of 6378.136 km on the
+// scale above. The shadow geometry measures in equatorial radii, so the drawn disc is the Earth's
+// equatorial outline; it is slightly larger than one radian's worth of globe units.
 inline constexpr double kGlobeSphereRadius = 309754584.54206382096;
 // Radians per globe unit (π / 972,000,000).
 inline constexpr double kRadiansPerGlobeUnit = 3.2320912073969064e-9;
@@ -61,31 +69,38 @@ constexpr std::int32_t NormalizeLongitudeGU(std::int32_t v) {
 // A degree angle reduced to [−180°, 180°). Unlike a single step, any finite value lands in range.
 TGDecimalDegree NormalizeDegree(TGDecimalDegree value);
 
-// Nearest integer, halves to the even neighbour, saturated to the int32 range; NaN gives 0. Every
-// conversion of a computed real to an integer in the engine goes through one of these.
-inline std::int32_t RoundToInt(double value) {
-  if (value >= -2147483648.0 && value <= 2147483647.0) {
-    // Adding and removing 1.5·2^52 rounds to the nearest integer, ties to even.
-    constexpr double kShift = 6755399441055744.0;
-    return static_cast<std::int32_t>((value + kShift) - kShift);
-  }
-  if (value > 0) return 2147483647;
-  if (value < 0) return -2147483647 - 1;
+// The one saturating conversion to int32 of the engine: NaN gives 0, values beyond the int32
+// range give INT32_MIN or INT32_MAX, anything else is truncated toward zero. The integer overload
+// clamps a 64-bit intermediate the same way.
+constexpr std::int32_t SaturateToInt32(double value) {
+  if (value > -2147483649.0 && value < 2147483648.0) return static_cast<std::int32_t>(value);
+  if (value > 0) return INT32_MAX;
+  if (value < 0) return INT32_MIN;
   return 0;
 }
-// Truncation toward zero with the same guards.
-inline std::int32_t TruncToInt(double value) {
-  if (value > -2147483649.0 && value < 2147483648.0) return static_cast<std::int32_t>(value);
-  if (value > 0) return 2147483647;
-  if (value < 0) return -2147483647 - 1;
-  return 0;
+constexpr std::int32_t SaturateToInt32(std::int64_t value) {
+  return value > INT32_MAX ? INT32_MAX
+                           : (value < INT32_MIN ? INT32_MIN : static_cast<std::int32_t>(value));
+}
+// Nearest integer, halves to the even neighbour, saturated as above. Every conversion of a
+// computed real to an integer in the engine goes through this or TruncToInt.
+inline std::int32_t RoundToInt(double value) {
+  // Adding and removing 1.5·2^52 rounds to the nearest integer, ties to even; beyond 2^51 every
+  // double is an integer already.
+  constexpr double kShift = 6755399441055744.0;
+  if (std::fabs(value) < 2251799813685248.0) value = (value + kShift) - kShift;
+  return SaturateToInt32(value);
+}
+// Truncation toward zero, saturated.
+constexpr std::int32_t TruncToInt(double value) {
+  return SaturateToInt32(value);
 }
 // Degrees to globe units (rounded).
 inline std::int32_t DegreesToGU(double degrees) {
   return RoundToInt(degrees * kGUPerDegree);
 }
 inline double GUToDegrees(std::int32_t gu) {
-  return gu / 5400000.0;
+  return gu / static_cast<double>(kGUPerDegree);
 }
 
 // a·b/c rounded half away from zero with a 64-bit intermediate; −1 when c is 0 or the result

@@ -258,6 +258,21 @@ TEST_F(Bitmap, BrokenFilesFailAndKeepThePicture) {
   b.LoadFromFile((dir_ / "scrambled.jpg").string());
 }
 
+TEST(JpegSize, AtMostTwoToThe28PixelsAndNoEmptySide) {
+  EXPECT_TRUE(JpegSizeAcceptable(1, 1));
+  EXPECT_TRUE(JpegSizeAcceptable(16384, 16384));  // exactly 2^28
+  EXPECT_FALSE(JpegSizeAcceptable(16384, 16385));
+  EXPECT_FALSE(JpegSizeAcceptable(16385, 16384));
+  EXPECT_TRUE(JpegSizeAcceptable(std::uint64_t{1} << 28, 1));
+  EXPECT_FALSE(JpegSizeAcceptable((std::uint64_t{1} << 28) + 1, 1));
+  EXPECT_TRUE(JpegSizeAcceptable(65535, 4096));
+  EXPECT_FALSE(JpegSizeAcceptable(65535, 4097));
+  EXPECT_FALSE(JpegSizeAcceptable(0, 100));
+  EXPECT_FALSE(JpegSizeAcceptable(100, 0));
+  // A product that would wrap round in 64 bits is still refused.
+  EXPECT_FALSE(JpegSizeAcceptable(std::uint64_t{1} << 40, std::uint64_t{1} << 40));
+}
+
 TEST_F(Bitmap, SurfaceTextureKeepsItsPictureWhenALoadFails) {
   TGCustomGlobeView globe(100, 100);
   globe.SetSurfaceTextureName(good_);

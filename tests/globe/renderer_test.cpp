@@ -247,6 +247,25 @@ TEST(WideLines, ADiscAlongTheLineGivesRoundEndsAndTheFullWidth) {
   EXPECT_EQ(s.At(8, 8), 0u);
 }
 
+TEST(WideLines, LinesEndingAtTheRightEdgeStopAtTheLastColumn) {
+  for (const int width : {3, 7, 16}) {
+    Surface s(40, 20);
+    s.r.SelectPen(TGPen(clWhite, gpsSolid, width, guPixel));
+    QPoint* p = s.r.Points();
+    p[0] = {30, 10};
+    p[1] = {39, 10};
+    p[2] = {39, 19};
+    s.r.BeginParts(false);
+    s.r.AddPart(3, width);
+    s.r.EndParts();
+    EXPECT_EQ(s.At(39, 10), 0xFFFFFFu) << width;
+    EXPECT_EQ(s.At(39, 19), 0xFFFFFFu) << width;
+    // Nothing spills over into the first columns of the rows below.
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 10; ++x) ASSERT_EQ(s.At(x, y), 0u) << width << " " << x << "," << y;
+  }
+}
+
 TEST(SmallEllipses, RimInThePenColourAndInsideInTheBrushColour) {
   Surface s(40, 40);
   s.r.SelectPen(TGPen(clWhite, gpsSolid, 1, guPixel));
