@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 
+#include <QTransform>
+
 #include "angles.h"
 #include "gcustomglobe.h"
 #include "glayer.h"
@@ -61,6 +63,32 @@ QPoint TitleShift(TGTitleAlignment alignment, int w, int h, int c, std::int32_t 
   return {dx, dy};
 }
 
+QPoint TitleProbe(TGTitleAlignment alignment, QPoint at, int c) {
+  const int x = at.x(), y = at.y();
+  switch (alignment) {
+    case taNone:
+    case taCenter:
+      return at;
+    case taLeft:
+      return {x - c - 1, y};
+    case taRight:
+      return {x + c, y};
+    case taTopLeft:
+      return {x - c - 1, y - c - 1};
+    case taTop:
+      return {x, y - c - 1};
+    case taTopRight:
+      return {x + c, y - c - 1};
+    case taBottomLeft:
+      return {x - c - 1, y + c};
+    case taBottom:
+      return {x, y + c};
+    case taBottomRight:
+      return {x + c, y + c};
+  }
+  return at;
+}
+
 // ---------------------------------------------------------------------------------------------
 // TGPresenter
 
@@ -86,20 +114,31 @@ bool TGPresenter::TitlesWanted() const {
 
 void TGPresenter::RenderTitle(TGMapPoint& object, unsigned state) {
   if (!globe_ || !TitlesWanted()) return;
-  const std::string text = object.GetColumn(TitleColumn);
-  if (text.empty()) return;
   TGDefaultRenderer& r = globe_->Renderer();
   if (r.FontPixelHeight(TitleFont) < std::max(2, r.MinTextHeight)) return;
   QPoint at;
   if (!globe_->Projector().LLToXY(object.Centroid(), at)) return;
+  TGLabelRenderer& labels = globe_->LabelRenderer();
+  const int c = UnitsToPixels(TitleOffset, TitleOffsetUnits, r.ScaleFactor());
+  const std::int32_t angle = TitleFont.Angle();
+  // Most titles of a crowded map fall where one is already shown: they are left out before
+  // their text is read and measured.
+  if (angle == 0 && labels.Occupied(TitleProbe(TitleAlignment, at, c))) return;
+  const std::string text = object.GetColumn(TitleColumn);
+  if (text.empty()) return;
   QString title = QString::fromStdString(text);
   title.replace(QLatin1String("\\n"), QLatin1String("\n"));
   const QSize extent = r.TextExtent(TitleFont, title);
-  const int c = UnitsToPixels(TitleOffset, TitleOffsetUnits, r.ScaleFactor());
-  const QPoint shift =
-      TitleShift(TitleAlignment, extent.width(), extent.height(), c, TitleFont.Angle());
-  globe_->LabelRenderer().Add(
-      {layer_, std::move(title), at + shift, TitleFont, (state & kStateSelected) != 0});
+  const QPoint topLeft = at + TitleShift(TitleAlignment, extent.width(), extent.height(), c, angle);
+  QRect box(topLeft, extent);
+  if (angle != 0) {
+    // The text turns about its top-left corner (see TGRenderer::DrawText).
+    box = QTransform()
+              .translate(topLeft.x(), topLeft.y())
+              .rotate(-angle / 10.0)
+              .mapRect(QRect(QPoint(0, 0), extent));
+  }
+  labels.Add({layer_, std::move(title), topLeft, TitleFont, (state & kStateSelected) != 0, box});
 }
 
 // ---------------------------------------------------------------------------------------------
