@@ -19,9 +19,16 @@ void TGLabelRenderer::Clear() {
   usedCells_.clear();
 }
 
-bool TGLabelRenderer::Occupied(QPoint pixel) const {
-  for (const int i : cells_[CellIndex(pixel.y()) * kGrid + CellIndex(pixel.x())]) {
-    if (labels_[i].box.contains(pixel)) return true;
+bool TGLabelRenderer::Occupied(const QRect& area) const {
+  if (area.isEmpty()) return false;
+  const int x0 = CellIndex(area.left()), x1 = CellIndex(area.right());
+  const int y0 = CellIndex(area.top()), y1 = CellIndex(area.bottom());
+  for (int cy = y0; cy <= y1; ++cy) {
+    for (int cx = x0; cx <= x1; ++cx) {
+      for (const int i : cells_[cy * kGrid + cx]) {
+        if (labels_[i].box.intersects(area)) return true;
+      }
+    }
   }
   return false;
 }
@@ -32,15 +39,9 @@ bool TGLabelRenderer::Add(TGLabel label) {
     labels_.push_back(std::move(label));
     return true;
   }
+  if (Occupied(box)) return false;
   const int x0 = CellIndex(box.left()), x1 = CellIndex(box.right());
   const int y0 = CellIndex(box.top()), y1 = CellIndex(box.bottom());
-  for (int cy = y0; cy <= y1; ++cy) {
-    for (int cx = x0; cx <= x1; ++cx) {
-      for (const int i : Cell(cx, cy)) {
-        if (labels_[i].box.intersects(box)) return false;
-      }
-    }
-  }
   const int index = static_cast<int>(labels_.size());
   for (int cy = y0; cy <= y1; ++cy) {
     for (int cx = x0; cx <= x1; ++cx) {

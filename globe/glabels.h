@@ -33,9 +33,9 @@ class TGLabelRenderer {
   // Queues a label unless its box overlaps the box of a label queued since the last Clear;
   // false when it was left out. A label with an empty box is queued and blocks nothing.
   bool Add(TGLabel label);
-  // True when the pixel lies in the box of a queued label: a title whose box would hold that
-  // pixel is left out, and need not be measured.
-  bool Occupied(QPoint pixel) const;
+  // True when the area meets the box of a queued label: a title whose box would hold that area
+  // is left out, and need not be measured.
+  bool Occupied(const QRect& area) const;
   const std::vector<TGLabel>& Labels() const { return labels_; }
   // The boxes of the labels the last Render drew, in drawing order.
   const std::vector<QRect>& DrawnBoxes() const { return drawn_; }

@@ -97,6 +97,9 @@ class TGPresenter {
   virtual bool TitlesWanted() const;
 
  protected:
+  // The picture position of the object's centroid; false when it faces away from the viewer.
+  bool ProjectCentroid(TGMapPoint& object, QPoint& at) const;
+
   TGCustomGlobeView* globe_ = nullptr;
   TGLayer* layer_ = nullptr;
   std::int32_t viewDistance_ = 0;

@@ -147,14 +147,16 @@ TEST(TitlePlacement, AlignmentsAndTurnedText) {
   EXPECT_EQ(TitleShift(taNone, 40, 10, 0, 1800), QPoint(40, 10));
 }
 
-TEST(TitlePlacement, TheProbePixelLiesInTheTitleWhateverItsSize) {
+TEST(TitlePlacement, TheProbeColumnLiesInTheTitleWhateverItsWidth) {
   for (int a = taCenter; a <= taBottomRight; ++a) {
     const auto alignment = static_cast<TGTitleAlignment>(a);
     for (const int c : {0, 1, 4}) {
       for (const QSize size : {QSize(1, 1), QSize(2, 1), QSize(1, 2), QSize(37, 14), QSize(8, 9)}) {
         const QPoint at(50, 60);
         const QRect title(at + TitleShift(alignment, size.width(), size.height(), c, 0), size);
-        EXPECT_TRUE(title.contains(TitleProbe(alignment, at, c)))
+        const QPoint probe = TitleProbe(alignment, at, c);
+        const int top = at.y() + TitleShift(alignment, 1, size.height(), c, 0).y();
+        EXPECT_TRUE(title.contains(QRect(probe.x(), top, 1, size.height())))
             << "alignment " << a << " distance " << c << " size " << size.width() << "x"
             << size.height();
       }
@@ -176,11 +178,11 @@ TEST(LabelRenderer, LeavesOutLabelsOverlappingEarlierOnes) {
   EXPECT_TRUE(labels.Add(label({3000, 2500, 400, 20})));
   EXPECT_FALSE(labels.Add(label({3390, 2519, 400, 20})));
   EXPECT_TRUE(labels.Add(label({3390, 2520, 400, 20})));
-  EXPECT_TRUE(labels.Occupied({49, 21}));
-  EXPECT_FALSE(labels.Occupied({49, 34}));
+  EXPECT_TRUE(labels.Occupied({49, 21, 1, 1}));
+  EXPECT_FALSE(labels.Occupied({49, 34, 1, 1}));
   EXPECT_EQ(labels.Labels().size(), 7u);
   labels.Clear();
-  EXPECT_FALSE(labels.Occupied({20, 15}));
+  EXPECT_FALSE(labels.Occupied({20, 15, 1, 1}));
   EXPECT_TRUE(labels.Add(label({49, 21, 5, 5})));
 }
 
