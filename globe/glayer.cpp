@@ -245,8 +245,14 @@ bool TGLayer::DrawObject(const std::shared_ptr<TGMapPoint>& object) {
   TGCustomProjectionModel& model = globe.Projector().Model();
   const TGMER r = object->MER();
   unsigned state = 0;
+  const TGMapPoint* positioned = nullptr;
   if (r.Width == 1 && r.Height == 1) {
     if (!model.LLToXYIndex(r.Left, r.Top, 0)) return false;
+    const TGGlobePoint& c = object->Centroid();
+    if (!object->IsPoly() && c.Height == 0 && c.Longitude == r.Left && c.Latitude == r.Top) {
+      positioned = object.get();
+      position_ = globe.Renderer().Points()[0];
+    }
   } else if (r.Width > minDrawSize_ || r.Height > minDrawSize_) {
     unsigned flags = 0;
     if (!model.RectVisible(r, flags)) return false;
@@ -263,7 +269,9 @@ bool TGLayer::DrawObject(const std::shared_ptr<TGMapPoint>& object) {
     }
     return false;
   }
+  positioned_ = positioned;
   Present(*object, state);
+  positioned_ = nullptr;
   ++drawn_;
   if (globe.OnObjectRender) {
     TGDefaultRenderer& renderer = globe.Renderer();

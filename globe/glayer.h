@@ -2,6 +2,7 @@
 // Layers: a layer draws the objects of its object source with the presenters of its presenter
 // store and holds sub-layers in a layer store. The globe's root layer holds the map layers.
 
+#include <QPoint>
 #include <QUuid>
 #include <cstdint>
 #include <memory>
@@ -115,6 +116,14 @@ class TGLayer {
   int PixelCount() const { return pixels_; }
   // Minimum drawing size of the render in progress (globe units).
   std::int32_t MinDrawSize() const { return minDrawSize_; }
+  // While a point at height 0 is being presented: its picture position, found when the layer
+  // tested whether it faces the viewer, so that presenters need not project it again. False
+  // for any other object and outside the presenting.
+  bool KnownPosition(const TGMapPoint& object, QPoint& at) const {
+    if (&object != positioned_) return false;
+    at = position_;
+    return true;
+  }
 
  private:
   friend class TGLayerStore;
@@ -145,6 +154,8 @@ class TGLayer {
   int pixels_ = 0;
   int enumerated_ = 0;
   std::int32_t minDrawSize_ = 0;
+  const TGMapPoint* positioned_ = nullptr;
+  QPoint position_;
 };
 
 }  // namespace umbrivista

@@ -7,7 +7,10 @@ namespace umbrivista {
 // ---------------------------------------------------------------------------------------------
 // Comma text
 
-std::vector<std::string> ParseCommaText(std::string_view text) {
+namespace {
+
+// The first `limit` items of a comma text (all when there are fewer).
+std::vector<std::string> ParseItems(std::string_view text, std::size_t limit) {
   std::vector<std::string> items;
   std::size_t i = 0;
   const std::size_t n = text.size();
@@ -37,6 +40,7 @@ std::vector<std::string> ParseCommaText(std::string_view text) {
       item.assign(text.substr(start, i - start));
     }
     items.push_back(std::move(item));
+    if (items.size() >= limit) break;
     while (blank(i)) ++i;
     if (i < n && text[i] == ',') {
       if (i + 1 >= n) items.emplace_back();
@@ -46,6 +50,12 @@ std::vector<std::string> ParseCommaText(std::string_view text) {
     }
   }
   return items;
+}
+
+}  // namespace
+
+std::vector<std::string> ParseCommaText(std::string_view text) {
+  return ParseItems(text, static_cast<std::size_t>(-1));
 }
 
 std::string BuildCommaText(const std::vector<std::string>& items) {
@@ -128,7 +138,7 @@ void TGMapPoint::SetObjectDataCSL(const std::string& text) {
 
 std::string TGMapPoint::GetColumn(int index) const {
   if (index < 0) return {};
-  std::vector<std::string> items = ParseCommaText(data_);
+  std::vector<std::string> items = ParseItems(data_, static_cast<std::size_t>(index) + 1);
   if (static_cast<std::size_t>(index) >= items.size()) return {};
   return FirstCharacters(std::move(items[index]), 255);
 }
@@ -153,6 +163,7 @@ void TGMapPoint::SetCentroid(const TGGlobePoint& point) {
   centroid_ = point;
   mer_ = {point.Longitude, point.Latitude, 1, 1};
   modified_ = true;
+  if (owner_) owner_->GeometryChanged(*this);
 }
 
 const TGMER& TGMapPoint::MER() {
@@ -170,6 +181,7 @@ void TGMapPoint::Invalidate() {
   if (IsPoly()) centroid_.Height = kCentroidNotComputed;
   mer_ = {};
   modified_ = true;
+  if (owner_) owner_->GeometryChanged(*this);
 }
 
 void TGMapPoint::NotifyOwner() {

@@ -21,6 +21,8 @@ class TGCustomGlobeView;
 class TGObjectOwner {
  public:
   virtual void ObjectChanged(TGMapPoint& object) = 0;
+  // The object's position or rectangle was set anew.
+  virtual void GeometryChanged(TGMapPoint& /*object*/) {}
 
  protected:
   ~TGObjectOwner() = default;
@@ -96,6 +98,7 @@ class TGMapPoint {
   void RestoreGeometry(const TGGlobePoint& centroid, const TGMER& mer) {
     centroid_ = centroid;
     mer_ = mer;
+    if (owner_) owner_->GeometryChanged(*this);
   }
 
  protected:

@@ -71,6 +71,10 @@ class TGObjectSource : public TGObjectOwner {
   TGLayer* layer_ = nullptr;
 };
 
+// Keeps its objects in a list. Adding takes amortised constant time. An enumeration of a source
+// with many objects looks only at the points in the cells of a 1° longitude/latitude grid that
+// meet the extent, and at the objects that are not points; the grid is built anew on the first
+// enumeration after objects were added or moved (a moved object tells its owner).
 class TGMemoryObjectSource : public TGObjectSource {
  public:
   // Draws a new GUID.
@@ -84,10 +88,27 @@ class TGMemoryObjectSource : public TGObjectSource {
   bool Remove(std::int32_t handle) override;
   void Clear() override;
   void Enumerate(const TGMER& extent, const TGObjectCallback& fn) override;
+  void GeometryChanged(TGMapPoint& object) override;
 
  private:
+  void BuildIndex();
+  // Slots of the objects that may meet `extent`, ascending; false when the index would not
+  // narrow the search much (all slots have to be looked at).
+  bool Candidates(const TGMER& extent, std::vector<std::uint32_t>& found) const;
+
   std::vector<std::shared_ptr<TGMapPoint>> objects_;
   int count_ = 0;
+  // Free slots below objects_.size() (a min-heap; entries that were filled or cut off since are
+  // skipped when taken).
+  std::vector<std::uint32_t> freeSlots_;
+
+  // The grid: the slots of the points of cell c are cellSlots_[cellStart_[c] … cellStart_[c+1]),
+  // ascending; wideSlots_ holds the slots of all other objects.
+  bool indexValid_ = false;
+  std::vector<std::uint32_t> cellStart_;
+  std::vector<std::uint32_t> cellSlots_;
+  std::vector<std::uint32_t> wideSlots_;
+  std::vector<std::uint32_t> candidates_;
 };
 
 }  // namespace umbrivista

@@ -4,6 +4,9 @@
 #include <charconv>
 #include <cmath>
 
+#include <QFontMetrics>
+#include <QTransform>
+
 #include "angles.h"
 #include "gcustomglobe.h"
 #include "glayer.h"
@@ -61,6 +64,32 @@ QPoint TitleShift(TGTitleAlignment alignment, int w, int h, int c, std::int32_t 
   return {dx, dy};
 }
 
+QPoint TitleProbe(TGTitleAlignment alignment, QPoint at, int c) {
+  const int x = at.x(), y = at.y();
+  switch (alignment) {
+    case taNone:
+    case taCenter:
+      return at;
+    case taLeft:
+      return {x - c - 1, y};
+    case taRight:
+      return {x + c, y};
+    case taTopLeft:
+      return {x - c - 1, y - c - 1};
+    case taTop:
+      return {x, y - c - 1};
+    case taTopRight:
+      return {x + c, y - c - 1};
+    case taBottomLeft:
+      return {x - c - 1, y + c};
+    case taBottom:
+      return {x, y + c};
+    case taBottomRight:
+      return {x + c, y + c};
+  }
+  return at;
+}
+
 // ---------------------------------------------------------------------------------------------
 // TGPresenter
 
@@ -75,6 +104,11 @@ bool TGPresenter::EndLayer(TGLayer&) {
   return false;
 }
 
+bool TGPresenter::ProjectCentroid(TGMapPoint& object, QPoint& at) const {
+  if (layer_ && layer_->KnownPosition(object, at)) return true;
+  return globe_->Projector().LLToXY(object.Centroid(), at);
+}
+
 bool TGPresenter::TitlesWanted() const {
   if (Hidden || TitleAlignment == taNone) return false;
   if (TitleZoomMin == TitleZoomMax) return true;
@@ -86,20 +120,39 @@ bool TGPresenter::TitlesWanted() const {
 
 void TGPresenter::RenderTitle(TGMapPoint& object, unsigned state) {
   if (!globe_ || !TitlesWanted()) return;
-  const std::string text = object.GetColumn(TitleColumn);
-  if (text.empty()) return;
   TGDefaultRenderer& r = globe_->Renderer();
   if (r.FontPixelHeight(TitleFont) < std::max(2, r.MinTextHeight)) return;
   QPoint at;
-  if (!globe_->Projector().LLToXY(object.Centroid(), at)) return;
+  if (!ProjectCentroid(object, at)) return;
+  TGLabelRenderer& labels = globe_->LabelRenderer();
+  const int c = UnitsToPixels(TitleOffset, TitleOffsetUnits, r.ScaleFactor());
+  const std::int32_t angle = TitleFont.Angle();
+  // Most titles of a crowded map fall where one is already shown: they are left out before
+  // their text is measured. Whatever its width, an unturned title holds the probe pixel's
+  // column over its whole height.
+  if (angle == 0 && labels.Occupied(QRect(TitleProbe(TitleAlignment, at, c), QSize(1, 1)))) return;
+  const std::string text = object.GetColumn(TitleColumn);
+  if (text.empty()) return;
   QString title = QString::fromStdString(text);
   title.replace(QLatin1String("\\n"), QLatin1String("\n"));
+  if (angle == 0) {
+    const QFontMetrics& m = r.FontMetrics(TitleFont);
+    const int lines = static_cast<int>(title.count(QLatin1Char('\n'))) + 1;
+    const int h = lines == 1 ? m.height() : lines * m.lineSpacing() - m.leading();
+    const int top = at.y() + TitleShift(TitleAlignment, 1, h, c, 0).y();
+    if (labels.Occupied(QRect(TitleProbe(TitleAlignment, at, c).x(), top, 1, h))) return;
+  }
   const QSize extent = r.TextExtent(TitleFont, title);
-  const int c = UnitsToPixels(TitleOffset, TitleOffsetUnits, r.ScaleFactor());
-  const QPoint shift =
-      TitleShift(TitleAlignment, extent.width(), extent.height(), c, TitleFont.Angle());
-  globe_->LabelRenderer().Add(
-      {layer_, std::move(title), at + shift, TitleFont, (state & kStateSelected) != 0});
+  const QPoint topLeft = at + TitleShift(TitleAlignment, extent.width(), extent.height(), c, angle);
+  QRect box(topLeft, extent);
+  if (angle != 0) {
+    // The text turns about its top-left corner (see TGRenderer::DrawText).
+    box = QTransform()
+              .translate(topLeft.x(), topLeft.y())
+              .rotate(-angle / 10.0)
+              .mapRect(QRect(QPoint(0, 0), extent));
+  }
+  labels.Add({layer_, std::move(title), topLeft, TitleFont, (state & kStateSelected) != 0, box});
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -214,7 +267,7 @@ void TGPointPresenter::RenderObject(TGMapPoint& object, unsigned state) {
     }
     if (any) return;
   }
-  if (prj.LLToXY(object.Centroid(), at)) DrawSymbol(at.x(), at.y(), h, object, state);
+  if (ProjectCentroid(object, at)) DrawSymbol(at.x(), at.y(), h, object, state);
 }
 
 void TGPointPresenter::DrawSymbol(int x, int y, int h, TGMapPoint& object, unsigned state) {

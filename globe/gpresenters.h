@@ -52,6 +52,9 @@ enum TGPolyRenderMode : std::uint8_t { prmNormal, prmClosed, prmOpen };
 // alignment at a distance of c pixels; a font angle (tenths of a degree) adds the shift that
 // turns the rotated text about the rectangle's centre.
 QPoint TitleShift(TGTitleAlignment alignment, int w, int h, int c, std::int32_t angle);
+// A pixel that an unturned title's rectangle holds whatever its size (at least 1 × 1), for the
+// projected point `at`, an alignment other than taNone and a distance of c pixels.
+QPoint TitleProbe(TGTitleAlignment alignment, QPoint at, int c);
 
 class TGPresenter {
  public:
@@ -86,13 +89,17 @@ class TGPresenter {
   // Hit testing of objects under the mouse is not supported: never a hit.
   virtual bool HitTest(QPoint, TGMapPoint&, int) { return false; }
   virtual void RenderObject(TGMapPoint& object, unsigned state) = 0;
-  // Queues the object's title with the globe's label renderer when titles are wanted.
+  // Queues the object's title with the globe's label renderer when titles are wanted and it
+  // does not overlap a title queued before; the text is measured only when the spot is free.
   virtual void RenderTitle(TGMapPoint& object, unsigned state);
   // Titles are wanted when the presenter is shown, has an alignment and the view distance lies
   // within the title zoom limits.
   virtual bool TitlesWanted() const;
 
  protected:
+  // The picture position of the object's centroid; false when it faces away from the viewer.
+  bool ProjectCentroid(TGMapPoint& object, QPoint& at) const;
+
   TGCustomGlobeView* globe_ = nullptr;
   TGLayer* layer_ = nullptr;
   std::int32_t viewDistance_ = 0;

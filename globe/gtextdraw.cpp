@@ -92,8 +92,8 @@ void TGDefaultRenderer::DrawText(QPoint topLeft, const QString& text, const TGFo
   QPainter& p = Painter();
   const QFont& qfont = FontObject(font);
   const QFontMetrics& m = FontMetrics(font);
-  const QSize extent = TextExtent(font, text);
   if (font.Angle() != 0) {
+    const QSize extent = TextExtent(font, text);
     p.save();
     p.setOpacity(1.0);
     p.setBackgroundMode(Qt::TransparentMode);
@@ -118,6 +118,8 @@ void TGDefaultRenderer::DrawText(QPoint topLeft, const QString& text, const TGFo
   auto found = textImages_.find(key);
   if (found == textImages_.end()) {
     if (textImages_.size() >= 2048) textImages_.clear();
+    // Measured only here: a kept picture already has the text's size.
+    const QSize extent = TextExtent(font, text);
     const QSize size(extent.width() + 2 * kMargin, extent.height() + 2 * kMargin);
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "gcustomglobe.h"
+#include "glabels.h"
 #include "test_support.h"
 
 using namespace umbrivista;
@@ -144,6 +145,45 @@ TEST(TitlePlacement, AlignmentsAndTurnedText) {
   // Turned by 90°, the text runs upward from the corner and still centres on the rectangle.
   EXPECT_EQ(TitleShift(taNone, 40, 10, 0, 900), QPoint(15, 25));
   EXPECT_EQ(TitleShift(taNone, 40, 10, 0, 1800), QPoint(40, 10));
+}
+
+TEST(TitlePlacement, TheProbeColumnLiesInTheTitleWhateverItsWidth) {
+  for (int a = taCenter; a <= taBottomRight; ++a) {
+    const auto alignment = static_cast<TGTitleAlignment>(a);
+    for (const int c : {0, 1, 4}) {
+      for (const QSize size : {QSize(1, 1), QSize(2, 1), QSize(1, 2), QSize(37, 14), QSize(8, 9)}) {
+        const QPoint at(50, 60);
+        const QRect title(at + TitleShift(alignment, size.width(), size.height(), c, 0), size);
+        const QPoint probe = TitleProbe(alignment, at, c);
+        const int top = at.y() + TitleShift(alignment, 1, size.height(), c, 0).y();
+        EXPECT_TRUE(title.contains(QRect(probe.x(), top, 1, size.height())))
+            << "alignment " << a << " distance " << c << " size " << size.width() << "x"
+            << size.height();
+      }
+    }
+  }
+}
+
+TEST(LabelRenderer, LeavesOutLabelsOverlappingEarlierOnes) {
+  TGLabelRenderer labels;
+  const auto label = [](QRect box) { return TGLabel{nullptr, "x", box.topLeft(), {}, false, box}; };
+  EXPECT_TRUE(labels.Add(label({10, 10, 40, 12})));
+  EXPECT_FALSE(labels.Add(label({49, 21, 5, 5})));   // shares the corner pixel
+  EXPECT_TRUE(labels.Add(label({50, 10, 40, 12})));  // touches without sharing a pixel
+  EXPECT_TRUE(labels.Add(label({10, 22, 40, 12})));
+  // Boxes reaching beyond the grid, on both sides, still meet.
+  EXPECT_TRUE(labels.Add(label({-300, -200, 250, 100})));
+  EXPECT_FALSE(labels.Add(label({-60, -110, 5, 5})));
+  EXPECT_TRUE(labels.Add(label({-60, -90, 5, 5})));
+  EXPECT_TRUE(labels.Add(label({3000, 2500, 400, 20})));
+  EXPECT_FALSE(labels.Add(label({3390, 2519, 400, 20})));
+  EXPECT_TRUE(labels.Add(label({3390, 2520, 400, 20})));
+  EXPECT_TRUE(labels.Occupied({49, 21, 1, 1}));
+  EXPECT_FALSE(labels.Occupied({49, 34, 1, 1}));
+  EXPECT_EQ(labels.Labels().size(), 7u);
+  labels.Clear();
+  EXPECT_FALSE(labels.Occupied({20, 15, 1, 1}));
+  EXPECT_TRUE(labels.Add(label({49, 21, 5, 5})));
 }
 
 // A 200 × 200 globe looking at (0°, 0°) with a recording renderer, no graticule and no surface.
@@ -416,3 +456,51 @@ TEST_F(LayerRender, LayerEventsFramePassesAndSubLayers) {
 }
 
 }  // namespace
+
+namespace {
+
+void ExpectNoOverlap(const std::vector<QRect>& boxes) {
+  for (std::size_t i = 0; i < boxes.size(); ++i)
+    for (std::size_t j = i + 1; j < boxes.size(); ++j)
+      EXPECT_FALSE(boxes[i].intersects(boxes[j])) << "boxes " << i << " and " << j;
+}
+
+}  // namespace
+
+TEST_F(LayerRender, TitlesNeverOverlapAndTheFirstKeepsItsPlace) {
+  TGPointPresenter& p = AddPointPresenter(2);
+  p.TitleFont.SetColor(clWhite);
+  // Sixty points five pixels apart around the centre, and one far from them.
+  for (int i = 0; i < 60; ++i)
+    AddPoint({(i % 10 - 5) * 3 * kDeg, (i / 10 - 3) * 3 * kDeg, 0}, 2,
+             "Place " + std::to_string(i));
+  AddPoint({40 * kDeg, -40 * kDeg, 0}, 2, "Alone");
+  Render();
+  const std::vector<QRect>& boxes = globe_->LabelRenderer().DrawnBoxes();
+  const auto& labels = globe_->LabelRenderer().Labels();
+  ASSERT_EQ(boxes.size(), labels.size());
+  EXPECT_GT(boxes.size(), 2u);
+  EXPECT_LT(boxes.size(), 30u);
+  ExpectNoOverlap(boxes);
+  EXPECT_EQ(labels.front().text, "Place 0");
+  EXPECT_EQ(labels.back().text, "Alone");
+  // Each box is where the title was drawn: the text's extent at its top-left corner.
+  for (const TGLabel& l : labels)
+    EXPECT_EQ(l.box, QRect(l.topLeft, r_->TextExtent(l.font, l.text)));
+  // The isolated title is drawn in its box.
+  const QRect alone = boxes.back();
+  int bright = 0;
+  for (int y = alone.top(); y <= alone.bottom(); ++y)
+    for (int x = alone.left(); x <= alone.right(); ++x)
+      if (qGray(r_->Picture().Image().pixel(x, y)) > 128) ++bright;
+  EXPECT_GT(bright, 5);
+
+  // Turned titles are kept apart by the box of the turned text.
+  p.TitleFont.SetAngle(900);
+  Render();
+  ExpectNoOverlap(globe_->LabelRenderer().DrawnBoxes());
+  const TGLabel& turned = globe_->LabelRenderer().Labels().front();
+  const QSize extent = r_->TextExtent(turned.font, turned.text);
+  EXPECT_EQ(turned.box.size(), QSize(extent.height(), extent.width()));
+  EXPECT_EQ(turned.box.bottomLeft(), turned.topLeft - QPoint(0, 1));
+}

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "gobjectsource.h"
 
 using namespace umbrivista;
@@ -182,3 +184,97 @@ TEST(MemoryObjectSource, SmallObjectsAreSkippedButPointsNever) {
 }
 
 }  // namespace
+
+namespace {
+
+// Handles of the objects a source enumerates for `extent`, in enumeration order.
+std::vector<std::int32_t> Found(TGMemoryObjectSource& source, const TGMER& extent) {
+  std::vector<std::int32_t> seen;
+  source.Enumerate(extent, [&](const auto& o) {
+    seen.push_back(o->Handle());
+    return true;
+  });
+  return seen;
+}
+
+// Handles of the objects whose rectangle meets `extent`, by looking at every one.
+std::vector<std::int32_t> Meeting(TGMemoryObjectSource& source, const TGMER& extent) {
+  std::vector<std::int32_t> handles;
+  for (std::int32_t h = 1; h <= source.ObjectCount() + 64; ++h) {
+    if (auto o = source.Get(h); o && MERIntersects(o->MER(), extent)) handles.push_back(h);
+  }
+  return handles;
+}
+
+}  // namespace
+
+TEST(MemoryObjectSource, ManyObjectsAreFoundByRectangleInHandleOrder) {
+  TGMemoryObjectSource source;
+  // Points on a 7° × 5° lattice over the whole globe, poles and ±180° included, added in a
+  // scrambled order, and a line across 180°.
+  std::vector<std::shared_ptr<TGMapPoint>> points;
+  for (int lat = -90; lat <= 90; lat += 5) {
+    for (int lon = -180; lon <= 180; lon += 7) {
+      auto p = std::make_shared<TGMapPoint>();
+      p->SetCentroid({(((lon * 37) % 360 + 360) % 360 - 180) * kDeg, lat * kDeg, 0});
+      points.push_back(p);
+      source.Add(p);
+    }
+  }
+  auto line = std::make_shared<TGMapPoly>();
+  line->Chain(0).Points = {{175 * kDeg, 10 * kDeg, 0}, {-175 * kDeg, 12 * kDeg, 0}};
+  line->Invalidate();
+  const std::int32_t lineHandle = source.Add(line);
+  const TGMER extents[] = {
+      {-10 * kDeg, -10 * kDeg, 25 * kDeg, 30 * kDeg},     // a small window
+      {170 * kDeg, 0, 20 * kDeg, 20 * kDeg},              // across 180°
+      {-185 * kDeg, 0, 12 * kDeg, 20 * kDeg},             // across 180° from the west
+      {-30 * kDeg, 80 * kDeg, 60 * kDeg, 15 * kDeg},      // at the pole
+      {-170 * kDeg, -80 * kDeg, 340 * kDeg, 160 * kDeg},  // most of the globe
+      kWorldMER,
+      {5, 5, 3, 3},  // between the points
+  };
+  for (const TGMER& e : extents) EXPECT_EQ(Found(source, e), Meeting(source, e));
+  EXPECT_EQ(Found(source, extents[1]).back(), lineHandle);
+  EXPECT_TRUE(Found(source, extents[6]).empty());
+
+  // A point moved into a window is found there and no longer where it was; a removed one is
+  // gone, and its slot's new object is found where that one lies.
+  const TGMER window{100 * kDeg + 10, 3 * kDeg + 10, kDeg, kDeg};
+  ASSERT_TRUE(Found(source, window).empty());
+  const TGMER old = points[3]->MER();
+  points[3]->SetCentroid({100 * kDeg + 500, 3 * kDeg + 500, 0});
+  EXPECT_EQ(Found(source, window), std::vector<std::int32_t>{points[3]->Handle()});
+  EXPECT_TRUE(Found(source, {old.Left, old.Top, 1, 1}).empty());
+  const std::int32_t gone = points[3]->Handle();
+  EXPECT_TRUE(source.Remove(gone));
+  EXPECT_TRUE(Found(source, window).empty());
+  auto newcomer = std::make_shared<TGMapPoint>();
+  newcomer->SetCentroid({-60 * kDeg, -33 * kDeg, 0});
+  EXPECT_EQ(source.Add(newcomer), gone);
+  EXPECT_EQ(Found(source, {-61 * kDeg, -34 * kDeg, 2 * kDeg, 2 * kDeg}),
+            Meeting(source, {-61 * kDeg, -34 * kDeg, 2 * kDeg, 2 * kDeg}));
+  const std::vector<std::int32_t> all = Found(source, kWorldMER);
+  EXPECT_NE(std::ranges::find(all, gone), all.end());
+}
+
+TEST(MemoryObjectSource, FreedSlotsAreReusedFromTheFront) {
+  TGMemoryObjectSource source;
+  for (int i = 0; i < 100; ++i) {
+    auto p = std::make_shared<TGMapPoint>();
+    p->SetCentroid({i * kDeg, 0, 0});
+    source.Add(p);
+  }
+  for (const std::int32_t h : {50, 7, 99, 100, 30}) EXPECT_TRUE(source.Remove(h));
+  // 99 and 100 were the last: the list shrank to 98.
+  std::vector<std::int32_t> handles;
+  for (int i = 0; i < 5; ++i) handles.push_back(source.Add(std::make_shared<TGMapPoint>()));
+  EXPECT_EQ(handles, (std::vector<std::int32_t>{7, 30, 50, 99, 100}));
+  EXPECT_EQ(source.ObjectCount(), 100);
+  // Slots freed, cut off the end and filled again are not handed out twice.
+  EXPECT_TRUE(source.Remove(100));
+  EXPECT_TRUE(source.Remove(99));
+  EXPECT_EQ(source.Add(std::make_shared<TGMapPoint>()), 99);
+  EXPECT_EQ(source.Add(std::make_shared<TGMapPoint>()), 100);
+  EXPECT_EQ(source.Add(std::make_shared<TGMapPoint>()), 101);
+}
