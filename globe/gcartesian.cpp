@@ -1,6 +1,7 @@
 // The flat map: x = longitude east of the central meridian, y = latitude (up), both scaled to
 // pixels and placed at the origin.
 
+#include <QtGlobal>
 #include <algorithm>
 #include <cmath>
 
@@ -99,7 +100,9 @@ void TGCartesianPrj::RestoreView(const TGViewRecord& view) {
         NormalizeDegree(view.Rotation[1] / static_cast<long double>(kGUPerDegree)));
     prj_.SetCenterLatitude(view.Rotation[0] / static_cast<long double>(kGUPerDegree));
     prj_.SetByIndex(piZRotation, 0);
-  } catch (...) {
+  } catch (const std::exception& e) {
+    // A view that cannot be restored leaves the one in place.
+    qWarning("globe: cannot restore the saved view: %s", e.what());
   }
 }
 

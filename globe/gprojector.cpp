@@ -364,7 +364,9 @@ bool TGProjectionModel::RectVisible(const TGMER& rect, unsigned& flags) {
     flags |= kRectVisibleFlag;
     if (partly) flags |= kRectPartlyVisibleFlag;
     return true;
-  } catch (...) {
+  } catch (const std::exception& e) {
+    // An object whose visibility cannot be decided is drawn rather than lost.
+    qWarning("globe: visibility test failed: %s", e.what());
     return true;
   }
 }
