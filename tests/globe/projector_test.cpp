@@ -78,6 +78,28 @@ TEST(Projector, ConstructionFitsTheDiscAndCentresIt) {
   EXPECT_THROW(TGProjector(nullptr), std::invalid_argument);
 }
 
+// A rectangle from 170° E across the date line to 170° W, in a view zoomed in on 173° W: only its
+// eastern part (−180° … −170°) is on screen, and that is enough to draw it.
+TEST(Projector, RectangleAcrossTheDateLineSeenByItsEasternPart) {
+  View v(-173, 0);
+  v.prj.SetScaleFactor(2865 / kGlobeSphereRadius);  // about 50 pixels per degree
+  TGCustomProjectionModel& model = v.prj.Model();
+  unsigned flags = 0;
+  const TGMER across{170 * kDeg, -kDeg, 20 * kDeg, 2 * kDeg};
+  EXPECT_TRUE(model.RectVisible(across, flags));
+  EXPECT_TRUE(flags & kRectVisibleFlag);
+  EXPECT_FALSE(flags & kRectPartlyVisibleFlag);  // every sample faces the viewer
+  // Its western part alone, and a rectangle wholly west of the meridian, are off screen.
+  EXPECT_FALSE(model.RectVisible(TGMER{170 * kDeg, -kDeg, 10 * kDeg - 1, 2 * kDeg}, flags));
+  EXPECT_FALSE(flags & kRectVisibleFlag);
+  EXPECT_FALSE(model.RectVisible(TGMER{150 * kDeg, -kDeg, 15 * kDeg, 2 * kDeg}, flags));
+  // Looking at 173° E instead, the same rectangle is seen by its western part.
+  View west(173, 0);
+  west.prj.SetScaleFactor(2865 / kGlobeSphereRadius);
+  EXPECT_TRUE(west.prj.Model().RectVisible(across, flags));
+  EXPECT_FALSE(west.prj.Model().RectVisible(TGMER{-178 * kDeg, -kDeg, 8 * kDeg, 2 * kDeg}, flags));
+}
+
 TEST(Projector, UnprojectsTheCentreLimbAndBeyond) {
   View v(-89.6, 23.5);
   TGGlobePoint g;
