@@ -111,7 +111,7 @@ struct Scene {
     db.SetActive(true);
     globe.Renderer().MaxTextHeight = 40;
     globe.Renderer().MinTextHeight = 8;
-    globe.MinObjectPixels = 1.0;
+    globe.SetMinObjectPixels(1.0);
     globe.SetSpatialDatabase(&db);
     globe.SurfaceTexture().Assign(BlueMarbleTexture());
     TGProjector& prj = globe.Projector();

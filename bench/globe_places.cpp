@@ -83,7 +83,7 @@ const std::vector<Place>& Places() {
 void SetUpGlobe(TGCustomGlobeView& globe, int zoom) {
   globe.Renderer().MaxTextHeight = 40;
   globe.Renderer().MinTextHeight = 8;
-  globe.MinObjectPixels = 1.0;
+  globe.SetMinObjectPixels(1.0);
   globe.SurfaceTexture().Assign(BlueMarbleTexture());
   TGProjector& prj = globe.Projector();
   prj.SetXRotation(7.5862);

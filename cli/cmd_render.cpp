@@ -250,7 +250,7 @@ int RunRender(Args& args) {
   TGCustomGlobeView globe(width, height);
   globe.Renderer().MaxTextHeight = 40;
   globe.Renderer().MinTextHeight = 8;
-  globe.MinObjectPixels = 1.0;
+  globe.SetMinObjectPixels(1.0);
   globe.SetSpatialDatabase(&scratch.database);
   TGProjector& projector = globe.Projector();
   const std::string texturePath =

@@ -38,6 +38,30 @@ void TGCustomGlobeView::AddDefaultPresenters() {
   root_->Presenters().Add(std::move(poly));
 }
 
+void TGCustomGlobeView::SetMinObjectColor(TColor c) {
+  if (c == minObjectColor_) return;
+  minObjectColor_ = c;
+  RequestRender();
+}
+
+void TGCustomGlobeView::SetCullObjectPixels(double pixels) {
+  if (pixels == cullObjectPixels_ || !std::isfinite(pixels)) return;
+  cullObjectPixels_ = pixels;
+  RequestRender();
+}
+
+void TGCustomGlobeView::SetMinObjectPixels(double pixels) {
+  if (pixels == minObjectPixels_ || !std::isfinite(pixels)) return;
+  minObjectPixels_ = pixels;
+  RequestRender();
+}
+
+void TGCustomGlobeView::SetGlobeOptions(unsigned options) {
+  if (options == globeOptions_) return;
+  globeOptions_ = options;
+  RequestRender();
+}
+
 void TGCustomGlobeView::LayersChanged() {
   RequestRender();
 }

@@ -77,10 +77,17 @@ class TGCustomGlobeView : private TGSpatialDatabaseListener {
   // Background around the globe.
   TColor Color() const { return color_; }
   void SetColor(TColor c);
-  TColor MinObjectColor = clGray;
-  double CullObjectPixels = 0.75;
-  double MinObjectPixels = 1.5;
-  unsigned GlobeOptions = 0;
+  // Objects smaller than CullObjectPixels are left out; those below MinObjectPixels are drawn as
+  // one pixel of MinObjectColor. Each setter requests a render when the value changes.
+  TColor MinObjectColor() const { return minObjectColor_; }
+  void SetMinObjectColor(TColor c);
+  double CullObjectPixels() const { return cullObjectPixels_; }
+  void SetCullObjectPixels(double pixels);
+  double MinObjectPixels() const { return minObjectPixels_; }
+  void SetMinObjectPixels(double pixels);
+  // TGGlobeOption bits.
+  unsigned GlobeOptions() const { return globeOptions_; }
+  void SetGlobeOptions(unsigned options);
   // Milliseconds between partial updates of the window during long renders; 0: none.
   int PeriodicUpdateTime = 0;
   // A restart of the render in progress was requested.
@@ -186,6 +193,10 @@ class TGCustomGlobeView : private TGSpatialDatabaseListener {
   std::string textureName_;
   TColor surfaceColor_ = clAqua;
   TColor color_ = clBlack;
+  TColor minObjectColor_ = clGray;
+  double cullObjectPixels_ = 0.75;
+  double minObjectPixels_ = 1.5;
+  unsigned globeOptions_ = 0;
   bool renderPending_ = false;
   bool inPaint_ = false;
   int updateCount_ = 0;

@@ -187,8 +187,8 @@ void TGLayer::Render(const TGMER& extent) {
   std::int32_t cull = 0;
   minDrawSize_ = 0;
   if (!RenderAllObjects && scale > 0) {
-    cull = RoundToInt(globe->CullObjectPixels / scale);
-    minDrawSize_ = RoundToInt(globe->MinObjectPixels / scale);
+    cull = RoundToInt(globe->CullObjectPixels() / scale);
+    minDrawSize_ = RoundToInt(globe->MinObjectPixels() / scale);
   }
   TGObjectSource& source = ObjectSource();
   source.MinObjectExtent = cull;
@@ -263,7 +263,7 @@ bool TGLayer::DrawObject(const std::shared_ptr<TGMapPoint>& object) {
       TGDefaultRenderer& renderer = globe.Renderer();
       const int alpha = renderer.Alpha;
       renderer.Alpha = 255;
-      renderer.SetPixel(p.x(), p.y(), globe.MinObjectColor);
+      renderer.SetPixel(p.x(), p.y(), globe.MinObjectColor());
       renderer.Alpha = alpha;
       ++pixels_;
     }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
+#include <cmath>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -132,6 +134,35 @@ TEST(GlobeView, VisibleExtentCoversWhatTheWindowShows) {
   EXPECT_EQ(globe.ComputeVisibleExtent(), kWorldMER);
   globe.PaintToImage();
   EXPECT_EQ(globe.VisibleExtent(), kWorldMER);
+}
+
+// Settings the main window changes while running take effect through setters that request a render
+// when, and only when, the value changes.
+TEST(GlobeView, SettingsRequestARenderWhenTheyChange) {
+  TGlobeView view;
+  view.grab();
+  ASSERT_FALSE(view.RenderPending());
+  const std::function<void()> changes[] = {
+      [&] { view.SetMinObjectPixels(1.0); },         [&] { view.SetCullObjectPixels(0.5); },
+      [&] { view.SetMinObjectColor(0x00FF00); },     [&] { view.SetGlobeOptions(goMultiSelect); },
+      [&] { view.SetSurfaceColor(clWhite); },        [&] { view.SetColor(0x800000); },
+      [&] { view.Graticule().SetLatitudeStep(30); }, [&] { view.Graticule().SetLongitudeStep(30); },
+  };
+  for (const auto& change : changes) {
+    change();
+    EXPECT_TRUE(view.RenderPending());
+    view.grab();
+    EXPECT_FALSE(view.RenderPending());
+    change();  // the same value again
+    EXPECT_FALSE(view.RenderPending());
+  }
+  EXPECT_EQ(view.MinObjectPixels(), 1.0);
+  EXPECT_EQ(view.CullObjectPixels(), 0.5);
+  EXPECT_EQ(view.MinObjectColor(), 0x00FF00u);
+  EXPECT_EQ(view.GlobeOptions(), unsigned{goMultiSelect});
+  view.SetMinObjectPixels(std::nan(""));  // ignored
+  EXPECT_EQ(view.MinObjectPixels(), 1.0);
+  EXPECT_FALSE(view.RenderPending());
 }
 
 // The window passes every event on as a Qt signal too, after the callback and with the same timing.

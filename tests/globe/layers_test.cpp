@@ -301,7 +301,7 @@ TEST_F(LayerRender, TitlesNeedTextAReadableFontAndTheRightZoom) {
 }
 
 TEST_F(LayerRender, ObjectsBelowTheMinimumSizeBecomeOnePixel) {
-  globe_->MinObjectColor = 0x00FF00;
+  globe_->SetMinObjectColor(0x00FF00);
   const double scale = static_cast<double>(globe_->Projector().ScaleFactor());
   const auto size = [&](double pixels) { return RoundToInt(pixels / scale); };
   // 1.2 pixels: between CullObjectPixels (0.75) and MinObjectPixels (1.5).
