@@ -43,9 +43,8 @@ int ParseIntArg(const std::string& text, const std::string& what, int lo, int hi
 double ParseRealArg(const std::string& text, const std::string& what, double lo, double hi,
                     const std::string& unit = "");
 
-// Ranges of the command-line numbers.
-inline constexpr double kMaxHoursFromT0 = 10;  // T
-inline constexpr int kMinHeightM = -500;       // observer height
+// Ranges of the command-line numbers (T is limited to ±kMaxHoursFromT0 of the elements).
+inline constexpr int kMinHeightM = -500;  // observer height
 inline constexpr int kMaxHeightM = 9000;
 inline constexpr double kMaxDeltaTSeconds = 1e6;  // given ΔT
 inline constexpr int kMaxYear = 99999;            // deltat and find --year

@@ -51,17 +51,7 @@ void Args::ExpectEnd() const {
 }
 
 std::string Echo(const std::string& text) {
-  constexpr std::size_t kMax = 80;
-  std::string out;
-  std::size_t characters = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    const bool starts = (byte & 0xC0) != 0x80;
-    if (starts && ++characters > kMax) return "\"" + out + "…\"";
-    // Control characters would garble the terminal.
-    out += byte < 0x20 || byte == 0x7F ? '?' : text[i];
-  }
-  return "\"" + out + "\"";
+  return QuoteForMessage(text, 80);
 }
 
 namespace {

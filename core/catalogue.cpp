@@ -401,11 +401,6 @@ bool IsIntegerField(int i) {
   throw CatalogueError(name + ": line " + std::to_string(line) + ": " + what);
 }
 
-// A token for an error message: at most 40 characters.
-std::string Quoted(const std::string& token) {
-  return "\"" + (token.size() > 40 ? token.substr(0, 40) + "…" : token) + "\"";
-}
-
 EclipseRecord ParseLine(const std::string& text, const std::string& name, int line) {
   std::istringstream fields(text);
   std::string token;
@@ -418,24 +413,27 @@ EclipseRecord ParseLine(const std::string& text, const std::string& name, int li
       auto v = ParseInteger(token);
       if (!v) {
         Fail(name, line,
-             std::string("field ") + kFieldNames[i] + ": not an integer: " + Quoted(token));
+             std::string("field ") + kFieldNames[i] +
+                 ": not an integer: " + QuoteForMessage(token, 40));
       }
       if (*v < INT32_MIN || *v > INT32_MAX) {
         Fail(name, line,
-             std::string("field ") + kFieldNames[i] + ": " + Quoted(token) + " is too large");
+             std::string("field ") + kFieldNames[i] + ": " + QuoteForMessage(token, 40) +
+                 " is too large");
       }
       values[i] = static_cast<double>(*v);
     } else {
       auto v = ParseReal(token);
       if (!v) {
         Fail(name, line,
-             std::string("field ") + kFieldNames[i] + ": not a number: " + Quoted(token));
+             std::string("field ") + kFieldNames[i] +
+                 ": not a number: " + QuoteForMessage(token, 40));
       }
       // The largest float is written as 3.4028235e38, a little above its exact value; only
       // reals from halfway to 2^128 up round to infinity.
       if (std::fabs(*v) >= double{std::numeric_limits<float>::max()} + 0x1p103) {
         Fail(name, line,
-             std::string("field ") + kFieldNames[i] + ": " + Quoted(token) +
+             std::string("field ") + kFieldNames[i] + ": " + QuoteForMessage(token, 40) +
                  " is too large for single precision");
       }
       values[i] = *v;

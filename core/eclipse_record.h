@@ -52,6 +52,10 @@ EclipseRecord DecodeRecord(const std::uint8_t* bytes);
 // Writes one record into kEclipseRecordSize bytes at `out`.
 void EncodeRecord(const EclipseRecord& record, std::uint8_t* out);
 
+// The elements mean something within this many hours of T0: the instants the program evaluates
+// and the contacts it accepts lie inside it.
+inline constexpr double kMaxHoursFromT0 = 10;
+
 // c0 + c1·t + c2·t² + c3·t³ of one coefficient group, in double precision.
 inline double EvaluateCubic(const float (&c)[4], double t) {
   return ((static_cast<double>(c[3]) * t + c[2]) * t + c[1]) * t + c[0];

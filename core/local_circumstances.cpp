@@ -19,10 +19,9 @@ namespace {
 // equatorial radius, the unit of ρ sin φ′ and ρ cos φ′.
 constexpr double kObserverEarthRadiusM = 6378140;
 constexpr double kConvergence = 1e-6;  // hours
+// An iteration that settles farther than kMaxHoursFromT0 from T0 has run away on the
+// polynomials' growth (contacts 1e64 hours from T0 were seen) and counts as not settled.
 constexpr int kMaxSteps = 50;
-// The elements describe a few hours around T0; an iteration that settles farther out has run
-// away on the polynomials' growth (contacts 1e64 hours from T0 were seen).
-constexpr double kMaxHoursFromT0 = 10;
 
 // Elements and observer terms at one trial instant.
 struct Trial {

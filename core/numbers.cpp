@@ -51,6 +51,19 @@ std::optional<double> ParseReal(std::string_view text) {
   return value;
 }
 
+std::string QuoteForMessage(std::string_view text, std::size_t maxCharacters) {
+  std::string out;
+  std::size_t characters = 0;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    const bool starts = (byte & 0xC0) != 0x80;
+    if (starts && ++characters > maxCharacters) return "\"" + out + "…\"";
+    // Control characters would garble the terminal.
+    out += byte < 0x20 || byte == 0x7F ? '?' : c;
+  }
+  return "\"" + out + "\"";
+}
+
 std::string FormatMinSec(int kind, double hours) {
   static const int kWidths[5] = {2, 4, 5, 6, 7};
   if (kind < 0) kind = 0;

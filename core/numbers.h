@@ -18,6 +18,10 @@ std::string FormatFixed(double value, int decimals);
 std::optional<long long> ParseInteger(std::string_view text);
 std::optional<double> ParseReal(std::string_view text);
 
+// Input echoed in a message: quoted, cut to `maxCharacters` UTF-8 characters (then "…"), control
+// characters replaced by "?".
+std::string QuoteForMessage(std::string_view text, std::size_t maxCharacters);
+
 // A time span or time of day v (hours) as "smm:ss" with kind (0 … 4) decimals of the seconds;
 // s is a blank or "-", whole hours are dropped, and blanks after the second character become
 // zeros (247.3 s with kind 1 gives "  4:07.3").

@@ -17,6 +17,7 @@
 #include "angles.h"
 #include "catalogue.h"
 #include "centre_line.h"
+#include "cli.h"
 #include "deltat.h"
 #include "eclipse_record.h"
 #include "julian_day.h"
