@@ -122,8 +122,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const double givenDeltaT = Take<float>(p, end);
   const bool back = flags & 1;
   // The front end's argument ranges: it refuses anything else before computing.
-  if (!(std::fabs(t) <= 10) || !(std::fabs(lat) <= 90) || !(std::fabs(lon) <= 360) ||
-      height < -500 || height > 9000 || !(std::fabs(givenDeltaT) <= 1e6)) {
+  if (!(std::fabs(t) <= kMaxHoursFromT0) || !(std::fabs(lat) <= 90) || !(std::fabs(lon) <= 360) ||
+      height < kMinHeightM || height > kMaxHeightM ||
+      !(std::fabs(givenDeltaT) <= kMaxDeltaTSeconds)) {
     return 0;
   }
 

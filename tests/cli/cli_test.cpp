@@ -16,6 +16,7 @@
 #include "catalogue.h"
 #include "core/eclipse_fixtures.h"
 #include "deltat.h"
+#include "scratch_dir.h"
 #include "shipped_catalogue.h"
 
 using namespace umbrivista;
@@ -43,16 +44,9 @@ Result RunCli(const std::string& args, bool withStderr = false) {
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
 }
 
-class Cli : public ::testing::Test {
+class Cli : public ScratchDirTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("umbrivista_cli_test_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  fs::path dir_;
+  Cli() : ScratchDirTest("umbrivista_cli_test") {}
 };
 
 TEST(CliDeltaT, PrintsSeconds) {

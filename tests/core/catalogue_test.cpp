@@ -11,6 +11,7 @@
 
 #include "catalogue.h"
 #include "eclipse_fixtures.h"
+#include "scratch_dir.h"
 
 using namespace umbrivista;
 
@@ -22,21 +23,14 @@ EclipseRecord MakeRecord(int year, int saros, int member = 1) {
   return UsableRecord(year, 4, 8, saros, member, 71);
 }
 
-class TempDir : public ::testing::Test {
+class TempDir : public ScratchDirTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("umbrivista_catalogue_test_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
+  TempDir() : ScratchDirTest("umbrivista_catalogue_test") {}
   std::string Write(const std::string& name, const std::string& bytes) {
     const auto path = (dir_ / name).string();
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
   }
-  fs::path dir_;
 };
 
 TEST(EclipseRecord, FieldsSitAtTheirByteOffsets) {

@@ -18,6 +18,7 @@
 
 #include "catalogue.h"
 #include "eclipse_fixtures.h"
+#include "scratch_dir.h"
 
 using namespace umbrivista;
 
@@ -51,19 +52,9 @@ std::string ErrorOf(F write) {
   return "";
 }
 
-class SafeFile : public ::testing::Test {
+class SafeFile : public ScratchDirTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("umbrivista_safe_file_test_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(dir_);
-  }
+  SafeFile() : ScratchDirTest("umbrivista_safe_file_test") {}
   fs::path Put(const std::string& name, const std::string& text, mode_t mode = 0644) {
     const fs::path path = dir_ / name;
     std::ofstream(path, std::ios::binary) << text;
@@ -77,8 +68,6 @@ class SafeFile : public ::testing::Test {
       names.insert(entry.path().filename().string());
     return names;
   }
-
-  fs::path dir_;
 };
 
 TEST_F(SafeFile, NewAndReplacedFilesGetTheirContentsAndModes) {

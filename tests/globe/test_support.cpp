@@ -46,10 +46,4 @@ void WriteJpeg(const std::string& path, int width, int height,
   std::fclose(file);
 }
 
-std::filesystem::path UniqueTestDir(const std::string& prefix) {
-  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  return std::filesystem::path(::testing::TempDir()) /
-         (prefix + "_" + std::to_string(::getpid()) + "_" + (info ? info->name() : "none"));
-}
-
 }  // namespace umbrivista

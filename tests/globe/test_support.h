@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "grenderer.h"
+#include "scratch_dir.h"
 
 namespace umbrivista {
 
@@ -49,9 +50,5 @@ class RecordingRenderer : public TGDefaultRenderer {
 // `grey` the picture has one component, the low byte.
 void WriteJpeg(const std::string& path, int width, int height,
                const std::function<std::uint32_t(int, int)>& rgb, bool grey = false);
-
-// A scratch folder for the running test alone: ctest runs the tests of a suite in parallel
-// processes, so a fixed name would let one test delete another's files.
-std::filesystem::path UniqueTestDir(const std::string& prefix);
 
 }  // namespace umbrivista
