@@ -7,7 +7,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QDir>
-#include <QGuiApplication>
 #include <chrono>
 #include <filesystem>
 #include <sstream>
@@ -21,17 +20,6 @@
 using namespace umbrivista;
 
 namespace {
-
-void EnsureApplication() {
-  static QGuiApplication* app = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "bench_globe_layers";
-    static char* argv[] = {name, nullptr};
-    return new QGuiApplication(argc, argv);
-  }();
-  (void)app;
-}
 
 // The total eclipse of 2024-04-08.
 EclipseRecord Eclipse2024() {
@@ -114,12 +102,7 @@ struct Scene {
     globe.SetMinObjectPixels(1.0);
     globe.SetSpatialDatabase(&db);
     globe.SurfaceTexture().Assign(BlueMarbleTexture());
-    TGProjector& prj = globe.Projector();
-    prj.SetXRotation(7.5862);
-    prj.SetYRotation(-89.5912);
-    prj.SetScaleFactor((410 - zoom) * 1e-8L);
-    prj.SetXOrigin(400);
-    prj.SetYOrigin(400);
+    TurnToEclipse2024(globe.Projector(), zoom);
   }
   ~Scene() {
     globe.SetSpatialDatabase(nullptr);
@@ -188,12 +171,7 @@ BENCHMARK(BM_FrameWithLayers)
 void BM_VisibleExtent(benchmark::State& state) {
   EnsureApplication();
   TGCustomGlobeView globe(800, 800);
-  TGProjector& prj = globe.Projector();
-  prj.SetXRotation(7.5862);
-  prj.SetYRotation(-89.5912);
-  prj.SetScaleFactor((410 - state.range(0)) * 1e-8L);
-  prj.SetXOrigin(400);
-  prj.SetYOrigin(400);
+  TurnToEclipse2024(globe.Projector(), static_cast<int>(state.range(0)));
   for (auto _ : state) benchmark::DoNotOptimize(globe.ComputeVisibleExtent());
 }
 BENCHMARK(BM_VisibleExtent)

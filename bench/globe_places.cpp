@@ -8,7 +8,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <charconv>
 #include <chrono>
@@ -25,17 +24,6 @@
 using namespace umbrivista;
 
 namespace {
-
-void EnsureApplication() {
-  static QGuiApplication* app = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "bench_globe_places";
-    static char* argv[] = {name, nullptr};
-    return new QGuiApplication(argc, argv);
-  }();
-  (void)app;
-}
 
 struct Place {
   std::string name;
@@ -85,12 +73,7 @@ void SetUpGlobe(TGCustomGlobeView& globe, int zoom) {
   globe.Renderer().MinTextHeight = 8;
   globe.SetMinObjectPixels(1.0);
   globe.SurfaceTexture().Assign(BlueMarbleTexture());
-  TGProjector& prj = globe.Projector();
-  prj.SetXRotation(7.5862);
-  prj.SetYRotation(-89.5912);
-  prj.SetScaleFactor((410 - zoom) * 1e-8L);
-  prj.SetXOrigin(400);
-  prj.SetYOrigin(400);
+  TurnToEclipse2024(globe.Projector(), zoom);
 }
 
 // The places as points with white titles above them, as the capitals are shown.

@@ -20,14 +20,8 @@ void BM_RenderGlobe(benchmark::State& state) {
     globe.Graticule().SetLatitudeStep(0);
     globe.Graticule().SetLongitudeStep(0);
   }
-  TGProjector& prj = globe.Projector();
-  // The globe turned as for the total eclipse of 2024-04-08 at T0.
-  prj.SetXRotation(7.5862);
-  prj.SetYRotation(-89.5912);
-  prj.SetScaleFactor((410 - zoom) * 1e-8L);
-  prj.SetXOrigin(400);
-  prj.SetYOrigin(400);
-  state.counters["depth"] = TGSphericalPrj::TextureDepth(prj.ScaleFactor());
+  TurnToEclipse2024(globe.Projector(), zoom);
+  state.counters["depth"] = TGSphericalPrj::TextureDepth(globe.Projector().ScaleFactor());
   for (auto _ : state) {
     globe.RenderScene();
     benchmark::DoNotOptimize(globe.Renderer().Picture().Bits());
