@@ -35,7 +35,7 @@ class CatalogueError : public std::runtime_error {
 
 class EclipseCatalogue {
  public:
-  // Reads a binary catalogue in one read and validates every record. Throws CatalogueError for a
+  // Maps a binary catalogue in one call and validates every record. Throws CatalogueError for a
   // missing, unreadable or empty file, a folder, a size that is not a whole number of records or
   // a record that is not usable; the catalogue is unchanged then.
   void Load(const std::string& path);
@@ -81,8 +81,8 @@ std::string RecordProblem(const EclipseRecord& record);
 void ValidateRecords(const std::vector<EclipseRecord>& records, const std::string& name,
                      const std::vector<int>& lines = {});
 
-// The bytes of a regular file in one read, at most maxBytes; throws CatalogueError naming the file
-// and the reason.
+// The bytes of a regular file, mapped read-only and paged in by one call, at most maxBytes; throws
+// CatalogueError naming the file and the reason.
 class FileBytes {
  public:
   FileBytes() = default;
