@@ -135,19 +135,16 @@ TEST(SpatialDatabaseIndex, FindsBoxesOnBothSidesOf180AndFollowsChanges) {
 }
 
 // A file database with objects, and a second SQLite connection to damage or lock it.
-class SpatialDatabaseFile : public ::testing::Test {
+class SpatialDatabaseFile : public ScratchDirTest {
  protected:
+  SpatialDatabaseFile() : ScratchDirTest("sdb_storage_test") {}
   void SetUp() override {
-    dir_ = UniqueTestDir("sdb_storage_test");
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
+    ScratchDirTest::SetUp();
     path_ = (dir_ / "scratch.tmp").string();
   }
   void TearDown() override {
     CloseOther();
-    std::error_code ec;
-    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(dir_, ec);
+    ScratchDirTest::TearDown();
   }
 
   static std::shared_ptr<TGMapPoint> Point(int lonDeg, int latDeg, const std::string& title) {
@@ -238,7 +235,6 @@ class SpatialDatabaseFile : public ::testing::Test {
     return titles;
   }
 
-  fs::path dir_;
   std::string path_;
   sqlite3* other_ = nullptr;
 };

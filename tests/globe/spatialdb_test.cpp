@@ -20,18 +20,12 @@ namespace {
 namespace fs = std::filesystem;
 constexpr std::int32_t kDeg = kGUPerDegree;
 
-class SpatialDatabase : public ::testing::Test {
+class SpatialDatabase : public ScratchDirTest {
  protected:
+  SpatialDatabase() : ScratchDirTest("sdb_test") {}
   void SetUp() override {
-    dir_ = UniqueTestDir("sdb_test");
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
+    ScratchDirTest::SetUp();
     path_ = (dir_ / "Temporary_ABCDEFGH.tmp").string();
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(dir_, ec);
   }
 
   static std::shared_ptr<TGMapPoint> Point(double lonDeg, double latDeg, const std::string& title) {
@@ -58,7 +52,6 @@ class SpatialDatabase : public ::testing::Test {
     return Titles(source, extent);
   }
 
-  fs::path dir_;
   std::string path_;
 };
 
