@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "catalogue.h"
+#include "data_files.h"
 
 namespace umbrivista {
 
@@ -49,10 +50,12 @@ inline constexpr int kMaxHeightM = 9000;
 inline constexpr double kMaxDeltaTSeconds = 1e6;  // given ΔT
 inline constexpr int kMaxYear = 99999;            // deltat and find --year
 
-// The folder that holds the running program (the data files lie beside it).
-std::string ProgramFolder();
-// The catalogue named by --catalogue, else the one beside the program, else the one in the
-// current folder. Throws CatalogueError when it cannot be loaded.
+// The folder named by --data-dir ("" when none): the data files are looked for there first.
+std::string& DataDirOption();
+// The path of a data file through the program's one data-file lookup.
+std::string DataFile(const std::string& name);
+// The catalogue named by --catalogue, else the one the data-file lookup finds. Throws
+// CatalogueError when it cannot be loaded.
 const EclipseCatalogue& LoadCatalogue(Args& args);
 // A catalogue position argument, checked against the catalogue.
 int ParsePosition(const std::string& text, const EclipseCatalogue& catalogue);

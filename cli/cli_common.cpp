@@ -98,11 +98,13 @@ double ParseRealArg(const std::string& text, const std::string& what, double lo,
   return v;
 }
 
-std::string ProgramFolder() {
-  std::error_code ec;
-  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return ".";
-  return exe.parent_path().string();
+std::string& DataDirOption() {
+  static std::string folder;
+  return folder;
+}
+
+std::string DataFile(const std::string& name) {
+  return FindDataFile(name, DataDirOption());
 }
 
 const EclipseCatalogue& LoadCatalogue(Args& args) {
@@ -111,8 +113,7 @@ const EclipseCatalogue& LoadCatalogue(Args& args) {
   if (auto given = args.TakeOption("catalogue")) {
     path = *given;
   } else {
-    path = ProgramFolder() + "/" + kCatalogueFileName;
-    if (!std::filesystem::exists(path)) path = kCatalogueFileName;
+    path = DataFile(kCatalogueFileName);
   }
   catalogue.Load(path);
   return catalogue;

@@ -1,19 +1,12 @@
 // render: the main window's globe at one instant of an eclipse, written as a PNG picture.
 
-#include <fcntl.h>
-#include <unistd.h>
 #include <QBuffer>
 #include <QByteArray>
-#include <QDir>
 #include <QGuiApplication>
 #include <QImage>
-#include <QRandomGenerator>
 
-#include <cerrno>
 #include <cmath>
-#include <csignal>
 #include <cstdlib>
-#include <cstring>
 #include <iostream>
 
 #include "angles.h"
@@ -22,123 +15,20 @@
 #include "cli.h"
 #include "deltat.h"
 #include "gcustomglobe.h"
+#include "globe_settings.h"
 #include "gspatialdb.h"
 #include "safe_file.h"
+#include "scratch_database.h"
 #include "shadow.h"
 
 namespace umbrivista {
 
 namespace {
 
-// The globe textures beside the program, in the order of the globe-style choice.
-const char* const kTextureFiles[] = {"BlueMarble_5.4x2.7k.jpg", "DEMIS_World_3.jpg",
-                                     "World_4096.jpg", "World_white.jpg"};
-
-// Graticule latitude / longitude steps of the grid choice.
-const int kGridSteps[][2] = {{0, 0}, {90, 0}, {10, 10}, {20, 20}, {30, 30}, {45, 45}, {90, 90}};
-
 int IntOption(Args& args, const std::string& name, int fallback, int lo, int hi) {
   const auto text = args.TakeOption(name);
   return text ? ParseIntArg(*text, "--" + name, lo, hi) : fallback;
 }
-
-// The path of the scratch database while it exists, for the signal handlers: they may only use
-// async-signal-safe calls, so the path lives in a fixed buffer ("" when there is none).
-char g_scratchPath[4096] = "";
-
-extern "C" void RemoveScratchAndDie(int signal) {
-  if (g_scratchPath[0] != '\0') ::unlink(g_scratchPath);
-  // The handler was installed with SA_RESETHAND: the default action ends the process once the
-  // handler returns.
-  ::raise(signal);
-}
-
-constexpr int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP};
-
-// The scratch database that holds the layers, as the main window keeps it: "Temporary_" and eight
-// random capital letters with ".tmp" in the temporary folder, removed when done, also when the
-// process is interrupted or terminated.
-class ScratchDatabase {
- public:
-  ScratchDatabase() {
-    // Qt answers "" when TMPDIR names nothing that exists; the folder is then TMPDIR as given, so
-    // that the error below names it.
-    std::string folder = QDir::tempPath().toStdString();
-    if (folder.empty()) folder = qEnvironmentVariable("TMPDIR").toStdString();
-    // Created exclusively: a file or link of that name belongs to someone else and stays as it is.
-    for (int attempt = 0;; ++attempt) {
-      std::string letters;
-      for (int i = 0; i < 8; ++i)
-        letters += static_cast<char>('A' + QRandomGenerator::global()->bounded(26));
-      path_ = folder + "/Temporary_" + letters + ".tmp";
-      const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-      if (fd >= 0) {
-        ::close(fd);
-        break;
-      }
-      if (errno != EEXIST || attempt == 100) {
-        throw std::runtime_error("cannot create the scratch database in the temporary folder " +
-                                 folder + ": " + std::strerror(errno));
-      }
-    }
-    InstallSignalHandlers();
-    try {
-      database.SetDataSourceName(path_);
-      database.SetActive(true);
-      if (database.ReadOnly()) throw std::runtime_error(path_ + ": opened for reading only");
-    } catch (...) {
-      Remove();
-      throw;
-    }
-  }
-  ~ScratchDatabase() {
-    try {
-      database.Flush();
-      database.SetActive(false);
-    } catch (const std::exception& e) {
-      std::cerr << "umbrivista-cli: warning: closing the scratch database " << path_ << ": "
-                << e.what() << "\n";
-    }
-    Remove();
-  }
-  ScratchDatabase(const ScratchDatabase&) = delete;
-  ScratchDatabase& operator=(const ScratchDatabase&) = delete;
-
-  TGSpatialDatabase database;
-
- private:
-  void InstallSignalHandlers() {
-    if (path_.size() >= sizeof g_scratchPath) return;  // then only the normal ways out remove it
-    std::memcpy(g_scratchPath, path_.c_str(), path_.size() + 1);
-    struct sigaction action {};
-    action.sa_handler = RemoveScratchAndDie;
-    action.sa_flags = SA_RESETHAND;
-    sigemptyset(&action.sa_mask);
-    for (std::size_t i = 0; i < std::size(kCleanupSignals); ++i) {
-      // A signal the caller ignores (nohup, background jobs) stays ignored.
-      if (::sigaction(kCleanupSignals[i], nullptr, &previous_[i]) == 0 &&
-          previous_[i].sa_handler != SIG_IGN) {
-        ::sigaction(kCleanupSignals[i], &action, nullptr);
-        installed_[i] = true;
-      }
-    }
-  }
-  void Remove() {
-    for (std::size_t i = 0; i < std::size(kCleanupSignals); ++i) {
-      if (installed_[i]) ::sigaction(kCleanupSignals[i], &previous_[i], nullptr);
-      installed_[i] = false;
-    }
-    g_scratchPath[0] = '\0';
-    if (::unlink(path_.c_str()) != 0 && errno != ENOENT) {
-      std::cerr << "umbrivista-cli: warning: cannot remove the scratch database " << path_ << ": "
-                << std::strerror(errno) << "\n";
-    }
-  }
-
-  std::string path_;
-  struct sigaction previous_[std::size(kCleanupSignals)]{};
-  bool installed_[std::size(kCleanupSignals)] = {};
-};
 
 // The layer of that name: found in the globe, else created in the database.
 TGLayer& MapLayer(TGCustomGlobeView& globe, TGSpatialDatabase& database, const std::string& name) {
@@ -229,12 +119,7 @@ int RunRender(Args& args) {
   ShadowState state;
   EvaluateElements(record, t, state);
   state.deltaT = ut ? DeltaT(record.year, record.month) : 0.0;
-  double xRotation = state.d * kRadToDeg;
-  double yRotation = -state.mu * kRadToDeg + kEarthRotationDegPerSecond * state.deltaT;
-  if (back) {
-    xRotation = -xRotation;
-    yRotation += 180;
-  }
+  const GlobeRotation rotation = DisplayOrientation(state, back);
 
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   // Qt's notes about the session (no runtime folder and the like) are no concern of a renderer.
@@ -246,7 +131,9 @@ int RunRender(Args& args) {
   static char* argv[] = {name, nullptr};
   QGuiApplication app(argc, argv);
 
-  ScratchDatabase scratch;
+  ScratchDatabase scratch([](const std::string& problem) {
+    std::cerr << "umbrivista-cli: warning: " << problem << "\n";
+  });
   TGCustomGlobeView globe(width, height);
   globe.Renderer().MaxTextHeight = 40;
   globe.Renderer().MinTextHeight = 8;
@@ -254,7 +141,7 @@ int RunRender(Args& args) {
   globe.SetSpatialDatabase(&scratch.database);
   TGProjector& projector = globe.Projector();
   const std::string texturePath =
-      textureFile ? *textureFile : ProgramFolder() + "/" + kTextureFiles[texture];
+      textureFile ? *textureFile : DataFile(kTextureFiles[texture]);
   globe.SetSurfaceTextureName(texturePath);
   if (globe.SurfaceTexture().GetEmpty()) {
     const std::string problem =
@@ -262,11 +149,11 @@ int RunRender(Args& args) {
     if (textureFile) throw std::runtime_error(problem);
     std::cerr << "umbrivista-cli: " << problem << "; drawing the plain surface\n";
   }
-  globe.Graticule().SetLatitudeStep(kGridSteps[grid][0]);
-  globe.Graticule().SetLongitudeStep(kGridSteps[grid][1]);
-  projector.SetXRotation(xRotation);
-  projector.SetYRotation(yRotation);
-  projector.SetScaleFactor((410 - zoom) * 1e-8L);
+  globe.Graticule().SetLatitudeStep(GridStepsFor(grid).latitude);
+  globe.Graticule().SetLongitudeStep(GridStepsFor(grid).longitude);
+  projector.SetXRotation(rotation.x);
+  projector.SetYRotation(rotation.y);
+  projector.SetScaleFactor(ZoomScaleFactor(zoom));
   projector.SetXOrigin(width / 2);
   projector.SetYOrigin(height / 2);
 

@@ -19,7 +19,8 @@ const char* kUsage =
     "  local POS --lat DEG --lon DEG [--height M] [--deltat S] [--lang de|en|fr]\n"
     "  render POS T --out FILE.png [--width W] [--height H] [--zoom Z] [--texture I]\n"
     "         [--texture-file FILE] [--grid I] [--ut] [--back]\n"
-    "options: --catalogue FILE  use this catalogue instead of the one beside the program\n";
+    "options: --catalogue FILE  use this catalogue instead of the one the data lookup finds\n"
+    "         --data-dir DIR    look for the data files in DIR first (also UMBRIVISTA_DATA)\n";
 
 }  // namespace
 
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
   }
   try {
     Args args(std::vector<std::string>(argv + 2, argv + argc));
+    if (auto folder = args.TakeOption("data-dir")) DataDirOption() = *folder;
     return it->second(args);
   } catch (const UsageError& e) {
     std::cerr << "umbrivista-cli: " << e.what() << "\n";

@@ -1,0 +1,108 @@
+#include "info_panel.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "angles.h"
+#include "eclipse_types.h"
+#include "julian_day.h"
+#include "numbers.h"
+#include "string_table.h"
+
+namespace umbrivista {
+
+namespace {
+
+// String-table items of the panel.
+constexpr int kSecondsUnitItem = 14;
+constexpr int kSubtitleItem = 25;
+constexpr int kHoursUnitItem = 26;
+constexpr int kEarthRadiiItem = 27;
+constexpr int kUmbralDiameterItem = 18;
+constexpr int kCentreLineItem = 28;
+constexpr int kEclipseWordItem = 29;
+constexpr int kLongitudeItem = 32;
+constexpr int kLatitudeItem = 33;
+constexpr int kDurationItem = 34;
+constexpr int kPathWidthItem = 35;
+constexpr int kSunAltitudeItem = 36;
+constexpr int kLocalTimeItem = 37;
+constexpr int kSunAzimuthItem = 40;
+
+constexpr const char* kSeparator = " \u2013 ";
+constexpr double kSecondsPerDay = 86400;
+
+}  // namespace
+
+std::string DeltaTCaption(bool ut, double deltaTSeconds, int year, int language) {
+  if (!ut) return "TT";
+  return "UT (DeltaT = " + FormatFixed(deltaTSeconds, year < 1900 ? 0 : 1) +
+         StringItem(kSecondsUnitItem, language) + ")";
+}
+
+std::string DateTimeLine(double julianDay, bool ut) {
+  // Rounded to the second before the conversion, so that a carry reaches the minutes, hours and
+  // the date instead of showing 60 seconds.
+  const double rounded = std::floor(julianDay * kSecondsPerDay + 0.5) / kSecondsPerDay;
+  const CalendarDate c = JDToCalendar(rounded);
+  const long long year = c.year;
+  char buf[96];
+  std::snprintf(buf, sizeof buf, "%s%04lld-%02d-%02d  %02d:%02d:%02d %s", year < 0 ? "-" : "",
+                year < 0 ? -year : year, c.month, c.day, static_cast<int>(c.hours),
+                static_cast<int>(c.minutes), static_cast<int>(std::lround(c.seconds)),
+                ut ? "UT" : "TT");
+  return buf;
+}
+
+std::string CaptionBase(const std::string& version, int language) {
+  return "Umbrivista " + version + kSeparator + StringItem(kSubtitleItem, language);
+}
+
+std::string WindowCaption(const std::string& captionBase, const std::string& dateTimeLine,
+                          int typeCode, int language) {
+  return captionBase + kSeparator + dateTimeLine + kSeparator + LongTypeName(typeCode, language);
+}
+
+InfoRows BuildInfoRows(const EclipseRecord& record, const ShadowState& state,
+                       const InstantResult& instant, bool backView, int language) {
+  const std::string radii = StringItem(kEarthRadiiItem, language);
+  const std::string degrees = " \u00b0";
+  InfoRows rows;
+  rows[0] = {" T-T0", FormatFixed(state.t, 4), StringItem(kHoursUnitItem, language)};
+  rows[1] = {" BElm.x", FormatFixed(state.x, 4), radii};
+  rows[2] = {" BElm.y", FormatFixed(state.y, 4), radii};
+  rows[3] = {" BElm.d", FormatFixed(state.d * kRadToDeg, 1), degrees};
+  rows[4] = {" BElm.M", FormatFixed(state.mu * kRadToDeg, 1), degrees};
+  rows[5] = {" BElm.L1", FormatFixed(state.l1, 4), radii};
+  rows[6] = {" BElm.L2", FormatFixed(state.l2, 4), radii};
+  rows[7] = {" BElm.tanf1", FormatFixed(state.tanF1, 5), " "};
+  rows[8] = {" BElm.tanf2", FormatFixed(state.tanF2, 5), " "};
+  rows[9] = {" Gamma", FormatFixed(record.gamma, 4), radii};
+  rows[10] = {" zeta", FormatFixed(state.zeta, 4), radii};
+  // The umbral diameter where the axis meets the surface, in single precision like the elements.
+  const float r2 = state.l2 - static_cast<float>(state.zeta) * state.tanF2;
+  rows[11] = {StringItem(kUmbralDiameterItem, language),
+              FormatFixed(std::fabs(r2) * kEarthDiameterKm, 1), " km"};
+  if (!instant.onEarth) return rows;
+  const AxisPoint& p = instant.point;
+  const AxisQuantities& q = instant.quantities;
+  rows[13] = {StringItem(kCentreLineItem, language),
+              CentreLineTypeText(state.zeta, state.l2, state.tanF2, backView, language),
+              StringItem(kEclipseWordItem, language)};
+  rows[14] = {StringItem(kLongitudeItem, language), FormatFixed(p.longitude * kRadToDeg, 3),
+              degrees};
+  rows[15] = {StringItem(kLatitudeItem, language), FormatFixed(p.latitude * kRadToDeg, 3),
+              degrees};
+  rows[16] = {StringItem(kDurationItem, language), FormatMinSec(1, q.durationSeconds / 3600),
+              " min:sec"};
+  rows[17] = {StringItem(kPathWidthItem, language), FormatFixed(q.pathWidthKm, 1), " km"};
+  rows[18] = {StringItem(kSunAltitudeItem, language), FormatFixed(q.sunAltitude * kRadToDeg, 1),
+              degrees};
+  rows[19] = {StringItem(kSunAzimuthItem, language), FormatFixed(q.sunAzimuth * kRadToDeg, 1),
+              degrees};
+  rows[20] = {StringItem(kLocalTimeItem, language), FormatMinSec(0, q.localSolarTime / 60),
+              " h"};
+  return rows;
+}
+
+}  // namespace umbrivista

@@ -1,0 +1,200 @@
+#pragma once
+// The main window: one eclipse at a time on the globe, chosen by year, by stepping through the
+// catalogue or along its Saros series, with the information panel at the left. Every text it
+// shows comes from the Qt-free functions of navigation.h and info_panel.h; the handlers here only
+// wire the controls to them.
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "catalogue.h"
+#include "info_panel.h"
+#include "settings_record.h"
+#include "shadow.h"
+
+class QAction;
+class QActionGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QSlider;
+class QTableWidget;
+class QToolButton;
+class QWidget;
+
+namespace umbrivista {
+
+class ScratchDatabase;
+class TForm_CityHist;
+class TForm_CityList;
+class TGlobeView;
+class TUpDown;
+
+struct MainWindowOptions {
+  std::string catalogueFile;  // the catalogue to load
+  std::string dataDir;        // folder named on the command line, for the data-file lookup
+  std::string version;        // the program's version text
+  SettingsRecord settings;
+};
+
+// How the window reports an error to the user; by default a modal box with an OK button. Tests
+// replace it to read the messages.
+using MessageSink = std::function<void(QWidget* parent, const QString& text)>;
+void SetMessageSink(MessageSink sink);
+
+class TForm_Main : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TForm_Main(MainWindowOptions options, QWidget* parent = nullptr);
+  ~TForm_Main() override;
+
+  // The two report windows, made after this one; the language command relabels and hides them.
+  void AttachReportWindows(TForm_CityHist* history, TForm_CityList* list);
+  // The language command of the Option menu (0 German, 1 English, 2 French).
+  void LanguageCommand(int language);
+
+  // State for the information panel and for tests.
+  int CurrentPosition() const { return position_; }
+  const EclipseRecord& CurrentRecord() const { return record_; }
+  double CurrentTimeOffset() const { return t_; }
+  int Language() const { return language_; }
+  bool BackView() const { return backView_; }
+  bool CatalogueLoaded() const { return !catalogue_.Empty(); }
+  const InfoRows& Rows() const { return rows_; }
+  // Path of the globe's scratch database ("" when there is none).
+  std::string ScratchDatabasePath() const;
+
+  // Controls, under their documented object names.
+  QGroupBox* GroupBox_Finsternis;
+  QLabel* Label_Jahr;
+  QLineEdit* Edit_Jahr;
+  QScrollBar* ScrollBar_Eclipse;
+  QGroupBox* GroupBox_Saros;
+  QLineEdit* Saros_Edit;
+  TUpDown* UpDown1;
+  TUpDown* UpDown3;
+  QGroupBox* GroupBox_ET_UT;
+  QCheckBox* CheckBox_ET_UT;
+  QLabel* SoFiTyp_Label;
+  QLabel* Label_DatumZeit;
+  QTableWidget* SG;
+  QGroupBox* GroupBox_Globus;
+  QComboBox* ComboBox_Globus;
+  QComboBox* ComboBox_GradNetz;
+  QCheckBox* CheckBox_SSP;
+  QCheckBox* CheckBox_Cities;
+  QGroupBox* GroupBox_Markierung;
+  QLineEdit* Edit_PoI_Breite;
+  QRadioButton* RadioButton_PoI_Nord;
+  QRadioButton* RadioButton_PoI_Sued;
+  QLineEdit* Edit_PoI_Laenge;
+  QRadioButton* RadioButton_PoI_Ost;
+  QRadioButton* RadioButton_PoI_West;
+  QCheckBox* CheckBox_PoI;
+  TGlobeView* Globe;
+  QScrollBar* Time_ScrollBar;
+  QSlider* Zoom_TrackBar;
+  QToolButton* Button_FastReverse;
+  QToolButton* Button_Reverse;
+  QToolButton* Button_Stop;
+  QToolButton* Button_Play;
+  QToolButton* Button_FastPlay;
+  QAction* Exit1;
+  QAction* Sichtbarkeit;
+  QAction* CityHist;
+  QAction* Opt_Bessel;
+  QAction* Opt_Ekliptik;
+  QAction* Opt_Deutsch;
+  QAction* Opt_English;
+  QAction* Opt_Francais;
+  QAction* Opt_NormView;
+  QAction* Opt_BackView;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // Construction of the controls and the menu.
+  QWidget* MakeSelectionPanel();
+  QWidget* MakeGlobePanel();
+  void MakeHiddenPanels(QWidget* globePanel);
+  void MakeMenu();
+  void MakeShortcuts();
+  void LayOutGlobePanel();
+
+  // Start-up.
+  void FormCreate();
+  void ApplySettings();
+  void FirstActivation();
+  void EveryActivation();
+
+  // Handlers.
+  void ScrollBar_EclipseChange();
+  void Edit_JahrKeyDown();
+  void Saros_EditKeyDown();
+  void UpDown1Click(bool next);
+  void UpDown3Click(bool next);
+  void CheckBox_ET_UTClick();
+  void Time_ScrollBarChange();
+  void Zoom_TrackBarChange();
+  void Combobox_GlobusChange();
+  void ComboBox_GradNetzChange();
+  void Opt_BesselClick();
+  void Opt_NormViewClick();
+  void Opt_BackViewClick();
+  void Exit1Click();
+  void SichtbarkeitClick();
+  void CityHistClick();
+  void MoveGlobeCentre(int dx, int dy);
+  void CentreGlobe();
+
+  // The instant: Julian days, the shadow, the grid, the labels and the globe's orientation.
+  void ComputeJulianDays();
+  void DisplayRefresh();
+  void ShowRows();
+  void SetEclipsePosition(int position);
+  void ShowError(const QString& text);
+
+  MainWindowOptions options_;
+  EclipseCatalogue catalogue_;
+  std::unique_ptr<ScratchDatabase> scratch_;
+  TForm_CityHist* history_ = nullptr;
+  TForm_CityList* list_ = nullptr;
+  QWidget* globePanel_ = nullptr;
+  QWidget* Panel_GlobeControl = nullptr;
+  QWidget* Panel_PoIs_Edit = nullptr;
+  QWidget* Panel_PoIs_Select = nullptr;
+
+  int position_ = 0;
+  EclipseRecord record_;
+  double t_ = 0;
+  double deltaTInUse_ = 0;
+  double jdTT_ = 0;
+  double jdUT_ = 0;
+  ShadowState state_;
+  InstantResult instant_;
+  InfoRows rows_;
+  int language_ = 0;
+  bool backView_ = false;
+  bool closing_ = false;
+  bool firstActivationDone_ = false;
+  bool playing_ = false;
+  int cx_ = 222;
+  int cy_ = 222;
+  std::string captionBase_;
+  QString pendingError_;
+};
+
+}  // namespace umbrivista

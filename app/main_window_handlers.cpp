@@ -1,0 +1,425 @@
+// The main window's start-up, eclipse navigation, TT/UT switch, language command and closing.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QTableWidget>
+#include <QTimer>
+
+#include "caption_apply.h"
+#include "city_hist_window.h"
+#include "city_list_window.h"
+#include "data_files.h"
+#include "deltat.h"
+#include "eclipse_types.h"
+#include "globe_settings.h"
+#include "globeview.h"
+#include "julian_day.h"
+#include "main_window.h"
+#include "navigation.h"
+#include "scratch_database.h"
+#include "string_table.h"
+#include "up_down.h"
+
+namespace umbrivista {
+
+namespace {
+
+constexpr int kTimeSliderHintItem = 24;
+
+MessageSink& Sink() {
+  static MessageSink sink = [](QWidget* parent, const QString& text) {
+    QMessageBox::critical(parent, QStringLiteral("Umbrivista"), text, QMessageBox::Ok);
+  };
+  return sink;
+}
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+void SetMessageSink(MessageSink sink) { Sink() = std::move(sink); }
+
+TForm_Main::~TForm_Main() {
+  if (Globe) Globe->SetSpatialDatabase(nullptr);
+}
+
+void TForm_Main::ShowError(const QString& text) { Sink()(this, text); }
+
+std::string TForm_Main::ScratchDatabasePath() const {
+  return scratch_ ? scratch_->Path() : std::string();
+}
+
+void TForm_Main::AttachReportWindows(TForm_CityHist* history, TForm_CityList* list) {
+  history_ = history;
+  list_ = list;
+}
+
+void TForm_Main::FormCreate() {
+  language_ = kGerman;
+  backView_ = false;
+  closing_ = false;
+  const SettingsRecord& s = options_.settings;
+  cx_ = s.originX;
+  cy_ = s.originY;
+
+  // The globe's layers live in a scratch database; without one the globe still shows.
+  try {
+    scratch_ = std::make_unique<ScratchDatabase>();
+    Globe->SetSpatialDatabase(&scratch_->database);
+  } catch (const std::exception& e) {
+    pendingError_ = QStringLiteral("File I/O error.\n") + QString::fromUtf8(e.what());
+  }
+  // The globe's settings as the main window shows it.
+  Globe->Renderer().MaxTextHeight = 40;
+  Globe->Renderer().MinTextHeight = 8;
+  Globe->SetMinObjectPixels(1.0);
+
+  try {
+    catalogue_.Load(options_.catalogueFile);
+    ScrollBar_Eclipse->setRange(1, catalogue_.RecordCount());
+  } catch (const std::exception& e) {
+    const QString problem = QStringLiteral("The eclipse catalogue cannot be used:\n") +
+                            QString::fromUtf8(e.what());
+    pendingError_ = pendingError_.isEmpty() ? problem : pendingError_ + "\n\n" + problem;
+  }
+
+  connect(ScrollBar_Eclipse, &QScrollBar::valueChanged, this,
+          &TForm_Main::ScrollBar_EclipseChange);
+  connect(Edit_Jahr, &QLineEdit::returnPressed, this, &TForm_Main::Edit_JahrKeyDown);
+  connect(Saros_Edit, &QLineEdit::returnPressed, this, &TForm_Main::Saros_EditKeyDown);
+  connect(UpDown1, &TUpDown::clicked, this, &TForm_Main::UpDown1Click);
+  connect(UpDown3, &TUpDown::clicked, this, &TForm_Main::UpDown3Click);
+  connect(CheckBox_ET_UT, &QCheckBox::toggled, this, &TForm_Main::CheckBox_ET_UTClick);
+  connect(Time_ScrollBar, &QScrollBar::valueChanged, this, &TForm_Main::Time_ScrollBarChange);
+  connect(Zoom_TrackBar, &QSlider::valueChanged, this, &TForm_Main::Zoom_TrackBarChange);
+  connect(ComboBox_Globus, &QComboBox::currentIndexChanged, this,
+          &TForm_Main::Combobox_GlobusChange);
+  connect(ComboBox_GradNetz, &QComboBox::currentIndexChanged, this,
+          &TForm_Main::ComboBox_GradNetzChange);
+
+  ApplySettings();
+  // A screen lower than the window: the content scrolls (the scroll area shows its bars itself).
+}
+
+void TForm_Main::ApplySettings() {
+  const SettingsRecord& s = options_.settings;
+  QRect frame(s.mainLeft, s.mainTop, s.mainWidth, s.mainHeight);
+  // A saved place that lies off every screen is pulled onto the primary screen.
+  bool onScreen = false;
+  for (QScreen* screen : QGuiApplication::screens())
+    onScreen = onScreen || screen->availableGeometry().intersects(frame);
+  if (!onScreen) {
+    if (QScreen* primary = QGuiApplication::primaryScreen())
+      frame.moveTopLeft(primary->availableGeometry().topLeft());
+  }
+  setGeometry(frame);
+  if (s.mainState == 2) setWindowState(Qt::WindowMaximized);
+  language_ = IsLanguage(s.language) ? s.language : kGerman;
+  {
+    // The TT/UT switch runs with the eclipse change below.
+    const QSignalBlocker block(CheckBox_ET_UT);
+    CheckBox_ET_UT->setChecked(s.ut);
+  }
+  {
+    // Texture and grid are applied at the first activation.
+    const QSignalBlocker b1(ComboBox_Globus), b2(ComboBox_GradNetz);
+    ComboBox_Globus->setCurrentIndex(std::clamp(s.textureIndex, 0, kTextureCount - 1));
+    ComboBox_GradNetz->setCurrentIndex(std::clamp(s.gridIndex, 0, kGridListCount - 1));
+  }
+  Edit_PoI_Breite->setText(Q(s.poiLatitude));
+  RadioButton_PoI_Nord->setChecked(s.poiNorth);
+  RadioButton_PoI_Sued->setChecked(s.poiSouth);
+  Edit_PoI_Laenge->setText(Q(s.poiLongitude));
+  RadioButton_PoI_Ost->setChecked(s.poiEast);
+  RadioButton_PoI_West->setChecked(s.poiWest);
+  CheckBox_PoI->setChecked(s.showPoI);
+  CheckBox_SSP->setChecked(s.showSubSolar);
+  CheckBox_Cities->setChecked(s.showCapitals);
+  if (CatalogueLoaded()) {
+    ScrollBar_Eclipse->setValue(std::clamp(s.eclipsePosition, 1, catalogue_.RecordCount()));
+  }
+  {
+    const QSignalBlocker block(Zoom_TrackBar);
+    Zoom_TrackBar->setValue(s.zoomPosition);
+  }
+  Globe->Projector().SetXOrigin(cx_);
+  Globe->Projector().SetYOrigin(cy_);
+  Time_ScrollBar->setValue(std::clamp(s.timePosition, 0, kTimeSliderMax));
+}
+
+void TForm_Main::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (firstActivationDone_) return;
+  firstActivationDone_ = true;
+  EveryActivation();
+  FirstActivation();
+  if (!pendingError_.isEmpty()) {
+    // After the window is on the screen, so that the message has a window to belong to.
+    QTimer::singleShot(0, this, [this] {
+      const QString text = pendingError_;
+      pendingError_.clear();
+      ShowError(text);
+    });
+  }
+}
+
+void TForm_Main::FirstActivation() {
+  Opt_Bessel->setChecked(true);
+  Combobox_GlobusChange();
+  ComboBox_GradNetzChange();
+  Zoom_TrackBarChange();
+  if (!CatalogueLoaded()) return;
+  ScrollBar_EclipseChange();
+  const int saved = std::clamp(options_.settings.timePosition, 0, kTimeSliderMax);
+  {
+    const QSignalBlocker block(Time_ScrollBar);
+    Time_ScrollBar->setValue(saved);
+  }
+  Time_ScrollBarChange();
+}
+
+void TForm_Main::EveryActivation() {
+  captionBase_ = CaptionBase(options_.version, language_);
+  setWindowTitle(Q(captionBase_));
+}
+
+// --- Eclipse navigation ----------------------------------------------------------------------
+
+void TForm_Main::SetEclipsePosition(int position) {
+  if (ScrollBar_Eclipse->value() == position) {
+    ScrollBar_EclipseChange();
+  } else {
+    ScrollBar_Eclipse->setValue(position);  // runs the eclipse change
+  }
+}
+
+void TForm_Main::ScrollBar_EclipseChange() {
+  if (!CatalogueLoaded()) return;
+  position_ = ScrollBar_Eclipse->value();
+  catalogue_.Select(position_);
+  record_ = catalogue_.Current();
+  GroupBox_Saros->setTitle(Q(SarosCaption(record_, language_)));
+  Edit_Jahr->setText(QString::number(record_.year));
+  Saros_Edit->setText(QString::number(record_.sarosNumber));
+  t_ = EstimatedMaximum(record_);
+  Time_ScrollBar->setValue(SliderPositionForTime(t_));  // runs the instant when it moves
+  Time_ScrollBarChange();
+  CheckBox_ET_UTClick();
+}
+
+void TForm_Main::Edit_JahrKeyDown() {
+  if (!CatalogueLoaded()) return;
+  const auto selection = SelectByYear(catalogue_, Edit_Jahr->text().toStdString());
+  if (!selection) return;
+  Edit_Jahr->setText(Q(selection->boxText));
+  ScrollBar_Eclipse->setValue(selection->position);
+  ScrollBar_EclipseChange();
+}
+
+void TForm_Main::Saros_EditKeyDown() {
+  if (!CatalogueLoaded()) return;
+  const BoxSelection selection =
+      SelectBySaros(catalogue_, Saros_Edit->text().toStdString(), record_.sarosNumber);
+  Saros_Edit->setText(Q(selection.boxText));
+  if (selection.position == 0) return;
+  ScrollBar_Eclipse->setValue(selection.position);
+  ScrollBar_EclipseChange();
+}
+
+void TForm_Main::UpDown1Click(bool next) {
+  if (!CatalogueLoaded()) return;
+  if (const int p = StepInSeries(catalogue_, position_, next, 1)) ScrollBar_Eclipse->setValue(p);
+}
+
+void TForm_Main::UpDown3Click(bool next) {
+  if (!CatalogueLoaded()) return;
+  if (const int p = StepInSeries(catalogue_, position_, next, 3)) ScrollBar_Eclipse->setValue(p);
+}
+
+// --- The instant ------------------------------------------------------------------------------
+
+void TForm_Main::CheckBox_ET_UTClick() {
+  if (!CatalogueLoaded()) return;
+  const bool ut = CheckBox_ET_UT->isChecked();
+  deltaTInUse_ = ut ? DeltaT(record_.year, record_.month) : 0.0;
+  CheckBox_ET_UT->setText(Q(DeltaTCaption(ut, deltaTInUse_, record_.year, language_)));
+  Time_ScrollBarChange();
+  ComputeJulianDays();
+  DisplayRefresh();
+}
+
+void TForm_Main::ComputeJulianDays() {
+  jdTT_ = CalendarToJD(record_.year, record_.month, record_.day, record_.t0Hour, 0, t_ * 3600);
+  jdUT_ = CalendarToJD(record_.year, record_.month, record_.day, record_.t0Hour, 0,
+                       t_ * 3600 - deltaTInUse_);
+}
+
+void TForm_Main::Time_ScrollBarChange() {
+  if (!CatalogueLoaded()) return;
+  if (ScrollBar_Eclipse->value() > catalogue_.RecordCount()) ScrollBar_Eclipse->setValue(1);
+  position_ = ScrollBar_Eclipse->value();
+  record_ = catalogue_.RecordAt(position_);
+  t_ = TimeForSliderPosition(Time_ScrollBar->value());
+  ComputeJulianDays();
+  DisplayRefresh();
+}
+
+void TForm_Main::DisplayRefresh() {
+  if (!CatalogueLoaded() || position_ == 0) return;
+  state_.deltaT = deltaTInUse_;
+  instant_ = UpdateInstant(record_, t_, backView_, state_);
+  rows_ = BuildInfoRows(record_, state_, instant_, backView_, language_);
+  ShowRows();
+  const bool ut = CheckBox_ET_UT->isChecked();
+  const std::string line = DateTimeLine(ut ? jdUT_ : jdTT_, ut);
+  Label_DatumZeit->setText(Q(line));
+  SoFiTyp_Label->setText(Q(ShortTypeName(record_.typeCode, language_)));
+  setWindowTitle(Q(WindowCaption(captionBase_, line, record_.typeCode, language_)));
+  const GlobeRotation rotation = DisplayOrientation(state_, backView_);
+  Globe->Projector().SetXRotation(rotation.x);
+  Globe->Projector().SetYRotation(rotation.y);
+}
+
+void TForm_Main::ShowRows() {
+  for (int row = 0; row < kInfoRowCount; ++row) {
+    SG->item(row, 0)->setText(Q(rows_[row].label));
+    SG->item(row, 1)->setText(Q(rows_[row].value));
+    SG->item(row, 2)->setText(Q(rows_[row].unit));
+  }
+}
+
+// --- The globe --------------------------------------------------------------------------------
+
+void TForm_Main::Zoom_TrackBarChange() {
+  Globe->Projector().SetScaleFactor(ZoomScaleFactor(Zoom_TrackBar->value()));
+  Globe->Projector().SetXOrigin(cx_);
+  Globe->Projector().SetYOrigin(cy_);
+}
+
+void TForm_Main::MoveGlobeCentre(int dx, int dy) {
+  cx_ += dx;
+  cy_ += dy;
+  Zoom_TrackBarChange();
+}
+
+void TForm_Main::CentreGlobe() {
+  cx_ = Globe->width() / 2;
+  cy_ = Globe->height() / 2;
+  Zoom_TrackBarChange();
+}
+
+void TForm_Main::Combobox_GlobusChange() {
+  const int index = std::clamp(ComboBox_Globus->currentIndex(), 0, kTextureCount - 1);
+  const std::string path = FindDataFile(kTextureFiles[index], options_.dataDir);
+  Globe->SetSurfaceTextureName(path);
+  if (Globe->SurfaceTexture().GetEmpty()) {
+    qWarning("cannot use the globe texture %s: %s", path.c_str(),
+             Globe->SurfaceTexture().LastError().c_str());
+  }
+  Globe->setFocus();
+}
+
+void TForm_Main::ComboBox_GradNetzChange() {
+  const GridSteps steps = GridStepsFor(ComboBox_GradNetz->currentIndex());
+  Globe->Graticule().SetLatitudeStep(steps.latitude);
+  Globe->Graticule().SetLongitudeStep(steps.longitude);
+  Globe->setFocus();
+}
+
+// --- Menu commands ----------------------------------------------------------------------------
+
+void TForm_Main::Opt_BesselClick() {
+  Opt_Bessel->setChecked(true);
+  DisplayRefresh();
+}
+
+void TForm_Main::Opt_NormViewClick() {
+  Opt_NormView->setChecked(true);
+  backView_ = false;
+  CheckBox_SSP->setText(Q(SubSolarCheckBoxCaption(false, language_)));
+  ScrollBar_EclipseChange();
+}
+
+void TForm_Main::Opt_BackViewClick() {
+  Opt_BackView->setChecked(true);
+  backView_ = true;
+  CheckBox_SSP->setText(Q(SubSolarCheckBoxCaption(true, language_)));
+  ScrollBar_EclipseChange();
+}
+
+void TForm_Main::LanguageCommand(int language) {
+  if (!IsLanguage(language)) return;
+  language_ = language;
+  (language == kGerman ? Opt_Deutsch : language == kEnglish ? Opt_English : Opt_Francais)
+      ->setChecked(true);
+  ApplyCaptionSet(this, CaptionWindow::kMain, language);
+  CheckBox_SSP->setText(Q(SubSolarCheckBoxCaption(backView_, language)));
+  const auto grid = GridListItems(language);
+  for (int i = 0; i < kGridListCount; ++i) ComboBox_GradNetz->setItemText(i, Q(grid[i]));
+  CheckBox_ET_UTClick();
+  Time_ScrollBar->setToolTip(Q(StringItem(kTimeSliderHintItem, language)));
+  captionBase_ = CaptionBase(options_.version, language);
+  setWindowTitle(Q(captionBase_));
+  if (history_) {
+    history_->CancelRun();
+    ApplyCaptionSet(history_, CaptionWindow::kPlaceHistory, language);
+    history_->hide();
+  }
+  if (list_) {
+    list_->CancelRun();
+    ApplyCaptionSet(list_, CaptionWindow::kCityList, language);
+    const auto items = PopulationListItems(language);
+    for (int i = 0; i < kPopulationListCount; ++i)
+      list_->ComboBox_Population->setItemText(i, Q(items[i]));
+    QCoreApplication::processEvents();
+    list_->hide();
+  }
+  DisplayRefresh();
+}
+
+void TForm_Main::SichtbarkeitClick() {
+  if (list_) list_->Open();
+}
+
+void TForm_Main::CityHistClick() {
+  if (history_) history_->Open();
+}
+
+void TForm_Main::Exit1Click() {
+  // Runs in progress stop at their next check; the closing flag then keeps late handlers quiet.
+  if (history_) history_->CancelRun();
+  if (list_) list_->CancelRun();
+  QCoreApplication::processEvents();
+  closing_ = true;
+  QCoreApplication::processEvents();
+  close();
+}
+
+void TForm_Main::closeEvent(QCloseEvent* event) {
+  playing_ = false;
+  closing_ = true;
+  if (history_) history_->CancelRun();
+  if (list_) list_->CancelRun();
+  QCoreApplication::processEvents();
+  // The scratch database goes with its file; the globe lets go of it first.
+  Globe->SetSpatialDatabase(nullptr);
+  scratch_.reset();
+  if (history_) history_->close();
+  if (list_) list_->close();
+  event->accept();
+}
+
+}  // namespace umbrivista

@@ -1,0 +1,44 @@
+#include "data_files.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+namespace umbrivista {
+
+std::string ProgramFolder() {
+  std::error_code ec;
+  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec || exe.parent_path().empty()) return ".";
+  return exe.parent_path().string();
+}
+
+std::vector<std::string> DataFolders(const std::string& given, const std::string& programFolder) {
+  std::vector<std::string> folders;
+  if (!given.empty()) {
+    folders.push_back(given);
+  } else if (const char* env = std::getenv(kDataFolderVariable); env && *env) {
+    folders.push_back(env);
+  }
+  if (!programFolder.empty()) {
+    folders.push_back(programFolder);
+    folders.push_back(
+        (std::filesystem::path(programFolder) / ".." / "share" / "umbrivista")
+            .lexically_normal()
+            .string());
+  }
+  folders.push_back(".");
+  return folders;
+}
+
+std::string FindDataFile(const std::string& name, const std::string& given) {
+  const std::vector<std::string> folders = DataFolders(given, ProgramFolder());
+  for (const std::string& folder : folders) {
+    std::error_code ec;
+    const std::filesystem::path path = std::filesystem::path(folder) / name;
+    if (std::filesystem::exists(path, ec)) return path.string();
+  }
+  return (std::filesystem::path(folders.front()) / name).string();
+}
+
+}  // namespace umbrivista

@@ -1,0 +1,28 @@
+#pragma once
+// Where the data files (catalogue, places files, textures, help) are found. One lookup for the
+// program and the command-line front end, in this order:
+//   1. the folder named by --data-dir, else by the environment variable UMBRIVISTA_DATA;
+//   2. the folder of the running program;
+//   3. ../share/umbrivista/ relative to the program's folder (an installed program);
+//   4. the current folder.
+
+#include <string>
+#include <vector>
+
+namespace umbrivista {
+
+inline constexpr const char* kDataFolderVariable = "UMBRIVISTA_DATA";
+
+// The folder that holds the running program ("." when it cannot be told).
+std::string ProgramFolder();
+
+// The folders searched, in order. `given` is a folder named on the command line ("" for none);
+// `programFolder` the folder of the program. Empty entries are left out.
+std::vector<std::string> DataFolders(const std::string& given, const std::string& programFolder);
+
+// The path of data file `name` (a file name, or a relative path such as "help/x.html") in the
+// first folder that holds it; when no folder holds it, the path it would have in the first
+// folder, so that an error message names a sensible place.
+std::string FindDataFile(const std::string& name, const std::string& given = "");
+
+}  // namespace umbrivista

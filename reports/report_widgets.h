@@ -1,0 +1,27 @@
+#pragma once
+// Pieces the two report windows share: named widgets, the fixed-pitch list and the menu.
+
+#include <QMainWindow>
+#include <QString>
+
+class QAction;
+class QPlainTextEdit;
+
+namespace umbrivista {
+
+// Gives a newly made widget its object name and returns it.
+template <typename W>
+W* Named(W* widget, const char* name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+// The read-only list of a report: plain text in Liberation Mono, no wrap, both scroll bars.
+QPlainTextEdit* MakeReportList(QWidget* parent, const char* name);
+
+// The window's menu "Liste" (Liste1) with "Speichern unter" (Speichern1), a separator and
+// "Beenden" (Beenden1); the save entry stays disabled until a run has rows to save. Returns the
+// "Beenden" entry.
+QAction* MakeReportMenu(QMainWindow* window);
+
+}  // namespace umbrivista

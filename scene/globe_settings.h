@@ -1,0 +1,36 @@
+#pragma once
+// What the main window's globe shows that follows from its choices and the instant: the texture
+// files of the globe-style list, the graticule steps of the grid list and the orientation that
+// makes the viewer look along the shadow axis.
+
+#include "shadow.h"
+
+namespace umbrivista {
+
+// The globe textures in the order of the globe-style list.
+inline constexpr int kTextureCount = 4;
+inline constexpr const char* kTextureFiles[kTextureCount] = {
+    "BlueMarble_5.4x2.7k.jpg", "DEMIS_World_3.jpg", "World_4096.jpg", "World_white.jpg"};
+
+// Graticule latitude / longitude steps (degrees) of the grid list; index 1 draws the equator and
+// the poles only. Any other index draws no grid.
+struct GridSteps {
+  int latitude = 0;
+  int longitude = 0;
+};
+GridSteps GridStepsFor(int gridIndex);
+
+// Projector scale of a zoom position (60 … 350; larger positions give a smaller globe).
+long double ZoomScaleFactor(int zoomPosition);
+
+// Rotations (degrees) that turn the sub-solar point to the viewer with north up: the x rotation
+// is the Sun's declination, the y rotation follows μ and the Earth's turn during ΔT. In the back
+// view the declination is mirrored and the globe turned half round, so the anti-sub-solar point
+// faces the viewer.
+struct GlobeRotation {
+  double x = 0;
+  double y = 0;
+};
+GlobeRotation DisplayOrientation(const ShadowState& state, bool backView);
+
+}  // namespace umbrivista

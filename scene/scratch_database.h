@@ -1,0 +1,48 @@
+#pragma once
+// The scratch database that holds the globe's layers while the program or a render runs:
+// "Temporary_" and eight random capital letters with ".tmp" in the temporary folder, created
+// exclusively (a file of that name belongs to someone else and stays as it is) and removed when
+// the object goes, also when the process is interrupted or terminated by SIGINT, SIGTERM or
+// SIGHUP.
+
+#include <csignal>
+#include <functional>
+#include <iterator>
+#include <string>
+
+#include "gspatialdb.h"
+
+namespace umbrivista {
+
+class ScratchDatabase {
+ public:
+  using Warn = std::function<void(const std::string&)>;
+
+  // Creates and opens the database. Throws std::runtime_error naming the folder or the file and
+  // the reason when that fails; nothing is left behind then. `warn` receives the problems of
+  // closing and removing the file (by default they go to qWarning).
+  explicit ScratchDatabase(Warn warn = nullptr);
+  // Flushes, closes and removes the file; problems go to `warn`.
+  ~ScratchDatabase();
+  ScratchDatabase(const ScratchDatabase&) = delete;
+  ScratchDatabase& operator=(const ScratchDatabase&) = delete;
+
+  const std::string& Path() const { return path_; }
+  TGSpatialDatabase database;
+
+ private:
+  static constexpr int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP};
+  void InstallSignalHandlers();
+  void Remove();
+
+  Warn warn_;
+  std::string path_;
+  struct sigaction previous_[std::size(kCleanupSignals)]{};
+  bool installed_[std::size(kCleanupSignals)] = {};
+};
+
+// The folder for scratch files: Qt's temporary folder, or TMPDIR as given when Qt finds nothing
+// there (so that an error names it).
+std::string TemporaryFolder();
+
+}  // namespace umbrivista
