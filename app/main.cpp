@@ -5,7 +5,6 @@
 #include <QStandardPaths>
 #include <QTimer>
 
-#include <clocale>
 #include <cstdio>
 
 #include "city_hist_window.h"
@@ -13,6 +12,7 @@
 #include "data_files.h"
 #include "globeview.h"
 #include "main_window.h"
+#include "numbers.h"
 
 using namespace umbrivista;
 
@@ -29,7 +29,7 @@ void MakeUserFolder(QStandardPaths::StandardLocation kind) {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   // Qt has switched the C library to the user's locale; numbers are always written with ".".
-  std::setlocale(LC_NUMERIC, "C");
+  UseDotDecimalNumbers();
   QApplication::setApplicationName(QStringLiteral("Umbrivista"));
   QApplication::setApplicationVersion(QStringLiteral(UMBRIVISTA_VERSION));
 

@@ -1,10 +1,14 @@
 #include "numbers.h"
 
+#include <clocale>
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 
 namespace umbrivista {
+
+void UseDotDecimalNumbers() { std::setlocale(LC_NUMERIC, "C"); }
 
 namespace {
 

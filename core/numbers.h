@@ -7,6 +7,10 @@
 
 namespace umbrivista {
 
+// Makes the C library write and read numbers with "." again (LC_NUMERIC "C"), whatever locale a
+// toolkit switched it to; the rest of the user's locale stays.
+void UseDotDecimalNumbers();
+
 // Shortest text that reads back to the same value; always has a decimal point ("68.0").
 std::string FormatReal(double value);
 // Shortest text that reads back to the same single-precision value.

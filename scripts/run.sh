@@ -5,8 +5,4 @@ cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
 bash scripts/build.sh
-if [ -x build/bin/umbrivista ]; then
-  cd build/bin
-  exec ./umbrivista "$@"
-fi
-exec build/bin/umbrivista-cli catalogue info
+exec build/bin/umbrivista "$@"

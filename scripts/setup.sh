@@ -9,6 +9,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev libjpeg62-turbo-dev libsqlite3-dev
   xvfb xauth fonts-liberation
+  # a German locale, so that the tests can show that numbers keep "." under a comma locale
+  locales
   # start-up benchmark (bench/startup.sh)
   hyperfine
   # data tools (catalogue, places, textures)
@@ -30,14 +32,18 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  echo "setup: all packages present"
-  exit 0
-fi
-
-echo "setup: installing ${missing[*]}"
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -q
-$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "setup: all packages present"
+else
+  echo "setup: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -q
+  $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  echo "setup: generating the locale de_DE.UTF-8"
+  $SUDO localedef -i de_DE -f UTF-8 de_DE.UTF-8
+fi

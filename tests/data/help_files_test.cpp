@@ -9,6 +9,8 @@
 #include <sstream>
 #include <string>
 
+#include "shipped_catalogue.h"
+
 namespace {
 
 std::string ReadHelp(const std::string& name) {
@@ -49,3 +51,21 @@ TEST(HelpFiles, TableOfContentsLinksResolveAndLanguagesAgree) {
 }
 
 }  // namespace
+
+namespace umbrivista {
+namespace {
+
+// The Saros box takes the numbers of the shipped catalogue; the help pages name that range.
+TEST(HelpFiles, SarosRangeIsTheCatalogues) {
+  const EclipseCatalogue& c = ShippedCatalogue();
+  auto number = [](int n) { return (n < 0 ? "&minus;" : "") + std::to_string(n < 0 ? -n : n); };
+  const std::string range = number(c.MinSaros()) + " &hellip; " + number(c.MaxSaros());
+  for (const char* name : {"UmbrivistaDE.html", "UmbrivistaEN.html", "UmbrivistaFR.html"}) {
+    const std::string text = ReadHelp(name);
+    EXPECT_NE(text.find(range), std::string::npos) << name << " lacks " << range;
+    EXPECT_EQ(text.find("282"), std::string::npos) << name;
+  }
+}
+
+}  // namespace
+}  // namespace umbrivista

@@ -1,0 +1,327 @@
+// The main window driven through its controls offscreen: set a control, read what the window
+// shows.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include <clocale>
+#include <cstdlib>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "caption_apply.h"
+#include "captions.h"
+#include "city_hist_window.h"
+#include "city_list_window.h"
+#include "info_panel.h"
+#include "main_window.h"
+#include "numbers.h"
+#include "scratch_dir.h"
+#include "shipped_catalogue.h"
+#include "up_down.h"
+
+namespace umbrivista {
+namespace {
+
+MainWindowOptions ShippedOptions() {
+  MainWindowOptions options;
+  options.catalogueFile = std::string(UMBRIVISTA_DATA_DIR) + "/" + kCatalogueFileName;
+  options.dataDir = UMBRIVISTA_DATA_DIR;
+  options.version = "0.1.0";
+  return options;
+}
+
+// The three windows as the program makes them, shown once for the whole suite.
+class MainWindowTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    SetMessageSink([](QWidget*, const QString& text) { Messages().push_back(text); });
+    main_ = new TForm_Main(ShippedOptions());
+    history_ = new TForm_CityHist;
+    list_ = new TForm_CityList;
+    main_->AttachReportWindows(history_, list_);
+    main_->LanguageCommand(0);
+    main_->show();
+  }
+  static void TearDownTestSuite() {
+    delete main_;
+    delete history_;
+    delete list_;
+  }
+  void SetUp() override {
+    // Every test starts at the default eclipse, in German, TT, normal view, at T0.
+    main_->LanguageCommand(0);
+    main_->Opt_NormView->trigger();
+    main_->CheckBox_ET_UT->setChecked(false);
+    main_->ScrollBar_Eclipse->setValue(16690);
+    main_->Time_ScrollBar->setValue(6300);
+  }
+  static std::vector<QString>& Messages() {
+    static std::vector<QString> messages;
+    return messages;
+  }
+  static void Enter(QLineEdit* box, const QString& text) {
+    box->setText(text);
+    QTest::keyClick(box, Qt::Key_Return);
+  }
+  static std::string Cell(int row, int column) {
+    return main_->SG->item(row, column)->text().toStdString();
+  }
+
+  static TForm_Main* main_;
+  static TForm_CityHist* history_;
+  static TForm_CityList* list_;
+};
+
+TForm_Main* MainWindowTest::main_ = nullptr;
+TForm_CityHist* MainWindowTest::history_ = nullptr;
+TForm_CityList* MainWindowTest::list_ = nullptr;
+
+TEST_F(MainWindowTest, StartsAtTheDefaultEclipse) {
+  EXPECT_EQ(main_->CurrentPosition(), 16690);
+  EXPECT_EQ(main_->Edit_Jahr->text(), "2024");
+  EXPECT_EQ(main_->Saros_Edit->text(), "139");
+  EXPECT_EQ(main_->GroupBox_Saros->title(), "Finsternis im Saros    (30. von 71)");
+  EXPECT_EQ(main_->Label_DatumZeit->text(), "2024-04-08  18:00:00 TT");
+  EXPECT_EQ(main_->SoFiTyp_Label->text(), "Totale Sonnenfinsternis");
+  EXPECT_EQ(main_->windowTitle(),
+            "Umbrivista 0.1.0 \u2013 Besselsche Elemente der Sonnenfinsternisse \u2013 "
+            "2024-04-08  18:00:00 TT \u2013 Totale Sonnenfinsternis");
+  EXPECT_TRUE(main_->Opt_Bessel->isChecked());
+  EXPECT_FALSE(main_->Opt_Ekliptik->isEnabled());
+  EXPECT_EQ(main_->ScrollBar_Eclipse->maximum(), ShippedCatalogue().RecordCount());
+}
+
+TEST_F(MainWindowTest, YearBox) {
+  Enter(main_->Edit_Jahr, "1999");
+  EXPECT_EQ(main_->CurrentPosition(), 16634);
+  EXPECT_EQ(main_->Label_DatumZeit->text().left(10), "1999-02-16");
+  // The eclipse change put the slider at the estimated maximum; Enter on the same year runs the
+  // change again and puts it back.
+  const int estimated = main_->Time_ScrollBar->value();
+  main_->Time_ScrollBar->setValue(100);
+  Enter(main_->Edit_Jahr, "1999");
+  EXPECT_EQ(main_->Time_ScrollBar->value(), estimated);
+  Enter(main_->Edit_Jahr, "8000");
+  EXPECT_EQ(main_->Edit_Jahr->text(), "7000");
+  EXPECT_EQ(main_->CurrentPosition(), 28499);
+  Enter(main_->Edit_Jahr, "abc");
+  EXPECT_EQ(main_->CurrentPosition(), 28499);
+  EXPECT_EQ(main_->Edit_Jahr->text(), "abc");
+  Enter(main_->Edit_Jahr, "-500");
+  EXPECT_TRUE(main_->Label_DatumZeit->text().startsWith("-0500-")) << main_->Label_DatumZeit->text().toStdString();
+}
+
+TEST_F(MainWindowTest, SarosBox) {
+  Enter(main_->Saros_Edit, "139");
+  EXPECT_EQ(main_->CurrentPosition(), 15444);
+  EXPECT_EQ(main_->Edit_Jahr->text(), "1501");
+  Enter(main_->Saros_Edit, "500");
+  EXPECT_EQ(main_->Saros_Edit->text(), "327");
+  EXPECT_EQ(main_->CurrentPosition(), 28277);
+  Enter(main_->Saros_Edit, "325");
+  EXPECT_EQ(main_->CurrentPosition(), 28277);
+  EXPECT_EQ(main_->Saros_Edit->text(), "327");
+  Enter(main_->Saros_Edit, "x");
+  EXPECT_EQ(main_->Saros_Edit->text(), "139");
+  EXPECT_EQ(main_->CurrentPosition(), 15444);
+}
+
+TEST_F(MainWindowTest, SarosSteps) {
+  main_->UpDown1->Next()->click();
+  EXPECT_EQ(main_->CurrentPosition(), 16730);
+  EXPECT_EQ(main_->Label_DatumZeit->text().left(10), "2042-04-20");
+  main_->ScrollBar_Eclipse->setValue(16690);
+  main_->UpDown1->Previous()->click();
+  EXPECT_EQ(main_->CurrentPosition(), 16650);
+  main_->ScrollBar_Eclipse->setValue(16690);
+  main_->UpDown3->Next()->click();
+  EXPECT_EQ(main_->CurrentPosition(), 16812);
+  EXPECT_EQ(main_->Label_DatumZeit->text().left(10), "2078-05-11");
+  main_->ScrollBar_Eclipse->setValue(16690);
+  main_->UpDown3->Previous()->click();
+  EXPECT_EQ(main_->CurrentPosition(), 16571);
+  EXPECT_EQ(main_->Label_DatumZeit->text().left(10), "1970-03-07");
+  main_->ScrollBar_Eclipse->setValue(18432);
+  main_->UpDown1->Next()->click();
+  EXPECT_EQ(main_->CurrentPosition(), 18432);
+  EXPECT_EQ(main_->GroupBox_Saros->title(), "Finsternis im Saros    (71. von 71)");
+}
+
+TEST_F(MainWindowTest, TimeAndDeltaTCaptions) {
+  main_->LanguageCommand(1);
+  EXPECT_EQ(main_->CheckBox_ET_UT->text(), "TT");
+  main_->CheckBox_ET_UT->setChecked(true);
+  EXPECT_EQ(main_->CheckBox_ET_UT->text(), "UT (DeltaT = 71.8 secs)");
+  EXPECT_EQ(main_->Label_DatumZeit->text(), "2024-04-08  17:58:48 UT");
+  Enter(main_->Edit_Jahr, "1899");
+  EXPECT_EQ(main_->CheckBox_ET_UT->text(), "UT (DeltaT = -4 secs)");
+  main_->CheckBox_ET_UT->setChecked(false);
+  EXPECT_EQ(main_->CheckBox_ET_UT->text(), "TT");
+  // One slider step is two seconds.
+  main_->ScrollBar_Eclipse->setValue(16690);
+  main_->Time_ScrollBar->setValue(6301);
+  EXPECT_EQ(main_->Label_DatumZeit->text(), "2024-04-08  18:00:02 TT");
+  EXPECT_EQ(Cell(0, 1), "0.0006");
+}
+
+TEST_F(MainWindowTest, GridShowsTheRowsWithTheirAlignment) {
+  main_->Time_ScrollBar->setValue(6300);
+  const InfoRows& rows = main_->Rows();
+  for (int row = 0; row < kInfoRowCount; ++row) {
+    EXPECT_EQ(Cell(row, 0), rows[row].label) << row;
+    EXPECT_EQ(Cell(row, 1), rows[row].value) << row;
+    EXPECT_EQ(Cell(row, 2), rows[row].unit) << row;
+    EXPECT_TRUE(main_->SG->item(row, 1)->textAlignment() & Qt::AlignRight);
+    EXPECT_TRUE(main_->SG->item(row, 0)->textAlignment() & Qt::AlignLeft);
+    EXPECT_TRUE(main_->SG->item(row, 2)->textAlignment() & Qt::AlignLeft);
+  }
+  EXPECT_EQ(Cell(13, 1), "Totale");
+  EXPECT_EQ(Cell(15, 1), "19.980");
+  main_->Opt_BackView->trigger();
+  EXPECT_TRUE(main_->BackView());
+  EXPECT_EQ(Cell(13, 1), "Anti");
+  EXPECT_EQ(main_->CheckBox_SSP->text(), "Anti-Subsolarer Punkt");
+  main_->Opt_NormView->trigger();
+  EXPECT_EQ(main_->CheckBox_SSP->text(), "Subsolarer Punkt");
+  main_->Time_ScrollBar->setValue(0);
+  EXPECT_EQ(Cell(10, 1), "0.0000");
+  for (int row = 13; row <= 20; ++row) EXPECT_EQ(Cell(row, 1), "") << row;
+}
+
+// The window of a caption-set row.
+QWidget* WindowOf(CaptionWindow which, QWidget* main, QWidget* history, QWidget* list) {
+  return which == CaptionWindow::kMain ? main
+         : which == CaptionWindow::kPlaceHistory ? history
+                                                   : list;
+}
+
+TEST_F(MainWindowTest, LanguageCommandRelabelsAllThreeWindowsAndHidesTheReports) {
+  main_->ComboBox_GradNetz->setCurrentIndex(4);
+  list_->ComboBox_Population->setCurrentIndex(3);
+  for (int language : {1, 2, 0}) {
+    SCOPED_TRACE(language);
+    main_->Sichtbarkeit->trigger();
+    main_->CityHist->trigger();
+    EXPECT_TRUE(list_->isVisible());
+    EXPECT_TRUE(history_->isVisible());
+    main_->LanguageCommand(language);
+    EXPECT_FALSE(list_->isVisible());
+    EXPECT_FALSE(history_->isVisible());
+    EXPECT_TRUE(history_->CancelRequested());
+    for (const CaptionText& row : CaptionSet()) {
+      QWidget* window = WindowOf(row.window, main_, history_, list_);
+      const auto found = window->findChildren<QObject*>(QString::fromLatin1(row.component));
+      ASSERT_EQ(found.size(), 1) << row.component;
+      EXPECT_EQ(ShownCaption(found.front()).toStdString(), CaptionFor(row, language))
+          << row.component;
+    }
+    EXPECT_EQ(main_->ComboBox_GradNetz->currentIndex(), 4);
+    EXPECT_EQ(main_->ComboBox_GradNetz->currentText().toStdString(),
+              GridListItems(language)[4]);
+    EXPECT_EQ(list_->ComboBox_Population->currentIndex(), 3);
+    EXPECT_EQ(list_->ComboBox_Population->currentText().toStdString(),
+              PopulationListItems(language)[3]);
+    EXPECT_EQ(main_->CheckBox_SSP->text().toStdString(), SubSolarCheckBoxCaption(false, language));
+    EXPECT_TRUE((language == 0   ? main_->Opt_Deutsch
+                 : language == 1 ? main_->Opt_English
+                                 : main_->Opt_Francais)
+                    ->isChecked());
+  }
+  EXPECT_EQ(main_->findChild<QAction*>("Hilfe2")->text(), "Umbrivista &Hilfe");
+  main_->LanguageCommand(2);
+  EXPECT_TRUE(main_->findChild<QAction*>("Hilfe2")->text().endsWith(' '));
+  EXPECT_TRUE(main_->findChild<QAction*>("Version1")->text().endsWith(' '));
+  EXPECT_EQ(main_->SoFiTyp_Label->text(), "Eclipse de soleil totale");
+  EXPECT_EQ(main_->Time_ScrollBar->toolTip(), "R\u00e8glage du temps (-3.5 hrs \u00e0 +3.5 hrs)");
+}
+
+TEST(NumberLocale, NumbersKeepTheirPointUnderACommaLocale) {
+  // What constructing the application does when the user's locale is German.
+  if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "no de_DE.UTF-8 locale installed";
+  char text[16];
+  std::snprintf(text, sizeof text, "%.1f", 1.5);
+  EXPECT_STREQ(text, "1,5");  // the fault the program guards against
+  UseDotDecimalNumbers();
+  EXPECT_EQ(FormatMinSec(1, 247.3 / 3600), "  4:07.3");
+  EXPECT_EQ(DeltaTCaption(true, 71.84, 2024, 1), "UT (DeltaT = 71.8 secs)");
+  std::setlocale(LC_ALL, "C");
+}
+
+TEST(MainWindowClosing, RemovesTheScratchDatabase) {
+  auto window = std::make_unique<TForm_Main>(ShippedOptions());
+  window->show();
+  const std::string path = window->ScratchDatabasePath();
+  ASSERT_FALSE(path.empty());
+  EXPECT_TRUE(std::filesystem::exists(path));
+  window->Exit1->trigger();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_FALSE(std::filesystem::exists(path));
+  EXPECT_EQ(window->ScratchDatabasePath(), "");
+}
+
+class DamagedCatalogueTest : public ScratchDirTest {
+ protected:
+  DamagedCatalogueTest() : ScratchDirTest("app_catalogue") {}
+};
+
+class ProgramRunTest : public ScratchDirTest {
+ protected:
+  ProgramRunTest() : ScratchDirTest("app_run") {}
+};
+
+// The program itself, started and ended after its first picture, leaves no scratch database in
+// its temporary folder and makes its folders in the user's home.
+TEST_F(ProgramRunTest, LeavesNoScratchDatabaseBehind) {
+  const std::string command = "cd '" + dir_.string() + "' && HOME='" + dir_.string() +
+                              "' TMPDIR='" + dir_.string() +
+                              "' XDG_DATA_HOME= QT_QPA_PLATFORM=offscreen '" + UMBRIVISTA_BIN_DIR +
+                              "/umbrivista' --quit-after-first-paint > out.txt 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  for (const auto& entry : std::filesystem::directory_iterator(dir_)) {
+    EXPECT_NE(entry.path().filename().string().rfind("Temporary_", 0), 0u) << entry.path();
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(dir_ / "Documents" / "Umbrivista"));
+  EXPECT_TRUE(std::filesystem::is_directory(dir_ / ".local" / "share" / "Umbrivista"));
+}
+
+TEST_F(DamagedCatalogueTest, WindowOpensSaysWhatIsWrongAndIgnoresTheControls) {
+  const std::string file = (dir_ / "broken.bin").string();
+  std::ofstream(file, std::ios::binary) << std::string(171, '\0');
+  std::vector<QString> messages;
+  SetMessageSink([&messages](QWidget*, const QString& text) { messages.push_back(text); });
+  MainWindowOptions options = ShippedOptions();
+  options.catalogueFile = file;
+  TForm_Main window(options);
+  window.show();
+  QCoreApplication::processEvents();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_TRUE(messages[0].contains(QString::fromStdString(file))) << messages[0].toStdString();
+  EXPECT_FALSE(window.CatalogueLoaded());
+  window.Edit_Jahr->setText("1999");
+  QTest::keyClick(window.Edit_Jahr, Qt::Key_Return);
+  window.Saros_Edit->setText("139");
+  QTest::keyClick(window.Saros_Edit, Qt::Key_Return);
+  window.UpDown1->Next()->click();
+  window.CheckBox_ET_UT->setChecked(true);
+  window.Time_ScrollBar->setValue(10);
+  EXPECT_EQ(window.CurrentPosition(), 0);
+  EXPECT_EQ(window.Label_DatumZeit->text(), "");
+  SetMessageSink(nullptr);
+}
+
+}  // namespace
+}  // namespace umbrivista
