@@ -22,7 +22,8 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSlider>
-#include <QStyle>
+#include <QPainter>
+#include <QPixmap>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -55,12 +56,36 @@ QLabel* BoldCentred(QWidget* parent, const char* name) {
 // Width of the selection panel: the grid's three columns and its frame.
 constexpr int kGridColumnWidths[3] = {95, 50, 61};
 constexpr int kPanelWidth = 95 + 50 + 61 + 8;
-constexpr int kGridRowHeight = 14;
+constexpr int kGridRowHeight = 13;
 
 // Tight margins: the panel holds the whole information grid on a 773-pixel-high window.
 void Compact(QLayout* layout) {
   layout->setContentsMargins(4, 2, 4, 3);
   layout->setSpacing(2);
+}
+
+// A playback button's picture: `triangles` triangles pointing left (direction −1) or right (+1),
+// or a square for stop (triangles 0).
+QIcon PlaybackIcon(int triangles, int direction) {
+  QPixmap pixmap(16, 16);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(40, 40, 40));
+  if (triangles == 0) {
+    painter.drawRect(4, 4, 8, 8);
+    return QIcon(pixmap);
+  }
+  const double width = triangles == 1 ? 9 : 7;
+  double left = (16 - width * triangles) / 2;
+  for (int i = 0; i < triangles; ++i, left += width) {
+    const double tip = direction > 0 ? left + width : left;
+    const double base = direction > 0 ? left : left + width;
+    const QPointF corners[] = {{base, 3}, {tip, 8}, {base, 13}};
+    painter.drawPolygon(corners, 3);
+  }
+  return QIcon(pixmap);
 }
 
 }  // namespace
@@ -184,10 +209,8 @@ QWidget* TForm_Main::MakeSelectionPanel() {
   CheckBox_Cities = Named(new QCheckBox(GroupBox_Globus), "CheckBox_Cities");
   globe->addWidget(ComboBox_Globus);
   globe->addWidget(ComboBox_GradNetz);
-  auto* marks = new QHBoxLayout;
-  marks->addWidget(CheckBox_SSP);
-  marks->addWidget(CheckBox_Cities);
-  globe->addLayout(marks);
+  globe->addWidget(CheckBox_SSP);
+  globe->addWidget(CheckBox_Cities);
   column->addWidget(GroupBox_Globus);
 
   GroupBox_Markierung = Named(new QGroupBox(panel), "GroupBox_Markierung");
@@ -241,17 +264,17 @@ QWidget* TForm_Main::MakeGlobePanel() {
   const struct {
     QToolButton** button;
     const char* name;
-    QStyle::StandardPixmap icon;
+    int triangles, direction;
   } playback[] = {
-      {&Button_FastReverse, "Button_FastReverse", QStyle::SP_MediaSeekBackward},
-      {&Button_Reverse, "Button_Reverse", QStyle::SP_ArrowLeft},
-      {&Button_Stop, "Button_Stop", QStyle::SP_MediaStop},
-      {&Button_Play, "Button_Play", QStyle::SP_MediaPlay},
-      {&Button_FastPlay, "Button_FastPlay", QStyle::SP_MediaSeekForward},
+      {&Button_FastReverse, "Button_FastReverse", 2, -1},
+      {&Button_Reverse, "Button_Reverse", 1, -1},
+      {&Button_Stop, "Button_Stop", 0, 0},
+      {&Button_Play, "Button_Play", 1, 1},
+      {&Button_FastPlay, "Button_FastPlay", 2, 1},
   };
   for (const auto& b : playback) {
     *b.button = Named(new QToolButton(globePanel_), b.name);
-    (*b.button)->setIcon(style()->standardIcon(b.icon));
+    (*b.button)->setIcon(PlaybackIcon(b.triangles, b.direction));
     (*b.button)->setFixedSize(24, 24);
   }
   MakeHiddenPanels(globePanel_);

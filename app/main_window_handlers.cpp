@@ -366,6 +366,9 @@ void TForm_Main::LanguageCommand(int language) {
   (language == kGerman ? Opt_Deutsch : language == kEnglish ? Opt_English : Opt_Francais)
       ->setChecked(true);
   ApplyCaptionSet(this, CaptionWindow::kMain, language);
+  // The Saros caption is language text too; it follows the switch rather than waiting for the
+  // next eclipse change.
+  if (position_ > 0) GroupBox_Saros->setTitle(Q(SarosCaption(record_, language)));
   CheckBox_SSP->setText(Q(SubSolarCheckBoxCaption(backView_, language)));
   const auto grid = GridListItems(language);
   for (int i = 0; i < kGridListCount; ++i) ComboBox_GradNetz->setItemText(i, Q(grid[i]));

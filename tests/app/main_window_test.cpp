@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -26,6 +29,7 @@
 #include "captions.h"
 #include "city_hist_window.h"
 #include "city_list_window.h"
+#include "globeview.h"
 #include "info_panel.h"
 #include "main_window.h"
 #include "numbers.h"
@@ -247,6 +251,49 @@ TEST_F(MainWindowTest, LanguageCommandRelabelsAllThreeWindowsAndHidesTheReports)
   EXPECT_TRUE(main_->findChild<QAction*>("Version1")->text().endsWith(' '));
   EXPECT_EQ(main_->SoFiTyp_Label->text(), "Eclipse de soleil totale");
   EXPECT_EQ(main_->Time_ScrollBar->toolTip(), "R\u00e8glage du temps (-3.5 hrs \u00e0 +3.5 hrs)");
+}
+
+TEST_F(MainWindowTest, SarosCaptionFollowsTheLanguage) {
+  main_->LanguageCommand(1);
+  EXPECT_EQ(main_->GroupBox_Saros->title(), "Eclipse in Saros    (30. of 71)");
+  main_->LanguageCommand(2);
+  EXPECT_EQ(main_->GroupBox_Saros->title(), "Eclipse dans Saros (30. de 71)");
+}
+
+TEST_F(MainWindowTest, ShortcutsMoveTheGlobeExceptWhereATextBoxUsesTheKey) {
+  TGProjector& projector = main_->Globe->Projector();
+  const int x = projector.XOrigin(), y = projector.YOrigin();
+  // Shortcuts reach the active window only.
+  QApplication::setActiveWindow(main_);
+  main_->ScrollBar_Eclipse->setFocus();
+  QTest::keyClick(main_->ScrollBar_Eclipse, Qt::Key_R, Qt::ControlModifier);
+  EXPECT_EQ(projector.XOrigin(), x + 50);
+  QTest::keyClick(main_->ScrollBar_Eclipse, Qt::Key_D, Qt::ControlModifier);
+  EXPECT_EQ(projector.YOrigin(), y + 50);
+  QTest::keyClick(main_->ScrollBar_Eclipse, Qt::Key_L, Qt::ControlModifier);
+  QTest::keyClick(main_->ScrollBar_Eclipse, Qt::Key_U, Qt::ControlModifier);
+  EXPECT_EQ(projector.XOrigin(), x);
+  EXPECT_EQ(projector.YOrigin(), y);
+  // Ctrl+C copies in the year box and leaves the globe where it is.
+  main_->Edit_Jahr->setFocus();
+  QTest::keyClick(main_->Edit_Jahr, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(projector.XOrigin(), x);
+  QTest::keyClick(main_->ScrollBar_Eclipse, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(projector.XOrigin(), main_->Globe->width() / 2);
+  EXPECT_EQ(projector.YOrigin(), main_->Globe->height() / 2);
+}
+
+TEST(MainWindowPlace, APlaceOffEveryScreenIsPulledOntoThePrimaryScreen) {
+  MainWindowOptions options = ShippedOptions();
+  options.settings.mainLeft = 40000;
+  options.settings.mainTop = -30000;
+  TForm_Main window(options);
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_TRUE(screen.intersects(window.geometry()));
+  options.settings.mainLeft = 20;
+  options.settings.mainTop = 30;
+  TForm_Main placed(options);
+  EXPECT_EQ(placed.geometry().topLeft(), QPoint(20, 30));
 }
 
 TEST(NumberLocale, NumbersKeepTheirPointUnderACommaLocale) {
