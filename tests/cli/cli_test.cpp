@@ -142,6 +142,26 @@ TEST_F(Cli, ErrorsNameTheFileAndTheField) {
   EXPECT_EQ(RunCli("nonsense").status, 2);
 }
 
+// --data-dir and UMBRIVISTA_DATA name the first folder of the data-file lookup.
+TEST_F(Cli, DataFolderComesFirst) {
+  std::ofstream(dir_ / kCatalogueFileName, std::ios::binary) << std::string(171, 'x');
+  const std::string expected = (dir_ / kCatalogueFileName).string();
+  auto r = RunCli("catalogue info --data-dir " + dir_.string(), true);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find(expected), std::string::npos) << r.out;
+  r = RunCli("catalogue info", true);
+  EXPECT_EQ(r.status, 0) << r.out;
+  const std::string env = "UMBRIVISTA_DATA=" + dir_.string() + " ";
+  const std::string cmd = env + UMBRIVISTA_BIN_DIR + "/umbrivista-cli catalogue info 2>&1";
+  FILE* pipe = popen(cmd.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  char buf[512] = "";
+  const std::size_t n = fread(buf, 1, sizeof buf - 1, pipe);
+  buf[n] = '\0';
+  EXPECT_NE(WEXITSTATUS(pclose(pipe)), 0);
+  EXPECT_NE(std::string(buf).find(expected), std::string::npos) << buf;
+}
+
 // Records that once made `local` loop for ever, reach undefined behaviour or print nonsense dates
 // with success now end at once with an error naming record and field.
 TEST_F(Cli, DamagedRecordsAreClearErrors) {
