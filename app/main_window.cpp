@@ -31,18 +31,13 @@
 #include "captions.h"
 #include "globeview.h"
 #include "navigation.h"
+#include "report_widgets.h"
 #include "scratch_database.h"
 #include "up_down.h"
 
 namespace umbrivista {
 
 namespace {
-
-template <typename W>
-W* Named(W* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
 
 QLabel* BoldCentred(QWidget* parent, const char* name) {
   auto* label = Named(new QLabel(parent), name);

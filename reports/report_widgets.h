@@ -1,5 +1,6 @@
 #pragma once
-// Pieces the two report windows share: named widgets, the fixed-pitch list and the menu.
+// Pieces the program's windows share: named widgets; and for the two report windows the
+// fixed-pitch list and the menu.
 
 #include <QMainWindow>
 #include <QString>
