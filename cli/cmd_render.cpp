@@ -16,6 +16,7 @@
 #include "deltat.h"
 #include "gcustomglobe.h"
 #include "globe_settings.h"
+#include "layers.h"
 #include "gspatialdb.h"
 #include "safe_file.h"
 #include "scratch_database.h"
@@ -28,67 +29,6 @@ namespace {
 int IntOption(Args& args, const std::string& name, int fallback, int lo, int hi) {
   const auto text = args.TakeOption(name);
   return text ? ParseIntArg(*text, "--" + name, lo, hi) : fallback;
-}
-
-// The layer of that name: found in the globe, else created in the database.
-TGLayer& MapLayer(TGCustomGlobeView& globe, TGSpatialDatabase& database, const std::string& name) {
-  if (TGLayer* layer = globe.Layers().FindByName(name)) return *layer;
-  const QUuid guid = database.CreateLayer(name);
-  TGLayer* layer = globe.Layers().FindByGUID(guid);
-  if (!layer) throw std::runtime_error("the layer " + name + " did not reach the globe");
-  return *layer;
-}
-
-// The centre line as a yellow road three pixels wide (dark red in the back view).
-void BuildCentreLineLayer(TGCustomGlobeView& globe, TGSpatialDatabase& database,
-                          const EclipseRecord& record, double deltaT, bool back) {
-  TGLayer& layer = MapLayer(globe, database, "CenterLine Layer");
-  auto road = std::make_unique<TGRoadPresenter>();
-  road->PresenterID = 1;
-  road->RoadPen.SetColor(back ? 0x000080 : clYellow);
-  road->EdgeColor = road->RoadPen.Color();
-  road->RoadPen.SetWidth(3);
-  road->RoadPen.SetWidthUnit(guPixel);
-  road->EdgePixels = 0;
-  layer.Presenters().Add(std::move(road));
-  const std::vector<CentreLinePoint> points = BuildCentreLine(record, deltaT, back);
-  if (points.empty()) return;
-  auto line = std::make_shared<TGMapPoly>();
-  line->SetClosed(false);
-  line->SetPresenterID(1);
-  layer.ObjectSource().Add(line);
-  line->NotifyOwner();
-  for (const CentreLinePoint& p : points) {
-    line->Chain(0).Points.push_back({p.longitudeUnits, p.latitudeUnits, 0});
-    line->Invalidate();
-  }
-}
-
-// The capitals as small black dots with white titles above them.
-void BuildCapitalsLayer(TGCustomGlobeView& globe, TGSpatialDatabase& database) {
-  TGLayer& layer = MapLayer(globe, database, "Cities Layer");
-  layer.Clear();
-  auto points = std::make_unique<TGPointPresenter>();
-  points->PresenterID = 2;
-  points->PointType = ppCircle;
-  points->PointUnit = guPixel;
-  points->PointSize = 4;
-  points->PointPen.SetColor(clWhite);
-  points->PointBrush.SetColor(clBlack);
-  points->PointBrush.SetStyle(gbsSolid);
-  points->TitleFont.SetColor(clWhite);
-  points->TitleFont.SetSizeUnit(guMinute);
-  points->TitleFont.SetSize(60);
-  points->TitleAlignment = taTop;
-  layer.Presenters().Add(std::move(points));
-  for (const City_Type& city : Capitals()) {
-    auto point = std::make_shared<TGMapPoint>();
-    point->SetPresenterID(2);
-    point->SetColumn(0, city.capital);
-    point->SetCentroid({DegreesToGU(city.longitude), DegreesToGU(city.latitude), 0});
-    point->Invalidate();
-    layer.ObjectSource().Add(point);
-  }
 }
 
 }  // namespace
@@ -135,9 +75,7 @@ int RunRender(Args& args) {
     std::cerr << "umbrivista-cli: warning: " << problem << "\n";
   });
   TGCustomGlobeView globe(width, height);
-  globe.Renderer().MaxTextHeight = 40;
-  globe.Renderer().MinTextHeight = 8;
-  globe.SetMinObjectPixels(1.0);
+  SetUpMainGlobe(globe);
   globe.SetSpatialDatabase(&scratch.database);
   TGProjector& projector = globe.Projector();
   const std::string texturePath =
@@ -158,9 +96,9 @@ int RunRender(Args& args) {
   projector.SetYOrigin(height / 2);
 
   // The layers as the main window builds them: the centre line, then the capitals.
-  scratch.database.ResetCaches();
-  BuildCentreLineLayer(globe, scratch.database, record, state.deltaT, back);
-  if (capitals) BuildCapitalsLayer(globe, scratch.database);
+  SceneLayers layers(globe, &scratch.database);
+  layers.RebuildCentreLine(record, state.deltaT, back);
+  if (capitals) layers.RebuildCapitals();
 
   const QImage image = globe.PaintToImage();
   QByteArray png;

@@ -4,8 +4,30 @@
 
 #include "angles.h"
 #include "deltat.h"
+#include "gcustomglobe.h"
 
 namespace umbrivista {
+
+void SetUpMainGlobe(TGCustomGlobeView& globe) {
+  TGDefaultRenderer& r = globe.Renderer();
+  r.DoubleBuffer = true;
+  r.MaxTextHeight = 40;
+  r.MinTextHeight = 8;
+  r.SelectedBrush = TGBrush{clYellow, clYellow, gbsSolid};
+  r.SelectedPen = TGPen{clRed, gpsSolid, 1, guPixel};
+  globe.SetSurfaceColor(clAqua);
+  globe.SetCullObjectPixels(0.75);
+  globe.SetMinObjectPixels(1.0);
+  globe.SetMinObjectColor(clGray);
+  TGPen pen = globe.Graticule().GraticulePen();
+  pen.SetColor(clSilver);
+  pen.SetStyle(gpsSolid);
+  pen.SetWidth(1);
+  pen.SetWidthUnit(guPixel);
+  globe.Graticule().SetGraticulePen(pen);
+  globe.Graticule().SetDrawMode(gdBehind);
+  globe.SetGlobeOptions(goConstantScaleOnResize);
+}
 
 GridSteps GridStepsFor(int gridIndex) {
   static constexpr GridSteps kSteps[] = {{0, 0},   {90, 0},  {10, 10}, {20, 20},

@@ -7,6 +7,13 @@
 
 namespace umbrivista {
 
+class TGCustomGlobeView;
+
+// The main window's globe: double-buffered, titles 8 … 40 pixels high, a yellow brush and a red
+// pen for the selection, an aqua surface where there is no texture, objects below one pixel drawn
+// as dots, a silver one-pixel graticule behind the layers, and a scale that stays on resize.
+void SetUpMainGlobe(TGCustomGlobeView& globe);
+
 // The globe textures in the order of the globe-style list.
 inline constexpr int kTextureCount = 4;
 inline constexpr const char* kTextureFiles[kTextureCount] = {

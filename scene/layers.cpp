@@ -1,0 +1,162 @@
+#include "layers.h"
+
+#include <memory>
+#include <stdexcept>
+
+#include "capitals.h"
+#include "centre_line.h"
+#include "gcustomglobe.h"
+#include "gmapobjects.h"
+#include "gpresenters.h"
+#include "gspatialdb.h"
+
+namespace umbrivista {
+
+namespace {
+
+constexpr int kCentreLinePresenter = 1;
+constexpr int kCapitalsPresenter = 2;
+constexpr int kPoIPresenter = 3;
+constexpr int kPoIListPresenter = 4;
+constexpr TColor kNightCentreLine = 0x000080;
+
+std::unique_ptr<TGPointPresenter> CapitalsPresenter() {
+  auto p = std::make_unique<TGPointPresenter>();
+  p->PresenterID = kCapitalsPresenter;
+  p->PointType = ppCircle;
+  p->PointUnit = guPixel;
+  p->PointSize = 4;
+  p->PointPen.SetColor(clWhite);
+  p->PointBrush.SetColor(clBlack);
+  p->PointBrush.SetStyle(gbsSolid);
+  p->TitleFont.SetColor(clWhite);
+  p->TitleFont.SetSizeUnit(guMinute);
+  p->TitleFont.SetSize(60);
+  p->TitleAlignment = taTop;
+  return p;
+}
+
+// Points of interest: red dots with red halo titles.
+std::unique_ptr<TGPointPresenter> PoIPresenter(int id) {
+  auto p = std::make_unique<TGPointPresenter>();
+  p->PresenterID = id;
+  p->PointType = ppCircle;
+  p->PointUnit = guPixel;
+  p->PointSize = 9;
+  p->PointPen.SetColor(clWhite);
+  p->PointBrush.SetColor(clRed);
+  p->PointBrush.SetStyle(gbsSolid);
+  p->TitleFont.SetColor(clRed);
+  p->TitleFont.SetSizeUnit(guMinute);
+  p->TitleFont.SetSize(100);
+  p->TitleFont.SetStyle(gfsHalo);
+  p->TitleAlignment = taTop;
+  return p;
+}
+
+}  // namespace
+
+SceneLayers::SceneLayers(TGCustomGlobeView& globe, TGSpatialDatabase* database)
+    : globe_(globe), database_(database) {}
+
+TGLayer* SceneLayers::Find(const char* name) const {
+  return globe_.Layers().FindByName(name);
+}
+
+int SceneLayers::ObjectCount(const char* name) const {
+  TGLayer* layer = Find(name);
+  return layer ? layer->ObjectSource().ObjectCount() : 0;
+}
+
+TGLayer* SceneLayers::Layer(const char* name) {
+  if (TGLayer* layer = Find(name)) return layer;
+  const QUuid guid = database_->CreateLayer(name);
+  if (std::string(name) == kCentreLineLayer) centreLineGuid_ = guid;
+  TGLayer* layer = globe_.Layers().FindByGUID(guid);
+  if (!layer) throw std::runtime_error(std::string("the layer ") + name + " did not reach the globe");
+  return layer;
+}
+
+void SceneLayers::RebuildCentreLine(const EclipseRecord& record, double deltaT, bool backView) {
+  if (!database_) return;
+  database_->ResetCaches();
+  if (!centreLineGuid_.isNull()) {
+    database_->DeleteLayer(centreLineGuid_);
+    centreLineGuid_ = QUuid();
+  }
+  TGLayer& layer = *Layer(kCentreLineLayer);
+  auto road = std::make_unique<TGRoadPresenter>();
+  road->PresenterID = kCentreLinePresenter;
+  road->RoadPen.SetColor(backView ? kNightCentreLine : clYellow);
+  road->EdgeColor = road->RoadPen.Color();
+  road->RoadPen.SetWidth(3);
+  road->RoadPen.SetWidthUnit(guPixel);
+  road->EdgePixels = 0;
+  layer.Presenters().Add(std::move(road));
+  const std::vector<CentreLinePoint> points = BuildCentreLine(record, deltaT, backView);
+  if (!points.empty()) {
+    auto line = std::make_shared<TGMapPoly>();
+    line->SetClosed(false);
+    line->SetPresenterID(kCentreLinePresenter);
+    layer.ObjectSource().Add(line);
+    line->NotifyOwner();
+    auto& chain = line->Chain(0).Points;
+    chain.reserve(points.size());
+    for (const CentreLinePoint& p : points) chain.push_back({p.longitudeUnits, p.latitudeUnits, 0});
+    line->Invalidate();
+  }
+  globe_.RequestRender();
+}
+
+void SceneLayers::RebuildCapitals() {
+  if (!database_) return;
+  TGLayer& layer = *Layer(kCapitalsLayer);
+  layer.Clear();
+  layer.Presenters().Add(CapitalsPresenter());
+  std::vector<MapMark> marks;
+  marks.reserve(Capitals().size());
+  for (const City_Type& city : Capitals()) marks.push_back({city.capital, city.latitude, city.longitude});
+  AddPoints(layer, kCapitalsPresenter, marks);
+  globe_.RequestRender();
+}
+
+void SceneLayers::ClearCapitals() {
+  if (TGLayer* layer = Find(kCapitalsLayer)) layer->Clear();
+  globe_.RequestRender();
+}
+
+void SceneLayers::RebuildPoI(double latitude, double longitude) {
+  if (!database_) return;
+  TGLayer& layer = *Layer(kPoILayer);
+  layer.Clear();
+  layer.Presenters().Add(PoIPresenter(kPoIPresenter));
+  AddPoints(layer, kPoIPresenter, {{"PoI", latitude, longitude}});
+  globe_.RequestRender();
+}
+
+void SceneLayers::ClearPoI() {
+  if (TGLayer* layer = Find(kPoILayer)) layer->Clear();
+  globe_.RequestRender();
+}
+
+void SceneLayers::RebuildPoIList(const std::vector<MapMark>& marks) {
+  if (!database_) return;
+  TGLayer& layer = *Layer(kPoIListLayer);
+  layer.Clear();
+  layer.Presenters().Add(PoIPresenter(kPoIListPresenter));
+  AddPoints(layer, kPoIListPresenter, marks);
+  globe_.RequestRender();
+}
+
+void SceneLayers::AddPoints(TGLayer& layer, int presenterId, const std::vector<MapMark>& marks) {
+  for (const MapMark& mark : marks) {
+    auto point = std::make_shared<TGMapPoint>();
+    point->SetPresenterID(presenterId);
+    point->SetColumn(0, mark.title);
+    point->SetCentroid({DegreesToGU(mark.longitude), DegreesToGU(mark.latitude), 0});
+    point->Invalidate();
+    layer.ObjectSource().Add(point);
+  }
+}
+
+}  // namespace umbrivista

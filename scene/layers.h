@@ -1,0 +1,62 @@
+#pragma once
+// The four map layers of the main window's globe, each rebuilt from scratch when its content may
+// have changed: the centre line of the eclipse, the capitals, the single point of interest and
+// the points chosen from the list. They live in the globe's scratch database.
+
+#include <QUuid>
+#include <string>
+#include <vector>
+
+#include "eclipse_record.h"
+
+namespace umbrivista {
+
+class TGCustomGlobeView;
+class TGLayer;
+class TGSpatialDatabase;
+
+inline constexpr const char* kCentreLineLayer = "CenterLine Layer";
+inline constexpr const char* kCapitalsLayer = "Cities Layer";
+inline constexpr const char* kPoILayer = "PoI Layer";
+inline constexpr const char* kPoIListLayer = "PoIs Layer";
+
+// A point of interest to draw: its title and position (degrees, north and east positive).
+struct MapMark {
+  std::string title;
+  double latitude = 0;
+  double longitude = 0;
+};
+
+class SceneLayers {
+ public:
+  // The globe must show `database` (TGCustomGlobeView::SetSpatialDatabase). Without a database
+  // (nullptr) every rebuild does nothing.
+  SceneLayers(TGCustomGlobeView& globe, TGSpatialDatabase* database);
+
+  // Yellow road three pixels wide (dark red in the back view) along the centre line; empty for an
+  // eclipse without one. `deltaT` seconds turn the Earth as for the display.
+  void RebuildCentreLine(const EclipseRecord& record, double deltaT, bool backView);
+  // Small black dots with white titles: the built-in capitals.
+  void RebuildCapitals();
+  void ClearCapitals();
+  // One red dot titled "PoI".
+  void RebuildPoI(double latitude, double longitude);
+  void ClearPoI();
+  // Red dots with halo titles, one per mark.
+  void RebuildPoIList(const std::vector<MapMark>& marks);
+
+  // The layer of that name in the globe, or nullptr.
+  TGLayer* Find(const char* name) const;
+  // Objects in the layer of that name (0 when it does not exist).
+  int ObjectCount(const char* name) const;
+
+ private:
+  TGLayer* Layer(const char* name);
+  void AddPoints(TGLayer& layer, int presenterId, const std::vector<MapMark>& marks);
+
+  TGCustomGlobeView& globe_;
+  TGSpatialDatabase* database_;
+  QUuid centreLineGuid_;
+};
+
+}  // namespace umbrivista
