@@ -21,6 +21,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QSlider>
 #include <QPainter>
 #include <QPixmap>
@@ -30,6 +31,7 @@
 
 #include "captions.h"
 #include "globeview.h"
+#include "layers.h"
 #include "navigation.h"
 #include "report_widgets.h"
 #include "scratch_database.h"
@@ -51,7 +53,7 @@ QLabel* BoldCentred(QWidget* parent, const char* name) {
 // Width of the selection panel: the grid's three columns and its frame.
 constexpr int kGridColumnWidths[3] = {95, 50, 61};
 constexpr int kPanelWidth = 95 + 50 + 61 + 8;
-constexpr int kGridRowHeight = 13;
+constexpr int kGridRowHeight = 12;
 
 // Tight margins: the panel holds the whole information grid on a 773-pixel-high window.
 void Compact(QLayout* layout) {
@@ -102,6 +104,12 @@ TForm_Main::TForm_Main(MainWindowOptions options, QWidget* parent)
   scroll->setWidget(content);
   content->setMinimumWidth(kPanelWidth + 400);
   setCentralWidget(scroll);
+  // The point of interest's distances at the bottom left of the window.
+  Label_DistA = Named(new QLabel(this), "Label_DistA");
+  Label_DistB = Named(new QLabel(this), "Label_DistB");
+  statusBar()->addWidget(Label_DistA);
+  statusBar()->addWidget(Label_DistB);
+  statusBar()->setSizeGripEnabled(false);
   MakeShortcuts();
   FormCreate();
 }
@@ -248,6 +256,8 @@ QWidget* TForm_Main::MakeGlobePanel() {
   globePanel_ = Named(new QWidget(outer), "Panel_Globus");
   globePanel_->installEventFilter(this);
   Globe = Named(new TGlobeView(globePanel_), "Globe");
+  Globe->installEventFilter(this);
+  Globe->setMouseTracking(true);
   Zoom_TrackBar = Named(new QSlider(Qt::Vertical, globePanel_), "Zoom_TrackBar");
   Zoom_TrackBar->setRange(60, 350);
   Zoom_TrackBar->setPageStep(40);
@@ -402,12 +412,26 @@ void TForm_Main::LayOutGlobePanel() {
     left += b->width() + 2;
   }
   Zoom_TrackBar->setGeometry(w - 32, h - 179, 28, 150);
+  // The window keeps its own centre and scale when the globe changes size.
+  Zoom_TrackBarChange();
   for (QWidget* p : {Panel_PoIs_Edit, Panel_PoIs_Select})
     p->setGeometry(10, 10, std::max(200, w - 60), std::max(150, h - 60));
 }
 
 bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
   if (watched == globePanel_ && event->type() == QEvent::Resize && !closing_) LayOutGlobePanel();
+  if (watched == Globe) {
+    switch (event->type()) {
+      case QEvent::Wheel:
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseMove:
+      case QEvent::MouseButtonRelease:
+        GlobeMouse(event);
+        return true;
+      default:
+        break;
+    }
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 

@@ -5,6 +5,7 @@
 // wire the controls to them.
 
 #include <QMainWindow>
+#include <QPoint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -27,12 +28,14 @@ class QPushButton;
 class QRadioButton;
 class QScrollBar;
 class QSlider;
+class QPainter;
 class QTableWidget;
 class QToolButton;
 class QWidget;
 
 namespace umbrivista {
 
+class SceneLayers;
 class ScratchDatabase;
 class TForm_CityHist;
 class TForm_CityList;
@@ -73,6 +76,19 @@ class TForm_Main : public QMainWindow {
   const InfoRows& Rows() const { return rows_; }
   // Path of the globe's scratch database ("" when there is none).
   std::string ScratchDatabasePath() const;
+  // The globe's map layers (for tests and the reports).
+  const SceneLayers* Layers() const { return layers_.get(); }
+  // Globe centre on the screen and pixels per Earth radius.
+  int CentreX() const { return cx_; }
+  int CentreY() const { return cy_; }
+  double PixelsPerEarthRadius() const { return k_; }
+  // The single point of interest (degrees, north and east positive).
+  double PoILatitude() const { return poiLatitude_; }
+  double PoILongitude() const { return poiLongitude_; }
+  // An animation run is under way.
+  bool Playing() const { return playing_; }
+  // Ends an animation run at its next step (a report run starting, the window closing).
+  void StopPlaying() { playing_ = false; }
 
   // Controls, under their documented object names.
   QGroupBox* GroupBox_Finsternis;
@@ -101,6 +117,9 @@ class TForm_Main : public QMainWindow {
   QRadioButton* RadioButton_PoI_Ost;
   QRadioButton* RadioButton_PoI_West;
   QCheckBox* CheckBox_PoI;
+  QLabel* Label_DistA;
+  QLabel* Label_DistB;
+  QWidget* Panel_GlobeControl = nullptr;
   TGlobeView* Globe;
   QScrollBar* Time_ScrollBar;
   QSlider* Zoom_TrackBar;
@@ -159,6 +178,22 @@ class TForm_Main : public QMainWindow {
   void CityHistClick();
   void MoveGlobeCentre(int dx, int dy);
   void CentreGlobe();
+  void CheckBox_CitiesClick();
+  void CheckBox_SSPClick();
+  void CheckBox_PoIClick();
+  void Edit_PoI_BreiteChange();
+  void Edit_PoI_LaengeChange();
+  void Play(int step);
+  void Button_StopClick();
+  void Button_Center_GlobeClick();
+  void Button_Resize_GlobeClick();
+  void Button_Exit_GlobeClick();
+  void GlobeMouse(QEvent* event);
+  void GlobeAfterRender(QPainter* canvas);
+
+  // Layers and the point of interest's labels.
+  void RebuildLayers();
+  void ShowPoIDistances();
 
   // The instant: Julian days, the shadow, the grid, the labels and the globe's orientation.
   void ComputeJulianDays();
@@ -170,10 +205,10 @@ class TForm_Main : public QMainWindow {
   MainWindowOptions options_;
   EclipseCatalogue catalogue_;
   std::unique_ptr<ScratchDatabase> scratch_;
+  std::unique_ptr<SceneLayers> layers_;
   TForm_CityHist* history_ = nullptr;
   TForm_CityList* list_ = nullptr;
   QWidget* globePanel_ = nullptr;
-  QWidget* Panel_GlobeControl = nullptr;
   QWidget* Panel_PoIs_Edit = nullptr;
   QWidget* Panel_PoIs_Select = nullptr;
 
@@ -193,6 +228,12 @@ class TForm_Main : public QMainWindow {
   bool playing_ = false;
   int cx_ = 222;
   int cy_ = 222;
+  double k_ = 0;
+  int playStep_ = 0;
+  QPoint lastMouse_;
+  double poiLatitude_ = 0;
+  double poiLongitude_ = 0;
+  PoIDistances poiDistances_;
   std::string captionBase_;
   QString pendingError_;
 };

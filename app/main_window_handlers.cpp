@@ -17,6 +17,8 @@
 #include <QSlider>
 #include <QTableWidget>
 #include <QTimer>
+#include <QToolButton>
+#include <QPushButton>
 
 #include "caption_apply.h"
 #include "city_hist_window.h"
@@ -29,6 +31,7 @@
 #include "julian_day.h"
 #include "main_window.h"
 #include "navigation.h"
+#include "layers.h"
 #include "scratch_database.h"
 #include "string_table.h"
 #include "up_down.h"
@@ -82,10 +85,8 @@ void TForm_Main::FormCreate() {
   } catch (const std::exception& e) {
     pendingError_ = QStringLiteral("File I/O error.\n") + QString::fromUtf8(e.what());
   }
-  // The globe's settings as the main window shows it.
-  Globe->Renderer().MaxTextHeight = 40;
-  Globe->Renderer().MinTextHeight = 8;
-  Globe->SetMinObjectPixels(1.0);
+  SetUpMainGlobe(*Globe);
+  layers_ = std::make_unique<SceneLayers>(*Globe, scratch_ ? &scratch_->database : nullptr);
 
   try {
     catalogue_.Load(options_.catalogueFile);
@@ -109,6 +110,29 @@ void TForm_Main::FormCreate() {
           &TForm_Main::Combobox_GlobusChange);
   connect(ComboBox_GradNetz, &QComboBox::currentIndexChanged, this,
           &TForm_Main::ComboBox_GradNetzChange);
+  connect(CheckBox_Cities, &QCheckBox::toggled, this, &TForm_Main::CheckBox_CitiesClick);
+  connect(CheckBox_SSP, &QCheckBox::toggled, this, &TForm_Main::CheckBox_SSPClick);
+  connect(CheckBox_PoI, &QCheckBox::toggled, this, &TForm_Main::CheckBox_PoIClick);
+  connect(Edit_PoI_Breite, &QLineEdit::textChanged, this, &TForm_Main::Edit_PoI_BreiteChange);
+  connect(RadioButton_PoI_Nord, &QRadioButton::clicked, this, &TForm_Main::Edit_PoI_BreiteChange);
+  connect(RadioButton_PoI_Sued, &QRadioButton::clicked, this, &TForm_Main::Edit_PoI_BreiteChange);
+  connect(Edit_PoI_Laenge, &QLineEdit::textChanged, this, &TForm_Main::Edit_PoI_LaengeChange);
+  connect(RadioButton_PoI_Ost, &QRadioButton::clicked, this, &TForm_Main::Edit_PoI_LaengeChange);
+  connect(RadioButton_PoI_West, &QRadioButton::clicked, this, &TForm_Main::Edit_PoI_LaengeChange);
+  connect(Button_Play, &QToolButton::clicked, this, [this] { Play(5); });
+  connect(Button_FastPlay, &QToolButton::clicked, this, [this] { Play(30); });
+  connect(Button_Reverse, &QToolButton::clicked, this, [this] { Play(-5); });
+  connect(Button_FastReverse, &QToolButton::clicked, this, [this] { Play(-30); });
+  connect(Button_Stop, &QToolButton::clicked, this, &TForm_Main::Button_StopClick);
+  connect(Globe, &TGlobeView::afterRender, this, &TForm_Main::GlobeAfterRender);
+  for (const char* name : {"Button_Center_Globe", "Button_Resize_Globe", "Button_Exit_Globe"}) {
+    auto* button = Panel_GlobeControl->findChild<QPushButton*>(QString::fromLatin1(name));
+    const std::string n = name;
+    connect(button, &QPushButton::clicked, this,
+            n == "Button_Center_Globe"   ? &TForm_Main::Button_Center_GlobeClick
+            : n == "Button_Resize_Globe" ? &TForm_Main::Button_Resize_GlobeClick
+                                         : &TForm_Main::Button_Exit_GlobeClick);
+  }
 
   ApplySettings();
   // A screen lower than the window: the content scrolls (the scroll area shows its bars itself).
@@ -208,6 +232,8 @@ void TForm_Main::SetEclipsePosition(int position) {
 
 void TForm_Main::ScrollBar_EclipseChange() {
   if (!CatalogueLoaded()) return;
+  // A new eclipse ends an animation run.
+  playing_ = false;
   position_ = ScrollBar_Eclipse->value();
   catalogue_.Select(position_);
   record_ = catalogue_.Current();
@@ -258,6 +284,7 @@ void TForm_Main::CheckBox_ET_UTClick() {
   CheckBox_ET_UT->setText(Q(DeltaTCaption(ut, deltaTInUse_, record_.year, language_)));
   Time_ScrollBarChange();
   ComputeJulianDays();
+  RebuildLayers();
   DisplayRefresh();
 }
 
@@ -275,6 +302,7 @@ void TForm_Main::Time_ScrollBarChange() {
   t_ = TimeForSliderPosition(Time_ScrollBar->value());
   ComputeJulianDays();
   DisplayRefresh();
+  ShowPoIDistances();
 }
 
 void TForm_Main::DisplayRefresh() {
@@ -288,6 +316,7 @@ void TForm_Main::DisplayRefresh() {
   Label_DatumZeit->setText(Q(line));
   SoFiTyp_Label->setText(Q(ShortTypeName(record_.typeCode, language_)));
   setWindowTitle(Q(WindowCaption(captionBase_, line, record_.typeCode, language_)));
+  poiDistances_ = ComputePoIDistances(state_, poiLatitude_, poiLongitude_);
   const GlobeRotation rotation = DisplayOrientation(state_, backView_);
   Globe->Projector().SetXRotation(rotation.x);
   Globe->Projector().SetYRotation(rotation.y);
@@ -299,44 +328,6 @@ void TForm_Main::ShowRows() {
     SG->item(row, 1)->setText(Q(rows_[row].value));
     SG->item(row, 2)->setText(Q(rows_[row].unit));
   }
-}
-
-// --- The globe --------------------------------------------------------------------------------
-
-void TForm_Main::Zoom_TrackBarChange() {
-  Globe->Projector().SetScaleFactor(ZoomScaleFactor(Zoom_TrackBar->value()));
-  Globe->Projector().SetXOrigin(cx_);
-  Globe->Projector().SetYOrigin(cy_);
-}
-
-void TForm_Main::MoveGlobeCentre(int dx, int dy) {
-  cx_ += dx;
-  cy_ += dy;
-  Zoom_TrackBarChange();
-}
-
-void TForm_Main::CentreGlobe() {
-  cx_ = Globe->width() / 2;
-  cy_ = Globe->height() / 2;
-  Zoom_TrackBarChange();
-}
-
-void TForm_Main::Combobox_GlobusChange() {
-  const int index = std::clamp(ComboBox_Globus->currentIndex(), 0, kTextureCount - 1);
-  const std::string path = FindDataFile(kTextureFiles[index], options_.dataDir);
-  Globe->SetSurfaceTextureName(path);
-  if (Globe->SurfaceTexture().GetEmpty()) {
-    qWarning("cannot use the globe texture %s: %s", path.c_str(),
-             Globe->SurfaceTexture().LastError().c_str());
-  }
-  Globe->setFocus();
-}
-
-void TForm_Main::ComboBox_GradNetzChange() {
-  const GridSteps steps = GridStepsFor(ComboBox_GradNetz->currentIndex());
-  Globe->Graticule().SetLatitudeStep(steps.latitude);
-  Globe->Graticule().SetLongitudeStep(steps.longitude);
-  Globe->setFocus();
 }
 
 // --- Menu commands ----------------------------------------------------------------------------
@@ -391,6 +382,7 @@ void TForm_Main::LanguageCommand(int language) {
     list_->hide();
   }
   DisplayRefresh();
+  ShowPoIDistances();
 }
 
 void TForm_Main::SichtbarkeitClick() {
@@ -412,12 +404,14 @@ void TForm_Main::Exit1Click() {
 }
 
 void TForm_Main::closeEvent(QCloseEvent* event) {
+  // The animation stops before anything is torn down.
   playing_ = false;
   closing_ = true;
   if (history_) history_->CancelRun();
   if (list_) list_->CancelRun();
   QCoreApplication::processEvents();
   // The scratch database goes with its file; the globe lets go of it first.
+  layers_.reset();
   Globe->SetSpatialDatabase(nullptr);
   scratch_.reset();
   if (history_) history_->close();

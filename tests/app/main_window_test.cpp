@@ -31,6 +31,7 @@
 #include "city_list_window.h"
 #include "globeview.h"
 #include "info_panel.h"
+#include "layers.h"
 #include "main_window.h"
 #include "numbers.h"
 #include "scratch_dir.h"
@@ -107,6 +108,7 @@ TEST_F(MainWindowTest, StartsAtTheDefaultEclipse) {
   EXPECT_TRUE(main_->Opt_Bessel->isChecked());
   EXPECT_FALSE(main_->Opt_Ekliptik->isEnabled());
   EXPECT_EQ(main_->ScrollBar_Eclipse->maximum(), ShippedCatalogue().RecordCount());
+  EXPECT_EQ(main_->Layers()->ObjectCount(kCentreLineLayer), 1);
 }
 
 TEST_F(MainWindowTest, YearBox) {

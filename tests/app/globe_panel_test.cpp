@@ -1,0 +1,255 @@
+// The globe in the main window, driven offscreen: time slider and animation runs, zoom, wheel,
+// dragging, the context panel, views, layers and the single point of interest.
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QWheelEvent>
+
+#include <cmath>
+
+#include "globeview.h"
+#include "gpresenters.h"
+#include "layers.h"
+#include "main_window.h"
+#include "navigation.h"
+#include "poi_input.h"
+
+namespace umbrivista {
+namespace {
+
+class GlobePanelTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    MainWindowOptions options;
+    options.catalogueFile = std::string(UMBRIVISTA_DATA_DIR) + "/" + kCatalogueFileName;
+    options.dataDir = UMBRIVISTA_DATA_DIR;
+    options.version = "0.1.0";
+    // A small window keeps every repaint of the animation runs quick.
+    options.settings.mainWidth = 640;
+    options.settings.mainHeight = 480;
+    main_ = new TForm_Main(options);
+    main_->LanguageCommand(0);
+    main_->show();
+  }
+  static void TearDownTestSuite() { delete main_; }
+  void SetUp() override {
+    main_->Opt_NormView->trigger();
+    main_->ScrollBar_Eclipse->setValue(16690);
+    main_->Time_ScrollBar->setValue(6300);
+  }
+  // Clicks `button` once the run under way has made a few steps.
+  static void ClickDuringRun(QAbstractButton* button, int steps) {
+    auto* count = new int(0);
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = QObject::connect(main_->Time_ScrollBar, &QScrollBar::valueChanged,
+                                   [button, steps, count, connection] {
+                                     if (++*count == steps) {
+                                       QObject::disconnect(*connection);
+                                       delete count;
+                                       QTimer::singleShot(0, button, &QAbstractButton::click);
+                                     }
+                                   });
+  }
+  static void Wheel(int delta) {
+    QWheelEvent wheel(QPointF(50, 50), main_->Globe->mapToGlobal(QPointF(50, 50)), QPoint(),
+                      QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(main_->Globe, &wheel);
+  }
+
+  static TForm_Main* main_;
+};
+
+TForm_Main* GlobePanelTest::main_ = nullptr;
+
+TEST_F(GlobePanelTest, SliderPositionsAreInstants) {
+  main_->Time_ScrollBar->setValue(0);
+  EXPECT_DOUBLE_EQ(main_->CurrentTimeOffset(), -3.5);
+  main_->Time_ScrollBar->setValue(12600);
+  EXPECT_DOUBLE_EQ(main_->CurrentTimeOffset(), 3.5);
+  main_->Time_ScrollBar->setValue(6301);
+  EXPECT_NEAR(main_->CurrentTimeOffset() * 3600, 2.0, 1e-9);
+}
+
+TEST_F(GlobePanelTest, PlayRunsEndWhereTheirConditionsFail) {
+  main_->Time_ScrollBar->setValue(12500);
+  main_->Button_Play->click();
+  EXPECT_GE(main_->Time_ScrollBar->value(), 12595);
+  EXPECT_FALSE(main_->Playing());
+  main_->Time_ScrollBar->setValue(12000);
+  main_->Button_FastPlay->click();
+  EXPECT_EQ(main_->Time_ScrollBar->value(), 12570);
+  main_->Time_ScrollBar->setValue(100);
+  main_->Button_Reverse->click();
+  EXPECT_LE(main_->Time_ScrollBar->value(), 5);
+  main_->Time_ScrollBar->setValue(600);
+  main_->Button_FastReverse->click();
+  EXPECT_LE(main_->Time_ScrollBar->value(), 30);
+  EXPECT_GT(main_->Time_ScrollBar->value(), 0);
+  // At 12596 the play condition fails at once.
+  main_->Time_ScrollBar->setValue(12596);
+  main_->Button_Play->click();
+  EXPECT_EQ(main_->Time_ScrollBar->value(), 12596);
+}
+
+TEST_F(GlobePanelTest, StopAndAClickOnTheGlobeEndARun) {
+  ClickDuringRun(main_->Button_Stop, 3);
+  main_->Button_Play->click();
+  EXPECT_EQ(main_->Time_ScrollBar->value(), 6300 + 3 * 5);
+  EXPECT_FALSE(main_->Playing());
+  const int before = main_->Time_ScrollBar->value();
+  QObject::connect(
+      main_->Time_ScrollBar, &QScrollBar::valueChanged, main_,
+      [] { QTest::mouseClick(main_->Globe, Qt::LeftButton, {}, QPoint(40, 40)); },
+      Qt::SingleShotConnection);
+  main_->Button_FastReverse->click();
+  EXPECT_EQ(main_->Time_ScrollBar->value(), before - 30);
+}
+
+TEST_F(GlobePanelTest, ASecondPlayButtonSwitchesTheRunWithoutNesting) {
+  main_->Time_ScrollBar->setValue(60);
+  ClickDuringRun(main_->Button_Reverse, 2);
+  main_->Button_Play->click();
+  // Two steps forward, then backwards until the reverse condition fails; no forward run resumes.
+  EXPECT_LE(main_->Time_ScrollBar->value(), 5);
+  EXPECT_FALSE(main_->Playing());
+}
+
+TEST_F(GlobePanelTest, ZoomWheelAndReset) {
+  main_->Zoom_TrackBar->setValue(140);
+  EXPECT_NEAR(static_cast<double>(main_->Globe->Projector().ScaleFactor()), 2.7e-6, 1e-15);
+  for (int i = 0; i < 40; ++i) Wheel(-120);
+  EXPECT_EQ(main_->Zoom_TrackBar->value(), 60);
+  for (int i = 0; i < 40; ++i) Wheel(120);
+  EXPECT_EQ(main_->Zoom_TrackBar->value(), 350);
+  QTest::mouseClick(main_->Globe, Qt::RightButton, {}, QPoint(300, 200));
+  QWidget* panel = main_->Panel_GlobeControl;
+  EXPECT_TRUE(panel->isVisible());
+  EXPECT_EQ(panel->pos(), QPoint(240, 183));
+  panel->findChild<QPushButton*>("Button_Resize_Globe")->click();
+  EXPECT_FALSE(panel->isVisible());
+  EXPECT_EQ(main_->Zoom_TrackBar->value(), 300);
+  EXPECT_NEAR(static_cast<double>(main_->Globe->Projector().ScaleFactor()), 1.1e-6, 1e-15);
+  EXPECT_NEAR(main_->PixelsPerEarthRadius(), 341.55, 1e-6);
+  EXPECT_EQ(main_->CentreX(), main_->Globe->width() / 2);
+  EXPECT_EQ(main_->CentreY(), main_->Globe->height() / 2);
+  main_->Zoom_TrackBar->setValue(140);
+}
+
+TEST_F(GlobePanelTest, LeftDragMovesTheCentreRightDragDoesNot) {
+  const int x = main_->CentreX(), y = main_->CentreY();
+  QTest::mousePress(main_->Globe, Qt::LeftButton, {}, QPoint(100, 100));
+  QMouseEvent move(QEvent::MouseMove, QPointF(130, 90), main_->Globe->mapToGlobal(QPointF(130, 90)),
+                   Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(main_->Globe, &move);
+  QTest::mouseRelease(main_->Globe, Qt::LeftButton, {}, QPoint(130, 90));
+  EXPECT_EQ(main_->CentreX(), x + 30);
+  EXPECT_EQ(main_->CentreY(), y - 10);
+  EXPECT_EQ(main_->Globe->Projector().XOrigin(), x + 30);
+  QTest::mousePress(main_->Globe, Qt::RightButton, {}, QPoint(100, 100));
+  QMouseEvent rightMove(QEvent::MouseMove, QPointF(150, 150),
+                        main_->Globe->mapToGlobal(QPointF(150, 150)), Qt::NoButton,
+                        Qt::RightButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(main_->Globe, &rightMove);
+  EXPECT_EQ(main_->CentreX(), x + 30);
+  main_->Panel_GlobeControl->findChild<QPushButton*>("Button_Exit_Globe")->click();
+  EXPECT_FALSE(main_->Panel_GlobeControl->isVisible());
+}
+
+TEST_F(GlobePanelTest, BackViewTurnsTheGlobeAndColoursTheCentreLine) {
+  // Both view commands rerun the eclipse change, which puts the slider at the estimated maximum.
+  main_->Opt_NormView->trigger();
+  TGProjector& projector = main_->Globe->Projector();
+  const double x = projector.XRotation(), y = projector.YRotation();
+  auto roadColour = [] {
+    TGLayer* layer = main_->Layers()->Find(kCentreLineLayer);
+    auto* road = layer ? dynamic_cast<TGRoadPresenter*>(layer->Presenters().Find(1)) : nullptr;
+    return road ? road->RoadPen.Color() : TColor{clNone};
+  };
+  EXPECT_EQ(roadColour(), clYellow);
+  main_->Opt_BackView->trigger();
+  EXPECT_NEAR(projector.XRotation(), -x, 1e-9);
+  EXPECT_NEAR(std::remainder(projector.YRotation() - y - 180, 360.0), 0, 1e-9);
+  EXPECT_EQ(roadColour(), TColor{0x000080});
+  EXPECT_EQ(main_->Layers()->ObjectCount(kCentreLineLayer), 1);
+  main_->Opt_NormView->trigger();
+  EXPECT_NEAR(projector.XRotation(), x, 1e-9);
+}
+
+TEST_F(GlobePanelTest, CapitalsStayOneSetThroughManyEclipses) {
+  main_->CheckBox_Cities->setChecked(true);
+  for (int i = 1; i <= 50; ++i) main_->ScrollBar_Eclipse->setValue(16690 + i);
+  main_->CheckBox_ET_UT->setChecked(true);
+  EXPECT_EQ(main_->Layers()->ObjectCount(kCapitalsLayer), 193);
+  main_->CheckBox_Cities->setChecked(false);
+  EXPECT_EQ(main_->Layers()->ObjectCount(kCapitalsLayer), 0);
+  main_->CheckBox_ET_UT->setChecked(false);
+  // A partial eclipse has no centre line; the layers for the points exist from the start.
+  EXPECT_NE(main_->Layers()->Find(kPoIListLayer), nullptr);
+  EXPECT_EQ(main_->Layers()->ObjectCount(kPoIListLayer), 0);
+}
+
+TEST_F(GlobePanelTest, PointOfInterestDistancesAndInput) {
+  // The point at the axis point of T0 (row 14 and 15 of the grid): both distances vanish.
+  main_->RadioButton_PoI_Sued->setChecked(false);
+  main_->RadioButton_PoI_Nord->setChecked(true);
+  main_->RadioButton_PoI_West->setChecked(true);
+  main_->Edit_PoI_Breite->setText("19.980");
+  main_->Edit_PoI_Laenge->setText("109.377");
+  EXPECT_DOUBLE_EQ(main_->PoILatitude(), 19.98);
+  EXPECT_DOUBLE_EQ(main_->PoILongitude(), -109.377);
+  EXPECT_TRUE(main_->CheckBox_PoI->isChecked());
+  EXPECT_EQ(main_->Layers()->ObjectCount(kPoILayer), 1);
+  const QString a = main_->Label_DistA->text(), b = main_->Label_DistB->text();
+  ASSERT_TRUE(a.startsWith("Dist. zu Schattenachse: ")) << a.toStdString();
+  ASSERT_TRUE(b.startsWith("Dist. zu Max. Finsternis: ")) << b.toStdString();
+  EXPECT_LT(a.section(' ', -2, -2).toDouble(), 1.0) << a.toStdString();
+  EXPECT_LT(b.section(' ', -2, -2).toDouble(), 1.0) << b.toStdString();
+  // Three and a half hours earlier the axis misses the Earth: only the first label remains.
+  main_->Time_ScrollBar->setValue(0);
+  EXPECT_FALSE(main_->Label_DistA->text().isEmpty());
+  EXPECT_TRUE(main_->Label_DistB->text().isEmpty());
+  // 91 is beyond the pole: the box is emptied and the point goes to the equator.
+  main_->Edit_PoI_Breite->setText("91");
+  EXPECT_EQ(main_->Edit_PoI_Breite->text(), "");
+  EXPECT_EQ(main_->PoILatitude(), 0);
+  main_->Edit_PoI_Breite->setText(" 8 ");
+  EXPECT_EQ(main_->Edit_PoI_Breite->text(), "8");
+  EXPECT_EQ(main_->PoILatitude(), 8);
+  main_->RadioButton_PoI_Sued->click();
+  EXPECT_EQ(main_->PoILatitude(), -8);
+  main_->CheckBox_PoI->setChecked(false);
+  EXPECT_EQ(main_->Layers()->ObjectCount(kPoILayer), 0);
+  EXPECT_TRUE(main_->Label_DistA->text().isEmpty());
+  main_->CheckBox_PoI->setChecked(true);
+  EXPECT_EQ(main_->Layers()->ObjectCount(kPoILayer), 1);
+}
+
+TEST(PoIInput, CoordinateTexts) {
+  EXPECT_EQ(ParseCoordinateText("", 90), 0.0);
+  EXPECT_EQ(ParseCoordinateText("47.5", 90), 47.5);
+  EXPECT_EQ(ParseCoordinateText("90", 90), 90.0);
+  EXPECT_EQ(ParseCoordinateText("180", 180), 180.0);
+  for (const char* bad : {"91", "-1", "4,5", "abc", "nan", "inf", "1e999"})
+    EXPECT_FALSE(ParseCoordinateText(bad, 90)) << bad;
+  EXPECT_EQ(TrimmedText(" \t8.5 "), "8.5");
+  PoIDistances d{1234.56, 78.94};
+  EXPECT_EQ(PoIDistanceLabels(d, true, true, 1),
+            std::make_pair(std::string("Dist. to shadow axis: 1234.6 km"),
+                           std::string("Dist. to max. eclipse: 78.9 km")));
+  EXPECT_EQ(PoIDistanceLabels(d, false, true, 2).second, "");
+  EXPECT_EQ(PoIDistanceLabels(d, true, true, 2).second, "Dist. de l'\u00e9clipse max.  : 78.9 km");
+  EXPECT_EQ(PoIDistanceLabels(d, true, false, 0), std::make_pair(std::string(), std::string()));
+}
+
+}  // namespace
+}  // namespace umbrivista
