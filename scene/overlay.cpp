@@ -72,8 +72,7 @@ void DrawCircle(QPainter& painter, const ScreenCircle& c) {
 }
 
 // Text with its top-left corner at (left, top) in `color`; on a black box when `opaque`.
-void TextOut(QPainter& painter, int left, int top, const QString& text, TColor color,
-             bool opaque) {
+void TextOut(QPainter& painter, int left, int top, const QString& text, TColor color, bool opaque) {
   const QFontMetrics metrics = painter.fontMetrics();
   if (opaque) {
     painter.fillRect(left, top, metrics.horizontalAdvance(text), metrics.height(), Qt::black);
@@ -126,9 +125,9 @@ double SunRightAscension(double julianDay) {
   const double t = (julianDay - 2451545) / 36525;  // Julian centuries from J2000.0
   const double meanAnomaly = (357.52911 + 35999.05029 * t - 0.0001537 * t * t) * kDegToRad;
   const double meanLongitude = 280.46646 + 36000.76983 * t + 0.0003032 * t * t;
-  const double centre =
-      (1.914602 - 0.004817 * t - 0.000014 * t * t) * std::sin(meanAnomaly) +
-      (0.019993 - 0.000101 * t) * std::sin(2 * meanAnomaly) + 0.00014 * std::sin(3 * meanAnomaly);
+  const double centre = (1.914602 - 0.004817 * t - 0.000014 * t * t) * std::sin(meanAnomaly) +
+                        (0.019993 - 0.000101 * t) * std::sin(2 * meanAnomaly) +
+                        0.00014 * std::sin(3 * meanAnomaly);
   const double node = (125.04 - 1934.136 * t) * kDegToRad;
   const double longitude =
       NonNegativeRemainder(meanLongitude + centre - 0.00569 - 0.00478 * std::sin(node), 360) *
@@ -137,7 +136,7 @@ double SunRightAscension(double julianDay) {
   double alpha = ArcTan2(std::cos(obliquity) * std::sin(longitude), std::cos(longitude));
   if (alpha < 0) alpha += kTwoPi;
   // A tiny negative angle rounds to 2π when a turn is added.
-  return alpha < kTwoPi ? alpha : 0.0;
+  return alpha >= kTwoPi ? 0.0 : alpha;
 }
 
 double EclipticAngle(double julianDay) {
@@ -211,9 +210,8 @@ OverlayLayout LayoutOverlay(const OverlayInput& in) {
 
   // On the line through the axis position at T0 in the current direction of motion (as drawn).
   const double motionOnScreen = mirror * motion;
-  out.trackLabelAnchor =
-      screen(mirror * in.record.x[0] + kTrackLabelOffset,
-             in.record.y[0] + kTrackLabelOffset * std::tan(motionOnScreen));
+  out.trackLabelAnchor = screen(mirror * in.record.x[0] + kTrackLabelOffset,
+                                in.record.y[0] + kTrackLabelOffset * std::tan(motionOnScreen));
 
   out.marker = {std::clamp(in.cx, -kOverlayCoordinateLimit, kOverlayCoordinateLimit),
                 std::clamp(in.cy, -kOverlayCoordinateLimit, kOverlayCoordinateLimit), true};

@@ -23,13 +23,13 @@ namespace umbrivista {
 
 struct OverlayInput {
   EclipseRecord record;
-  ShadowState state;      // after UpdateInstant(record, t, backView, state)
-  double julianDay = 0;   // of the instant: UT while UT is shown, else TT
+  ShadowState state;     // after UpdateInstant(record, t, backView, state)
+  double julianDay = 0;  // of the instant: UT while UT is shown, else TT
   bool backView = false;
   bool showSubSolar = false;
-  int language = 0;       // 0 German, 1 English, 2 French
-  int cx = 0, cy = 0;     // globe centre on the screen, pixels
-  double k = 0;           // pixels per Earth radius
+  int language = 0;    // 0 German, 1 English, 2 French
+  int cx = 0, cy = 0;  // globe centre on the screen, pixels
+  double k = 0;        // pixels per Earth radius
 };
 
 // The Sun's apparent right ascension for a Julian day, radians in [0, 2π); NaN for a non-finite
