@@ -21,14 +21,13 @@
 #include "layers.h"
 #include "main_window.h"
 #include "navigation.h"
+#include "overlay.h"
 #include "poi_input.h"
 
 namespace umbrivista {
 
 namespace {
 
-// Pixels per Earth radius at a projector scale of 1.
-constexpr double kPixelsPerEarthRadiusAtUnitScale = 310500000;
 constexpr int kWheelStep = 10;
 constexpr int kResetZoom = 300;
 
@@ -39,7 +38,7 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 void TForm_Main::Zoom_TrackBarChange() {
   TGProjector& projector = Globe->Projector();
   projector.SetScaleFactor(ZoomScaleFactor(Zoom_TrackBar->value()));
-  k_ = static_cast<double>(projector.ScaleFactor()) * kPixelsPerEarthRadiusAtUnitScale;
+  k_ = umbrivista::PixelsPerEarthRadius(projector.ScaleFactor());
   projector.SetXOrigin(cx_);
   projector.SetYOrigin(cy_);
 }
@@ -261,6 +260,18 @@ void TForm_Main::GlobeAfterRender(QPainter* canvas) {
   // The globe is drawn where the overlay expects it; unchanged values request nothing.
   Globe->Projector().SetXOrigin(cx_);
   Globe->Projector().SetYOrigin(cy_);
+  if (position_ == 0) return;
+  OverlayInput in;
+  in.record = record_;
+  in.state = state_;
+  in.julianDay = CheckBox_ET_UT->isChecked() ? jdUT_ : jdTT_;
+  in.backView = backView_;
+  in.showSubSolar = CheckBox_SSP->isChecked();
+  in.language = language_;
+  in.cx = cx_;
+  in.cy = cy_;
+  in.k = k_;
+  DrawOverlay(*canvas, in);
 }
 
 }  // namespace umbrivista

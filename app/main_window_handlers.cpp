@@ -289,9 +289,8 @@ void TForm_Main::CheckBox_ET_UTClick() {
 }
 
 void TForm_Main::ComputeJulianDays() {
-  jdTT_ = CalendarToJD(record_.year, record_.month, record_.day, record_.t0Hour, 0, t_ * 3600);
-  jdUT_ = CalendarToJD(record_.year, record_.month, record_.day, record_.t0Hour, 0,
-                       t_ * 3600 - deltaTInUse_);
+  jdTT_ = InstantJulianDay(record_, t_);
+  jdUT_ = InstantJulianDay(record_, t_, deltaTInUse_);
 }
 
 void TForm_Main::Time_ScrollBarChange() {

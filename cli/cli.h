@@ -60,6 +60,9 @@ const EclipseCatalogue& LoadCatalogue(Args& args);
 // A catalogue position argument, checked against the catalogue.
 int ParsePosition(const std::string& text, const EclipseCatalogue& catalogue);
 
+// --lang de|en|fr as a language index; English when absent.
+int TakeLanguage(Args& args);
+
 // "YYYY-MM-DD" with astronomical year numbering ("-0500-03-01").
 std::string IsoDate(int year, int month, int day);
 

@@ -6,6 +6,8 @@
 #include <filesystem>
 
 #include "cli.h"
+
+#include "string_table.h"
 #include "numbers.h"
 
 namespace umbrivista {
@@ -121,6 +123,14 @@ const EclipseCatalogue& LoadCatalogue(Args& args) {
 
 int ParsePosition(const std::string& text, const EclipseCatalogue& catalogue) {
   return ParseIntArg(text, "POS", 1, catalogue.RecordCount());
+}
+
+int TakeLanguage(Args& args) {
+  const std::string lang = args.TakeOption("lang").value_or("en");
+  if (lang == "de") return kGerman;
+  if (lang == "en") return kEnglish;
+  if (lang == "fr") return kFrench;
+  throw UsageError("--lang must be de, en or fr, not " + Echo(lang));
 }
 
 std::string IsoDate(int year, int month, int day) {

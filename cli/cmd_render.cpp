@@ -8,6 +8,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
+#include <utility>
 
 #include "angles.h"
 #include "capitals.h"
@@ -17,6 +19,7 @@
 #include "gcustomglobe.h"
 #include "globe_settings.h"
 #include "layers.h"
+#include "overlay.h"
 #include "gspatialdb.h"
 #include "safe_file.h"
 #include "scratch_database.h"
@@ -43,10 +46,20 @@ int RunRender(Args& args) {
   const auto textureFile = args.TakeOption("texture-file");
   const bool ut = args.TakeFlag("ut");
   const bool back = args.TakeFlag("back");
-  // The overlay (sub-solar marker) is not drawn yet; the flag is accepted so that callers can
-  // already pass it.
-  args.TakeFlag("ssp");
+  const bool ssp = args.TakeFlag("ssp");
+  const bool noOverlay = args.TakeFlag("no-overlay");
+  const bool overlay = args.TakeFlag("overlay") || !noOverlay;
   const bool capitals = args.TakeFlag("capitals");
+  const int language = TakeLanguage(args);
+  const auto poiText = args.TakeOption("poi");
+  std::optional<std::pair<double, double>> poi;
+  if (poiText) {
+    const auto comma = poiText->find(',');
+    if (comma == std::string::npos) throw UsageError("--poi must be LAT,LON, not " + Echo(*poiText));
+    poi = std::make_pair(ParseRealArg(poiText->substr(0, comma), "--poi latitude", -90, 90, "°"),
+                         ParseRealArg(poiText->substr(comma + 1), "--poi longitude", -180, 180,
+                                      "°"));
+  }
   const auto& catalogue = LoadCatalogue(args);
   const int position = ParsePosition(args.TakePositional("POS"), catalogue);
   const double t =
@@ -57,8 +70,8 @@ int RunRender(Args& args) {
   // Orientation of the main window: the sub-solar point faces the viewer, north up.
   const EclipseRecord& record = catalogue.RecordAt(position);
   ShadowState state;
-  EvaluateElements(record, t, state);
   state.deltaT = ut ? DeltaT(record.year, record.month) : 0.0;
+  UpdateInstant(record, t, back, state);
   const GlobeRotation rotation = DisplayOrientation(state, back);
 
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -99,6 +112,21 @@ int RunRender(Args& args) {
   SceneLayers layers(globe, &scratch.database);
   layers.RebuildCentreLine(record, state.deltaT, back);
   if (capitals) layers.RebuildCapitals();
+  if (poi) layers.RebuildPoI(poi->first, poi->second);
+  layers.RebuildPoIList({});
+
+  // The overlay of the fundamental plane, drawn after the globe's render as in the window.
+  OverlayInput in;
+  in.record = record;
+  in.state = state;
+  in.julianDay = InstantJulianDay(record, t, state.deltaT);
+  in.backView = back;
+  in.showSubSolar = ssp;
+  in.language = language;
+  in.cx = width / 2;
+  in.cy = height / 2;
+  in.k = PixelsPerEarthRadius(projector.ScaleFactor());
+  if (overlay) globe.OnAfterRender = [&in](QPainter& canvas) { DrawOverlay(canvas, in); };
 
   const QImage image = globe.PaintToImage();
   QByteArray png;

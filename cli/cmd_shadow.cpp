@@ -45,13 +45,6 @@ std::string DateTimeText(const UTInstant& when) {
   return IsoDate(date.year, date.month, date.day) + buf;
 }
 
-int LanguageArg(Args& args) {
-  const std::string lang = args.TakeOption("lang").value_or("en");
-  if (lang == "de") return kGerman;
-  if (lang == "en") return kEnglish;
-  if (lang == "fr") return kFrench;
-  throw UsageError("--lang must be de, en or fr, not " + Echo(lang));
-}
 
 }  // namespace
 
@@ -165,7 +158,7 @@ int RunLocal(Args& args) {
   const int height =
       ParseIntArg(args.TakeOption("height").value_or("0"), "--height", kMinHeightM, kMaxHeightM);
   const auto givenDeltaT = args.TakeOption("deltat");
-  const int language = LanguageArg(args);
+  const int language = TakeLanguage(args);
   const EclipseRecord& r = cat.RecordAt(ParsePosition(args.TakePositional("POS"), cat));
   args.ExpectEnd();
 

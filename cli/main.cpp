@@ -18,7 +18,8 @@ const char* kUsage =
     "  centreline POS [--ut] [--back] [--format tsv|geojson|kml]\n"
     "  local POS --lat DEG --lon DEG [--height M] [--deltat S] [--lang de|en|fr]\n"
     "  render POS T --out FILE.png [--width W] [--height H] [--zoom Z] [--texture I]\n"
-    "         [--texture-file FILE] [--grid I] [--ut] [--back]\n"
+    "         [--texture-file FILE] [--grid I] [--ut] [--back] [--ssp] [--capitals]\n"
+    "         [--poi LAT,LON] [--no-overlay] [--lang de|en|fr]\n"
     "options: --catalogue FILE  use this catalogue instead of the one the data lookup finds\n"
     "         --data-dir DIR    look for the data files in DIR first (also UMBRIVISTA_DATA)\n";
 

@@ -1,5 +1,7 @@
 #include "shadow.h"
 
+#include "julian_day.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -7,6 +9,11 @@
 #include "deltat.h"
 
 namespace umbrivista {
+
+double InstantJulianDay(const EclipseRecord& record, double t, double secondsEarlier) {
+  return CalendarToJD(record.year, record.month, record.day, record.t0Hour, 0,
+                      t * 3600 - secondsEarlier);
+}
 
 namespace {
 

@@ -35,6 +35,10 @@ struct ShadowState {
   double axisLongitudeWest = 0;  // radians, west positive
 };
 
+// Julian day of the instant t hours after the record's T0, less `secondsEarlier` seconds (pass ΔT
+// to get Universal Time from the record's Terrestrial Time).
+double InstantJulianDay(const EclipseRecord& record, double t, double secondsEarlier = 0);
+
 // Evaluates the record's polynomials at t (hours from T0) into t, x … tanF2, xRate, yRate, sinD
 // and cosD; leaves every other field alone.
 void EvaluateElements(const EclipseRecord& record, double t, ShadowState& state);

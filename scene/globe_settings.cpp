@@ -36,6 +36,12 @@ GridSteps GridStepsFor(int gridIndex) {
   return kSteps[gridIndex];
 }
 
+double PixelsPerEarthRadius(long double scaleFactor) {
+  // An Earth radius counts as 57.5 degrees' worth of globe units (5,400,000 per degree), close to
+  // the 57.3 degrees of a radian; the overlay's plane and the globe's sphere meet at this scale.
+  return static_cast<double>(scaleFactor) * 310500000;
+}
+
 long double ZoomScaleFactor(int zoomPosition) {
   // The track bar runs from 60 to 350; the scale grows as the position falls.
   return (60 + 350 - zoomPosition) * 1e-8L;

@@ -27,6 +27,9 @@ struct GridSteps {
 };
 GridSteps GridStepsFor(int gridIndex);
 
+// Pixels per Earth radius on the screen at a projector scale (pixels per globe unit).
+double PixelsPerEarthRadius(long double scaleFactor);
+
 // Projector scale of a zoom position (60 … 350; larger positions give a smaller globe).
 long double ZoomScaleFactor(int zoomPosition);
 
