@@ -105,6 +105,13 @@ void SceneLayers::RebuildCentreLine(const EclipseRecord& record, double deltaT, 
     for (const CentreLinePoint& p : points) chain.push_back({p.longitudeUnits, p.latitudeUnits, 0});
     line->Invalidate();
   }
+  // The centre line came back as the newest layer; the marks stay drawn over it.
+  for (const char* name : {kCapitalsLayer, kPoILayer, kPoIListLayer}) {
+    if (TGLayer* layer = Find(name)) {
+      TGLayerStore& store = globe_.Layers();
+      store.Add(store.Extract(*layer));
+    }
+  }
   globe_.RequestRender();
 }
 

@@ -34,7 +34,8 @@ class SceneLayers {
   SceneLayers(TGCustomGlobeView& globe, TGSpatialDatabase* database);
 
   // Yellow road three pixels wide (dark red in the back view) along the centre line; empty for an
-  // eclipse without one. `deltaT` seconds turn the Earth as for the display.
+  // eclipse without one. `deltaT` seconds turn the Earth as for the display. The layer lies under
+  // the capitals and the points of interest.
   void RebuildCentreLine(const EclipseRecord& record, double deltaT, bool backView);
   // Small black dots with white titles: the built-in capitals.
   void RebuildCapitals();

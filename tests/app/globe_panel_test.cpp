@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,6 +17,8 @@
 #include <QWheelEvent>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 #include "globeview.h"
 #include "gpresenters.h"
@@ -232,6 +235,61 @@ TEST_F(GlobePanelTest, PointOfInterestDistancesAndInput) {
   EXPECT_TRUE(main_->Label_DistA->text().isEmpty());
   main_->CheckBox_PoI->setChecked(true);
   EXPECT_EQ(main_->Layers()->ObjectCount(kPoILayer), 1);
+}
+
+// What the window's globe shows and what `umbrivista-cli render` writes for the same eclipse,
+// instant, size, zoom, marks and language are the same picture.
+TEST_F(GlobePanelTest, TheWindowsGlobeEqualsTheRenderedPicture) {
+  main_->ScrollBar_Eclipse->setValue(16690);
+  main_->Time_ScrollBar->setValue(6855);  // 0.3083 h: greatest eclipse
+  main_->CheckBox_SSP->setChecked(true);
+  main_->CheckBox_Cities->setChecked(true);
+  main_->RadioButton_PoI_Nord->setChecked(true);
+  main_->RadioButton_PoI_West->setChecked(true);
+  main_->Edit_PoI_Breite->setText("32.78");
+  main_->Edit_PoI_Laenge->setText("96.8");
+  main_->Zoom_TrackBar->setValue(300);
+  main_->Panel_GlobeControl->findChild<QPushButton*>("Button_Center_Globe")->click();
+  const QImage window = main_->Globe->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  // The umbra (dark red $0000C0) lies at the shadow's plane position, the yellow marker at the
+  // centre, which the orientation turns to the sub-solar point.
+  const double k = main_->PixelsPerEarthRadius();
+  const double x = std::stod(main_->Rows()[1].value), y = std::stod(main_->Rows()[2].value);
+  const int cx = main_->CentreX(), cy = main_->CentreY();
+  // The disc is some 4 pixels across, crossed by the red track and diameter.
+  const int ux = static_cast<int>(std::lround(cx + x * k));
+  const int uy = static_cast<int>(std::lround(cy - y * k));
+  int umbral = 0;
+  for (int dy = -2; dy <= 2; ++dy)
+    for (int dx = -2; dx <= 2; ++dx) umbral += window.pixel(ux + dx, uy + dy) == qRgb(192, 0, 0);
+  EXPECT_GE(umbral, 6);
+  EXPECT_EQ(window.pixel(ux + 12, uy + 12) == qRgb(192, 0, 0), false);
+  EXPECT_EQ(window.pixel(cx - 3, cy), qRgb(255, 255, 0));
+  EXPECT_EQ(window.pixel(cx, cy - 3), qRgb(255, 255, 0));
+  main_->CheckBox_SSP->setChecked(false);
+  main_->CheckBox_Cities->setChecked(false);
+  main_->CheckBox_PoI->setChecked(false);
+  main_->Zoom_TrackBar->setValue(140);
+
+  const std::string out = ::testing::TempDir() + "/window_equals_render.png";
+  char t[64];
+  std::snprintf(t, sizeof t, "%.17g", main_->CurrentTimeOffset());
+  const std::string command = std::string(UMBRIVISTA_BIN_DIR) + "/umbrivista-cli render 16690 " +
+                              t + " --width " + std::to_string(window.width()) + " --height " +
+                              std::to_string(window.height()) +
+                              " --zoom 300 --ssp --capitals --poi 32.78,-96.8 --lang de --out " +
+                              out + " --catalogue " + UMBRIVISTA_DATA_DIR + "/" +
+                              kCatalogueFileName;
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+  const QImage rendered = QImage(QString::fromStdString(out)).convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(rendered.size(), window.size());
+  int differing = 0;
+  for (int y = 0; y < window.height(); ++y)
+    for (int x = 0; x < window.width(); ++x)
+      differing += window.pixel(x, y) != rendered.pixel(x, y);
+  EXPECT_EQ(differing, 0);
+  if (differing) window.save(QString::fromStdString(::testing::TempDir() + "/window_globe.png"));
+  std::remove(out.c_str());
 }
 
 TEST(PoIInput, CoordinateTexts) {
