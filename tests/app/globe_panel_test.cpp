@@ -43,6 +43,7 @@ class GlobePanelTest : public ::testing::Test {
     main_ = new TForm_Main(options);
     main_->LanguageCommand(0);
     main_->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(main_));
   }
   static void TearDownTestSuite() { delete main_; }
   void SetUp() override {
@@ -125,6 +126,19 @@ TEST_F(GlobePanelTest, ASecondPlayButtonSwitchesTheRunWithoutNesting) {
   // Two steps forward, then backwards until the reverse condition fails; no forward run resumes.
   EXPECT_LE(main_->Time_ScrollBar->value(), 5);
   EXPECT_FALSE(main_->Playing());
+}
+
+TEST_F(GlobePanelTest, OnePaintPerStepAndNoRenderRequestedByTheOverlay) {
+  int renders = 0;
+  const auto connection =
+      QObject::connect(main_->Globe, &TGlobeView::afterRender, [&renders] { ++renders; });
+  main_->Time_ScrollBar->setValue(7000);
+  EXPECT_TRUE(main_->Globe->RenderPending());
+  main_->Globe->repaint();
+  EXPECT_EQ(renders, 1);
+  // The overlay set the projector's origin during the paint; nothing is left pending.
+  EXPECT_FALSE(main_->Globe->RenderPending());
+  QObject::disconnect(connection);
 }
 
 TEST_F(GlobePanelTest, ZoomWheelAndReset) {
