@@ -15,7 +15,6 @@ TGCustomGlobeView::TGCustomGlobeView(int width, int height,
   graticule_ = std::make_unique<TGGraticule>(this);
   root_ = std::make_unique<TGLayer>(this);
   AddDefaultPresenters();
-  renderer_->SetGlobe(this);
   renderer_->ResizeSurface(width, height);
   projector_ = std::make_unique<TGProjector>(this);
   projector_->SetScaleFactor(0);
@@ -53,6 +52,36 @@ void TGCustomGlobeView::SetCullObjectPixels(double pixels) {
 void TGCustomGlobeView::SetMinObjectPixels(double pixels) {
   if (pixels == minObjectPixels_ || !std::isfinite(pixels)) return;
   minObjectPixels_ = pixels;
+  RequestRender();
+}
+
+void TGCustomGlobeView::SetMaxTextHeight(int pixels) {
+  if (pixels == renderer_->MaxTextHeight) return;
+  renderer_->MaxTextHeight = pixels;
+  RequestRender();
+}
+
+void TGCustomGlobeView::SetMinTextHeight(int pixels) {
+  if (pixels == renderer_->MinTextHeight) return;
+  renderer_->MinTextHeight = pixels;
+  RequestRender();
+}
+
+void TGCustomGlobeView::SetDoubleBuffer(bool on) {
+  if (on == renderer_->DoubleBuffer) return;
+  renderer_->DoubleBuffer = on;
+  RequestRender();
+}
+
+void TGCustomGlobeView::SetSelectedPen(const TGPen& pen) {
+  if (pen.SameAs(renderer_->SelectedPen)) return;
+  renderer_->SelectedPen = pen;
+  RequestRender();
+}
+
+void TGCustomGlobeView::SetSelectedBrush(const TGBrush& brush) {
+  if (brush.SameAs(renderer_->SelectedBrush)) return;
+  renderer_->SelectedBrush = brush;
   RequestRender();
 }
 
@@ -267,6 +296,28 @@ void TGCustomGlobeView::NotifyZoomed() {
   ZoomedEvent();
 }
 
+void TGCustomGlobeView::BeforeLayerRender(TGLayer& layer) {
+  if (OnBeforeLayerRender) OnBeforeLayerRender(layer);
+}
+
+void TGCustomGlobeView::AfterLayerRender(TGLayer& layer) {
+  if (OnAfterLayerRender) OnAfterLayerRender(layer);
+}
+
+void TGCustomGlobeView::ObjectRendered(TGLayer& layer, bool selected, TGMapPoint& object) {
+  if (!OnObjectRender) return;
+  TGRenderer& r = *renderer_;
+  const TGPen pen = r.Pen();
+  const TGBrush brush = r.Brush();
+  const TGFont font = r.Font();
+  const int alpha = r.Alpha;
+  OnObjectRender(layer, selected, object);
+  r.SelectPen(pen);
+  r.SelectBrush(brush);
+  r.SelectFont(font);
+  r.Alpha = alpha;
+}
+
 void TGCustomGlobeView::ResizeClient(int width, int height) {
   width = std::max(width, 0);
   height = std::max(height, 0);
@@ -385,6 +436,7 @@ void TGCustomGlobeView::RenderChains(const TGChainStore& chains, bool closed) {
 
 void TGCustomGlobeView::RenderScene() {
   TGDefaultRenderer& r = *renderer_;
+  r.BeginRender(static_cast<double>(projector_->ScaleFactor()), projector_->ViewDistance());
   r.PrepareForDrawing();
   nextUpdate_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(PeriodicUpdateTime);
   try {

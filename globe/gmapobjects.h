@@ -15,7 +15,7 @@
 namespace umbrivista {
 
 class TGMapPoint;
-class TGCustomGlobeView;
+class TGGlobeContext;
 
 // The holder of map objects (an object source or a database layer): told when an object changed.
 class TGObjectOwner {
@@ -90,7 +90,7 @@ class TGMapPoint {
 
   // Draws the object without a presenter: the renderer's default pen and brush, or the selected
   // ones when `state` has the selected bit.
-  virtual void Render(TGCustomGlobeView& globe, unsigned state);
+  virtual void Render(TGGlobeContext& globe, unsigned state);
 
   // Stored geometry as it is, for storage (no computation).
   const TGGlobePoint& StoredCentroid() const { return centroid_; }
@@ -131,7 +131,7 @@ class TGMapPoly : public TGMapPoint {
   // Chain `index`, adding empty chains up to it.
   TGPointStore& Chain(int index);
 
-  void Render(TGCustomGlobeView& globe, unsigned state) override;
+  void Render(TGGlobeContext& globe, unsigned state) override;
 
  protected:
   // The middle of the bounding rectangle.

@@ -16,7 +16,7 @@
 
 namespace umbrivista {
 
-class TGCustomGlobeView;
+class TGProjectorHost;
 class TGRenderer;
 class TGBitmap;
 class TGProjector;
@@ -225,13 +225,13 @@ std::unique_ptr<TGCustomProjectionModel> CreateProjectionModel(const std::string
 
 class TGProjector {
  public:
-  // Throws std::invalid_argument for a null globe. The globe's renderer must exist already.
-  explicit TGProjector(TGCustomGlobeView* globe);
+  // Throws std::invalid_argument for a null host. The host's renderer must exist already.
+  explicit TGProjector(TGProjectorHost* host);
   ~TGProjector();
   TGProjector(const TGProjector&) = delete;
   TGProjector& operator=(const TGProjector&) = delete;
 
-  TGCustomGlobeView& Globe() const { return *globe_; }
+  TGProjectorHost& Host() const { return *host_; }
   TGRenderer& Renderer() const;
   QPoint* Points() const;
   TGCustomProjectionModel& Model() const { return *model_; }
@@ -306,7 +306,7 @@ class TGProjector {
   // ZoomAbout from step 2 on, with the new scale p already limited.
   void ApplyZoom(QPoint fixed, long double p);
 
-  TGCustomGlobeView* globe_;
+  TGProjectorHost* host_;
   std::int32_t xOrigin_ = 0;
   std::int32_t yOrigin_ = 0;
   std::int32_t viewDistance_ = 0;

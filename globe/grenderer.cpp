@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "gcustomglobe.h"
-
 namespace umbrivista {
 
 // ---------------------------------------------------------------------------------------------
@@ -42,14 +40,6 @@ void TGRenderer::SelectNothing() {
   static const TGBrush kWhite;
   SelectPen(kBlack);
   SelectBrush(kWhite);
-}
-
-double TGRenderer::ScaleFactor() const {
-  return globe_ ? static_cast<double>(globe_->Projector().ScaleFactor()) : 0.0;
-}
-
-std::int32_t TGRenderer::ViewDistance() const {
-  return globe_ ? globe_->Projector().ViewDistance() : 0;
 }
 
 int TGRenderer::PenPixelWidth() const {

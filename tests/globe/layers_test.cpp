@@ -431,7 +431,12 @@ TEST_F(LayerRender, LayerEventsFramePassesAndSubLayers) {
   globe_->OnBeforeLayerRender = [&](TGLayer& l) { events.push_back("+" + l.Name()); };
   globe_->OnAfterLayerRender = [&](TGLayer& l) { events.push_back("-" + l.Name()); };
   int objects = 0;
-  globe_->OnObjectRender = [&](TGLayer&, bool, TGMapPoint&) { ++objects; };
+  // What the object hook does to the renderer is undone before the layer goes on.
+  globe_->OnObjectRender = [&](TGLayer&, bool, TGMapPoint&) {
+    ++objects;
+    r_->SelectPen(TGPen(0x123456, gpsSolid, 3, guPixel));
+    r_->Alpha = 7;
+  };
   layer_->Layers().Add(NamedLayer("sub"));
   auto road = std::make_unique<TGRoadPresenter>();
   road->PresenterID = 1;
@@ -443,6 +448,8 @@ TEST_F(LayerRender, LayerEventsFramePassesAndSubLayers) {
   // Two passes of the road layer, but the events come once per layer.
   EXPECT_EQ(events, (std::vector<std::string>{"+root", "+test", "+sub", "-sub", "-test", "-root"}));
   EXPECT_EQ(objects, 2);
+  EXPECT_NE(r_->Pen().Color(), 0x123456u);
+  EXPECT_EQ(r_->Alpha, 255);
   EXPECT_EQ(layer_->Pass(), 1);
   // A layer outside its zoom range, or disabled, draws nothing.
   events.clear();

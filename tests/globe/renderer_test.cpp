@@ -351,14 +351,22 @@ TEST(Attributes, ChangesCallBackAndZoomDependentObjectsFollowTheView) {
   EXPECT_EQ(near, RoundToInt(RoundToInt(2000 * GlobeUnitsPerUnit(guMeter)) * 1e-5));
   prj.SetScaleFactor(2e-5L);
   EXPECT_EQ(pen.DrawingObject(&r, prj.ViewDistance(), 2e-5).width(), 2 * near);
-  // Text heights: sizes in arc minutes grow with the zoom up to MaxTextHeight.
+  // Text heights: sizes in arc minutes grow with the zoom up to MaxTextHeight. The renderer takes
+  // the scale of the projector when a render starts and keeps it until the next.
   TGFont font;
   font.SetSizeUnit(guMinute);
   font.SetSize(60);
+  EXPECT_EQ(r.ScaleFactor(), 0.0);
+  EXPECT_EQ(r.ViewDistance(), 0);
   prj.SetScaleFactor(2e-6L);
+  globe.RenderScene();
+  EXPECT_EQ(r.ScaleFactor(), 2e-6);
+  EXPECT_EQ(r.ViewDistance(), prj.ViewDistance());
   EXPECT_EQ(r.FontPixelHeight(font), 11);
   EXPECT_EQ(r.FontObject(font).pixelSize(), 11);
   prj.SetScaleFactor(2e-5L);
+  EXPECT_EQ(r.FontPixelHeight(font), 11);
+  globe.RenderScene();
   EXPECT_EQ(r.FontPixelHeight(font), r.MaxTextHeight);
   EXPECT_EQ(r.FontObject(font).pixelSize(), r.MaxTextHeight);
   font.SetStyle(gfsBold | gfsItalic);
