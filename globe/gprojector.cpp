@@ -181,7 +181,7 @@ void TGProjector::ApplyZoom(QPoint fixed, long double p) {
   viewDistance_ = RoundToInt(static_cast<double>(
       w / p / std::tan(FieldOfViewAngle * static_cast<long double>(kDegToRad))));
   host_->SetViewRect(RoundToInt(static_cast<double>(w / p)),
-                      RoundToInt(static_cast<double>(h / p)));
+                     RoundToInt(static_cast<double>(h / p)));
   scaleFactor_ = p;
   model_->PropertyChanged(piScaleFactor);
   host_->RequestRender();

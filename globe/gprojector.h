@@ -11,6 +11,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "gunits.h"
 
@@ -173,6 +174,14 @@ class TGSphericalPrj : public TGProjectionModel {
 
  private:
   void RebuildMatrices();
+  // The texture pixels of the subdivided octahedron's vertices for a texture of that size; they
+  // do not change with the view. Tables of a few sizes are kept, the one used last first.
+  std::vector<QPoint>& TexelTable(int width, int height);
+  struct TexelTableEntry {
+    int width, height;
+    std::vector<QPoint> texels;
+  };
+  std::vector<TexelTableEntry> texelTables_;
 
   // Sine and cosine of recently projected longitudes and latitudes. Graticule lines and outlines
   // repeat the same coordinates again and again (every meridian has the same latitudes).
