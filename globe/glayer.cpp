@@ -249,7 +249,7 @@ bool TGLayer::DrawObject(const std::shared_ptr<TGMapPoint>& object) {
   unsigned state = 0;
   const TGMapPoint* positioned = nullptr;
   if (r.Width == 1 && r.Height == 1) {
-    if (!model.LLToXYIndex(r.Left, r.Top, 0)) return false;
+    if (!model.CachedPointLLToXY({r.Left, r.Top, 0}, object->SpherePosition(), 0)) return false;
     const TGGlobePoint& c = object->Centroid();
     if (!object->IsPoly() && c.Height == 0 && c.Longitude == r.Left && c.Latitude == r.Top) {
       positioned = object.get();
@@ -260,7 +260,7 @@ bool TGLayer::DrawObject(const std::shared_ptr<TGMapPoint>& object) {
     if (!model.RectVisible(r, flags)) return false;
     if (flags & kRectPartlyVisibleFlag) state |= kStatePartlyVisible;
   } else {
-    if (model.LLToXYIndex(r.Left, r.Top, 0)) {
+    if (model.CachedPointLLToXY({r.Left, r.Top, 0}, object->SpherePosition(), 0)) {
       const QPoint p = globe.Renderer().Points()[0];
       TGRenderer& renderer = globe.Renderer();
       const int alpha = renderer.Alpha;

@@ -85,6 +85,10 @@ class TGMapPoint {
   // Tells the owning source that the object changed.
   void NotifyOwner();
 
+  // Where the projection keeps the object's position on the sphere between frames (see
+  // TGCustomProjectionModel::CachedPointLLToXY).
+  TGSpherePosition& SpherePosition() const { return spherePosition_; }
+
   bool Modified() const { return modified_; }
   void SetModified(bool modified) { modified_ = modified; }
 
@@ -109,6 +113,7 @@ class TGMapPoint {
   TGMER mer_;
 
  private:
+  mutable TGSpherePosition spherePosition_;
   TGObjectOwner* owner_ = nullptr;
   std::int32_t handle_ = 0;
   bool hidden_ = false;

@@ -95,6 +95,12 @@ class TGCustomProjectionModel {
   bool LLHToXYIndex(std::int32_t lon, std::int32_t lat, std::int32_t height, int index) {
     return PointLLToXY({lon, lat, height}, index);
   }
+  // PointLLToXY for a point drawn frame after frame: a model that works on the sphere keeps the
+  // point's sphere position in `kept` and takes it from there while it is for the same point.
+  virtual bool CachedPointLLToXY(const TGGlobePoint& point, TGSpherePosition& kept, int index) {
+    (void)kept;
+    return PointLLToXY(point, index);
+  }
   // Unprojects pixel (x, y) into Points()[index] as (longitude, latitude); false off the map.
   virtual bool XYToLLIndex(int x, int y, int index) = 0;
   // True when pixel (x, y) lies on the map (Points()[0] may be overwritten).
@@ -145,6 +151,7 @@ class TGSphericalPrj : public TGProjectionModel {
   const char* ClassName() const override { return "TGSphericalPrj"; }
   int PointStoreToXY(std::span<const TGGlobePoint> points, int firstIndex) override;
   bool PointLLToXY(const TGGlobePoint& point, int index) override;
+  bool CachedPointLLToXY(const TGGlobePoint& point, TGSpherePosition& kept, int index) override;
   bool XYToLLIndex(int x, int y, int index) override;
   bool XYOnMap(int x, int y) override;
   // Finds the extremes without unprojecting every pixel: latitude grows with the rotated y
@@ -174,6 +181,12 @@ class TGSphericalPrj : public TGProjectionModel {
 
  private:
   void RebuildMatrices();
+  // A point's place on the sphere, and that place rotated and scaled as Rotate gives it.
+  static void SpherePoint(const TGGlobePoint& point, double sinLon, double cosLon, double sinLat,
+                          double cosLat, double& px, double& py, double& pz);
+  void RotateSphere(double px, double py, double pz, double& x, double& y, double& z) const;
+  // The rest of PointLLToXY for a point rotated to (x, y, z).
+  bool PlaceRotated(const TGGlobePoint& point, double x, double y, double z, int index);
   // The texture pixels of the subdivided octahedron's vertices for a texture of that size; they
   // do not change with the view. Tables of a few sizes are kept, the one used last first.
   std::vector<QPoint>& TexelTable(int width, int height);

@@ -104,17 +104,28 @@ void TGSphericalPrj::SinCosCache::Get(std::int32_t gu, double& s, double& c) {
   c = e.cosine;
 }
 
+void TGSphericalPrj::SpherePoint(const TGGlobePoint& point, double sinLon, double cosLon,
+                                 double sinLat, double cosLat, double& px, double& py, double& pz) {
+  const double r = kGlobeSphereRadius + point.Height;
+  px = r * cosLat * sinLon;
+  py = r * sinLat;
+  pz = r * cosLat * cosLon;
+}
+
+void TGSphericalPrj::RotateSphere(double px, double py, double pz, double& x, double& y,
+                                  double& z) const {
+  x = forward_[0][0] * px + forward_[0][1] * py + forward_[0][2] * pz;
+  y = forward_[1][0] * px + forward_[1][1] * py + forward_[1][2] * pz;
+  z = forward_[2][0] * px + forward_[2][1] * py + forward_[2][2] * pz;
+}
+
 void TGSphericalPrj::Rotate(const TGGlobePoint& point, double& x, double& y, double& z) const {
   double sinLon, cosLon, sinLat, cosLat;
   lonCache_.Get(point.Longitude, sinLon, cosLon);
   latCache_.Get(point.Latitude, sinLat, cosLat);
-  const double r = kGlobeSphereRadius + point.Height;
-  const double px = r * cosLat * sinLon;
-  const double py = r * sinLat;
-  const double pz = r * cosLat * cosLon;
-  x = forward_[0][0] * px + forward_[0][1] * py + forward_[0][2] * pz;
-  y = forward_[1][0] * px + forward_[1][1] * py + forward_[1][2] * pz;
-  z = forward_[2][0] * px + forward_[2][1] * py + forward_[2][2] * pz;
+  double px, py, pz;
+  SpherePoint(point, sinLon, cosLon, sinLat, cosLat, px, py, pz);
+  RotateSphere(px, py, pz, x, y, z);
 }
 
 void TGSphericalPrj::RotateUnit(const double (&v)[3], double& x, double& y, double& z) const {
@@ -133,6 +144,27 @@ bool TGSphericalPrj::FacesViewer(double z) const {
 bool TGSphericalPrj::PointLLToXY(const TGGlobePoint& point, int index) {
   double x, y, z;
   Rotate(point, x, y, z);
+  return PlaceRotated(point, x, y, z, index);
+}
+
+bool TGSphericalPrj::CachedPointLLToXY(const TGGlobePoint& point, TGSpherePosition& kept,
+                                       int index) {
+  if (!kept.valid || kept.point != point) {
+    // Sine and cosine as the cache of Rotate computes them.
+    const double lon = point.Longitude * kRadiansPerGlobeUnit;
+    const double lat = point.Latitude * kRadiansPerGlobeUnit;
+    SpherePoint(point, std::sin(lon), std::cos(lon), std::sin(lat), std::cos(lat), kept.x, kept.y,
+                kept.z);
+    kept.point = point;
+    kept.valid = true;
+  }
+  double x, y, z;
+  RotateSphere(kept.x, kept.y, kept.z, x, y, z);
+  return PlaceRotated(point, x, y, z, index);
+}
+
+bool TGSphericalPrj::PlaceRotated(const TGGlobePoint& point, double x, double y, double z,
+                                  int index) {
   bool visible = FacesViewer(z);
   if (!visible && point.Height > 0 && std::hypot(x, y) > radius_) visible = true;
   prj_.Points()[index] =

@@ -426,6 +426,29 @@ TEST_F(LayerRender, PointSymbolsSitOnThePointAndOnEveryVisibleVertex) {
   EXPECT_EQ(PixelAt({100, 100}), 0xFF0000u);
 }
 
+// A point keeps its place on the sphere from frame to frame; moved, or seen in another view, it is
+// drawn where it projects now.
+TEST_F(LayerRender, PointsFollowTheirMovesAndTheViewFromFrameToFrame) {
+  TGPointPresenter& p = AddPointPresenter(3);
+  p.PointType = ppSquare;
+  p.PointSize = 4;
+  const auto point = AddPoint({0, 0, 0}, 3);
+  const auto drawnAt = [&](TGGlobePoint at) {
+    Render();
+    ASSERT_EQ(r_->parts.size(), 1u);
+    EXPECT_EQ(r_->parts[0].points[0], Project(at) - QPoint(2, 2));
+  };
+  drawnAt({0, 0, 0});
+  point->SetCentroid({20 * kDeg, 10 * kDeg, 0});
+  drawnAt({20 * kDeg, 10 * kDeg, 0});
+  globe_->Projector().SetYRotation(30);
+  globe_->Projector().SetXRotation(-15);
+  drawnAt({20 * kDeg, 10 * kDeg, 0});
+  globe_->Projector().SetYRotation(-160);
+  Render();
+  EXPECT_TRUE(r_->parts.empty());
+}
+
 TEST_F(LayerRender, LayerEventsFramePassesAndSubLayers) {
   std::vector<std::string> events;
   globe_->OnBeforeLayerRender = [&](TGLayer& l) { events.push_back("+" + l.Name()); };
