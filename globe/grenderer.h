@@ -186,6 +186,14 @@ class TGDefaultRenderer : public TGRenderer {
   SpanContext span_;
 
   void ApplyAttributes();
+  // The shape of the last small ellipse drawn pixel by pixel: per pixel of its rectangle, row by
+  // row, 0 outside, kRim on the rim, kInside within.
+  static constexpr std::uint8_t kRim = 1, kInside = 2;
+  struct EllipseMask {
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> cells;
+  };
+  EllipseMask ellipseMask_;
   // Open parts with a solid pen below 2 pixels, drawn directly into the picture.
   void DrawThinPolylines(const QPoint* points, const int* counts, int partCount);
   // Open parts with an opaque solid pen of 2 … 16 pixels, drawn directly into the picture.

@@ -284,6 +284,20 @@ TEST(SmallEllipses, RimInThePenColourAndInsideInTheBrushColour) {
   s.r.Alpha = 255;
   EXPECT_EQ(s.At(14, 14), 0u);
   EXPECT_EQ(s.At(14, 10), 0x7F7F7Fu);
+  // Ellipses across the picture's edges show the same pixels as one drawn whole.
+  s.r.ClearSurface(clBlack);
+  s.r.SelectBrush(TGBrush(clBlack, clRed, gbsSolid));
+  s.r.Ellipse(QRect(20, 20, 7, 6));
+  s.r.Ellipse(QRect(-3, -2, 7, 6));
+  s.r.Ellipse(QRect(36, 37, 7, 6));
+  for (int y = 0; y < 3; ++y) {
+    for (int x = 0; x < 4; ++x) {
+      EXPECT_EQ(s.At(x, y), s.At(23 + x, 22 + y)) << x << "," << y;
+      EXPECT_EQ(s.At(36 + x, 37 + y), s.At(20 + x, 20 + y)) << x << "," << y;
+    }
+  }
+  EXPECT_EQ(s.At(0, 0), 0xFF0000u);
+  EXPECT_EQ(s.At(39, 37), 0xFFFFFFu);
 }
 
 TEST(Texts, DrawnTextsAreTheSameWhereverAndHowOftenTheyAreDrawn) {
