@@ -97,8 +97,8 @@ struct Scene {
     std::filesystem::remove(path_);
     db.SetDataSourceName(path_);
     db.SetActive(true);
-    globe.Renderer().MaxTextHeight = 40;
-    globe.Renderer().MinTextHeight = 8;
+    globe.SetMaxTextHeight(40);
+    globe.SetMinTextHeight(8);
     globe.SetMinObjectPixels(1.0);
     globe.SetSpatialDatabase(&db);
     globe.SurfaceTexture().Assign(BlueMarbleTexture());

@@ -69,8 +69,8 @@ const std::vector<Place>& Places() {
 }
 
 void SetUpGlobe(TGCustomGlobeView& globe, int zoom) {
-  globe.Renderer().MaxTextHeight = 40;
-  globe.Renderer().MinTextHeight = 8;
+  globe.SetMaxTextHeight(40);
+  globe.SetMinTextHeight(8);
   globe.SetMinObjectPixels(1.0);
   globe.SurfaceTexture().Assign(BlueMarbleTexture());
   TurnToEclipse2024(globe.Projector(), zoom);

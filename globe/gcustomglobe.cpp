@@ -15,7 +15,6 @@ TGCustomGlobeView::TGCustomGlobeView(int width, int height,
   graticule_ = std::make_unique<TGGraticule>(this);
   root_ = std::make_unique<TGLayer>(this);
   AddDefaultPresenters();
-  renderer_->SetGlobe(this);
   renderer_->ResizeSurface(width, height);
   projector_ = std::make_unique<TGProjector>(this);
   projector_->SetScaleFactor(0);
@@ -56,6 +55,36 @@ void TGCustomGlobeView::SetMinObjectPixels(double pixels) {
   RequestRender();
 }
 
+void TGCustomGlobeView::SetMaxTextHeight(int pixels) {
+  if (pixels == renderer_->MaxTextHeight) return;
+  renderer_->MaxTextHeight = pixels;
+  RequestRender();
+}
+
+void TGCustomGlobeView::SetMinTextHeight(int pixels) {
+  if (pixels == renderer_->MinTextHeight) return;
+  renderer_->MinTextHeight = pixels;
+  RequestRender();
+}
+
+void TGCustomGlobeView::SetDoubleBuffer(bool on) {
+  if (on == renderer_->DoubleBuffer) return;
+  renderer_->DoubleBuffer = on;
+  RequestRender();
+}
+
+void TGCustomGlobeView::SetSelectedPen(const TGPen& pen) {
+  if (pen.SameAs(renderer_->SelectedPen)) return;
+  renderer_->SelectedPen = pen;
+  RequestRender();
+}
+
+void TGCustomGlobeView::SetSelectedBrush(const TGBrush& brush) {
+  if (brush.SameAs(renderer_->SelectedBrush)) return;
+  renderer_->SelectedBrush = brush;
+  RequestRender();
+}
+
 void TGCustomGlobeView::SetGlobeOptions(unsigned options) {
   if (options == globeOptions_) return;
   globeOptions_ = options;
@@ -76,138 +105,6 @@ bool TGCustomGlobeView::PeriodicUpdate() {
     }
   }
   return restart_ || QCoreApplication::closingDown();
-}
-
-// ---------------------------------------------------------------------------------------------
-// Spatial database
-
-namespace {
-
-// The database layer a globe layer is bound to, or null for layers of other sources.
-const TGSDBObjectSource* BoundSource(TGLayer& layer) {
-  if (!layer.HasObjectSource() || !layer.ObjectSource().IsDatabaseBound()) return nullptr;
-  return static_cast<const TGSDBObjectSource*>(&layer.ObjectSource());
-}
-
-// Frees the layers bound to `database` whose database layer is gone (all of them with `all`):
-// each store from its last layer to its first, the sub-layers of a layer before the layer.
-void RemoveBoundLayers(TGLayerStore& store, TGSpatialDatabase& database, bool all) {
-  for (int i = store.Count() - 1; i >= 0; --i) {
-    TGLayer& layer = store.GetLayer(i);
-    RemoveBoundLayers(layer.Layers(), database, all);
-    const TGSDBObjectSource* source = BoundSource(layer);
-    if (source && &source->Database() == &database &&
-        (all || database.FindLayer(source->GUID()) < 0)) {
-      store.Delete(layer);
-    }
-  }
-}
-
-}  // namespace
-
-void TGCustomGlobeView::RemoveStaleLayers(TGLayerStore& store, TGSpatialDatabase& database) {
-  RemoveBoundLayers(store, database, false);
-}
-
-void TGCustomGlobeView::SetSpatialDatabase(TGSpatialDatabase* database) {
-  if (database == database_) return;
-  if (database_) {
-    database_->RemoveListener(this);
-    RemoveBoundLayers(Layers(), *database_, true);
-    setAside_.clear();
-  }
-  database_ = database;
-  if (!database_) return;
-  database_->AddListener(this);
-  reloadPending_ = true;
-  if (updateCount_ == 0) ReloadLayers();
-}
-
-void TGCustomGlobeView::DatabaseNotify(TGSpatialDatabase& database, int code) {
-  if (&database != database_) return;
-  switch (code) {
-    case sdbOpened:
-    case sdbChanged:
-      reloadPending_ = true;
-      if (updateCount_ == 0) ReloadLayers();
-      break;
-    case sdbClosing:
-      ResetRootLayer();
-      break;
-    case sdbDestroying:
-      RemoveBoundLayers(Layers(), database, true);
-      setAside_.clear();
-      database_ = nullptr;
-      RequestRender();
-      break;
-    default:
-      break;
-  }
-}
-
-void TGCustomGlobeView::ResetRootLayer() {
-  // The database's layers keep their presenters and settings (and callers' references to them
-  // stay valid) while the database is closed; the reload after it opens again takes them up.
-  for (int i = Layers().Count() - 1; i >= 0; --i) {
-    TGLayer& layer = Layers().GetLayer(i);
-    const TGSDBObjectSource* source = BoundSource(layer);
-    if (source && &source->Database() == database_) setAside_.push_back(Layers().Extract(layer));
-  }
-  root_->Reset();
-  AddDefaultPresenters();
-}
-
-void TGCustomGlobeView::ReloadLayers() {
-  if (!reloadPending_) return;
-  BeginUpdate();
-  try {
-    if (database_ && database_->Active()) {
-      TGSpatialDatabase& db = *database_;
-      const int count = db.LayerCount();
-      Progress(pkStart, 0, count);
-      TGLayer* previous = nullptr;
-      for (int i = 0; i < count; ++i) {
-        const QUuid guid = db.LayerGUID(i);
-        TGLayer* layer = previous ? previous->Layers().FindByGUID(guid) : nullptr;
-        if (!layer) layer = Layers().FindByGUID(guid);
-        if (!layer) {
-          std::unique_ptr<TGLayer> made;
-          const auto kept = std::find_if(setAside_.begin(), setAside_.end(), [&](const auto& l) {
-            return l->ObjectSource().GUID() == guid;
-          });
-          if (kept != setAside_.end()) {
-            made = std::move(*kept);
-            setAside_.erase(kept);
-          } else {
-            made = std::make_unique<TGLayer>();
-            made->SetName(db.LayerName(i));
-            made->SetObjectSource(std::make_unique<TGSDBObjectSource>(db, guid, db.LayerName(i)));
-          }
-          layer = made.get();
-          Layers().Add(std::move(made));
-        }
-        previous = layer;
-        if (i % 50 == 0) Progress(pkStep, i * 100 / count, i);
-      }
-      RemoveStaleLayers(Layers(), db);
-      Progress(pkEnd, 100, count);
-    }
-  } catch (...) {
-    reloadPending_ = false;
-    setAside_.clear();
-    EndUpdate();
-    throw;
-  }
-  reloadPending_ = false;
-  setAside_.clear();
-  EndUpdate();
-  if (OnLayersChanged) OnLayersChanged();
-  LayersChangedEvent();
-}
-
-void TGCustomGlobeView::Progress(TGProgressKind kind, int percent, int count) {
-  if (OnProgress) OnProgress(kind, percent, count);
-  ProgressEvent(kind, percent, count);
 }
 
 void TGCustomGlobeView::SetSurfaceTextureName(const std::string& name) {
@@ -265,6 +162,28 @@ void TGCustomGlobeView::NotifyPanned() {
 void TGCustomGlobeView::NotifyZoomed() {
   if (OnZoomed) OnZoomed();
   ZoomedEvent();
+}
+
+void TGCustomGlobeView::BeforeLayerRender(TGLayer& layer) {
+  if (OnBeforeLayerRender) OnBeforeLayerRender(layer);
+}
+
+void TGCustomGlobeView::AfterLayerRender(TGLayer& layer) {
+  if (OnAfterLayerRender) OnAfterLayerRender(layer);
+}
+
+void TGCustomGlobeView::ObjectRendered(TGLayer& layer, bool selected, TGMapPoint& object) {
+  if (!OnObjectRender) return;
+  TGRenderer& r = *renderer_;
+  const TGPen pen = r.Pen();
+  const TGBrush brush = r.Brush();
+  const TGFont font = r.Font();
+  const int alpha = r.Alpha;
+  OnObjectRender(layer, selected, object);
+  r.SelectPen(pen);
+  r.SelectBrush(brush);
+  r.SelectFont(font);
+  r.Alpha = alpha;
 }
 
 void TGCustomGlobeView::ResizeClient(int width, int height) {
@@ -385,6 +304,7 @@ void TGCustomGlobeView::RenderChains(const TGChainStore& chains, bool closed) {
 
 void TGCustomGlobeView::RenderScene() {
   TGDefaultRenderer& r = *renderer_;
+  r.BeginRender(static_cast<double>(projector_->ScaleFactor()), projector_->ViewDistance());
   r.PrepareForDrawing();
   nextUpdate_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(PeriodicUpdateTime);
   try {

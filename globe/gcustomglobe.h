@@ -13,6 +13,7 @@
 
 #include "gbitmap.h"
 #include "gchains.h"
+#include "gglobecontext.h"
 #include "ggraticule.h"
 #include "glabels.h"
 #include "glayer.h"
@@ -33,7 +34,7 @@ enum TGGlobeOption : unsigned {
 // Kinds of progress reported while layers are reloaded from the spatial database.
 enum TGProgressKind : std::uint8_t { pkStart, pkStep, pkEnd };
 
-class TGCustomGlobeView : private TGSpatialDatabaseListener {
+class TGCustomGlobeView : public TGGlobeContext, private TGSpatialDatabaseListener {
  public:
   // A globe with a client of width × height pixels. Without a renderer a TGDefaultRenderer is
   // made.
@@ -43,8 +44,8 @@ class TGCustomGlobeView : private TGSpatialDatabaseListener {
   TGCustomGlobeView(const TGCustomGlobeView&) = delete;
   TGCustomGlobeView& operator=(const TGCustomGlobeView&) = delete;
 
-  TGProjector& Projector() { return *projector_; }
-  TGDefaultRenderer& Renderer() { return *renderer_; }
+  TGProjector& Projector() override { return *projector_; }
+  TGDefaultRenderer& Renderer() override { return *renderer_; }
   TGGraticule& Graticule() { return *graticule_; }
   TGBitmap& SurfaceTexture() { return texture_; }
   TGBitmap& BackgroundImage() { return background_; }
@@ -52,7 +53,7 @@ class TGCustomGlobeView : private TGSpatialDatabaseListener {
   // presenters (at first a point presenter with id −1 and a poly presenter with id −2).
   TGLayer& RootLayer() { return *root_; }
   TGLayerStore& Layers() { return root_->Layers(); }
-  TGLabelRenderer& LabelRenderer() { return labels_; }
+  TGLabelRenderer& LabelRenderer() override { return labels_; }
 
   // The spatial database whose layers the globe shows (null: none). Setting it attaches the globe
   // as a listener and loads the database's layers.
@@ -64,7 +65,7 @@ class TGCustomGlobeView : private TGSpatialDatabaseListener {
   void ReloadLayers();
   bool LayersReloadPending() const { return reloadPending_; }
   // Called by the layer stores when layers were added or removed: requests a render.
-  void LayersChanged();
+  void LayersChanged() override;
 
   // Trims the name and loads that JPEG as surface texture; an empty name clears the texture. A
   // file that does not exist or does not load leaves the texture as it was; when no texture is
@@ -79,26 +80,36 @@ class TGCustomGlobeView : private TGSpatialDatabaseListener {
   void SetColor(TColor c);
   // Objects smaller than CullObjectPixels are left out; those below MinObjectPixels are drawn as
   // one pixel of MinObjectColor. Each setter requests a render when the value changes.
-  TColor MinObjectColor() const { return minObjectColor_; }
+  TColor MinObjectColor() const override { return minObjectColor_; }
   void SetMinObjectColor(TColor c);
-  double CullObjectPixels() const { return cullObjectPixels_; }
+  double CullObjectPixels() const override { return cullObjectPixels_; }
   void SetCullObjectPixels(double pixels);
-  double MinObjectPixels() const { return minObjectPixels_; }
+  double MinObjectPixels() const override { return minObjectPixels_; }
   void SetMinObjectPixels(double pixels);
+  // Settings of the renderer that change how the next render looks; each setter requests a render
+  // when the value changes. Text heights in pixels (MaxTextHeight 0: no limit); with double
+  // buffering off every paint renders.
+  void SetMaxTextHeight(int pixels);
+  void SetMinTextHeight(int pixels);
+  void SetDoubleBuffer(bool on);
+  // The pen and brush of selected objects.
+  void SetSelectedPen(const TGPen& pen);
+  void SetSelectedBrush(const TGBrush& brush);
   // TGGlobeOption bits.
   unsigned GlobeOptions() const { return globeOptions_; }
   void SetGlobeOptions(unsigned options);
   // Milliseconds between partial updates of the window during long renders; 0: none.
   int PeriodicUpdateTime = 0;
+  int PeriodicUpdateInterval() const override { return PeriodicUpdateTime; }
   // A restart of the render in progress was requested.
-  bool RestartRequested() const { return restart_; }
+  bool RestartRequested() const override { return restart_; }
   void RequestRestart() { restart_ = true; }
   // Runs during long renders: fires OnPeriodicUpdate when PeriodicUpdateTime has passed; true
   // when the render should stop (a restart was requested or the application is closing).
-  bool PeriodicUpdate();
+  bool PeriodicUpdate() override;
 
   // Marks a render pending and invalidates the window (once until the next paint).
-  void RequestRender();
+  void RequestRender() override;
   bool RenderPending() const { return renderPending_; }
   // While the counter is above 0, paints only copy the last picture. EndUpdate below zero throws
   // std::logic_error("Assertion failure"); back at zero it requests a render.
@@ -131,7 +142,7 @@ class TGCustomGlobeView : private TGSpatialDatabaseListener {
   TGMER ComputeVisibleExtent();
 
   // Draws chains of geographic points with the current pen (and brush, when closed).
-  void RenderChains(const TGChainStore& chains, bool closed);
+  void RenderChains(const TGChainStore& chains, bool closed) override;
 
   // Events; each is optional.
   std::function<void()> OnBeforeRender;
@@ -152,14 +163,19 @@ class TGCustomGlobeView : private TGSpatialDatabaseListener {
   std::function<void(TGProgressKind, int, int)> OnProgress;
 
   // Called by the projector.
-  void NotifyRotated();
-  void NotifyPanned();
-  void NotifyZoomed();
-  void UpdateScrollBars() {}
-  void SetViewRect(std::int32_t width, std::int32_t height) {
+  void NotifyRotated() override;
+  void NotifyPanned() override;
+  void NotifyZoomed() override;
+  void UpdateScrollBars() override {}
+  void SetViewRect(std::int32_t width, std::int32_t height) override {
     viewWidth_ = width;
     viewHeight_ = height;
   }
+
+  // Called by the layers: fire OnBeforeLayerRender, OnAfterLayerRender and OnObjectRender.
+  void BeforeLayerRender(TGLayer& layer) override;
+  void AfterLayerRender(TGLayer& layer) override;
+  void ObjectRendered(TGLayer& layer, bool selected, TGMapPoint& object) override;
 
  protected:
   // Asks the window to paint; nothing without a window.

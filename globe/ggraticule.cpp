@@ -2,11 +2,13 @@
 
 #include <cstdlib>
 
-#include "gcustomglobe.h"
+#include "gglobecontext.h"
+#include "gprojector.h"
+#include "grenderer.h"
 
 namespace umbrivista {
 
-TGGraticule::TGGraticule(TGCustomGlobeView* globe) : globe_(globe), line_(1) {}
+TGGraticule::TGGraticule(TGGlobeContext* globe) : globe_(globe), line_(1) {}
 
 void TGGraticule::Changed() {
   if (globe_) globe_->RequestRender();

@@ -9,13 +9,13 @@
 
 namespace umbrivista {
 
-class TGCustomGlobeView;
+class TGGlobeContext;
 
 enum TGGraticuleDrawMode : std::uint8_t { gdNone, gdBehind, gdInFront };
 
 class TGGraticule {
  public:
-  explicit TGGraticule(TGCustomGlobeView* globe);
+  explicit TGGraticule(TGGlobeContext* globe);
 
   TGGraticuleDrawMode DrawMode() const { return drawMode_; }
   std::int32_t LongitudeStep() const { return longitudeStep_; }  // degrees; ≤ 0: no meridians
@@ -35,7 +35,7 @@ class TGGraticule {
   // A line of n segments from a to b, drawn as an open chain when its rectangle is visible.
   void RenderLine(TGGlobePoint a, TGGlobePoint b, int n);
 
-  TGCustomGlobeView* globe_;
+  TGGlobeContext* globe_;
   TGGraticuleDrawMode drawMode_ = gdBehind;
   std::int32_t longitudeStep_ = 10;
   std::int32_t latitudeStep_ = 10;

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "gcustomglobe.h"
+#include "gglobecontext.h"
+#include "grenderer.h"
 
 namespace umbrivista {
 
@@ -54,9 +55,9 @@ bool TGLabelRenderer::Add(TGLabel label) {
   return true;
 }
 
-void TGLabelRenderer::Render(TGCustomGlobeView& globe) {
+void TGLabelRenderer::Render(TGGlobeContext& globe) {
   drawn_.clear();
-  TGDefaultRenderer& r = globe.Renderer();
+  TGRenderer& r = globe.Renderer();
   int count = 0;
   for (const TGLabel& label : labels_) {
     const TColor color = label.selected ? r.SelectedPen.Color() : label.font.Color();

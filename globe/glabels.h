@@ -13,7 +13,7 @@
 
 namespace umbrivista {
 
-class TGCustomGlobeView;
+class TGGlobeContext;
 class TGLayer;
 
 struct TGLabel {
@@ -42,7 +42,7 @@ class TGLabelRenderer {
   // Draws the labels in the order they were queued, each in its font, a selected object's label
   // in the selected pen's colour. After every 256 labels the globe's periodic update runs; the
   // drawing stops when it asks for a restart.
-  void Render(TGCustomGlobeView& globe);
+  void Render(TGGlobeContext& globe);
 
  private:
   // The queued boxes are kept in a grid of kCell-pixel squares; positions outside the grid

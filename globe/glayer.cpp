@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "gcustomglobe.h"
+#include "gglobecontext.h"
+#include "gprojector.h"
+#include "grenderer.h"
 
 namespace umbrivista {
 
@@ -17,7 +19,7 @@ constexpr int kMaxPasses = 16;
 constexpr int kMaxPresenterChain = 32;
 
 void TellGlobe(TGLayer& layer) {
-  if (TGCustomGlobeView* globe = layer.Globe()) globe->LayersChanged();
+  if (TGGlobeContext* globe = layer.Globe()) globe->LayersChanged();
 }
 
 }  // namespace
@@ -97,7 +99,7 @@ TGLayer* TGLayerStore::FindByGUID(const QUuid& guid) const {
 // ---------------------------------------------------------------------------------------------
 // TGLayer
 
-TGLayer::TGLayer(TGCustomGlobeView* globe) : globe_(globe), layers_(*this) {}
+TGLayer::TGLayer(TGGlobeContext* globe) : globe_(globe), layers_(*this) {}
 
 TGLayer::~TGLayer() {
   // Sub-layers go from the last to the first, before the layer's own presenters and source; the
@@ -105,7 +107,7 @@ TGLayer::~TGLayer() {
   while (!layers_.layers_.empty()) layers_.layers_.pop_back();
 }
 
-TGCustomGlobeView* TGLayer::Globe() const {
+TGGlobeContext* TGLayer::Globe() const {
   for (const TGLayer* l = this; l; l = l->parent_) {
     if (l->globe_) return l->globe_;
   }
@@ -132,14 +134,14 @@ TGObjectSource& TGLayer::ObjectSource() {
 void TGLayer::SetObjectSource(std::unique_ptr<TGObjectSource> source) {
   source_ = std::move(source);
   if (source_) source_->SetLayer(this);
-  if (TGCustomGlobeView* globe = Globe()) globe->RequestRender();
+  if (TGGlobeContext* globe = Globe()) globe->RequestRender();
 }
 
 void TGLayer::SetSurfaceImageName(const std::string& name) {
   surfaceImageName_ = name;
   surfaceImage_.Clear();
   if (!name.empty()) surfaceImage_.LoadFromFile(name);
-  if (TGCustomGlobeView* globe = Globe()) globe->RequestRender();
+  if (TGGlobeContext* globe = Globe()) globe->RequestRender();
 }
 
 void TGLayer::Reset() {
@@ -149,7 +151,7 @@ void TGLayer::Reset() {
   presenters_.Clear();
   if (source_) source_->Clear();
   layers_.Clear();
-  if (TGCustomGlobeView* globe = Globe()) globe->RequestRender();
+  if (TGGlobeContext* globe = Globe()) globe->RequestRender();
 }
 
 void TGLayer::Clear() {
@@ -159,7 +161,7 @@ void TGLayer::Clear() {
 
 bool TGLayer::VisibleAtZoom() const {
   if (!Visible) return false;
-  TGCustomGlobeView* globe = Globe();
+  TGGlobeContext* globe = Globe();
   if (!globe) return false;
   const TGProjector& prj = globe->Projector();
   const double scale = static_cast<double>(prj.ScaleFactor());
@@ -172,7 +174,7 @@ bool TGLayer::VisibleAtZoom() const {
 void TGLayer::Render(const TGMER& extent) {
   drawn_ = pixels_ = enumerated_ = 0;
   interrupted_ = false;
-  TGCustomGlobeView* globe = Globe();
+  TGGlobeContext* globe = Globe();
   if (!globe || !Enabled) return;
   if ((globe->RestartRequested() && !NoInterrupt) || QCoreApplication::closingDown()) return;
   if (!VisibleAtZoom()) return;
@@ -196,7 +198,7 @@ void TGLayer::Render(const TGMER& extent) {
   for (int pass = 0; pass < kMaxPasses; ++pass) {
     if (pass == 0) {
       pass_ = 0;
-      if (globe->OnBeforeLayerRender) globe->OnBeforeLayerRender(*this);
+      globe->BeforeLayerRender(*this);
     } else {
       ++pass_;
     }
@@ -214,17 +216,17 @@ void TGLayer::Render(const TGMER& extent) {
       return;
     }
   }
-  if (globe->OnAfterLayerRender) globe->OnAfterLayerRender(*this);
+  globe->AfterLayerRender(*this);
 }
 
 bool TGLayer::RenderPass(const TGMER& extent) {
-  TGCustomGlobeView& globe = *Globe();
+  TGGlobeContext& globe = *Globe();
   used_.clear();
   lastPresenter_ = nullptr;
   bool stopped = false;
   ObjectSource().Enumerate(extent, [&](const std::shared_ptr<TGMapPoint>& object) {
     DrawObject(object);
-    if (++enumerated_ % 128 == 0 && globe.PeriodicUpdateTime > 0 && !NoInterrupt) {
+    if (++enumerated_ % 128 == 0 && globe.PeriodicUpdateInterval() > 0 && !NoInterrupt) {
       if (globe.PeriodicUpdate()) {
         stopped = true;
         return false;
@@ -241,13 +243,13 @@ bool TGLayer::RenderPass(const TGMER& extent) {
 
 bool TGLayer::DrawObject(const std::shared_ptr<TGMapPoint>& object) {
   if (object->Hidden()) return false;
-  TGCustomGlobeView& globe = *Globe();
+  TGGlobeContext& globe = *Globe();
   TGCustomProjectionModel& model = globe.Projector().Model();
   const TGMER r = object->MER();
   unsigned state = 0;
   const TGMapPoint* positioned = nullptr;
   if (r.Width == 1 && r.Height == 1) {
-    if (!model.LLToXYIndex(r.Left, r.Top, 0)) return false;
+    if (!model.CachedPointLLToXY({r.Left, r.Top, 0}, object->SpherePosition(), 0)) return false;
     const TGGlobePoint& c = object->Centroid();
     if (!object->IsPoly() && c.Height == 0 && c.Longitude == r.Left && c.Latitude == r.Top) {
       positioned = object.get();
@@ -258,9 +260,9 @@ bool TGLayer::DrawObject(const std::shared_ptr<TGMapPoint>& object) {
     if (!model.RectVisible(r, flags)) return false;
     if (flags & kRectPartlyVisibleFlag) state |= kStatePartlyVisible;
   } else {
-    if (model.LLToXYIndex(r.Left, r.Top, 0)) {
+    if (model.CachedPointLLToXY({r.Left, r.Top, 0}, object->SpherePosition(), 0)) {
       const QPoint p = globe.Renderer().Points()[0];
-      TGDefaultRenderer& renderer = globe.Renderer();
+      TGRenderer& renderer = globe.Renderer();
       const int alpha = renderer.Alpha;
       renderer.Alpha = 255;
       renderer.SetPixel(p.x(), p.y(), globe.MinObjectColor());
@@ -273,24 +275,13 @@ bool TGLayer::DrawObject(const std::shared_ptr<TGMapPoint>& object) {
   Present(*object, state);
   positioned_ = nullptr;
   ++drawn_;
-  if (globe.OnObjectRender) {
-    TGDefaultRenderer& renderer = globe.Renderer();
-    const TGPen pen = renderer.Pen();
-    const TGBrush brush = renderer.Brush();
-    const TGFont font = renderer.Font();
-    const int alpha = renderer.Alpha;
-    globe.OnObjectRender(*this, object->Selected(), *object);
-    renderer.SelectPen(pen);
-    renderer.SelectBrush(brush);
-    renderer.SelectFont(font);
-    renderer.Alpha = alpha;
-  }
+  globe.ObjectRendered(*this, object->Selected(), *object);
   return true;
 }
 
 void TGLayer::Present(TGMapPoint& object, unsigned state) {
   if (object.Selected()) state |= kStateSelected;
-  TGCustomGlobeView& globe = *Globe();
+  TGGlobeContext& globe = *Globe();
   std::int32_t id = object.PresenterID();
   if (id == 0) {
     object.Render(globe, state);

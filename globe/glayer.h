@@ -16,7 +16,7 @@
 
 namespace umbrivista {
 
-class TGCustomGlobeView;
+class TGGlobeContext;
 class TGLayer;
 
 class TGLayerStore {
@@ -59,7 +59,7 @@ class TGLayerStore {
 class TGLayer {
  public:
   // A layer of that globe (may be null until it is added to a store of a globe's layer).
-  explicit TGLayer(TGCustomGlobeView* globe = nullptr);
+  explicit TGLayer(TGGlobeContext* globe = nullptr);
   virtual ~TGLayer();
   TGLayer(const TGLayer&) = delete;
   TGLayer& operator=(const TGLayer&) = delete;
@@ -80,7 +80,7 @@ class TGLayer {
   TColor SurfaceTransparentColor = clNone;
 
   // The globe, taken from the parent layers when this layer has none itself.
-  TGCustomGlobeView* Globe() const;
+  TGGlobeContext* Globe() const;
   TGLayer* Parent() const { return parent_; }
   // Position in the parent's store; −1 without a parent.
   int Index() const;
@@ -135,7 +135,7 @@ class TGLayer {
   void Present(TGMapPoint& object, unsigned state);
   TGPresenter* FindPresenter(std::int32_t id);
 
-  TGCustomGlobeView* globe_;
+  TGGlobeContext* globe_;
   TGLayer* parent_ = nullptr;
   std::string name_;
   std::unique_ptr<TGObjectSource> source_;

@@ -1,6 +1,8 @@
 #include "gmapobjects.h"
 
-#include "gcustomglobe.h"
+#include "gglobecontext.h"
+#include "gprojector.h"
+#include "grenderer.h"
 
 namespace umbrivista {
 
@@ -188,8 +190,8 @@ void TGMapPoint::NotifyOwner() {
   if (owner_) owner_->ObjectChanged(*this);
 }
 
-void TGMapPoint::Render(TGCustomGlobeView& globe, unsigned state) {
-  TGDefaultRenderer& r = globe.Renderer();
+void TGMapPoint::Render(TGGlobeContext& globe, unsigned state) {
+  TGRenderer& r = globe.Renderer();
   QPoint p;
   if (!globe.Projector().LLToXY(Centroid(), p)) return;
   if (state & kStateSelected) {
@@ -233,8 +235,8 @@ TGMER TGMapPoly::ComputeMER() {
   return r;
 }
 
-void TGMapPoly::Render(TGCustomGlobeView& globe, unsigned state) {
-  TGDefaultRenderer& r = globe.Renderer();
+void TGMapPoly::Render(TGGlobeContext& globe, unsigned state) {
+  TGRenderer& r = globe.Renderer();
   if (state & kStateSelected) {
     r.SelectPen(r.SelectedPen);
     r.SelectBrush(r.SelectedBrush);

@@ -15,7 +15,7 @@
 namespace umbrivista {
 
 class TGMapPoint;
-class TGCustomGlobeView;
+class TGGlobeContext;
 
 // The holder of map objects (an object source or a database layer): told when an object changed.
 class TGObjectOwner {
@@ -85,12 +85,16 @@ class TGMapPoint {
   // Tells the owning source that the object changed.
   void NotifyOwner();
 
+  // Where the projection keeps the object's position on the sphere between frames (see
+  // TGCustomProjectionModel::CachedPointLLToXY).
+  TGSpherePosition& SpherePosition() const { return spherePosition_; }
+
   bool Modified() const { return modified_; }
   void SetModified(bool modified) { modified_ = modified; }
 
   // Draws the object without a presenter: the renderer's default pen and brush, or the selected
   // ones when `state` has the selected bit.
-  virtual void Render(TGCustomGlobeView& globe, unsigned state);
+  virtual void Render(TGGlobeContext& globe, unsigned state);
 
   // Stored geometry as it is, for storage (no computation).
   const TGGlobePoint& StoredCentroid() const { return centroid_; }
@@ -109,6 +113,7 @@ class TGMapPoint {
   TGMER mer_;
 
  private:
+  mutable TGSpherePosition spherePosition_;
   TGObjectOwner* owner_ = nullptr;
   std::int32_t handle_ = 0;
   bool hidden_ = false;
@@ -131,7 +136,7 @@ class TGMapPoly : public TGMapPoint {
   // Chain `index`, adding empty chains up to it.
   TGPointStore& Chain(int index);
 
-  void Render(TGCustomGlobeView& globe, unsigned state) override;
+  void Render(TGGlobeContext& globe, unsigned state) override;
 
  protected:
   // The middle of the bounding rectangle.

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <functional>
 
-#include "gcustomglobe.h"
+#include "gglobecontext.h"
 #include "glayer.h"
 
 namespace umbrivista {
 
 void TGObjectSource::ObjectChanged(TGMapPoint&) {
-  if (layer_ && layer_->Globe()) layer_->Globe()->RequestRender();
+  if (TGGlobeContext* globe = layer_ ? layer_->Globe() : nullptr) globe->RequestRender();
 }
 
 TGMemoryObjectSource::TGMemoryObjectSource() {

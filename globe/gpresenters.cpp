@@ -8,8 +8,11 @@
 #include <QTransform>
 
 #include "angles.h"
-#include "gcustomglobe.h"
+#include "gglobecontext.h"
+#include "glabels.h"
 #include "glayer.h"
+#include "gprojector.h"
+#include "grenderer.h"
 
 namespace umbrivista {
 
@@ -120,7 +123,7 @@ bool TGPresenter::TitlesWanted() const {
 
 void TGPresenter::RenderTitle(TGMapPoint& object, unsigned state) {
   if (!globe_ || !TitlesWanted()) return;
-  TGDefaultRenderer& r = globe_->Renderer();
+  TGRenderer& r = globe_->Renderer();
   if (r.FontPixelHeight(TitleFont) < std::max(2, r.MinTextHeight)) return;
   QPoint at;
   if (!ProjectCentroid(object, at)) return;
@@ -243,7 +246,7 @@ void TGPointPresenter::RenderObject(TGMapPoint& object, unsigned state) {
   if (!globe_ || PointType == ppNone) return;
   const int h = PointPixels() / 2;
   if (h <= 0) return;
-  TGDefaultRenderer& r = globe_->Renderer();
+  TGRenderer& r = globe_->Renderer();
   DrawingScope scope(r, alpha_);
   r.MaxTextHeight = 0;
   if (state & kStateSelected) {
@@ -271,7 +274,7 @@ void TGPointPresenter::RenderObject(TGMapPoint& object, unsigned state) {
 }
 
 void TGPointPresenter::DrawSymbol(int x, int y, int h, TGMapPoint& object, unsigned state) {
-  TGDefaultRenderer& r = globe_->Renderer();
+  TGRenderer& r = globe_->Renderer();
   QPoint* pts = r.Points();
   int n = 0;
   switch (PointType) {
@@ -364,7 +367,7 @@ void TGPolyPresenter::RenderObject(TGMapPoint& object, unsigned state) {
   const bool closed = PolyRenderMode == prmClosed ? true
                       : PolyRenderMode == prmOpen ? false
                                                   : poly.Closed();
-  TGDefaultRenderer& r = globe_->Renderer();
+  TGRenderer& r = globe_->Renderer();
   DrawingScope scope(r, alpha_);
   if (state & kStateSelected) {
     r.SelectBrush(r.SelectedBrush);
@@ -396,7 +399,7 @@ bool TGRoadPresenter::EndLayer(TGLayer&) {
 
 void TGRoadPresenter::RenderObject(TGMapPoint& object, unsigned state) {
   if (!globe_ || !object.IsPoly()) return;
-  TGDefaultRenderer& r = globe_->Renderer();
+  TGRenderer& r = globe_->Renderer();
   DrawingScope scope(r, alpha_);
   if (pass_ == 0 && EdgePixels != 0) {
     edgePen_.SetColor((state & kStateSelected) ? r.SelectedPen.Color() : EdgeColor);

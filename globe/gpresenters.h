@@ -17,7 +17,7 @@
 namespace umbrivista {
 
 class TGLayer;
-class TGCustomGlobeView;
+class TGGlobeContext;
 
 enum TGTitleAlignment : std::uint8_t {
   taNone,
@@ -100,7 +100,7 @@ class TGPresenter {
   // The picture position of the object's centroid; false when it faces away from the viewer.
   bool ProjectCentroid(TGMapPoint& object, QPoint& at) const;
 
-  TGCustomGlobeView* globe_ = nullptr;
+  TGGlobeContext* globe_ = nullptr;
   TGLayer* layer_ = nullptr;
   std::int32_t viewDistance_ = 0;
   int alpha_ = 255;

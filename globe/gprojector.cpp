@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "angles.h"
-#include "gcustomglobe.h"
+#include "gglobecontext.h"
 #include "grenderer.h"
 
 namespace umbrivista {
@@ -35,8 +35,8 @@ std::unique_ptr<TGCustomProjectionModel> CreateProjectionModel(const std::string
   return nullptr;
 }
 
-TGProjector::TGProjector(TGCustomGlobeView* globe) : globe_(globe) {
-  if (!globe) throw std::invalid_argument("TGProjector.Create passed nil Globe parameter");
+TGProjector::TGProjector(TGProjectorHost* host) : host_(host) {
+  if (!host) throw std::invalid_argument("TGProjector.Create passed nil Globe parameter");
   values_[piXRotation] = 23.5L;
   values_[piMaxLatitude] = 90;
   values_[piMinLatitude] = -90;
@@ -52,16 +52,16 @@ TGProjector::TGProjector(TGCustomGlobeView* globe) : globe_(globe) {
 TGProjector::~TGProjector() = default;
 
 TGRenderer& TGProjector::Renderer() const {
-  return globe_->Renderer();
+  return host_->Renderer();
 }
 QPoint* TGProjector::Points() const {
-  return globe_->Renderer().Points();
+  return host_->Renderer().Points();
 }
 int TGProjector::SurfaceWidth() const {
-  return globe_->Renderer().SurfaceWidth();
+  return host_->Renderer().SurfaceWidth();
 }
 int TGProjector::SurfaceHeight() const {
-  return globe_->Renderer().SurfaceHeight();
+  return host_->Renderer().SurfaceHeight();
 }
 
 TGDecimalDegree TGProjector::GetByIndex(int index) const {
@@ -78,11 +78,11 @@ void TGProjector::SetByIndex(int index, TGDecimalDegree value) {
     case piXRotation:
     case piZRotation:
       values_[index] = value;
-      globe_->NotifyRotated();
+      host_->NotifyRotated();
       break;
     case piYRotation:
       values_[index] = NormalizeDegree(value);
-      globe_->NotifyRotated();
+      host_->NotifyRotated();
       break;
     case piMaxLatitude:
       values_[index] = std::min<TGDecimalDegree>(90, value);
@@ -107,30 +107,30 @@ void TGProjector::SetByIndex(int index, TGDecimalDegree value) {
       break;
   }
   model_->PropertyChanged(index);
-  globe_->UpdateScrollBars();
-  globe_->RequestRender();
+  host_->UpdateScrollBars();
+  host_->RequestRender();
 }
 
 void TGProjector::SetIntByIndex(int index, std::int32_t value) {
   if (index == piXOrigin) {
     if (value == xOrigin_) return;
     xOrigin_ = value;
-    globe_->NotifyPanned();
+    host_->NotifyPanned();
   } else if (index == piYOrigin) {
     if (value == yOrigin_) return;
     yOrigin_ = value;
-    globe_->NotifyPanned();
+    host_->NotifyPanned();
   }
   model_->PropertyChanged(index);
-  globe_->RequestRender();
+  host_->RequestRender();
 }
 
 void TGProjector::SetXYOrigin(QPoint origin) {
   if (origin.x() == xOrigin_ && origin.y() == yOrigin_) return;
   xOrigin_ = origin.x();
   yOrigin_ = origin.y();
-  globe_->UpdateScrollBars();
-  globe_->RequestRender();
+  host_->UpdateScrollBars();
+  host_->RequestRender();
 }
 
 void TGProjector::SetScaleFactor(long double value) {
@@ -180,13 +180,13 @@ void TGProjector::ApplyZoom(QPoint fixed, long double p) {
   const int w = SurfaceWidth(), h = SurfaceHeight();
   viewDistance_ = RoundToInt(static_cast<double>(
       w / p / std::tan(FieldOfViewAngle * static_cast<long double>(kDegToRad))));
-  globe_->SetViewRect(RoundToInt(static_cast<double>(w / p)),
-                      RoundToInt(static_cast<double>(h / p)));
+  host_->SetViewRect(RoundToInt(static_cast<double>(w / p)),
+                     RoundToInt(static_cast<double>(h / p)));
   scaleFactor_ = p;
   model_->PropertyChanged(piScaleFactor);
-  globe_->RequestRender();
-  globe_->NotifyZoomed();
-  globe_->UpdateScrollBars();
+  host_->RequestRender();
+  host_->NotifyZoomed();
+  host_->UpdateScrollBars();
 }
 
 bool TGProjector::XYToLL(int x, int y, TGGlobePoint& out) const {
@@ -253,7 +253,7 @@ void TGProjector::SetProjectionClass(const std::string& name) {
     SetCenterLongitude(centre.Longitude / static_cast<long double>(kGUPerDegree));
     SetCenterLatitude(centre.Latitude / static_cast<long double>(kGUPerDegree));
   }
-  globe_->RequestRender();
+  host_->RequestRender();
   if (useMinMaxLimits_ && strcasecmp(model_->ClassName(), "TGCartesianPrj") != 0)
     useMinMaxLimits_ = false;
 }

@@ -11,12 +11,13 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "gunits.h"
 
 namespace umbrivista {
 
-class TGCustomGlobeView;
+class TGProjectorHost;
 class TGRenderer;
 class TGBitmap;
 class TGProjector;
@@ -94,6 +95,12 @@ class TGCustomProjectionModel {
   bool LLHToXYIndex(std::int32_t lon, std::int32_t lat, std::int32_t height, int index) {
     return PointLLToXY({lon, lat, height}, index);
   }
+  // PointLLToXY for a point drawn frame after frame: a model that works on the sphere keeps the
+  // point's sphere position in `kept` and takes it from there while it is for the same point.
+  virtual bool CachedPointLLToXY(const TGGlobePoint& point, TGSpherePosition& kept, int index) {
+    (void)kept;
+    return PointLLToXY(point, index);
+  }
   // Unprojects pixel (x, y) into Points()[index] as (longitude, latitude); false off the map.
   virtual bool XYToLLIndex(int x, int y, int index) = 0;
   // True when pixel (x, y) lies on the map (Points()[0] may be overwritten).
@@ -144,6 +151,7 @@ class TGSphericalPrj : public TGProjectionModel {
   const char* ClassName() const override { return "TGSphericalPrj"; }
   int PointStoreToXY(std::span<const TGGlobePoint> points, int firstIndex) override;
   bool PointLLToXY(const TGGlobePoint& point, int index) override;
+  bool CachedPointLLToXY(const TGGlobePoint& point, TGSpherePosition& kept, int index) override;
   bool XYToLLIndex(int x, int y, int index) override;
   bool XYOnMap(int x, int y) override;
   // Finds the extremes without unprojecting every pixel: latitude grows with the rotated y
@@ -173,6 +181,20 @@ class TGSphericalPrj : public TGProjectionModel {
 
  private:
   void RebuildMatrices();
+  // A point's place on the sphere, and that place rotated and scaled as Rotate gives it.
+  static void SpherePoint(const TGGlobePoint& point, double sinLon, double cosLon, double sinLat,
+                          double cosLat, double& px, double& py, double& pz);
+  void RotateSphere(double px, double py, double pz, double& x, double& y, double& z) const;
+  // The rest of PointLLToXY for a point rotated to (x, y, z).
+  bool PlaceRotated(const TGGlobePoint& point, double x, double y, double z, int index);
+  // The texture pixels of the subdivided octahedron's vertices for a texture of that size; they
+  // do not change with the view. Tables of a few sizes are kept, the one used last first.
+  std::vector<QPoint>& TexelTable(int width, int height);
+  struct TexelTableEntry {
+    int width, height;
+    std::vector<QPoint> texels;
+  };
+  std::vector<TexelTableEntry> texelTables_;
 
   // Sine and cosine of recently projected longitudes and latitudes. Graticule lines and outlines
   // repeat the same coordinates again and again (every meridian has the same latitudes).
@@ -225,13 +247,13 @@ std::unique_ptr<TGCustomProjectionModel> CreateProjectionModel(const std::string
 
 class TGProjector {
  public:
-  // Throws std::invalid_argument for a null globe. The globe's renderer must exist already.
-  explicit TGProjector(TGCustomGlobeView* globe);
+  // Throws std::invalid_argument for a null host. The host's renderer must exist already.
+  explicit TGProjector(TGProjectorHost* host);
   ~TGProjector();
   TGProjector(const TGProjector&) = delete;
   TGProjector& operator=(const TGProjector&) = delete;
 
-  TGCustomGlobeView& Globe() const { return *globe_; }
+  TGProjectorHost& Host() const { return *host_; }
   TGRenderer& Renderer() const;
   QPoint* Points() const;
   TGCustomProjectionModel& Model() const { return *model_; }
@@ -306,7 +328,7 @@ class TGProjector {
   // ZoomAbout from step 2 on, with the new scale p already limited.
   void ApplyZoom(QPoint fixed, long double p);
 
-  TGCustomGlobeView* globe_;
+  TGProjectorHost* host_;
   std::int32_t xOrigin_ = 0;
   std::int32_t yOrigin_ = 0;
   std::int32_t viewDistance_ = 0;

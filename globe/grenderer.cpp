@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "gcustomglobe.h"
-
 namespace umbrivista {
 
 // ---------------------------------------------------------------------------------------------
@@ -42,14 +40,6 @@ void TGRenderer::SelectNothing() {
   static const TGBrush kWhite;
   SelectPen(kBlack);
   SelectBrush(kWhite);
-}
-
-double TGRenderer::ScaleFactor() const {
-  return globe_ ? static_cast<double>(globe_->Projector().ScaleFactor()) : 0.0;
-}
-
-std::int32_t TGRenderer::ViewDistance() const {
-  return globe_ ? globe_->Projector().ViewDistance() : 0;
 }
 
 int TGRenderer::PenPixelWidth() const {
@@ -337,24 +327,45 @@ void TGDefaultRenderer::Ellipse(const QRect& rect) {
   }
   // Small symbols are set pixel by pixel: the pixels whose centres lie in the ellipse inscribed
   // in the rectangle, those on its rim in the pen's colour, the others in the brush's.
-  const double cx = rect.left() + rect.width() / 2.0, cy = rect.top() + rect.height() / 2.0;
-  const double rx = rect.width() / 2.0, ry = rect.height() / 2.0;
-  auto inside = [&](int x, int y) {
-    const double u = (x + 0.5 - cx) / rx, v = (y + 0.5 - cy) / ry;
-    return u * u + v * v <= 1.0;
-  };
+  const int w = rect.width(), h = rect.height();
+  if (ellipseMask_.width != w || ellipseMask_.height != h) {
+    // The shape depends on the size alone: offsets from the centre are exact in halves.
+    ellipseMask_.width = w;
+    ellipseMask_.height = h;
+    ellipseMask_.cells.assign(static_cast<std::size_t>(w) * h, 0);
+    const double rx = w / 2.0, ry = h / 2.0;
+    auto inside = [&](int x, int y) {
+      const double u = (x + 0.5 - rx) / rx, v = (y + 0.5 - ry) / ry;
+      return u * u + v * v <= 1.0;
+    };
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) {
+        if (!inside(x, y)) continue;
+        const bool rim =
+            !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1);
+        ellipseMask_.cells[static_cast<std::size_t>(y) * w + x] = rim ? kRim : kInside;
+      }
+    }
+  }
   const std::uint32_t penColour = ColorToPixel(pen_.Color());
   const std::uint32_t brushColour = ColorToPixel(brush_.Color());
   const bool fill = brush_.Style() == gbsSolid;
-  for (int y = rect.top(); y < rect.top() + rect.height(); ++y) {
-    for (int x = rect.left(); x < rect.left() + rect.width(); ++x) {
-      if (!inside(x, y)) continue;
-      const bool rim = !clearPen && (!inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) ||
-                                     !inside(x, y + 1));
-      if (rim) {
-        picture_.SetPixel(x, y, penColour, Alpha);
+  const int pw = picture_.Width(), ph = picture_.Height();
+  const int x0 = std::max(rect.left(), 0), x1 = std::min(rect.left() + w, pw);
+  const int y0 = std::max(rect.top(), 0), y1 = std::min(rect.top() + h, ph);
+  if (x0 >= x1 || y0 >= y1) return;
+  std::uint32_t* bits = picture_.Bits();
+  for (int y = y0; y < y1; ++y) {
+    const std::uint8_t* cells =
+        ellipseMask_.cells.data() + static_cast<std::size_t>(y - rect.top()) * w;
+    std::uint32_t* row = bits + static_cast<std::ptrdiff_t>(y) * pw;
+    for (int x = x0; x < x1; ++x) {
+      const std::uint8_t cell = cells[x - rect.left()];
+      if (cell == 0) continue;
+      if (cell == kRim && !clearPen) {
+        row[x] = BlendPixel(row[x], penColour, Alpha);
       } else if (fill) {
-        picture_.SetPixel(x, y, brushColour, Alpha);
+        row[x] = BlendPixel(row[x], brushColour, Alpha);
       }
     }
   }

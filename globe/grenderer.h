@@ -20,8 +20,6 @@
 
 namespace umbrivista {
 
-class TGCustomGlobeView;
-
 class TGRenderer {
  public:
   static constexpr int kPointBufferSize = 0x40000;
@@ -31,8 +29,12 @@ class TGRenderer {
   TGRenderer(const TGRenderer&) = delete;
   TGRenderer& operator=(const TGRenderer&) = delete;
 
-  // The globe whose projector scale converts zoom-dependent sizes; may stay null.
-  void SetGlobe(TGCustomGlobeView* globe) { globe_ = globe; }
+  // Called when a render starts with the projector's scale (pixels per globe unit) and view
+  // distance, which convert the zoom-dependent sizes of pens and fonts until the next render.
+  void BeginRender(double scale, std::int32_t viewDistance) {
+    scale_ = scale;
+    viewDistance_ = viewDistance;
+  }
 
   // The shared screen-point buffer (kPointBufferSize entries).
   QPoint* Points() { return points_.data(); }
@@ -60,9 +62,9 @@ class TGRenderer {
   const TGFont& Font() const { return font_; }
   // Width of the current pen in pixels at the globe's scale.
   int PenPixelWidth() const;
-  // Scale (pixels per globe unit) and view distance of the globe's projector; 0 without a globe.
-  double ScaleFactor() const;
-  std::int32_t ViewDistance() const;
+  // Scale and view distance of the render in progress or the last one; 0 before any render.
+  double ScaleFactor() const { return scale_; }
+  std::int32_t ViewDistance() const { return viewDistance_; }
   // Character height of a font in pixels: its size at the current scale, cut to MaxTextHeight
   // when that is above 0.
   int FontPixelHeight(const TGFont& font) const;
@@ -121,7 +123,8 @@ class TGRenderer {
   void WalkTextureTriangle(const QPoint (&tex)[3], const QPoint (&scr)[3], const TGBitmap& texture,
                            double texScale);
 
-  TGCustomGlobeView* globe_ = nullptr;
+  double scale_ = 0;
+  std::int32_t viewDistance_ = 0;
   int width_ = 0;
   int height_ = 0;
   TGPen pen_;
@@ -183,6 +186,14 @@ class TGDefaultRenderer : public TGRenderer {
   SpanContext span_;
 
   void ApplyAttributes();
+  // The shape of the last small ellipse drawn pixel by pixel: per pixel of its rectangle, row by
+  // row, 0 outside, kRim on the rim, kInside within.
+  static constexpr std::uint8_t kRim = 1, kInside = 2;
+  struct EllipseMask {
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> cells;
+  };
+  EllipseMask ellipseMask_;
   // Open parts with a solid pen below 2 pixels, drawn directly into the picture.
   void DrawThinPolylines(const QPoint* points, const int* counts, int partCount);
   // Open parts with an opaque solid pen of 2 … 16 pixels, drawn directly into the picture.

@@ -104,17 +104,28 @@ void TGSphericalPrj::SinCosCache::Get(std::int32_t gu, double& s, double& c) {
   c = e.cosine;
 }
 
+void TGSphericalPrj::SpherePoint(const TGGlobePoint& point, double sinLon, double cosLon,
+                                 double sinLat, double cosLat, double& px, double& py, double& pz) {
+  const double r = kGlobeSphereRadius + point.Height;
+  px = r * cosLat * sinLon;
+  py = r * sinLat;
+  pz = r * cosLat * cosLon;
+}
+
+void TGSphericalPrj::RotateSphere(double px, double py, double pz, double& x, double& y,
+                                  double& z) const {
+  x = forward_[0][0] * px + forward_[0][1] * py + forward_[0][2] * pz;
+  y = forward_[1][0] * px + forward_[1][1] * py + forward_[1][2] * pz;
+  z = forward_[2][0] * px + forward_[2][1] * py + forward_[2][2] * pz;
+}
+
 void TGSphericalPrj::Rotate(const TGGlobePoint& point, double& x, double& y, double& z) const {
   double sinLon, cosLon, sinLat, cosLat;
   lonCache_.Get(point.Longitude, sinLon, cosLon);
   latCache_.Get(point.Latitude, sinLat, cosLat);
-  const double r = kGlobeSphereRadius + point.Height;
-  const double px = r * cosLat * sinLon;
-  const double py = r * sinLat;
-  const double pz = r * cosLat * cosLon;
-  x = forward_[0][0] * px + forward_[0][1] * py + forward_[0][2] * pz;
-  y = forward_[1][0] * px + forward_[1][1] * py + forward_[1][2] * pz;
-  z = forward_[2][0] * px + forward_[2][1] * py + forward_[2][2] * pz;
+  double px, py, pz;
+  SpherePoint(point, sinLon, cosLon, sinLat, cosLat, px, py, pz);
+  RotateSphere(px, py, pz, x, y, z);
 }
 
 void TGSphericalPrj::RotateUnit(const double (&v)[3], double& x, double& y, double& z) const {
@@ -133,6 +144,27 @@ bool TGSphericalPrj::FacesViewer(double z) const {
 bool TGSphericalPrj::PointLLToXY(const TGGlobePoint& point, int index) {
   double x, y, z;
   Rotate(point, x, y, z);
+  return PlaceRotated(point, x, y, z, index);
+}
+
+bool TGSphericalPrj::CachedPointLLToXY(const TGGlobePoint& point, TGSpherePosition& kept,
+                                       int index) {
+  if (!kept.valid || kept.point != point) {
+    // Sine and cosine as the cache of Rotate computes them.
+    const double lon = point.Longitude * kRadiansPerGlobeUnit;
+    const double lat = point.Latitude * kRadiansPerGlobeUnit;
+    SpherePoint(point, std::sin(lon), std::cos(lon), std::sin(lat), std::cos(lat), kept.x, kept.y,
+                kept.z);
+    kept.point = point;
+    kept.valid = true;
+  }
+  double x, y, z;
+  RotateSphere(kept.x, kept.y, kept.z, x, y, z);
+  return PlaceRotated(point, x, y, z, index);
+}
+
+bool TGSphericalPrj::PlaceRotated(const TGGlobePoint& point, double x, double y, double z,
+                                  int index) {
   bool visible = FacesViewer(z);
   if (!visible && point.Height > 0 && std::hypot(x, y) > radius_) visible = true;
   prj_.Points()[index] =
@@ -324,154 +356,6 @@ void TGSphericalPrj::PaintSurfaceShape() {
     vx = nx;
   }
   prj_.Renderer().PolygonFromPoints(kCount);
-}
-
-QPoint TexturePixel(const TGGlobePoint& g, int width, int height) {
-  const int u = RoundToInt((g.Longitude + static_cast<double>(kGU180)) / kGU360 * (width - 1));
-  const int v =
-      (height - 1) - RoundToInt((g.Latitude + static_cast<double>(kGU90)) / kGU180 * (height - 1));
-  return {u, v};
-}
-
-int TGSphericalPrj::TextureDepth(long double scaleFactor) {
-  if (scaleFactor <= 2e-7L) return 4;
-  if (scaleFactor <= 2e-6L) return 5;
-  if (scaleFactor <= 2e-5L) return 6;
-  return 7;
-}
-
-namespace {
-
-// One vertex of the subdivided octahedron: its unit vector, its pixel relative to the origin
-// (unrounded and rounded onto the surface), whether it faces the viewer, and its texture pixel,
-// found when a drawn triangle first needs it.
-struct TexVertex {
-  double v[3];
-  double sx, sy;
-  QPoint pixel;
-  bool visible;
-  mutable bool hasTexel;
-  mutable QPoint texel;
-};
-
-// Draws the texture over the subdivided octahedron. Subtrees whose spherical patch cannot reach
-// the drawing surface are skipped as well as those that face away: a point of the patch is
-// normalize(Q) for Q in the flat triangle, and its pixel lies within radius·(1 − |Q|) of that of Q,
-// with |Q| at least the distance m of the triangle's plane from the centre.
-class TextureMapper {
- public:
-  TextureMapper(const TGSphericalPrj& model, TGRenderer& renderer, const TGBitmap& texture,
-                std::int32_t xOrigin, std::int32_t yOrigin)
-      : model_(model), renderer_(renderer), texture_(texture), xo_(xOrigin), yo_(yOrigin) {
-    w_ = texture.Width();
-    h_ = texture.Height();
-    sw_ = renderer.SurfaceWidth();
-    sh_ = renderer.SurfaceHeight();
-    radius_ = model.DiscRadius();
-  }
-
-  TexVertex Make(double x, double y, double z) const {
-    TexVertex t{{x, y, z}, 0, 0, {}, false, false, {}};
-    double sz;
-    model_.RotateUnit(t.v, t.sx, t.sy, sz);
-    t.visible = model_.FacesViewer(sz);
-    t.pixel = QPoint(AddOrigin(RoundToInt(t.sx), xo_), AddOrigin(RoundToInt(t.sy), yo_));
-    return t;
-  }
-
-  TexVertex Mid(const TexVertex& a, const TexVertex& b) const {
-    double x = a.v[0] + b.v[0], y = a.v[1] + b.v[1], z = a.v[2] + b.v[2];
-    const double len2 = x * x + y * y + z * z;
-    if (len2 > 1e-10) {
-      const double s = 1 / std::sqrt(len2);
-      x *= s;
-      y *= s;
-      z *= s;
-    }
-    return Make(x, y, z);
-  }
-
-  // Geographic point of a vertex: on a western face the longitude is the negative of its absolute
-  // value, so that the 180° meridian lies at 971,999,999 in the east and −971,999,999 in the west.
-  const QPoint& Texel(const TexVertex& t, bool western) const {
-    if (!t.hasTexel) {
-      std::int32_t lon = RoundToInt(std::atan2(t.v[0], t.v[2]) * kGlobeUnitsPerRadian - 1);
-      if (western && lon > 0) lon = -lon;
-      const std::int32_t lat =
-          RoundToInt(std::asin(std::clamp(t.v[1], -1.0, 1.0)) * kGlobeUnitsPerRadian);
-      t.texel = TexturePixel({lon, lat, 0}, w_, h_);
-      t.hasTexel = true;
-    }
-    return t.texel;
-  }
-
-  bool OffSurface(const TexVertex& a, const TexVertex& b, const TexVertex& c) const {
-    const double ux = b.v[0] - a.v[0], uy = b.v[1] - a.v[1], uz = b.v[2] - a.v[2];
-    const double wx = c.v[0] - a.v[0], wy = c.v[1] - a.v[1], wz = c.v[2] - a.v[2];
-    const double nx = uy * wz - uz * wy, ny = uz * wx - ux * wz, nz = ux * wy - uy * wx;
-    const double n = std::sqrt(nx * nx + ny * ny + nz * nz);
-    if (!(n > 1e-12)) return false;
-    const double m = std::fabs(nx * a.v[0] + ny * a.v[1] + nz * a.v[2]) / n;
-    const double margin = radius_ * (1 - m) + 2;
-    const double minX = std::min({a.sx, b.sx, c.sx}) + xo_ - margin;
-    const double maxX = std::max({a.sx, b.sx, c.sx}) + xo_ + margin;
-    const double minY = std::min({a.sy, b.sy, c.sy}) + yo_ - margin;
-    const double maxY = std::max({a.sy, b.sy, c.sy}) + yo_ + margin;
-    return maxX < 0 || minX >= sw_ || maxY < 0 || minY >= sh_;
-  }
-
-  void Process(const TexVertex& a, const TexVertex& b, const TexVertex& c, int depth,
-               bool western) {
-    if (depth > 0) {
-      if (!a.visible && !b.visible && !c.visible) return;
-      if (OffSurface(a, b, c)) return;
-      const TexVertex ab = Mid(a, b), ac = Mid(a, c), bc = Mid(b, c);
-      Process(a, ac, ab, depth - 1, western);
-      Process(b, ab, bc, depth - 1, western);
-      Process(c, bc, ac, depth - 1, western);
-      Process(ab, ac, bc, depth - 1, western);
-      return;
-    }
-    if (!(a.visible && b.visible && c.visible)) return;
-    const QPoint scr[3] = {a.pixel, b.pixel, c.pixel};
-    if (!renderer_.PointsVisible(scr, 3)) return;
-    const QPoint tex[3] = {Texel(a, western), Texel(b, western), Texel(c, western)};
-    renderer_.TextureTriangle(tex, scr, texture_);
-  }
-
- private:
-  const TGSphericalPrj& model_;
-  TGRenderer& renderer_;
-  const TGBitmap& texture_;
-  std::int32_t xo_, yo_;
-  int w_, h_, sw_, sh_;
-  double radius_;
-};
-
-struct Face {
-  double v[3][3];
-  bool western;
-};
-
-constexpr Face kFaces[8] = {
-    {{{1, 0, 0}, {0, 0, 1}, {0, 1, 0}}, false},   {{{1, 0, 0}, {0, 1, 0}, {0, 0, -1}}, false},
-    {{{0, -1, 0}, {0, 0, 1}, {1, 0, 0}}, false},  {{{0, -1, 0}, {1, 0, 0}, {0, 0, -1}}, false},
-    {{{0, 1, 0}, {-1, 0, 0}, {0, 0, -1}}, true},  {{{0, 1, 0}, {0, 0, 1}, {-1, 0, 0}}, true},
-    {{{-1, 0, 0}, {0, -1, 0}, {0, 0, -1}}, true}, {{{-1, 0, 0}, {0, 0, 1}, {0, -1, 0}}, true},
-};
-
-}  // namespace
-
-void TGSphericalPrj::PaintSurfaceTexture(const TGBitmap& texture) {
-  if (texture.GetEmpty()) return;
-  TextureMapper mapper(*this, prj_.Renderer(), texture, prj_.XOrigin(), prj_.YOrigin());
-  const int depth = TextureDepth(prj_.ScaleFactor());
-  for (const Face& f : kFaces) {
-    const TexVertex a = mapper.Make(f.v[0][0], f.v[0][1], f.v[0][2]);
-    const TexVertex b = mapper.Make(f.v[1][0], f.v[1][1], f.v[1][2]);
-    const TexVertex c = mapper.Make(f.v[2][0], f.v[2][1], f.v[2][2]);
-    mapper.Process(a, b, c, depth, f.western);
-  }
 }
 
 }  // namespace umbrivista

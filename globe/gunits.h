@@ -38,6 +38,15 @@ struct TGGlobePoint {
   bool operator==(const TGGlobePoint&) const = default;
 };
 
+// A geographic point with its place on the sphere (globe units; X east at 90°, Y north, Z at
+// longitude 0), kept with a map object so that drawing it again needs no sine or cosine. Valid
+// for `point` only; a projection that needs it compares the point it is asked for.
+struct TGSpherePosition {
+  TGGlobePoint point;
+  bool valid = false;
+  double x = 0, y = 0, z = 0;
+};
+
 // The point reported where an unprojection fails.
 inline constexpr TGGlobePoint kNoPoint{kGU180, kGU180, 0};
 

@@ -147,6 +147,10 @@ TEST(GlobeView, SettingsRequestARenderWhenTheyChange) {
       [&] { view.SetMinObjectColor(0x00FF00); },     [&] { view.SetGlobeOptions(goMultiSelect); },
       [&] { view.SetSurfaceColor(clWhite); },        [&] { view.SetColor(0x800000); },
       [&] { view.Graticule().SetLatitudeStep(30); }, [&] { view.Graticule().SetLongitudeStep(30); },
+      [&] { view.SetMaxTextHeight(30); },            [&] { view.SetMinTextHeight(9); },
+      [&] { view.SetDoubleBuffer(false); },
+      [&] { view.SetSelectedPen(TGPen(clRed, gpsSolid, 2, guPixel)); },
+      [&] { view.SetSelectedBrush(TGBrush(clRed, clRed, gbsSolid)); },
   };
   for (const auto& change : changes) {
     change();
@@ -160,6 +164,13 @@ TEST(GlobeView, SettingsRequestARenderWhenTheyChange) {
   EXPECT_EQ(view.CullObjectPixels(), 0.5);
   EXPECT_EQ(view.MinObjectColor(), 0x00FF00u);
   EXPECT_EQ(view.GlobeOptions(), unsigned{goMultiSelect});
+  EXPECT_EQ(view.Renderer().MaxTextHeight, 30);
+  EXPECT_EQ(view.Renderer().MinTextHeight, 9);
+  EXPECT_FALSE(view.Renderer().DoubleBuffer);
+  EXPECT_EQ(view.Renderer().SelectedPen.Color(), clRed);
+  EXPECT_EQ(view.Renderer().SelectedBrush.Color(), clRed);
+  view.SetDoubleBuffer(true);
+  view.grab();
   view.SetMinObjectPixels(std::nan(""));  // ignored
   EXPECT_EQ(view.MinObjectPixels(), 1.0);
   EXPECT_FALSE(view.RenderPending());

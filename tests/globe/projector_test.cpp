@@ -78,6 +78,44 @@ TEST(Projector, ConstructionFitsTheDiscAndCentresIt) {
   EXPECT_THROW(TGProjector(nullptr), std::invalid_argument);
 }
 
+// A projector needs no globe, only a host: a renderer to project into and a receiver of the view
+// changes it makes.
+TEST(Projector, WorksWithABareHostAndReportsViewChangesToIt) {
+  struct Host : TGProjectorHost {
+    TGDefaultRenderer renderer;
+    int renders = 0, rotated = 0, panned = 0, zoomed = 0;
+    std::int32_t viewWidth = 0, viewHeight = 0;
+    TGRenderer& Renderer() override { return renderer; }
+    void RequestRender() override { ++renders; }
+    void NotifyRotated() override { ++rotated; }
+    void NotifyPanned() override { ++panned; }
+    void NotifyZoomed() override { ++zoomed; }
+    void UpdateScrollBars() override {}
+    void SetViewRect(std::int32_t width, std::int32_t height) override {
+      viewWidth = width;
+      viewHeight = height;
+    }
+  } host;
+  host.renderer.ResizeSurface(200, 100);
+  TGProjector prj(&host);
+  EXPECT_EQ(prj.XOrigin(), 100);
+  EXPECT_EQ(prj.YOrigin(), 50);
+  host.renders = 0;
+  prj.SetScaleFactor(1e-6L);
+  EXPECT_EQ(host.zoomed, 1);
+  EXPECT_EQ(host.viewWidth, RoundToInt(200 / 1e-6));
+  EXPECT_EQ(host.viewHeight, RoundToInt(100 / 1e-6));
+  EXPECT_GT(host.renders, 0);
+  prj.SetXRotation(0);
+  prj.SetYRotation(10);
+  EXPECT_EQ(host.rotated, 2);
+  prj.SetXOrigin(120);
+  EXPECT_EQ(host.panned, 1);
+  // Projections go to the host renderer's point buffer.
+  EXPECT_TRUE(prj.Model().PointLLToXY(Deg(10, 0), 3));
+  EXPECT_EQ(host.renderer.Points()[3], QPoint(120, 50));
+}
+
 // A rectangle from 170° E across the date line to 170° W, in a view zoomed in on 173° W: only its
 // eastern part (−180° … −170°) is on screen, and that is enough to draw it.
 TEST(Projector, RectangleAcrossTheDateLineSeenByItsEasternPart) {

@@ -284,6 +284,20 @@ TEST(SmallEllipses, RimInThePenColourAndInsideInTheBrushColour) {
   s.r.Alpha = 255;
   EXPECT_EQ(s.At(14, 14), 0u);
   EXPECT_EQ(s.At(14, 10), 0x7F7F7Fu);
+  // Ellipses across the picture's edges show the same pixels as one drawn whole.
+  s.r.ClearSurface(clBlack);
+  s.r.SelectBrush(TGBrush(clBlack, clRed, gbsSolid));
+  s.r.Ellipse(QRect(20, 20, 7, 6));
+  s.r.Ellipse(QRect(-3, -2, 7, 6));
+  s.r.Ellipse(QRect(36, 37, 7, 6));
+  for (int y = 0; y < 3; ++y) {
+    for (int x = 0; x < 4; ++x) {
+      EXPECT_EQ(s.At(x, y), s.At(23 + x, 22 + y)) << x << "," << y;
+      EXPECT_EQ(s.At(36 + x, 37 + y), s.At(20 + x, 20 + y)) << x << "," << y;
+    }
+  }
+  EXPECT_EQ(s.At(0, 0), 0xFF0000u);
+  EXPECT_EQ(s.At(39, 37), 0xFFFFFFu);
 }
 
 TEST(Texts, DrawnTextsAreTheSameWhereverAndHowOftenTheyAreDrawn) {
@@ -351,14 +365,22 @@ TEST(Attributes, ChangesCallBackAndZoomDependentObjectsFollowTheView) {
   EXPECT_EQ(near, RoundToInt(RoundToInt(2000 * GlobeUnitsPerUnit(guMeter)) * 1e-5));
   prj.SetScaleFactor(2e-5L);
   EXPECT_EQ(pen.DrawingObject(&r, prj.ViewDistance(), 2e-5).width(), 2 * near);
-  // Text heights: sizes in arc minutes grow with the zoom up to MaxTextHeight.
+  // Text heights: sizes in arc minutes grow with the zoom up to MaxTextHeight. The renderer takes
+  // the scale of the projector when a render starts and keeps it until the next.
   TGFont font;
   font.SetSizeUnit(guMinute);
   font.SetSize(60);
+  EXPECT_EQ(r.ScaleFactor(), 0.0);
+  EXPECT_EQ(r.ViewDistance(), 0);
   prj.SetScaleFactor(2e-6L);
+  globe.RenderScene();
+  EXPECT_EQ(r.ScaleFactor(), 2e-6);
+  EXPECT_EQ(r.ViewDistance(), prj.ViewDistance());
   EXPECT_EQ(r.FontPixelHeight(font), 11);
   EXPECT_EQ(r.FontObject(font).pixelSize(), 11);
   prj.SetScaleFactor(2e-5L);
+  EXPECT_EQ(r.FontPixelHeight(font), 11);
+  globe.RenderScene();
   EXPECT_EQ(r.FontPixelHeight(font), r.MaxTextHeight);
   EXPECT_EQ(r.FontObject(font).pixelSize(), r.MaxTextHeight);
   font.SetStyle(gfsBold | gfsItalic);

@@ -1,14 +1,16 @@
 #pragma once
-// Helpers shared by the globe tests: a renderer that records what it is asked to draw, and a
-// JPEG writer for generated textures.
+// Helpers shared by the globe tests: a renderer that records what it is asked to draw, a JPEG
+// writer for generated textures, and named layers.
 
 #include <QPoint>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "glayer.h"
 #include "grenderer.h"
 #include "scratch_dir.h"
 
@@ -50,5 +52,11 @@ class RecordingRenderer : public TGDefaultRenderer {
 // `grey` the picture has one component, the low byte.
 void WriteJpeg(const std::string& path, int width, int height,
                const std::function<std::uint32_t(int, int)>& rgb, bool grey = false);
+
+inline std::unique_ptr<TGLayer> NamedLayer(const std::string& name) {
+  auto layer = std::make_unique<TGLayer>();
+  layer->SetName(name);
+  return layer;
+}
 
 }  // namespace umbrivista

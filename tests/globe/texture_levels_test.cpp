@@ -133,4 +133,43 @@ TEST(TextureSeam, EachSideOfTheDateLineShowsItsOwnEdgeOfTheTexture) {
   }
 }
 
+// The texture pixels of the globe's vertices are kept from frame to frame: a view drawn after
+// others, at another depth or with a texture of another size, looks as on a globe that draws it
+// first.
+TEST(TextureFrames, KeptTexelsGiveThePictureOfAFreshGlobe) {
+  auto gradient = [](int width, int height) {
+    TGBitmap t(width, height);
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x)
+        t.SetPixel(x, y, ((x * 7) & 0xFF) | ((y * 13 & 0xFF) << 8) | (((x + y) & 0xFF) << 16));
+    return t;
+  };
+  const TGBitmap big = gradient(360, 180), small = gradient(100, 50);
+  struct Frame {
+    double lon, lat;
+    long double scale;
+    const TGBitmap* texture;
+  };
+  const Frame frames[] = {
+      {0, 0, 1e-7L, &big},     {120, 40, 3e-6L, &big},   {120, 40, 3e-6L, &small},
+      {-60, -20, 3e-5L, &big}, {179, 10, 1e-6L, &small}, {0, 0, 1e-7L, &big},
+  };
+  auto show = [](TGCustomGlobeView& globe, const Frame& f) {
+    globe.SurfaceTexture().Assign(*f.texture);
+    globe.Projector().SetScaleFactor(f.scale);
+    globe.Projector().SetXRotation(f.lat);
+    globe.Projector().SetYRotation(f.lon);
+    globe.RequestRender();  // the texture was changed in place
+  };
+  TGCustomGlobeView kept(200, 200);
+  for (std::size_t k = 0; k < std::size(frames); ++k) {
+    show(kept, frames[k]);
+    const QImage picture = kept.PaintToImage();
+    // The same settings in the same order, drawn once.
+    TGCustomGlobeView fresh(200, 200);
+    for (std::size_t i = 0; i <= k; ++i) show(fresh, frames[i]);
+    EXPECT_TRUE(picture == fresh.PaintToImage()) << "frame " << k;
+  }
+}
+
 }  // namespace
