@@ -5,8 +5,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <sstream>
+
+#include "catalogue.h"
 #include "gbitmap.h"
+#include "globe_settings.h"
 #include "gprojector.h"
+#include "shadow.h"
 
 namespace umbrivista {
 
@@ -35,12 +40,25 @@ inline void EnsureApplication() {
   (void)app;
 }
 
+// The total eclipse of 2024-04-08.
+inline EclipseRecord Eclipse2024() {
+  std::istringstream text(
+      "2024 4 8 2 0 0.3431 2460409.25 0 139 18 -0.318244 0.5117116 0.0000326 -0.0000084 "
+      "0.219764 0.2709589 -0.0000595 -0.0000047 7.5862002 0.0148440 -0.0000020 0 89.591217 "
+      "15.004080 0 0 0.535814 0.0000618 -0.0000128 0 -0.010272 0.0000615 -0.0000127 0 0.0046683 "
+      "0 0 0 0.0046450 0 0 0 30 71\n");
+  return ParseCatalogueText(text, "2024").at(0);
+}
+
 // An 800 × 800 globe turned as the main window turns it for the total eclipse of 2024-04-08 at
 // T0, at the main window's zoom setting `zoom` (60 … 350).
 inline void TurnToEclipse2024(TGProjector& prj, int zoom) {
-  prj.SetXRotation(7.5862);
-  prj.SetYRotation(-89.5912);
-  prj.SetScaleFactor((410 - zoom) * 1e-8L);
+  ShadowState state;
+  EvaluateElements(Eclipse2024(), 0, state);
+  const GlobeRotation rotation = DisplayOrientation(state, false);
+  prj.SetXRotation(rotation.x);
+  prj.SetYRotation(rotation.y);
+  prj.SetScaleFactor(ZoomScaleFactor(zoom));
   prj.SetXOrigin(400);
   prj.SetYOrigin(400);
 }

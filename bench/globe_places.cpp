@@ -20,6 +20,7 @@
 
 #include "gcustomglobe.h"
 #include "globe_bench_support.h"
+#include "globe_settings.h"
 
 using namespace umbrivista;
 
@@ -69,9 +70,7 @@ const std::vector<Place>& Places() {
 }
 
 void SetUpGlobe(TGCustomGlobeView& globe, int zoom) {
-  globe.SetMaxTextHeight(40);
-  globe.SetMinTextHeight(8);
-  globe.SetMinObjectPixels(1.0);
+  SetUpMainGlobe(globe);
   globe.SurfaceTexture().Assign(BlueMarbleTexture());
   TurnToEclipse2024(globe.Projector(), zoom);
 }

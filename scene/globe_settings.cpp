@@ -9,12 +9,11 @@
 namespace umbrivista {
 
 void SetUpMainGlobe(TGCustomGlobeView& globe) {
-  TGDefaultRenderer& r = globe.Renderer();
-  r.DoubleBuffer = true;
-  r.MaxTextHeight = 40;
-  r.MinTextHeight = 8;
-  r.SelectedBrush = TGBrush{clYellow, clYellow, gbsSolid};
-  r.SelectedPen = TGPen{clRed, gpsSolid, 1, guPixel};
+  globe.SetDoubleBuffer(true);
+  globe.SetMaxTextHeight(40);
+  globe.SetMinTextHeight(8);
+  globe.SetSelectedBrush(TGBrush{clYellow, clYellow, gbsSolid});
+  globe.SetSelectedPen(TGPen{clRed, gpsSolid, 1, guPixel});
   globe.SetSurfaceColor(clAqua);
   globe.SetCullObjectPixels(0.75);
   globe.SetMinObjectPixels(1.0);
