@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMimeDatabase>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -11,17 +12,24 @@
 #include "city_list_window.h"
 #include "data_files.h"
 #include "globeview.h"
+#include "app_icon.h"
 #include "main_window.h"
+#include "poi_list.h"
+#include "settings_file.h"
 #include "numbers.h"
 
 using namespace umbrivista;
 
 namespace {
 
-// The user's folder of that kind with an "Umbrivista" subfolder, made when missing.
-void MakeUserFolder(QStandardPaths::StandardLocation kind) {
+// The user's folder of that kind with an "Umbrivista" subfolder, made when missing ("" when
+// there is no such folder).
+std::string UserFolder(QStandardPaths::StandardLocation kind) {
   const QString base = QStandardPaths::writableLocation(kind);
-  if (!base.isEmpty()) QDir().mkpath(base + QStringLiteral("/Umbrivista"));
+  if (base.isEmpty()) return {};
+  const QString folder = base + QStringLiteral("/Umbrivista");
+  QDir().mkpath(folder);
+  return folder.toStdString();
 }
 
 }  // namespace
@@ -46,15 +54,41 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  MakeUserFolder(QStandardPaths::DocumentsLocation);
-  MakeUserFolder(QStandardPaths::GenericDataLocation);
+  const std::string documents = UserFolder(QStandardPaths::DocumentsLocation);
+  const std::string appData = UserFolder(QStandardPaths::GenericDataLocation);
+  QApplication::setWindowIcon(AppIcon());
   options.version = UMBRIVISTA_VERSION;
-  options.settings.version = UMBRIVISTA_VERSION;
   options.catalogueFile = FindDataFile(kCatalogueFileName, options.dataDir);
+  options.fileType =
+      QMimeDatabase().mimeTypeForFile(QCoreApplication::applicationFilePath()).comment().toStdString();
+  if (!documents.empty()) options.poiFile = documents + "/" + kPoIFileName;
+  // The settings: read, or made with the defaults; the record bounds the positions by the
+  // catalogue the program will load.
+  SettingsLimits limits;
+  {
+    EclipseCatalogue probe;
+    try {
+      probe.Load(options.catalogueFile);
+      limits.recordCount = probe.RecordCount();
+    } catch (const std::exception&) {
+      // The main window reports the catalogue; the stored position is kept as it is.
+      limits.recordCount = 1 << 30;
+    }
+  }
+  if (!appData.empty()) {
+    options.settingsFile = appData + "/" + kSettingsFileName;
+    LoadedSettings loaded = LoadOrCreateSettings(options.settingsFile, options.version, limits);
+    if (!loaded.problem.empty()) qWarning("%s", loaded.problem.c_str());
+    options.settings = loaded.record;
+  } else {
+    options.settings = DefaultSettings(options.version);
+  }
 
   TForm_Main mainWindow(options);
   TForm_CityHist history;
+  history.ApplySettings(options.settings);
   TForm_CityList list;
+  list.ApplySettings(options.settings);
   mainWindow.AttachReportWindows(&history, &list);
   // The city-list window's creation applies the saved language to all three windows.
   mainWindow.LanguageCommand(options.settings.language);

@@ -307,9 +307,14 @@ void TForm_Main::MakeHiddenPanels(QWidget* globePanel) {
   auto* edit = new QVBoxLayout(Panel_PoIs_Edit);
   edit->addWidget(Named(new QLabel(Panel_PoIs_Edit), "Label_PoIs_Panel_Title"));
   edit->addWidget(Named(new QLabel(Panel_PoIs_Edit), "Label_PoIs_Edit_Title"));
-  auto* text = Named(new QPlainTextEdit(Panel_PoIs_Edit), "RichEdit_PoIs");
-  text->setLineWrapMode(QPlainTextEdit::NoWrap);
-  edit->addWidget(text, 1);
+  RichEdit_PoIs = Named(new QPlainTextEdit(Panel_PoIs_Edit), "RichEdit_PoIs");
+  RichEdit_PoIs->setLineWrapMode(QPlainTextEdit::NoWrap);
+  RichEdit_PoIs->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  RichEdit_PoIs->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  QFont mono(QStringLiteral("Liberation Mono"));
+  mono.setStyleHint(QFont::Monospace);
+  RichEdit_PoIs->setFont(mono);
+  edit->addWidget(RichEdit_PoIs, 1);
   auto* editButtons = new QHBoxLayout;
   editButtons->addWidget(Named(new QPushButton(Panel_PoIs_Edit), "Button_PoIS_Speichern"));
   editButtons->addWidget(Named(new QPushButton(Panel_PoIs_Edit), "Button_PoIS_Abbrechen"));
@@ -320,7 +325,9 @@ void TForm_Main::MakeHiddenPanels(QWidget* globePanel) {
   Panel_PoIs_Select->setAutoFillBackground(true);
   auto* select = new QVBoxLayout(Panel_PoIs_Select);
   select->addWidget(Named(new QLabel(Panel_PoIs_Select), "Label_PoIs_Select_Title"));
-  select->addWidget(Named(new QListWidget(Panel_PoIs_Select), "CheckListBox_PoIs"), 1);
+  CheckListBox_PoIs = Named(new QListWidget(Panel_PoIs_Select), "CheckListBox_PoIs");
+  CheckListBox_PoIs->setFont(mono);
+  select->addWidget(CheckListBox_PoIs, 1);
   auto* selectButtons = new QHBoxLayout;
   selectButtons->addWidget(Named(new QPushButton(Panel_PoIs_Select), "Button_PoIs_Select"));
   selectButtons->addWidget(
@@ -338,10 +345,9 @@ void TForm_Main::MakeMenu() {
   Sichtbarkeit = Named(lists->addAction(QString()), "Sichtbarkeit");
   CityHist = Named(lists->addAction(QString()), "CityHist");
 
-  // The points of interest come with their own editor and selection panels.
   QMenu* marks = Named(bar->addMenu(QString()), "Markierung1");
-  Named(marks->addAction(QString()), "Markierungen_Bearbeiten")->setEnabled(false);
-  Named(marks->addAction(QString()), "Markierungen_Auswaehlen")->setEnabled(false);
+  Markierungen_Bearbeiten = Named(marks->addAction(QString()), "Markierungen_Bearbeiten");
+  Markierungen_Auswaehlen = Named(marks->addAction(QString()), "Markierungen_Auswaehlen");
 
   QMenu* option = Named(bar->addMenu(QString()), "Option1");
   auto radioGroup = [this, option](std::initializer_list<std::pair<QAction**, const char*>> items) {
@@ -366,10 +372,9 @@ void TForm_Main::MakeMenu() {
   radioGroup({{&Opt_NormView, "Opt_NormView"}, {&Opt_BackView, "Opt_BackView"}});
   Opt_NormView->setChecked(true);
 
-  // Help and the version panel come with the help window.
   QMenu* help = Named(bar->addMenu(QString()), "Hilfe1");
-  Named(help->addAction(QString()), "Hilfe2")->setEnabled(false);
-  Named(help->addAction(QString()), "Version1")->setEnabled(false);
+  Hilfe2 = Named(help->addAction(QString()), "Hilfe2");
+  Version1 = Named(help->addAction(QString()), "Version1");
 
   connect(Exit1, &QAction::triggered, this, &TForm_Main::Exit1Click);
   connect(Sichtbarkeit, &QAction::triggered, this, &TForm_Main::SichtbarkeitClick);
@@ -377,6 +382,12 @@ void TForm_Main::MakeMenu() {
   connect(Opt_Bessel, &QAction::triggered, this, &TForm_Main::Opt_BesselClick);
   connect(Opt_NormView, &QAction::triggered, this, &TForm_Main::Opt_NormViewClick);
   connect(Opt_BackView, &QAction::triggered, this, &TForm_Main::Opt_BackViewClick);
+  connect(Markierungen_Bearbeiten, &QAction::triggered, this,
+          &TForm_Main::Markierungen_BearbeitenClick);
+  connect(Markierungen_Auswaehlen, &QAction::triggered, this,
+          &TForm_Main::Markierungen_AuswaehlenClick);
+  connect(Hilfe2, &QAction::triggered, this, &TForm_Main::Hilfe2Click);
+  connect(Version1, &QAction::triggered, this, &TForm_Main::Version1Click);
   connect(Opt_Deutsch, &QAction::triggered, this, [this] { LanguageCommand(0); });
   connect(Opt_English, &QAction::triggered, this, [this] { LanguageCommand(1); });
   connect(Opt_Francais, &QAction::triggered, this, [this] { LanguageCommand(2); });
@@ -414,8 +425,9 @@ void TForm_Main::LayOutGlobePanel() {
   Zoom_TrackBar->setGeometry(w - 32, h - 179, 28, 150);
   // The window keeps its own centre and scale when the globe changes size.
   Zoom_TrackBarChange();
+  // The list panels open at (8, 8), as large as the globe allows.
   for (QWidget* p : {Panel_PoIs_Edit, Panel_PoIs_Select})
-    p->setGeometry(10, 10, std::max(200, w - 60), std::max(150, h - 60));
+    p->setGeometry(8, 8, std::max(200, std::min(720, w - 16)), std::max(150, h - 60));
 }
 
 bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {

@@ -9,9 +9,11 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "catalogue.h"
 #include "info_panel.h"
+#include "layers.h"
 #include "settings_record.h"
 #include "shadow.h"
 
@@ -39,20 +41,29 @@ class SceneLayers;
 class ScratchDatabase;
 class TForm_CityHist;
 class TForm_CityList;
+class TAboutPanel;
 class TGlobeView;
+class THelpWindow;
 class TUpDown;
 
 struct MainWindowOptions {
   std::string catalogueFile;  // the catalogue to load
   std::string dataDir;        // folder named on the command line, for the data-file lookup
   std::string version;        // the program's version text
+  std::string fileType;       // the program file's type, for the version panel
   SettingsRecord settings;
+  std::string settingsFile;   // written back at close while it exists ("" for none)
+  std::string poiFile;        // the list of points of interest ("" for none)
 };
 
 // How the window reports an error to the user; by default a modal box with an OK button. Tests
 // replace it to read the messages.
 using MessageSink = std::function<void(QWidget* parent, const QString& text)>;
 void SetMessageSink(MessageSink sink);
+// How the window asks a yes/no question; by default a modal box. Tests replace it.
+using QuestionSink = std::function<bool(QWidget* parent, const QString& text)>;
+void SetQuestionSink(QuestionSink sink);
+bool AskQuestion(QWidget* parent, const QString& text);
 
 class TForm_Main : public QMainWindow {
   Q_OBJECT
@@ -85,6 +96,12 @@ class TForm_Main : public QMainWindow {
   // The single point of interest (degrees, north and east positive).
   double PoILatitude() const { return poiLatitude_; }
   double PoILongitude() const { return poiLongitude_; }
+  // The record of the three windows' current state, as the settings file keeps it.
+  SettingsRecord CollectSettings() const;
+  // The points of the list shown on the globe.
+  const std::vector<MapMark>& ListMarks() const { return listMarks_; }
+  THelpWindow* HelpWindow() const { return help_; }
+  TAboutPanel* AboutPanel() const { return about_; }
   // An animation run is under way.
   bool Playing() const { return playing_; }
   // Ends an animation run at its next step (a report run starting, the window closing).
@@ -138,6 +155,14 @@ class TForm_Main : public QMainWindow {
   QAction* Opt_Francais;
   QAction* Opt_NormView;
   QAction* Opt_BackView;
+  QAction* Markierungen_Bearbeiten;
+  QAction* Markierungen_Auswaehlen;
+  QAction* Hilfe2;
+  QAction* Version1;
+  QPlainTextEdit* RichEdit_PoIs = nullptr;
+  QListWidget* CheckListBox_PoIs = nullptr;
+  QWidget* Panel_PoIs_Edit = nullptr;
+  QWidget* Panel_PoIs_Select = nullptr;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -189,6 +214,14 @@ class TForm_Main : public QMainWindow {
   void Button_Resize_GlobeClick();
   void Button_Exit_GlobeClick();
   void GlobeMouse(QEvent* event);
+  void Markierungen_BearbeitenClick();
+  void Button_PoIS_SpeichernClick();
+  void Markierungen_AuswaehlenClick();
+  void Button_PoIs_SelectClick();
+  void Hilfe2Click();
+  void Version1Click();
+  // Reads the list file into the editor; false (with a message) when it exists but cannot be read.
+  bool LoadPoIFile();
   void GlobeAfterRender(QPainter* canvas);
 
   // Layers and the point of interest's labels.
@@ -209,8 +242,6 @@ class TForm_Main : public QMainWindow {
   TForm_CityHist* history_ = nullptr;
   TForm_CityList* list_ = nullptr;
   QWidget* globePanel_ = nullptr;
-  QWidget* Panel_PoIs_Edit = nullptr;
-  QWidget* Panel_PoIs_Select = nullptr;
 
   int position_ = 0;
   EclipseRecord record_;
@@ -234,6 +265,11 @@ class TForm_Main : public QMainWindow {
   double poiLatitude_ = 0;
   double poiLongitude_ = 0;
   PoIDistances poiDistances_;
+  bool listChanged_ = true;
+  bool poiFileUnreadable_ = false;
+  std::vector<MapMark> listMarks_;
+  THelpWindow* help_ = nullptr;
+  TAboutPanel* about_ = nullptr;
   std::string captionBase_;
   QString pendingError_;
 };

@@ -146,8 +146,7 @@ void TForm_Main::RebuildLayers() {
   layers_->RebuildCentreLine(record_, deltaTInUse_, backView_);
   if (CheckBox_Cities->isChecked()) layers_->RebuildCapitals();
   if (CheckBox_PoI->isChecked()) layers_->RebuildPoI(poiLatitude_, poiLongitude_);
-  // The list of points comes with its editor; until then the layer exists and stays empty.
-  layers_->RebuildPoIList({});
+  layers_->RebuildPoIList(listMarks_);
 }
 
 void TForm_Main::CheckBox_CitiesClick() {

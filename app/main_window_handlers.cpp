@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -35,6 +36,13 @@
 #include "scratch_database.h"
 #include "string_table.h"
 #include "up_down.h"
+#include "poi_list.h"
+#include "report_widgets.h"
+#include "settings_file.h"
+#include "help_window.h"
+#include "about_panel.h"
+
+#include <filesystem>
 
 namespace umbrivista {
 
@@ -43,9 +51,12 @@ namespace {
 constexpr int kTimeSliderHintItem = 24;
 
 MessageSink& Sink() {
-  static MessageSink sink = [](QWidget* parent, const QString& text) {
-    QMessageBox::critical(parent, QStringLiteral("Umbrivista"), text, QMessageBox::Ok);
-  };
+  static MessageSink sink;
+  return sink;
+}
+
+QuestionSink& Question() {
+  static QuestionSink sink;
   return sink;
 }
 
@@ -54,12 +65,25 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 }  // namespace
 
 void SetMessageSink(MessageSink sink) { Sink() = std::move(sink); }
+void SetQuestionSink(QuestionSink sink) { Question() = std::move(sink); }
+
+bool AskQuestion(QWidget* parent, const QString& text) {
+  if (Question()) return Question()(parent, text);
+  return QMessageBox::question(parent, QStringLiteral("Umbrivista"), text,
+                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
 
 TForm_Main::~TForm_Main() {
   if (Globe) Globe->SetSpatialDatabase(nullptr);
 }
 
-void TForm_Main::ShowError(const QString& text) { Sink()(this, text); }
+void TForm_Main::ShowError(const QString& text) {
+  if (Sink()) {
+    Sink()(this, text);
+  } else {
+    QMessageBox::critical(this, QStringLiteral("Umbrivista"), text, QMessageBox::Ok);
+  }
+}
 
 std::string TForm_Main::ScratchDatabasePath() const {
   return scratch_ ? scratch_->Path() : std::string();
@@ -134,23 +158,33 @@ void TForm_Main::FormCreate() {
                                          : &TForm_Main::Button_Exit_GlobeClick);
   }
 
+  auto* save = Panel_PoIs_Edit->findChild<QPushButton*>(QStringLiteral("Button_PoIS_Speichern"));
+  connect(save, &QPushButton::clicked, this, &TForm_Main::Button_PoIS_SpeichernClick);
+  connect(Panel_PoIs_Edit->findChild<QPushButton*>(QStringLiteral("Button_PoIS_Abbrechen")),
+          &QPushButton::clicked, Panel_PoIs_Edit, &QWidget::hide);
+  connect(Panel_PoIs_Select->findChild<QPushButton*>(QStringLiteral("Button_PoIs_Select")),
+          &QPushButton::clicked, this, &TForm_Main::Button_PoIs_SelectClick);
+  connect(Panel_PoIs_Select->findChild<QPushButton*>(QStringLiteral("Button_PoIs_Select_Cancel")),
+          &QPushButton::clicked, Panel_PoIs_Select, &QWidget::hide);
+
   ApplySettings();
+  // The list of points of interest: the file when there is one, else the default lines.
+  QString lines;
+  for (const std::string& line : DefaultPoILines()) lines += QString::fromStdString(line) + '\n';
+  RichEdit_PoIs->setPlainText(lines);
+  if (!LoadPoIFile()) {
+    // Reported after the window is shown, with the other problems of the start.
+    pendingError_ += (pendingError_.isEmpty() ? "" : "\n\n") +
+                     QString::fromStdString(options_.poiFile) +
+                     QStringLiteral(": the list of points of interest cannot be read");
+  }
   // A screen lower than the window: the content scrolls (the scroll area shows its bars itself).
 }
 
 void TForm_Main::ApplySettings() {
   const SettingsRecord& s = options_.settings;
-  QRect frame(s.mainLeft, s.mainTop, s.mainWidth, s.mainHeight);
   // A saved place that lies off every screen is pulled onto the primary screen.
-  bool onScreen = false;
-  for (QScreen* screen : QGuiApplication::screens())
-    onScreen = onScreen || screen->availableGeometry().intersects(frame);
-  if (!onScreen) {
-    if (QScreen* primary = QGuiApplication::primaryScreen())
-      frame.moveTopLeft(primary->availableGeometry().topLeft());
-  }
-  setGeometry(frame);
-  if (s.mainState == 2) setWindowState(Qt::WindowMaximized);
+  PlaceWindow(this, s.mainLeft, s.mainTop, s.mainWidth, s.mainHeight, s.mainState);
   language_ = IsLanguage(s.language) ? s.language : kGerman;
   {
     // The TT/UT switch runs with the eclipse change below.
@@ -410,11 +444,20 @@ void TForm_Main::closeEvent(QCloseEvent* event) {
   if (list_) list_->CancelRun();
   QCoreApplication::processEvents();
   // The scratch database goes with its file; the globe lets go of it first.
+  // The settings are taken from the windows before anything is torn down, and written last.
+  const SettingsRecord settings = CollectSettings();
   layers_.reset();
   Globe->SetSpatialDatabase(nullptr);
   scratch_.reset();
+  std::error_code ec;
+  if (!options_.settingsFile.empty() && std::filesystem::exists(options_.settingsFile, ec)) {
+    const std::string problem = SaveSettings(options_.settingsFile, settings);
+    if (!problem.empty()) ShowError(QString::fromStdString(problem));
+  }
   if (history_) history_->close();
   if (list_) list_->close();
+  if (help_) help_->close();
+  if (about_) about_->hide();
   event->accept();
 }
 

@@ -12,6 +12,7 @@
 #include <QStatusBar>
 
 #include "report_widgets.h"
+#include "settings_record.h"
 
 namespace umbrivista {
 
@@ -111,6 +112,38 @@ TForm_CityHist::TForm_CityHist(QWidget* parent) : QMainWindow(parent) {
   connect(close, &QAction::triggered, this, &TForm_CityHist::Button_BeendenClick);
   connect(Button_Beenden, &QPushButton::clicked, this, &TForm_CityHist::Button_BeendenClick);
   hide();
+}
+
+void TForm_CityHist::ApplySettings(const SettingsRecord& s) {
+  PlaceWindow(this, s.historyLeft, s.historyTop, s.historyWidth, s.historyHeight, s.historyState);
+  // An empty stored text leaves the box's own default.
+  auto text = [](QLineEdit* box, const std::string& value) {
+    if (!value.empty()) box->setText(QString::fromStdString(value));
+  };
+  text(Edit_Ort_Stadt, s.placeName);
+  text(Edit_Breite, s.placeLatitude);
+  text(Edit_Laenge, s.placeLongitude);
+  text(Edit_Hoehe, s.placeHeight);
+  (s.placeSouth ? RadioButton_Sued : RadioButton_Nord)->setChecked(true);
+  (s.placeWest ? RadioButton_West : RadioButton_Ost)->setChecked(true);
+  if (s.firstYearIndex >= 0 && s.firstYearIndex < ComboBox_von->count())
+    ComboBox_von->setCurrentIndex(s.firstYearIndex);
+  if (s.lastYearIndex >= 0 && s.lastYearIndex < ComboBox_Bis->count())
+    ComboBox_Bis->setCurrentIndex(s.lastYearIndex);
+}
+
+void TForm_CityHist::CollectSettings(SettingsRecord& s) const {
+  WindowPlace(this, s.historyLeft, s.historyTop, s.historyWidth, s.historyHeight, s.historyState);
+  s.placeName = Edit_Ort_Stadt->text().toStdString();
+  s.placeLatitude = Edit_Breite->text().toStdString();
+  s.placeLongitude = Edit_Laenge->text().toStdString();
+  s.placeHeight = Edit_Hoehe->text().toStdString();
+  s.placeNorth = RadioButton_Nord->isChecked();
+  s.placeSouth = RadioButton_Sued->isChecked();
+  s.placeWest = RadioButton_West->isChecked();
+  s.placeEast = RadioButton_Ost->isChecked();
+  s.firstYearIndex = ComboBox_von->currentIndex();
+  s.lastYearIndex = ComboBox_Bis->currentIndex();
 }
 
 void TForm_CityHist::Open() {

@@ -13,6 +13,8 @@ class QRadioButton;
 
 namespace umbrivista {
 
+struct SettingsRecord;
+
 class TForm_CityHist : public QMainWindow {
   Q_OBJECT
 
@@ -21,6 +23,9 @@ class TForm_CityHist : public QMainWindow {
 
   // Opening from the main window's menu: an empty list, the window shown and raised.
   void Open();
+  // Place, size and inputs from the settings record, and back into it.
+  void ApplySettings(const SettingsRecord& settings);
+  void CollectSettings(SettingsRecord& settings) const;
   // Asks a run in progress to stop at its next check.
   void CancelRun() { cancelRequested_ = true; }
   bool CancelRequested() const { return cancelRequested_; }

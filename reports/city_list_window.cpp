@@ -10,6 +10,7 @@
 
 #include "captions.h"
 #include "report_widgets.h"
+#include "settings_record.h"
 
 namespace umbrivista {
 
@@ -44,6 +45,17 @@ TForm_CityList::TForm_CityList(QWidget* parent) : QMainWindow(parent) {
   connect(close, &QAction::triggered, this, &TForm_CityList::Button_BeendenClick);
   connect(Button_Beenden, &QPushButton::clicked, this, &TForm_CityList::Button_BeendenClick);
   hide();
+}
+
+void TForm_CityList::ApplySettings(const SettingsRecord& s) {
+  PlaceWindow(this, s.listLeft, s.listTop, s.listWidth, s.listHeight, s.listState);
+  if (s.populationIndex >= 0 && s.populationIndex < ComboBox_Population->count())
+    ComboBox_Population->setCurrentIndex(s.populationIndex);
+}
+
+void TForm_CityList::CollectSettings(SettingsRecord& s) const {
+  WindowPlace(this, s.listLeft, s.listTop, s.listWidth, s.listHeight, s.listState);
+  s.populationIndex = ComboBox_Population->currentIndex();
 }
 
 void TForm_CityList::Open() {

@@ -11,6 +11,8 @@ class QPushButton;
 
 namespace umbrivista {
 
+struct SettingsRecord;
+
 class TForm_CityList : public QMainWindow {
   Q_OBJECT
 
@@ -19,6 +21,9 @@ class TForm_CityList : public QMainWindow {
 
   // Opening from the main window's menu: an empty list, the window shown and raised.
   void Open();
+  // Place, size and inputs from the settings record, and back into it.
+  void ApplySettings(const SettingsRecord& settings);
+  void CollectSettings(SettingsRecord& settings) const;
   // Asks a run in progress to stop at its next check.
   void CancelRun() { cancelRequested_ = true; }
   bool CancelRequested() const { return cancelRequested_; }

@@ -4,9 +4,34 @@
 #include <QFont>
 #include <QMenu>
 #include <QMenuBar>
+#include <QGuiApplication>
 #include <QPlainTextEdit>
+#include <QScreen>
 
 namespace umbrivista {
+
+void PlaceWindow(QWidget* window, int left, int top, int width, int height, int state) {
+  QRect frame(left, top, width, height);
+  bool onScreen = false;
+  for (QScreen* screen : QGuiApplication::screens())
+    onScreen = onScreen || screen->availableGeometry().intersects(frame);
+  if (!onScreen) {
+    if (QScreen* primary = QGuiApplication::primaryScreen())
+      frame.moveTopLeft(primary->availableGeometry().topLeft());
+  }
+  window->setGeometry(frame);
+  if (state == 2) window->setWindowState(Qt::WindowMaximized);
+}
+
+void WindowPlace(const QWidget* window, int& left, int& top, int& width, int& height, int& state) {
+  const QRect frame = window->isMaximized() || window->isMinimized() ? window->normalGeometry()
+                                                                      : window->geometry();
+  left = frame.left();
+  top = frame.top();
+  width = frame.width();
+  height = frame.height();
+  state = window->isMaximized() ? 2 : window->isMinimized() ? 1 : 0;
+}
 
 QPlainTextEdit* MakeReportList(QWidget* parent, const char* name) {
   auto* list = Named(new QPlainTextEdit(parent), name);

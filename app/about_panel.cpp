@@ -1,0 +1,78 @@
+#include "about_panel.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "app_icon.h"
+
+namespace umbrivista {
+
+TAboutPanel::TAboutPanel(QWidget* parent)
+    : QFrame(parent, Qt::Tool | Qt::WindowStaysOnTopHint) {
+  setObjectName(QStringLiteral("Panel_About"));
+  setFrameShape(QFrame::Panel);
+  setWindowIcon(AppIcon());
+  auto* icon = new QLabel(this);
+  icon->setObjectName(QStringLiteral("Image_About"));
+  icon->setPixmap(QPixmap::fromImage(DrawAppIcon(64)));
+  Label_Umbrivista = new QLabel(this);
+  Label_Umbrivista->setObjectName(QStringLiteral("Label_Umbrivista"));
+  QFont title = Label_Umbrivista->font();
+  title.setPointSize(title.pointSize() + 4);
+  title.setBold(true);
+  Label_Umbrivista->setFont(title);
+  StringGrid_VersionsInfo = new QTableWidget(kVersionRowCount, 2, this);
+  StringGrid_VersionsInfo->setObjectName(QStringLiteral("StringGrid_VersionsInfo"));
+  StringGrid_VersionsInfo->horizontalHeader()->hide();
+  StringGrid_VersionsInfo->verticalHeader()->hide();
+  StringGrid_VersionsInfo->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  StringGrid_VersionsInfo->setSelectionMode(QAbstractItemView::NoSelection);
+  StringGrid_VersionsInfo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  StringGrid_VersionsInfo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  QFont bold = StringGrid_VersionsInfo->font();
+  bold.setBold(true);
+  StringGrid_VersionsInfo->setFont(bold);
+  StringGrid_VersionsInfo->verticalHeader()->setDefaultSectionSize(20);
+  for (int col = 0; col < 2; ++col) StringGrid_VersionsInfo->setColumnWidth(col, 165);
+  StringGrid_VersionsInfo->setFixedSize(2 * 165 + 4, kVersionRowCount * 20 + 4);
+  Button_About_OK = new QPushButton(QStringLiteral("OK"), this);
+  Button_About_OK->setObjectName(QStringLiteral("Button_About_OK"));
+  connect(Button_About_OK, &QPushButton::clicked, this, &QWidget::hide);
+
+  auto* head = new QHBoxLayout;
+  head->addWidget(icon);
+  head->addWidget(Label_Umbrivista, 1);
+  auto* column = new QVBoxLayout(this);
+  column->addLayout(head);
+  column->addWidget(StringGrid_VersionsInfo);
+  column->addWidget(Button_About_OK, 0, Qt::AlignHCenter);
+  hide();
+}
+
+void TAboutPanel::Open(const BuildFacts& facts) {
+  const auto rows = VersionInfoRows(facts);
+  for (int row = 0; row < kVersionRowCount; ++row) {
+    for (int col = 0; col < 2; ++col) {
+      const std::string& text = col == 0 ? rows[row].key : rows[row].value;
+      auto* item = new QTableWidgetItem(QString::fromStdString(text));
+      StringGrid_VersionsInfo->setItem(row, col, item);
+    }
+  }
+  Label_Umbrivista->setText(QString::fromStdString(ProductLabel(facts.version)));
+  adjustSize();
+  // Centred across the screen, at its top.
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    move(area.left() + (area.width() - width()) / 2, area.top());
+  }
+  show();
+  raise();
+}
+
+}  // namespace umbrivista

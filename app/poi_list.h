@@ -1,0 +1,46 @@
+#pragma once
+// The list of points of interest, "Umbrivista_PoI.txt" in the user's documents folder: one place
+// per line in fixed character columns,
+//   +YYYY MM DD nn.nn N nnn.nn E Place or designation (comment)
+// latitude in columns 13–17 with N or S in column 19, longitude in columns 21–26 with E or W in
+// column 28, the title from column 29 on. The date says which eclipse the place belongs to; the
+// program does not read it.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "layers.h"
+
+namespace umbrivista {
+
+inline constexpr const char* kPoIFileName = "Umbrivista_PoI.txt";
+
+// The editor's lines while no file exists.
+const std::vector<std::string>& DefaultPoILines();
+
+struct PoILine {
+  enum Kind { kSkipped, kPoint, kBadField };
+  Kind kind = kSkipped;
+  MapMark mark;             // kPoint: title and position
+  std::string field;        // kBadField: "latitude" or "longitude"
+  std::string repaired;     // the line with its number fields repaired
+};
+
+// One line (UTF-8; columns count characters): lines under 30 characters are skipped; a blank in
+// column 15 or 24 becomes ".", one in 16, 17, 25 or 26 becomes "0"; "s" and "w" count like "S" and
+// "W". The title is the text from column 29 on, cut before a "(" that is not its first character
+// and then trimmed (without a "(" it keeps its leading blank).
+PoILine ParsePoILine(std::string_view line);
+
+// The message for a bad field: string item 57 of the language, the field and the line.
+std::string PoIErrorMessage(const PoILine& line, int language);
+
+// Text of a file as UTF-8: UTF-8 as it is (without a byte-order mark), anything else read as
+// Windows-1252.
+std::string DecodeTextFile(std::string_view bytes);
+// The lines of a text, without their line ends (LF or CR LF); no empty last line for a final end.
+std::vector<std::string> SplitLines(std::string_view text);
+
+}  // namespace umbrivista
