@@ -77,6 +77,7 @@ int main(int argc, char** argv) {
   }
   if (!appData.empty()) {
     options.settingsFile = appData + "/" + kSettingsFileName;
+    options.selectionFile = appData + "/" + kPoISelectionFileName;
     LoadedSettings loaded = LoadOrCreateSettings(options.settingsFile, options.version, limits);
     if (!loaded.problem.empty()) qWarning("%s", loaded.problem.c_str());
     options.settings = loaded.record;

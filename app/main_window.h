@@ -54,6 +54,7 @@ struct MainWindowOptions {
   SettingsRecord settings;
   std::string settingsFile;   // written back at close while it exists ("" for none)
   std::string poiFile;        // the list of points of interest ("" for none)
+  std::string selectionFile;  // the lines of that list drawn on the globe ("" for none)
 };
 
 // How the window reports an error to the user; by default a modal box with an OK button. Tests
@@ -220,8 +221,11 @@ class TForm_Main : public QMainWindow {
   void Button_PoIs_SelectClick();
   void Hilfe2Click();
   void Version1Click();
-  // Reads the list file into the editor; false (with a message) when it exists but cannot be read.
+  // Reads the list file into the editor; false when it exists but cannot be read.
   bool LoadPoIFile();
+  // The accepted lines of the list, kept between runs beside the settings.
+  void LoadSelection();
+  void SaveSelection();
   void GlobeAfterRender(QPainter* canvas);
 
   // Layers and the point of interest's labels.
@@ -267,7 +271,9 @@ class TForm_Main : public QMainWindow {
   PoIDistances poiDistances_;
   bool listChanged_ = true;
   bool poiFileUnreadable_ = false;
+  bool selectionOffered_ = false;
   std::vector<MapMark> listMarks_;
+  std::vector<std::string> listLines_;  // the accepted lines behind listMarks_
   THelpWindow* help_ = nullptr;
   TAboutPanel* about_ = nullptr;
   std::string captionBase_;

@@ -36,6 +36,7 @@
 #include "scratch_database.h"
 #include "string_table.h"
 #include "up_down.h"
+#include "poi_input.h"
 #include "poi_list.h"
 #include "report_widgets.h"
 #include "settings_file.h"
@@ -172,6 +173,7 @@ void TForm_Main::FormCreate() {
   QString lines;
   for (const std::string& line : DefaultPoILines()) lines += QString::fromStdString(line) + '\n';
   RichEdit_PoIs->setPlainText(lines);
+  LoadSelection();
   if (!LoadPoIFile()) {
     // Reported after the window is shown, with the other problems of the start.
     pendingError_ += (pendingError_.isEmpty() ? "" : "\n\n") +
@@ -203,6 +205,11 @@ void TForm_Main::ApplySettings() {
   Edit_PoI_Laenge->setText(Q(s.poiLongitude));
   RadioButton_PoI_Ost->setChecked(s.poiEast);
   RadioButton_PoI_West->setChecked(s.poiWest);
+  // The point from the two texts and their hemispheres (a bad text counts as 0).
+  poiLatitude_ = ParseCoordinateText(TrimmedText(s.poiLatitude), kMaxPoILatitude).value_or(0);
+  if (s.poiSouth) poiLatitude_ = -poiLatitude_;
+  poiLongitude_ = ParseCoordinateText(TrimmedText(s.poiLongitude), kMaxPoILongitude).value_or(0);
+  if (s.poiWest) poiLongitude_ = -poiLongitude_;
   CheckBox_PoI->setChecked(s.showPoI);
   CheckBox_SSP->setChecked(s.showSubSolar);
   CheckBox_Cities->setChecked(s.showCapitals);
@@ -446,6 +453,7 @@ void TForm_Main::closeEvent(QCloseEvent* event) {
   // The scratch database goes with its file; the globe lets go of it first.
   // The settings are taken from the windows before anything is torn down, and written last.
   const SettingsRecord settings = CollectSettings();
+  SaveSelection();
   layers_.reset();
   Globe->SetSpatialDatabase(nullptr);
   scratch_.reset();

@@ -12,6 +12,7 @@
 #include <QSlider>
 
 #include <filesystem>
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -31,6 +32,10 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
+std::string UnreadableListText() {
+  return ": the list of points of interest cannot be read; it is left as it is";
+}
+
 std::vector<std::string> EditorLines(const QPlainTextEdit* editor) {
   return SplitLines(editor->toPlainText().toStdString());
 }
@@ -43,13 +48,13 @@ bool TForm_Main::LoadPoIFile() {
   if (options_.poiFile.empty()) return true;
   std::error_code ec;
   if (!std::filesystem::exists(options_.poiFile, ec)) return true;
-  std::ifstream in(options_.poiFile, std::ios::binary);
+  std::ifstream in;
+  if (std::filesystem::is_regular_file(options_.poiFile, ec))
+    in.open(options_.poiFile, std::ios::binary);
   std::string bytes;
-  if (in) bytes.assign(std::istreambuf_iterator<char>(in), {});
-  if (!in && !in.eof()) {
+  if (in.is_open()) bytes.assign(std::istreambuf_iterator<char>(in), {});
+  if (!in.is_open() || in.bad()) {
     poiFileUnreadable_ = true;
-    ShowError(Q(options_.poiFile + ": the list of points of interest cannot be read; it is left "
-                                   "as it is"));
     return false;
   }
   poiFileUnreadable_ = false;
@@ -60,7 +65,7 @@ bool TForm_Main::LoadPoIFile() {
 }
 
 void TForm_Main::Markierungen_BearbeitenClick() {
-  LoadPoIFile();
+  if (!LoadPoIFile()) ShowError(Q(options_.poiFile + UnreadableListText()));
   Panel_PoIs_Select->hide();
   Panel_PoIs_Edit->move(8, 8);
   Panel_PoIs_Edit->show();
@@ -92,13 +97,19 @@ void TForm_Main::Button_PoIS_SpeichernClick() {
 
 void TForm_Main::Markierungen_AuswaehlenClick() {
   if (listChanged_) {
+    // A saved list is offered afresh; the first time, the lines drawn since the last run are
+    // checked.
+    const bool restore = !selectionOffered_;
     CheckListBox_PoIs->clear();
     for (const std::string& line : EditorLines(RichEdit_PoIs)) {
       auto* item = new QListWidgetItem(Q(line), CheckListBox_PoIs);
       item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-      item->setCheckState(Qt::Unchecked);
+      const bool drawn =
+          restore && std::find(listLines_.begin(), listLines_.end(), line) != listLines_.end();
+      item->setCheckState(drawn ? Qt::Checked : Qt::Unchecked);
     }
     listChanged_ = false;
+    selectionOffered_ = true;
   }
   Panel_PoIs_Edit->hide();
   Panel_PoIs_Select->move(8, 8);
@@ -108,18 +119,48 @@ void TForm_Main::Markierungen_AuswaehlenClick() {
 
 void TForm_Main::Button_PoIs_SelectClick() {
   listMarks_.clear();
+  listLines_.clear();
   QStringList problems;
   for (int i = 0; i < CheckListBox_PoIs->count(); ++i) {
     const QListWidgetItem* item = CheckListBox_PoIs->item(i);
     if (item->checkState() != Qt::Checked) continue;
-    const PoILine line = ParsePoILine(item->text().toStdString());
-    if (line.kind == PoILine::kPoint) listMarks_.push_back(line.mark);
+    const std::string text = item->text().toStdString();
+    const PoILine line = ParsePoILine(text);
+    if (line.kind == PoILine::kPoint) {
+      listMarks_.push_back(line.mark);
+      listLines_.push_back(text);
+    }
     // A bad field is reported here, once; the point is left out.
     if (line.kind == PoILine::kBadField) problems << Q(PoIErrorMessage(line, language_));
   }
   if (layers_ && !closing_) layers_->RebuildPoIList(listMarks_);
   Panel_PoIs_Select->hide();
   if (!problems.isEmpty()) ShowError(problems.join('\n'));
+}
+
+void TForm_Main::LoadSelection() {
+  if (options_.selectionFile.empty()) return;
+  std::ifstream in(options_.selectionFile, std::ios::binary);
+  if (!in) return;
+  const std::string text(std::istreambuf_iterator<char>(in), {});
+  for (const std::string& line : SplitLines(DecodeTextFile(text))) {
+    const PoILine parsed = ParsePoILine(line);
+    if (parsed.kind != PoILine::kPoint) continue;
+    listMarks_.push_back(parsed.mark);
+    listLines_.push_back(line);
+  }
+}
+
+void TForm_Main::SaveSelection() {
+  if (options_.selectionFile.empty()) return;
+  std::string text;
+  for (const std::string& line : listLines_) text += line + '\n';
+  try {
+    WriteFileSafely(options_.selectionFile,
+                    std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+  } catch (const std::exception& e) {
+    qWarning("%s", e.what());
+  }
 }
 
 // --- Help and version panel -------------------------------------------------------------------

@@ -16,6 +16,8 @@
 namespace umbrivista {
 
 inline constexpr const char* kPoIFileName = "Umbrivista_PoI.txt";
+// The lines of that list drawn on the globe, kept beside the settings between runs.
+inline constexpr const char* kPoISelectionFileName = "Umbrivista_PoI_selection.txt";
 
 // The editor's lines while no file exists.
 const std::vector<std::string>& DefaultPoILines();

@@ -1,0 +1,265 @@
+// The list of points of interest, the settings kept between runs, help and the version panel,
+// driven through the main window offscreen.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTableWidget>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "about_panel.h"
+#include "city_hist_window.h"
+#include "city_list_window.h"
+#include "help_window.h"
+#include "layers.h"
+#include "main_window.h"
+#include "poi_list.h"
+#include "scratch_dir.h"
+#include "settings_file.h"
+
+namespace umbrivista {
+namespace {
+
+QStringList AnchorNames(const QTextDocument& document) {
+  QStringList names;
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    names << block.charFormat().anchorNames();
+    for (auto it = block.begin(); !it.atEnd(); ++it) names << it.fragment().charFormat().anchorNames();
+  }
+  return names;
+}
+
+class ListsAndSettingsTest : public ScratchDirTest {
+ protected:
+  ListsAndSettingsTest() : ScratchDirTest("app_lists") {}
+  void SetUp() override {
+    ScratchDirTest::SetUp();
+    SetMessageSink([this](QWidget*, const QString& text) { messages_.push_back(text); });
+    SetQuestionSink([this](QWidget*, const QString& text) {
+      questions_.push_back(text);
+      return answer_;
+    });
+  }
+  void TearDown() override {
+    SetMessageSink(nullptr);
+    SetQuestionSink(nullptr);
+    ScratchDirTest::TearDown();
+  }
+  // The program's start: settings read or made, the three windows, the saved language.
+  std::unique_ptr<TForm_Main> Start() {
+    MainWindowOptions options;
+    options.catalogueFile = std::string(UMBRIVISTA_DATA_DIR) + "/" + kCatalogueFileName;
+    options.dataDir = UMBRIVISTA_DATA_DIR;
+    options.version = "0.1.0";
+    options.settingsFile = (dir_ / kSettingsFileName).string();
+    options.poiFile = (dir_ / kPoIFileName).string();
+    options.selectionFile = (dir_ / kPoISelectionFileName).string();
+    options.settings = LoadOrCreateSettings(options.settingsFile, "0.1.0", {28504}).record;
+    auto window = std::make_unique<TForm_Main>(options);
+    history_ = std::make_unique<TForm_CityHist>();
+    history_->ApplySettings(options.settings);
+    list_ = std::make_unique<TForm_CityList>();
+    list_->ApplySettings(options.settings);
+    window->AttachReportWindows(history_.get(), list_.get());
+    window->LanguageCommand(options.settings.language);
+    window->show();
+    QCoreApplication::processEvents();
+    return window;
+  }
+  std::string FileText(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+  }
+  QPushButton* Button(TForm_Main& w, const char* name) {
+    return w.findChild<QPushButton*>(QString::fromLatin1(name));
+  }
+
+  std::vector<QString> messages_;
+  std::vector<QString> questions_;
+  bool answer_ = false;
+  std::unique_ptr<TForm_CityHist> history_;
+  std::unique_ptr<TForm_CityList> list_;
+};
+
+TEST_F(ListsAndSettingsTest, EditSaveSelectAndDrawTheList) {
+  auto w = Start();
+  w->Markierungen_Bearbeiten->trigger();
+  EXPECT_TRUE(w->Panel_PoIs_Edit->isVisible());
+  EXPECT_EQ(w->RichEdit_PoIs->toPlainText().count('\n'), 39);
+  Button(*w, "Button_PoIS_Speichern")->click();
+  EXPECT_FALSE(w->Panel_PoIs_Edit->isVisible());
+  std::string expected;
+  for (const std::string& line : DefaultPoILines()) expected += line + '\n';
+  EXPECT_EQ(FileText(dir_ / kPoIFileName), expected);
+
+  w->Markierungen_Auswaehlen->trigger();
+  ASSERT_EQ(w->CheckListBox_PoIs->count(), 39);
+  for (int i : {0, 19, 25}) w->CheckListBox_PoIs->item(i)->setCheckState(Qt::Checked);
+  Button(*w, "Button_PoIs_Select")->click();
+  // The format line is reported once and left out; the two places are drawn.
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_TRUE(messages_[0].contains("dd.dd N ddd.dd")) << messages_[0].toStdString();
+  ASSERT_EQ(w->ListMarks().size(), 2u);
+  EXPECT_EQ(w->ListMarks()[0].title, " New Orleans");
+  EXPECT_EQ(w->ListMarks()[1].title, "Putre");
+  EXPECT_EQ(w->Layers()->ObjectCount(kPoIListLayer), 2);
+  // Stepping through eclipses redraws the points without reporting anything again.
+  for (int i = 1; i <= 5; ++i) w->ScrollBar_Eclipse->setValue(16690 + i);
+  EXPECT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(w->Layers()->ObjectCount(kPoIListLayer), 2);
+  // Check marks stay while the panel is closed and opened again ...
+  w->Markierungen_Auswaehlen->trigger();
+  EXPECT_EQ(w->CheckListBox_PoIs->item(19)->checkState(), Qt::Checked);
+  Button(*w, "Button_PoIs_Select_Cancel")->click();
+  // ... until the list is saved again; the file never holds them.
+  w->Markierungen_Bearbeiten->trigger();
+  Button(*w, "Button_PoIS_Speichern")->click();
+  EXPECT_EQ(FileText(dir_ / kPoIFileName), expected);
+  w->Markierungen_Auswaehlen->trigger();
+  EXPECT_EQ(w->CheckListBox_PoIs->item(19)->checkState(), Qt::Unchecked);
+}
+
+TEST_F(ListsAndSettingsTest, AnUnreadableListIsNotOverwritten) {
+  std::filesystem::create_directories(dir_ / kPoIFileName);  // a folder where the file should be
+  auto w = Start();
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_TRUE(messages_[0].contains(QString::fromStdString((dir_ / kPoIFileName).string())));
+  w->Markierungen_Bearbeiten->trigger();
+  Button(*w, "Button_PoIS_Speichern")->click();
+  ASSERT_EQ(questions_.size(), 1u);
+  EXPECT_TRUE(std::filesystem::is_directory(dir_ / kPoIFileName));
+  EXPECT_TRUE(w->Panel_PoIs_Edit->isVisible());
+}
+
+TEST_F(ListsAndSettingsTest, CloseAndStartAgainRestoresTheWindows) {
+  {
+    auto w = Start();
+    w->Edit_Jahr->setText("1999");
+    QTest::keyClick(w->Edit_Jahr, Qt::Key_Return);
+    w->Zoom_TrackBar->setValue(200);
+    w->Time_ScrollBar->setValue(7000);
+    w->Opt_English->trigger();
+    w->ComboBox_Globus->setCurrentIndex(2);
+    w->ComboBox_GradNetz->setCurrentIndex(4);
+    w->RadioButton_PoI_Sued->setChecked(true);
+    w->Edit_PoI_Breite->setText("10.5");
+    w->RadioButton_PoI_West->setChecked(true);
+    w->Edit_PoI_Laenge->setText("20.25");
+    w->CheckBox_Cities->setChecked(true);
+    w->Markierungen_Auswaehlen->trigger();
+    w->CheckListBox_PoIs->item(19)->setCheckState(Qt::Checked);
+    Button(*w, "Button_PoIs_Select")->click();
+    history_->Edit_Ort_Stadt->setText("A\u012bbak");
+    list_->ComboBox_Population->setCurrentIndex(6);
+    w->close();
+  }
+  EXPECT_EQ(std::filesystem::file_size(dir_ / kSettingsFileName), 243u);
+  auto w = Start();
+  EXPECT_EQ(w->CurrentPosition(), 16634);
+  EXPECT_EQ(w->Zoom_TrackBar->value(), 200);
+  EXPECT_EQ(w->Time_ScrollBar->value(), 7000);
+  EXPECT_EQ(w->Language(), 1);
+  EXPECT_EQ(w->Label_DatumZeit->text().left(10), "1999-02-16");
+  EXPECT_EQ(w->ComboBox_Globus->currentIndex(), 2);
+  EXPECT_EQ(w->ComboBox_GradNetz->currentIndex(), 4);
+  EXPECT_EQ(w->Edit_PoI_Breite->text(), "10.5");
+  EXPECT_TRUE(w->RadioButton_PoI_Sued->isChecked());
+  EXPECT_DOUBLE_EQ(w->PoILatitude(), -10.5);
+  EXPECT_DOUBLE_EQ(w->PoILongitude(), -20.25);
+  EXPECT_TRUE(w->CheckBox_Cities->isChecked());
+  EXPECT_EQ(w->Layers()->ObjectCount(kCapitalsLayer), 193);
+  ASSERT_EQ(w->ListMarks().size(), 1u);
+  EXPECT_EQ(w->ListMarks()[0].title, " New Orleans");
+  EXPECT_EQ(w->Layers()->ObjectCount(kPoIListLayer), 1);
+  EXPECT_EQ(history_->Edit_Ort_Stadt->text(), "A\u012bbak");
+  EXPECT_EQ(list_->ComboBox_Population->currentIndex(), 6);
+  // The list of the last run is offered with its drawn line checked.
+  w->Markierungen_Auswaehlen->trigger();
+  EXPECT_EQ(w->CheckListBox_PoIs->item(19)->checkState(), Qt::Checked);
+  // A deleted settings file is not written again at close.
+  std::filesystem::remove(dir_ / kSettingsFileName);
+  w->close();
+  EXPECT_FALSE(std::filesystem::exists(dir_ / kSettingsFileName));
+}
+
+TEST_F(ListsAndSettingsTest, DamagedSettingsStartWithSaneValues) {
+  for (std::size_t size : {0u, 242u, 244u}) {
+    std::ofstream(dir_ / kSettingsFileName, std::ios::binary) << std::string(size, '\xFF');
+    auto w = Start();
+    EXPECT_EQ(w->CurrentPosition(), 16690) << size;
+    EXPECT_EQ(w->Zoom_TrackBar->value(), 140);
+    EXPECT_EQ(w->Language(), 0);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.intersects(w->geometry()));
+    w->close();
+    // Rewritten with sane values at the start (the version did not match).
+    EXPECT_EQ(std::filesystem::file_size(dir_ / kSettingsFileName), 243u);
+  }
+}
+
+TEST_F(ListsAndSettingsTest, HelpInEachLanguageAndAMissingPage) {
+  auto w = Start();
+  const char* pages[] = {"UmbrivistaDE.html", "UmbrivistaEN.html", "UmbrivistaFR.html"};
+  for (int language : {0, 1, 2}) {
+    w->LanguageCommand(language);
+    w->Hilfe2->trigger();
+    ASSERT_NE(w->HelpWindow(), nullptr);
+    EXPECT_TRUE(w->HelpWindow()->isVisible());
+    const QUrl source = w->HelpWindow()->Browser()->source();
+    EXPECT_TRUE(source.path().endsWith(pages[language])) << source.toString().toStdString();
+    EXPECT_EQ(source.fragment(), "contents");
+    // The targets of the table of contents are anchors of the shown document.
+    const QStringList anchors = AnchorNames(*w->HelpWindow()->Browser()->document());
+    for (const char* section : {"contents", "choose", "globe", "poi", "citylist", "files"})
+      EXPECT_TRUE(anchors.contains(section)) << section;
+  }
+  EXPECT_TRUE(messages_.empty());
+  MainWindowOptions options;
+  options.catalogueFile = std::string(UMBRIVISTA_DATA_DIR) + "/" + kCatalogueFileName;
+  options.dataDir = dir_.string();
+  TForm_Main bare(options);
+  bare.Hilfe2->trigger();
+  ASSERT_FALSE(messages_.empty());
+  EXPECT_TRUE(messages_.back().contains("UmbrivistaDE.html")) << messages_.back().toStdString();
+}
+
+TEST_F(ListsAndSettingsTest, VersionPanel) {
+  auto w = Start();
+  w->Version1->trigger();
+  TAboutPanel* about = w->AboutPanel();
+  ASSERT_NE(about, nullptr);
+  EXPECT_TRUE(about->isVisible());
+  EXPECT_EQ(about->Label_Umbrivista->text(), "Umbrivista      0.1.0");
+  ASSERT_EQ(about->StringGrid_VersionsInfo->rowCount(), 17);
+  EXPECT_EQ(about->StringGrid_VersionsInfo->item(3, 0)->text(), "FileVersion     ");
+  EXPECT_EQ(about->StringGrid_VersionsInfo->item(3, 1)->text(), "0.1.0");
+  EXPECT_EQ(about->StringGrid_VersionsInfo->item(13, 1)->text(), "No");
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_NEAR(about->x() + about->width() / 2, screen.center().x(), 2);
+  EXPECT_EQ(about->y(), screen.top());
+  about->Button_About_OK->click();
+  EXPECT_FALSE(about->isVisible());
+}
+
+}  // namespace
+}  // namespace umbrivista

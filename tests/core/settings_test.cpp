@@ -1,0 +1,252 @@
+// The settings record: every field at its offset, damaged and foreign files read field by field,
+// a version change, UTF-8 texts cut by characters, and files that cannot be written.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "scratch_dir.h"
+#include "settings_file.h"
+#include "settings_record.h"
+
+namespace umbrivista {
+namespace {
+
+// A record in which every field differs from its default.
+SettingsRecord Unusual() {
+  SettingsRecord r;
+  r.version = "9.8.7";
+  r.mainState = 2;
+  r.mainTop = -12;
+  r.mainLeft = 345;
+  r.mainHeight = 678;
+  r.mainWidth = 901;
+  r.language = 2;
+  r.eclipsePosition = 23456;
+  r.ut = true;
+  r.textureIndex = 3;
+  r.gridIndex = 5;
+  r.poiLatitude = "12.25";
+  r.poiNorth = false;
+  r.poiSouth = true;
+  r.poiLongitude = "170.5";
+  r.poiEast = false;
+  r.poiWest = true;
+  r.showPoI = r.showSubSolar = r.showCapitals = true;
+  r.timePosition = 12345;
+  r.zoomPosition = 333;
+  r.originX = -40;
+  r.originY = 5000;
+  r.historyTop = 11;
+  r.historyLeft = 22;
+  r.historyHeight = 333;
+  r.historyWidth = 444;
+  r.historyState = 1;
+  r.placeName = "A\u012bbak";
+  r.placeLatitude = "36.26";
+  r.placeNorth = false;
+  r.placeSouth = true;
+  r.placeLongitude = "68.02";
+  r.placeWest = true;
+  r.placeEast = false;
+  r.placeHeight = "1100";
+  r.firstYearIndex = 7;
+  r.lastYearIndex = 13;
+  r.listTop = 55;
+  r.listLeft = 66;
+  r.listHeight = 777;
+  r.listWidth = 888;
+  r.listState = 2;
+  r.populationIndex = 8;
+  return r;
+}
+
+constexpr SettingsLimits kLimits{28504};
+
+std::int32_t IntAt(const std::array<std::uint8_t, kSettingsSize>& b, std::size_t at) {
+  return static_cast<std::int32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16 |
+                                   static_cast<std::uint32_t>(b[at + 3]) << 24);
+}
+
+TEST(SettingsRecord, EveryFieldAtItsOffsetAndBack) {
+  const SettingsRecord r = Unusual();
+  const auto b = EncodeSettings(r);
+  ASSERT_EQ(b.size(), 243u);
+  EXPECT_EQ(b[0], 5);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[1]), 5), "9.8.7");
+  EXPECT_EQ(b[17], 2);
+  EXPECT_EQ(IntAt(b, 18), -12);
+  EXPECT_EQ(IntAt(b, 22), 345);
+  EXPECT_EQ(IntAt(b, 26), 678);
+  EXPECT_EQ(IntAt(b, 30), 901);
+  EXPECT_EQ(b[34], 2);
+  EXPECT_EQ(IntAt(b, 35), 0);
+  EXPECT_EQ(IntAt(b, 39), 23456);
+  EXPECT_EQ(b[43], 1);
+  EXPECT_EQ(IntAt(b, 44), 3);
+  EXPECT_EQ(IntAt(b, 48), 5);
+  EXPECT_EQ(b[52], 5);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[53]), 5), "12.25");
+  EXPECT_EQ(b[69], 0);
+  EXPECT_EQ(b[70], 1);
+  EXPECT_EQ(b[71], 5);
+  EXPECT_EQ(b[88], 0);
+  EXPECT_EQ(b[89], 1);
+  EXPECT_EQ(b[90] + b[91] + b[92], 3);
+  EXPECT_EQ(IntAt(b, 93), 12345);
+  EXPECT_EQ(IntAt(b, 97), 333);
+  EXPECT_EQ(IntAt(b, 101), -40);
+  EXPECT_EQ(IntAt(b, 105), 5000);
+  EXPECT_EQ(IntAt(b, 109), 11);
+  EXPECT_EQ(IntAt(b, 121), 444);
+  EXPECT_EQ(b[125], 1);
+  EXPECT_EQ(b[126], 6);  // "Aībak" is 6 bytes of UTF-8
+  EXPECT_EQ(b[159], 5);
+  EXPECT_EQ(b[176], 0);
+  EXPECT_EQ(b[177], 1);
+  EXPECT_EQ(b[178], 5);
+  EXPECT_EQ(b[195], 1);  // west
+  EXPECT_EQ(b[196], 0);  // east
+  EXPECT_EQ(b[197], 4);
+  EXPECT_EQ(IntAt(b, 214), 7);
+  EXPECT_EQ(IntAt(b, 218), 13);
+  EXPECT_EQ(IntAt(b, 222), 55);
+  EXPECT_EQ(IntAt(b, 234), 888);
+  EXPECT_EQ(b[238], 2);
+  EXPECT_EQ(IntAt(b, 239), 8);
+  int problems = 0;
+  EXPECT_EQ(DecodeSettings(b, kLimits, &problems), r);
+  EXPECT_EQ(problems, 0);
+}
+
+TEST(SettingsRecord, ShortLongAndDamagedFilesKeepWhatIsInRange) {
+  const SettingsRecord r = Unusual();
+  const auto b = EncodeSettings(r);
+  SettingsRecord expected;
+  expected.version = "";
+  EXPECT_EQ(DecodeSettings({}, kLimits), expected);
+  // 242 bytes: every field but the last.
+  SettingsRecord cut = r;
+  cut.populationIndex = SettingsRecord{}.populationIndex;
+  EXPECT_EQ(DecodeSettings(std::span(b).first(242), kLimits), cut);
+  std::vector<std::uint8_t> longer(b.begin(), b.end());
+  longer.push_back(0x55);
+  EXPECT_EQ(DecodeSettings(longer, kLimits), r);
+
+  auto damaged = b;
+  damaged[126] = 200;  // a place name longer than its 32 bytes
+  damaged[34] = 7;     // no such language
+  damaged[44] = 0xFD;  // texture −3
+  damaged[45] = damaged[46] = damaged[47] = 0xFF;
+  damaged[48] = 99;    // grid 99
+  damaged[239] = 99;   // population 99
+  damaged[39] = 0xFF;  // position beyond the catalogue
+  damaged[40] = 0xFF;
+  damaged[69] = damaged[70] = 1;  // north and south at once
+  damaged[97] = 10;               // zoom 10
+  damaged[98] = 0;
+  int problems = 0;
+  const SettingsRecord read = DecodeSettings(damaged, kLimits, &problems);
+  const SettingsRecord d;
+  EXPECT_EQ(problems, 8);
+  EXPECT_EQ(read.placeName, d.placeName);
+  EXPECT_EQ(read.language, 0);
+  EXPECT_EQ(read.textureIndex, 0);
+  EXPECT_EQ(read.gridIndex, 2);
+  EXPECT_EQ(read.populationIndex, 0);
+  EXPECT_EQ(read.eclipsePosition, 16690);
+  EXPECT_TRUE(read.poiNorth);
+  EXPECT_FALSE(read.poiSouth);
+  EXPECT_EQ(read.zoomPosition, 140);
+  // The rest stays.
+  EXPECT_EQ(read.placeLatitude, r.placeLatitude);
+  EXPECT_EQ(read.timePosition, r.timePosition);
+  // Text that is not UTF-8 is not taken.
+  damaged = b;
+  damaged[127] = 0xC3;
+  damaged[128] = 0x28;
+  EXPECT_EQ(DecodeSettings(damaged, kLimits).placeName, "");
+}
+
+TEST(SettingsRecord, VersionChangeKeepsThePlaceHistoryFields) {
+  const SettingsRecord old = Unusual();
+  const SettingsRecord now = SettingsAfterVersionChange(old, "1.0.0");
+  EXPECT_EQ(now.version, "1.0.0");
+  EXPECT_EQ(now.mainWidth, 1024);
+  EXPECT_EQ(now.eclipsePosition, 16690);
+  EXPECT_EQ(now.language, 0);
+  EXPECT_EQ(now.zoomPosition, 140);
+  EXPECT_EQ(now.historyWidth, 1222);
+  EXPECT_TRUE(now.ut);
+  EXPECT_EQ(now.placeName, old.placeName);
+  EXPECT_EQ(now.placeLatitude, old.placeLatitude);
+  EXPECT_EQ(now.placeLongitude, old.placeLongitude);
+  EXPECT_EQ(now.placeHeight, old.placeHeight);
+  EXPECT_TRUE(now.placeSouth && now.placeWest);
+  EXPECT_EQ(now.firstYearIndex, 7);
+  EXPECT_EQ(now.lastYearIndex, 13);
+  EXPECT_EQ(now.populationIndex, 8);
+}
+
+TEST(SettingsRecord, TextsAreCutOnCharacterBoundaries) {
+  std::string name;
+  for (int i = 0; i < 20; ++i) name += "\u012b";  // 40 bytes
+  SettingsRecord r;
+  r.placeName = name;
+  r.poiLatitude = "12345678901234567890";  // 20 characters into 16
+  const SettingsRecord back = DecodeSettings(EncodeSettings(r), kLimits);
+  EXPECT_EQ(back.placeName, name.substr(0, 32));
+  EXPECT_EQ(back.poiLatitude, "1234567890123456");
+  EXPECT_EQ(CutUtf8("ab\u012b", 3), "ab");
+  EXPECT_EQ(CutUtf8("ab\u012b", 4), "ab\u012b");
+  EXPECT_EQ(CutUtf8("\xF0\x9F\x8C\x91x", 3), "");
+}
+
+class SettingsFileTest : public ScratchDirTest {
+ protected:
+  SettingsFileTest() : ScratchDirTest("settings_file") {}
+  std::vector<char> Bytes(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+  }
+};
+
+TEST_F(SettingsFileTest, CreatedAtFirstStartRecreatedForANewVersion) {
+  const std::string path = (dir_ / "Umbrivista.ini").string();
+  LoadedSettings first = LoadOrCreateSettings(path, "0.1.0", kLimits);
+  EXPECT_TRUE(first.fileExists);
+  EXPECT_EQ(first.problem, "");
+  EXPECT_EQ(std::filesystem::file_size(path), 243u);
+  EXPECT_EQ(first.record, DefaultSettings("0.1.0"));
+  EXPECT_TRUE(first.record.placeNorth && first.record.placeEast);
+
+  SettingsRecord saved = Unusual();
+  saved.version = "0.1.0";
+  ASSERT_EQ(SaveSettings(path, saved), "");
+  EXPECT_EQ(LoadOrCreateSettings(path, "0.1.0", kLimits).record, saved);
+  // Another version: the main window starts afresh, the place stays, and the file is rewritten.
+  const LoadedSettings upgraded = LoadOrCreateSettings(path, "0.2.0", kLimits);
+  EXPECT_EQ(upgraded.record, SettingsAfterVersionChange(saved, "0.2.0"));
+  EXPECT_EQ(LoadOrCreateSettings(path, "0.2.0", kLimits).record.version, "0.2.0");
+}
+
+TEST_F(SettingsFileTest, AFailedSaveKeepsTheOldFile) {
+  const std::string path = (dir_ / "Umbrivista.ini").string();
+  ASSERT_EQ(SaveSettings(path, DefaultSettings("0.1.0")), "");
+  const auto before = Bytes(path);
+  ::chmod(path.c_str(), 0444);
+  const std::string problem = SaveSettings(path, Unusual());
+  EXPECT_NE(problem, "");
+  EXPECT_NE(problem.find(path), std::string::npos) << problem;
+  EXPECT_EQ(Bytes(path), before);
+  // A folder in the way.
+  std::filesystem::create_directories(dir_ / "folder.ini");
+  EXPECT_NE(SaveSettings((dir_ / "folder.ini").string(), Unusual()), "");
+}
+
+}  // namespace
+}  // namespace umbrivista
