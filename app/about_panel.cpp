@@ -39,8 +39,12 @@ TAboutPanel::TAboutPanel(QWidget* parent)
   bold.setBold(true);
   StringGrid_VersionsInfo->setFont(bold);
   StringGrid_VersionsInfo->verticalHeader()->setDefaultSectionSize(20);
-  for (int col = 0; col < 2; ++col) StringGrid_VersionsInfo->setColumnWidth(col, 165);
-  StringGrid_VersionsInfo->setFixedSize(2 * 165 + 4, kVersionRowCount * 20 + 4);
+  StringGrid_VersionsInfo->setTextElideMode(Qt::ElideNone);
+  // The values are wider than the keys; neither is cut.
+  constexpr int kKeyWidth = 165, kValueWidth = 260;
+  StringGrid_VersionsInfo->setColumnWidth(0, kKeyWidth);
+  StringGrid_VersionsInfo->setColumnWidth(1, kValueWidth);
+  StringGrid_VersionsInfo->setFixedSize(kKeyWidth + kValueWidth + 4, kVersionRowCount * 20 + 4);
   Button_About_OK = new QPushButton(QStringLiteral("OK"), this);
   Button_About_OK->setObjectName(QStringLiteral("Button_About_OK"));
   connect(Button_About_OK, &QPushButton::clicked, this, &QWidget::hide);
