@@ -407,6 +407,7 @@ void TForm_Main::LanguageCommand(int language) {
   Time_ScrollBar->setToolTip(Q(StringItem(kTimeSliderHintItem, language)));
   captionBase_ = CaptionBase(options_.version, language);
   setWindowTitle(Q(captionBase_));
+  if (about_) about_->hide();
   if (history_) {
     history_->CancelRun();
     ApplyCaptionSet(history_, CaptionWindow::kPlaceHistory, language);

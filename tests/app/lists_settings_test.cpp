@@ -151,6 +151,22 @@ TEST_F(ListsAndSettingsTest, AnUnreadableListIsNotOverwritten) {
   EXPECT_TRUE(w->Panel_PoIs_Edit->isVisible());
 }
 
+TEST_F(ListsAndSettingsTest, AFailedSaveKeepsTheOldListAndTheEditorsLines) {
+  const std::filesystem::path file = dir_ / kPoIFileName;
+  std::ofstream(file) << "+2017 08 21 29.95 N 090.45 W New Orleans\n";
+  std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+  auto w = Start();
+  w->Markierungen_Bearbeiten->trigger();
+  w->RichEdit_PoIs->appendPlainText("+2024 04 08 32.78 N 096.80 W Dallas");
+  Button(*w, "Button_PoIS_Speichern")->click();
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_TRUE(messages_[0].contains(QString::fromStdString(file.string())));
+  EXPECT_EQ(FileText(file), "+2017 08 21 29.95 N 090.45 W New Orleans\n");
+  EXPECT_TRUE(w->Panel_PoIs_Edit->isVisible());
+  EXPECT_TRUE(w->RichEdit_PoIs->toPlainText().contains("Dallas"));
+  std::filesystem::permissions(file, std::filesystem::perms::owner_all);
+}
+
 TEST_F(ListsAndSettingsTest, CloseAndStartAgainRestoresTheWindows) {
   {
     auto w = Start();
