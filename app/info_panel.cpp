@@ -15,7 +15,6 @@ namespace {
 
 // String-table items of the panel.
 constexpr int kSecondsUnitItem = 14;
-constexpr int kSubtitleItem = 25;
 constexpr int kHoursUnitItem = 26;
 constexpr int kEarthRadiiItem = 27;
 constexpr int kUmbralDiameterItem = 18;
@@ -29,7 +28,7 @@ constexpr int kSunAltitudeItem = 36;
 constexpr int kLocalTimeItem = 37;
 constexpr int kSunAzimuthItem = 40;
 
-constexpr const char* kSeparator = " \u2013 ";
+constexpr const char* kSeparator = kCaptionSeparator;
 constexpr double kSecondsPerDay = 86400;
 
 }  // namespace
@@ -52,10 +51,6 @@ std::string DateTimeLine(double julianDay, bool ut) {
                 static_cast<int>(c.minutes), static_cast<int>(std::lround(c.seconds)),
                 ut ? "UT" : "TT");
   return buf;
-}
-
-std::string CaptionBase(const std::string& version, int language) {
-  return "Umbrivista " + version + kSeparator + StringItem(kSubtitleItem, language);
 }
 
 std::string WindowCaption(const std::string& captionBase, const std::string& dateTimeLine,

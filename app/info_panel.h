@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "captions.h"
 #include "eclipse_record.h"
 #include "shadow.h"
 
@@ -18,9 +19,6 @@ std::string DeltaTCaption(bool ut, double deltaTSeconds, int year, int language)
 // negative year carries its sign before four digits ("-0500-03-01").
 std::string DateTimeLine(double julianDay, bool ut);
 
-// "Umbrivista 0.1.0 – Besselian elements of solar eclipses": the window caption before an
-// eclipse is shown.
-std::string CaptionBase(const std::string& version, int language);
 // The caption base, the date/time line and the long type name, joined by " – ".
 std::string WindowCaption(const std::string& captionBase, const std::string& dateTimeLine,
                           int typeCode, int language);

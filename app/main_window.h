@@ -13,6 +13,7 @@
 
 #include "catalogue.h"
 #include "info_panel.h"
+#include "report_widgets.h"
 #include "layers.h"
 #include "settings_record.h"
 #include "shadow.h"
@@ -57,14 +58,7 @@ struct MainWindowOptions {
   std::string selectionFile;  // the lines of that list drawn on the globe ("" for none)
 };
 
-// How the window reports an error to the user; by default a modal box with an OK button. Tests
-// replace it to read the messages.
-using MessageSink = std::function<void(QWidget* parent, const QString& text)>;
-void SetMessageSink(MessageSink sink);
-// How the window asks a yes/no question; by default a modal box. Tests replace it.
-using QuestionSink = std::function<bool(QWidget* parent, const QString& text)>;
-void SetQuestionSink(QuestionSink sink);
-bool AskQuestion(QWidget* parent, const QString& text);
+
 
 class TForm_Main : public QMainWindow {
   Q_OBJECT

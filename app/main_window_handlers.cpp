@@ -51,40 +51,15 @@ namespace {
 
 constexpr int kTimeSliderHintItem = 24;
 
-MessageSink& Sink() {
-  static MessageSink sink;
-  return sink;
-}
-
-QuestionSink& Question() {
-  static QuestionSink sink;
-  return sink;
-}
-
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
-
-void SetMessageSink(MessageSink sink) { Sink() = std::move(sink); }
-void SetQuestionSink(QuestionSink sink) { Question() = std::move(sink); }
-
-bool AskQuestion(QWidget* parent, const QString& text) {
-  if (Question()) return Question()(parent, text);
-  return QMessageBox::question(parent, QStringLiteral("Umbrivista"), text,
-                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
-}
 
 TForm_Main::~TForm_Main() {
   if (Globe) Globe->SetSpatialDatabase(nullptr);
 }
 
-void TForm_Main::ShowError(const QString& text) {
-  if (Sink()) {
-    Sink()(this, text);
-  } else {
-    QMessageBox::critical(this, QStringLiteral("Umbrivista"), text, QMessageBox::Ok);
-  }
-}
+void TForm_Main::ShowError(const QString& text) { ShowMessage(this, text); }
 
 std::string TForm_Main::ScratchDatabasePath() const {
   return scratch_ ? scratch_->Path() : std::string();

@@ -115,6 +115,11 @@ std::string Caption(CaptionWindow window, const std::string& component, int lang
   return {};
 }
 
+std::string CaptionBase(const std::string& version, int language) {
+  constexpr int kSubtitleItem = 25;
+  return "Umbrivista " + version + kCaptionSeparator + StringItem(kSubtitleItem, language);
+}
+
 std::string SubSolarCheckBoxCaption(bool backView, int language) {
   static const char* const kNormal[3] = {"Subsolarer Punkt", "sub-solar point",
                                          "Point sub-solaire"};

@@ -25,6 +25,12 @@ std::string CaptionFor(const CaptionText& row, int language);
 // The caption of component `component` in window `window`; empty when there is none.
 std::string Caption(CaptionWindow window, const std::string& component, int language);
 
+// Separator of the parts of a window caption.
+inline constexpr const char* kCaptionSeparator = " \u2013 ";
+// "Umbrivista 0.1.0 – Besselian elements of solar eclipses": the caption of the three windows
+// (the main window adds the shown eclipse to it).
+std::string CaptionBase(const std::string& version, int language);
+
 // Caption of the sub-solar point check box in the normal or the back view.
 std::string SubSolarCheckBoxCaption(bool backView, int language);
 

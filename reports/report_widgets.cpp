@@ -4,11 +4,61 @@
 #include <QFont>
 #include <QMenu>
 #include <QMenuBar>
+#include <QFileDialog>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScreen>
 
 namespace umbrivista {
+
+namespace {
+
+MessageSink& Messages() {
+  static MessageSink sink;
+  return sink;
+}
+
+QuestionSink& Questions() {
+  static QuestionSink sink;
+  return sink;
+}
+
+SaveFileChooser& Chooser() {
+  static SaveFileChooser chooser;
+  return chooser;
+}
+
+}  // namespace
+
+void SetMessageSink(MessageSink sink) { Messages() = std::move(sink); }
+void SetQuestionSink(QuestionSink sink) { Questions() = std::move(sink); }
+void SetSaveFileChooser(SaveFileChooser chooser) { Chooser() = std::move(chooser); }
+
+void ShowMessage(QWidget* parent, const QString& text) {
+  if (Messages()) {
+    Messages()(parent, text);
+  } else {
+    QMessageBox::critical(parent, QStringLiteral("Umbrivista"), text, QMessageBox::Ok);
+  }
+}
+
+bool AskQuestion(QWidget* parent, const QString& text) {
+  if (Questions()) return Questions()(parent, text);
+  return QMessageBox::question(parent, QStringLiteral("Umbrivista"), text,
+                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+std::string ChooseSaveFile(QWidget* parent, const QString& defaultName) {
+  if (Chooser()) return Chooser()(parent, defaultName);
+  QFileDialog dialog(parent);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setNameFilter(QStringLiteral("Text file (*.txt)"));
+  dialog.setDefaultSuffix(QStringLiteral("txt"));
+  dialog.selectFile(defaultName);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().front().toStdString();
+}
 
 void PlaceWindow(QWidget* window, int left, int top, int width, int height, int state) {
   QRect frame(left, top, width, height);

@@ -4,11 +4,28 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <functional>
+#include <string>
 
 class QAction;
 class QPlainTextEdit;
 
 namespace umbrivista {
+
+// How the windows report an error (by default a modal box with an OK button) and ask a yes/no
+// question (a modal box); tests replace them to read the texts and give the answers.
+using MessageSink = std::function<void(QWidget* parent, const QString& text)>;
+using QuestionSink = std::function<bool(QWidget* parent, const QString& text)>;
+void SetMessageSink(MessageSink sink);
+void SetQuestionSink(QuestionSink sink);
+void ShowMessage(QWidget* parent, const QString& text);
+bool AskQuestion(QWidget* parent, const QString& text);
+
+// How the report windows ask where to save: a save dialog with the default name, the text-file
+// filter and an overwrite prompt; "" when the user cancels. Tests replace it.
+using SaveFileChooser = std::function<std::string(QWidget* parent, const QString& defaultName)>;
+void SetSaveFileChooser(SaveFileChooser chooser);
+std::string ChooseSaveFile(QWidget* parent, const QString& defaultName);
 
 // Gives a newly made widget its object name and returns it.
 template <typename W>
