@@ -62,6 +62,16 @@ void AppendUtf8(std::string& out, char32_t code) {
   }
 }
 
+// A signed run of decimal digits: a whole number, however large.
+bool IsDigits(std::string_view text) {
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
+  if (text.empty()) return false;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
 struct NumberField {
   const char* name;
   long long min, max;
@@ -179,16 +189,17 @@ bool PlacesReader::Next(Place& place) {
     const NumberField& field = kNumberFields[k];
     const std::string_view text = fields[k + 2];
     const std::optional<long long> value = ParseInteger(text);
+    const bool int32 = field.min == kInt32Min;
+    const std::string outside =
+        int32 ? " lies outside the 32-bit range"
+              : " lies outside " + std::to_string(field.min) + " … " + std::to_string(field.max) +
+                    " (hundredths of a degree)";
     if (!value) {
       return Fail(std::string(field.name) + ": " + QuoteForMessage(text, 40) +
-                  " is not a whole number");
+                  (IsDigits(text) ? outside : " is not a whole number"));
     }
     if (*value < field.min || *value > field.max) {
-      const bool int32 = field.min == kInt32Min;
-      return Fail(std::string(field.name) + ": " + std::to_string(*value) +
-                  (int32 ? " lies outside the 32-bit range"
-                         : " lies outside " + std::to_string(field.min) + " … " +
-                               std::to_string(field.max) + " (hundredths of a degree)"));
+      return Fail(std::string(field.name) + ": " + std::to_string(*value) + outside);
     }
     numbers[k] = static_cast<std::int32_t>(*value);
   }
