@@ -27,9 +27,8 @@ std::string CityListStatusText(int scanned, int found, int language) {
          std::to_string(found) + " " + StringItem(kPlacesFoundItem, language);
 }
 
-std::optional<ReportRow> CityListRow(const EclipseRecord& record, double deltaT,
-                                     const Place& place, const LocalCircumstances& lc,
-                                     int language) {
+std::optional<ReportRow> CityListRow(const EclipseRecord& record, double deltaT, const Place& place,
+                                     const LocalCircumstances& lc, int language) {
   const ContactColumns contacts = BuildContactColumns(record, deltaT, lc);
   if (!contacts.visible) return std::nullopt;
   const char kind = EclipseKindLetter(lc.kind, language);
@@ -42,15 +41,15 @@ std::optional<ReportRow> CityListRow(const EclipseRecord& record, double deltaT,
   ReportRow row;
   row.list = RightAlign(std::to_string(contacts.year), 5) + ' ' +
              RightAlign(std::to_string(contacts.month), 2) + ' ' +
-             RightAlign(std::to_string(contacts.day), 2) + ' ' + kind + ' ' +
-             LeftFit(country, 10) + ' ' + LeftFit(name, 10) + ' ' + latitude + ' ' + longitude +
-             ' ' + RightAlign(population, 8) + ' ' + contacts.list;
+             RightAlign(std::to_string(contacts.day), 2) + ' ' + kind + ' ' + LeftFit(country, 10) +
+             ' ' + LeftFit(name, 10) + ' ' + latitude + ' ' + longitude + ' ' +
+             RightAlign(population, 8) + ' ' + contacts.list;
   row.file = std::to_string(contacts.year) + '\t' + std::to_string(contacts.month) + '\t' +
              std::to_string(contacts.day) + '\t' + FormatFixed(deltaT, 1) + '\t' + kind + '\t' +
-             std::to_string(record.sarosNumber) + '\t' + std::to_string(record.sarosMember) +
-             '\t' + std::to_string(record.sarosMemberCount) + '\t' + country + '\t' + name + '\t' +
-             latitude + '\t' + longitude + '\t' + std::to_string(place.height) + '\t' +
-             population + '\t' + contacts.file;
+             std::to_string(record.sarosNumber) + '\t' + std::to_string(record.sarosMember) + '\t' +
+             std::to_string(record.sarosMemberCount) + '\t' + country + '\t' + name + '\t' +
+             latitude + '\t' + longitude + '\t' + std::to_string(place.height) + '\t' + population +
+             '\t' + contacts.file;
   return row;
 }
 

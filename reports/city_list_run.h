@@ -31,9 +31,8 @@ std::string CityListStatusText(int scanned, int found, int language);
 
 // The list row and file row of `place` for local circumstances `lc` of `record` seen with ΔT
 // `deltaT` (s); nullopt when no instant has the Sun above the horizon.
-std::optional<ReportRow> CityListRow(const EclipseRecord& record, double deltaT,
-                                     const Place& place, const LocalCircumstances& lc,
-                                     int language);
+std::optional<ReportRow> CityListRow(const EclipseRecord& record, double deltaT, const Place& place,
+                                     const LocalCircumstances& lc, int language);
 
 // Runs the city list. Throws std::invalid_argument for a threshold index or language out of
 // range and std::out_of_range for a position outside the catalogue; a places file that cannot

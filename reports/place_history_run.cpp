@@ -90,9 +90,9 @@ std::optional<ReportRow> PlaceHistoryRow(const EclipseRecord& record, double del
              RightAlign(std::to_string(record.sarosMemberCount), 2) + ' ' + contacts.list;
   row.file = std::to_string(contacts.year) + '\t' + std::to_string(contacts.month) + '\t' +
              std::to_string(contacts.day) + '\t' + FormatFixed(deltaT, 1) + '\t' + kind + '\t' +
-             std::to_string(record.sarosNumber) + '\t' + std::to_string(record.sarosMember) +
-             '\t' + std::to_string(record.sarosMemberCount) + '\t' + OneLineText(place.country) +
-             '\t' + name + '\t' + LatitudeText(place.latitude) + '\t' +
+             std::to_string(record.sarosNumber) + '\t' + std::to_string(record.sarosMember) + '\t' +
+             std::to_string(record.sarosMemberCount) + '\t' + OneLineText(place.country) + '\t' +
+             name + '\t' + LatitudeText(place.latitude) + '\t' +
              PlaceHistoryLongitudeText(place.longitude, place.language) + '\t' +
              std::to_string(place.height) + '\t' + std::to_string(place.population) + '\t' +
              contacts.file;
@@ -130,8 +130,7 @@ ReportRun ComputePlaceHistory(const EclipseCatalogue& catalogue, const PlaceHist
     // The year of greatest eclipse in UT, as far as the coarse Julian day of the record allows.
     const int year = JDToCalendar(static_cast<double>(record.julianDay) - deltaT / 86400).year;
     if (year >= inputs.firstYear && year <= inputs.lastYear) {
-      const auto lc =
-          ComputeLocalCircumstances(record, deltaT, latitude, longitudeWest, observer);
+      const auto lc = ComputeLocalCircumstances(record, deltaT, latitude, longitudeWest, observer);
       if (lc) {
         if (auto row = PlaceHistoryRow(record, deltaT, inputs, *lc)) {
           ++run.found;

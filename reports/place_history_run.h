@@ -32,8 +32,8 @@ std::string InvalidPlaceNumberMessage(PlaceField field, std::string_view text, i
 std::int32_t RoundHeight(double metres);
 
 struct PlaceHistoryInputs {
-  std::string name;     // place name
-  std::string country;  // country or region
+  std::string name;         // place name
+  std::string country;      // country or region
   double latitude = 0;      // degrees, north positive
   double longitude = 0;     // degrees, EAST positive
   std::int32_t height = 0;  // metres

@@ -89,8 +89,7 @@ constexpr std::array<NumberField, 4> kNumberFields = {{
 }  // namespace
 
 std::string PlacesFileName(int language) {
-  static const char* const kNames[3] = {"2017_data_DE.txt", "2017_data_EN.txt",
-                                        "2017_data_FR.txt"};
+  static const char* const kNames[3] = {"2017_data_DE.txt", "2017_data_EN.txt", "2017_data_FR.txt"};
   return IsLanguage(language) ? kNames[language] : "";
 }
 
@@ -160,7 +159,8 @@ bool PlacesReader::Fail(const std::string& what) {
 bool PlacesReader::Next(Place& place) {
   if (!error_.empty() || pos_ >= text_.size()) return false;
   const std::size_t end = text_.find('\n', pos_);
-  std::string_view line(text_.data() + pos_, (end == std::string::npos ? text_.size() : end) - pos_);
+  std::string_view line(text_.data() + pos_,
+                        (end == std::string::npos ? text_.size() : end) - pos_);
   pos_ = end == std::string::npos ? text_.size() : end + 1;
   ++line_;
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
@@ -171,8 +171,8 @@ bool PlacesReader::Next(Place& place) {
   for (int f = 0; f < 5; ++f) {
     const std::size_t tab = line.find('\t', start);
     if (tab == std::string_view::npos) {
-      return Fail(std::to_string(f + 1) +
-                  (f == 0 ? " field" : " fields") + ", six TAB-separated fields expected");
+      return Fail(std::to_string(f + 1) + (f == 0 ? " field" : " fields") +
+                  ", six TAB-separated fields expected");
     }
     fields[f] = line.substr(start, tab - start);
     start = tab + 1;
@@ -190,10 +190,9 @@ bool PlacesReader::Next(Place& place) {
     const std::string_view text = fields[k + 2];
     const std::optional<long long> value = ParseInteger(text);
     const bool int32 = field.min == kInt32Min;
-    const std::string outside =
-        int32 ? " lies outside the 32-bit range"
-              : " lies outside " + std::to_string(field.min) + " … " + std::to_string(field.max) +
-                    " (hundredths of a degree)";
+    const std::string outside = int32 ? " lies outside the 32-bit range"
+                                      : " lies outside " + std::to_string(field.min) + " … " +
+                                            std::to_string(field.max) + " (hundredths of a degree)";
     if (!value) {
       return Fail(std::string(field.name) + ": " + QuoteForMessage(text, 40) +
                   (IsDigits(text) ? outside : " is not a whole number"));

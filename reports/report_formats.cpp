@@ -36,10 +36,9 @@ std::string Whole(long long value) {
 
 // One contact or maximum block of the list, or its blanks.
 std::string ListBlock(const LocalCircumstances& lc, const UTInstant& when, int slot) {
-  std::string block = RightAlign(TimeOfDayText(when.hours), 8) + ' ' +
-                      ListAngle(lc.positionAngle[slot], 3) + ' ' +
-                      ListAngle(lc.vertexAngle[slot], 3) + ' ' +
-                      ListAngle(lc.sunAltitude[slot], 2) + ' ';
+  std::string block =
+      RightAlign(TimeOfDayText(when.hours), 8) + ' ' + ListAngle(lc.positionAngle[slot], 3) + ' ' +
+      ListAngle(lc.vertexAngle[slot], 3) + ' ' + ListAngle(lc.sunAltitude[slot], 2) + ' ';
   if (slot == kMax) {
     block += RightAlign(FormatFixed(lc.magnitude, 3), 5) + ' ';
     block += lc.kind == EclipseKind::kPartial
@@ -51,9 +50,9 @@ std::string ListBlock(const LocalCircumstances& lc, const UTInstant& when, int s
 
 // The fields of one block, each followed by a TAB.
 std::string FileBlock(const LocalCircumstances& lc, const UTInstant& when, int slot) {
-  std::string block = TimeOfDayText(when.hours) + '\t' + FileAngle(lc.positionAngle[slot]) +
-                      '\t' + FileAngle(lc.vertexAngle[slot]) + '\t' +
-                      FileAngle(lc.sunAltitude[slot]) + '\t';
+  std::string block = TimeOfDayText(when.hours) + '\t' + FileAngle(lc.positionAngle[slot]) + '\t' +
+                      FileAngle(lc.vertexAngle[slot]) + '\t' + FileAngle(lc.sunAltitude[slot]) +
+                      '\t';
   if (slot == kMax) {
     block += FormatFixed(lc.magnitude, 3) + '\t';
     if (lc.kind != EclipseKind::kPartial) block += DurationText(CentralDurationMinutes(lc));
@@ -252,9 +251,8 @@ std::string DashTemplate(int language) {
   if (!IsLanguage(language)) return {};
   const std::string contact = "--:--:--\t---.--\t---.--\t---.--";
   return std::string("----\t--\t--\t-------\t-\t---\t--\t--\t----------\t----------\t") +
-         "--°--'--H\t---°--'--H\t" + (language == kGerman ? "----" : "------") +
-         "\t-------\t" + contact + '\t' + contact + '\t' + contact + "\t-.---\t--:--\t" +
-         contact + '\t' + contact;
+         "--°--'--H\t---°--'--H\t" + (language == kGerman ? "----" : "------") + "\t-------\t" +
+         contact + '\t' + contact + '\t' + contact + "\t-.---\t--:--\t" + contact + '\t' + contact;
 }
 
 std::string HeaderLine(int language) {

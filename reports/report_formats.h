@@ -56,10 +56,10 @@ std::string OneLineText(std::string_view text);
 
 // The contact part of one row, shared by both reports.
 struct ContactColumns {
-  bool visible = false;  // some instant has the Sun above the horizon; otherwise no row
+  bool visible = false;              // some instant has the Sun above the horizon; otherwise no row
   int year = 0, month = 0, day = 0;  // UT date of the last visible instant (C1, C2, Max, C3, C4)
-  std::string list;  // the blocks C1, C2, Max, C3, C4: widths 20, 20, 32, 20, 20
-  std::string file;  // their TAB-separated fields: 4, 4, 6, 4, 4 per block
+  std::string list;                  // the blocks C1, C2, Max, C3, C4: widths 20, 20, 32, 20, 20
+  std::string file;                  // their TAB-separated fields: 4, 4, 6, 4, 4 per block
 };
 
 // The columns for local circumstances `lc` of `record` with `deltaT` (s). An instant is shown

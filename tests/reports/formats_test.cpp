@@ -152,8 +152,8 @@ TEST(ReportRows, CityListRowOfATotalEclipse) {
   const EclipseRecord r = Eclipse2024Apr08();
   const auto row = CityListRow(r, 0, SomePlace(), TotalSeen(), kEnglish);
   ASSERT_TRUE(row);
-  EXPECT_EQ(row->list, " 2024  4  8 t Deutschlan Aībak-Stad 47°33'N 007°35'E 47483647 " +
-                           kTotalListBlocks);
+  EXPECT_EQ(row->list,
+            " 2024  4  8 t Deutschlan Aībak-Stad 47°33'N 007°35'E 47483647 " + kTotalListBlocks);
   EXPECT_EQ(Characters(row->list), 5 + 3 + 3 + 2 + 11 + 11 + 8 + 9 + 9 + 1 + 112u);
   EXPECT_EQ(row->file,
             "2024\t4\t8\t0.0\tt\t139\t30\t71\tDeutschland\tAībak-Stadt-Lang\t47°33'N\t007°35'E\t"
@@ -179,10 +179,10 @@ TEST(ReportRows, PlaceHistoryRowOfATotalEclipse) {
   EXPECT_EQ(row->list.substr(39, 20), "16:58:51 123   5 30 ");
   const auto fields = Split(row->file, '\t');
   ASSERT_EQ(fields.size(), 36u);
-  EXPECT_EQ(std::vector<std::string>(fields.begin(), fields.begin() + 14),
-            (std::vector<std::string>{"2024", "4", "8", "69.4", "t", "139", "30", "71",
-                                      "Afghanistan", "Aībak-Stadt", "36°16'S", "068°01'O", "969",
-                                      "47823"}));
+  EXPECT_EQ(
+      std::vector<std::string>(fields.begin(), fields.begin() + 14),
+      (std::vector<std::string>{"2024", "4", "8", "69.4", "t", "139", "30", "71", "Afghanistan",
+                                "Aībak-Stadt", "36°16'S", "068°01'O", "969", "47823"}));
   EXPECT_EQ(fields[14], "16:58:51");
 }
 
@@ -195,7 +195,7 @@ TEST(ReportRows, BlanksOfHiddenInstantsAndPartialRows) {
   const auto partial = CityListRow(r, 0, place, PartialSeen(), kEnglish);
   ASSERT_TRUE(partial);
   const std::string blocks = partial->list.substr(partial->list.size() - 112);
-  EXPECT_EQ(blocks.substr(20, 20), std::string(20, ' '));  // no C2
+  EXPECT_EQ(blocks.substr(20, 20), std::string(20, ' '));     // no C2
   EXPECT_EQ(blocks.substr(40 + 26, 6), std::string(6, ' '));  // no duration
   EXPECT_EQ(blocks.substr(40, 26), "18:00:00 150 150 25 0.500 ");
   EXPECT_EQ(blocks.substr(72, 20), std::string(20, ' '));  // no C3

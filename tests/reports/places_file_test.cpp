@@ -39,7 +39,7 @@ TEST_F(PlacesFile, ReadsSixFieldsPerLine) {
       "Schweiz\tBasel\t4755\t759\t254\t166558\r\n"
       "USA\tNew York\t4071\t-7401\t10\t8175133\r\n"
       "Chile\tPunta Arenas\t-5315\t-7092\t-3\t0\n"  // a bare LF is read too
-      "Nowhere\t\t0\t0\t0\t-1");                     // the last line may lack its line end
+      "Nowhere\t\t0\t0\t0\t-1");                    // the last line may lack its line end
   std::string error;
   const auto places = ReadAll(path, error);
   EXPECT_EQ(error, "");
@@ -68,7 +68,8 @@ TEST_F(PlacesFile, MalformedLineIsNamedAndEarlierPlacesStay) {
       {"A\tB\t100\t\t0\t5\r\n", "line 3: longitude: \"\" is not a whole number"},
       {"A\tB\t100\t200\t1.5\t5\r\n", "line 3: height: \"1.5\" is not a whole number"},
       {"A\tB\t100\t200\t0\t2147483648\r\n", "line 3: population: 2147483648 lies outside the"},
-      {"A\tB\t100\t200\t0\t99999999999999999999\r\n", "line 3: population: \"99999999999999999999\" lies outside the 32-bit range"},
+      {"A\tB\t100\t200\t0\t99999999999999999999\r\n",
+       "line 3: population: \"99999999999999999999\" lies outside the 32-bit range"},
       {"A\tB\t9001\t200\t0\t5\r\n", "line 3: latitude: 9001 lies outside -9000 … 9000"},
       {"A\tB\t100\t-18001\t0\t5\r\n", "line 3: longitude: -18001 lies outside -18000 … 18000"},
   };
@@ -94,7 +95,10 @@ TEST_F(PlacesFile, MissingFileAndFolderAreErrors) {
 TEST_F(PlacesFile, Utf8AndWindows1252Files) {
   std::string error;
   // UTF-8 with a byte-order mark.
-  PlacesReader utf8(Write("\xEF\xBB\xBF" "Afghanistan\tA\xC4\xAB" "bak\t3626\t6802\t969\t47823\r\n"));
+  PlacesReader utf8(
+      Write("\xEF\xBB\xBF"
+            "Afghanistan\tA\xC4\xAB"
+            "bak\t3626\t6802\t969\t47823\r\n"));
   Place p;
   ASSERT_TRUE(utf8.Next(p));
   EXPECT_TRUE(utf8.WasUtf8());
@@ -102,8 +106,9 @@ TEST_F(PlacesFile, Utf8AndWindows1252Files) {
   EXPECT_EQ(p.name, "Aībak");
 
   // A file that is not UTF-8 is Windows-1252: "Zürich", "Œuvre €".
-  PlacesReader cp1252(Write("Schweiz\tZ\xFCrich\t4737\t854\t408\t341730\r\n"
-                            "France\t\x8Cuvre \x80\t0\t0\t0\t0\r\n"));
+  PlacesReader cp1252(
+      Write("Schweiz\tZ\xFCrich\t4737\t854\t408\t341730\r\n"
+            "France\t\x8Cuvre \x80\t0\t0\t0\t0\r\n"));
   ASSERT_TRUE(cp1252.Next(p));
   EXPECT_FALSE(cp1252.WasUtf8());
   EXPECT_EQ(p.name, "Zürich");
@@ -112,11 +117,13 @@ TEST_F(PlacesFile, Utf8AndWindows1252Files) {
 
   EXPECT_TRUE(IsValidUtf8("Zürich"));
   EXPECT_FALSE(IsValidUtf8("Z\xFCrich"));
-  EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));          // overlong "/"
-  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate
-  EXPECT_FALSE(IsValidUtf8("\xE2\x82"));          // cut short
-  EXPECT_TRUE(IsValidUtf8("\xF0\x9F\x8C\x91"));   // U+1F311
-  EXPECT_EQ(Windows1252ToUtf8("\x81\x9F"), "\xC2\x81" "\xC5\xB8");
+  EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));         // overlong "/"
+  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));     // surrogate
+  EXPECT_FALSE(IsValidUtf8("\xE2\x82"));         // cut short
+  EXPECT_TRUE(IsValidUtf8("\xF0\x9F\x8C\x91"));  // U+1F311
+  EXPECT_EQ(Windows1252ToUtf8("\x81\x9F"),
+            "\xC2\x81"
+            "\xC5\xB8");
 }
 
 TEST_F(PlacesFile, CountryListMergesNeighboursAndCityListTakesEveryGroup) {
@@ -136,9 +143,9 @@ TEST_F(PlacesFile, CountryListMergesNeighboursAndCityListTakesEveryGroup) {
   EXPECT_EQ(cities.places[2].height, 266);
 
   // A bad line ends both lists; what came before it stays.
-  const std::string bad = Write(
-      "Austria\tWien\t4821\t1637\t171\t1691468\r\nAustria\tGraz\t47x7\t1544\t353\t222326\r\n",
-      "bad.txt");
+  const std::string bad =
+      Write("Austria\tWien\t4821\t1637\t171\t1691468\r\nAustria\tGraz\t47x7\t1544\t353\t222326\r\n",
+            "bad.txt");
   const CityList partial = ReadCities(bad, "Austria");
   EXPECT_EQ(partial.places.size(), 1u);
   EXPECT_NE(partial.error.find("bad.txt: line 2: latitude"), std::string::npos);

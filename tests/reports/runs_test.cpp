@@ -126,8 +126,8 @@ TEST_F(Runs, BadPlacesLineEndsTheRunAndKeepsEarlierRows) {
 // were made after it; saving twice writes the same file, and the rows stay.
 TEST_F(Runs, SavedFileKeepsTheRunLanguageAndCanBeSavedAgain) {
   const EclipseCatalogue annular = CatalogueOf({Annular()});
-  const std::string path =
-      Write("Mexico\tAxis\t2529\t-10414\t0\t1000000\r\nMexico\tCerca\t2540\t-10400\t0\t1000000\r\n");
+  const std::string path = Write(
+      "Mexico\tAxis\t2529\t-10414\t0\t1000000\r\nMexico\tCerca\t2540\t-10400\t0\t1000000\r\n");
   const ReportRun german = ComputeCityList(annular, {1, 0, kGerman, path});
   const ReportRun english = ComputeCityList(annular, {1, 0, kEnglish, path});
   ASSERT_FALSE(german.rows.empty());
@@ -147,8 +147,7 @@ TEST_F(Runs, SavedFileKeepsTheRunLanguageAndCanBeSavedAgain) {
   EXPECT_NE(text.find("\tr\t"), std::string::npos);
   EXPECT_EQ(german.rows.size(), english.rows.size());
 
-  EXPECT_THROW(SaveReport(german, (dir_ / "no" / "such" / "folder.txt").string()),
-               FileWriteError);
+  EXPECT_THROW(SaveReport(german, (dir_ / "no" / "such" / "folder.txt").string()), FileWriteError);
 }
 
 class History : public Runs {
