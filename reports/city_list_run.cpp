@@ -29,8 +29,8 @@ std::string CityListStatusText(int scanned, int found, int language) {
 
 std::optional<ReportRow> CityListRow(const EclipseRecord& record, double deltaT, const Place& place,
                                      const LocalCircumstances& lc, int language) {
-  const ContactColumns contacts = BuildContactColumns(record, deltaT, lc);
-  if (!contacts.visible) return std::nullopt;
+  const RowInstants instants = ShownInstants(record, deltaT, lc);
+  if (!instants.visible) return std::nullopt;
   const char kind = EclipseKindLetter(lc.kind, language);
   const std::string country = OneLineText(place.country);
   const std::string name = OneLineText(place.name);
@@ -39,17 +39,39 @@ std::optional<ReportRow> CityListRow(const EclipseRecord& record, double deltaT,
   const std::string population = std::to_string(place.population);
 
   ReportRow row;
-  row.list = RightAlign(std::to_string(contacts.year), 5) + ' ' +
-             RightAlign(std::to_string(contacts.month), 2) + ' ' +
-             RightAlign(std::to_string(contacts.day), 2) + ' ' + kind + ' ' + LeftFit(country, 10) +
-             ' ' + LeftFit(name, 10) + ' ' + latitude + ' ' + longitude + ' ' +
-             RightAlign(population, 8) + ' ' + contacts.list;
-  row.file = std::to_string(contacts.year) + '\t' + std::to_string(contacts.month) + '\t' +
-             std::to_string(contacts.day) + '\t' + FormatFixed(deltaT, 1) + '\t' + kind + '\t' +
-             std::to_string(record.sarosNumber) + '\t' + std::to_string(record.sarosMember) + '\t' +
-             std::to_string(record.sarosMemberCount) + '\t' + country + '\t' + name + '\t' +
-             latitude + '\t' + longitude + '\t' + std::to_string(place.height) + '\t' + population +
-             '\t' + contacts.file;
+  std::string& list = row.list;
+  list.reserve(200);
+  list += RightAlign(std::to_string(instants.year), 5);
+  list += ' ';
+  list += RightAlign(std::to_string(instants.month), 2);
+  list += ' ';
+  list += RightAlign(std::to_string(instants.day), 2);
+  list += ' ';
+  list += kind;
+  list += ' ';
+  list += LeftFit(country, 10);
+  list += ' ';
+  list += LeftFit(name, 10);
+  list += ' ';
+  list += latitude;
+  list += ' ';
+  list += longitude;
+  list += ' ';
+  list += RightAlign(population, 8);
+  list += ' ';
+  AppendListContacts(instants, lc, list);
+
+  std::string& file = row.file;
+  file.reserve(300);
+  for (const std::string& field :
+       {std::to_string(instants.year), std::to_string(instants.month), std::to_string(instants.day),
+        FormatFixed(deltaT, 1), std::string(1, kind), std::to_string(record.sarosNumber),
+        std::to_string(record.sarosMember), std::to_string(record.sarosMemberCount), country, name,
+        latitude, longitude, std::to_string(place.height), population}) {
+    file += field;
+    file += '\t';
+  }
+  AppendFileContacts(instants, lc, file);
   return row;
 }
 
@@ -85,7 +107,8 @@ ReportRun ComputeCityList(const EclipseCatalogue& catalogue, const CityListInput
           ++run.found;
           run.rows.push_back(std::move(*row));
         }
-        run.status = CityListStatusText(run.scanned, run.found, run.language);
+        // Only a window shows the status while the run goes on.
+        if (control.progress) run.status = CityListStatusText(run.scanned, run.found, run.language);
       }
     }
     if (Cancelled(control)) {

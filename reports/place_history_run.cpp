@@ -75,27 +75,50 @@ std::string PlaceHistoryStatusText(int scanned, int found, int language) {
 std::optional<ReportRow> PlaceHistoryRow(const EclipseRecord& record, double deltaT,
                                          const PlaceHistoryInputs& place,
                                          const LocalCircumstances& lc) {
-  const ContactColumns contacts = BuildContactColumns(record, deltaT, lc);
-  if (!contacts.visible) return std::nullopt;
+  const RowInstants instants = ShownInstants(record, deltaT, lc);
+  if (!instants.visible) return std::nullopt;
   const char kind = EclipseKindLetter(lc.kind, place.language);
   const std::string name = OneLineText(place.name);
+  const double roundedDeltaT = std::nearbyint(deltaT);
 
   ReportRow row;
-  row.list = RightAlign(std::to_string(contacts.year), 5) + ' ' +
-             RightAlign(std::to_string(contacts.month), 2) + ' ' +
-             RightAlign(std::to_string(contacts.day), 2) + ' ' +
-             RightAlign(std::to_string(std::llround(std::nearbyint(deltaT))), 6) + ' ' + kind +
-             ' ' + LeftFit(name, 5) + ' ' + RightAlign(std::to_string(record.sarosNumber), 4) +
-             ' ' + RightAlign(std::to_string(record.sarosMember), 2) + ' ' +
-             RightAlign(std::to_string(record.sarosMemberCount), 2) + ' ' + contacts.list;
-  row.file = std::to_string(contacts.year) + '\t' + std::to_string(contacts.month) + '\t' +
-             std::to_string(contacts.day) + '\t' + FormatFixed(deltaT, 1) + '\t' + kind + '\t' +
-             std::to_string(record.sarosNumber) + '\t' + std::to_string(record.sarosMember) + '\t' +
-             std::to_string(record.sarosMemberCount) + '\t' + OneLineText(place.country) + '\t' +
-             name + '\t' + LatitudeText(place.latitude) + '\t' +
-             PlaceHistoryLongitudeText(place.longitude, place.language) + '\t' +
-             std::to_string(place.height) + '\t' + std::to_string(place.population) + '\t' +
-             contacts.file;
+  std::string& list = row.list;
+  list.reserve(160);
+  list += RightAlign(std::to_string(instants.year), 5);
+  list += ' ';
+  list += RightAlign(std::to_string(instants.month), 2);
+  list += ' ';
+  list += RightAlign(std::to_string(instants.day), 2);
+  list += ' ';
+  list += RightAlign(
+      std::to_string(std::fabs(roundedDeltaT) < 1e15 ? static_cast<long long>(roundedDeltaT) : 0),
+      6);
+  list += ' ';
+  list += kind;
+  list += ' ';
+  list += LeftFit(name, 5);
+  list += ' ';
+  list += RightAlign(std::to_string(record.sarosNumber), 4);
+  list += ' ';
+  list += RightAlign(std::to_string(record.sarosMember), 2);
+  list += ' ';
+  list += RightAlign(std::to_string(record.sarosMemberCount), 2);
+  list += ' ';
+  AppendListContacts(instants, lc, list);
+
+  std::string& file = row.file;
+  file.reserve(300);
+  for (const std::string& field :
+       {std::to_string(instants.year), std::to_string(instants.month), std::to_string(instants.day),
+        FormatFixed(deltaT, 1), std::string(1, kind), std::to_string(record.sarosNumber),
+        std::to_string(record.sarosMember), std::to_string(record.sarosMemberCount),
+        OneLineText(place.country), name, LatitudeText(place.latitude),
+        PlaceHistoryLongitudeText(place.longitude, place.language), std::to_string(place.height),
+        std::to_string(place.population)}) {
+    file += field;
+    file += '\t';
+  }
+  AppendFileContacts(instants, lc, file);
   return row;
 }
 
@@ -136,7 +159,10 @@ ReportRun ComputePlaceHistory(const EclipseCatalogue& catalogue, const PlaceHist
           ++run.found;
           run.rows.push_back(std::move(*row));
         }
-        run.status = PlaceHistoryStatusText(run.scanned, run.found, run.language);
+        // Only a window shows the status while the run goes on.
+        if (control.progress) {
+          run.status = PlaceHistoryStatusText(run.scanned, run.found, run.language);
+        }
       }
     }
     if (Cancelled(control)) {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "angles.h"
 #include "numbers.h"
@@ -22,43 +21,64 @@ std::size_t CharacterCount(std::string_view text) {
   return n;
 }
 
-// Degrees and whole arc minutes of |degrees| with the given number of degree digits.
+void AppendTwoDigits(std::string& out, long long value) {
+  out += static_cast<char>('0' + value / 10 % 10);
+  out += static_cast<char>('0' + value % 10);
+}
+
+// Degrees and whole arc minutes of |degrees| with at least `degreeDigits` digits of degrees.
 std::string DegreesMinutes(double degrees, int degreeDigits, const char* letter) {
-  const long long r = std::llround(std::nearbyint(std::fabs(degrees) * 60));
-  char buf[48];
-  std::snprintf(buf, sizeof buf, "%0*lld°%02lld'%s", degreeDigits, r / 60, r % 60, letter);
-  return buf;
+  const double rounded = std::nearbyint(std::fabs(degrees) * 60);
+  const long long r = rounded < 1e15 ? static_cast<long long>(rounded) : 0;  // NaN too
+  std::string text = std::to_string(r / 60);
+  if (static_cast<int>(text.size()) < degreeDigits) text.insert(0, degreeDigits - text.size(), '0');
+  text += "°";
+  AppendTwoDigits(text, r % 60);
+  text += '\'';
+  text += letter;
+  return text;
 }
 
-std::string Whole(long long value) {
-  return std::to_string(value);
-}
-
-// One contact or maximum block of the list, or its blanks.
-std::string ListBlock(const LocalCircumstances& lc, const UTInstant& when, int slot) {
-  std::string block =
-      RightAlign(TimeOfDayText(when.hours), 8) + ' ' + ListAngle(lc.positionAngle[slot], 3) + ' ' +
-      ListAngle(lc.vertexAngle[slot], 3) + ' ' + ListAngle(lc.sunAltitude[slot], 2) + ' ';
+// One contact or maximum block of the list.
+void AppendListBlock(const LocalCircumstances& lc, const UTInstant& when, int slot,
+                     std::string& out) {
+  out += RightAlign(TimeOfDayText(when.hours), 8);
+  out += ' ';
+  out += ListAngle(lc.positionAngle[slot], 3);
+  out += ' ';
+  out += ListAngle(lc.vertexAngle[slot], 3);
+  out += ' ';
+  out += ListAngle(lc.sunAltitude[slot], 2);
+  out += ' ';
   if (slot == kMax) {
-    block += RightAlign(FormatFixed(lc.magnitude, 3), 5) + ' ';
-    block += lc.kind == EclipseKind::kPartial
-                 ? std::string(6, ' ')
-                 : RightAlign(DurationText(CentralDurationMinutes(lc)), 5) + ' ';
+    out += RightAlign(FormatFixed(lc.magnitude, 3), 5);
+    out += ' ';
+    if (lc.kind == EclipseKind::kPartial) {
+      out.append(6, ' ');
+    } else {
+      out += RightAlign(DurationText(CentralDurationMinutes(lc)), 5);
+      out += ' ';
+    }
   }
-  return block;
 }
 
 // The fields of one block, each followed by a TAB.
-std::string FileBlock(const LocalCircumstances& lc, const UTInstant& when, int slot) {
-  std::string block = TimeOfDayText(when.hours) + '\t' + FileAngle(lc.positionAngle[slot]) + '\t' +
-                      FileAngle(lc.vertexAngle[slot]) + '\t' + FileAngle(lc.sunAltitude[slot]) +
-                      '\t';
+void AppendFileBlock(const LocalCircumstances& lc, const UTInstant& when, int slot,
+                     std::string& out) {
+  out += TimeOfDayText(when.hours);
+  out += '\t';
+  out += FileAngle(lc.positionAngle[slot]);
+  out += '\t';
+  out += FileAngle(lc.vertexAngle[slot]);
+  out += '\t';
+  out += FileAngle(lc.sunAltitude[slot]);
+  out += '\t';
   if (slot == kMax) {
-    block += FormatFixed(lc.magnitude, 3) + '\t';
-    if (lc.kind != EclipseKind::kPartial) block += DurationText(CentralDurationMinutes(lc));
-    block += '\t';
+    out += FormatFixed(lc.magnitude, 3);
+    out += '\t';
+    if (lc.kind != EclipseKind::kPartial) out += DurationText(CentralDurationMinutes(lc));
+    out += '\t';
   }
-  return block;
 }
 
 // ---- legend texts ----
@@ -133,18 +153,23 @@ const char* const kHeaders[3] = {
 
 std::string TimeOfDayText(double hours) {
   if (!std::isfinite(hours)) return {};
-  const long long s = static_cast<long long>(std::trunc(std::clamp(hours, 0.0, 48.0) * 3600 + 0.5));
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%02lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
-  return buf;
+  const auto s = static_cast<long long>(std::trunc(std::clamp(hours, 0.0, 48.0) * 3600 + 0.5));
+  std::string text;
+  AppendTwoDigits(text, s / 3600);
+  text += ':';
+  AppendTwoDigits(text, s / 60 % 60);
+  text += ':';
+  AppendTwoDigits(text, s % 60);
+  return text;
 }
 
 std::string DurationText(double minutes) {
   if (!(minutes >= 0) || !(minutes < 1e6)) return {};
-  const long long s = static_cast<long long>(std::trunc(minutes * 60 + 0.5));
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%lld:%02lld", s / 60, s % 60);
-  return buf;
+  const auto s = static_cast<long long>(std::trunc(minutes * 60 + 0.5));
+  std::string text = std::to_string(s / 60);
+  text += ':';
+  AppendTwoDigits(text, s % 60);
+  return text;
 }
 
 std::string LatitudeText(double degrees) {
@@ -163,7 +188,9 @@ std::string PlaceHistoryLongitudeText(double degreesEast, int language) {
 }
 
 std::string ListAngle(double radians, int width) {
-  return RightAlign(Whole(std::llround(std::nearbyint(radians * kRadToDeg))), width);
+  const double degrees = std::nearbyint(radians * kRadToDeg);
+  return RightAlign(std::to_string(std::fabs(degrees) < 1e15 ? static_cast<long long>(degrees) : 0),
+                    width);
 }
 
 std::string FileAngle(double radians) {
@@ -204,28 +231,44 @@ std::string OneLineText(std::string_view text) {
   return out;
 }
 
-ContactColumns BuildContactColumns(const EclipseRecord& record, double deltaT,
-                                   const LocalCircumstances& lc) {
-  static constexpr int kWidths[5] = {20, 20, 32, 20, 20};
-  ContactColumns out;
+RowInstants ShownInstants(const EclipseRecord& record, double deltaT,
+                          const LocalCircumstances& lc) {
+  RowInstants out;
   for (int slot = kC1; slot <= kC4; ++slot) {
-    const bool shown = lc.computed[slot] && lc.sunAltitude[slot] > 0;
-    if (!shown) {
-      out.list.append(static_cast<std::size_t>(kWidths[slot]), ' ');
-      out.file.append(slot == kMax ? 6 : 4, '\t');
-      continue;
-    }
-    const UTInstant when = ContactUT(record, deltaT, lc.contactTime[slot]);
+    if (!lc.computed[slot] || !(lc.sunAltitude[slot] > 0)) continue;
+    out.shown[slot] = true;
+    out.when[slot] = ContactUT(record, deltaT, lc.contactTime[slot]);
     out.visible = true;
-    out.year = when.year;
-    out.month = when.month;
-    out.day = when.day;
-    out.list += ListBlock(lc, when, slot);
-    out.file += FileBlock(lc, when, slot);
+    out.year = out.when[slot].year;
+    out.month = out.when[slot].month;
+    out.day = out.when[slot].day;
   }
-  // The last block has no TAB of its own: a present C4 ends the line, an absent one is four TABs.
-  if (lc.computed[kC4] && lc.sunAltitude[kC4] > 0) out.file.pop_back();
   return out;
+}
+
+void AppendListContacts(const RowInstants& instants, const LocalCircumstances& lc,
+                        std::string& out) {
+  static constexpr std::size_t kWidths[5] = {20, 20, 32, 20, 20};
+  for (int slot = kC1; slot <= kC4; ++slot) {
+    if (instants.shown[slot]) {
+      AppendListBlock(lc, instants.when[slot], slot, out);
+    } else {
+      out.append(kWidths[slot], ' ');
+    }
+  }
+}
+
+void AppendFileContacts(const RowInstants& instants, const LocalCircumstances& lc,
+                        std::string& out) {
+  for (int slot = kC1; slot <= kC4; ++slot) {
+    if (instants.shown[slot]) {
+      AppendFileBlock(lc, instants.when[slot], slot, out);
+    } else {
+      out.append(slot == kMax ? 6 : 4, '\t');
+    }
+  }
+  // The last block has no TAB of its own: a shown C4 ends the line, a hidden one is four TABs.
+  if (instants.shown[kC4]) out.pop_back();
 }
 
 std::vector<std::string> LegendLines(ReportKind kind, int language) {

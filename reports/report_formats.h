@@ -54,19 +54,23 @@ std::string OneLineText(std::string_view text);
 
 // ---- contact columns ----
 
-// The contact part of one row, shared by both reports.
-struct ContactColumns {
-  bool visible = false;              // some instant has the Sun above the horizon; otherwise no row
-  int year = 0, month = 0, day = 0;  // UT date of the last visible instant (C1, C2, Max, C3, C4)
-  std::string list;                  // the blocks C1, C2, Max, C3, C4: widths 20, 20, 32, 20, 20
-  std::string file;                  // their TAB-separated fields: 4, 4, 6, 4, 4 per block
+// The instants of one row that are shown: computed, with the Sun above the horizon there.
+struct RowInstants {
+  bool shown[5] = {};
+  UTInstant when[5];
+  bool visible = false;              // some instant is shown; otherwise there is no row
+  int year = 0, month = 0, day = 0;  // UT date of the last instant shown (C1, C2, Max, C3, C4)
 };
+RowInstants ShownInstants(const EclipseRecord& record, double deltaT, const LocalCircumstances& lc);
 
-// The columns for local circumstances `lc` of `record` with `deltaT` (s). An instant is shown
-// where it was computed and the Sun's altitude there is > 0. `language` picks nothing here; the
-// kind letter is the caller's.
-ContactColumns BuildContactColumns(const EclipseRecord& record, double deltaT,
-                                   const LocalCircumstances& lc);
+// Appends the contact part of a list row: the blocks C1, C2, Max, C3, C4 (widths 20, 20, 32, 20,
+// 20), blanks where an instant is not shown.
+void AppendListContacts(const RowInstants& instants, const LocalCircumstances& lc,
+                        std::string& out);
+// Appends the contact part of a file row: 4, 4, 6, 4 and 4 TAB-separated fields, empty where an
+// instant is not shown; a shown C4 ends without a TAB, a hidden one is four TABs.
+void AppendFileContacts(const RowInstants& instants, const LocalCircumstances& lc,
+                        std::string& out);
 
 // ---- saved file ----
 

@@ -24,8 +24,8 @@ struct ReportRun {
   // catalogue records passed.
   int scanned = 0;
   int found = 0;  // = rows.size()
-  // The status line: refreshed for every place or eclipse within the penumbra, and at the end
-  // of the run with the final counts. Empty until then.
+  // The status line: refreshed for every place or eclipse within the penumbra while a progress
+  // callback follows the run, and at the end of the run with the final counts.
   std::string status;
   bool cancelled = false;
   // Why the run stopped early (a places file that is missing or has a malformed line, an input
