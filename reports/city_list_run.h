@@ -11,6 +11,7 @@
 #include "catalogue.h"
 #include "places_file.h"
 #include "report_run.h"
+#include "string_table.h"
 
 namespace umbrivista {
 
@@ -20,10 +21,10 @@ inline constexpr std::array<std::int32_t, 10> kPopulationThresholds = {
     1000000, 500000, 250000, 100000, 50000, 25000, 10000, 5000, 2000, -1};
 
 struct CityListInputs {
-  int position = 0;        // catalogue position of the eclipse, 1 … RecordCount()
-  int thresholdIndex = 0;  // 0 … 9, see kPopulationThresholds
-  int language = 1;        // 0 German, 1 English, 2 French
-  std::string placesFile;  // path of the world-places file
+  int position = 0;         // catalogue position of the eclipse, 1 … RecordCount()
+  int thresholdIndex = 0;   // 0 … 9, see kPopulationThresholds
+  int language = kEnglish;  // 0 German, 1 English, 2 French
+  std::string placesFile;   // path of the world-places file
 };
 
 // "5210 Orte getestet. 812 Orte gefunden" and its English and French forms.

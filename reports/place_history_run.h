@@ -10,6 +10,7 @@
 
 #include "catalogue.h"
 #include "report_run.h"
+#include "string_table.h"
 
 namespace umbrivista {
 
@@ -40,7 +41,7 @@ struct PlaceHistoryInputs {
   std::int32_t population = 0;
   int firstYear = INT_MIN;  // the years of the eclipses taken, UT at greatest eclipse
   int lastYear = INT_MAX;
-  int language = 1;  // 0 German, 1 English, 2 French
+  int language = kEnglish;  // 0 German, 1 English, 2 French
 };
 
 // "1234 eclipses scanned. 56 eclipses found" and its German and French forms.
