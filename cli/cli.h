@@ -73,5 +73,7 @@ int RunElements(Args& args);
 int RunCentreLine(Args& args);
 int RunLocal(Args& args);
 int RunRender(Args& args);
+int RunCityList(Args& args);
+int RunPlaceHistory(Args& args);
 
 }  // namespace umbrivista

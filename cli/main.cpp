@@ -20,6 +20,9 @@ const char* kUsage =
     "  render POS T --out FILE.png [--width W] [--height H] [--zoom Z] [--texture I]\n"
     "         [--texture-file FILE] [--grid I] [--ut] [--back] [--ssp] [--capitals]\n"
     "         [--poi LAT,LON] [--no-overlay] [--lang de|en|fr]\n"
+    "  citylist POS --threshold-index I [--lang de|en|fr] [--places FILE] --out FILE|-\n"
+    "  placehistory --lat DEG --lon DEG [--height M] [--name N] [--country C]\n"
+    "         [--population P] [--from Y] [--to Y] [--lang de|en|fr] --out FILE|-\n"
     "options: --catalogue FILE  use this catalogue instead of the one the data lookup finds\n"
     "         --data-dir DIR    look for the data files in DIR first (also UMBRIVISTA_DATA)\n";
 
@@ -29,6 +32,7 @@ int main(int argc, char** argv) {
   const std::map<std::string, int (*)(Args&)> commands = {
       {"catalogue", RunCatalogue},   {"deltat", RunDeltaT}, {"elements", RunElements},
       {"centreline", RunCentreLine}, {"local", RunLocal},   {"render", RunRender},
+      {"citylist", RunCityList},     {"placehistory", RunPlaceHistory},
   };
   if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
     std::cout << kUsage;

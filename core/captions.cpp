@@ -93,7 +93,7 @@ const char* const kGridItems[3][kGridListCount] = {
 // The padded numbers are shared by all three languages; only the word differs.
 const char* const kPopulationNumbers[kPopulationListCount] = {
   "1'000'000 ", "   500'000 ", "   250'000 ", "   100'000 ", "      50'000 ",
-  "      25'000 ", "      10'000 ", "        5'000 ", "        2'500 ", "                0 "};
+  "      25'000 ", "      10'000 ", "        5'000 ", "        2'000 ", "                0 "};
 // clang-format on
 
 }  // namespace

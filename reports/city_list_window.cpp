@@ -23,8 +23,8 @@ TForm_CityList::TForm_CityList(QWidget* parent) : QMainWindow(parent) {
   ComboBox_Population = Named(new QComboBox(central), "ComboBox_Population");
   for (const std::string& item : PopulationListItems(0))
     ComboBox_Population->addItem(QString::fromStdString(item));
-  Button_Start_CityList = Named(new QPushButton(QStringLiteral("Start"), central),
-                                "Button_Start_CityList");
+  Button_Start_CityList =
+      Named(new QPushButton(QStringLiteral("Start"), central), "Button_Start_CityList");
   Button_Beenden = Named(new QPushButton(QStringLiteral("Beenden"), central), "Button_Beenden");
   Label5 = Named(new QLabel(central), "Label5");
   RichEdit_CityList = MakeReportList(central, "RichEdit_CityList");

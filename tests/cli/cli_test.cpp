@@ -14,10 +14,14 @@
 #include <vector>
 
 #include "catalogue.h"
+#include "city_list_run.h"
 #include "core/eclipse_fixtures.h"
 #include "deltat.h"
+#include "place_history_run.h"
+#include "places_file.h"
 #include "scratch_dir.h"
 #include "shipped_catalogue.h"
+#include "string_table.h"
 
 using namespace umbrivista;
 
@@ -388,6 +392,109 @@ TEST(CliShipped, NonCentralCentreLineIsAValidEmptyDocument) {
   r = RunCli("centreline " + pos + " --format tsv", true);
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("not central"), std::string::npos) << r.out;
+}
+
+// ---- the reports ----
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string ShippedPlaces(int language) {
+  return std::string(UMBRIVISTA_DATA_DIR) + "/" + PlacesFileName(language);
+}
+
+// The file written is what the reports' "Save as" writes for the same inputs, byte for byte, and
+// "--out -" prints the same bytes.
+TEST_F(Cli, CityListWritesTheSavedReport) {
+  const fs::path out = dir_ / "cities.txt";
+  Result r = RunCli("citylist 16690 --threshold-index 0 --out " + out.string());
+  ASSERT_EQ(r.status, 0);
+  const ReportRun run =
+      ComputeCityList(ShippedCatalogue(), {16690, 0, kEnglish, ShippedPlaces(kEnglish)});
+  ASSERT_GT(run.rows.size(), 10u);
+  EXPECT_EQ(ReadFile(out), SavedReportText(run));
+  EXPECT_EQ(RunCli("citylist 16690 --threshold-index 0 --out -").out, SavedReportText(run));
+
+  r = RunCli("citylist 16690 --threshold-index 1 --lang fr --out -");
+  EXPECT_EQ(r.out.rfind("La légende\r\n", 0), 0u);
+  const ReportRun french =
+      ComputeCityList(ShippedCatalogue(), {16690, 1, kFrench, ShippedPlaces(kFrench)});
+  EXPECT_EQ(r.out, SavedReportText(french));
+}
+
+TEST_F(Cli, CityListStopsOnABadPlacesLine) {
+  const fs::path places = dir_ / "places.txt";
+  std::ofstream(places, std::ios::binary) << "USA\tDallas\t3278\t-9680\t130\t1197816\r\n"
+                                          << "USA\tBad\t3278\t-96x0\t130\t1197816\r\n";
+  const fs::path out = dir_ / "out.txt";
+  std::ofstream(out, std::ios::binary) << "old";
+  const Result r = RunCli(
+      "citylist 16690 --threshold-index 9 --places " + places.string() + " --out " + out.string(),
+      true);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "umbrivista-cli: " + places.string() +
+                       ": line 2: longitude: \"-96x0\" is not a whole number\n");
+  EXPECT_EQ(ReadFile(out), "old");
+
+  const std::pair<std::string, std::string> usage[] = {
+      {"citylist 16690 --out -", "missing --threshold-index"},
+      {"citylist 16690 --threshold-index 10 --out -", "--threshold-index must lie in 0 … 9"},
+      {"citylist 16690 --threshold-index 0", "missing --out FILE"},
+      {"citylist 0 --threshold-index 0 --out -", "POS must lie in 1 … 28501"},
+      {"citylist 16690 --threshold-index 0 --lang it --out -", "--lang must be de, en or fr"},
+  };
+  for (const auto& [args, message] : usage) {
+    const Result u = RunCli(args, true);
+    EXPECT_EQ(u.status, 2) << args;
+    EXPECT_EQ(u.out.rfind("umbrivista-cli: " + message, 0), 0u) << args << ": " << u.out;
+  }
+}
+
+TEST_F(Cli, PlaceHistoryWritesTheSavedReport) {
+  const std::string place =
+      "placehistory --lat 32.78 --lon -96.80 --height 130.5 --name Dallas --country USA "
+      "--population 1197816 --from 2000 --to 2100";
+  const fs::path out = dir_ / "history.txt";
+  ASSERT_EQ(RunCli(place + " --lang de --out " + out.string()).status, 0);
+  PlaceHistoryInputs in;
+  in.name = "Dallas";
+  in.country = "USA";
+  in.latitude = 32.78;
+  in.longitude = -96.80;
+  in.height = 130;  // 130.5 rounds to the even neighbour
+  in.population = 1197816;
+  in.firstYear = 2000;
+  in.lastYear = 2100;
+  in.language = kGerman;
+  const ReportRun run = ComputePlaceHistory(ShippedCatalogue(), in);
+  ASSERT_GT(run.rows.size(), 10u);
+  EXPECT_EQ(ReadFile(out), SavedReportText(run));
+  EXPECT_NE(ReadFile(out).find("\r\n2024\t4\t8\t"), std::string::npos);
+
+  // "+1001" to "+1000" finds nothing: the legend and header alone.
+  const Result none = RunCli("placehistory --lat 47.5 --lon 7.5 --from 1001 --to 1000 --out -");
+  EXPECT_EQ(none.status, 0);
+  EXPECT_EQ(none.out, SavedFileText(ReportKind::kPlaceHistory, kEnglish, {}));
+}
+
+TEST(CliReports, PlaceHistoryRefusesNumbersNamingTheField) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"--lat 91 --lon 0", "Latitude (degrees) \"91\" is not a valid number"},
+      {"--lat nan --lon 0", "Latitude (degrees) \"nan\" is not a valid number"},
+      {"--lat 10 --lon -180.5", "Longitude (degrees) \"-180.5\" is not a valid number"},
+      {"--lat 10 --lon 0 --height 1e12", "Height (m) \"1e12\" is not a valid number"},
+      {"--lat 10 --lon 0 --height -501", "Height (m) \"-501\" is not a valid number"},
+      {"--lat 91 --lon 0 --lang de", "Geogr. Breite (Grad) \"91\" ist kein gültiger Wert"},
+      {"--lon 0", "missing --lat"},
+      {"--lat 10 --lon 0 --from x", "--from must be a whole number"},
+  };
+  for (const auto& [args, message] : cases) {
+    const Result r = RunCli("placehistory " + args + " --out -", true);
+    EXPECT_EQ(r.status, 2) << args;
+    EXPECT_EQ(r.out.rfind("umbrivista-cli: " + message, 0), 0u) << args << ": " << r.out;
+  }
 }
 
 }  // namespace

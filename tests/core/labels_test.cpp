@@ -108,7 +108,10 @@ TEST(Captions, ListItems) {
   const auto fr = PopulationListItems(kFrench);
   EXPECT_EQ(de[0], "1'000'000 Personen");
   EXPECT_EQ(de[4], "      50'000 Personen");
-  EXPECT_EQ(en[8], "        2'500 habitants");
+  // Item 8 stands for a threshold of 2,000 people in every language.
+  EXPECT_EQ(de[8], "        2'000 Personen");
+  EXPECT_EQ(en[8], "        2'000 habitants");
+  EXPECT_EQ(fr[8], "        2'000 Personnes");
   EXPECT_EQ(fr[1], "   500'000 Personnes");
   EXPECT_EQ(fr[9], "                0 Personne");
 }

@@ -1,0 +1,143 @@
+// citylist and placehistory: the two reports, written exactly as the report windows save them.
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <iostream>
+
+#include "city_list_run.h"
+#include "cli.h"
+#include "place_history_run.h"
+#include "places_file.h"
+#include "string_table.h"
+
+namespace umbrivista {
+
+namespace {
+
+// The counts of a run on one line of stderr, rewritten in place, once the run has taken more than
+// a second; only when stderr is a terminal.
+class ProgressLine {
+ public:
+  explicit ProgressLine(std::string (*text)(int, int, int))
+      : text_(text), terminal_(::isatty(STDERR_FILENO) == 1), start_(Clock::now()) {}
+
+  RunControl Control() {
+    RunControl control;
+    if (terminal_) control.progress = [this](const ReportRun& run) { Update(run); };
+    return control;
+  }
+
+  // Ends the line with the final counts when one was shown.
+  void Finish(const ReportRun& run) {
+    if (!shown_) return;
+    std::cerr << '\r' << text_(run.scanned, run.found, run.language) << "\x1b[K\n" << std::flush;
+  }
+
+ private:
+  using Clock = std::chrono::steady_clock;
+
+  void Update(const ReportRun& run) {
+    const auto now = Clock::now();
+    if (now - start_ < std::chrono::seconds(1) || now - last_ < std::chrono::milliseconds(200)) {
+      return;
+    }
+    last_ = now;
+    shown_ = true;
+    std::cerr << '\r' << text_(run.scanned, run.found, run.language) << "\x1b[K" << std::flush;
+  }
+
+  std::string (*text_)(int, int, int);
+  bool terminal_;
+  bool shown_ = false;
+  Clock::time_point start_;
+  Clock::time_point last_{};
+};
+
+std::string TakeOut(Args& args) {
+  auto out = args.TakeOption("out");
+  if (!out) throw UsageError("missing --out FILE (\"-\" writes to standard output)");
+  return *out;
+}
+
+// The saved file of `run` to `out`, or to standard output for "-"; a run that stopped on an error
+// writes nothing.
+int Finish(const ReportRun& run, const std::string& out) {
+  if (!run.error.empty()) {
+    std::cerr << "umbrivista-cli: " << run.error << "\n";
+    return 1;
+  }
+  if (out == "-") {
+    const std::string text = SavedReportText(run);
+    std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
+    std::cout.flush();
+    if (!std::cout) {
+      std::cerr << "umbrivista-cli: cannot write to standard output\n";
+      return 1;
+    }
+    return 0;
+  }
+  SaveReport(run, out);
+  return 0;
+}
+
+}  // namespace
+
+int RunCityList(Args& args) {
+  const auto index = args.TakeOption("threshold-index");
+  if (!index) throw UsageError("missing --threshold-index I (0 … 9)");
+  CityListInputs inputs;
+  inputs.thresholdIndex = ParseIntArg(*index, "--threshold-index", 0, 9);
+  inputs.language = TakeLanguage(args);
+  const auto places = args.TakeOption("places");
+  const std::string out = TakeOut(args);
+  const auto& catalogue = LoadCatalogue(args);
+  inputs.position = ParsePosition(args.TakePositional("POS"), catalogue);
+  args.ExpectEnd();
+  inputs.placesFile = places ? *places : DataFile(PlacesFileName(inputs.language));
+
+  ProgressLine progress(CityListStatusText);
+  const ReportRun run = ComputeCityList(catalogue, inputs, progress.Control());
+  progress.Finish(run);
+  return Finish(run, out);
+}
+
+int RunPlaceHistory(Args& args) {
+  PlaceHistoryInputs inputs;
+  inputs.language = TakeLanguage(args);
+  // The numbers of the place are checked as the window checks them, with its message.
+  auto number = [&](const char* option, PlaceField field, const char* fallback) {
+    const auto text = args.TakeOption(option);
+    if (!text && !fallback) throw UsageError(std::string("missing --") + option);
+    const std::string given = text ? *text : fallback;
+    const auto value = ReadPlaceNumber(field, given);
+    if (!value) throw UsageError(InvalidPlaceNumberMessage(field, given, inputs.language));
+    return *value;
+  };
+  inputs.latitude = number("lat", PlaceField::kLatitude, nullptr);
+  inputs.longitude = number("lon", PlaceField::kLongitude, nullptr);
+  inputs.height = RoundHeight(number("height", PlaceField::kHeight, "0"));
+  inputs.name = args.TakeOption("name").value_or("My favorite place");
+  inputs.country = args.TakeOption("country").value_or("My country");
+  if (auto population = args.TakeOption("population")) {
+    inputs.population = ParseIntArg(*population, "--population", INT32_MIN, INT32_MAX);
+  }
+  if (auto from = args.TakeOption("from")) {
+    inputs.firstYear = ParseIntArg(*from, "--from", kMinRecordYear, kMaxRecordYear);
+  }
+  if (auto to = args.TakeOption("to")) {
+    inputs.lastYear = ParseIntArg(*to, "--to", kMinRecordYear, kMaxRecordYear);
+  }
+  const std::string out = TakeOut(args);
+  const auto& catalogue = LoadCatalogue(args);
+  args.ExpectEnd();
+
+  ProgressLine progress(PlaceHistoryStatusText);
+  const ReportRun run = ComputePlaceHistory(catalogue, inputs, progress.Control());
+  progress.Finish(run);
+  return Finish(run, out);
+}
+
+}  // namespace umbrivista

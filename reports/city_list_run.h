@@ -1,0 +1,44 @@
+#pragma once
+// The city-list report: one eclipse over every place of a world-places file whose population
+// reaches a threshold; a row for each place that sees some phase of it with the Sun above the
+// horizon.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "catalogue.h"
+#include "places_file.h"
+#include "report_run.h"
+#include "string_table.h"
+
+namespace umbrivista {
+
+// Minimum population by item index of the population list, largest first; the last takes every
+// place.
+inline constexpr std::array<std::int32_t, 10> kPopulationThresholds = {
+    1000000, 500000, 250000, 100000, 50000, 25000, 10000, 5000, 2000, -1};
+
+struct CityListInputs {
+  int position = 0;         // catalogue position of the eclipse, 1 … RecordCount()
+  int thresholdIndex = 0;   // 0 … 9, see kPopulationThresholds
+  int language = kEnglish;  // 0 German, 1 English, 2 French
+  std::string placesFile;   // path of the world-places file
+};
+
+// "5210 Orte getestet. 812 Orte gefunden" and its English and French forms.
+std::string CityListStatusText(int scanned, int found, int language);
+
+// The list row and file row of `place` for local circumstances `lc` of `record` seen with ΔT
+// `deltaT` (s); nullopt when no instant has the Sun above the horizon.
+std::optional<ReportRow> CityListRow(const EclipseRecord& record, double deltaT, const Place& place,
+                                     const LocalCircumstances& lc, int language);
+
+// Runs the city list. Throws std::invalid_argument for a threshold index or language out of
+// range and std::out_of_range for a position outside the catalogue; a places file that cannot
+// be read to its end is reported in ReportRun::error.
+ReportRun ComputeCityList(const EclipseCatalogue& catalogue, const CityListInputs& inputs,
+                          const RunControl& control = {});
+
+}  // namespace umbrivista

@@ -1,0 +1,177 @@
+#include "place_history_run.h"
+
+#include <charconv>
+#include <cmath>
+#include <stdexcept>
+
+#include "angles.h"
+#include "captions.h"
+#include "deltat.h"
+#include "julian_day.h"
+#include "local_circumstances.h"
+#include "numbers.h"
+#include "string_table.h"
+
+namespace umbrivista {
+
+namespace {
+
+constexpr int kInvalidNumberItem = 52;
+constexpr int kEclipsesScannedItem = 42;
+constexpr int kEclipsesFoundItem = 43;
+// Progress is reported at every this many catalogue records.
+constexpr int kProgressInterval = 20;
+
+bool Cancelled(const RunControl& control) {
+  return control.cancel && control.cancel->load(std::memory_order_relaxed);
+}
+
+bool WithinLimits(PlaceField field, double value) {
+  switch (field) {
+    case PlaceField::kLatitude:
+      return std::fabs(value) <= kMaxPlaceLatitude;
+    case PlaceField::kLongitude:
+      return std::fabs(value) <= kMaxPlaceLongitude;
+    case PlaceField::kHeight:
+      return value >= kMinPlaceHeight && value <= kMaxPlaceHeight;
+  }
+  return false;
+}
+
+// Shortest text of a number, without a decimal point for whole numbers.
+std::string NumberText(double value) {
+  char buf[64];
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+  return ec == std::errc() ? std::string(buf, end) : std::string("?");
+}
+
+}  // namespace
+
+std::optional<double> ReadPlaceNumber(PlaceField field, std::string_view text) {
+  const std::optional<double> value = ParseReal(text);
+  if (!value || !WithinLimits(field, *value)) return std::nullopt;
+  return value;
+}
+
+std::string InvalidPlaceNumberMessage(PlaceField field, std::string_view text, int language) {
+  static const char* const kLabels[3] = {"Label2", "Label3", "Label4"};
+  if (!IsLanguage(language)) return {};
+  const std::string label =
+      Caption(CaptionWindow::kPlaceHistory, kLabels[static_cast<int>(field)], language);
+  return label + " " + QuoteForMessage(text, 40) + StringItem(kInvalidNumberItem, language);
+}
+
+std::int32_t RoundHeight(double metres) {
+  if (!(metres > INT32_MIN && metres < INT32_MAX)) return metres > 0 ? INT32_MAX : INT32_MIN;
+  return static_cast<std::int32_t>(std::nearbyint(metres));
+}
+
+std::string PlaceHistoryStatusText(int scanned, int found, int language) {
+  if (!IsLanguage(language)) return {};
+  return std::to_string(scanned) + " " + StringItem(kEclipsesScannedItem, language) + ". " +
+         std::to_string(found) + " " + StringItem(kEclipsesFoundItem, language);
+}
+
+std::optional<ReportRow> PlaceHistoryRow(const EclipseRecord& record, double deltaT,
+                                         const PlaceHistoryInputs& place,
+                                         const LocalCircumstances& lc) {
+  const RowInstants instants = ShownInstants(record, deltaT, lc);
+  if (!instants.visible) return std::nullopt;
+  const char kind = EclipseKindLetter(lc.kind, place.language);
+  const std::string name = OneLineText(place.name);
+  const double roundedDeltaT = std::nearbyint(deltaT);
+
+  ReportRow row;
+  std::string& list = row.list;
+  list.reserve(160);
+  list += RightAlign(std::to_string(instants.year), 5);
+  list += ' ';
+  list += RightAlign(std::to_string(instants.month), 2);
+  list += ' ';
+  list += RightAlign(std::to_string(instants.day), 2);
+  list += ' ';
+  list += RightAlign(
+      std::to_string(std::fabs(roundedDeltaT) < 1e15 ? static_cast<long long>(roundedDeltaT) : 0),
+      6);
+  list += ' ';
+  list += kind;
+  list += ' ';
+  list += LeftFit(name, 5);
+  list += ' ';
+  list += RightAlign(std::to_string(record.sarosNumber), 4);
+  list += ' ';
+  list += RightAlign(std::to_string(record.sarosMember), 2);
+  list += ' ';
+  list += RightAlign(std::to_string(record.sarosMemberCount), 2);
+  list += ' ';
+  AppendListContacts(instants, lc, list);
+
+  std::string& file = row.file;
+  file.reserve(300);
+  for (const std::string& field :
+       {std::to_string(instants.year), std::to_string(instants.month), std::to_string(instants.day),
+        FormatFixed(deltaT, 1), std::string(1, kind), std::to_string(record.sarosNumber),
+        std::to_string(record.sarosMember), std::to_string(record.sarosMemberCount),
+        OneLineText(place.country), name, LatitudeText(place.latitude),
+        PlaceHistoryLongitudeText(place.longitude, place.language), std::to_string(place.height),
+        std::to_string(place.population)}) {
+    file += field;
+    file += '\t';
+  }
+  AppendFileContacts(instants, lc, file);
+  return row;
+}
+
+ReportRun ComputePlaceHistory(const EclipseCatalogue& catalogue, const PlaceHistoryInputs& inputs,
+                              const RunControl& control) {
+  if (!IsLanguage(inputs.language)) {
+    throw std::invalid_argument("language " + std::to_string(inputs.language) + " outside 0 … 2");
+  }
+  ReportRun run;
+  run.kind = ReportKind::kPlaceHistory;
+  run.language = inputs.language;
+  const std::pair<PlaceField, double> checks[] = {{PlaceField::kLatitude, inputs.latitude},
+                                                  {PlaceField::kLongitude, inputs.longitude},
+                                                  {PlaceField::kHeight, inputs.height}};
+  for (const auto& [field, value] : checks) {
+    if (!std::isfinite(value) || !WithinLimits(field, value)) {
+      run.error = InvalidPlaceNumberMessage(field, NumberText(value), run.language);
+      return run;
+    }
+  }
+
+  const double latitude = inputs.latitude * kDegToRad;
+  const double longitudeWest = -inputs.longitude * kDegToRad;
+  const ObserverConstants observer = ObserverGeocentric(inputs.height, latitude);
+  const std::vector<EclipseRecord>& records = catalogue.Records();
+  const int count = static_cast<int>(records.size());
+  for (int position = 1; position <= count; ++position) {
+    if (position % kProgressInterval == 0 && control.progress) control.progress(run);
+    run.scanned = position;
+    const EclipseRecord& record = records[static_cast<std::size_t>(position - 1)];
+    const double deltaT = DeltaT(record.year, record.month);
+    // The year of greatest eclipse in UT, as far as the coarse Julian day of the record allows.
+    const int year = JDToCalendar(static_cast<double>(record.julianDay) - deltaT / 86400).year;
+    if (year >= inputs.firstYear && year <= inputs.lastYear) {
+      const auto lc = ComputeLocalCircumstances(record, deltaT, latitude, longitudeWest, observer);
+      if (lc) {
+        if (auto row = PlaceHistoryRow(record, deltaT, inputs, *lc)) {
+          ++run.found;
+          run.rows.push_back(std::move(*row));
+        }
+        // Only a window shows the status while the run goes on.
+        if (control.progress) {
+          run.status = PlaceHistoryStatusText(run.scanned, run.found, run.language);
+        }
+      }
+    }
+    if (Cancelled(control)) {
+      run.cancelled = true;
+      break;
+    }
+  }
+  run.status = PlaceHistoryStatusText(run.scanned, run.found, run.language);
+  return run;
+}
+
+}  // namespace umbrivista

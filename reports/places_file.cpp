@@ -1,0 +1,238 @@
+#include "places_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <limits>
+#include <optional>
+
+#include "numbers.h"
+#include "string_table.h"
+
+namespace umbrivista {
+
+namespace {
+
+// Reads the whole regular file at `path` into `out`; the error text otherwise.
+std::string ReadFileBytes(const std::string& path, std::string& out) {
+  auto fail = [&](const char* what) { return path + ": " + what + ": " + std::strerror(errno); };
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return fail("cannot open");
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return fail("cannot read");
+  if (S_ISDIR(st.st_mode)) return path + ": is a folder, not a file";
+  if (!S_ISREG(st.st_mode)) return path + ": is not a regular file";
+  if (static_cast<std::uint64_t>(st.st_size) > kMaxPlacesFileBytes) {
+    return path + ": " + std::to_string(st.st_size) + " bytes is more than the " +
+           std::to_string(kMaxPlacesFileBytes) + " a places file may have";
+  }
+  out.resize(static_cast<std::size_t>(st.st_size));
+  std::size_t done = 0;
+  while (done < out.size()) {
+    const ssize_t n = ::read(fd, out.data() + done, out.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return fail("cannot read");
+    }
+    if (n == 0) break;  // the file shrank while it was read
+    done += static_cast<std::size_t>(n);
+  }
+  out.resize(done);
+  return {};
+}
+
+void AppendUtf8(std::string& out, char32_t code) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+// A signed run of decimal digits: a whole number, however large.
+bool IsDigits(std::string_view text) {
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
+  if (text.empty()) return false;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
+struct NumberField {
+  const char* name;
+  long long min, max;
+};
+
+constexpr long long kInt32Min = std::numeric_limits<std::int32_t>::min();
+constexpr long long kInt32Max = std::numeric_limits<std::int32_t>::max();
+constexpr std::array<NumberField, 4> kNumberFields = {{
+    {"latitude", -9000, 9000},
+    {"longitude", -18000, 18000},
+    {"height", kInt32Min, kInt32Max},
+    {"population", kInt32Min, kInt32Max},
+}};
+
+}  // namespace
+
+std::string PlacesFileName(int language) {
+  static const char* const kNames[3] = {"2017_data_DE.txt", "2017_data_EN.txt", "2017_data_FR.txt"};
+  return IsLanguage(language) ? kNames[language] : "";
+}
+
+bool IsValidUtf8(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    int extra;
+    char32_t code, min;
+    if ((c & 0xE0) == 0xC0) {
+      extra = 1, min = 0x80, code = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+      extra = 2, min = 0x800, code = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+      extra = 3, min = 0x10000, code = c & 0x07;
+    } else {
+      return false;
+    }
+    if (text.size() - i <= static_cast<std::size_t>(extra)) return false;
+    for (int k = 1; k <= extra; ++k) {
+      const auto d = static_cast<unsigned char>(text[i + k]);
+      if ((d & 0xC0) != 0x80) return false;
+      code = (code << 6) | (d & 0x3F);
+    }
+    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+    i += static_cast<std::size_t>(extra) + 1;
+  }
+  return true;
+}
+
+std::string Windows1252ToUtf8(std::string_view bytes) {
+  // 0x80 … 0x9F; 0 marks the bytes the code page leaves undefined.
+  static constexpr char16_t kHigh[32] = {
+      0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+      0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+  std::string out;
+  out.reserve(bytes.size() + bytes.size() / 8);
+  for (const char ch : bytes) {
+    const auto b = static_cast<unsigned char>(ch);
+    char32_t code = b;
+    if (b >= 0x80 && b < 0xA0 && kHigh[b - 0x80] != 0) code = kHigh[b - 0x80];
+    AppendUtf8(out, code);
+  }
+  return out;
+}
+
+PlacesReader::PlacesReader(std::string path) : path_(std::move(path)) {
+  std::string bytes;
+  error_ = ReadFileBytes(path_, bytes);
+  if (!error_.empty()) return;
+  utf8_ = IsValidUtf8(bytes);
+  text_ = utf8_ ? std::move(bytes) : Windows1252ToUtf8(bytes);
+  if (text_.compare(0, 3, "\xEF\xBB\xBF") == 0) pos_ = 3;  // byte-order mark
+}
+
+bool PlacesReader::Fail(const std::string& what) {
+  error_ = path_ + ": line " + std::to_string(line_) + ": " + what;
+  pos_ = text_.size();
+  return false;
+}
+
+bool PlacesReader::Next(Place& place) {
+  if (!error_.empty() || pos_ >= text_.size()) return false;
+  const std::size_t end = text_.find('\n', pos_);
+  std::string_view line(text_.data() + pos_,
+                        (end == std::string::npos ? text_.size() : end) - pos_);
+  pos_ = end == std::string::npos ? text_.size() : end + 1;
+  ++line_;
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+
+  // Fields 1 to 5 end at the next TAB; field 6 is the rest of the line.
+  std::array<std::string_view, 6> fields;
+  std::size_t start = 0;
+  for (int f = 0; f < 5; ++f) {
+    const std::size_t tab = line.find('\t', start);
+    if (tab == std::string_view::npos) {
+      return Fail(std::to_string(f + 1) + (f == 0 ? " field" : " fields") +
+                  ", six TAB-separated fields expected");
+    }
+    fields[f] = line.substr(start, tab - start);
+    start = tab + 1;
+  }
+  fields[5] = line.substr(start);
+  if (fields[5].find('\t') != std::string_view::npos) {
+    std::size_t count = 6;
+    for (const char c : fields[5]) count += c == '\t';
+    return Fail(std::to_string(count) + " fields, six TAB-separated fields expected");
+  }
+
+  std::int32_t numbers[4];
+  for (std::size_t k = 0; k < kNumberFields.size(); ++k) {
+    const NumberField& field = kNumberFields[k];
+    const std::string_view text = fields[k + 2];
+    const std::optional<long long> value = ParseInteger(text);
+    const bool int32 = field.min == kInt32Min;
+    const std::string outside = int32 ? " lies outside the 32-bit range"
+                                      : " lies outside " + std::to_string(field.min) + " … " +
+                                            std::to_string(field.max) + " (hundredths of a degree)";
+    if (!value) {
+      return Fail(std::string(field.name) + ": " + QuoteForMessage(text, 40) +
+                  (IsDigits(text) ? outside : " is not a whole number"));
+    }
+    if (*value < field.min || *value > field.max) {
+      return Fail(std::string(field.name) + ": " + std::to_string(*value) + outside);
+    }
+    numbers[k] = static_cast<std::int32_t>(*value);
+  }
+  place.country.assign(fields[0]);
+  place.name.assign(fields[1]);
+  place.latitude100 = numbers[0];
+  place.longitude100 = numbers[1];
+  place.height = numbers[2];
+  place.population = numbers[3];
+  return true;
+}
+
+CountryList ReadCountries(const std::string& path) {
+  CountryList list;
+  PlacesReader reader(path);
+  Place place;
+  std::string previous;
+  while (reader.Next(place)) {
+    if (place.country != previous) list.countries.push_back(place.country);
+    previous = place.country;
+  }
+  list.error = reader.Error();
+  return list;
+}
+
+CityList ReadCities(const std::string& path, const std::string& country) {
+  CityList list;
+  PlacesReader reader(path);
+  Place place;
+  while (reader.Next(place)) {
+    if (place.country == country) list.places.push_back(place);
+  }
+  list.error = reader.Error();
+  return list;
+}
+
+}  // namespace umbrivista

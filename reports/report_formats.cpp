@@ -1,0 +1,318 @@
+#include "report_formats.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "angles.h"
+#include "numbers.h"
+#include "string_table.h"
+
+namespace umbrivista {
+
+namespace {
+
+bool StartsCharacter(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+}
+
+std::size_t CharacterCount(std::string_view text) {
+  std::size_t n = 0;
+  for (const char c : text) n += StartsCharacter(c);
+  return n;
+}
+
+void AppendTwoDigits(std::string& out, long long value) {
+  out += static_cast<char>('0' + value / 10 % 10);
+  out += static_cast<char>('0' + value % 10);
+}
+
+// Degrees and whole arc minutes of |degrees| with at least `degreeDigits` digits of degrees.
+std::string DegreesMinutes(double degrees, int degreeDigits, const char* letter) {
+  const double rounded = std::nearbyint(std::fabs(degrees) * 60);
+  const long long r = rounded < 1e15 ? static_cast<long long>(rounded) : 0;  // NaN too
+  std::string text = std::to_string(r / 60);
+  if (static_cast<int>(text.size()) < degreeDigits) text.insert(0, degreeDigits - text.size(), '0');
+  text += "°";
+  AppendTwoDigits(text, r % 60);
+  text += '\'';
+  text += letter;
+  return text;
+}
+
+// One contact or maximum block of the list.
+void AppendListBlock(const LocalCircumstances& lc, const UTInstant& when, int slot,
+                     std::string& out) {
+  out += RightAlign(TimeOfDayText(when.hours), 8);
+  out += ' ';
+  out += ListAngle(lc.positionAngle[slot], 3);
+  out += ' ';
+  out += ListAngle(lc.vertexAngle[slot], 3);
+  out += ' ';
+  out += ListAngle(lc.sunAltitude[slot], 2);
+  out += ' ';
+  if (slot == kMax) {
+    out += RightAlign(FormatFixed(lc.magnitude, 3), 5);
+    out += ' ';
+    if (lc.kind == EclipseKind::kPartial) {
+      out.append(6, ' ');
+    } else {
+      out += RightAlign(DurationText(CentralDurationMinutes(lc)), 5);
+      out += ' ';
+    }
+  }
+}
+
+// The fields of one block, each followed by a TAB.
+void AppendFileBlock(const LocalCircumstances& lc, const UTInstant& when, int slot,
+                     std::string& out) {
+  out += TimeOfDayText(when.hours);
+  out += '\t';
+  out += FileAngle(lc.positionAngle[slot]);
+  out += '\t';
+  out += FileAngle(lc.vertexAngle[slot]);
+  out += '\t';
+  out += FileAngle(lc.sunAltitude[slot]);
+  out += '\t';
+  if (slot == kMax) {
+    out += FormatFixed(lc.magnitude, 3);
+    out += '\t';
+    if (lc.kind != EclipseKind::kPartial) out += DurationText(CentralDurationMinutes(lc));
+    out += '\t';
+  }
+}
+
+// ---- legend texts ----
+
+constexpr int kLegendLineCount = 26;  // title, dashes, 24 column explanations
+
+// clang-format off
+const char* const kLegend[3][kLegendLineCount] = {
+  {"Legende", "--------", "JJJJ\tJahr", "MM\tMonat", "TT\tTag", "DeltaT\tDelta T",
+   "Typ\tFinsternis-Typ (p=partiell, r=ringförmig, t=total)",
+   "Sar\tSaros-Nummer der Finsternis", "iS\tRang der Finsternis im Saros",
+   "NS\tAnzahl von diesem Saros erzeugten Finsternisse", "Land\tLand oder Punkt",
+   "Ort\tStadt oder Ortschaft", "Breite\tGeographische Breite", "Länge\tGeographische Länge",
+   "Höhe\tHöhe (grobe Schätzung aus GIS-Raster)", "Einw.\tEinwohner (grobe ältere Schätzung)",
+   "1.K.(UT)\tZeit des 1. Kontakts (Beginn der partiellen Phase)",
+   "P°\tKontaktpunkt des Mondes vom Nordpunkt der Sonne im Gegenuhrzeigersinn gemessen",
+   "V°\tKontaktpunkt des Monded vom obersten Punkt der Sonne im Gegenuhrzeigersinn gemessen",
+   "H°\tHöhe der Sonne über dem Horizont",
+   "2.K.(UT)\tZeit des 2. Kontakts (Beginn der Ringförmigkeit oder Totalität)",
+   "Max.(UT)\tZeit des Finsternismaximums", "magn\tMagnitude",
+   "mm:ss\tDauer der Ringförmigkeit oder Totalität",
+   "3.K.(UT)\tZeit des 3. Kontakts (Ende der Ringförmigkeit oder Totalität)",
+   "4.K.(UT)\tZeit des 4. Kontakts (Ende der partiellen Phase)"},
+  {"Legend", "--------", "YYYY\tYear", "MM\tMonth", "DD\tDay", "DeltaT\tDelta T",
+   "Typ\tType of eclipse (p=partial, a=annular, t=total)",
+   "Sar\tSaros number to which the eclipse belongs", "iS\tnumber of eclipse in the Saros",
+   "NS\tTotal number of eclipses in the Saros", "Country\tCountry or geographical feature",
+   "Place\tLocation or city", "Latit.\tGeographic latitude", "Longit.\tGeographc longitude",
+   "Height\tHeight (crude estimation from GIS raster data)",
+   "Popul.\tPopulation (crude older estimation)",
+   "1.C.(UT)\tTime of 1st contact (Begin of partial phase)",
+   "P°\tContact point of the Moon measured counterclockwise from the North point of the Sun",
+   "V°\tContact point of the Moon measured counterclockwise from the uppermost point of the Sun",
+   "H°\tHeight of the Sun above the local (mathematical) horizon",
+   "2.C.(UT)\tTime of 2nd contact (Begin of annularity or totality)",
+   "Max.(UT)\tTime of eclipse maximum", "magn\tEclipse magnitude",
+   "mm:ss\tDuration of annularity or totality",
+   "3.C.(UT)\tTime of 3rd contact (End of annularity or totality)",
+   "4.C.(UT)\tTime of 4th contact (End of partial phase)"},
+  {"La légende", "--------", "AAAA\tAn", "MM\tMois", "JJ\tJour", "DeltaT\tDelta T",
+   "Typ\tType de l'eclipse (p=partielle, a=annulaire, t=totale)",
+   "Sar\tNuméro de Saros auquel appartient l'éclipse", "iS\tRang de l'éclipse dans le Saros",
+   "NS\tNombre d'éclipses générées par ce Saros", "Pays\tPays", "Lieu\tVille",
+   "Latit.\tLatitude géographique", "Longit.\tLongitude géographique",
+   "Altit.\tAltitude (estimation approximative des données GIS)",
+   "Popul.\tPopulation (estimation très approximative)",
+   "1.c.(TU)\tTemps universel du 1er contact (Commencement de la phase partielle)",
+   "P°\tPoint de contact de la lune du nord du Soleil mesurée dans le sens antihoraire",
+   "V°\tPoint de contact de la lune du haut du soleil mesurée dans le sens antihoraire",
+   "H°\tElevation du soleil au-dessus de l'horizon",
+   "2.c.(TU)\tTemps universel du 2e contact (Commencement de la phase annulaire ou totale)",
+   "Max.(TU)\tTemps universel du maximum de l'éclipse", "magn\tMagnitude de l'eclipse",
+   "mm:ss\tDurée de la phase annulaire ou totale",
+   "3.c.(TU)\tTemps universel du 3e contact (Fin de la phase annulaire ou totale)",
+   "4.c.(TU)\tTemps universel du 4e contact (Fin de la phase partielle)"},
+};
+
+const char* const kHeaders[3] = {
+  "JJJJ\tMM\tTT\tDeltaT\tTyp\tSar\tiS\tNS\tLand\tOrt\tBreite\tLänge\tHöhe\tEinw.\t"
+  "1.K.(UT)\tP°\tV°\tH°\t2.K.(UT)\tP°\tV°\tH°\tMax.(UT)\tP°\tV°\tH°\tmagn\tmm:ss\t"
+  "3.K.(UT)\tP°\tV°\tH°\t4.K.(UT)\tP°\tV°\tH°",
+  "YYYY\tMM\tDD\tDeltaT\tTyp\tSar\tiS\tNS\tCountry\tPlace\tLati.\tLongit.\tHeight\tPopul.\t"
+  "1.C.(UT)\tP°\tV°\tH°\t2.C.(UT)\tP°\tV°\tH°\tMax.(UT)\tP°\tV°\tH°\tmagn\tmm:ss\t"
+  "3.C.(UT)\tP°\tV°\tH°\t4.C.(UT)\tP°\tV°\tH°",
+  "AAAA\tMM\tJJ\tDeltaT\tTyp\tSar\tiS\tNS\tPays\tLieu\tLatit.\tLongit.\tAltit.\tPopul.\t"
+  "1.C.(TU)\tP°\tV°\tH°\t2.C.(TU)\tP°\tV°\tH°\tMax.(TU)\tP°\tV°\tH°\tmagn\tmm:ss\t"
+  "3.C.(TU)\tP°\tV°\tH°\t4.C.(TU)\tP°\tV°\tH°",
+};
+// clang-format on
+
+}  // namespace
+
+std::string TimeOfDayText(double hours) {
+  if (!std::isfinite(hours)) return {};
+  const auto s = static_cast<long long>(std::trunc(std::clamp(hours, 0.0, 48.0) * 3600 + 0.5));
+  std::string text;
+  AppendTwoDigits(text, s / 3600);
+  text += ':';
+  AppendTwoDigits(text, s / 60 % 60);
+  text += ':';
+  AppendTwoDigits(text, s % 60);
+  return text;
+}
+
+std::string DurationText(double minutes) {
+  if (!(minutes >= 0) || !(minutes < 1e6)) return {};
+  const auto s = static_cast<long long>(std::trunc(minutes * 60 + 0.5));
+  std::string text = std::to_string(s / 60);
+  text += ':';
+  AppendTwoDigits(text, s % 60);
+  return text;
+}
+
+std::string LatitudeText(double degrees) {
+  return DegreesMinutes(degrees, 2, degrees >= 0 ? "N" : "S");
+}
+
+std::string LongitudeText(double degreesEast) {
+  return DegreesMinutes(degreesEast, 3, degreesEast >= 0 ? "E" : "W");
+}
+
+std::string PlaceHistoryLongitudeText(double degreesEast, int language) {
+  static const char* const kWest[3] = {"W", "W", "O"};
+  static const char* const kEast[3] = {"O", "E", "E"};
+  if (!IsLanguage(language)) return {};
+  return DegreesMinutes(degreesEast, 3, degreesEast <= 0 ? kWest[language] : kEast[language]);
+}
+
+std::string ListAngle(double radians, int width) {
+  const double degrees = std::nearbyint(radians * kRadToDeg);
+  return RightAlign(std::to_string(std::fabs(degrees) < 1e15 ? static_cast<long long>(degrees) : 0),
+                    width);
+}
+
+std::string FileAngle(double radians) {
+  return FormatFixed(radians * kRadToDeg, 2);
+}
+
+std::string RightAlign(std::string_view text, int width) {
+  const std::size_t w = static_cast<std::size_t>(width);
+  std::size_t n = CharacterCount(text);
+  if (n <= w) return std::string(w - n, ' ') + std::string(text);
+  std::size_t start = 0;
+  while (n > w) {
+    ++start;
+    while (start < text.size() && !StartsCharacter(text[start])) ++start;
+    --n;
+  }
+  return std::string(text.substr(start));
+}
+
+std::string LeftFit(std::string_view text, int width) {
+  const std::size_t w = static_cast<std::size_t>(width);
+  std::size_t n = 0, end = 0;
+  while (end < text.size()) {
+    if (StartsCharacter(text[end]) && n++ == w) break;
+    ++end;
+  }
+  std::string out(text.substr(0, end));
+  n = CharacterCount(out);
+  if (n < w) out.append(w - n, ' ');
+  return out;
+}
+
+std::string OneLineText(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+  }
+  return out;
+}
+
+RowInstants ShownInstants(const EclipseRecord& record, double deltaT,
+                          const LocalCircumstances& lc) {
+  RowInstants out;
+  for (int slot = kC1; slot <= kC4; ++slot) {
+    if (!lc.computed[slot] || !(lc.sunAltitude[slot] > 0)) continue;
+    out.shown[slot] = true;
+    out.when[slot] = ContactUT(record, deltaT, lc.contactTime[slot]);
+    out.visible = true;
+    out.year = out.when[slot].year;
+    out.month = out.when[slot].month;
+    out.day = out.when[slot].day;
+  }
+  return out;
+}
+
+void AppendListContacts(const RowInstants& instants, const LocalCircumstances& lc,
+                        std::string& out) {
+  static constexpr std::size_t kWidths[5] = {20, 20, 32, 20, 20};
+  for (int slot = kC1; slot <= kC4; ++slot) {
+    if (instants.shown[slot]) {
+      AppendListBlock(lc, instants.when[slot], slot, out);
+    } else {
+      out.append(kWidths[slot], ' ');
+    }
+  }
+}
+
+void AppendFileContacts(const RowInstants& instants, const LocalCircumstances& lc,
+                        std::string& out) {
+  for (int slot = kC1; slot <= kC4; ++slot) {
+    if (instants.shown[slot]) {
+      AppendFileBlock(lc, instants.when[slot], slot, out);
+    } else {
+      out.append(slot == kMax ? 6 : 4, '\t');
+    }
+  }
+  // The last block has no TAB of its own: a shown C4 ends the line, a hidden one is four TABs.
+  if (instants.shown[kC4]) out.pop_back();
+}
+
+std::vector<std::string> LegendLines(ReportKind kind, int language) {
+  if (!IsLanguage(language)) return {};
+  std::vector<std::string> lines(kLegend[language], kLegend[language] + kLegendLineCount);
+  if (kind == ReportKind::kPlaceHistory) {
+    // The place-history file ends these explanations with a full stop (the French altitude line
+    // excepted).
+    for (std::string& line : lines) {
+      for (const char* key : {"Sar\t", "iS\t", "NS\t", "P°\t", "V°\t", "H°\t"}) {
+        const bool french = language == kFrench && std::string_view(key) == "H°\t";
+        if (line.rfind(key, 0) == 0 && !french) line += '.';
+      }
+    }
+  }
+  lines.push_back(DashTemplate(language));
+  lines.emplace_back();
+  lines.push_back(HeaderLine(language));
+  return lines;
+}
+
+std::string DashTemplate(int language) {
+  if (!IsLanguage(language)) return {};
+  const std::string contact = "--:--:--\t---.--\t---.--\t---.--";
+  return std::string("----\t--\t--\t-------\t-\t---\t--\t--\t----------\t----------\t") +
+         "--°--'--H\t---°--'--H\t" + (language == kGerman ? "----" : "------") + "\t-------\t" +
+         contact + '\t' + contact + '\t' + contact + "\t-.---\t--:--\t" + contact + '\t' + contact;
+}
+
+std::string HeaderLine(int language) {
+  return IsLanguage(language) ? kHeaders[language] : "";
+}
+
+std::string SavedFileText(ReportKind kind, int language, const std::vector<ReportRow>& rows) {
+  std::string text;
+  for (const std::string& line : LegendLines(kind, language)) text += line + "\r\n";
+  std::size_t size = text.size();
+  for (const ReportRow& row : rows) size += row.file.size() + 2;
+  text.reserve(size);
+  for (const ReportRow& row : rows) {
+    text += row.file;
+    text += "\r\n";
+  }
+  return text;
+}
+
+}  // namespace umbrivista

@@ -1,0 +1,88 @@
+#pragma once
+// The texts both reports are made of: the column formats of their list rows and file rows, the
+// contact columns, and the legend, dash template and header of a saved file, per language.
+//
+// A list row is fixed-width text for the report window; a file row is the same eclipse as
+// TAB-separated fields for the saved file. Widths count characters, not bytes.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "eclipse_record.h"
+#include "local_circumstances.h"
+
+namespace umbrivista {
+
+enum class ReportKind { kCityList, kPlaceHistory };
+
+// One eclipse seen at one place: its line in the report window and its line in the saved file
+// (neither with a line end).
+struct ReportRow {
+  std::string list;
+  std::string file;
+};
+
+// ---- fields ----
+
+// Time of day "hh:mm:ss" from hours: whole seconds after adding half a second, so that a time
+// within half a second of midnight shows as "24:00:00".
+std::string TimeOfDayText(double hours);
+// Duration "m:ss" from minutes, rounded to whole seconds; empty for a negative or non-finite
+// duration.
+std::string DurationText(double minutes);
+// "47°33'N": degrees and whole arc minutes (rounded, ties to even) of |latitude|; "N" for ≥ 0.
+std::string LatitudeText(double degrees);
+// "007°35'E" for an east-positive longitude in degrees: "E" for ≥ 0, else "W".
+std::string LongitudeText(double degreesEast);
+// The place-history form: the letter by language for the side, west when the east-positive
+// longitude is ≤ 0 (a longitude of 0 counts as west): German W/O, English W/E, French O/E.
+std::string PlaceHistoryLongitudeText(double degreesEast, int language);
+
+// An angle (radians) in whole degrees, ties to even, right-aligned in `width`.
+std::string ListAngle(double radians, int width);
+// An angle (radians) in degrees with two decimals.
+std::string FileAngle(double radians);
+
+// `text` right-aligned in `width` characters; a longer text keeps its last `width` characters.
+std::string RightAlign(std::string_view text, int width);
+// `text` left-aligned in `width` characters, padded with blanks or cut after `width` characters.
+std::string LeftFit(std::string_view text, int width);
+// `text` with TAB, CR, LF and the other C0 control characters replaced by blanks, so that a name
+// cannot break the columns or the lines of a saved file.
+std::string OneLineText(std::string_view text);
+
+// ---- contact columns ----
+
+// The instants of one row that are shown: computed, with the Sun above the horizon there.
+struct RowInstants {
+  bool shown[5] = {};
+  UTInstant when[5];
+  bool visible = false;              // some instant is shown; otherwise there is no row
+  int year = 0, month = 0, day = 0;  // UT date of the last instant shown (C1, C2, Max, C3, C4)
+};
+RowInstants ShownInstants(const EclipseRecord& record, double deltaT, const LocalCircumstances& lc);
+
+// Appends the contact part of a list row: the blocks C1, C2, Max, C3, C4 (widths 20, 20, 32, 20,
+// 20), blanks where an instant is not shown.
+void AppendListContacts(const RowInstants& instants, const LocalCircumstances& lc,
+                        std::string& out);
+// Appends the contact part of a file row: 4, 4, 6, 4 and 4 TAB-separated fields, empty where an
+// instant is not shown; a shown C4 ends without a TAB, a hidden one is four TABs.
+void AppendFileContacts(const RowInstants& instants, const LocalCircumstances& lc,
+                        std::string& out);
+
+// ---- saved file ----
+
+// The lines above the rows of a saved file, in order: title, "--------", the 24 column
+// explanations (in the place-history file, several end with a full stop), the dash template, an
+// empty line and the header.
+std::vector<std::string> LegendLines(ReportKind kind, int language);
+std::string DashTemplate(int language);
+std::string HeaderLine(int language);
+
+// The whole saved file: the legend lines, then the file text of every row, every line ending
+// with CR LF.
+std::string SavedFileText(ReportKind kind, int language, const std::vector<ReportRow>& rows);
+
+}  // namespace umbrivista

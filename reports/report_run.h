@@ -1,0 +1,50 @@
+#pragma once
+// What a report run hands back and how its caller follows and stops it.
+//
+// A run computes on the caller's thread. It calls the progress callback at fixed points (the city
+// list after every line of the places file, the place history at every 20th catalogue record);
+// a window processes its pending events there, so the user can scroll, cancel or close. The run
+// reads the cancel flag after each step and stops when it is set; the rows found until then stay.
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "report_formats.h"
+#include "string_table.h"
+
+namespace umbrivista {
+
+struct ReportRun {
+  ReportKind kind = ReportKind::kCityList;
+  // The language the run was made in: its rows, letters, legend and header stay in it.
+  int language = kEnglish;
+  std::vector<ReportRow> rows;
+  // City list: the places tested (population at least the threshold). Place history: the
+  // catalogue records passed.
+  int scanned = 0;
+  int found = 0;  // = rows.size()
+  // The status line: refreshed for every place or eclipse within the penumbra while a progress
+  // callback follows the run, and at the end of the run with the final counts.
+  std::string status;
+  bool cancelled = false;
+  // Why the run stopped early (a places file that is missing or has a malformed line, an input
+  // out of range); empty when it ran to its end or was cancelled.
+  std::string error;
+};
+
+struct RunControl {
+  std::function<void(const ReportRun&)> progress;  // may be empty
+  const std::atomic<bool>* cancel = nullptr;       // may be null; the caller clears it
+};
+
+// The saved file of a run: legend and header in the run's language, then its rows, CR LF.
+std::string SavedReportText(const ReportRun& run);
+
+// Writes the saved file of `run` to `path` through a temporary file that is renamed into place;
+// a failed write leaves an existing file as it was. The rows stay in `run`, so the same file can
+// be saved again. Throws FileWriteError naming the file.
+void SaveReport(const ReportRun& run, const std::string& path);
+
+}  // namespace umbrivista
