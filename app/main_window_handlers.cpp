@@ -68,6 +68,16 @@ std::string TForm_Main::ScratchDatabasePath() const {
 void TForm_Main::AttachReportWindows(TForm_CityHist* history, TForm_CityList* list) {
   history_ = history;
   list_ = list;
+  ReportContext context;
+  context.catalogue = &catalogue_;
+  context.position = [this] { return position_; };
+  context.language = [this] { return language_; };
+  context.dataDir = options_.dataDir;
+  context.version = options_.version;
+  // A report run ends an animation run.
+  context.runStarting = [this] { StopPlaying(); };
+  for (TReportWindow* window : {static_cast<TReportWindow*>(history), static_cast<TReportWindow*>(list)})
+    if (window) window->SetContext(context);
 }
 
 void TForm_Main::FormCreate() {
@@ -387,6 +397,8 @@ void TForm_Main::LanguageCommand(int language) {
     history_->CancelRun();
     ApplyCaptionSet(history_, CaptionWindow::kPlaceHistory, language);
     history_->hide();
+    // The places file of the new language.
+    history_->LanguageChanged();
   }
   if (list_) {
     list_->CancelRun();

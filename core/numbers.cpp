@@ -31,6 +31,13 @@ std::string FormatReal(float value) {
   return WithDecimalPoint(std::string(buf, end));
 }
 
+std::string FormatShortest(double value) {
+  char buf[64];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+  if (ec != std::errc()) return FormatReal(value);
+  return std::string(buf, end);
+}
+
 std::string FormatFixed(double value, int decimals) {
   char buf[512];
   auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);

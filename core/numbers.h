@@ -15,6 +15,9 @@ void UseDotDecimalNumbers();
 std::string FormatReal(double value);
 // Shortest text that reads back to the same single-precision value.
 std::string FormatReal(float value);
+// Shortest text that reads back to the same value, without a decimal point for whole numbers
+// ("47.5", "8", "-0.25").
+std::string FormatShortest(double value);
 // Fixed number of decimals, rounded to nearest.
 std::string FormatFixed(double value, int decimals);
 

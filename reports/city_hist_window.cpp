@@ -1,6 +1,5 @@
 #include "city_hist_window.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -9,8 +8,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStatusBar>
+#include <QScrollArea>
 
+#include "data_files.h"
+#include "numbers.h"
+#include "place_history_run.h"
 #include "report_widgets.h"
 #include "settings_record.h"
 
@@ -22,18 +24,32 @@ const char* const kFirstYears[] = {"-4999", "-3999", "-2999", "-1999", "-999",  
                                    "+1901", "+1951", "+2001", "+3001", "+4001", "+5001", "+6001"};
 const char* const kLastYears[] = {"-4000", "-3000", "-2000", "-1000", "0",     "+1000", "+2000",
                                   "+2050", "+2100", "+3000", "+4000", "+5000", "+6000", "+7000"};
+// Below this width the window's content scrolls sideways.
+constexpr int kMinContentWidth = 1042;
 
 QLabel* NamedLabel(QWidget* parent, const char* name) {
   return Named(new QLabel(parent), name);
 }
 
+// The year of a year item ("+1001", "-999", "0"); `fallback` when none is chosen.
+int YearOf(const QComboBox* box, int fallback) {
+  if (box->currentIndex() < 0) return fallback;
+  return static_cast<int>(ParseInteger(box->currentText().toStdString()).value_or(fallback));
+}
+
 }  // namespace
 
-TForm_CityHist::TForm_CityHist(QWidget* parent) : QMainWindow(parent) {
-  setObjectName(QStringLiteral("TForm_CityHist"));
+TForm_CityHist::TForm_CityHist(QWidget* parent)
+    : TReportWindow("TForm_CityHist", "RichEdit_CityHist", "Umbrivista_CityHist.txt", parent) {
   resize(1174, 622);
-  auto* central = new QWidget(this);
-  setCentralWidget(central);
+  auto* central = new QWidget;
+  central->setMinimumWidth(kMinContentWidth);
+  auto* scroll = new QScrollArea(this);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidget(central);
+  setCentralWidget(scroll);
+  RichEdit_CityHist = List();
 
   ComboBox_Land = Named(new QComboBox(central), "ComboBox_Land");
   ComboBox_Stadt = Named(new QComboBox(central), "ComboBox_Stadt");
@@ -56,23 +72,23 @@ TForm_CityHist::TForm_CityHist(QWidget* parent) : QMainWindow(parent) {
   ComboBox_Bis = Named(new QComboBox(central), "ComboBox_Bis");
   for (const char* year : kFirstYears) ComboBox_von->addItem(QString::fromLatin1(year));
   for (const char* year : kLastYears) ComboBox_Bis->addItem(QString::fromLatin1(year));
+  ComboBox_von->setMaxVisibleItems(14);
+  ComboBox_Bis->setMaxVisibleItems(14);
   Button_Start_CityHist = Named(new QPushButton(central), "Button_Start_CityHist");
-  Button_Beenden = Named(new QPushButton(central), "Button_Beenden");
-  Label5 = NamedLabel(central, "Label5");
-  RichEdit_CityHist = MakeReportList(central, "RichEdit_CityHist");
-  Label5->setFont(RichEdit_CityHist->font());
 
   // The two radio pairs are separate groups.
-  auto* latitudeSide = new QWidget(central);
-  auto* latitudeRow = new QHBoxLayout(latitudeSide);
-  latitudeRow->setContentsMargins(0, 0, 0, 0);
-  latitudeRow->addWidget(RadioButton_Nord);
-  latitudeRow->addWidget(RadioButton_Sued);
-  auto* longitudeSide = new QWidget(central);
-  auto* longitudeRow = new QHBoxLayout(longitudeSide);
-  longitudeRow->setContentsMargins(0, 0, 0, 0);
-  longitudeRow->addWidget(RadioButton_Ost);
-  longitudeRow->addWidget(RadioButton_West);
+  auto pair = [central](QRadioButton* a, QRadioButton* b) {
+    auto* box = new QWidget(central);
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    a->setParent(box);
+    b->setParent(box);
+    row->addWidget(a);
+    row->addWidget(b);
+    return box;
+  };
+  QWidget* latitudeSide = pair(RadioButton_Nord, RadioButton_Sued);
+  QWidget* longitudeSide = pair(RadioButton_Ost, RadioButton_West);
   RadioButton_Nord->setChecked(true);
   RadioButton_Ost->setChecked(true);
 
@@ -101,17 +117,25 @@ TForm_CityHist::TForm_CityHist(QWidget* parent) : QMainWindow(parent) {
   grid->addWidget(NamedLabel(central, "Label7"), 1, 5);
   grid->addWidget(ComboBox_Bis, 1, 6);
   grid->addWidget(Button_Start_CityHist, 3, 6);
+  Button_Beenden->setParent(central);
   grid->addWidget(Button_Beenden, 4, 6);
   grid->setColumnStretch(7, 1);
-  grid->addWidget(Label5, 6, 0, 1, 8);
+  grid->addWidget(HeaderStrip(), 6, 0, 1, 8);
   grid->addWidget(RichEdit_CityHist, 7, 0, 1, 8);
   grid->setRowStretch(7, 1);
-  Named(statusBar(), "StatusBar1");
+  ComboBox_Land->setMinimumWidth(220);
+  ComboBox_Stadt->setMinimumWidth(220);
 
-  QAction* close = MakeReportMenu(this);
-  connect(close, &QAction::triggered, this, &TForm_CityHist::Button_BeendenClick);
-  connect(Button_Beenden, &QPushButton::clicked, this, &TForm_CityHist::Button_BeendenClick);
+  connect(ComboBox_Land, &QComboBox::activated, this, &TForm_CityHist::ComboBox_LandClick);
+  connect(Button_Uebernehmen, &QPushButton::clicked, this,
+          &TForm_CityHist::Button_UebernehmenClick);
+  connect(Button_Start_CityHist, &QPushButton::clicked, this,
+          &TForm_CityHist::Button_Start_CityHistClick);
   hide();
+}
+
+std::string TForm_CityHist::PlacesFile() const {
+  return FindDataFile(PlacesFileName(Language()), Context().dataDir);
 }
 
 void TForm_CityHist::ApplySettings(const SettingsRecord& s) {
@@ -142,21 +166,96 @@ void TForm_CityHist::CollectSettings(SettingsRecord& s) const {
   s.placeSouth = RadioButton_Sued->isChecked();
   s.placeWest = RadioButton_West->isChecked();
   s.placeEast = RadioButton_Ost->isChecked();
-  s.firstYearIndex = ComboBox_von->currentIndex();
-  s.lastYearIndex = ComboBox_Bis->currentIndex();
+  s.firstYearIndex = std::max(0, ComboBox_von->currentIndex());
+  s.lastYearIndex = std::max(0, ComboBox_Bis->currentIndex());
+}
+
+void TForm_CityHist::LanguageChanged() {
+  if (opened_) ReadCountryList();
 }
 
 void TForm_CityHist::Open() {
-  RichEdit_CityHist->clear();
-  cancelRequested_ = false;
-  show();
-  raise();
-  activateWindow();
+  opened_ = true;
+  OpenWindow();
+  ReadCountryList();
+  Button_Start_CityHist->setFocus();
 }
 
-void TForm_CityHist::Button_BeendenClick() {
-  CancelRun();
-  hide();
+void TForm_CityHist::ReadCountryList() {
+  ComboBox_Land->clear();
+  ComboBox_Stadt->clear();
+  cities_.clear();
+  const CountryList list = ReadCountries(PlacesFile());
+  for (const std::string& country : list.countries)
+    ComboBox_Land->addItem(QString::fromStdString(country));
+  ComboBox_Land->setCurrentIndex(-1);
+  // Reported once per opening; the countries read until the problem stay.
+  if (!list.error.empty()) ShowMessage(this, QString::fromStdString(list.error));
+}
+
+void TForm_CityHist::ComboBox_LandClick() {
+  ComboBox_Stadt->clear();
+  const CityList list = ReadCities(PlacesFile(), ComboBox_Land->currentText().toStdString());
+  cities_ = list.places;
+  for (const Place& place : cities_) ComboBox_Stadt->addItem(QString::fromStdString(place.name));
+  ComboBox_Stadt->setCurrentIndex(-1);
+  if (!list.error.empty()) ShowMessage(this, QString::fromStdString(list.error));
+}
+
+void TForm_CityHist::Button_UebernehmenClick() {
+  Button_Start_CityHist->setFocus();
+  const int index = ComboBox_Stadt->currentIndex();
+  if (index < 0 || index >= static_cast<int>(cities_.size())) return;
+  const Place& place = cities_[static_cast<std::size_t>(index)];
+  Edit_Ort_Land->setText(ComboBox_Land->currentText());
+  Edit_Ort_Stadt->setText(ComboBox_Stadt->currentText());
+  // Absolute values as the shortest "." text; the hemisphere in the buttons (0 counts as south
+  // and west, which computes the same).
+  const double latitude = place.LatitudeDegrees(), longitude = place.LongitudeDegrees();
+  Edit_Breite->setText(QString::fromStdString(FormatShortest(std::fabs(latitude))));
+  (latitude > 0 ? RadioButton_Nord : RadioButton_Sued)->setChecked(true);
+  Edit_Laenge->setText(QString::fromStdString(FormatShortest(std::fabs(longitude))));
+  (longitude > 0 ? RadioButton_Ost : RadioButton_West)->setChecked(true);
+  Edit_Hoehe->setText(QString::number(place.height));
+  Edit_Einwohner->setText(QString::number(place.population));
+}
+
+void TForm_CityHist::Button_Start_CityHistClick() {
+  const ReportContext& c = Context();
+  if (!c.catalogue || c.catalogue->Empty()) return;
+  const int language = Language();
+  PlaceHistoryInputs inputs;
+  const struct {
+    PlaceField field;
+    QLineEdit* box;
+  } numbers[] = {{PlaceField::kLatitude, Edit_Breite},
+                 {PlaceField::kLongitude, Edit_Laenge},
+                 {PlaceField::kHeight, Edit_Hoehe}};
+  double values[3] = {};
+  for (int i = 0; i < 3; ++i) {
+    const std::string text = numbers[i].box->text().toStdString();
+    const std::optional<double> value = ReadPlaceNumber(numbers[i].field, text);
+    if (!value) {
+      ShowMessage(this, QString::fromStdString(
+                            InvalidPlaceNumberMessage(numbers[i].field, text, language)));
+      return;
+    }
+    values[i] = *value;
+  }
+  inputs.latitude = RadioButton_Sued->isChecked() ? -values[0] : values[0];
+  inputs.longitude = RadioButton_West->isChecked() ? -values[1] : values[1];
+  inputs.height = RoundHeight(values[2]);
+  inputs.population = static_cast<std::int32_t>(
+      ParseInteger("0" + Edit_Einwohner->text().toStdString()).value_or(0));
+  inputs.name = Edit_Ort_Stadt->text().toStdString();
+  inputs.country = Edit_Ort_Land->text().toStdString();
+  inputs.firstYear = YearOf(ComboBox_von, INT_MIN);
+  inputs.lastYear = YearOf(ComboBox_Bis, INT_MAX);
+  inputs.language = language;
+  const EclipseCatalogue& catalogue = *c.catalogue;
+  RunReport(Button_Start_CityHist, [&catalogue, inputs](const RunControl& control) {
+    return ComputePlaceHistory(catalogue, inputs, control);
+  });
 }
 
 }  // namespace umbrivista

@@ -2,33 +2,37 @@
 // The place-history window: every eclipse visible at one place over a range of years. It exists
 // once for the whole run and is hidden until the main window opens it.
 
-#include <QMainWindow>
+#include <vector>
+
+#include "places_file.h"
+#include "report_window.h"
 
 class QComboBox;
-class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
 class QRadioButton;
 
 namespace umbrivista {
 
 struct SettingsRecord;
 
-class TForm_CityHist : public QMainWindow {
+class TForm_CityHist : public TReportWindow {
   Q_OBJECT
 
  public:
   explicit TForm_CityHist(QWidget* parent = nullptr);
 
-  // Opening from the main window's menu: an empty list, the window shown and raised.
+  // Opening from the main window's menu (and after a language switch): an empty list, the
+  // countries of the places file read afresh, the window shown and raised.
   void Open();
-  // Place, size and inputs from the settings record, and back into it.
+  // Re-reads the country list (the language chose another places file).
+  void ReadCountryList();
+  // After a language switch: the country list of the new language, if the window has been open.
+  void LanguageChanged();
+  // Place, size, place texts and years from the settings record, and back into it.
   void ApplySettings(const SettingsRecord& settings);
   void CollectSettings(SettingsRecord& settings) const;
-  // Asks a run in progress to stop at its next check.
-  void CancelRun() { cancelRequested_ = true; }
-  bool CancelRequested() const { return cancelRequested_; }
+  void Button_UebernehmenClick();
+  void Button_Start_CityHistClick();
 
   QComboBox* ComboBox_Land;
   QComboBox* ComboBox_Stadt;
@@ -46,14 +50,14 @@ class TForm_CityHist : public QMainWindow {
   QComboBox* ComboBox_von;
   QComboBox* ComboBox_Bis;
   QPushButton* Button_Start_CityHist;
-  QPushButton* Button_Beenden;
-  QLabel* Label5;
   QPlainTextEdit* RichEdit_CityHist;
 
  private:
-  void Button_BeendenClick();
+  void ComboBox_LandClick();
+  std::string PlacesFile() const;
 
-  bool cancelRequested_ = false;
+  std::vector<Place> cities_;
+  bool opened_ = false;
 };
 
 }  // namespace umbrivista

@@ -1,19 +1,17 @@
 #pragma once
-// The city-list window: local circumstances of one eclipse for every place above a population
-// threshold. It exists once for the whole run and is hidden until the main window opens it.
+// The city-list window: local circumstances of the eclipse shown in the main window for every
+// place of the places file above a population threshold. It exists once for the whole run and
+// is hidden until the main window opens it.
 
-#include <QMainWindow>
+#include "report_window.h"
 
 class QComboBox;
-class QLabel;
-class QPlainTextEdit;
-class QPushButton;
 
 namespace umbrivista {
 
 struct SettingsRecord;
 
-class TForm_CityList : public QMainWindow {
+class TForm_CityList : public TReportWindow {
   Q_OBJECT
 
  public:
@@ -21,24 +19,16 @@ class TForm_CityList : public QMainWindow {
 
   // Opening from the main window's menu: an empty list, the window shown and raised.
   void Open();
-  // Place, size and inputs from the settings record, and back into it.
+  // Place, size and threshold from the settings record, and back into it.
   void ApplySettings(const SettingsRecord& settings);
   void CollectSettings(SettingsRecord& settings) const;
-  // Asks a run in progress to stop at its next check.
-  void CancelRun() { cancelRequested_ = true; }
-  bool CancelRequested() const { return cancelRequested_; }
+  // One run for the shown eclipse and the chosen threshold.
+  void Button_Start_CityListClick();
 
   QComboBox* ComboBox_Population;
   QPushButton* Button_Start_CityList;
-  QPushButton* Button_Beenden;
   QLabel* Label1;
-  QLabel* Label5;
   QPlainTextEdit* RichEdit_CityList;
-
- private:
-  void Button_BeendenClick();
-
-  bool cancelRequested_ = false;
 };
 
 }  // namespace umbrivista

@@ -1,0 +1,129 @@
+#include "report_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStatusBar>
+
+#include "captions.h"
+#include "report_widgets.h"
+#include "safe_file.h"
+
+namespace umbrivista {
+
+TReportWindow::TReportWindow(const char* objectName, const char* listName,
+                             const char* defaultFile, QWidget* parent)
+    : QMainWindow(parent), defaultFile_(QString::fromLatin1(defaultFile)) {
+  setObjectName(QString::fromLatin1(objectName));
+  list_ = MakeReportList(nullptr, listName);
+  // The header lies in a strip as wide as the list and moves with its horizontal scrolling.
+  headerStrip_ = new QWidget;
+  Label5 = Named(new QLabel(headerStrip_), "Label5");
+  Label5->setFont(list_->font());
+  Label5->setTextFormat(Qt::PlainText);
+  headerStrip_->setFixedHeight(Label5->sizeHint().height() + 2);
+  connect(list_->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+          &TReportWindow::AlignHeader);
+  Button_Beenden = Named(new QPushButton, "Button_Beenden");
+  connect(Button_Beenden, &QPushButton::clicked, this, &TReportWindow::Button_BeendenClick);
+  Named(statusBar(), "StatusBar1");
+  QAction* close = MakeReportMenu(this);
+  Speichern1 = findChild<QAction*>(QStringLiteral("Speichern1"));
+  connect(close, &QAction::triggered, this, &TReportWindow::Button_BeendenClick);
+  connect(Speichern1, &QAction::triggered, this, &TReportWindow::SaveAs);
+}
+
+void TReportWindow::AlignHeader() {
+  // The header's first character stands over the list's first column, 2 pixels in from the
+  // list's text edge.
+  const int x = list_->mapTo(this, QPoint(0, 0)).x() - headerStrip_->mapTo(this, QPoint(0, 0)).x();
+  Label5->move(x + list_->frameWidth() + 2 + static_cast<int>(list_->document()->documentMargin()) -
+                   list_->horizontalScrollBar()->value(),
+               1);
+  Label5->adjustSize();
+}
+
+void TReportWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  AlignHeader();
+}
+
+void TReportWindow::OpenWindow() {
+  // What is shown is what would be saved: the list and the held rows go together.
+  list_->clear();
+  run_ = ReportRun{};
+  shown_ = 0;
+  Speichern1->setEnabled(false);
+  statusBar()->clearMessage();
+  setWindowTitle(QString::fromStdString(CaptionBase(context_.version, Language())));
+  show();
+  raise();
+  activateWindow();
+  AlignHeader();
+}
+
+void TReportWindow::RunReport(QPushButton* start,
+                              const std::function<ReportRun(const RunControl&)>& compute) {
+  if (running_) return;
+  if (context_.runStarting) context_.runStarting();
+  running_ = true;
+  cancel_ = false;
+  start->setEnabled(false);
+  Speichern1->setEnabled(false);
+  Button_Beenden->setFocus();
+  list_->clear();
+  run_ = ReportRun{};
+  shown_ = 0;
+  statusBar()->clearMessage();
+  RunControl control;
+  control.cancel = &cancel_;
+  control.progress = [this](const ReportRun& run) {
+    // New rows join the list, the status line counts, and the window answers the user.
+    for (; shown_ < run.rows.size(); ++shown_)
+      list_->appendPlainText(QString::fromStdString(run.rows[shown_].list));
+    if (!run.status.empty()) statusBar()->showMessage(QString::fromStdString(run.status));
+    QCoreApplication::processEvents();
+  };
+  try {
+    run_ = compute(control);
+  } catch (const std::exception& e) {
+    run_ = ReportRun{};
+    run_.error = e.what();
+  }
+  for (; shown_ < run_.rows.size(); ++shown_)
+    list_->appendPlainText(QString::fromStdString(run_.rows[shown_].list));
+  statusBar()->showMessage(QString::fromStdString(run_.status));
+  running_ = false;
+  start->setEnabled(true);
+  Speichern1->setEnabled(true);
+  if (!run_.error.empty()) ShowMessage(this, QString::fromStdString(run_.error));
+}
+
+bool TReportWindow::SaveAs() {
+  if (running_) return false;
+  const std::string path = ChooseSaveFile(this, defaultFile_);
+  if (path.empty()) return false;
+  try {
+    SaveReport(run_, path);
+  } catch (const std::exception& e) {
+    ShowMessage(this, QString::fromUtf8(e.what()));
+    return false;
+  }
+  return true;
+}
+
+void TReportWindow::Button_BeendenClick() {
+  CancelRun();
+  hide();
+}
+
+void TReportWindow::closeEvent(QCloseEvent* event) {
+  CancelRun();
+  QMainWindow::closeEvent(event);
+}
+
+}  // namespace umbrivista

@@ -1,0 +1,83 @@
+#pragma once
+// What the two report windows share: the fixed-pitch list with its header kept in step with the
+// list's horizontal scrolling, the status line, the menu "Liste", the run that fills the list as
+// rows come while the window stays responsive, its cancel flag, and "Save as".
+
+#include <QMainWindow>
+#include <atomic>
+#include <functional>
+#include <string>
+
+#include "report_run.h"
+
+class QAction;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace umbrivista {
+
+class EclipseCatalogue;
+
+// What a report window needs from the rest of the program.
+struct ReportContext {
+  const EclipseCatalogue* catalogue = nullptr;
+  std::function<int()> position;      // the eclipse shown in the main window
+  std::function<int()> language;      // the interface language
+  std::string dataDir;                // folder named on the command line (data-file lookup)
+  std::string version;                // for the caption
+  std::function<void()> runStarting;  // told before each run (the main window stops playing)
+};
+
+class TReportWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  void SetContext(ReportContext context) { context_ = std::move(context); }
+  // Asks a run under way to stop at its next step; the rows found stay.
+  void CancelRun() { cancel_ = true; }
+  bool CancelRequested() const { return cancel_; }
+  bool Running() const { return running_; }
+  // The rows of the last run: what "Save as" writes.
+  const ReportRun& Run() const { return run_; }
+  // "Save as": asks for the file and writes legend, header and rows; false when cancelled or
+  // failed (a failure is reported; the rows stay either way).
+  bool SaveAs();
+
+  QLabel* Label5;
+  QPushButton* Button_Beenden;
+  QAction* Speichern1;
+
+ protected:
+  TReportWindow(const char* objectName, const char* listName, const char* defaultFile,
+                QWidget* parent);
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+  // The list widget, made by the base and placed by the derived window.
+  QPlainTextEdit* List() const { return list_; }
+  // The header row above the list, to be placed by the derived window.
+  QWidget* HeaderStrip() const { return headerStrip_; }
+  // Opening from the menu: an empty list and no held rows, the caption, the window shown.
+  void OpenWindow();
+  // Runs `compute` with progress and cancel wired to this window; `start` is disabled meanwhile.
+  void RunReport(QPushButton* start,
+                 const std::function<ReportRun(const RunControl&)>& compute);
+  int Language() const { return context_.language ? context_.language() : 1; }
+  const ReportContext& Context() const { return context_; }
+
+ private:
+  void Button_BeendenClick();
+  void AlignHeader();
+
+  ReportContext context_;
+  QPlainTextEdit* list_;
+  QWidget* headerStrip_;
+  QString defaultFile_;
+  ReportRun run_;
+  std::size_t shown_ = 0;
+  std::atomic<bool> cancel_ = false;
+  bool running_ = false;
+};
+
+}  // namespace umbrivista
