@@ -9,6 +9,8 @@
 #include <QScrollBar>
 #include <QStatusBar>
 
+#include <chrono>
+
 #include "captions.h"
 #include "report_widgets.h"
 #include "safe_file.h"
@@ -81,10 +83,15 @@ void TReportWindow::RunReport(QPushButton* start,
   statusBar()->clearMessage();
   RunControl control;
   control.cancel = &cancel_;
-  control.progress = [this](const ReportRun& run) {
-    // New rows join the list, the status line counts, and the window answers the user.
-    for (; shown_ < run.rows.size(); ++shown_)
-      list_->appendPlainText(QString::fromStdString(run.rows[shown_].list));
+  using Clock = std::chrono::steady_clock;
+  auto lastPump = Clock::now();
+  control.progress = [this, &lastPump](const ReportRun& run) {
+    // About fifty times a second: the new rows join the list, the status line counts, and the
+    // window answers the user (scrolling, Beenden, closing).
+    const auto now = Clock::now();
+    if (now - lastPump < std::chrono::milliseconds(20)) return;
+    lastPump = now;
+    ShowNewRows(run);
     if (!run.status.empty()) statusBar()->showMessage(QString::fromStdString(run.status));
     QCoreApplication::processEvents();
   };
@@ -94,13 +101,22 @@ void TReportWindow::RunReport(QPushButton* start,
     run_ = ReportRun{};
     run_.error = e.what();
   }
-  for (; shown_ < run_.rows.size(); ++shown_)
-    list_->appendPlainText(QString::fromStdString(run_.rows[shown_].list));
+  ShowNewRows(run_);
   statusBar()->showMessage(QString::fromStdString(run_.status));
   running_ = false;
   start->setEnabled(true);
   Speichern1->setEnabled(true);
   if (!run_.error.empty()) ShowMessage(this, QString::fromStdString(run_.error));
+}
+
+void TReportWindow::ShowNewRows(const ReportRun& run) {
+  if (shown_ >= run.rows.size()) return;
+  QString text;
+  for (; shown_ < run.rows.size(); ++shown_) {
+    if (!text.isEmpty()) text += '\n';
+    text += QString::fromStdString(run.rows[shown_].list);
+  }
+  list_->appendPlainText(text);
 }
 
 bool TReportWindow::SaveAs() {

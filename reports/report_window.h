@@ -69,6 +69,8 @@ class TReportWindow : public QMainWindow {
  private:
   void Button_BeendenClick();
   void AlignHeader();
+  // Appends the rows of `run` not yet in the list.
+  void ShowNewRows(const ReportRun& run);
 
   ReportContext context_;
   QPlainTextEdit* list_;

@@ -1,0 +1,228 @@
+// The two report windows driven offscreen: runs that fill the list, cancelling, saving, the
+// take-over of a place, a missing places file, and the language switch during a run.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTimer>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "city_hist_window.h"
+#include "city_list_run.h"
+#include "city_list_window.h"
+#include "main_window.h"
+#include "numbers.h"
+#include "place_history_run.h"
+#include "scratch_dir.h"
+#include "shipped_catalogue.h"
+
+namespace umbrivista {
+namespace {
+
+class ReportWindowsTest : public ScratchDirTest {
+ protected:
+  ReportWindowsTest() : ScratchDirTest("app_reports") {}
+  void SetUp() override {
+    ScratchDirTest::SetUp();
+    SetMessageSink([this](QWidget*, const QString& text) { messages_.push_back(text); });
+    SetSaveFileChooser([this](QWidget*, const QString&) {
+      if (chosen_.empty()) return std::string();
+      return (dir_ / chosen_).string();
+    });
+  }
+  void TearDown() override {
+    SetMessageSink(nullptr);
+    SetSaveFileChooser(nullptr);
+    ScratchDirTest::TearDown();
+  }
+  ReportContext Context(int language, const std::string& dataDir = UMBRIVISTA_DATA_DIR) {
+    ReportContext c;
+    c.catalogue = &ShippedCatalogue();
+    c.position = [] { return 16690; };
+    c.language = [language] { return language; };
+    c.dataDir = dataDir;
+    c.version = "0.1.0";
+    return c;
+  }
+  std::string FileText(const std::string& name) {
+    std::ifstream in(dir_ / name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+  }
+  std::string Cli(const std::string& args, const std::string& out) {
+    const std::string command = std::string(UMBRIVISTA_BIN_DIR) + "/umbrivista-cli " + args +
+                                " --catalogue " + UMBRIVISTA_DATA_DIR + "/" + kCatalogueFileName +
+                                " --data-dir " + UMBRIVISTA_DATA_DIR + " --out " +
+                                (dir_ / out).string();
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    return FileText(out);
+  }
+  // Runs `action` the first time the window's status line changes during a run.
+  static void DuringRun(QMainWindow& window, std::function<void()> action) {
+    QObject::connect(
+        window.statusBar(), &QStatusBar::messageChanged, &window,
+        [action](const QString& text) {
+          if (!text.isEmpty()) action();
+        },
+        Qt::SingleShotConnection);
+  }
+
+  std::vector<QString> messages_;
+  std::string chosen_;
+};
+
+TEST_F(ReportWindowsTest, CityListRunFillsTheListAndSavesWhatTheCommandLineWrites) {
+  TForm_CityList window;
+  window.SetContext(Context(0));
+  window.Open();
+  window.ComboBox_Population->setCurrentIndex(3);
+  window.Button_Start_CityList->click();
+  const ReportRun& run = window.Run();
+  ASSERT_GT(run.rows.size(), 100u);
+  EXPECT_EQ(window.RichEdit_CityList->blockCount(), static_cast<int>(run.rows.size()));
+  EXPECT_EQ(window.RichEdit_CityList->document()->firstBlock().text().toStdString(),
+            run.rows.front().list);
+  EXPECT_EQ(window.statusBar()->currentMessage().toStdString(),
+            CityListStatusText(run.scanned, run.found, 0));
+  EXPECT_TRUE(window.Button_Start_CityList->isEnabled());
+  EXPECT_TRUE(window.Speichern1->isEnabled());
+  // A cancelled dialog writes nothing and keeps the rows; the next save holds them.
+  chosen_.clear();
+  EXPECT_FALSE(window.SaveAs());
+  chosen_ = "window.txt";
+  ASSERT_TRUE(window.SaveAs());
+  EXPECT_EQ(FileText("window.txt"), Cli("citylist 16690 --threshold-index 3 --lang de", "cli.txt"));
+  // Saved again: the same file.
+  chosen_ = "again.txt";
+  ASSERT_TRUE(window.SaveAs());
+  EXPECT_EQ(FileText("again.txt"), FileText("window.txt"));
+}
+
+TEST_F(ReportWindowsTest, StartAndSaveAreDisabledDuringARunThatCanBeCancelled) {
+  TForm_CityList window;
+  window.SetContext(Context(1));
+  window.Open();
+  window.ComboBox_Population->setCurrentIndex(9);  // every place: a run of some 200 ms
+  bool startDisabled = false, saveDisabled = false;
+  DuringRun(window, [&] {
+    startDisabled = !window.Button_Start_CityList->isEnabled();
+    saveDisabled = !window.Speichern1->isEnabled();
+    window.Button_Beenden->click();
+  });
+  window.Button_Start_CityList->click();
+  EXPECT_TRUE(startDisabled);
+  EXPECT_TRUE(saveDisabled);
+  const ReportRun& run = window.Run();
+  EXPECT_TRUE(run.cancelled);
+  EXPECT_FALSE(window.isVisible());
+  ASSERT_FALSE(run.rows.empty());
+  EXPECT_LT(run.rows.size(), 30000u);
+  EXPECT_EQ(window.RichEdit_CityList->blockCount(), static_cast<int>(run.rows.size()));
+  chosen_ = "cancelled.txt";
+  ASSERT_TRUE(window.SaveAs());
+  EXPECT_EQ(FileText("cancelled.txt"), SavedReportText(run));
+  // Opening again clears the list and the rows together.
+  window.Open();
+  EXPECT_EQ(window.Run().rows.size(), 0u);
+  EXPECT_TRUE(window.RichEdit_CityList->toPlainText().isEmpty());
+}
+
+TEST_F(ReportWindowsTest, PlaceHistoryTakesOverAPlaceAndSavesWhatTheCommandLineWrites) {
+  TForm_CityHist window;
+  window.SetContext(Context(1));
+  window.Open();
+  ASSERT_TRUE(messages_.empty());
+  const int argentina = window.ComboBox_Land->findText("Argentina");
+  ASSERT_GE(argentina, 0);
+  window.ComboBox_Land->setCurrentIndex(argentina);
+  emit window.ComboBox_Land->activated(argentina);
+  ASSERT_GT(window.ComboBox_Stadt->count(), 10);
+  window.ComboBox_Stadt->setCurrentIndex(1);  // Abra Pampa: 22.72 S, 65.70 W, 3487 m
+  window.Button_Uebernehmen->click();
+  EXPECT_EQ(window.Edit_Ort_Land->text(), "Argentina");
+  EXPECT_EQ(window.Edit_Ort_Stadt->text(), "Abra Pampa");
+  EXPECT_EQ(window.Edit_Breite->text(), "22.72");
+  EXPECT_EQ(window.Edit_Laenge->text(), "65.7");
+  EXPECT_TRUE(window.RadioButton_Sued->isChecked());
+  EXPECT_TRUE(window.RadioButton_West->isChecked());
+  EXPECT_EQ(window.Edit_Hoehe->text(), "3487");
+  EXPECT_EQ(window.Edit_Einwohner->text(), "9425");
+  window.ComboBox_von->setCurrentIndex(7);  // +1901
+  window.ComboBox_Bis->setCurrentIndex(8);  // +2100
+  window.Button_Start_CityHist->click();
+  const ReportRun& run = window.Run();
+  ASSERT_GT(run.rows.size(), 20u);
+  EXPECT_EQ(window.statusBar()->currentMessage().toStdString(),
+            PlaceHistoryStatusText(run.scanned, run.found, 1));
+  chosen_ = "history.txt";
+  ASSERT_TRUE(window.SaveAs());
+  EXPECT_EQ(FileText("history.txt"),
+            Cli("placehistory --lat -22.72 --lon -65.7 --height 3487 --name 'Abra Pampa' "
+                "--country Argentina --population 9425 --from 1901 --to 2100 --lang en",
+                "history-cli.txt"));
+  // A bad number stops before the run, naming the field.
+  window.Edit_Breite->setText("91");
+  window.Button_Start_CityHist->click();
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].toStdString(),
+            InvalidPlaceNumberMessage(PlaceField::kLatitude, "91", 1));
+  EXPECT_EQ(window.Run().rows.size(), run.rows.size());
+}
+
+TEST_F(ReportWindowsTest, AMissingPlacesFileIsReportedOnceAndTheWindowStaysUsable) {
+  TForm_CityHist history;
+  history.SetContext(Context(1, dir_.string()));
+  history.Open();
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_TRUE(messages_[0].contains("2017_data_EN.txt")) << messages_[0].toStdString();
+  EXPECT_EQ(history.ComboBox_Land->count(), 0);
+  history.ComboBox_von->setCurrentIndex(9);
+  history.ComboBox_Bis->setCurrentIndex(8);
+  history.Button_Start_CityHist->click();  // the place history needs no places file
+  EXPECT_FALSE(history.Run().rows.empty());
+  EXPECT_EQ(messages_.size(), 1u);
+
+  TForm_CityList list;
+  list.SetContext(Context(1, dir_.string()));
+  list.Open();
+  list.Button_Start_CityList->click();
+  ASSERT_EQ(messages_.size(), 2u);
+  EXPECT_TRUE(messages_[1].contains("2017_data_EN.txt"));
+  EXPECT_TRUE(list.Button_Start_CityList->isEnabled());
+  EXPECT_TRUE(list.Run().rows.empty());
+}
+
+TEST_F(ReportWindowsTest, LanguageSwitchDuringARunCancelsIt) {
+  MainWindowOptions options;
+  options.catalogueFile = std::string(UMBRIVISTA_DATA_DIR) + "/" + kCatalogueFileName;
+  options.dataDir = UMBRIVISTA_DATA_DIR;
+  options.version = "0.1.0";
+  TForm_Main main(options);
+  TForm_CityHist history;
+  TForm_CityList list;
+  main.AttachReportWindows(&history, &list);
+  main.show();
+  main.Sichtbarkeit->trigger();
+  list.ComboBox_Population->setCurrentIndex(9);
+  DuringRun(list, [&main] { main.LanguageCommand(1); });
+  list.Button_Start_CityList->click();
+  EXPECT_TRUE(list.Run().cancelled);
+  EXPECT_FALSE(list.isVisible());
+  EXPECT_LT(list.Run().rows.size(), 30000u);
+  // The run was made in German and its file stays German.
+  EXPECT_EQ(list.Run().language, 0);
+}
+
+}  // namespace
+}  // namespace umbrivista
