@@ -4,6 +4,7 @@
 
 #include "numbers.h"
 #include "string_table.h"
+#include "text_encoding.h"
 
 namespace umbrivista {
 
@@ -13,63 +14,6 @@ constexpr int kCoordinateErrorItem = 57;
 constexpr int kLongitudeItem = 32;
 constexpr int kLatitudeItem = 33;
 constexpr std::size_t kMinLineCharacters = 30;
-
-// UTF-8 ↔ code points; the input is valid UTF-8 (DecodeTextFile makes it so).
-std::u32string ToCodePoints(std::string_view text) {
-  std::u32string out;
-  for (std::size_t i = 0; i < text.size();) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    const int length = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
-    char32_t cp = length == 1 ? c : c & (0x7F >> length);
-    for (int k = 1; k < length && i + k < text.size(); ++k)
-      cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-    out.push_back(cp);
-    i += static_cast<std::size_t>(length);
-  }
-  return out;
-}
-
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
-std::string ToUtf8(std::u32string_view text) {
-  std::string out;
-  for (char32_t cp : text) AppendUtf8(out, cp);
-  return out;
-}
-
-bool IsValidUtf8(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    const std::size_t length = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-    if (length == 0 || i + length > text.size()) return false;
-    for (std::size_t k = 1; k < length; ++k)
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-    i += length;
-  }
-  return true;
-}
-
-// Code points of Windows-1252 0x80 … 0x9F (0 for the five unused bytes, kept as they are).
-constexpr char32_t kCp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 // A number field: blanks around it are allowed.
 std::optional<double> Number(std::u32string_view field) {
@@ -175,18 +119,6 @@ std::string PoIErrorMessage(const PoILine& line, int language) {
   const int fieldItem = line.field == "latitude" ? kLatitudeItem : kLongitudeItem;
   return trimmed(StringItem(kCoordinateErrorItem, language)) + ": " +
          trimmed(StringItem(fieldItem, language)) + ": " + line.repaired;
-}
-
-std::string DecodeTextFile(std::string_view bytes) {
-  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-  if (IsValidUtf8(bytes)) return std::string(bytes);
-  std::string out;
-  for (const char ch : bytes) {
-    const auto c = static_cast<unsigned char>(ch);
-    const char32_t cp = c >= 0x80 && c < 0xA0 && kCp1252High[c - 0x80] ? kCp1252High[c - 0x80] : c;
-    AppendUtf8(out, cp);
-  }
-  return out;
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "layers.h"
+#include "text_encoding.h"
 
 namespace umbrivista {
 
@@ -39,9 +40,6 @@ PoILine ParsePoILine(std::string_view line);
 // The message for a bad field: string item 57 of the language, the field and the line.
 std::string PoIErrorMessage(const PoILine& line, int language);
 
-// Text of a file as UTF-8: UTF-8 as it is (without a byte-order mark), anything else read as
-// Windows-1252.
-std::string DecodeTextFile(std::string_view bytes);
 // The lines of a text, without their line ends (LF or CR LF); no empty last line for a final end.
 std::vector<std::string> SplitLines(std::string_view text);
 

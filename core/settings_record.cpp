@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "text_encoding.h"
+
 namespace umbrivista {
 
 namespace {
@@ -60,19 +62,6 @@ static_assert(kPopulation + 4 == kSettingsSize);
 constexpr int kMaxCoordinate = 100000;  // window places and the globe's centre, pixels
 constexpr int kMinWindowSize = 100;
 
-bool ValidUtf8(const std::string& text) {
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    const std::size_t length = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-    if (length == 0 || i + length > text.size()) return false;
-    for (std::size_t k = 1; k < length; ++k)
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-    i += length;
-  }
-  return true;
-}
-
 class Writer {
  public:
   void Int(std::size_t at, int value) {
@@ -107,7 +96,7 @@ class Reader {
   std::string Text(std::size_t at, std::size_t capacity, const std::string& fallback) {
     if (at + 1 + capacity > bytes_.size() || bytes_[at] > capacity) return Bad(fallback);
     std::string text(reinterpret_cast<const char*>(&bytes_[at + 1]), bytes_[at]);
-    return ValidUtf8(text) ? text : Bad(fallback);
+    return IsValidUtf8(text) ? text : Bad(fallback);
   }
   // A radio pair holds exactly one checked button; anything else gives the pair's default.
   void Pair(std::size_t first, std::size_t second, bool& a, bool& b) {

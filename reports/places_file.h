@@ -9,6 +9,8 @@
 
 #include <cstdint>
 #include <string>
+
+#include "text_encoding.h"
 #include <string_view>
 #include <vector>
 
@@ -78,11 +80,5 @@ struct CityList {
 };
 CityList ReadCities(const std::string& path, const std::string& country);
 
-// True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates, nothing above
-// U+10FFFF).
-bool IsValidUtf8(std::string_view bytes);
-// Windows-1252 bytes as UTF-8; the five bytes the code page leaves undefined become the C1
-// control characters of the same value.
-std::string Windows1252ToUtf8(std::string_view bytes);
 
 }  // namespace umbrivista
