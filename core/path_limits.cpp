@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <tuple>
 #include <utility>
 
 #include "angles.h"
@@ -16,18 +17,15 @@ namespace {
 
 using Vec3 = std::array<double, 3>;
 
-// Sampling of a curve: the midpoint of every step lies within kMaxDeviationKm of the great circle
-// through its ends, and no step is longer than kMaxStepKm (on the display sphere).
+// Sampling: the midpoint of every step lies within kMaxDeviationKm of the great circle through
+// its ends, and no step is longer than kMaxStepKm (on the display sphere).
 constexpr double kMaxDeviationKm = 0.05;
 constexpr double kMaxStepKm = 100;
-constexpr int kMaxSplitDepth = 14;
-constexpr std::size_t kMaxPointsPerPiece = 50000;
-// Instants where a curve exists are first looked for on this many steps of the eclipse's time
-// span, then each end is bisected this many times (to well under a millisecond).
-constexpr int kScanSteps = 400;
-constexpr int kBisections = 40;
-constexpr int kMaxIterations = 60;
-constexpr int kFixedPointIterations = 12;
+constexpr std::size_t kMaxPointsPerPiece = 40000;
+// Instants where a limit lies on the Earth are first looked for on this many steps of the
+// penumbra's span over the Earth.
+constexpr int kScanSteps = 150;
+constexpr int kBisections = 44;
 
 // The Besselian elements at one instant in double precision, with what the y1/d1 system of the
 // oblate Earth needs.
@@ -35,19 +33,17 @@ struct Elements {
   double t = 0;
   double x = 0, y = 0, mu = 0, l1 = 0, l2 = 0, tanF1 = 0, tanF2 = 0;
   double xRate = 0, yRate = 0, sinD = 0, cosD = 1;
-  double rho = 1;               // 1/√(1 − e²·cos²d): y1 = y·rho
+  double rho = 1;               // 1/√(1 − e²·cos²d): η1 = η·rho
   double sinD1 = 0, cosD1 = 1;  // of d1
 };
 
-// A point of the fundamental plane carried onto the Sun-facing side of the spheroid.
-struct Place {
-  double xi = 0, eta = 0;  // on the fundamental plane, Earth radii
-  double margin = -1;      // 1 − ξ² − η1²: ≥ 0 on the Earth, < 0 beyond its limb
-  double zeta = 0;         // of the place, Earth radii (ζ1 is taken as 0 beyond the limb)
-  double rhoCosPhi = 0, hourAngle = 0;
-  double latitude = 0, longitude = 0;  // radians, geodetic, east positive in [−π, π)
-  bool finite = false;
-  bool OnEarth() const { return finite && margin >= 0; }
+// A point (ξ, η) of the fundamental plane carried onto the Sun-facing side of the spheroid.
+struct Surface {
+  double margin = -1;       // 1 − ξ² − η1²: ≥ 0 on the Earth, < 0 beyond its limb (ζ1 taken as 0)
+  double sinPhi1 = 0;       // of the reduced latitude φ1
+  double cosPhi1CosH = 0;   // cos φ1 · cos H, H the local hour angle of the axis
+  double zeta = 0;          // ζ of the place, Earth radii
+  bool OnEarth() const { return margin >= 0; }
 };
 
 class Shadow {
@@ -79,133 +75,55 @@ class Shadow {
     return e;
   }
 
-  // The place under the plane point (ξ, η); beyond the limb the nearest point of the limb
-  // (ζ1 = 0) with a negative margin.
-  Place OnSurface(const Elements& e, double xi, double eta) const {
-    Place p;
-    p.xi = xi;
-    p.eta = eta;
+  static Surface SurfaceAt(const Elements& e, double xi, double eta) {
     const double eta1 = eta * e.rho;
-    p.margin = 1 - xi * xi - eta1 * eta1;
-    const double zeta1 = std::sqrt(std::max(p.margin, 0.0));
-    const double sinPhi1 = std::clamp(zeta1 * e.sinD1 + eta1 * e.cosD1, -1.0, 1.0);
-    // cos φ1 ≥ 0 scales both arguments of the hour angle alike and is left out.
-    p.hourAngle = ArcTan2(xi, zeta1 * e.cosD1 - eta1 * e.sinD1);
-    p.rhoCosPhi = std::sqrt(1 - sinPhi1 * sinPhi1);
-    p.zeta = kEarthAxisRatio * sinPhi1 * e.sinD + p.rhoCosPhi * std::cos(p.hourAngle) * e.cosD;
-    p.latitude = std::atan(kEarthAxisRatioInverse * sinPhi1 / p.rhoCosPhi);
-    p.longitude = NonNegativeRemainder(p.hourAngle - e.mu + rotation_ + kPi, kTwoPi) - kPi;
-    p.finite = std::isfinite(p.margin) && std::isfinite(p.latitude) && std::isfinite(p.longitude);
-    return p;
+    return Lifted(e, xi, eta, std::sqrt(std::max(1 - xi * xi - eta1 * eta1, 0.0)));
   }
 
-  // The motion of the shadow axis relative to a place (a, b = x′ − ξ′, y′ − η′), with the rates of
-  // the local circumstances: μ′ and d′ from the linear coefficients.
-  std::pair<double, double> RelativeMotion(const Elements& e, const Place& p) const {
-    const double xiRate = muRate_ * p.rhoCosPhi * std::cos(p.hourAngle);
-    const double etaRate = muRate_ * p.xi * e.sinD - p.zeta * dRate_;
+  // The same with ζ1 given (which on the Earth is √margin; ζ1 < 0 is the far side).
+  static Surface Lifted(const Elements& e, double xi, double eta, double zeta1) {
+    Surface s;
+    const double eta1 = eta * e.rho;
+    s.margin = 1 - xi * xi - eta1 * eta1;
+    s.sinPhi1 = std::clamp(zeta1 * e.sinD1 + eta1 * e.cosD1, -1.0, 1.0);
+    s.cosPhi1CosH = zeta1 * e.cosD1 - eta1 * e.sinD1;
+    s.zeta = kEarthAxisRatio * s.sinPhi1 * e.sinD + s.cosPhi1CosH * e.cosD;
+    return s;
+  }
+
+  // The motion (a, b) = (x′ − ξ′, y′ − η′) of the shadow axis relative to a place, with the
+  // rates of the local circumstances: μ′ and d′ from the linear coefficients.
+  std::pair<double, double> RelativeMotion(const Elements& e, double xi, const Surface& s) const {
+    const double xiRate = muRate_ * s.cosPhi1CosH;
+    const double etaRate = muRate_ * xi * e.sinD - s.zeta * dRate_;
     return {e.xRate - xiRate, e.yRate - etaRate};
   }
 
-  // The place on the edge of the umbra (penumbra) that sees its greatest eclipse at e.t: at
-  // |l − ζ·tan f| from the axis, perpendicular to the shadow's motion relative to it, on the left
-  // of that motion for side = +1 and on the right for side = −1.
-  // Fixed-point iteration on the place's ζ, ξ′ and η′, started at the axis. Near the limb ζ (and
-  // with it ξ′) changes faster with the position than the iteration can follow; there the
-  // direction ψ of the place from the axis is solved for instead, as the root of
-  // G(ψ) = a·sin ψ + b·cos ψ (the motion along that direction), bracketed within ±0.7 rad of the
-  // direction the fixed point gave: (a, b) turns from (x′, y′) by at most asin(μ′/|(x′, y′)|).
-  Place EdgePoint(const Elements& e, bool umbral, double side) const {
-    const double l = umbral ? e.l2 : e.l1;
-    const double tanF = umbral ? e.tanF2 : e.tanF1;
-    Place p = OnSurface(e, e.x, e.y);
-    double radius = std::fabs(l);
-    for (int i = 0; i < kFixedPointIterations && p.finite; ++i) {
-      const auto [a, b] = RelativeMotion(e, p);
-      const double n = std::hypot(a, b);
-      radius = std::fabs(l - p.zeta * tanF);
-      const double xi = e.x - side * radius * b / n;
-      const double eta = e.y + side * radius * a / n;
-      const double change = std::fabs(xi - p.xi) + std::fabs(eta - p.eta);
-      p = OnSurface(e, xi, eta);
-      if (change < 1e-13) return p;
-    }
-    if (!p.finite || !(radius > 0)) return p;
-
-    // G(ψ) at the place in direction ψ (from +η towards +ξ), its distance following its ζ.
-    auto at = [&](double psi, Place& q) {
-      for (int pass = 0; pass < 2; ++pass) {
-        q = OnSurface(e, e.x + radius * std::sin(psi), e.y + radius * std::cos(psi));
-        radius = std::fabs(l - q.zeta * tanF);
-      }
-      const auto [a, b] = RelativeMotion(e, q);
-      // G rises through the root on the left of the motion and falls through it on the right.
-      return side * (a * std::sin(psi) + b * std::cos(psi));
-    };
-    const double start = ArcTan2(p.xi - e.x, p.eta - e.y);
-    double lo = start - 0.7, hi = start + 0.7;
-    Place q;
-    double gLo = at(lo, q), gHi = at(hi, q);
-    if (!(gLo < 0 && gHi > 0)) return p;
-    // False position with the Illinois correction.
-    int lastMoved = 0;
-    for (int i = 0; i < kMaxIterations; ++i) {
-      const double psi = (lo * gHi - hi * gLo) / (gHi - gLo);
-      const double g = at(psi, q);
-      if (!std::isfinite(g)) return q;
-      if (g < 0) {
-        lo = psi;
-        gLo = g;
-        if (lastMoved == -1) gHi /= 2;
-        lastMoved = -1;
-      } else {
-        hi = psi;
-        gHi = g;
-        if (lastMoved == 1) gLo /= 2;
-        lastMoved = 1;
-      }
-      if (hi - lo < 1e-12 || g == 0) break;
-    }
-    return q;
+  // Geodetic latitude and east longitude in [−π, π) (radians) of a surface point.
+  std::pair<double, double> Geographic(const Elements& e, double xi, const Surface& s) const {
+    const double cosPhi1 = std::sqrt(1 - s.sinPhi1 * s.sinPhi1);
+    const double latitude = std::atan(kEarthAxisRatioInverse * s.sinPhi1 / cosPhi1);
+    // cos φ1 ≥ 0 scales both arguments of the hour angle alike and is left out.
+    const double hourAngle = ArcTan2(xi, s.cosPhi1CosH);
+    return {latitude, NonNegativeRemainder(hourAngle - e.mu + rotation_ + kPi, kTwoPi) - kPi};
   }
 
-  // A point where the penumbra's edge meets the Earth's outline (the Sun on the horizon): on the
-  // outline ξ = cos θ, η1 = sin θ at L1′ from the axis, θ on the side `branch` (+1 or −1) of the
-  // direction of the axis. `overlap` is ≥ 0 while the edge crosses the outline at all.
-  Place OutlinePoint(const Elements& e, double branch, double& overlap) const {
-    const double y1 = e.y * e.rho;
-    const double dist = std::hypot(e.x, y1);
-    const double towards = ArcTan2(y1, e.x);
-    // In the y1 system the outline is the unit circle and the edge an ellipse stretched by rho
-    // along η1: it is solved as a circle whose radius takes the stretch at the current point.
-    const double squash = 1 - 1 / (e.rho * e.rho);
-    double radius = e.l1;
-    double theta = towards;
-    Place p;
-    for (int i = 0; i < 3; ++i) {
-      const double s = std::sin(theta) - y1;
-      const double effective2 = radius * radius + squash * s * s;
-      const double c = (1 + dist * dist - effective2) / (2 * dist);
-      if (i == 0) overlap = 1 - std::fabs(c);
-      theta = towards + branch * std::acos(std::clamp(c, -1.0, 1.0));
-      p = OnSurface(e, std::cos(theta), std::sin(theta) / e.rho);
-      p.margin = 0;  // on the limb by construction
-      radius = e.l1 - p.zeta * e.tanF1;
-    }
-    if (!std::isfinite(overlap)) overlap = -1;
-    return p;
-  }
-
-  // Greatest eclipse at a place given by its observer constants and west longitude: the instant
-  // and the elements and plane position there; false when the iteration does not settle.
+  // Greatest eclipse at a place (observer constants, west longitude) by the iteration of the
+  // local circumstances; false when it does not settle within kMaxHoursFromT0.
   bool Greatest(double rhoSinPhi, double rhoCosPhi, double longitudeWest, double& t,
-                Elements& e, Place& p) const {
+                Elements& e, double& xi, double& eta, double& zeta) const {
     t = 0;
     for (int step = 0; step < 50; ++step) {
       e = At(t);
-      p = PlaceOf(e, rhoSinPhi, rhoCosPhi, longitudeWest);
-      const auto [a, b] = RelativeMotion(e, p);
-      const double tau = -((e.x - p.xi) * a + (e.y - p.eta) * b) / (a * a + b * b);
+      const double h = e.mu - longitudeWest - rotation_;
+      xi = rhoCosPhi * std::sin(h);
+      eta = rhoSinPhi * e.cosD - rhoCosPhi * std::cos(h) * e.sinD;
+      zeta = rhoSinPhi * e.sinD + rhoCosPhi * std::cos(h) * e.cosD;
+      Surface s;
+      s.cosPhi1CosH = rhoCosPhi * std::cos(h);
+      s.zeta = zeta;
+      const auto [a, b] = RelativeMotion(e, xi, s);
+      const double tau = -((e.x - xi) * a + (e.y - eta) * b) / (a * a + b * b);
       if (!std::isfinite(tau)) return false;
       t += tau;
       if (std::fabs(tau) < 1e-6) return std::fabs(t) <= kMaxHoursFromT0;
@@ -214,20 +132,134 @@ class Shadow {
   }
 
  private:
-  Place PlaceOf(const Elements& e, double rhoSinPhi, double rhoCosPhi,
-                double longitudeWest) const {
-    Place p;
-    p.hourAngle = e.mu - longitudeWest - rotation_;
-    p.rhoCosPhi = rhoCosPhi;
-    p.xi = rhoCosPhi * std::sin(p.hourAngle);
-    p.eta = rhoSinPhi * e.cosD - rhoCosPhi * std::cos(p.hourAngle) * e.sinD;
-    p.zeta = rhoSinPhi * e.sinD + rhoCosPhi * std::cos(p.hourAngle) * e.cosD;
-    p.finite = true;
+  const EclipseRecord& r_;
+  double muRate_, dRate_, rotation_;
+};
+
+// A point of an edge curve: the instant, the direction ψ of the place from the axis (from +η
+// towards +ξ), the place on the plane and on the spheroid.
+struct EdgePoint {
+  double t = 0, psi = 0;
+  double xi = 0, eta = 0;
+  Surface surface;
+  double g = 0;         // G(t, ψ), 0 on the curve
+  double zeta1 = 0;     // ζ1 of the place, given or √margin
+  double mismatch = 0;  // ζ1² − margin, 0 on the curve
+};
+
+// One edge of the shadow, umbral or penumbral, on the left (side = +1) or right (side = −1) of
+// the shadow's motion relative to the places it passes. Its points on the Earth are the places
+// that see their greatest eclipse at t on the edge: at |L′| = |l − ζ·tan f| from the axis in
+// the direction ψ where G(t, ψ) = side·(a·sin ψ + b·cos ψ) = 0, i.e. perpendicular to (a, b).
+class Edge {
+ public:
+  Edge(const Shadow& shadow, bool umbral, double side)
+      : shadow_(shadow), umbral_(umbral), side_(side) {}
+
+  EdgePoint At(double t, double psi) { return Evaluate(t, psi, nullptr); }
+
+  // The same with the place's ζ1 given instead of taken from the plane point: the curve is then
+  // smooth through the limb (ζ1 = 0), where ζ1 = √margin is not.
+  EdgePoint Lifted(double t, double psi, double zeta1) { return Evaluate(t, psi, &zeta1); }
+
+  // The root at instant t reached from the shadow axis: fixed-point iteration on the place's ζ,
+  // ξ′ and η′; where that does not settle (near the limb ζ changes faster with the position than
+  // the iteration follows) the root of G within ±0.7 rad of the direction it reached, by false
+  // position: (a, b) turns from (x′, y′) by at most asin(μ′/|(x′, y′)|). Near the limb an edge
+  // can pass one instant more than once; this gives one of those points.
+  bool RootAt(double t, EdgePoint& p) {
+    const Elements& e = ElementsAt(t);
+    const double l = umbral_ ? e.l2 : e.l1;
+    const double tanF = umbral_ ? e.tanF2 : e.tanF1;
+    double xi = e.x, eta = e.y;
+    Surface s = Shadow::SurfaceAt(e, xi, eta);
+    bool settled = false;
+    for (int i = 0; i < 12 && !settled; ++i) {
+      const auto [a, b] = shadow_.RelativeMotion(e, xi, s);
+      const double n = std::hypot(a, b);
+      const double radius = std::fabs(l - s.zeta * tanF);
+      const double nextXi = e.x - side_ * radius * b / n;
+      const double nextEta = e.y + side_ * radius * a / n;
+      settled = std::fabs(nextXi - xi) + std::fabs(nextEta - eta) < 1e-13;
+      xi = nextXi;
+      eta = nextEta;
+      s = Shadow::SurfaceAt(e, xi, eta);
+    }
+    if (!std::isfinite(xi) || !std::isfinite(eta)) return false;
+    const double start = ArcTan2(xi - e.x, eta - e.y);
+    if (settled) {
+      p = At(t, start);
+      return std::isfinite(p.g);
+    }
+    double lo = start - 0.7, hi = start + 0.7;
+    EdgePoint pLo = At(t, lo), pHi = At(t, hi);
+    if (!(pLo.g < 0 && pHi.g > 0)) return false;
+    int lastMoved = 0;
+    for (int i = 0; i < 80; ++i) {
+      const double psi = (lo * pHi.g - hi * pLo.g) / (pHi.g - pLo.g);
+      p = At(t, psi);
+      if (!std::isfinite(p.g)) return false;
+      if (p.g == 0) return true;
+      if (p.g < 0) {
+        lo = psi;
+        pLo = p;
+        if (lastMoved == -1) pHi.g /= 2;  // Illinois: keep the far end moving
+        lastMoved = -1;
+      } else {
+        hi = psi;
+        pHi = p;
+        if (lastMoved == 1) pLo.g /= 2;
+        lastMoved = 1;
+      }
+      if (hi - lo < 1e-13) return true;
+    }
+    return true;
+  }
+
+  EdgePoint Evaluate(double t, double psi, const double* zeta1) {
+    const Elements& e = ElementsAt(t);
+    const double l = umbral_ ? e.l2 : e.l1;
+    const double tanF = umbral_ ? e.tanF2 : e.tanF1;
+    EdgePoint p;
+    p.t = t;
+    p.psi = psi;
+    const double sinPsi = std::sin(psi), cosPsi = std::cos(psi);
+    double radius = std::fabs(l);
+    for (int pass = 0; pass < 2; ++pass) {
+      p.xi = e.x + radius * sinPsi;
+      p.eta = e.y + radius * cosPsi;
+      p.surface = zeta1 ? Shadow::Lifted(e, p.xi, p.eta, *zeta1) : Shadow::SurfaceAt(e, p.xi, p.eta);
+      radius = std::fabs(l - p.surface.zeta * tanF);
+    }
+    p.zeta1 = zeta1 ? *zeta1 : std::sqrt(std::max(p.surface.margin, 0.0));
+    p.mismatch = p.zeta1 * p.zeta1 - p.surface.margin;
+    const auto [a, b] = shadow_.RelativeMotion(e, p.xi, p.surface);
+    // G rises through the root on the left of the motion and falls through it on the right.
+    p.g = side_ * (a * sinPsi + b * cosPsi);
     return p;
   }
 
-  const EclipseRecord& r_;
-  double muRate_, dRate_, rotation_;
+  // Scale that makes a change of ψ (radians) comparable with one of t (hours): the plane distance
+  // per radian over the shadow's speed (about 0.5 Earth radii per hour).
+  double PsiScale(double t) {
+    const Elements& e = ElementsAt(t);
+    return std::max(std::fabs(umbral_ ? e.l2 : e.l1), 0.002) / 0.5;
+  }
+
+ private:
+  const Elements& ElementsAt(double t) {
+    if (!(t == cached_.t && haveCache_)) {
+      cached_ = shadow_.At(t);
+      haveCache_ = true;
+    }
+    return cached_;
+  }
+
+  const Shadow& shadow_;
+  bool umbral_;
+  double side_;
+  Elements cached_;
+  bool haveCache_ = false;
 };
 
 Vec3 UnitVector(double latitude, double longitude) {
@@ -256,80 +288,226 @@ double Angle(const Vec3& a, const Vec3& b) {
   return std::atan2(Norm(Cross(a, b)), Dot(a, b));
 }
 
+// Distance (km) of p from the great circle through a and b (unit vectors).
+double OffGreatCircleKm(const Vec3& p, const Vec3& a, const Vec3& b) {
+  const Vec3 n = Cross(a, b);
+  const double length = Norm(n);
+  if (!(length > 1e-15)) return ChordKm(p, a);
+  return kEarthRadiusKm * std::asin(std::min(1.0, std::fabs(Dot(p, n)) / length));
+}
+
+// A sampled point of a curve on the display sphere.
 struct Sample {
   double t = 0;
   double latitude = 0, longitude = 0;  // radians
   Vec3 v{};
 };
 
-// Samples one curve over [ta, tb], where `at(t)` gives its place (a Place that is not on the
-// Earth ends the piece there). The first instants are clustered towards both ends, where a curve
-// that ends on the limb runs fastest, then every step that strays from a great circle or is too
-// long is halved.
-template <class At>
-class CurveSampler {
- public:
-  explicit CurveSampler(At& at) : at_(at) {}
+Sample ToSample(const Shadow& shadow, const Elements& e, double xi, const Surface& s) {
+  Sample out;
+  out.t = e.t;
+  std::tie(out.latitude, out.longitude) = shadow.Geographic(e, xi, s);
+  out.v = UnitVector(out.latitude, out.longitude);
+  return out;
+}
 
-  std::vector<Sample> Run(double ta, double tb) {
-    out_.clear();
-    Sample previous;
-    for (int i = 0; i < kMinLimitCurvePoints; ++i) {
-      const double u = static_cast<double>(i) / (kMinLimitCurvePoints - 1);
-      const double t = ta + (tb - ta) * (1 - std::cos(kPi * u)) / 2;
-      Sample s;
-      if (!Evaluate(t, s)) break;
-      if (i > 0) Refine(previous, s, 0);
-      out_.push_back(s);
-      previous = s;
+double LengthKm(const std::vector<Sample>& samples) {
+  double km = 0;
+  for (std::size_t i = 1; i < samples.size(); ++i) km += ChordKm(samples[i - 1].v, samples[i].v);
+  return km;
+}
+
+std::vector<GeoPoint> ToGeoPoints(const std::vector<Sample>& samples) {
+  std::vector<GeoPoint> points;
+  points.reserve(samples.size());
+  for (const Sample& s : samples) {
+    points.push_back({s.latitude * kRadToDeg,
+                      NonNegativeRemainder(s.longitude * kRadToDeg + 180, 360) - 180});
+  }
+  return points;
+}
+
+// Follows an edge from one of its points on the Earth, in the direction of time `direction`
+// (+1 or −1) at the start, by pseudo-arclength continuation of the curve
+// G(t, ψ, ζ1) = 0, ζ1² = margin(t, ψ, ζ1) in the scaled coordinates (t, sψ·ψ, 2·ζ1). Taking ζ1 as
+// an unknown keeps the curve smooth where it reaches the limb (ζ1 = 0); following it by arc
+// length lets it turn back in time, which near the limb an edge does (it then passes some
+// instants more than once, and a sampling by time would cut it). Each step is predicted along the
+// tangent and corrected across it by Newton's method; it is halved while the curve halfway along
+// it lies more than kMaxDeviationKm off the great circle through its ends, or the step is longer
+// than maxStepKm. The trace ends on the limb (ζ1 = 0, found by bisecting the last step) or where
+// t leaves [tMin, tMax]. The start point is not included.
+class EdgeTracer {
+ public:
+  EdgeTracer(const Shadow& shadow, Edge& edge, double tMin, double tMax, double maxStepKm)
+      : shadow_(shadow), edge_(edge), tMin_(tMin), tMax_(tMax), maxStepKm_(maxStepKm) {}
+
+  std::vector<Sample> Trace(const EdgePoint& start, double direction) {
+    std::vector<Sample> out;
+    scale_[0] = 1;
+    scale_[1] = edge_.PsiScale(start.t);
+    scale_[2] = 2;
+    Vec3 x = Scaled(start);
+    EdgePoint at;
+    // The start point on the lifted curve at the same instant.
+    Vec3 jg, jm;
+    if (!Jacobian(x, jg, jm) || !Correct(x, {1, 0, 0}, x, at, jg, jm)) return out;
+    Sample here = SampleOf(at);
+    if (!Jacobian(x, jg, jm)) return out;
+    Vec3 tangent = Cross(jg, jm);
+    if (!Unit(tangent)) return out;
+    if (tangent[0] * direction < 0) tangent = {-tangent[0], -tangent[1], -tangent[2]};
+    double h = 0.002;  // about 6 km of the shadow's motion
+    constexpr double kMinStep = 1e-12;
+    while (out.size() < kMaxPointsPerPiece && h >= kMinStep) {
+      Vec3 nextX;
+      EdgePoint next;
+      if (!Step(x, tangent, h, jg, jm, nextX, next)) {
+        h /= 2;
+        continue;
+      }
+      if (next.t < tMin_ || next.t > tMax_) break;
+      if (next.zeta1 < 0) {  // past the limb
+        EndOnLimb(x, tangent, h, jg, jm, out);
+        break;
+      }
+      const Sample sample = SampleOf(next);
+      const double km = ChordKm(here.v, sample.v);
+      Vec3 halfX;
+      EdgePoint half;
+      double bendKm = 2 * kMaxDeviationKm;
+      if (Step(x, tangent, h / 2, jg, jm, halfX, half) && half.zeta1 >= 0) {
+        bendKm = OffGreatCircleKm(SampleOf(half).v, here.v, sample.v);
+      }
+      if (km > maxStepKm_ || bendKm > kMaxDeviationKm) {
+        h /= 2;
+        continue;
+      }
+      Vec3 nextJg, nextJm;
+      if (!Jacobian(nextX, nextJg, nextJm)) break;
+      Vec3 nextTangent = Cross(nextJg, nextJm);
+      if (!Unit(nextTangent)) break;
+      if (Dot(nextTangent, tangent) < 0) {
+        nextTangent = {-nextTangent[0], -nextTangent[1], -nextTangent[2]};
+      }
+      out.push_back(sample);
+      here = sample;
+      x = nextX;
+      tangent = nextTangent;
+      jg = nextJg;
+      jm = nextJm;
+      // The bend grows with the square of the step.
+      if (km < maxStepKm_ / 2) {
+        h *= std::clamp(0.8 * std::sqrt(kMaxDeviationKm / std::max(bendKm, 1e-9)), 1.0, 2.0);
+      }
     }
-    return std::move(out_);
+    return out;
   }
 
  private:
-  bool Evaluate(double t, Sample& s) {
-    const Place p = at_(t);
-    if (!p.finite) return false;
-    s.t = t;
-    s.latitude = p.latitude;
-    s.longitude = p.longitude;
-    s.v = UnitVector(p.latitude, p.longitude);
+  static bool Unit(Vec3& v) {
+    const double n = Norm(v);
+    if (!(n > 0) || !std::isfinite(n)) return false;
+    for (double& c : v) c /= n;
     return true;
   }
 
-  // Appends the points strictly between a and b.
-  void Refine(const Sample& a, const Sample& b, int depth) {
-    if (depth >= kMaxSplitDepth || out_.size() >= kMaxPointsPerPiece) return;
-    Sample m;
-    if (!Evaluate((a.t + b.t) / 2, m)) return;
-    Vec3 mid{a.v[0] + b.v[0], a.v[1] + b.v[1], a.v[2] + b.v[2]};
-    const double length = Norm(mid);
-    bool split = ChordKm(a.v, b.v) > kMaxStepKm || length < 1e-9;
-    if (!split) {
-      for (double& c : mid) c /= length;
-      split = ChordKm(m.v, mid) > kMaxDeviationKm;
-    }
-    if (!split) return;
-    Refine(a, m, depth + 1);
-    out_.push_back(m);
-    Refine(m, b, depth + 1);
+  Vec3 Scaled(const EdgePoint& p) const {
+    return {p.t * scale_[0], p.psi * scale_[1], p.zeta1 * scale_[2]};
   }
 
-  At& at_;
-  std::vector<Sample> out_;
-};
+  EdgePoint At(const Vec3& x) {
+    return edge_.Lifted(x[0] / scale_[0], x[1] / scale_[1], x[2] / scale_[2]);
+  }
 
-template <class At>
-std::vector<Sample> SampleCurve(At at, double ta, double tb) {
-  return CurveSampler<At>(at).Run(ta, tb);
-}
+  Sample SampleOf(const EdgePoint& p) {
+    return ToSample(shadow_, shadow_.At(p.t), p.xi, p.surface);
+  }
+
+  // Rows of the Jacobian of (G, ζ1² − margin) at x, by forward differences.
+  bool Jacobian(const Vec3& x, Vec3& jg, Vec3& jm) {
+    constexpr double kDelta = 1e-7;
+    const EdgePoint p = At(x);
+    for (int i = 0; i < 3; ++i) {
+      Vec3 y = x;
+      y[i] += kDelta;
+      const EdgePoint q = At(y);
+      jg[i] = (q.g - p.g) / kDelta;
+      jm[i] = (q.mismatch - p.mismatch) / kDelta;
+    }
+    return std::isfinite(Dot(jg, jg)) && std::isfinite(Dot(jm, jm));
+  }
+
+  // Newton's method (with the Jacobian rows jg, jm kept) for the point y of the curve with
+  // row·(y − anchor) = 0, from y = anchor.
+  bool Correct(const Vec3& anchor, const Vec3& row, Vec3& y, EdgePoint& p, const Vec3& jg,
+               const Vec3& jm) {
+    // Cramer's rule on the matrix with rows jg, jm, row, through its columns.
+    const Vec3 c0{jg[0], jm[0], row[0]}, c1{jg[1], jm[1], row[1]}, c2{jg[2], jm[2], row[2]};
+    const double det = Dot(c0, Cross(c1, c2));
+    if (!(std::fabs(det) > 0) || !std::isfinite(det)) return false;
+    y = anchor;
+    for (int i = 0; i < 12; ++i) {
+      p = At(y);
+      const Vec3 r{-p.g, -p.mismatch,
+                   -(row[0] * (y[0] - anchor[0]) + row[1] * (y[1] - anchor[1]) +
+                     row[2] * (y[2] - anchor[2]))};
+      const Vec3 dy{Dot(r, Cross(c1, c2)) / det, Dot(c0, Cross(r, c2)) / det,
+                    Dot(c0, Cross(c1, r)) / det};
+      for (int k = 0; k < 3; ++k) y[k] += dy[k];
+      if (!std::isfinite(y[0] + y[1] + y[2])) return false;
+      if (Norm(dy) < 1e-11) {
+        p = At(y);
+        return std::isfinite(p.g);
+      }
+    }
+    return false;
+  }
+
+  // One step of length h along the tangent, corrected across it; refused when the correction is
+  // as long as the step (a jump to another part of the curve).
+  bool Step(const Vec3& x, const Vec3& tangent, double h, const Vec3& jg, const Vec3& jm,
+            Vec3& y, EdgePoint& p) {
+    const Vec3 predicted{x[0] + h * tangent[0], x[1] + h * tangent[1], x[2] + h * tangent[2]};
+    if (!Correct(predicted, tangent, y, p, jg, jm)) return false;
+    const Vec3 moved{y[0] - predicted[0], y[1] - predicted[1], y[2] - predicted[2]};
+    return Norm(moved) < h;
+  }
+
+  // The curve reaches the limb within the step h from x: bisects the step to ζ1 = 0 and appends
+  // the last point on the Earth.
+  void EndOnLimb(const Vec3& x, const Vec3& tangent, double h, const Vec3& jg, const Vec3& jm,
+                 std::vector<Sample>& out) {
+    double inside = 0, outside = h;
+    EdgePoint best;
+    bool found = false;
+    for (int i = 0; i < kBisections; ++i) {
+      const double mid = (inside + outside) / 2;
+      Vec3 y;
+      EdgePoint p;
+      if (Step(x, tangent, mid, jg, jm, y, p) && p.zeta1 >= 0) {
+        inside = mid;
+        best = p;
+        found = true;
+      } else {
+        outside = mid;
+      }
+    }
+    if (found) out.push_back(SampleOf(best));
+  }
+
+  const Shadow& shadow_;
+  Edge& edge_;
+  double tMin_, tMax_, maxStepKm_;
+  double scale_[3] = {1, 1, 1};
+};
 
 // The intervals of [t0, t1] where exists(t) holds, each end bisected towards the instant where it
 // stops holding; the ends returned are instants where it still holds.
 template <class Exists>
-std::vector<std::pair<double, double>> Intervals(Exists exists, double t0, double t1) {
+std::vector<std::pair<double, double>> Intervals(Exists exists, double t0, double t1, int steps) {
   std::vector<std::pair<double, double>> out;
-  const double step = (t1 - t0) / kScanSteps;
+  const double step = (t1 - t0) / steps;
   auto boundary = [&](double inside, double outside) {
     for (int i = 0; i < kBisections; ++i) {
       const double mid = (inside + outside) / 2;
@@ -339,8 +517,8 @@ std::vector<std::pair<double, double>> Intervals(Exists exists, double t0, doubl
   };
   bool previous = exists(t0);
   double start = t0;
-  for (int i = 1; i <= kScanSteps; ++i) {
-    const double t = i == kScanSteps ? t1 : t0 + step * i;
+  for (int i = 1; i <= steps; ++i) {
+    const double t = i == steps ? t1 : t0 + step * i;
     const bool now = exists(t);
     if (now && !previous) start = boundary(t, t - step);
     if (!now && previous) out.push_back({start, boundary(t - step, t)});
@@ -373,45 +551,154 @@ LimitKind EdgeKind(bool umbral, double side) {
   return side > 0 ? LimitKind::kPenumbralNorth : LimitKind::kPenumbralSouth;
 }
 
-std::vector<GeoPoint> ToGeoPoints(const std::vector<Sample>& samples) {
-  std::vector<GeoPoint> points;
-  points.reserve(samples.size());
-  for (const Sample& s : samples) {
-    points.push_back({s.latitude * kRadToDeg,
-                      NonNegativeRemainder(s.longitude * kRadToDeg + 180, 360) - 180});
-  }
-  return points;
-}
-
-// The pieces of one edge (umbral or penumbral, one side) over [t0, t1].
+// The pieces of one edge over [t0, t1]: traced from the deepest of its points found on a scan of
+// the span, both ways until it leaves the Earth; again from any scanned point outside the time
+// the pieces so far cover.
 void AddEdgeCurves(const Shadow& shadow, bool umbral, double side, double t0, double t1,
                    std::vector<LimitCurve>& out) {
-  auto place = [&](double t) { return shadow.EdgePoint(shadow.At(t), umbral, side); };
-  auto exists = [&](double t) {
-    const Elements e = shadow.At(t);
-    // Far beyond the limb needs no iteration.
-    const double l = std::fabs(umbral ? e.l2 : e.l1);
-    if (std::hypot(e.x, e.y * e.rho) > 1.05 + l) return false;
-    return shadow.EdgePoint(e, umbral, side).OnEarth();
+  Edge edge(shadow, umbral, side);
+  struct Seed {
+    EdgePoint point;
+    bool used = false;
   };
-  for (const auto& [ta, tb] : Intervals(exists, t0, t1)) {
-    auto samples = SampleCurve(place, ta, tb);
-    if (samples.size() >= 2) out.push_back({EdgeKind(umbral, side), ToGeoPoints(samples)});
+  std::vector<Seed> seeds;
+  for (int i = 0; i <= kScanSteps; ++i) {
+    const double t = t0 + (t1 - t0) * i / kScanSteps;
+    const Elements e = shadow.At(t);
+    const double l = std::fabs(umbral ? e.l2 : e.l1);
+    if (std::hypot(e.x, e.y * e.rho) > 1.05 + l) continue;  // far beyond the limb
+    EdgePoint p;
+    if (edge.RootAt(t, p) && p.surface.OnEarth()) seeds.push_back({p});
   }
+  std::vector<std::pair<double, std::vector<Sample>>> pieces;
+  while (true) {
+    Seed* deepest = nullptr;
+    for (Seed& s : seeds) {
+      if (!s.used && (!deepest || s.point.surface.margin > deepest->point.surface.margin)) {
+        deepest = &s;
+      }
+    }
+    if (!deepest) break;
+    deepest->used = true;
+    std::vector<Sample> piece;
+    for (double maxStep = kMaxStepKm;;) {
+      EdgeTracer tracer(shadow, edge, t0, t1, maxStep);
+      piece = tracer.Trace(deepest->point, -1);
+      std::reverse(piece.begin(), piece.end());
+      piece.push_back(ToSample(shadow, shadow.At(deepest->point.t), deepest->point.xi,
+                               deepest->point.surface));
+      const auto later = tracer.Trace(deepest->point, 1);
+      piece.insert(piece.end(), later.begin(), later.end());
+      if (piece.size() >= static_cast<std::size_t>(kMinLimitCurvePoints) || maxStep < 1e-3) break;
+      maxStep = LengthKm(piece) / (kMinLimitCurvePoints + 20);
+    }
+    double from = piece.front().t, to = piece.front().t;
+    for (const Sample& s : piece) {
+      from = std::min(from, s.t);
+      to = std::max(to, s.t);
+    }
+    for (Seed& s : seeds) {
+      if (s.point.t >= from && s.point.t <= to) s.used = true;
+    }
+    if (piece.size() >= 2) pieces.push_back({from, std::move(piece)});
+  }
+  std::sort(pieces.begin(), pieces.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (const auto& [from, piece] : pieces) {
+    out.push_back({EdgeKind(umbral, side), ToGeoPoints(piece)});
+  }
+}
+
+// A point where the penumbra's edge meets the Earth's outline (the Sun on the horizon): on the
+// outline ξ = cos θ, η1 = sin θ at L1′ from the axis, θ on the side `branch` (+1 or −1) of the
+// direction of the axis.
+Sample OutlinePoint(const Shadow& shadow, double t, double branch) {
+  const Elements e = shadow.At(t);
+  const double y1 = e.y * e.rho;
+  const double dist = std::hypot(e.x, y1);
+  const double towards = ArcTan2(y1, e.x);
+  // In the y1 system the outline is the unit circle and the edge an ellipse stretched by rho
+  // along η1: it is solved as a circle whose radius takes the stretch at the current point.
+  const double squash = 1 - 1 / (e.rho * e.rho);
+  double radius = e.l1;
+  double theta = towards;
+  Surface s;
+  double xi = 0;
+  for (int i = 0; i < 3; ++i) {
+    const double off = std::sin(theta) - y1;
+    const double effective2 = radius * radius + squash * off * off;
+    const double c = (1 + dist * dist - effective2) / (2 * dist);
+    theta = towards + branch * std::acos(std::clamp(c, -1.0, 1.0));
+    xi = std::cos(theta);
+    s = Shadow::SurfaceAt(e, xi, std::sin(theta) / e.rho);
+    s.margin = 0;  // on the limb by construction
+    radius = e.l1 - s.zeta * e.tanF1;
+  }
+  return ToSample(shadow, e, xi, s);
+}
+
+// Samples a rise/set branch over [ta, tb]: instants clustered towards both ends (where the edge
+// touches the outline and the points run fastest), then every step that strays from a great
+// circle or is too long halved.
+class OutlineSampler {
+ public:
+  OutlineSampler(const Shadow& shadow, double branch) : shadow_(shadow), branch_(branch) {}
+
+  std::vector<Sample> Run(double ta, double tb) {
+    out_.clear();
+    Sample previous;
+    for (int i = 0; i < kMinLimitCurvePoints; ++i) {
+      const double u = static_cast<double>(i) / (kMinLimitCurvePoints - 1);
+      const Sample s = At(ta + (tb - ta) * (1 - std::cos(kPi * u)) / 2);
+      if (!std::isfinite(s.latitude) || !std::isfinite(s.longitude)) break;
+      if (i > 0) Refine(previous, s, 0);
+      out_.push_back(s);
+      previous = s;
+    }
+    return std::move(out_);
+  }
+
+ private:
+  Sample At(double t) {
+    return OutlinePoint(shadow_, t, branch_);
+  }
+
+  void Refine(const Sample& a, const Sample& b, int depth) {
+    if (depth >= 16 || out_.size() >= kMaxPointsPerPiece) return;
+    const Sample m = At((a.t + b.t) / 2);
+    if (!std::isfinite(m.latitude) || !std::isfinite(m.longitude)) return;
+    // Off the great circle through the ends (not off their midpoint: the instants need not be
+    // evenly spread along the curve).
+    const bool split = ChordKm(a.v, b.v) > kMaxStepKm || Dot(a.v, b.v) < 0 ||
+                       OffGreatCircleKm(m.v, a.v, b.v) > kMaxDeviationKm;
+    if (!split) return;
+    Refine(a, m, depth + 1);
+    out_.push_back(m);
+    Refine(m, b, depth + 1);
+  }
+
+  const Shadow& shadow_;
+  double branch_;
+  std::vector<Sample> out_;
+};
+
+// Whether the penumbra's edge crosses the Earth's outline at t (the first estimate of
+// OutlinePoint, without the place).
+bool EdgeCrossesOutline(const Shadow& shadow, double t) {
+  const Elements e = shadow.At(t);
+  const double y1 = e.y * e.rho;
+  const double dist = std::hypot(e.x, y1);
+  const double squash = 1 - 1 / (e.rho * e.rho);
+  const double off = y1 / dist - y1;  // sin θ − y1 with θ towards the axis
+  const double c = (1 + dist * dist - e.l1 * e.l1 - squash * off * off) / (2 * dist);
+  return std::fabs(c) <= 1;
 }
 
 void AddRiseSetCurves(const Shadow& shadow, double t0, double t1, std::vector<LimitCurve>& out) {
-  auto exists = [&](double t) {
-    double overlap;
-    shadow.OutlinePoint(shadow.At(t), 1, overlap);
-    return overlap >= 0;
-  };
-  for (const auto& [ta, tb] : Intervals(exists, t0, t1)) {
-    double overlap;
-    auto one = [&](double t) { return shadow.OutlinePoint(shadow.At(t), 1, overlap); };
-    auto other = [&](double t) { return shadow.OutlinePoint(shadow.At(t), -1, overlap); };
-    auto loop = SampleCurve(one, ta, tb);
-    const auto back = SampleCurve(other, ta, tb);
+  auto exists = [&](double t) { return EdgeCrossesOutline(shadow, t); };
+  for (const auto& [ta, tb] : Intervals(exists, t0, t1, 120)) {
+    auto loop = OutlineSampler(shadow, 1).Run(ta, tb);
+    const auto back = OutlineSampler(shadow, -1).Run(ta, tb);
     if (loop.size() < 2 || back.size() < 2) continue;
     // Both branches start and end where the edge touches the outline: one closed loop.
     loop.insert(loop.end(), back.rbegin() + 1, back.rend());
@@ -468,9 +755,11 @@ std::optional<GeoPoint> LimitPointAt(const EclipseRecord& record, double deltaT,
   const double side =
       kind == LimitKind::kUmbralNorth || kind == LimitKind::kPenumbralNorth ? 1 : -1;
   const Shadow shadow(record, deltaT);
-  const Place p = shadow.EdgePoint(shadow.At(t), umbral, side);
-  if (!p.OnEarth()) return std::nullopt;
-  return GeoPoint{p.latitude * kRadToDeg, p.longitude * kRadToDeg};
+  Edge edge(shadow, umbral, side);
+  EdgePoint p;
+  if (!edge.RootAt(t, p) || !p.surface.OnEarth()) return std::nullopt;
+  const auto [latitude, longitude] = shadow.Geographic(shadow.At(t), p.xi, p.surface);
+  return GeoPoint{latitude * kRadToDeg, longitude * kRadToDeg};
 }
 
 double DistanceToCurveKm(const std::vector<GeoPoint>& curve, double latitude, double longitude) {
@@ -490,7 +779,7 @@ double DistanceToCurveKm(const std::vector<GeoPoint>& curve, double latitude, do
         // on the inner side of both ends.
         const double offset = Dot(p, n);
         const Vec3 foot{p[0] - offset * n[0], p[1] - offset * n[1], p[2] - offset * n[2]};
-        if (Dot(Cross(a, foot), n) >= 0 && Dot(Cross(foot, b), n) >= 0 && Norm(foot) > 0) {
+        if (Norm(foot) > 0 && Dot(Cross(a, foot), n) >= 0 && Dot(Cross(foot, b), n) >= 0) {
           best = std::min(best, std::asin(std::min(1.0, std::fabs(offset))));
         }
       }
@@ -509,21 +798,22 @@ std::optional<LimitDistance> DistanceToPathLimit(const EclipseRecord& record, do
   const Shadow shadow(record, deltaT);
   const double phi = latitude * kDegToRad;
   const double u = std::atan(kEarthAxisRatio * std::tan(phi));
-  const double rhoSinPhi = kEarthAxisRatio * std::sin(u), rhoCosPhi = std::cos(u);
   const Vec3 here = UnitVector(phi, longitude * kDegToRad);
 
   LimitDistance out;
   double best = -1;
-  double tMax;
+  double tMax, xi, eta, zeta;
   Elements e;
-  Place place;
-  if (shadow.Greatest(rhoSinPhi, rhoCosPhi, -longitude * kDegToRad, tMax, e, place)) {
-    const double l2Local = e.l2 - place.zeta * e.tanF2;
-    out.inside = std::fabs(l2Local) > std::hypot(e.x - place.xi, e.y - place.eta);
+  if (shadow.Greatest(kEarthAxisRatio * std::sin(u), std::cos(u), -longitude * kDegToRad, tMax, e,
+                      xi, eta, zeta)) {
+    const double l2Local = e.l2 - zeta * e.tanF2;
+    out.inside = std::fabs(l2Local) > std::hypot(e.x - xi, e.y - eta);
     for (double side : {1.0, -1.0}) {
-      const Place edge = shadow.EdgePoint(e, true, side);
-      if (!edge.OnEarth()) continue;
-      const double km = kEarthRadiusKm * Angle(here, UnitVector(edge.latitude, edge.longitude));
+      Edge edge(shadow, true, side);
+      EdgePoint p;
+      if (!edge.RootAt(tMax, p) || !p.surface.OnEarth()) continue;
+      const auto [lat, lon] = shadow.Geographic(e, p.xi, p.surface);
+      const double km = kEarthRadiusKm * Angle(here, UnitVector(lat, lon));
       if (best < 0 || km < best) best = km;
     }
   }
