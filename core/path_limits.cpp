@@ -609,33 +609,71 @@ void AddEdgeCurves(const Shadow& shadow, bool umbral, double side, double t0, do
   }
 }
 
-// A point where the penumbra's edge meets the Earth's outline (the Sun on the horizon): on the
-// outline ξ = cos θ, η1 = sin θ at L1′ from the axis, θ on the side `branch` (+1 or −1) of the
-// direction of the axis.
-Sample OutlinePoint(const Shadow& shadow, double t, double branch) {
-  const Elements e = shadow.At(t);
-  const double y1 = e.y * e.rho;
-  const double dist = std::hypot(e.x, y1);
-  const double towards = ArcTan2(y1, e.x);
-  // In the y1 system the outline is the unit circle and the edge an ellipse stretched by rho
-  // along η1: it is solved as a circle whose radius takes the stretch at the current point.
-  const double squash = 1 - 1 / (e.rho * e.rho);
-  double radius = e.l1;
-  double theta = towards;
-  Surface s;
-  double xi = 0;
-  for (int i = 0; i < 3; ++i) {
-    const double off = std::sin(theta) - y1;
-    const double effective2 = radius * radius + squash * off * off;
-    const double c = (1 + dist * dist - effective2) / (2 * dist);
-    theta = towards + branch * std::acos(std::clamp(c, -1.0, 1.0));
-    xi = std::cos(theta);
-    s = Shadow::SurfaceAt(e, xi, std::sin(theta) / e.rho);
-    s.margin = 0;  // on the limb by construction
-    radius = e.l1 - s.zeta * e.tanF1;
+// The penumbra's edge against the Earth's outline at one instant. On the outline ξ = cos θ,
+// η = q·sin θ (q = 1/rho); F(θ) = (ξ − x)² + (η − y)² − L1′² is the squared distance from the axis
+// less the edge's, negative inside the penumbra. Its minimum near the direction of the axis tells
+// whether the edge crosses the outline (F ≤ 0 there) and splits the two crossings; where the edge
+// starts or stops crossing, both meet at the minimum.
+class OutlineCut {
+ public:
+  OutlineCut(const Shadow& shadow, double t) : e_(shadow.At(t)), q_(1 / e_.rho) {
+    radius_ = e_.l1;
+    theta_ = ArcTan2(e_.y * e_.rho, e_.x);
+    for (int i = 0; i < 6; ++i) {
+      const double step = Slope(theta_) / Curvature(theta_);
+      if (!std::isfinite(step)) break;
+      theta_ -= step;
+    }
+    // L1′ with ζ of the outline point: ζ1 = 0 there, ζ itself is small.
+    radius_ = e_.l1 - Shadow::SurfaceAt(e_, std::cos(theta_), q_ * std::sin(theta_)).zeta * e_.tanF1;
+    least_ = F(theta_);
   }
-  return ToSample(shadow, e, xi, s);
-}
+
+  bool Crosses() const { return least_ <= 0; }
+
+  // The crossing on the side `branch` (+1 or −1) of the minimum; the touching point when the edge
+  // does not cross.
+  Sample Point(const Shadow& shadow, double branch) const {
+    double theta = theta_;
+    const double curvature = Curvature(theta_);
+    if (least_ < 0 && curvature > 0) {
+      theta += branch * std::sqrt(-2 * least_ / curvature);
+      // Newton's method on F, kept on its side of the minimum and from leaping away where the
+      // crossings nearly meet and F is flat.
+      for (int i = 0; i < 4; ++i) {
+        const double f = F(theta);
+        if (std::fabs(f) < 1e-15) break;
+        const double next = theta - f / Slope(theta);
+        if (!std::isfinite(next) || (next - theta_) * branch <= 0 ||
+            std::fabs(next - theta) > std::fabs(theta - theta_)) {
+          break;
+        }
+        theta = next;
+      }
+    }
+    const double xi = std::cos(theta);
+    Surface s = Shadow::SurfaceAt(e_, xi, q_ * std::sin(theta));
+    s.margin = 0;  // on the limb by construction
+    return ToSample(shadow, e_, xi, s);
+  }
+
+ private:
+  double F(double theta) const {
+    const double dx = std::cos(theta) - e_.x, dy = q_ * std::sin(theta) - e_.y;
+    return dx * dx + dy * dy - radius_ * radius_;
+  }
+  double Slope(double theta) const {
+    const double c = std::cos(theta), s = std::sin(theta);
+    return 2 * (-(c - e_.x) * s + (q_ * s - e_.y) * q_ * c);
+  }
+  double Curvature(double theta) const {
+    const double c = std::cos(theta), s = std::sin(theta);
+    return 2 * (s * s - (c - e_.x) * c + q_ * q_ * c * c - (q_ * s - e_.y) * q_ * s);
+  }
+
+  Elements e_;
+  double q_, radius_ = 0, theta_ = 0, least_ = 1;
+};
 
 // Samples a rise/set branch over [ta, tb]: instants clustered towards both ends (where the edge
 // touches the outline and the points run fastest), then every step that strays from a great
@@ -659,9 +697,7 @@ class OutlineSampler {
   }
 
  private:
-  Sample At(double t) {
-    return OutlinePoint(shadow_, t, branch_);
-  }
+  Sample At(double t) { return OutlineCut(shadow_, t).Point(shadow_, branch_); }
 
   void Refine(const Sample& a, const Sample& b, int depth) {
     if (depth >= 16 || out_.size() >= kMaxPointsPerPiece) return;
@@ -682,20 +718,8 @@ class OutlineSampler {
   std::vector<Sample> out_;
 };
 
-// Whether the penumbra's edge crosses the Earth's outline at t (the first estimate of
-// OutlinePoint, without the place).
-bool EdgeCrossesOutline(const Shadow& shadow, double t) {
-  const Elements e = shadow.At(t);
-  const double y1 = e.y * e.rho;
-  const double dist = std::hypot(e.x, y1);
-  const double squash = 1 - 1 / (e.rho * e.rho);
-  const double off = y1 / dist - y1;  // sin θ − y1 with θ towards the axis
-  const double c = (1 + dist * dist - e.l1 * e.l1 - squash * off * off) / (2 * dist);
-  return std::fabs(c) <= 1;
-}
-
 void AddRiseSetCurves(const Shadow& shadow, double t0, double t1, std::vector<LimitCurve>& out) {
-  auto exists = [&](double t) { return EdgeCrossesOutline(shadow, t); };
+  auto exists = [&](double t) { return OutlineCut(shadow, t).Crosses(); };
   for (const auto& [ta, tb] : Intervals(exists, t0, t1, 120)) {
     auto loop = OutlineSampler(shadow, 1).Run(ta, tb);
     const auto back = OutlineSampler(shadow, -1).Run(ta, tb);
