@@ -72,6 +72,7 @@ int RunDeltaT(Args& args);
 int RunElements(Args& args);
 int RunCentreLine(Args& args);
 int RunLocal(Args& args);
+int RunLimits(Args& args);
 int RunRender(Args& args);
 int RunCityList(Args& args);
 int RunPlaceHistory(Args& args);

@@ -174,6 +174,7 @@ int RunLocal(Args& args) {
   const LocalCircumstances& lc = *found;
   Line("kind", std::string(1, EclipseKindLetter(lc.kind, language)));
   Line("magnitude", FormatFixed(lc.magnitude, 4));
+  Line("obscuration", FormatFixed(lc.obscuration, 4));
   if (lc.kind != EclipseKind::kPartial) {
     const std::string duration = FormatMinSec(0, CentralDurationMinutes(lc) / 60);
     Line("duration", duration.substr(duration.find_first_not_of(' ')));

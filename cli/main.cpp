@@ -16,10 +16,11 @@ const char* kUsage =
     "  deltat YEAR MONTH\n"
     "  elements POS T [--ut] [--back]\n"
     "  centreline POS [--ut] [--back] [--format tsv|geojson|kml]\n"
+    "  limits POS [--ut] [--format tsv|geojson|kml]\n"
     "  local POS --lat DEG --lon DEG [--height M] [--deltat S] [--lang de|en|fr]\n"
     "  render POS T --out FILE.png [--width W] [--height H] [--zoom Z] [--texture I]\n"
     "         [--texture-file FILE] [--grid I] [--ut] [--back] [--ssp] [--capitals]\n"
-    "         [--poi LAT,LON] [--no-overlay] [--lang de|en|fr]\n"
+    "         [--poi LAT,LON] [--no-overlay] [--no-limits] [--lang de|en|fr]\n"
     "  citylist POS --threshold-index I [--lang de|en|fr] [--places FILE] --out FILE|-\n"
     "  placehistory --lat DEG --lon DEG [--height M] [--name N] [--country C]\n"
     "         [--population P] [--from Y] [--to Y] [--lang de|en|fr] --out FILE|-\n"
@@ -32,7 +33,7 @@ int main(int argc, char** argv) {
   const std::map<std::string, int (*)(Args&)> commands = {
       {"catalogue", RunCatalogue},   {"deltat", RunDeltaT}, {"elements", RunElements},
       {"centreline", RunCentreLine}, {"local", RunLocal},   {"render", RunRender},
-      {"citylist", RunCityList},     {"placehistory", RunPlaceHistory},
+      {"citylist", RunCityList},     {"placehistory", RunPlaceHistory}, {"limits", RunLimits},
   };
   if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
     std::cout << kUsage;

@@ -159,6 +159,9 @@ std::optional<LocalCircumstances> ComputeLocalCircumstances(const EclipseRecord&
   if (std::fabs(g.l2Local) > m) {
     out.kind = g.l2Local >= 0 ? EclipseKind::kAnnular : EclipseKind::kTotal;
   }
+  out.obscuration = out.kind == EclipseKind::kTotal
+                        ? 1
+                        : Obscuration(magnitude, (g.l1Local - g.l2Local) / (g.l1Local + g.l2Local));
   out.contactTime[kMax] = tMax;
   StoreAngles(g, latitude, kMax, out);
 
@@ -219,6 +222,19 @@ double VertexAngle(double p, double q) {
   if (v > kTwoPi) v -= kTwoPi;
   if (v < 0 || v > kTwoPi) v = NonNegativeRemainder(v, kTwoPi);
   return v;
+}
+
+double Obscuration(double magnitude, double radiusRatio) {
+  const double k = radiusRatio;
+  if (!(magnitude > 0) || !(k > 0) || !std::isfinite(k)) return 0;
+  const double s = 1 + k - 2 * magnitude;  // distance of the centres, solar radii
+  if (s >= 1 + k) return 0;
+  if (s <= k - 1) return 1;
+  if (s <= 1 - k) return k * k;
+  const double atSun = std::acos(std::clamp((s * s + 1 - k * k) / (2 * s), -1.0, 1.0));
+  const double atMoon = std::acos(std::clamp((s * s + k * k - 1) / (2 * s * k), -1.0, 1.0));
+  const double kite = std::sqrt(std::max(0.0, (-s + 1 + k) * (s + 1 - k) * (s - 1 + k) * (s + 1 + k)));
+  return std::clamp((atSun + k * k * atMoon - kite / 2) / kPi, 0.0, 1.0);
 }
 
 double CentralDurationMinutes(const LocalCircumstances& lc) {

@@ -22,6 +22,7 @@ struct LocalCircumstances {
   double vertexAngle[5] = {};    // radians in [0, 2π]
   bool computed[5] = {};         // the four fields above hold values only where this is set
   double magnitude = 0;
+  double obscuration = 0;  // fraction of the Sun's disc covered at greatest eclipse, 0 … 1
   EclipseKind kind = EclipseKind::kPartial;
 };
 
@@ -49,6 +50,13 @@ std::optional<LocalCircumstances> ComputeLocalCircumstances(const EclipseRecord&
                                                             double deltaT, double latitude,
                                                             double longitudeWest,
                                                             const ObserverConstants& observer);
+
+// Fraction of the Sun's disc (by area) the Moon covers, from the magnitude m (fraction of the Sun's
+// diameter covered) and the ratio k of the Moon's to the Sun's apparent radius: the centres are
+// 1 + k − 2m solar radii apart and the covered part is the lens where the two discs overlap; 1
+// when the Moon covers the whole Sun, k² when it lies inside it, 0 for m ≤ 0. At greatest eclipse
+// k = (L1′ − L2′)/(L1′ + L2′) (Meeus, Elements of Solar Eclipses, 1989).
+double Obscuration(double magnitude, double radiusRatio);
 
 // Duration of the central phase in minutes (t(C3) − t(C2))·60; meaningful only for a central
 // phase (total or annular), and negative when an inner contact iteration stopped at its guard.

@@ -1,0 +1,74 @@
+#pragma once
+// The limits of an eclipse on the Earth: the northern and southern limits of the umbral
+// (antumbral) path of a central eclipse, the northern and southern limits of the partial eclipse
+// (penumbral limits) and the curves where the eclipse begins or ends with the Sun on the horizon
+// (rise/set curves); and the distance of a place from the nearer limit of the central path.
+//
+// Method: Explanatory Supplement to the Astronomical Ephemeris (HMSO, 1961), ch. 9 (the limits of
+// the umbra and of the penumbra, and the rising and setting curves, found on the fundamental plane
+// with the observer on the spheroid through the y1/d1 system); J. Meeus, Elements of Solar Eclipses
+// 1951–2200 (Willmann-Bell, 1989), the chapters on the limits and the outline curves. A limit
+// point at instant t is the place that sees its greatest eclipse at t with its distance from the
+// shadow axis equal to the shadow's radius there: it lies at |L′| = |l − ζ·tan f| from the axis,
+// perpendicular to the shadow's motion relative to the place (u·a + v·b = 0 of the local
+// circumstances), found by iterating on the place's ζ, ξ′ and η′. A rise/set point at t lies on
+// the Earth's outline at L1′ from the axis. Same Earth model as the centre line (e² = 0.006694385).
+
+#include <optional>
+#include <vector>
+
+#include "eclipse_record.h"
+
+namespace umbrivista {
+
+enum class LimitKind { kUmbralNorth, kUmbralSouth, kPenumbralNorth, kPenumbralSouth, kRiseSet };
+
+// "umbral_north", "umbral_south", "penumbral_north", "penumbral_south", "rise_set".
+const char* LimitKindName(LimitKind kind);
+
+struct GeoPoint {
+  double latitude = 0;   // degrees, geodetic
+  double longitude = 0;  // degrees, east positive, in [−180, 180)
+};
+
+// One unbroken piece of a limit, in the order of time (a rise/set piece is a closed loop: its
+// last point equals its first).
+struct LimitCurve {
+  LimitKind kind = LimitKind::kUmbralNorth;
+  std::vector<GeoPoint> points;
+};
+
+// Every sampled curve holds at least this many points; more where it bends or runs fast.
+inline constexpr int kMinLimitCurvePoints = 201;
+
+// All limit curves of an eclipse with ΔT seconds turning the Earth (0 for TT), in the order of
+// LimitKind and, within a kind, of time. Umbral limits only for central eclipses (types 2, 3, 4);
+// the northern one lies to the left of the shadow's motion. A curve that leaves the Earth and comes
+// back is several pieces of the same kind; every piece ends on the Earth's limb (the Sun on the
+// horizon). Empty for elements that give no real shadow on the Earth.
+std::vector<LimitCurve> ComputePathLimits(const EclipseRecord& record, double deltaT);
+
+// The point of one limit (not kRiseSet) at instant t (hours from T0, TT): the place that sees its
+// greatest eclipse at t on the edge of the umbra (penumbra). nullopt when that point is not on the
+// Sun-facing side of the Earth, or for umbral limits of a non-central eclipse.
+std::optional<GeoPoint> LimitPointAt(const EclipseRecord& record, double deltaT, LimitKind kind,
+                                     double t);
+
+// Great-circle distance (km, on the sphere of radius kEarthRadiusKm) from a place to the nearest
+// point of a curve, each segment taken as a great-circle arc.
+double DistanceToCurveKm(const std::vector<GeoPoint>& curve, double latitude, double longitude);
+
+// Great-circle distance (km) from a place (degrees, east positive, sea level) to the nearer umbral
+// limit at the instant of the place's greatest eclipse, and whether the place sees the central
+// phase there (the kind ComputeLocalCircumstances gives). Where neither limit point is on the Earth
+// at that instant (near the ends of the path, or for a place far from it) the distance is that to
+// the nearest point of the umbral limit curves. nullopt for a non-central eclipse, or when no
+// umbral limit lies on the Earth.
+struct LimitDistance {
+  double km = 0;
+  bool inside = false;
+};
+std::optional<LimitDistance> DistanceToPathLimit(const EclipseRecord& record, double deltaT,
+                                                 double latitude, double longitude);
+
+}  // namespace umbrivista
