@@ -283,6 +283,13 @@ QWidget* TForm_Main::MakeGlobePanel() {
     (*b.button)->setFixedSize(24, 24);
   }
   MakeHiddenPanels(globePanel_);
+  // What the point of interest sees, over the globe's upper left corner.
+  Label_PoI_Circumstances = Named(new QLabel(globePanel_), "Label_PoI_Circumstances");
+  Label_PoI_Circumstances->setStyleSheet(QStringLiteral(
+      "background-color: rgba(0, 0, 0, 170); color: white; padding: 4px; font-size: 8pt"));
+  Label_PoI_Circumstances->setTextFormat(Qt::PlainText);
+  Label_PoI_Circumstances->move(4, 4);
+  Label_PoI_Circumstances->hide();
   column->addWidget(globePanel_, 1);
   Time_ScrollBar = Named(new QScrollBar(Qt::Horizontal, outer), "Time_ScrollBar");
   Time_ScrollBar->setRange(0, kTimeSliderMax);
@@ -371,6 +378,10 @@ void TForm_Main::MakeMenu() {
   option->addSeparator();
   radioGroup({{&Opt_NormView, "Opt_NormView"}, {&Opt_BackView, "Opt_BackView"}});
   Opt_NormView->setChecked(true);
+  option->addSeparator();
+  Opt_Limits = Named(option->addAction(QString()), "Opt_Limits");
+  Opt_Limits->setCheckable(true);
+  Opt_Limits->setChecked(true);
 
   QMenu* help = Named(bar->addMenu(QString()), "Hilfe1");
   Hilfe2 = Named(help->addAction(QString()), "Hilfe2");
@@ -382,6 +393,7 @@ void TForm_Main::MakeMenu() {
   connect(Opt_Bessel, &QAction::triggered, this, &TForm_Main::Opt_BesselClick);
   connect(Opt_NormView, &QAction::triggered, this, &TForm_Main::Opt_NormViewClick);
   connect(Opt_BackView, &QAction::triggered, this, &TForm_Main::Opt_BackViewClick);
+  connect(Opt_Limits, &QAction::triggered, this, &TForm_Main::Opt_LimitsClick);
   connect(Markierungen_Bearbeiten, &QAction::triggered, this,
           &TForm_Main::Markierungen_BearbeitenClick);
   connect(Markierungen_Auswaehlen, &QAction::triggered, this,
@@ -438,6 +450,7 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
       case QEvent::MouseButtonPress:
       case QEvent::MouseMove:
       case QEvent::MouseButtonRelease:
+      case QEvent::MouseButtonDblClick:
         GlobeMouse(event);
         return true;
       default:

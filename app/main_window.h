@@ -131,6 +131,7 @@ class TForm_Main : public QMainWindow {
   QCheckBox* CheckBox_PoI;
   QLabel* Label_DistA;
   QLabel* Label_DistB;
+  QLabel* Label_PoI_Circumstances;
   QWidget* Panel_GlobeControl = nullptr;
   TGlobeView* Globe;
   QScrollBar* Time_ScrollBar;
@@ -150,6 +151,7 @@ class TForm_Main : public QMainWindow {
   QAction* Opt_Francais;
   QAction* Opt_NormView;
   QAction* Opt_BackView;
+  QAction* Opt_Limits;
   QAction* Markierungen_Bearbeiten;
   QAction* Markierungen_Auswaehlen;
   QAction* Hilfe2;
@@ -209,6 +211,9 @@ class TForm_Main : public QMainWindow {
   void Button_Resize_GlobeClick();
   void Button_Exit_GlobeClick();
   void GlobeMouse(QEvent* event);
+  void Opt_LimitsClick();
+  // What the point of interest sees of the eclipse, in the panel over the globe.
+  void UpdatePoICircumstances();
   void Markierungen_BearbeitenClick();
   void Button_PoIS_SpeichernClick();
   void Markierungen_AuswaehlenClick();

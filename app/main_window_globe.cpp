@@ -22,7 +22,11 @@
 #include "main_window.h"
 #include "navigation.h"
 #include "overlay.h"
+#include "place_circumstances.h"
 #include "poi_input.h"
+#include "numbers.h"
+#include "deltat.h"
+#include "gunits.h"
 
 namespace umbrivista {
 
@@ -104,6 +108,26 @@ void TForm_Main::GlobeMouse(QEvent* event) {
       Zoom_TrackBarChange();
       return;
     }
+    case QEvent::MouseButtonDblClick: {
+      // The point of interest goes where the user points.
+      auto* mouse = static_cast<QMouseEvent*>(event);
+      if (mouse->button() != Qt::LeftButton) return;
+      TGGlobePoint point;
+      const QPoint at = mouse->position().toPoint();
+      if (!Globe->Projector().XYToLL(at.x(), at.y(), point)) return;
+      const double latitude = GUToDegrees(point.Latitude);
+      const double longitude = GUToDegrees(point.Longitude);
+      RadioButton_PoI_Nord->setChecked(latitude >= 0);
+      RadioButton_PoI_Sued->setChecked(latitude < 0);
+      RadioButton_PoI_Ost->setChecked(longitude >= 0);
+      RadioButton_PoI_West->setChecked(longitude < 0);
+      Edit_PoI_Breite->setText(Q(FormatFixed(std::fabs(latitude), 3)));
+      Edit_PoI_Laenge->setText(Q(FormatFixed(std::fabs(longitude), 3)));
+      // A text that did not change ran no handler; the hemispheres may have.
+      Edit_PoI_BreiteChange();
+      Edit_PoI_LaengeChange();
+      return;
+    }
     case QEvent::MouseButtonRelease: {
       auto* mouse = static_cast<QMouseEvent*>(event);
       if (mouse->button() == Qt::RightButton) {
@@ -143,10 +167,35 @@ void TForm_Main::ComboBox_GradNetzChange() {
 
 void TForm_Main::RebuildLayers() {
   if (closing_ || !layers_ || position_ == 0) return;
+  layers_->RebuildPathLimits(record_, deltaTInUse_, backView_, Opt_Limits->isChecked());
   layers_->RebuildCentreLine(record_, deltaTInUse_, backView_);
   if (CheckBox_Cities->isChecked()) layers_->RebuildCapitals();
   if (CheckBox_PoI->isChecked()) layers_->RebuildPoI(poiLatitude_, poiLongitude_);
   layers_->RebuildPoIList(listMarks_);
+  UpdatePoICircumstances();
+}
+
+void TForm_Main::Opt_LimitsClick() {
+  if (closing_ || !layers_ || position_ == 0) return;
+  layers_->RebuildPathLimits(record_, deltaTInUse_, backView_, Opt_Limits->isChecked());
+}
+
+void TForm_Main::UpdatePoICircumstances() {
+  if (!CheckBox_PoI->isChecked() || position_ == 0) {
+    Label_PoI_Circumstances->hide();
+    return;
+  }
+  QStringList lines;
+  lines << Q(FormatFixed(std::fabs(poiLatitude_), 3) + (poiLatitude_ < 0 ? " S  " : " N  ") +
+             FormatFixed(std::fabs(poiLongitude_), 3) + (poiLongitude_ < 0 ? " W" : " E"));
+  for (const std::string& line :
+       PlaceCircumstancesLines(record_, DeltaT(record_.year, record_.month),
+                               CheckBox_ET_UT->isChecked(), poiLatitude_, poiLongitude_, language_))
+    lines << Q(line);
+  Label_PoI_Circumstances->setText(lines.join('\n'));
+  Label_PoI_Circumstances->adjustSize();
+  Label_PoI_Circumstances->show();
+  Label_PoI_Circumstances->raise();
 }
 
 void TForm_Main::CheckBox_CitiesClick() {
@@ -176,6 +225,7 @@ void TForm_Main::CheckBox_PoIClick() {
     }
   }
   ShowPoIDistances();
+  UpdatePoICircumstances();
 }
 
 namespace {

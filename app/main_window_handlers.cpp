@@ -197,6 +197,7 @@ void TForm_Main::ApplySettings() {
   if (s.poiWest) poiLongitude_ = -poiLongitude_;
   CheckBox_PoI->setChecked(s.showPoI);
   CheckBox_SSP->setChecked(s.showSubSolar);
+  Opt_Limits->setChecked(s.showLimits);
   CheckBox_Cities->setChecked(s.showCapitals);
   if (CatalogueLoaded()) {
     ScrollBar_Eclipse->setValue(std::clamp(s.eclipsePosition, 1, catalogue_.RecordCount()));
@@ -328,6 +329,7 @@ void TForm_Main::Time_ScrollBarChange() {
   ComputeJulianDays();
   DisplayRefresh();
   ShowPoIDistances();
+  UpdatePoICircumstances();
 }
 
 void TForm_Main::DisplayRefresh() {
@@ -411,6 +413,7 @@ void TForm_Main::LanguageCommand(int language) {
   }
   DisplayRefresh();
   ShowPoIDistances();
+  UpdatePoICircumstances();
 }
 
 void TForm_Main::SichtbarkeitClick() {

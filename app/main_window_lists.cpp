@@ -186,6 +186,7 @@ SettingsRecord TForm_Main::CollectSettings() const {
   s.version = options_.version;
   WindowPlace(this, s.mainLeft, s.mainTop, s.mainWidth, s.mainHeight, s.mainState);
   s.language = language_;
+  s.showLimits = Opt_Limits->isChecked();
   s.eclipsePosition = ScrollBar_Eclipse->value();
   s.ut = CheckBox_ET_UT->isChecked();
   s.textureIndex = std::max(0, ComboBox_Globus->currentIndex());

@@ -50,6 +50,7 @@ int RunRender(Args& args) {
   const bool noOverlay = args.TakeFlag("no-overlay");
   const bool overlay = args.TakeFlag("overlay") || !noOverlay;
   const bool capitals = args.TakeFlag("capitals");
+  const bool limits = !args.TakeFlag("no-limits");
   const int language = TakeLanguage(args);
   const auto poiText = args.TakeOption("poi");
   std::optional<std::pair<double, double>> poi;
@@ -110,6 +111,7 @@ int RunRender(Args& args) {
 
   // The layers as the main window builds them: the centre line, then the capitals.
   SceneLayers layers(globe, &scratch.database);
+  layers.RebuildPathLimits(record, state.deltaT, back, limits);
   layers.RebuildCentreLine(record, state.deltaT, back);
   if (capitals) layers.RebuildCapitals();
   if (poi) layers.RebuildPoI(poi->first, poi->second);

@@ -23,6 +23,7 @@ const CaptionText kCaptions[] = {
   {W::kMain, "Opt_Ekliptik", {"&Ekliptikales Bezugssystem", "&Ecliptical reference frame", "&Référentiel écliptique"}},
   {W::kMain, "Opt_NormView", {"&Normalansicht", "&Normal view", "&Vue normale"}},
   {W::kMain, "Opt_BackView", {"Rüc&kansicht", "Bac&k view", "Vue arrière"}},
+  {W::kMain, "Opt_Limits", {"Grenzen", "Limits", "Limites"}},
   {W::kMain, "Hilfe1", {"&Hilfe", "&Help", "&Aide"}},
   {W::kMain, "Hilfe2", {"Umbrivista &Hilfe", "Umbrivista &Help", "&Aide Umbrivista "}},
   {W::kMain, "Version1", {"Umbrivista &Version", "Umbrivista &Version information", "&Version Umbrivista "}},

@@ -161,7 +161,8 @@ std::array<std::uint8_t, kSettingsSize> EncodeSettings(const SettingsRecord& r) 
   w.Int(kMainHeight, r.mainHeight);
   w.Int(kMainWidth, r.mainWidth);
   w.Byte(kLanguage, r.language);
-  w.Int(kReserved, 0);
+  // The spare word holds the path limits switch; 0, as older files have it, means shown.
+  w.Int(kReserved, r.showLimits ? 0 : 1);
   w.Int(kPosition, r.eclipsePosition);
   w.Byte(kUt, r.ut);
   w.Int(kTexture, r.textureIndex);
@@ -216,6 +217,7 @@ SettingsRecord DecodeSettings(std::span<const std::uint8_t> bytes, const Setting
   r.mainHeight = in.Int(kMainHeight, kMinWindowSize, kBig, d.mainHeight);
   r.mainWidth = in.Int(kMainWidth, kMinWindowSize, kBig, d.mainWidth);
   r.language = in.Byte(kLanguage, 2, d.language);
+  r.showLimits = in.Int(kReserved, 0, 1, 0) == 0;
   r.eclipsePosition = in.Int(kPosition, 1, std::max(1, limits.recordCount),
                              std::min(d.eclipsePosition, std::max(1, limits.recordCount)));
   r.ut = in.Flag(kUt, d.ut);

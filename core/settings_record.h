@@ -19,6 +19,7 @@ struct SettingsRecord {
   int mainState = 0;  // 0 normal, 1 minimised, 2 maximised
   int mainTop = 169, mainLeft = 232, mainHeight = 773, mainWidth = 1024;
   int language = 0;
+  bool showLimits = true;  // kept in the record's spare bytes: 0 there means shown
   int eclipsePosition = 16690;
   bool ut = false;
   int textureIndex = 0;

@@ -9,6 +9,7 @@
 #include "gmapobjects.h"
 #include "gpresenters.h"
 #include "gspatialdb.h"
+#include "path_limits.h"
 
 namespace umbrivista {
 
@@ -19,6 +20,10 @@ constexpr int kCapitalsPresenter = 2;
 constexpr int kPoIPresenter = 3;
 constexpr int kPoIListPresenter = 4;
 constexpr TColor kNightCentreLine = 0x000080;
+constexpr int kUmbralLimitPresenter = 5;
+constexpr int kOuterLimitPresenter = 6;
+constexpr TColor kNightUmbralLimit = 0x008080;  // olive
+constexpr TColor kOuterLimit = 0xC8C8C8;        // light grey
 
 std::unique_ptr<TGPointPresenter> CapitalsPresenter() {
   auto p = std::make_unique<TGPointPresenter>();
@@ -105,11 +110,44 @@ void SceneLayers::RebuildCentreLine(const EclipseRecord& record, double deltaT, 
     for (const CentreLinePoint& p : points) chain.push_back({p.longitudeUnits, p.latitudeUnits, 0});
     line->Invalidate();
   }
-  // The centre line came back as the newest layer; the marks stay drawn over it.
-  for (const char* name : {kCapitalsLayer, kPoILayer, kPoIListLayer}) {
+  // The centre line came back as the newest layer; the limits and the marks stay drawn over it.
+  for (const char* name : {kPathLimitsLayer, kCapitalsLayer, kPoILayer, kPoIListLayer}) {
     if (TGLayer* layer = Find(name)) {
       TGLayerStore& store = globe_.Layers();
       store.Add(store.Extract(*layer));
+    }
+  }
+  globe_.RequestRender();
+}
+
+void SceneLayers::RebuildPathLimits(const EclipseRecord& record, double deltaT, bool backView,
+                                    bool shown) {
+  if (!database_) return;
+  TGLayer& layer = *Layer(kPathLimitsLayer);
+  layer.Clear();
+  auto umbral = std::make_unique<TGPolylinePresenter>();
+  umbral->PresenterID = kUmbralLimitPresenter;
+  umbral->PolyPen = TGPen(backView ? kNightUmbralLimit : clYellow, gpsSolid, 2, guPixel);
+  layer.Presenters().Add(std::move(umbral));
+  auto outer = std::make_unique<TGPolylinePresenter>();
+  outer->PresenterID = kOuterLimitPresenter;
+  outer->PolyPen = TGPen(kOuterLimit, gpsDash, 1, guPixel);
+  layer.Presenters().Add(std::move(outer));
+  if (shown) {
+    for (const LimitCurve& curve : ComputePathLimits(record, deltaT)) {
+      if (curve.points.size() < 2) continue;
+      const bool central =
+          curve.kind == LimitKind::kUmbralNorth || curve.kind == LimitKind::kUmbralSouth;
+      auto line = std::make_shared<TGMapPoly>();
+      line->SetClosed(false);
+      line->SetPresenterID(central ? kUmbralLimitPresenter : kOuterLimitPresenter);
+      layer.ObjectSource().Add(line);
+      line->NotifyOwner();
+      auto& chain = line->Chain(0).Points;
+      chain.reserve(curve.points.size());
+      for (const GeoPoint& p : curve.points)
+        chain.push_back({DegreesToGU(p.longitude), DegreesToGU(p.latitude), 0});
+      line->Invalidate();
     }
   }
   globe_.RequestRender();

@@ -19,6 +19,7 @@ inline constexpr const char* kCentreLineLayer = "CenterLine Layer";
 inline constexpr const char* kCapitalsLayer = "Cities Layer";
 inline constexpr const char* kPoILayer = "PoI Layer";
 inline constexpr const char* kPoIListLayer = "PoIs Layer";
+inline constexpr const char* kPathLimitsLayer = "Path Limits Layer";
 
 // A point of interest to draw: its title and position (degrees, north and east positive).
 struct MapMark {
@@ -37,6 +38,10 @@ class SceneLayers {
   // eclipse without one. `deltaT` seconds turn the Earth as for the display. The layer lies under
   // the capitals and the points of interest.
   void RebuildCentreLine(const EclipseRecord& record, double deltaT, bool backView);
+  // The limits of the central path (yellow, two pixels, olive in the back view) and of the partial
+  // eclipse with the rise/set curves (light grey, dashed); an empty layer when `shown` is false.
+  // Each piece of a limit is its own line.
+  void RebuildPathLimits(const EclipseRecord& record, double deltaT, bool backView, bool shown);
   // Small black dots with white titles: the built-in capitals.
   void RebuildCapitals();
   void ClearCapitals();

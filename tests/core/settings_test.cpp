@@ -26,6 +26,7 @@ SettingsRecord Unusual() {
   r.mainHeight = 678;
   r.mainWidth = 901;
   r.language = 2;
+  r.showLimits = false;
   r.eclipsePosition = 23456;
   r.ut = true;
   r.textureIndex = 3;
@@ -84,7 +85,7 @@ TEST(SettingsRecord, EveryFieldAtItsOffsetAndBack) {
   EXPECT_EQ(IntAt(b, 26), 678);
   EXPECT_EQ(IntAt(b, 30), 901);
   EXPECT_EQ(b[34], 2);
-  EXPECT_EQ(IntAt(b, 35), 0);
+  EXPECT_EQ(IntAt(b, 35), 1);  // the path limits switched off
   EXPECT_EQ(IntAt(b, 39), 23456);
   EXPECT_EQ(b[43], 1);
   EXPECT_EQ(IntAt(b, 44), 3);
