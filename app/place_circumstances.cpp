@@ -24,18 +24,22 @@ struct Words {
   const char* inside;
   const char* outside;
   const char* noHorizon;  // instant below the horizon
+  const char* invisible;  // every instant below the horizon
 };
 
 constexpr Words kWords[3] = {
     {"Keine Finsternis an diesem Ort", {"Partielle Finsternis", "Totale Finsternis", "Ringförmige Finsternis"},
      "Magnitude", "Bedeckung", "Maximum", "Dauer", "in der Zentralzone, %s km vom Rand",
-     "außerhalb der Zentralzone, %s km vom Rand", "unter dem Horizont"},
+     "außerhalb der Zentralzone, %s km vom Rand", "unter dem Horizont",
+     "Die Sonne steht während der ganzen Finsternis unter dem Horizont"},
     {"No eclipse at this place", {"Partial eclipse", "Total eclipse", "Annular eclipse"},
      "Magnitude", "Obscuration", "Maximum", "Duration", "inside the central path, %s km from its limit",
-     "outside the central path, %s km from its limit", "below the horizon"},
+     "outside the central path, %s km from its limit", "below the horizon",
+     "The Sun is below the horizon for the whole eclipse"},
     {"Pas d'éclipse en ce lieu", {"Éclipse partielle", "Éclipse totale", "Éclipse annulaire"},
      "Magnitude", "Obscuration", "Maximum", "Durée", "dans la bande centrale, à %s km de sa limite",
-     "hors de la bande centrale, à %s km de sa limite", "sous l'horizon"},
+     "hors de la bande centrale, à %s km de sa limite", "sous l'horizon",
+     "Le soleil est sous l'horizon pendant toute l'éclipse"},
 };
 
 std::string Clock(double hours) {
@@ -60,6 +64,9 @@ std::vector<std::string> PlaceCircumstancesLines(const EclipseRecord& record, do
   std::vector<std::string> lines;
   const int kind = lc->kind == EclipseKind::kTotal ? 1 : lc->kind == EclipseKind::kAnnular ? 2 : 0;
   lines.push_back(w.kind[kind]);
+  bool visible = false;
+  for (int i = 0; i < 5; ++i) visible = visible || (lc->computed[i] && lc->sunAltitude[i] > 0);
+  if (!visible) lines.push_back(w.invisible);
   lines.push_back(std::string(w.magnitude) + " " + FormatFixed(lc->magnitude, 3) + "   " +
                   w.obscuration + " " + FormatFixed(lc->obscuration * 100, 1) + " %");
   const char* names[5] = {"C1", "C2", w.maximum, "C3", "C4"};
@@ -76,7 +83,11 @@ std::vector<std::string> PlaceCircumstancesLines(const EclipseRecord& record, do
   }
   if (kind != 0) {
     const double minutes = CentralDurationMinutes(*lc);
-    if (minutes >= 0) lines.push_back(std::string(w.duration) + " " + FormatMinSec(1, minutes / 60));
+    if (minutes >= 0) {
+      std::string text = FormatMinSec(1, minutes / 60);
+      text.erase(0, text.find_first_not_of(' '));
+      lines.push_back(std::string(w.duration) + " " + text);
+    }
   }
   if (const auto limit = DistanceToPathLimit(record, deltaT, latitude, longitude)) {
     char buf[160];

@@ -26,6 +26,12 @@
 #include "main_window.h"
 #include "navigation.h"
 #include "poi_input.h"
+#include "place_circumstances.h"
+#include "deltat.h"
+#include "gunits.h"
+#include "shipped_catalogue.h"
+#include <QLabel>
+#include <QAction>
 
 namespace umbrivista {
 namespace {
@@ -304,6 +310,61 @@ TEST_F(GlobePanelTest, TheWindowsGlobeEqualsTheRenderedPicture) {
   EXPECT_EQ(differing, 0);
   if (differing) window.save(QString::fromStdString(::testing::TempDir() + "/window_globe.png"));
   std::remove(out.c_str());
+}
+
+TEST_F(GlobePanelTest, PathLimitsFollowTheOptionAndADoubleClickPlacesThePoint) {
+  EXPECT_TRUE(main_->Opt_Limits->isChecked());
+  EXPECT_GE(main_->Layers()->ObjectCount(kPathLimitsLayer), 4);  // two umbral, two or more others
+  main_->Opt_Limits->trigger();
+  EXPECT_EQ(main_->Layers()->ObjectCount(kPathLimitsLayer), 0);
+  main_->Opt_Limits->trigger();
+  EXPECT_GE(main_->Layers()->ObjectCount(kPathLimitsLayer), 4);
+
+  main_->Zoom_TrackBar->setValue(300);
+  main_->Panel_GlobeControl->findChild<QPushButton*>("Button_Center_Globe")->click();
+  const QPoint at(main_->CentreX() + 37, main_->CentreY() - 21);
+  TGGlobePoint expected;
+  ASSERT_TRUE(main_->Globe->Projector().XYToLL(at.x(), at.y(), expected));
+  QTest::mouseDClick(main_->Globe, Qt::LeftButton, {}, at);
+  EXPECT_NEAR(main_->PoILatitude(), GUToDegrees(expected.Latitude), 0.0006);
+  EXPECT_NEAR(main_->PoILongitude(), GUToDegrees(expected.Longitude), 0.0006);
+  EXPECT_TRUE(main_->CheckBox_PoI->isChecked());
+  EXPECT_EQ(main_->RadioButton_PoI_West->isChecked(), main_->PoILongitude() < 0);
+  EXPECT_TRUE(main_->Label_PoI_Circumstances->isVisible());
+  EXPECT_TRUE(main_->Label_PoI_Circumstances->text().contains("Magnitude"))
+      << main_->Label_PoI_Circumstances->text().toStdString();
+  main_->CheckBox_PoI->setChecked(false);
+  EXPECT_FALSE(main_->Label_PoI_Circumstances->isVisible());
+  main_->Zoom_TrackBar->setValue(140);
+}
+
+TEST(PlaceCircumstances, WhatAPlaceSees) {
+  const EclipseRecord& r = ShippedCatalogue().RecordAt(16690);
+  const double deltaT = DeltaT(r.year, r.month);
+  // Dallas saw about 3 min 50 s of totality, some 70 km inside the path's northern limit.
+  const auto dallas = PlaceCircumstancesLines(r, deltaT, true, 32.7767, -96.797, 1);
+  ASSERT_GE(dallas.size(), 8u);
+  EXPECT_EQ(dallas[0], "Total eclipse");
+  EXPECT_EQ(dallas[1].rfind("Magnitude 1.0", 0), 0u) << dallas[1];
+  EXPECT_NE(dallas[1].find("Obscuration 100.0 %"), std::string::npos) << dallas[1];
+  EXPECT_EQ(dallas[2].rfind("C1  17:23:1", 0), 0u) << dallas[2];  // 17:23:14 UT in the list
+  bool duration = false, inside = false;
+  for (const std::string& line : dallas) {
+    duration = duration || line.rfind("Duration 3:5", 0) == 0;  // published 3 min 51 s
+    inside = inside || line.rfind("inside the central path", 0) == 0;
+  }
+  EXPECT_TRUE(duration);
+  EXPECT_TRUE(inside);
+  // In Europe the Sun had set; the South Pole lay far outside the penumbra.
+  const auto europe = PlaceCircumstancesLines(r, deltaT, true, 47.5, 7.5, 1);
+  ASSERT_GE(europe.size(), 2u);
+  EXPECT_EQ(europe[1], "The Sun is below the horizon for the whole eclipse");
+  EXPECT_EQ(PlaceCircumstancesLines(r, deltaT, true, -89.9, 0, 1),
+            std::vector<std::string>{"No eclipse at this place"});
+  // Times in TT are later by ΔT.
+  const auto tt = PlaceCircumstancesLines(r, deltaT, false, 32.7767, -96.797, 0);
+  EXPECT_EQ(tt[0], "Totale Finsternis");
+  EXPECT_EQ(tt[2].rfind("C1  17:24:", 0), 0u) << tt[2];
 }
 
 TEST(PoIInput, CoordinateTexts) {
