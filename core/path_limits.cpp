@@ -224,12 +224,16 @@ class Edge {
     p.t = t;
     p.psi = psi;
     const double sinPsi = std::sin(psi), cosPsi = std::cos(psi);
+    // The radius follows the place's ζ, which follows the radius; each pass shrinks the mismatch
+    // by about tan f.
     double radius = std::fabs(l);
-    for (int pass = 0; pass < 2; ++pass) {
+    for (int pass = 0; pass < 6; ++pass) {
       p.xi = e.x + radius * sinPsi;
       p.eta = e.y + radius * cosPsi;
       p.surface = zeta1 ? Shadow::Lifted(e, p.xi, p.eta, *zeta1) : Shadow::SurfaceAt(e, p.xi, p.eta);
-      radius = std::fabs(l - p.surface.zeta * tanF);
+      const double next = std::fabs(l - p.surface.zeta * tanF);
+      if (std::fabs(next - radius) < 1e-14) break;
+      radius = next;
     }
     p.zeta1 = zeta1 ? *zeta1 : std::sqrt(std::max(p.surface.margin, 0.0));
     p.mismatch = p.zeta1 * p.zeta1 - p.surface.margin;
@@ -597,8 +601,11 @@ void AddEdgeCurves(const Shadow& shadow, bool umbral, double side, double t0, do
       from = std::min(from, s.t);
       to = std::max(to, s.t);
     }
+    // A scanned point at the very end of a piece is that piece reaching the limb (found there to
+    // within the bisection), not another piece.
+    constexpr double kEndSlack = 0.005;  // hours
     for (Seed& s : seeds) {
-      if (s.point.t >= from && s.point.t <= to) s.used = true;
+      if (s.point.t >= from - kEndSlack && s.point.t <= to + kEndSlack) s.used = true;
     }
     if (piece.size() >= 2) pieces.push_back({from, std::move(piece)});
   }
