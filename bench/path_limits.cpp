@@ -49,8 +49,7 @@ void BM_PathLimits2024(benchmark::State& state) {
     for (const auto& c : curves) points += c.points.size();
     benchmark::DoNotOptimize(curves.data());
   }
-  state.counters["points"] =
-      static_cast<double>(points) / static_cast<double>(state.iterations());
+  state.counters["points"] = static_cast<double>(points) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_PathLimits2024)->Unit(benchmark::kMillisecond);
 
