@@ -233,7 +233,8 @@ double Obscuration(double magnitude, double radiusRatio) {
   if (s <= 1 - k) return k * k;
   const double atSun = std::acos(std::clamp((s * s + 1 - k * k) / (2 * s), -1.0, 1.0));
   const double atMoon = std::acos(std::clamp((s * s + k * k - 1) / (2 * s * k), -1.0, 1.0));
-  const double kite = std::sqrt(std::max(0.0, (-s + 1 + k) * (s + 1 - k) * (s - 1 + k) * (s + 1 + k)));
+  const double kite =
+      std::sqrt(std::max(0.0, (-s + 1 + k) * (s + 1 - k) * (s - 1 + k) * (s + 1 + k)));
   return std::clamp((atSun + k * k * atMoon - kite / 2) / kPi, 0.0, 1.0);
 }
 

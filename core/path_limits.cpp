@@ -39,10 +39,10 @@ struct Elements {
 
 // A point (ξ, η) of the fundamental plane carried onto the Sun-facing side of the spheroid.
 struct Surface {
-  double margin = -1;       // 1 − ξ² − η1²: ≥ 0 on the Earth, < 0 beyond its limb (ζ1 taken as 0)
-  double sinPhi1 = 0;       // of the reduced latitude φ1
-  double cosPhi1CosH = 0;   // cos φ1 · cos H, H the local hour angle of the axis
-  double zeta = 0;          // ζ of the place, Earth radii
+  double margin = -1;  // 1 − ξ² − η1²: ≥ 0 on the Earth, < 0 beyond its limb (ζ1 taken as 0)
+  double sinPhi1 = 0;      // of the reduced latitude φ1
+  double cosPhi1CosH = 0;  // cos φ1 · cos H, H the local hour angle of the axis
+  double zeta = 0;         // ζ of the place, Earth radii
   bool OnEarth() const { return margin >= 0; }
 };
 
@@ -110,8 +110,8 @@ class Shadow {
 
   // Greatest eclipse at a place (observer constants, west longitude) by the iteration of the
   // local circumstances; false when it does not settle within kMaxHoursFromT0.
-  bool Greatest(double rhoSinPhi, double rhoCosPhi, double longitudeWest, double& t,
-                Elements& e, double& xi, double& eta, double& zeta) const {
+  bool Greatest(double rhoSinPhi, double rhoCosPhi, double longitudeWest, double& t, Elements& e,
+                double& xi, double& eta, double& zeta) const {
     t = 0;
     for (int step = 0; step < 50; ++step) {
       e = At(t);
@@ -224,12 +224,17 @@ class Edge {
     p.t = t;
     p.psi = psi;
     const double sinPsi = std::sin(psi), cosPsi = std::cos(psi);
+    // The radius follows the place's ζ, which follows the radius; each pass shrinks the mismatch
+    // by about tan f.
     double radius = std::fabs(l);
-    for (int pass = 0; pass < 2; ++pass) {
+    for (int pass = 0; pass < 6; ++pass) {
       p.xi = e.x + radius * sinPsi;
       p.eta = e.y + radius * cosPsi;
-      p.surface = zeta1 ? Shadow::Lifted(e, p.xi, p.eta, *zeta1) : Shadow::SurfaceAt(e, p.xi, p.eta);
-      radius = std::fabs(l - p.surface.zeta * tanF);
+      p.surface =
+          zeta1 ? Shadow::Lifted(e, p.xi, p.eta, *zeta1) : Shadow::SurfaceAt(e, p.xi, p.eta);
+      const double next = std::fabs(l - p.surface.zeta * tanF);
+      if (std::fabs(next - radius) < 1e-14) break;
+      radius = next;
     }
     p.zeta1 = zeta1 ? *zeta1 : std::sqrt(std::max(p.surface.margin, 0.0));
     p.mismatch = p.zeta1 * p.zeta1 - p.surface.margin;
@@ -321,8 +326,8 @@ std::vector<GeoPoint> ToGeoPoints(const std::vector<Sample>& samples) {
   std::vector<GeoPoint> points;
   points.reserve(samples.size());
   for (const Sample& s : samples) {
-    points.push_back({s.latitude * kRadToDeg,
-                      NonNegativeRemainder(s.longitude * kRadToDeg + 180, 360) - 180});
+    points.push_back(
+        {s.latitude * kRadToDeg, NonNegativeRemainder(s.longitude * kRadToDeg + 180, 360) - 180});
   }
   return points;
 }
@@ -466,8 +471,8 @@ class EdgeTracer {
 
   // One step of length h along the tangent, corrected across it; refused when the correction is
   // as long as the step (a jump to another part of the curve).
-  bool Step(const Vec3& x, const Vec3& tangent, double h, const Vec3& jg, const Vec3& jm,
-            Vec3& y, EdgePoint& p) {
+  bool Step(const Vec3& x, const Vec3& tangent, double h, const Vec3& jg, const Vec3& jm, Vec3& y,
+            EdgePoint& p) {
     const Vec3 predicted{x[0] + h * tangent[0], x[1] + h * tangent[1], x[2] + h * tangent[2]};
     if (!Correct(predicted, tangent, y, p, jg, jm)) return false;
     const Vec3 moved{y[0] - predicted[0], y[1] - predicted[1], y[2] - predicted[2]};
@@ -585,8 +590,8 @@ void AddEdgeCurves(const Shadow& shadow, bool umbral, double side, double t0, do
       EdgeTracer tracer(shadow, edge, t0, t1, maxStep);
       piece = tracer.Trace(deepest->point, -1);
       std::reverse(piece.begin(), piece.end());
-      piece.push_back(ToSample(shadow, shadow.At(deepest->point.t), deepest->point.xi,
-                               deepest->point.surface));
+      piece.push_back(
+          ToSample(shadow, shadow.At(deepest->point.t), deepest->point.xi, deepest->point.surface));
       const auto later = tracer.Trace(deepest->point, 1);
       piece.insert(piece.end(), later.begin(), later.end());
       if (piece.size() >= static_cast<std::size_t>(kMinLimitCurvePoints) || maxStep < 1e-3) break;
@@ -597,8 +602,11 @@ void AddEdgeCurves(const Shadow& shadow, bool umbral, double side, double t0, do
       from = std::min(from, s.t);
       to = std::max(to, s.t);
     }
+    // A scanned point at the very end of a piece is that piece reaching the limb (found there to
+    // within the bisection), not another piece.
+    constexpr double kEndSlack = 0.005;  // hours
     for (Seed& s : seeds) {
-      if (s.point.t >= from && s.point.t <= to) s.used = true;
+      if (s.point.t >= from - kEndSlack && s.point.t <= to + kEndSlack) s.used = true;
     }
     if (piece.size() >= 2) pieces.push_back({from, std::move(piece)});
   }
@@ -625,7 +633,8 @@ class OutlineCut {
       theta_ -= step;
     }
     // L1′ with ζ of the outline point: ζ1 = 0 there, ζ itself is small.
-    radius_ = e_.l1 - Shadow::SurfaceAt(e_, std::cos(theta_), q_ * std::sin(theta_)).zeta * e_.tanF1;
+    radius_ =
+        e_.l1 - Shadow::SurfaceAt(e_, std::cos(theta_), q_ * std::sin(theta_)).zeta * e_.tanF1;
     least_ = F(theta_);
   }
 

@@ -11,8 +11,11 @@
 // point at instant t is the place that sees its greatest eclipse at t with its distance from the
 // shadow axis equal to the shadow's radius there: it lies at |L′| = |l − ζ·tan f| from the axis,
 // perpendicular to the shadow's motion relative to the place (u·a + v·b = 0 of the local
-// circumstances), found by iterating on the place's ζ, ξ′ and η′. A rise/set point at t lies on
-// the Earth's outline at L1′ from the axis. Same Earth model as the centre line (e² = 0.006694385).
+// circumstances). Each limit is followed along its length from t and that direction (with the
+// place's ζ1 as a third unknown, so that it stays smooth up to the limb): near the limb a limit
+// passes some instants twice, and sampling it by time would cut it there. A rise/set point at t
+// lies on the Earth's outline at L1′ from the axis. Same Earth model as the centre line
+// (e² = 0.006694385).
 
 #include <optional>
 #include <vector>
@@ -49,8 +52,9 @@ inline constexpr int kMinLimitCurvePoints = 201;
 std::vector<LimitCurve> ComputePathLimits(const EclipseRecord& record, double deltaT);
 
 // The point of one limit (not kRiseSet) at instant t (hours from T0, TT): the place that sees its
-// greatest eclipse at t on the edge of the umbra (penumbra). nullopt when that point is not on the
-// Sun-facing side of the Earth, or for umbral limits of a non-central eclipse.
+// greatest eclipse at t on the edge of the umbra (penumbra); near the limb, where a limit can pass
+// t twice, the one reached from the shadow axis. nullopt when that point is not on the Sun-facing
+// side of the Earth, or for umbral limits of a non-central eclipse.
 std::optional<GeoPoint> LimitPointAt(const EclipseRecord& record, double deltaT, LimitKind kind,
                                      double t);
 

@@ -498,3 +498,143 @@ TEST(CliReports, PlaceHistoryRefusesNumbersNamingTheField) {
 }
 
 }  // namespace
+
+// limits, and the obscuration line of local (kept together at the end of the file).
+#include <map>
+
+#include "numbers.h"
+#include "path_limits.h"
+
+namespace {
+
+std::vector<std::vector<std::string>> TsvRows(const std::string& out) {
+  std::vector<std::vector<std::string>> rows;
+  std::istringstream lines(out);
+  std::string line;
+  while (std::getline(lines, line)) {
+    std::vector<std::string> fields;
+    std::istringstream cells(line);
+    std::string cell;
+    while (std::getline(cells, cell, '\t')) fields.push_back(cell);
+    rows.push_back(fields);
+  }
+  return rows;
+}
+
+std::size_t Count(const std::string& text, const std::string& what) {
+  std::size_t n = 0;
+  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+// The TSV holds every point of every piece, numbered by kind, as the core computes them; the
+// pieces of 2024-04-08 are the two umbral and two penumbral limits and the two rise/set loops.
+TEST(CliShipped, LimitsTsvListsEveryPieceOfEveryKind) {
+  const Result r = RunCli("limits 16690 --ut");
+  ASSERT_EQ(r.status, 0);
+  const auto rows = TsvRows(r.out);
+  const EclipseRecord& record = ShippedCatalogue().RecordAt(16690);
+  const auto curves = ComputePathLimits(record, DeltaT(2024, 4));
+  std::size_t points = 0;
+  for (const auto& c : curves) points += c.points.size();
+  ASSERT_EQ(rows.size(), points);
+  std::map<std::string, int> pieces;
+  for (const auto& row : rows) {
+    ASSERT_EQ(row.size(), 4u);
+    pieces[row[0]] = std::max(pieces[row[0]], std::stoi(row[1]));
+    const double lon = std::stod(row[2]), lat = std::stod(row[3]);
+    ASSERT_TRUE(lon >= -180 && lon < 180 && std::fabs(lat) <= 90) << row[2] << " " << row[3];
+  }
+  EXPECT_EQ(pieces, (std::map<std::string, int>{{"penumbral_north", 1},
+                                                {"penumbral_south", 1},
+                                                {"rise_set", 2},
+                                                {"umbral_north", 1},
+                                                {"umbral_south", 1}}));
+  EXPECT_EQ(rows.front()[2], FormatFixed(curves.front().points.front().longitude, 6));
+}
+
+// GeoJSON: the central path as one closed Polygon, then one LineString per piece naming its kind
+// and number; KML likewise, with a Placemark each.
+TEST(CliShipped, LimitsGeoJsonAndKmlNameEachCurve) {
+  Result r = RunCli("limits 16690 --format geojson");
+  ASSERT_EQ(r.status, 0);
+  EXPECT_EQ(r.out.rfind("{\"type\":\"FeatureCollection\",\"name\":\"Path limits 2024-04-08\"", 0),
+            0u);
+  EXPECT_EQ(r.out.substr(r.out.size() - 4), "\n]}\n");
+  EXPECT_EQ(Count(r.out, "\"type\":\"Polygon\""), 1u);
+  EXPECT_EQ(Count(r.out, "\"type\":\"LineString\""), 6u);
+  EXPECT_EQ(Count(r.out, "\"kind\":\"rise_set\",\"piece\":2"), 1u);
+  EXPECT_EQ(Count(r.out, "\"kind\":\"umbral_north\",\"piece\":1"), 1u);
+  // The ring ends where it starts.
+  const std::size_t ring = r.out.find("\"coordinates\":[[[") + 17;
+  const std::size_t ringEnd = r.out.find("]]]", ring);
+  const std::string first = r.out.substr(ring, r.out.find(']', ring) - ring);
+  const std::string last = r.out.substr(r.out.rfind('[', ringEnd) + 1,
+                                        ringEnd - r.out.rfind('[', ringEnd) - 1);
+  EXPECT_EQ(first, last);
+
+  r = RunCli("limits 16690 --format kml");
+  ASSERT_EQ(r.status, 0);
+  EXPECT_EQ(Count(r.out, "<Placemark>"), 7u);
+  EXPECT_EQ(Count(r.out, "<Polygon>"), 1u);
+  EXPECT_EQ(Count(r.out, "<value>penumbral_south</value>"), 1u);
+  EXPECT_EQ(r.out.substr(r.out.size() - 19), "</Document>\n</kml>\n");
+
+  // A partial eclipse has no central path, only its penumbral limit and rise/set curve.
+  r = RunCli("limits " + std::to_string(PositionOf(2022, 4, 30)) + " --format geojson");
+  ASSERT_EQ(r.status, 0);
+  EXPECT_EQ(Count(r.out, "Polygon"), 0u);
+  EXPECT_EQ(Count(r.out, "umbral_"), Count(r.out, "penumbral_"));
+  EXPECT_EQ(Count(r.out, "\"type\":\"LineString\""), 2u);
+
+  EXPECT_EQ(RunCli("limits 16690 --format svg").status, 2);
+  EXPECT_EQ(RunCli("limits").status, 2);
+  EXPECT_EQ(RunCli("limits 0").status, 2);
+}
+
+// A shadow that misses the Earth: valid empty documents, a note on stderr, success.
+TEST_F(Cli, LimitsOfAShadowThatMissesTheEarthAreEmptyDocuments) {
+  EclipseRecord record = UsableRecord(2024, 4, 8);
+  record.y[0] = 4;
+  const std::string text = (dir_ / "far.txt").string(), bin = (dir_ / "far.bin").string();
+  std::ofstream(text) << FormatCatalogueLine(record) << "\n";
+  ASSERT_EQ(RunCli("catalogue convert " + text + " " + bin).status, 0);
+  const std::string cat = " --catalogue " + bin;
+  Result r = RunCli("limits 1" + cat, true);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("does not reach the Earth"), std::string::npos) << r.out;
+  EXPECT_EQ(RunCli("limits 1" + cat).out, "");
+  EXPECT_EQ(RunCli("limits 1 --format geojson" + cat).out,
+            "{\"type\":\"FeatureCollection\",\"name\":\"Path limits 2024-04-08\",\"features\":[]}\n");
+  EXPECT_EQ(RunCli("limits 1 --format kml" + cat).out,
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<kml xmlns=\"http://www.opengis.net/kml/"
+            "2.2\">\n<Document>\n<name>Path limits 2024-04-08</name>\n</Document>\n</kml>\n");
+}
+
+// The centre line's GeoJSON is kept byte for byte (4840 bytes; FNV-1a 64 of the output as the
+// program wrote it before the limits were added).
+TEST(CliShipped, CentreLineGeoJsonIsUnchanged) {
+  const Result r = RunCli("centreline 16690 --format geojson");
+  ASSERT_EQ(r.status, 0);
+  std::uint64_t hash = 0xcbf29ce484222325u;
+  for (unsigned char c : r.out) hash = (hash ^ c) * 0x100000001b3u;
+  EXPECT_EQ(r.out.size(), 4840u);
+  EXPECT_EQ(hash, 0xa881751f3a3a0a4bu);
+}
+
+// local prints the obscuration right after the magnitude: all of the Sun in Dallas, less of its
+// area than of its diameter in New York.
+TEST(CliShipped, LocalPrintsTheObscuration) {
+  Result r = RunCli("local 16690 --lat 32.78 --lon -96.80 --height 130 --deltat 69.1");
+  ASSERT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("\nmagnitude\t1.0"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\nobscuration\t1.0000\n"), std::string::npos) << r.out;
+  EXPECT_LT(r.out.find("magnitude"), r.out.find("obscuration"));
+  r = RunCli("local 16690 --lat 40.71 --lon -74.01 --deltat 69.1");
+  const double magnitude = std::stod(Fields(r.out, "magnitude").at(0));
+  const double obscuration = std::stod(Fields(r.out, "obscuration").at(0));
+  EXPECT_GT(obscuration, 0.85);
+  EXPECT_LT(obscuration, magnitude);
+}
+
+}  // namespace
