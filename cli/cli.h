@@ -66,6 +66,9 @@ int TakeLanguage(Args& args);
 // "YYYY-MM-DD" with astronomical year numbering ("-0500-03-01").
 std::string IsoDate(int year, int month, int day);
 
+// What `COMMAND --help` prints; nullptr for an unknown command.
+const char* CommandHelp(const std::string& command);
+
 // Commands; each returns the exit status.
 int RunCatalogue(Args& args);
 int RunDeltaT(Args& args);

@@ -28,6 +28,60 @@ void Line(const char* name, const std::string& value) {
   std::cout << name << '\t' << value << '\n';
 }
 
+// The fields of `elements` and `local`: "name<TAB>value" lines, or one JSON object.
+class Fields {
+ public:
+  explicit Fields(bool json) : json_(json) {}
+  ~Fields() {
+    if (json_) std::cout << "{" << body_ << "}\n";
+  }
+  void Number(const char* name, const std::string& text) { Add(name, text, text); }
+  void Text(const char* name, const std::string& text) { Add(name, text, Quoted(text)); }
+  void Flag(const char* name, bool value) { Add(name, value ? "1" : "0", value ? "true" : "false"); }
+  // A JSON-only member given as JSON text.
+  void Json(const char* name, const std::string& json) {
+    if (json_) Add(name, "", json);
+  }
+  bool IsJson() const { return json_; }
+
+  static std::string Quoted(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+      if (c == '"' || c == '\\') {
+        out += '\\';
+        out += c;
+      } else if (static_cast<unsigned char>(c) < 0x20) {
+        char buf[8];
+        std::snprintf(buf, sizeof buf, "\\u%04x", c);
+        out += buf;
+      } else {
+        out += c;
+      }
+    }
+    return out + "\"";
+  }
+
+ private:
+  void Add(const char* name, const std::string& tsv, const std::string& json) {
+    if (!json_) {
+      Line(name, tsv);
+      return;
+    }
+    if (!body_.empty()) body_ += ", ";
+    body_ += Quoted(name) + ": " + json;
+  }
+  bool json_;
+  std::string body_;
+};
+
+// --format tsv (the default) or json.
+bool TakeJsonFormat(Args& args) {
+  const std::string format = args.TakeOption("format").value_or("tsv");
+  if (format != "tsv" && format != "json")
+    throw UsageError("--format must be tsv or json, not " + Echo(format));
+  return format == "json";
+}
+
 // "YYYY-MM-DD<TAB>hh:mm:ss.s" of a UT instant, rounded to a tenth of a second; a time that
 // rounds to 24:00 becomes 00:00 of the next day.
 std::string DateTimeText(const UTInstant& when) {
@@ -49,6 +103,7 @@ std::string DateTimeText(const UTInstant& when) {
 }  // namespace
 
 int RunElements(Args& args) {
+  const bool json = TakeJsonFormat(args);
   const bool ut = args.TakeFlag("ut");
   const bool back = args.TakeFlag("back");
   const auto& cat = LoadCatalogue(args);
@@ -60,24 +115,25 @@ int RunElements(Args& args) {
   ShadowState s;
   s.deltaT = DeltaTFor(r, ut);
   const InstantResult at = UpdateInstant(r, t, back, s);
-  Line("x", FormatReal(s.x));
-  Line("y", FormatReal(s.y));
-  Line("d_deg", FormatReal(s.d * kRadToDeg));
-  Line("mu_deg", FormatReal(s.mu * kRadToDeg));
-  Line("l1", FormatReal(s.l1));
-  Line("l2", FormatReal(s.l2));
-  Line("tanf1", FormatReal(s.tanF1));
-  Line("tanf2", FormatReal(s.tanF2));
-  Line("zeta", FormatReal(s.zeta));
-  Line("axis_on_earth", s.axisOnEarth ? "1" : "0");
+  Fields out(json);
+  out.Number("x", FormatReal(s.x));
+  out.Number("y", FormatReal(s.y));
+  out.Number("d_deg", FormatReal(s.d * kRadToDeg));
+  out.Number("mu_deg", FormatReal(s.mu * kRadToDeg));
+  out.Number("l1", FormatReal(s.l1));
+  out.Number("l2", FormatReal(s.l2));
+  out.Number("tanf1", FormatReal(s.tanF1));
+  out.Number("tanf2", FormatReal(s.tanF2));
+  out.Number("zeta", FormatReal(s.zeta));
+  out.Flag("axis_on_earth", s.axisOnEarth);
   if (at.onEarth) {
-    Line("lat_deg", FormatFixed(at.point.latitude * kRadToDeg, 6));
-    Line("lon_deg", FormatFixed(at.point.longitude * kRadToDeg, 6));
-    Line("duration_s", FormatFixed(at.quantities.durationSeconds, 2));
-    Line("path_width_km", FormatFixed(at.quantities.pathWidthKm, 2));
-    Line("sun_alt_deg", FormatFixed(at.quantities.sunAltitude * kRadToDeg, 4));
-    Line("sun_az_deg", FormatFixed(at.quantities.sunAzimuth * kRadToDeg, 4));
-    Line("local_time_h", FormatFixed(at.quantities.localSolarTime, 6));
+    out.Number("lat_deg", FormatFixed(at.point.latitude * kRadToDeg, 6));
+    out.Number("lon_deg", FormatFixed(at.point.longitude * kRadToDeg, 6));
+    out.Number("duration_s", FormatFixed(at.quantities.durationSeconds, 2));
+    out.Number("path_width_km", FormatFixed(at.quantities.pathWidthKm, 2));
+    out.Number("sun_alt_deg", FormatFixed(at.quantities.sunAltitude * kRadToDeg, 4));
+    out.Number("sun_az_deg", FormatFixed(at.quantities.sunAzimuth * kRadToDeg, 4));
+    out.Number("local_time_h", FormatFixed(at.quantities.localSolarTime, 6));
   }
   return 0;
 }
@@ -151,6 +207,7 @@ int RunCentreLine(Args& args) {
 }
 
 int RunLocal(Args& args) {
+  const bool json = TakeJsonFormat(args);
   const auto& cat = LoadCatalogue(args);
   const double lat = ParseRealArg(args.TakeOption("lat").value_or(""), "--lat", -90, 90, "degrees");
   const double lon =
@@ -169,24 +226,38 @@ int RunLocal(Args& args) {
   const double phi = lat * kDegToRad;
   const auto found =
       ComputeLocalCircumstances(r, deltaT, phi, -lon * kDegToRad, ObserverGeocentric(height, phi));
-  Line("found", found ? "1" : "0");
+  Fields out(json);
+  out.Flag("found", found.has_value());
   if (!found) return 0;
   const LocalCircumstances& lc = *found;
-  Line("kind", std::string(1, EclipseKindLetter(lc.kind, language)));
-  Line("magnitude", FormatFixed(lc.magnitude, 4));
-  Line("obscuration", FormatFixed(lc.obscuration, 4));
+  out.Text("kind", std::string(1, EclipseKindLetter(lc.kind, language)));
+  out.Number("magnitude", FormatFixed(lc.magnitude, 4));
+  out.Number("obscuration", FormatFixed(lc.obscuration, 4));
   if (lc.kind != EclipseKind::kPartial) {
     const std::string duration = FormatMinSec(0, CentralDurationMinutes(lc) / 60);
-    Line("duration", duration.substr(duration.find_first_not_of(' ')));
+    out.Text("duration", duration.substr(duration.find_first_not_of(' ')));
+    out.Json("duration_s", FormatFixed(CentralDurationMinutes(lc) * 60, 1));
   }
   static const char* const kNames[5] = {"C1", "C2", "MAX", "C3", "C4"};
+  std::string contacts;
   for (int i = 0; i < 5; ++i) {
     if (!lc.computed[i]) continue;
-    std::cout << kNames[i] << '\t' << DateTimeText(ContactUT(r, deltaT, lc.contactTime[i])) << '\t'
-              << FormatFixed(lc.positionAngle[i] * kRadToDeg, 2) << '\t'
-              << FormatFixed(lc.vertexAngle[i] * kRadToDeg, 2) << '\t'
-              << FormatFixed(lc.sunAltitude[i] * kRadToDeg, 2) << '\n';
+    const std::string when = DateTimeText(ContactUT(r, deltaT, lc.contactTime[i]));
+    const std::string p = FormatFixed(lc.positionAngle[i] * kRadToDeg, 2);
+    const std::string v = FormatFixed(lc.vertexAngle[i] * kRadToDeg, 2);
+    const std::string alt = FormatFixed(lc.sunAltitude[i] * kRadToDeg, 2);
+    if (!out.IsJson()) {
+      std::cout << kNames[i] << '\t' << when << '\t' << p << '\t' << v << '\t' << alt << '\n';
+      continue;
+    }
+    const auto tab = when.find('\t');
+    if (!contacts.empty()) contacts += ", ";
+    contacts += "{\"contact\": \"" + std::string(kNames[i]) + "\", \"date_ut\": " +
+                Fields::Quoted(when.substr(0, tab)) + ", \"time_ut\": " +
+                Fields::Quoted(when.substr(tab + 1)) + ", \"position_angle_deg\": " + p +
+                ", \"vertex_angle_deg\": " + v + ", \"sun_alt_deg\": " + alt + "}";
   }
+  out.Json("contacts", "[" + contacts + "]");
   return 0;
 }
 

@@ -14,16 +14,17 @@ const char* kUsage =
     "usage: umbrivista-cli COMMAND [options]\n"
     "  catalogue info | show POS | find --year Y | find --saros S | convert TEXT BIN\n"
     "  deltat YEAR MONTH\n"
-    "  elements POS T [--ut] [--back]\n"
+    "  elements POS T [--ut] [--back] [--format tsv|json]\n"
     "  centreline POS [--ut] [--back] [--format tsv|geojson|kml]\n"
     "  limits POS [--ut] [--format tsv|geojson|kml]\n"
-    "  local POS --lat DEG --lon DEG [--height M] [--deltat S] [--lang de|en|fr]\n"
+    "  local POS --lat DEG --lon DEG [--height M] [--deltat S] [--lang de|en|fr] [--format json]\n"
     "  render POS T --out FILE.png [--width W] [--height H] [--zoom Z] [--texture I]\n"
     "         [--texture-file FILE] [--grid I] [--ut] [--back] [--ssp] [--capitals]\n"
     "         [--poi LAT,LON] [--no-overlay] [--no-limits] [--lang de|en|fr]\n"
     "  citylist POS --threshold-index I [--lang de|en|fr] [--places FILE] --out FILE|-\n"
     "  placehistory --lat DEG --lon DEG [--height M] [--name N] [--country C]\n"
     "         [--population P] [--from Y] [--to Y] [--lang de|en|fr] --out FILE|-\n"
+    "every command answers --help; --version prints the version\n"
     "options: --catalogue FILE  use this catalogue instead of the one the data lookup finds\n"
     "         --data-dir DIR    look for the data files in DIR first (also UMBRIVISTA_DATA)\n";
 
@@ -39,10 +40,20 @@ int main(int argc, char** argv) {
     std::cout << kUsage;
     return argc < 2 ? 2 : 0;
   }
+  if (!std::strcmp(argv[1], "--version")) {
+    std::cout << "umbrivista-cli " << UMBRIVISTA_VERSION << "\n";
+    return 0;
+  }
   auto it = commands.find(argv[1]);
   if (it == commands.end()) {
     std::cerr << "umbrivista-cli: unknown command " << Echo(argv[1]) << "\n" << kUsage;
     return 2;
+  }
+  for (int i = 2; i < argc; ++i) {
+    if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
+      std::cout << CommandHelp(argv[1]);
+      return 0;
+    }
   }
   try {
     Args args(std::vector<std::string>(argv + 2, argv + argc));

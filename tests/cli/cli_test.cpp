@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -635,6 +636,65 @@ TEST(CliShipped, LocalPrintsTheObscuration) {
   const double obscuration = std::stod(Fields(r.out, "obscuration").at(0));
   EXPECT_GT(obscuration, 0.85);
   EXPECT_LT(obscuration, magnitude);
+}
+
+}  // namespace
+
+namespace {
+
+// Every command describes itself; a wrong option is one line on stderr and status 2.
+TEST(CliHelp, EveryCommandAnswersHelpAndAWrongOptionIsOneLine) {
+  for (const char* command : {"catalogue", "deltat", "elements", "centreline", "limits", "local",
+                              "render", "citylist", "placehistory"}) {
+    SCOPED_TRACE(command);
+    const Result help = RunCli(std::string(command) + " --help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find(command), std::string::npos) << help.out;
+  }
+  const Result version = RunCli("--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out.rfind("umbrivista-cli ", 0), 0u);
+  for (const char* wrong : {"local 16690 --lat 1 --lon 2 --bogus 3", "elements 16690 0 --frobnicate",
+                            "deltat 2024 4 --nope", "elements 16690 0 --format xml"}) {
+    SCOPED_TRACE(wrong);
+    const std::string cmd = std::string(UMBRIVISTA_BIN_DIR) + "/umbrivista-cli " + wrong +
+                            " 2>&1 >/dev/null";
+    FILE* pipe = popen(cmd.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string err;
+    char buf[512];
+    std::size_t n;
+    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) err.append(buf, n);
+    const int status = pclose(pipe);
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+  }
+}
+
+TEST(CliJson, LocalAndElementsAsOneObjectEach) {
+  const Result local = RunCli("local 16690 --lat 32.78 --lon -96.80 --format json");
+  ASSERT_EQ(local.status, 0);
+  EXPECT_EQ(local.out.front(), '{');
+  EXPECT_EQ(local.out.substr(local.out.size() - 2), "}\n");
+  EXPECT_NE(local.out.find("\"found\": true"), std::string::npos);
+  EXPECT_NE(local.out.find("\"kind\": \"t\""), std::string::npos);
+  EXPECT_NE(local.out.find("\"obscuration\": 1.0000"), std::string::npos);
+  std::size_t contacts = 0;
+  for (auto at = local.out.find("\"contact\""); at != std::string::npos;
+       at = local.out.find("\"contact\"", at + 1))
+    ++contacts;
+  EXPECT_EQ(contacts, 5u);
+  // The same numbers as the TSV lines.
+  const Result tsv = RunCli("local 16690 --lat 32.78 --lon -96.80");
+  const auto magnitude = tsv.out.find("magnitude\t");
+  ASSERT_NE(magnitude, std::string::npos);
+  const std::string value = tsv.out.substr(magnitude + 10, 6);
+  EXPECT_NE(local.out.find("\"magnitude\": " + value), std::string::npos);
+  const Result elements = RunCli("elements 16690 0 --format json");
+  EXPECT_NE(elements.out.find("\"axis_on_earth\": true"), std::string::npos) << elements.out;
+  EXPECT_NE(elements.out.find("\"lat_deg\": 19.979546"), std::string::npos) << elements.out;
+  const Result outside = RunCli("local 16690 --lat 47.5 --lon 7.5 --format json");
+  EXPECT_NE(outside.out.find("\"found\""), std::string::npos);
 }
 
 }  // namespace

@@ -1,0 +1,70 @@
+// What `umbrivista-cli COMMAND --help` prints.
+
+#include <map>
+#include <string>
+
+#include "cli.h"
+
+namespace umbrivista {
+
+const char* CommandHelp(const std::string& command) {
+  static const std::map<std::string, const char*> kHelp = {
+      {"catalogue",
+       "umbrivista-cli catalogue info | show POS | find --year Y | find --saros S | convert TEXT BIN\n"
+       "  info     lines records, first, last (YYYY-MM-DD), saros_min, saros_max\n"
+       "  show     the record at position POS as one line of the text form (44 numbers)\n"
+       "  find     the position of the first eclipse in year Y or later, or of the first member\n"
+       "           of Saros series S (exit status 1 when the catalogue holds none)\n"
+       "  convert  writes the binary catalogue BIN from its text form TEXT\n"
+       "options: --catalogue FILE, --data-dir DIR\n"},
+      {"deltat", "umbrivista-cli deltat YEAR MONTH\n  ΔT = TT − UT in seconds for that month\n"},
+      {"elements",
+       "umbrivista-cli elements POS T [--ut] [--back] [--format tsv|json]\n"
+       "  the Besselian elements of eclipse POS at T hours from T0 and, while the shadow axis\n"
+       "  meets the Earth, the axis point. Fields (name<TAB>value, or one JSON object):\n"
+       "  x, y, l1, l2 (Earth radii), d_deg, mu_deg, tanf1, tanf2, zeta (Earth radii),\n"
+       "  axis_on_earth (1/0), lat_deg, lon_deg (east +), duration_s, path_width_km,\n"
+       "  sun_alt_deg, sun_az_deg (from south, west +), local_time_h\n"
+       "  --ut turns the Earth by ΔT (Universal Time); --back looks from the night side\n"},
+      {"centreline",
+       "umbrivista-cli centreline POS [--ut] [--back] [--format tsv|geojson|kml]\n"
+       "  the 201 points of the centre line: lon_deg<TAB>lat_deg lines, a GeoJSON LineString or a\n"
+       "  KML Placemark; an empty but valid document (and a note on stderr) when there is none\n"},
+      {"limits",
+       "umbrivista-cli limits POS [--ut] [--format tsv|geojson|kml]\n"
+       "  the limits of the central path, of the partial eclipse and the rise/set curves:\n"
+       "  kind<TAB>piece<TAB>lon_deg<TAB>lat_deg lines; the GeoJSON holds the central path as a\n"
+       "  Polygon and each curve as a LineString with properties kind and piece\n"},
+      {"local",
+       "umbrivista-cli local POS --lat DEG --lon DEG [--height M] [--deltat S] [--lang de|en|fr]\n"
+       "                    [--format tsv|json]\n"
+       "  what a place (latitude north +, longitude east +) sees of eclipse POS:\n"
+       "  found 1/0; kind p (partial), t (total), a or r (annular, by language); magnitude;\n"
+       "  obscuration (fraction of the Sun's disc covered); duration m:ss of a central phase;\n"
+       "  then a line per contact: C1|C2|MAX|C3|C4<TAB>YYYY-MM-DD<TAB>hh:mm:ss.s (UT)<TAB>\n"
+       "  position angle P_deg<TAB>vertex angle V_deg<TAB>Sun altitude alt_deg.\n"
+       "  --deltat S uses S seconds of ΔT instead of the program's own\n"},
+      {"render",
+       "umbrivista-cli render POS T --out FILE.png [--width W] [--height H] [--zoom Z] [--texture I]\n"
+       "                     [--texture-file FILE] [--grid I] [--ut] [--back] [--ssp] [--capitals]\n"
+       "                     [--poi LAT,LON] [--no-overlay] [--no-limits] [--lang de|en|fr]\n"
+       "  the main window's globe at that instant as a PNG picture: texture (I 0–3), grid (0–6),\n"
+       "  layers and the overlay; zoom 60–350 as the window's zoom bar (default 140)\n"},
+      {"citylist",
+       "umbrivista-cli citylist POS --threshold-index I [--lang de|en|fr] [--places FILE] --out FILE|-\n"
+       "  the city-list report of eclipse POS for every place with at least the population of\n"
+       "  item I (0: 1,000,000 … 9: every place), as the window's \"Save as\" writes it: legend,\n"
+       "  header, then TAB-separated rows (date, ΔT, kind, Saros, country, place, latitude,\n"
+       "  longitude, height, population, and per contact time, P°, V°, H°; magnitude and duration\n"
+       "  with the maximum), CR LF line ends\n"},
+      {"placehistory",
+       "umbrivista-cli placehistory --lat DEG --lon DEG [--height M] [--name N] [--country C]\n"
+       "                           [--population P] [--from Y] [--to Y] [--lang de|en|fr] --out FILE|-\n"
+       "  every eclipse seen at one place between the years, as the place-history window's\n"
+       "  \"Save as\" writes it (same columns as citylist)\n"},
+  };
+  const auto it = kHelp.find(command);
+  return it == kHelp.end() ? nullptr : it->second;
+}
+
+}  // namespace umbrivista
