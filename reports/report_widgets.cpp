@@ -10,6 +10,8 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace umbrivista {
 
 namespace {
@@ -62,12 +64,23 @@ std::string ChooseSaveFile(QWidget* parent, const QString& defaultName) {
 
 void PlaceWindow(QWidget* window, int left, int top, int width, int height, int state) {
   QRect frame(left, top, width, height);
-  bool onScreen = false;
-  for (QScreen* screen : QGuiApplication::screens())
-    onScreen = onScreen || screen->availableGeometry().intersects(frame);
-  if (!onScreen) {
-    if (QScreen* primary = QGuiApplication::primaryScreen())
-      frame.moveTopLeft(primary->availableGeometry().topLeft());
+  // The screen the window mostly lies on, else the primary one; the window is made to fit it
+  // (a place stored on a larger screen, or the default size on a small one, would cut it off).
+  QScreen* target = QGuiApplication::primaryScreen();
+  int best = 0;
+  for (QScreen* screen : QGuiApplication::screens()) {
+    const QRect common = screen->availableGeometry().intersected(frame);
+    if (common.width() * common.height() > best) {
+      best = common.width() * common.height();
+      target = screen;
+    }
+  }
+  if (target) {
+    const QRect area = target->availableGeometry();
+    frame.setWidth(std::min(frame.width(), area.width()));
+    frame.setHeight(std::min(frame.height(), area.height()));
+    frame.moveLeft(std::clamp(frame.left(), area.left(), area.right() + 1 - frame.width()));
+    frame.moveTop(std::clamp(frame.top(), area.top(), area.bottom() + 1 - frame.height()));
   }
   window->setGeometry(frame);
   if (state == 2) window->setWindowState(Qt::WindowMaximized);

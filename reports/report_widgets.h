@@ -37,8 +37,9 @@ W* Named(W* widget, const char* name) {
 // The read-only list of a report: plain text in Liberation Mono, no wrap, both scroll bars.
 QPlainTextEdit* MakeReportList(QWidget* parent, const char* name);
 
-// Window place and state (0 normal, 1 minimised, 2 maximised) as the settings keep them; a
-// place off every screen is moved onto the primary screen.
+// Window place and state (0 normal, 1 minimised, 2 maximised) as the settings keep them. The
+// window is made to fit the screen it mostly lies on (the primary screen when it lies on none):
+// shrunk to the screen's free area where larger, and moved inside it.
 void PlaceWindow(QWidget* window, int left, int top, int width, int height, int state);
 // The window's place (its normal place while maximised) and state.
 void WindowPlace(const QWidget* window, int& left, int& top, int& width, int& height, int& state);

@@ -285,17 +285,27 @@ TEST_F(MainWindowTest, ShortcutsMoveTheGlobeExceptWhereATextBoxUsesTheKey) {
   EXPECT_EQ(projector.YOrigin(), main_->Globe->height() / 2);
 }
 
-TEST(MainWindowPlace, APlaceOffEveryScreenIsPulledOntoThePrimaryScreen) {
+TEST(MainWindowPlace, TheWindowIsPutOnAndFittedToTheScreen) {
   MainWindowOptions options = ShippedOptions();
   options.settings.mainLeft = 40000;
   options.settings.mainTop = -30000;
   TForm_Main window(options);
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
   EXPECT_TRUE(screen.intersects(window.geometry()));
+  EXPECT_TRUE(screen.contains(window.geometry())) << "the default size does not fit the screen";
+  // A place that fits stays where it was.
   options.settings.mainLeft = 20;
   options.settings.mainTop = 30;
+  options.settings.mainWidth = 400;
+  options.settings.mainHeight = 300;
   TForm_Main placed(options);
-  EXPECT_EQ(placed.geometry().topLeft(), QPoint(20, 30));
+  EXPECT_EQ(placed.geometry(), QRect(20, 30, 400, 300));
+  // One that hangs over the bottom right edge is moved inside, one larger than the screen shrunk.
+  options.settings.mainLeft = screen.right() - 100;
+  options.settings.mainTop = screen.bottom() - 50;
+  TForm_Main overhanging(options);
+  EXPECT_TRUE(screen.contains(overhanging.geometry()));
+  EXPECT_EQ(overhanging.geometry().size(), QSize(400, 300));
 }
 
 TEST(NumberLocale, NumbersKeepTheirPointUnderACommaLocale) {
