@@ -395,6 +395,8 @@ void TForm_Main::LanguageCommand(int language) {
   captionBase_ = CaptionBase(options_.version, language);
   setWindowTitle(Q(captionBase_));
   if (about_) about_->hide();
+  // An open help window turns to the page of the new language.
+  if (help_ && help_->isVisible()) Hilfe2Click();
   if (history_) {
     history_->CancelRun();
     ApplyCaptionSet(history_, CaptionWindow::kPlaceHistory, language);

@@ -250,6 +250,9 @@ TEST_F(ListsAndSettingsTest, HelpInEachLanguageAndAMissingPage) {
       EXPECT_TRUE(anchors.contains(section)) << section;
   }
   EXPECT_TRUE(messages_.empty());
+  // An open help window follows the language switch.
+  w->LanguageCommand(1);
+  EXPECT_TRUE(w->HelpWindow()->Browser()->source().path().endsWith(pages[1]));
   MainWindowOptions options;
   options.catalogueFile = std::string(UMBRIVISTA_DATA_DIR) + "/" + kCatalogueFileName;
   options.dataDir = dir_.string();
