@@ -62,19 +62,9 @@ int main(int argc, char** argv) {
   options.fileType =
       QMimeDatabase().mimeTypeForFile(QCoreApplication::applicationFilePath()).comment().toStdString();
   if (!documents.empty()) options.poiFile = documents + "/" + kPoIFileName;
-  // The settings: read, or made with the defaults; the record bounds the positions by the
-  // catalogue the program will load.
-  SettingsLimits limits;
-  {
-    EclipseCatalogue probe;
-    try {
-      probe.Load(options.catalogueFile);
-      limits.recordCount = probe.RecordCount();
-    } catch (const std::exception&) {
-      // The main window reports the catalogue; the stored position is kept as it is.
-      limits.recordCount = 1 << 30;
-    }
-  }
+  // The settings: read, or made with the defaults. The stored eclipse position is checked
+  // against the catalogue by the main window, which loads it.
+  const SettingsLimits limits{1 << 30};
   if (!appData.empty()) {
     options.settingsFile = appData + "/" + kSettingsFileName;
     options.selectionFile = appData + "/" + kPoISelectionFileName;

@@ -20,6 +20,7 @@
 #include "globeview.h"
 #include "layers.h"
 #include "main_window.h"
+#include "report_widgets.h"
 #include "navigation.h"
 #include "overlay.h"
 #include "place_circumstances.h"
@@ -34,8 +35,6 @@ namespace {
 
 constexpr int kWheelStep = 10;
 constexpr int kResetZoom = 300;
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 

@@ -51,8 +51,6 @@ namespace {
 
 constexpr int kTimeSliderHintItem = 24;
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
 }  // namespace
 
 TForm_Main::~TForm_Main() {
@@ -269,7 +267,7 @@ void TForm_Main::ScrollBar_EclipseChange() {
   Saros_Edit->setText(QString::number(record_.sarosNumber));
   t_ = EstimatedMaximum(record_);
   Time_ScrollBar->setValue(SliderPositionForTime(t_));  // runs the instant when it moves
-  Time_ScrollBarChange();
+  // The TT/UT switch runs the instant again with this eclipse's ΔT and rebuilds the layers.
   CheckBox_ET_UTClick();
 }
 
@@ -309,10 +307,9 @@ void TForm_Main::CheckBox_ET_UTClick() {
   const bool ut = CheckBox_ET_UT->isChecked();
   deltaTInUse_ = ut ? DeltaT(record_.year, record_.month) : 0.0;
   CheckBox_ET_UT->setText(Q(DeltaTCaption(ut, deltaTInUse_, record_.year, language_)));
+  // The instant (Julian days, shadow, grid, orientation) with the ΔT now in use, then the layers.
   Time_ScrollBarChange();
-  ComputeJulianDays();
   RebuildLayers();
-  DisplayRefresh();
 }
 
 void TForm_Main::ComputeJulianDays() {

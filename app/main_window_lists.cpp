@@ -30,8 +30,6 @@ namespace umbrivista {
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
 std::string UnreadableListText() {
   return ": the list of points of interest cannot be read; it is left as it is";
 }

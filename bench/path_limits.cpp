@@ -11,22 +11,11 @@
 #include "eclipse_types.h"
 #include "path_limits.h"
 
+#include "bench_catalogue.h"
+
 using namespace umbrivista;
 
 namespace {
-
-const EclipseCatalogue* Catalogue() {
-  static EclipseCatalogue catalogue;
-  static bool tried = false;
-  if (!tried) {
-    tried = true;
-    try {
-      catalogue.Load(std::string(UMBRIVISTA_DATA_DIR) + "/" + kCatalogueFileName);
-    } catch (const CatalogueError&) {
-    }
-  }
-  return catalogue.Empty() ? nullptr : &catalogue;
-}
 
 const EclipseRecord* Find(int year, int month, int day) {
   const EclipseCatalogue* cat = Catalogue();

@@ -12,22 +12,11 @@
 #include "places_file.h"
 #include "string_table.h"
 
+#include "bench_catalogue.h"
+
 using namespace umbrivista;
 
 namespace {
-
-const EclipseCatalogue* Catalogue() {
-  static EclipseCatalogue catalogue;
-  static bool tried = false;
-  if (!tried) {
-    tried = true;
-    try {
-      catalogue.Load(std::string(UMBRIVISTA_DATA_DIR) + "/" + kCatalogueFileName);
-    } catch (const CatalogueError&) {
-    }
-  }
-  return catalogue.Empty() ? nullptr : &catalogue;
-}
 
 void BM_CityListEveryPlace(benchmark::State& state) {
   const EclipseCatalogue* cat = Catalogue();

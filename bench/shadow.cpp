@@ -12,22 +12,11 @@
 #include "eclipse_types.h"
 #include "local_circumstances.h"
 
+#include "bench_catalogue.h"
+
 using namespace umbrivista;
 
 namespace {
-
-const EclipseCatalogue* Catalogue() {
-  static EclipseCatalogue catalogue;
-  static bool tried = false;
-  if (!tried) {
-    tried = true;
-    try {
-      catalogue.Load(std::string(UMBRIVISTA_DATA_DIR) + "/" + kCatalogueFileName);
-    } catch (const CatalogueError&) {
-    }
-  }
-  return catalogue.Empty() ? nullptr : &catalogue;
-}
 
 struct Job {
   const EclipseRecord* record;

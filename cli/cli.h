@@ -1,6 +1,7 @@
 #pragma once
 // Shared pieces of the command-line front end: argument access and the catalogue it works on.
 
+#include <initializer_list>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -59,6 +60,9 @@ std::string DataFile(const std::string& name);
 const EclipseCatalogue& LoadCatalogue(Args& args);
 // A catalogue position argument, checked against the catalogue.
 int ParsePosition(const std::string& text, const EclipseCatalogue& catalogue);
+
+// --format, one of `allowed` (the first is the default); a UsageError names the choices.
+std::string TakeFormat(Args& args, std::initializer_list<const char*> allowed);
 
 // --lang de|en|fr as a language index; English when absent.
 int TakeLanguage(Args& args);

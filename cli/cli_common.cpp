@@ -125,6 +125,16 @@ int ParsePosition(const std::string& text, const EclipseCatalogue& catalogue) {
   return ParseIntArg(text, "POS", 1, catalogue.RecordCount());
 }
 
+std::string TakeFormat(Args& args, std::initializer_list<const char*> allowed) {
+  const std::string format = args.TakeOption("format").value_or(*allowed.begin());
+  std::string choices;
+  for (const char* a : allowed) {
+    if (format == a) return format;
+    choices += (choices.empty() ? "" : a == *(allowed.end() - 1) ? " or " : ", ") + std::string(a);
+  }
+  throw UsageError("--format must be " + choices + ", not " + Echo(format));
+}
+
 int TakeLanguage(Args& args) {
   const std::string lang = args.TakeOption("lang").value_or("en");
   if (lang == "de") return kGerman;

@@ -165,10 +165,7 @@ void WriteKml(const std::vector<LimitCurve>& curves, const std::string& name) {
 
 int RunLimits(Args& args) {
   const bool ut = args.TakeFlag("ut");
-  const std::string format = args.TakeOption("format").value_or("tsv");
-  if (format != "tsv" && format != "geojson" && format != "kml") {
-    throw UsageError("--format must be tsv, geojson or kml, not " + Echo(format));
-  }
+  const std::string format = TakeFormat(args, {"tsv", "geojson", "kml"});
   const auto& cat = LoadCatalogue(args);
   const int position = ParsePosition(args.TakePositional("POS"), cat);
   args.ExpectEnd();

@@ -74,14 +74,6 @@ class Fields {
   std::string body_;
 };
 
-// --format tsv (the default) or json.
-bool TakeJsonFormat(Args& args) {
-  const std::string format = args.TakeOption("format").value_or("tsv");
-  if (format != "tsv" && format != "json")
-    throw UsageError("--format must be tsv or json, not " + Echo(format));
-  return format == "json";
-}
-
 // "YYYY-MM-DD<TAB>hh:mm:ss.s" of a UT instant, rounded to a tenth of a second; a time that
 // rounds to 24:00 becomes 00:00 of the next day.
 std::string DateTimeText(const UTInstant& when) {
@@ -103,7 +95,7 @@ std::string DateTimeText(const UTInstant& when) {
 }  // namespace
 
 int RunElements(Args& args) {
-  const bool json = TakeJsonFormat(args);
+  const bool json = TakeFormat(args, {"tsv", "json"}) == "json";
   const bool ut = args.TakeFlag("ut");
   const bool back = args.TakeFlag("back");
   const auto& cat = LoadCatalogue(args);
@@ -141,10 +133,7 @@ int RunElements(Args& args) {
 int RunCentreLine(Args& args) {
   const bool ut = args.TakeFlag("ut");
   const bool back = args.TakeFlag("back");
-  const std::string format = args.TakeOption("format").value_or("tsv");
-  if (format != "tsv" && format != "geojson" && format != "kml") {
-    throw UsageError("--format must be tsv, geojson or kml, not " + Echo(format));
-  }
+  const std::string format = TakeFormat(args, {"tsv", "geojson", "kml"});
   const auto& cat = LoadCatalogue(args);
   const int position = ParsePosition(args.TakePositional("POS"), cat);
   args.ExpectEnd();
@@ -207,7 +196,7 @@ int RunCentreLine(Args& args) {
 }
 
 int RunLocal(Args& args) {
-  const bool json = TakeJsonFormat(args);
+  const bool json = TakeFormat(args, {"tsv", "json"}) == "json";
   const auto& cat = LoadCatalogue(args);
   const double lat = ParseRealArg(args.TakeOption("lat").value_or(""), "--lat", -90, 90, "degrees");
   const double lon =

@@ -41,12 +41,7 @@ std::optional<ReportRow> CityListRow(const EclipseRecord& record, double deltaT,
   ReportRow row;
   std::string& list = row.list;
   list.reserve(200);
-  list += RightAlign(std::to_string(instants.year), 5);
-  list += ' ';
-  list += RightAlign(std::to_string(instants.month), 2);
-  list += ' ';
-  list += RightAlign(std::to_string(instants.day), 2);
-  list += ' ';
+  AppendListDate(instants, list);
   list += kind;
   list += ' ';
   list += LeftFit(country, 10);

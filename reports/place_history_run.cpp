@@ -84,12 +84,7 @@ std::optional<ReportRow> PlaceHistoryRow(const EclipseRecord& record, double del
   ReportRow row;
   std::string& list = row.list;
   list.reserve(160);
-  list += RightAlign(std::to_string(instants.year), 5);
-  list += ' ';
-  list += RightAlign(std::to_string(instants.month), 2);
-  list += ' ';
-  list += RightAlign(std::to_string(instants.day), 2);
-  list += ' ';
+  AppendListDate(instants, list);
   list += RightAlign(
       std::to_string(std::fabs(roundedDeltaT) < 1e15 ? static_cast<long long>(roundedDeltaT) : 0),
       6);

@@ -246,6 +246,15 @@ RowInstants ShownInstants(const EclipseRecord& record, double deltaT,
   return out;
 }
 
+void AppendListDate(const RowInstants& instants, std::string& out) {
+  out += RightAlign(std::to_string(instants.year), 5);
+  out += ' ';
+  out += RightAlign(std::to_string(instants.month), 2);
+  out += ' ';
+  out += RightAlign(std::to_string(instants.day), 2);
+  out += ' ';
+}
+
 void AppendListContacts(const RowInstants& instants, const LocalCircumstances& lc,
                         std::string& out) {
   static constexpr std::size_t kWidths[5] = {20, 20, 32, 20, 20};

@@ -63,6 +63,9 @@ struct RowInstants {
 };
 RowInstants ShownInstants(const EclipseRecord& record, double deltaT, const LocalCircumstances& lc);
 
+// Appends the date that opens a list row: year, month and day right-aligned in 5, 2 and 2, each
+// followed by a blank.
+void AppendListDate(const RowInstants& instants, std::string& out);
 // Appends the contact part of a list row: the blocks C1, C2, Max, C3, C4 (widths 20, 20, 32, 20,
 // 20), blanks where an instant is not shown.
 void AppendListContacts(const RowInstants& instants, const LocalCircumstances& lc,

@@ -27,6 +27,9 @@ using SaveFileChooser = std::function<std::string(QWidget* parent, const QString
 void SetSaveFileChooser(SaveFileChooser chooser);
 std::string ChooseSaveFile(QWidget* parent, const QString& defaultName);
 
+// A UTF-8 text for a widget.
+inline QString Q(const std::string& text) { return QString::fromStdString(text); }
+
 // Gives a newly made widget its object name and returns it.
 template <typename W>
 W* Named(W* widget, const char* name) {
