@@ -71,8 +71,10 @@ int main(int argc, char** argv) {
     LoadedSettings loaded = LoadOrCreateSettings(options.settingsFile, options.version, limits);
     if (!loaded.problem.empty()) qWarning("%s", loaded.problem.c_str());
     options.settings = loaded.record;
+    options.fitGlobe = loaded.firstRun;
   } else {
     options.settings = DefaultSettings(options.version);
+    options.fitGlobe = true;
   }
 
   TForm_Main mainWindow(options);

@@ -53,6 +53,7 @@ struct MainWindowOptions {
   std::string version;        // the program's version text
   std::string fileType;       // the program file's type, for the version panel
   SettingsRecord settings;
+  bool fitGlobe = false;      // a first run: the globe starts centred and fitted to its panel
   std::string settingsFile;   // written back at close while it exists ("" for none)
   std::string poiFile;        // the list of points of interest ("" for none)
   std::string selectionFile;  // the lines of that list drawn on the globe ("" for none)
@@ -200,6 +201,10 @@ class TForm_Main : public QMainWindow {
   void CityHistClick();
   void MoveGlobeCentre(int dx, int dy);
   void CentreGlobe();
+  // The globe centred in its panel at `zoom`; FitGlobe takes the reset zoom or, where the whole
+  // globe would not fit at that, a smaller globe.
+  void ResetGlobe(int zoom);
+  void FitGlobe();
   void CheckBox_CitiesClick();
   void CheckBox_SSPClick();
   void CheckBox_PoIClick();

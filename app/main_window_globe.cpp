@@ -64,11 +64,19 @@ void TForm_Main::Button_Center_GlobeClick() {
   Globe->setFocus();
 }
 
-void TForm_Main::Button_Resize_GlobeClick() {
+void TForm_Main::ResetGlobe(int zoom) {
   cx_ = Globe->width() / 2;
   cy_ = Globe->height() / 2;
-  Zoom_TrackBar->setValue(kResetZoom);
+  Zoom_TrackBar->setValue(zoom);
   Zoom_TrackBarChange();
+}
+
+void TForm_Main::FitGlobe() {
+  ResetGlobe(FittingZoom(Globe->width(), Globe->height(), kResetZoom));
+}
+
+void TForm_Main::Button_Resize_GlobeClick() {
+  ResetGlobe(kResetZoom);
   Panel_GlobeControl->hide();
   Globe->setFocus();
 }

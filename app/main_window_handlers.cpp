@@ -229,7 +229,11 @@ void TForm_Main::FirstActivation() {
   Opt_Bessel->setChecked(true);
   Combobox_GlobusChange();
   ComboBox_GradNetzChange();
-  Zoom_TrackBarChange();
+  if (options_.fitGlobe) {
+    FitGlobe();
+  } else {
+    Zoom_TrackBarChange();
+  }
   if (!CatalogueLoaded()) return;
   ScrollBar_EclipseChange();
   const int saved = std::clamp(options_.settings.timePosition, 0, kTimeSliderMax);

@@ -45,7 +45,9 @@ LoadedSettings LoadOrCreateSettings(const std::string& path, const std::string& 
     if (loaded.record.version == CutUtf8(version, 16)) return loaded;
     // Another version: its window places and choices go, the place and the years stay.
     loaded.record = SettingsAfterVersionChange(loaded.record, version);
+    loaded.firstRun = true;
   } else {
+    loaded.firstRun = true;
     loaded.record = DefaultSettings(version);
   }
   const std::string problem = SaveSettings(path, loaded.record);

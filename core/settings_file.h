@@ -10,13 +10,14 @@ namespace umbrivista {
 struct LoadedSettings {
   SettingsRecord record;
   bool fileExists = false;  // written back at close only then
+  bool firstRun = false;    // no file, or one of another version: the window starts afresh
   std::string problem;      // what went wrong reading or creating the file ("" when nothing)
 };
 
 // Reads `path`; a record of another version is replaced by the new version's defaults (keeping
 // the place-history fields, the UT switch and the population threshold) and written at once; a
 // missing file is created with the defaults. Damaged fields take their defaults (and the file is
-// rewritten at close).
+// rewritten at close). `firstRun` tells the window to start with the globe fitted and centred.
 LoadedSettings LoadOrCreateSettings(const std::string& path, const std::string& version,
                                     const SettingsLimits& limits);
 

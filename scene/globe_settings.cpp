@@ -1,5 +1,6 @@
 #include "globe_settings.h"
 
+#include <algorithm>
 #include <iterator>
 
 #include "angles.h"
@@ -44,6 +45,14 @@ double PixelsPerEarthRadius(long double scaleFactor) {
 long double ZoomScaleFactor(int zoomPosition) {
   // The track bar runs from 60 to 350; the scale grows as the position falls.
   return (60 + 350 - zoomPosition) * 1e-8L;
+}
+
+int FittingZoom(int width, int height, int preferred) {
+  constexpr int kSmallestGlobe = 350;
+  const double room = 0.95 * std::min(width, height);
+  int zoom = std::clamp(preferred, 60, kSmallestGlobe);
+  while (zoom < kSmallestGlobe && 2 * PixelsPerEarthRadius(ZoomScaleFactor(zoom)) > room) ++zoom;
+  return zoom;
 }
 
 GlobeRotation DisplayOrientation(const ShadowState& state, bool backView) {

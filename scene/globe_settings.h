@@ -33,6 +33,10 @@ double PixelsPerEarthRadius(long double scaleFactor);
 // Projector scale of a zoom position (60 … 350; larger positions give a smaller globe).
 long double ZoomScaleFactor(int zoomPosition);
 
+// The zoom position at which the whole globe fits a `width` × `height` panel with a small margin:
+// `preferred` where it fits, else the nearest smaller globe that does (at most position 350).
+int FittingZoom(int width, int height, int preferred);
+
 // Rotations (degrees) that turn the sub-solar point to the viewer with north up: the x rotation
 // is the Sun's declination, the y rotation follows μ and the Earth's turn during ΔT. In the back
 // view the declination is mirrored and the globe turned half round, so the anti-sub-solar point

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
 #include <QRectF>
@@ -81,12 +82,21 @@ void TextOut(QPainter& painter, int left, int top, const QString& text, TColor c
   painter.drawText(left, top + metrics.ascent(), text);
 }
 
+// Where a label of `width` × `height` with its top-left corner at `topLeft` is drawn on the
+// painter's picture.
+ScreenPoint InsidePicture(const QPainter& painter, ScreenPoint topLeft, int width, int height) {
+  const QPaintDevice* device = painter.device();
+  if (!device) return topLeft;
+  return TextBoxInside(topLeft, width, height, device->width(), device->height());
+}
+
 void TextCentredAt(QPainter& painter, ScreenPoint centre, const QString& text, TColor color,
                    bool opaque) {
   if (!centre.finite) return;
   const QFontMetrics metrics = painter.fontMetrics();
+  const int width = metrics.horizontalAdvance(text), height = metrics.height();
   const ScreenPoint topLeft =
-      CentredTextTopLeft(centre, metrics.horizontalAdvance(text), metrics.height());
+      InsidePicture(painter, CentredTextTopLeft(centre, width, height), width, height);
   TextOut(painter, topLeft.x, topLeft.y, text, color, opaque);
 }
 
@@ -151,6 +161,17 @@ ScreenPoint PlaneToScreen(PlanePoint p, int cx, int cy, double k) {
 
 ScreenPoint CentredTextTopLeft(ScreenPoint centre, int width, int height) {
   return {centre.x - width / 2, centre.y - height / 2, centre.finite};
+}
+
+ScreenPoint TextBoxInside(ScreenPoint topLeft, int width, int height, int areaWidth,
+                          int areaHeight) {
+  const bool overlaps = topLeft.x < areaWidth && topLeft.x + width > 0 && topLeft.y < areaHeight &&
+                        topLeft.y + height > 0;
+  if (!overlaps) return topLeft;
+  // A label larger than the picture keeps its start in view.
+  topLeft.x = std::max(0, std::min(topLeft.x, areaWidth - width));
+  topLeft.y = std::max(0, std::min(topLeft.y, areaHeight - height));
+  return topLeft;
 }
 
 double EqualMagnitudeRadius(double l1, double l2, double magnitude) {
@@ -265,9 +286,14 @@ void DrawOverlay(QPainter& painter, const OverlayInput& in) {
     const QString second = Item(kTrackLabelItems[1], language);
     const QFontMetrics metrics = painter.fontMetrics();
     const int height = metrics.height();
-    TextOut(painter, a.x - metrics.horizontalAdvance(first) / 2, a.y - RoundToInt(1.2 * height),
-            first, clRed, true);
-    TextOut(painter, a.x - metrics.horizontalAdvance(second) / 2, a.y - 3, second, clRed, true);
+    const int width1 = metrics.horizontalAdvance(first), width2 = metrics.horizontalAdvance(second);
+    // The two lines move into the picture together.
+    const int top = a.y - RoundToInt(1.2 * height), bottom = a.y - 3 + height;
+    const int left = a.x - std::max(width1, width2) / 2;
+    const ScreenPoint box = InsidePicture(painter, {left, top}, std::max(width1, width2), bottom - top);
+    const int dx = box.x - left, dy = box.y - top;
+    TextOut(painter, a.x - width1 / 2 + dx, top + dy, first, clRed, true);
+    TextOut(painter, a.x - width2 / 2 + dx, a.y - 3 + dy, second, clRed, true);
   }
 
   if (in.showSubSolar) {

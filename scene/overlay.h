@@ -76,6 +76,12 @@ ScreenPoint PlaneToScreen(PlanePoint p, int cx, int cy, double k);
 // towards zero).
 ScreenPoint CentredTextTopLeft(ScreenPoint centre, int width, int height);
 
+// Top-left corner of a `width` × `height` label moved as little as needed to lie wholly inside an
+// `areaWidth` × `areaHeight` picture, so that a label near the edge is not cut; a label that misses
+// the picture altogether stays where it is (its line is not in view either).
+ScreenPoint TextBoxInside(ScreenPoint topLeft, int width, int height, int areaWidth,
+                          int areaHeight);
+
 // Distance from the shadow axis on the fundamental plane (Earth radii) at which the eclipse has
 // magnitude m, for penumbral radius l1 and umbral radius l2: (l1 + l2)·(1 − m) − l2.
 double EqualMagnitudeRadius(double l1, double l2, double magnitude);

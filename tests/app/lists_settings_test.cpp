@@ -30,6 +30,7 @@
 #include "about_panel.h"
 #include "city_hist_window.h"
 #include "city_list_window.h"
+#include "globeview.h"
 #include "help_window.h"
 #include "layers.h"
 #include "main_window.h"
@@ -74,7 +75,9 @@ class ListsAndSettingsTest : public ScratchDirTest {
     options.settingsFile = (dir_ / kSettingsFileName).string();
     options.poiFile = (dir_ / kPoIFileName).string();
     options.selectionFile = (dir_ / kPoISelectionFileName).string();
-    options.settings = LoadOrCreateSettings(options.settingsFile, "0.1.0", {28504}).record;
+    const LoadedSettings loaded = LoadOrCreateSettings(options.settingsFile, "0.1.0", {28504});
+    options.settings = loaded.record;
+    options.fitGlobe = loaded.firstRun;
     auto window = std::make_unique<TForm_Main>(options);
     history_ = std::make_unique<TForm_CityHist>();
     history_->ApplySettings(options.settings);
@@ -223,8 +226,12 @@ TEST_F(ListsAndSettingsTest, DamagedSettingsStartWithSaneValues) {
     std::ofstream(dir_ / kSettingsFileName, std::ios::binary) << std::string(size, '\xFF');
     auto w = Start();
     EXPECT_EQ(w->CurrentPosition(), 16690) << size;
-    EXPECT_EQ(w->Zoom_TrackBar->value(), 140);
     EXPECT_EQ(w->Language(), 0);
+    // Started afresh: the whole globe in the middle of its panel, not the stored zoom and origin.
+    EXPECT_GE(w->Zoom_TrackBar->value(), 300);
+    EXPECT_EQ(w->CentreX(), w->Globe->width() / 2);
+    EXPECT_EQ(w->CentreY(), w->Globe->height() / 2);
+    EXPECT_LT(2 * w->PixelsPerEarthRadius(), std::min(w->Globe->width(), w->Globe->height()));
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_TRUE(screen.intersects(w->geometry()));
     w->close();

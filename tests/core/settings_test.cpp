@@ -220,6 +220,7 @@ TEST_F(SettingsFileTest, CreatedAtFirstStartRecreatedForANewVersion) {
   const std::string path = (dir_ / "Umbrivista.ini").string();
   LoadedSettings first = LoadOrCreateSettings(path, "0.1.0", kLimits);
   EXPECT_TRUE(first.fileExists);
+  EXPECT_TRUE(first.firstRun);
   EXPECT_EQ(first.problem, "");
   EXPECT_EQ(std::filesystem::file_size(path), 243u);
   EXPECT_EQ(first.record, DefaultSettings("0.1.0"));
@@ -228,10 +229,13 @@ TEST_F(SettingsFileTest, CreatedAtFirstStartRecreatedForANewVersion) {
   SettingsRecord saved = Unusual();
   saved.version = "0.1.0";
   ASSERT_EQ(SaveSettings(path, saved), "");
-  EXPECT_EQ(LoadOrCreateSettings(path, "0.1.0", kLimits).record, saved);
+  const LoadedSettings again = LoadOrCreateSettings(path, "0.1.0", kLimits);
+  EXPECT_EQ(again.record, saved);
+  EXPECT_FALSE(again.firstRun);
   // Another version: the main window starts afresh, the place stays, and the file is rewritten.
   const LoadedSettings upgraded = LoadOrCreateSettings(path, "0.2.0", kLimits);
   EXPECT_EQ(upgraded.record, SettingsAfterVersionChange(saved, "0.2.0"));
+  EXPECT_TRUE(upgraded.firstRun);
   EXPECT_EQ(LoadOrCreateSettings(path, "0.2.0", kLimits).record.version, "0.2.0");
 }
 

@@ -3,11 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "angles.h"
 #include "julian_day.h"
@@ -172,6 +175,51 @@ TEST(OverlayGeometry, LabelsSitOnTheLinesAndCirclesTheyName) {
   const ShadowState& s = Input(kGreatest, false).state;
   EXPECT_DOUBLE_EQ(EqualMagnitudeRadius(s.l1, s.l2, 0), s.l1);
   EXPECT_GT(EqualMagnitudeRadius(s.l1, s.l2, 0.75), std::fabs(UmbralRadiusAtSurface(s)));
+}
+
+TEST(OverlayGeometry, LabelsAtTheEdgeMoveIntoThePicture) {
+  const auto inside = [](int x, int y, int w) { return TextBoxInside({x, y, true}, w, 14, 800, 600); };
+  EXPECT_EQ(inside(100, 50, 60), (ScreenPoint{100, 50, true}));
+  EXPECT_EQ(inside(-20, 50, 60), (ScreenPoint{0, 50, true}));
+  EXPECT_EQ(inside(780, 50, 60), (ScreenPoint{740, 50, true}));
+  EXPECT_EQ(inside(100, -5, 60), (ScreenPoint{100, 0, true}));
+  EXPECT_EQ(inside(100, 595, 60), (ScreenPoint{100, 586, true}));
+  EXPECT_EQ(inside(-30, 590, 60), (ScreenPoint{0, 586, true}));
+  // Wholly outside: left alone, as its line is out of view too.
+  EXPECT_EQ(inside(-60, 50, 60), (ScreenPoint{-60, 50, true}));
+  EXPECT_EQ(inside(800, 50, 60), (ScreenPoint{800, 50, true}));
+  EXPECT_EQ(inside(100, 600, 60), (ScreenPoint{100, 600, true}));
+  // Wider than the picture: its start stays in view.
+  EXPECT_EQ(inside(-20, 50, 900), (ScreenPoint{0, 50, true}));
+
+  // The ecliptic label, centred 9 px from the left edge, is drawn whole: the same text pixels as
+  // in a wider picture where nothing cuts it.
+  OverlayInput narrow = Input(kGreatest, false, false, 340, 400, 400);
+  const ScreenPoint centre = LayoutOverlay(narrow).eclipticLabelCentre;
+  ASSERT_LT(centre.x, 20);
+  OverlayInput wide = narrow;
+  wide.cx += 500;
+  QImage cut(800, 800, QImage::Format_RGB32), whole(1800, 800, QImage::Format_RGB32);
+  for (auto [image, in] : {std::pair{&cut, &narrow}, std::pair{&whole, &wide}}) {
+    image->fill(Qt::black);
+    QPainter painter(image);
+    DrawOverlay(painter, *in);
+  }
+  QFont font(QStringLiteral("Liberation Sans"));
+  font.setPixelSize(12);
+  const QFontMetrics metrics(font);
+  const int w = metrics.horizontalAdvance(QString::fromStdString(StringItem(kEclipticItem, kEnglish)));
+  const int h = metrics.height();
+  // The label's box is filled black, so every lit pixel in it belongs to the text.
+  const auto lit = [](const QImage& image, int left, int top, int width, int height) {
+    int n = 0;
+    for (int y = top; y < top + height; ++y)
+      for (int x = left; x < left + width; ++x) n += (image.pixel(x, y) & 0xFFFFFF) != 0;
+    return n;
+  };
+  const int text = lit(whole, centre.x + 500 - w / 2, centre.y - h / 2, w, h);
+  EXPECT_GT(text, 40);
+  EXPECT_EQ(lit(cut, 0, centre.y - h / 2, w, h), text);
 }
 
 TEST(OverlayGeometry, UmbraIsTheSurfaceRadiusOrL2WhenTheAxisMisses) {
