@@ -385,6 +385,7 @@ void TForm_Main::LanguageCommand(int language) {
   (language == kGerman ? Opt_Deutsch : language == kEnglish ? Opt_English : Opt_Francais)
       ->setChecked(true);
   ApplyCaptionSet(this, CaptionWindow::kMain, language);
+  UseQtStandardTexts(language);
   // The Saros caption is language text too; it follows the switch rather than waiting for the
   // next eclipse change.
   if (position_ > 0) GroupBox_Saros->setTitle(Q(SarosCaption(record_, language)));

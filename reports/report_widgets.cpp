@@ -1,14 +1,20 @@
 #include "report_widgets.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFont>
+#include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QMenuBar>
-#include <QFileDialog>
-#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QStandardPaths>
+#include <QTranslator>
 
 #include <algorithm>
 
@@ -31,6 +37,11 @@ SaveFileChooser& Chooser() {
   return chooser;
 }
 
+QString& LastSaveFolder() {
+  static QString folder;
+  return folder;
+}
+
 }  // namespace
 
 void SetMessageSink(MessageSink sink) { Messages() = std::move(sink); }
@@ -51,15 +62,46 @@ bool AskQuestion(QWidget* parent, const QString& text) {
                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
+QString SaveFolder() {
+  if (!LastSaveFolder().isEmpty() && QFileInfo(LastSaveFolder()).isDir()) return LastSaveFolder();
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (!documents.isEmpty() && QFileInfo(documents).isDir()) return documents;
+  return QDir::homePath();
+}
+
+void RememberSaveFolder(const std::string& savedFile) {
+  LastSaveFolder() = QFileInfo(QString::fromStdString(savedFile)).absolutePath();
+}
+
 std::string ChooseSaveFile(QWidget* parent, const QString& defaultName) {
-  if (Chooser()) return Chooser()(parent, defaultName);
+  const QString offered = QDir(SaveFolder()).filePath(defaultName);
+  if (Chooser()) return Chooser()(parent, offered);
   QFileDialog dialog(parent);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setNameFilter(QStringLiteral("Text file (*.txt)"));
   dialog.setDefaultSuffix(QStringLiteral("txt"));
-  dialog.selectFile(defaultName);
+  dialog.selectFile(offered);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().front().toStdString();
+}
+
+void UseQtStandardTexts(int language) {
+  static QTranslator* translator = nullptr;
+  if (translator) {
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+    translator = nullptr;
+  }
+  const char* code = language == 0 ? "de" : language == 2 ? "fr" : nullptr;
+  if (!code || !QCoreApplication::instance()) return;
+  auto* loaded = new QTranslator;
+  if (loaded->load(QStringLiteral("qtbase_") + QLatin1String(code),
+                   QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(loaded);
+    translator = loaded;
+  } else {
+    delete loaded;  // without the system's translations Qt's texts stay English
+  }
 }
 
 void PlaceWindow(QWidget* window, int left, int top, int width, int height, int state) {

@@ -21,11 +21,20 @@ void SetQuestionSink(QuestionSink sink);
 void ShowMessage(QWidget* parent, const QString& text);
 bool AskQuestion(QWidget* parent, const QString& text);
 
-// How the report windows ask where to save: a save dialog with the default name, the text-file
-// filter and an overwrite prompt; "" when the user cancels. Tests replace it.
-using SaveFileChooser = std::function<std::string(QWidget* parent, const QString& defaultName)>;
+// How the report windows ask where to save: a save dialog offering `defaultName` in the save
+// folder, with the text-file filter and an overwrite prompt; "" when the user cancels. Tests
+// replace it; the chooser gets the offered path (folder and name).
+using SaveFileChooser = std::function<std::string(QWidget* parent, const QString& defaultPath)>;
 void SetSaveFileChooser(SaveFileChooser chooser);
 std::string ChooseSaveFile(QWidget* parent, const QString& defaultName);
+// The folder the save dialog opens in: the folder of the last file saved in this run, else the
+// user's documents folder, else the home folder.
+QString SaveFolder();
+void RememberSaveFolder(const std::string& savedFile);
+
+// Qt's own texts (the buttons of message boxes, the file dialog, the edit menus) in the program's
+// language (0 German, 1 English, 2 French), where the system has Qt's translations.
+void UseQtStandardTexts(int language);
 
 // A UTF-8 text for a widget.
 inline QString Q(const std::string& text) { return QString::fromStdString(text); }

@@ -129,6 +129,7 @@ bool TReportWindow::SaveAs() {
     ShowMessage(this, QString::fromUtf8(e.what()));
     return false;
   }
+  RememberSaveFolder(path);
   return true;
 }
 

@@ -9,6 +9,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev libjpeg62-turbo-dev libsqlite3-dev
   xvfb xauth fonts-liberation
+  # Qt's own texts (dialog buttons, file dialog) in German and French
+  qt6-translations-l10n
   # the desktop entry's check
   desktop-file-utils
   # a German locale, so that the tests can show that numbers keep "." under a comma locale

@@ -6,6 +6,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -253,6 +256,21 @@ TEST_F(MainWindowTest, LanguageCommandRelabelsAllThreeWindowsAndHidesTheReports)
   EXPECT_TRUE(main_->findChild<QAction*>("Version1")->text().endsWith(' '));
   EXPECT_EQ(main_->SoFiTyp_Label->text(), "Eclipse de soleil totale");
   EXPECT_EQ(main_->Time_ScrollBar->toolTip(), "R\u00e8glage du temps (-3.5 hrs \u00e0 +3.5 hrs)");
+}
+
+TEST_F(MainWindowTest, QtsOwnButtonsFollowTheLanguage) {
+  const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  if (!QFileInfo::exists(folder + "/qtbase_de.qm") || !QFileInfo::exists(folder + "/qtbase_fr.qm"))
+    GTEST_SKIP() << "Qt's translations are not installed";
+  const auto yes = [] { return QCoreApplication::translate("QPlatformTheme", "&Yes"); };
+  main_->LanguageCommand(0);
+  EXPECT_EQ(yes(), "&Ja");
+  main_->LanguageCommand(2);
+  EXPECT_EQ(yes(), "&Oui");
+  main_->LanguageCommand(1);
+  EXPECT_EQ(yes(), "&Yes");
+  main_->LanguageCommand(0);
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "File &name:"), "Datei&name:");
 }
 
 TEST_F(MainWindowTest, SarosCaptionFollowsTheLanguage) {

@@ -5,16 +5,20 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTimer>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -37,7 +41,8 @@ class ReportWindowsTest : public ScratchDirTest {
   void SetUp() override {
     ScratchDirTest::SetUp();
     SetMessageSink([this](QWidget*, const QString& text) { messages_.push_back(text); });
-    SetSaveFileChooser([this](QWidget*, const QString&) {
+    SetSaveFileChooser([this](QWidget*, const QString& offered) {
+      offered_ = offered;
       if (chosen_.empty()) return std::string();
       return (dir_ / chosen_).string();
     });
@@ -80,6 +85,7 @@ class ReportWindowsTest : public ScratchDirTest {
 
   std::vector<QString> messages_;
   std::string chosen_;
+  QString offered_;
 };
 
 TEST_F(ReportWindowsTest, CityListRunFillsTheListAndSavesWhatTheCommandLineWrites) {
@@ -107,6 +113,33 @@ TEST_F(ReportWindowsTest, CityListRunFillsTheListAndSavesWhatTheCommandLineWrite
   chosen_ = "again.txt";
   ASSERT_TRUE(window.SaveAs());
   EXPECT_EQ(FileText("again.txt"), FileText("window.txt"));
+}
+
+TEST_F(ReportWindowsTest, SaveDialogOpensInTheDocumentsThenWhereTheLastSaveWent) {
+  TForm_CityList list;
+  list.SetContext(Context(0));
+  TForm_CityHist history;
+  history.SetContext(Context(0));
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  const QString first = QFileInfo(documents).isDir() ? documents : QDir::homePath();
+  chosen_.clear();
+  EXPECT_FALSE(list.SaveAs());
+  EXPECT_EQ(offered_, QDir(first).filePath("Umbrivista_CityList.txt"));
+  // A save that fails leaves the folder as it was.
+  chosen_ = "no-such-folder/list.txt";
+  EXPECT_FALSE(list.SaveAs());
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_FALSE(history.SaveAs());
+  EXPECT_EQ(offered_, QDir(first).filePath("Umbrivista_CityHist.txt"));
+  // After a save both windows offer that file's folder.
+  std::filesystem::create_directory(dir_ / "reports");
+  chosen_ = "reports/list.txt";
+  ASSERT_TRUE(list.SaveAs());
+  chosen_.clear();
+  EXPECT_FALSE(history.SaveAs());
+  EXPECT_EQ(offered_.toStdString(), (dir_ / "reports" / "Umbrivista_CityHist.txt").string());
+  EXPECT_FALSE(list.SaveAs());
+  EXPECT_EQ(offered_.toStdString(), (dir_ / "reports" / "Umbrivista_CityList.txt").string());
 }
 
 TEST_F(ReportWindowsTest, StartAndSaveAreDisabledDuringARunThatCanBeCancelled) {
