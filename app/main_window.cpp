@@ -435,7 +435,13 @@ void TForm_Main::LayOutGlobePanel() {
     left += b->width() + 2;
   }
   Zoom_TrackBar->setGeometry(w - 32, h - 179, 28, 150);
-  // The window keeps its own centre and scale when the globe changes size.
+  // The globe keeps its scale and its place when its panel changes size; a globe centred in the
+  // panel stays centred.
+  if (laidOut_.isValid() && cx_ == laidOut_.width() / 2 && cy_ == laidOut_.height() / 2) {
+    cx_ = w / 2;
+    cy_ = h / 2;
+  }
+  laidOut_ = QSize(w, h);
   Zoom_TrackBarChange();
   // The list panels open at (8, 8), as large as the globe allows.
   for (QWidget* p : {Panel_PoIs_Edit, Panel_PoIs_Select})

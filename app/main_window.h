@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QPoint>
+#include <QSize>
 #include <functional>
 #include <memory>
 #include <string>
@@ -267,6 +268,7 @@ class TForm_Main : public QMainWindow {
   bool playing_ = false;
   int cx_ = 222;
   int cy_ = 222;
+  QSize laidOut_;  // the globe's size at the last layout
   double k_ = 0;
   int playStep_ = 0;
   QPoint lastMouse_;

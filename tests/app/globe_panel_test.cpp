@@ -168,6 +168,32 @@ TEST_F(GlobePanelTest, ZoomWheelAndReset) {
   main_->Zoom_TrackBar->setValue(140);
 }
 
+TEST_F(GlobePanelTest, ACentredGlobeStaysCentredWhenTheWindowChangesSize) {
+  const QSize size = main_->size();
+  main_->Panel_GlobeControl->findChild<QPushButton*>("Button_Center_Globe")->click();
+  main_->resize(size + QSize(160, 100));
+  QCoreApplication::processEvents();
+  ASSERT_GT(main_->Globe->width(), 0);
+  EXPECT_EQ(main_->CentreX(), main_->Globe->width() / 2);
+  EXPECT_EQ(main_->CentreY(), main_->Globe->height() / 2);
+  EXPECT_EQ(main_->Globe->Projector().XOrigin(), main_->Globe->width() / 2);
+  // A globe moved off the centre keeps its place, and so does the scale.
+  const int zoom = main_->Zoom_TrackBar->value();
+  QTest::mousePress(main_->Globe, Qt::LeftButton, {}, QPoint(100, 100));
+  QMouseEvent move(QEvent::MouseMove, QPointF(140, 100), main_->Globe->mapToGlobal(QPointF(140, 100)),
+                   Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(main_->Globe, &move);
+  QTest::mouseRelease(main_->Globe, Qt::LeftButton, {}, QPoint(140, 100));
+  const int x = main_->CentreX(), y = main_->CentreY();
+  ASSERT_NE(x, main_->Globe->width() / 2);
+  main_->resize(size);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(main_->CentreX(), x);
+  EXPECT_EQ(main_->CentreY(), y);
+  EXPECT_EQ(main_->Zoom_TrackBar->value(), zoom);
+  main_->Panel_GlobeControl->findChild<QPushButton*>("Button_Center_Globe")->click();
+}
+
 TEST_F(GlobePanelTest, LeftDragMovesTheCentreRightDragDoesNot) {
   const int x = main_->CentreX(), y = main_->CentreY();
   QTest::mousePress(main_->Globe, Qt::LeftButton, {}, QPoint(100, 100));
