@@ -1,5 +1,7 @@
 #include "about_panel.h"
 
+#include <algorithm>
+
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -40,11 +42,6 @@ TAboutPanel::TAboutPanel(QWidget* parent)
   StringGrid_VersionsInfo->setFont(bold);
   StringGrid_VersionsInfo->verticalHeader()->setDefaultSectionSize(20);
   StringGrid_VersionsInfo->setTextElideMode(Qt::ElideNone);
-  // The values are wider than the keys; neither is cut.
-  constexpr int kKeyWidth = 165, kValueWidth = 260;
-  StringGrid_VersionsInfo->setColumnWidth(0, kKeyWidth);
-  StringGrid_VersionsInfo->setColumnWidth(1, kValueWidth);
-  StringGrid_VersionsInfo->setFixedSize(kKeyWidth + kValueWidth + 4, kVersionRowCount * 20 + 4);
   Button_About_OK = new QPushButton(QStringLiteral("OK"), this);
   Button_About_OK->setObjectName(QStringLiteral("Button_About_OK"));
   connect(Button_About_OK, &QPushButton::clicked, this, &QWidget::hide);
@@ -69,6 +66,14 @@ void TAboutPanel::Open(const BuildFacts& facts) {
     }
   }
   Label_Umbrivista->setText(QString::fromStdString(ProductLabel(facts.version)));
+  // Both columns as wide as their longest text, so that no value is cut.
+  constexpr int kKeyWidth = 165, kValueWidth = 260;
+  StringGrid_VersionsInfo->resizeColumnsToContents();
+  const int keyWidth = std::max(kKeyWidth, StringGrid_VersionsInfo->columnWidth(0));
+  const int valueWidth = std::max(kValueWidth, StringGrid_VersionsInfo->columnWidth(1));
+  StringGrid_VersionsInfo->setColumnWidth(0, keyWidth);
+  StringGrid_VersionsInfo->setColumnWidth(1, valueWidth);
+  StringGrid_VersionsInfo->setFixedSize(keyWidth + valueWidth + 4, kVersionRowCount * 20 + 4);
   adjustSize();
   // Centred across the screen, at its top.
   if (QScreen* screen = QGuiApplication::primaryScreen()) {

@@ -280,6 +280,13 @@ TEST_F(ListsAndSettingsTest, VersionPanel) {
   EXPECT_EQ(about->StringGrid_VersionsInfo->item(3, 0)->text(), "FileVersion     ");
   EXPECT_EQ(about->StringGrid_VersionsInfo->item(3, 1)->text(), "0.1.0");
   EXPECT_EQ(about->StringGrid_VersionsInfo->item(13, 1)->text(), "No");
+  // No value is cut: each fits its column, and the grid shows both columns whole.
+  QTableWidget* grid = about->StringGrid_VersionsInfo;
+  const QFontMetrics metrics(grid->font());
+  for (int row = 0; row < grid->rowCount(); ++row)
+    EXPECT_LT(metrics.horizontalAdvance(grid->item(row, 1)->text()), grid->columnWidth(1))
+        << grid->item(row, 0)->text().toStdString();
+  EXPECT_GE(grid->viewport()->width(), grid->columnWidth(0) + grid->columnWidth(1));
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
   EXPECT_NEAR(about->x() + about->width() / 2, screen.center().x(), 2);
   EXPECT_EQ(about->y(), screen.top());
