@@ -44,6 +44,8 @@ std::string FormatNumber(double value);
 int ParseIntArg(const std::string& text, const std::string& what, int lo, int hi);
 double ParseRealArg(const std::string& text, const std::string& what, double lo, double hi,
                     const std::string& unit = "");
+// The value of an option the command cannot do without; a UsageError "missing --NAME" when absent.
+std::string RequiredOption(Args& args, const std::string& name);
 
 // Ranges of the command-line numbers (T is limited to ±kMaxHoursFromT0 of the elements).
 inline constexpr int kMinHeightM = -500;  // observer height

@@ -100,6 +100,12 @@ double ParseRealArg(const std::string& text, const std::string& what, double lo,
   return v;
 }
 
+std::string RequiredOption(Args& args, const std::string& name) {
+  auto value = args.TakeOption(name);
+  if (!value) throw UsageError("missing --" + name);
+  return *value;
+}
+
 std::string& DataDirOption() {
   static std::string folder;
   return folder;

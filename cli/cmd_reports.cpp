@@ -109,9 +109,8 @@ int RunPlaceHistory(Args& args) {
   inputs.language = TakeLanguage(args);
   // The numbers of the place are checked as the window checks them, with its message.
   auto number = [&](const char* option, PlaceField field, const char* fallback) {
-    const auto text = args.TakeOption(option);
-    if (!text && !fallback) throw UsageError(std::string("missing --") + option);
-    const std::string given = text ? *text : fallback;
+    const std::string given = fallback ? args.TakeOption(option).value_or(fallback)
+                                       : RequiredOption(args, option);
     const auto value = ReadPlaceNumber(field, given);
     if (!value) throw UsageError(InvalidPlaceNumberMessage(field, given, inputs.language));
     return *value;

@@ -198,9 +198,8 @@ int RunCentreLine(Args& args) {
 int RunLocal(Args& args) {
   const bool json = TakeFormat(args, {"tsv", "json"}) == "json";
   const auto& cat = LoadCatalogue(args);
-  const double lat = ParseRealArg(args.TakeOption("lat").value_or(""), "--lat", -90, 90, "degrees");
-  const double lon =
-      ParseRealArg(args.TakeOption("lon").value_or(""), "--lon", -360, 360, "degrees");
+  const double lat = ParseRealArg(RequiredOption(args, "lat"), "--lat", -90, 90, "degrees");
+  const double lon = ParseRealArg(RequiredOption(args, "lon"), "--lon", -360, 360, "degrees");
   const int height =
       ParseIntArg(args.TakeOption("height").value_or("0"), "--height", kMinHeightM, kMaxHeightM);
   const auto givenDeltaT = args.TakeOption("deltat");

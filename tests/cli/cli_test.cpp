@@ -642,6 +642,20 @@ TEST(CliShipped, LocalPrintsTheObscuration) {
 
 namespace {
 
+// What the command writes to stderr, and its exit status.
+std::string StderrOf(const std::string& args, int& status) {
+  const std::string cmd =
+      std::string(UMBRIVISTA_BIN_DIR) + "/umbrivista-cli " + args + " 2>&1 >/dev/null";
+  FILE* pipe = popen(cmd.c_str(), "r");
+  if (!pipe) return {};
+  std::string err;
+  char buf[512];
+  std::size_t n;
+  while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) err.append(buf, n);
+  status = WEXITSTATUS(pclose(pipe));
+  return err;
+}
+
 // Every command describes itself; a wrong option is one line on stderr and status 2.
 TEST(CliHelp, EveryCommandAnswersHelpAndAWrongOptionIsOneLine) {
   for (const char* command : {"catalogue", "deltat", "elements", "centreline", "limits", "local",
@@ -657,17 +671,18 @@ TEST(CliHelp, EveryCommandAnswersHelpAndAWrongOptionIsOneLine) {
   for (const char* wrong : {"local 16690 --lat 1 --lon 2 --bogus 3", "elements 16690 0 --frobnicate",
                             "deltat 2024 4 --nope", "elements 16690 0 --format xml"}) {
     SCOPED_TRACE(wrong);
-    const std::string cmd = std::string(UMBRIVISTA_BIN_DIR) + "/umbrivista-cli " + wrong +
-                            " 2>&1 >/dev/null";
-    FILE* pipe = popen(cmd.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string err;
-    char buf[512];
-    std::size_t n;
-    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) err.append(buf, n);
-    const int status = pclose(pipe);
-    EXPECT_EQ(WEXITSTATUS(status), 2);
+    int status = 0;
+    const std::string err = StderrOf(wrong, status);
+    EXPECT_EQ(status, 2);
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+  }
+  // A missing place is named as missing, not as a bad number.
+  for (auto [command, missing] : {std::pair{"local 16690 --lon 2", "missing --lat"},
+                                  std::pair{"placehistory --lat 1 --out -", "missing --lon"}}) {
+    int status = 0;
+    const std::string err = StderrOf(command, status);
+    EXPECT_EQ(status, 2);
+    EXPECT_NE(err.find(missing), std::string::npos) << err;
   }
 }
 
