@@ -128,9 +128,12 @@ void TForm_Main::GlobeMouse(QEvent* event) {
       RadioButton_PoI_Sued->setChecked(latitude < 0);
       RadioButton_PoI_Ost->setChecked(longitude >= 0);
       RadioButton_PoI_West->setChecked(longitude < 0);
-      Edit_PoI_Breite->setText(Q(FormatFixed(std::fabs(latitude), 3)));
-      Edit_PoI_Laenge->setText(Q(FormatFixed(std::fabs(longitude), 3)));
-      // A text that did not change ran no handler; the hemispheres may have.
+      {
+        // Each handler runs once below, also when a text stays the same but its hemisphere not.
+        const QSignalBlocker b1(Edit_PoI_Breite), b2(Edit_PoI_Laenge);
+        Edit_PoI_Breite->setText(Q(FormatFixed(std::fabs(latitude), 3)));
+        Edit_PoI_Laenge->setText(Q(FormatFixed(std::fabs(longitude), 3)));
+      }
       Edit_PoI_BreiteChange();
       Edit_PoI_LaengeChange();
       return;
@@ -173,7 +176,9 @@ void TForm_Main::ComboBox_GradNetzChange() {
 // --- Layers -----------------------------------------------------------------------------------
 
 void TForm_Main::RebuildLayers() {
-  if (closing_ || !layers_ || position_ == 0) return;
+  // Built once the window is first shown; the settings and the saved language before that would
+  // only build them again and again.
+  if (closing_ || !layers_ || position_ == 0 || !firstActivationDone_) return;
   layers_->RebuildPathLimits(record_, deltaTInUse_, backView_, Opt_Limits->isChecked());
   layers_->RebuildCentreLine(record_, deltaTInUse_, backView_);
   if (CheckBox_Cities->isChecked()) layers_->RebuildCapitals();
@@ -216,7 +221,6 @@ void TForm_Main::CheckBox_CitiesClick() {
 
 void TForm_Main::CheckBox_SSPClick() {
   // The marker is part of the overlay: a repaint draws or leaves it.
-  Time_ScrollBarChange();
   Globe->update();
 }
 

@@ -270,8 +270,11 @@ void TForm_Main::ScrollBar_EclipseChange() {
   Edit_Jahr->setText(QString::number(record_.year));
   Saros_Edit->setText(QString::number(record_.sarosNumber));
   t_ = EstimatedMaximum(record_);
-  Time_ScrollBar->setValue(SliderPositionForTime(t_));  // runs the instant when it moves
-  // The TT/UT switch runs the instant again with this eclipse's ΔT and rebuilds the layers.
+  {
+    // The TT/UT switch below runs the instant, with this eclipse's ΔT, and rebuilds the layers.
+    const QSignalBlocker block(Time_ScrollBar);
+    Time_ScrollBar->setValue(SliderPositionForTime(t_));
+  }
   CheckBox_ET_UTClick();
 }
 
@@ -330,7 +333,6 @@ void TForm_Main::Time_ScrollBarChange() {
   ComputeJulianDays();
   DisplayRefresh();
   ShowPoIDistances();
-  UpdatePoICircumstances();
 }
 
 void TForm_Main::DisplayRefresh() {
@@ -392,10 +394,12 @@ void TForm_Main::LanguageCommand(int language) {
   CheckBox_SSP->setText(Q(SubSolarCheckBoxCaption(backView_, language)));
   const auto grid = GridListItems(language);
   for (int i = 0; i < kGridListCount; ++i) ComboBox_GradNetz->setItemText(i, Q(grid[i]));
-  CheckBox_ET_UTClick();
   Time_ScrollBar->setToolTip(Q(StringItem(kTimeSliderHintItem, language)));
   captionBase_ = CaptionBase(options_.version, language);
   setWindowTitle(Q(captionBase_));
+  // The ΔT caption, the grid, the window title with the instant, the distances, the point's
+  // circumstances and the layers, in the new language.
+  CheckBox_ET_UTClick();
   if (about_) about_->hide();
   // An open help window turns to the page of the new language.
   if (help_ && help_->isVisible()) Hilfe2Click();
@@ -415,9 +419,7 @@ void TForm_Main::LanguageCommand(int language) {
     QCoreApplication::processEvents();
     list_->hide();
   }
-  DisplayRefresh();
   ShowPoIDistances();
-  UpdatePoICircumstances();
 }
 
 void TForm_Main::SichtbarkeitClick() {
