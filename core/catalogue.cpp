@@ -295,7 +295,7 @@ std::vector<std::uint8_t> EncodeCatalogue(const std::vector<EclipseRecord>& reco
   return bytes;
 }
 
-FileBytes ReadWholeFile(const std::string& path, std::size_t maxBytes) {
+FileBytes ReadWholeFile(const std::string& path, std::size_t maxBytes, const std::string& kind) {
   auto fail = [&](const std::string& what) {
     return CatalogueError(path + ": " + what + ": " + std::strerror(errno));
   };
@@ -311,7 +311,7 @@ FileBytes ReadWholeFile(const std::string& path, std::size_t maxBytes) {
   if (!S_ISREG(st.st_mode)) throw CatalogueError(path + ": is not a regular file");
   if (static_cast<std::uint64_t>(st.st_size) > maxBytes) {
     throw CatalogueError(path + ": " + std::to_string(st.st_size) + " bytes is more than the " +
-                         std::to_string(maxBytes) + " a catalogue may have");
+                         std::to_string(maxBytes) + " " + kind + " may have");
   }
   // The whole file is mapped and paged in by one call: no copy, and no page fault per 4 KiB.
   const auto size = static_cast<std::size_t>(st.st_size);

@@ -82,7 +82,8 @@ void ValidateRecords(const std::vector<EclipseRecord>& records, const std::strin
                      const std::vector<int>& lines = {});
 
 // The bytes of a regular file, mapped read-only and paged in by one call, at most maxBytes; throws
-// CatalogueError naming the file and the reason.
+// CatalogueError naming the file and the reason (`kind` names what the file is, for the size
+// limit's message).
 class FileBytes {
  public:
   FileBytes() = default;
@@ -96,7 +97,8 @@ class FileBytes {
   const std::uint8_t* data_ = nullptr;  // a read-only mapping of the file
   std::size_t size_ = 0;
 };
-FileBytes ReadWholeFile(const std::string& path, std::size_t maxBytes);
+FileBytes ReadWholeFile(const std::string& path, std::size_t maxBytes,
+                        const std::string& kind = "a catalogue");
 
 // Decodes and validates a whole binary catalogue image; `name` is used in error messages.
 std::vector<EclipseRecord> DecodeCatalogue(std::span<const std::uint8_t> bytes,

@@ -195,8 +195,8 @@ void TForm_CityHist::ReadCountryList() {
 
 void TForm_CityHist::ComboBox_LandClick() {
   ComboBox_Stadt->clear();
-  const CityList list = ReadCities(PlacesFile(), ComboBox_Land->currentText().toStdString());
-  cities_ = list.places;
+  CityList list = ReadCities(PlacesFile(), ComboBox_Land->currentText().toStdString());
+  cities_ = std::move(list.places);
   for (const Place& place : cities_) ComboBox_Stadt->addItem(QString::fromStdString(place.name));
   ComboBox_Stadt->setCurrentIndex(-1);
   if (!list.error.empty()) ShowMessage(this, QString::fromStdString(list.error));

@@ -15,10 +15,6 @@ namespace {
 constexpr int kPlacesScannedItem = 55;
 constexpr int kPlacesFoundItem = 56;
 
-bool Cancelled(const RunControl& control) {
-  return control.cancel && control.cancel->load(std::memory_order_relaxed);
-}
-
 }  // namespace
 
 std::string CityListStatusText(int scanned, int found, int language) {
@@ -56,17 +52,9 @@ std::optional<ReportRow> CityListRow(const EclipseRecord& record, double deltaT,
   list += ' ';
   AppendListContacts(instants, lc, list);
 
-  std::string& file = row.file;
-  file.reserve(300);
-  for (const std::string& field :
-       {std::to_string(instants.year), std::to_string(instants.month), std::to_string(instants.day),
-        FormatFixed(deltaT, 1), std::string(1, kind), std::to_string(record.sarosNumber),
-        std::to_string(record.sarosMember), std::to_string(record.sarosMemberCount), country, name,
-        latitude, longitude, std::to_string(place.height), population}) {
-    file += field;
-    file += '\t';
-  }
-  AppendFileContacts(instants, lc, file);
+  AppendFileRow(instants, deltaT, kind, record,
+                {country, name, latitude, longitude, std::to_string(place.height), population}, lc,
+                row.file);
   return row;
 }
 

@@ -1,6 +1,5 @@
 #include "place_history_run.h"
 
-#include <charconv>
 #include <cmath>
 #include <stdexcept>
 
@@ -22,10 +21,6 @@ constexpr int kEclipsesFoundItem = 43;
 // Progress is reported at every this many catalogue records.
 constexpr int kProgressInterval = 20;
 
-bool Cancelled(const RunControl& control) {
-  return control.cancel && control.cancel->load(std::memory_order_relaxed);
-}
-
 bool WithinLimits(PlaceField field, double value) {
   switch (field) {
     case PlaceField::kLatitude:
@@ -36,13 +31,6 @@ bool WithinLimits(PlaceField field, double value) {
       return value >= kMinPlaceHeight && value <= kMaxPlaceHeight;
   }
   return false;
-}
-
-// Shortest text of a number, without a decimal point for whole numbers.
-std::string NumberText(double value) {
-  char buf[64];
-  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
-  return ec == std::errc() ? std::string(buf, end) : std::string("?");
 }
 
 }  // namespace
@@ -101,19 +89,11 @@ std::optional<ReportRow> PlaceHistoryRow(const EclipseRecord& record, double del
   list += ' ';
   AppendListContacts(instants, lc, list);
 
-  std::string& file = row.file;
-  file.reserve(300);
-  for (const std::string& field :
-       {std::to_string(instants.year), std::to_string(instants.month), std::to_string(instants.day),
-        FormatFixed(deltaT, 1), std::string(1, kind), std::to_string(record.sarosNumber),
-        std::to_string(record.sarosMember), std::to_string(record.sarosMemberCount),
-        OneLineText(place.country), name, LatitudeText(place.latitude),
-        PlaceHistoryLongitudeText(place.longitude, place.language), std::to_string(place.height),
-        std::to_string(place.population)}) {
-    file += field;
-    file += '\t';
-  }
-  AppendFileContacts(instants, lc, file);
+  AppendFileRow(instants, deltaT, kind, record,
+                {OneLineText(place.country), name, LatitudeText(place.latitude),
+                 PlaceHistoryLongitudeText(place.longitude, place.language),
+                 std::to_string(place.height), std::to_string(place.population)},
+                lc, row.file);
   return row;
 }
 
@@ -130,7 +110,7 @@ ReportRun ComputePlaceHistory(const EclipseCatalogue& catalogue, const PlaceHist
                                                   {PlaceField::kHeight, inputs.height}};
   for (const auto& [field, value] : checks) {
     if (!std::isfinite(value) || !WithinLimits(field, value)) {
-      run.error = InvalidPlaceNumberMessage(field, NumberText(value), run.language);
+      run.error = InvalidPlaceNumberMessage(field, FormatShortest(value), run.language);
       return run;
     }
   }

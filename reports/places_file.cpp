@@ -1,55 +1,17 @@
 #include "places_file.h"
 
-#include "text_encoding.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
-#include <cerrno>
-#include <cstring>
 #include <limits>
 #include <optional>
 
+#include "catalogue.h"
 #include "numbers.h"
 #include "string_table.h"
+#include "text_encoding.h"
 
 namespace umbrivista {
 
 namespace {
-
-// Reads the whole regular file at `path` into `out`; the error text otherwise.
-std::string ReadFileBytes(const std::string& path, std::string& out) {
-  auto fail = [&](const char* what) { return path + ": " + what + ": " + std::strerror(errno); };
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return fail("cannot open");
-  struct Closer {
-    int fd;
-    ~Closer() { ::close(fd); }
-  } closer{fd};
-  struct stat st {};
-  if (::fstat(fd, &st) != 0) return fail("cannot read");
-  if (S_ISDIR(st.st_mode)) return path + ": is a folder, not a file";
-  if (!S_ISREG(st.st_mode)) return path + ": is not a regular file";
-  if (static_cast<std::uint64_t>(st.st_size) > kMaxPlacesFileBytes) {
-    return path + ": " + std::to_string(st.st_size) + " bytes is more than the " +
-           std::to_string(kMaxPlacesFileBytes) + " a places file may have";
-  }
-  out.resize(static_cast<std::size_t>(st.st_size));
-  std::size_t done = 0;
-  while (done < out.size()) {
-    const ssize_t n = ::read(fd, out.data() + done, out.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return fail("cannot read");
-    }
-    if (n == 0) break;  // the file shrank while it was read
-    done += static_cast<std::size_t>(n);
-  }
-  out.resize(done);
-  return {};
-}
 
 // A signed run of decimal digits: a whole number, however large.
 bool IsDigits(std::string_view text) {
@@ -83,12 +45,15 @@ std::string PlacesFileName(int language) {
 }
 
 PlacesReader::PlacesReader(std::string path) : path_(std::move(path)) {
-  std::string bytes;
-  error_ = ReadFileBytes(path_, bytes);
-  if (!error_.empty()) return;
-  utf8_ = IsValidUtf8(bytes);
-  text_ = utf8_ ? std::move(bytes) : Windows1252ToUtf8(bytes);
-  if (text_.compare(0, 3, "\xEF\xBB\xBF") == 0) pos_ = 3;  // byte-order mark
+  try {
+    const FileBytes file = ReadWholeFile(path_, kMaxPlacesFileBytes, "a places file");
+    const std::string_view bytes(reinterpret_cast<const char*>(file.Bytes().data()),
+                                 file.Bytes().size());
+    utf8_ = IsValidUtf8(bytes);
+    text_ = DecodeTextFile(bytes);
+  } catch (const std::exception& e) {
+    error_ = e.what();
+  }
 }
 
 bool PlacesReader::Fail(const std::string& what) {

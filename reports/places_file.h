@@ -9,8 +9,6 @@
 
 #include <cstdint>
 #include <string>
-
-#include "text_encoding.h"
 #include <string_view>
 #include <vector>
 

@@ -267,6 +267,24 @@ void AppendListContacts(const RowInstants& instants, const LocalCircumstances& l
   }
 }
 
+void AppendFileRow(const RowInstants& instants, double deltaT, char kind,
+                   const EclipseRecord& record, std::initializer_list<std::string_view> place,
+                   const LocalCircumstances& lc, std::string& out) {
+  out.reserve(300);
+  for (const std::string& field :
+       {std::to_string(instants.year), std::to_string(instants.month), std::to_string(instants.day),
+        FormatFixed(deltaT, 1), std::string(1, kind), std::to_string(record.sarosNumber),
+        std::to_string(record.sarosMember), std::to_string(record.sarosMemberCount)}) {
+    out += field;
+    out += '\t';
+  }
+  for (const std::string_view field : place) {
+    out += field;
+    out += '\t';
+  }
+  AppendFileContacts(instants, lc, out);
+}
+
 void AppendFileContacts(const RowInstants& instants, const LocalCircumstances& lc,
                         std::string& out) {
   for (int slot = kC1; slot <= kC4; ++slot) {

@@ -5,6 +5,7 @@
 // A list row is fixed-width text for the report window; a file row is the same eclipse as
 // TAB-separated fields for the saved file. Widths count characters, not bytes.
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -74,6 +75,12 @@ void AppendListContacts(const RowInstants& instants, const LocalCircumstances& l
 // instant is not shown; a shown C4 ends without a TAB, a hidden one is four TABs.
 void AppendFileContacts(const RowInstants& instants, const LocalCircumstances& lc,
                         std::string& out);
+// Appends a whole file row: date, ΔT, kind letter and Saros fields, then the six place fields
+// (country, name, latitude, longitude, height, population), each followed by a TAB, then the
+// contacts.
+void AppendFileRow(const RowInstants& instants, double deltaT, char kind,
+                   const EclipseRecord& record, std::initializer_list<std::string_view> place,
+                   const LocalCircumstances& lc, std::string& out);
 
 // ---- saved file ----
 

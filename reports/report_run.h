@@ -39,6 +39,11 @@ struct RunControl {
   const std::atomic<bool>* cancel = nullptr;       // may be null; the caller clears it
 };
 
+// Whether the caller has asked the run to stop.
+inline bool Cancelled(const RunControl& control) {
+  return control.cancel && control.cancel->load(std::memory_order_relaxed);
+}
+
 // The saved file of a run: legend and header in the run's language, then its rows, CR LF.
 std::string SavedReportText(const ReportRun& run);
 

@@ -42,6 +42,13 @@ QString& LastSaveFolder() {
   return folder;
 }
 
+QString SaveFolder() {
+  if (!LastSaveFolder().isEmpty() && QFileInfo(LastSaveFolder()).isDir()) return LastSaveFolder();
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (!documents.isEmpty() && QFileInfo(documents).isDir()) return documents;
+  return QDir::homePath();
+}
+
 }  // namespace
 
 void SetMessageSink(MessageSink sink) { Messages() = std::move(sink); }
@@ -60,13 +67,6 @@ bool AskQuestion(QWidget* parent, const QString& text) {
   if (Questions()) return Questions()(parent, text);
   return QMessageBox::question(parent, QStringLiteral("Umbrivista"), text,
                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
-}
-
-QString SaveFolder() {
-  if (!LastSaveFolder().isEmpty() && QFileInfo(LastSaveFolder()).isDir()) return LastSaveFolder();
-  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  if (!documents.isEmpty() && QFileInfo(documents).isDir()) return documents;
-  return QDir::homePath();
 }
 
 void RememberSaveFolder(const std::string& savedFile) {
@@ -151,13 +151,13 @@ QPlainTextEdit* MakeReportList(QWidget* parent, const char* name) {
   return list;
 }
 
-QAction* MakeReportMenu(QMainWindow* window) {
+ReportMenu MakeReportMenu(QMainWindow* window) {
   QMenu* menu = Named(window->menuBar()->addMenu(QStringLiteral("Liste")), "Liste1");
   QAction* save = Named(menu->addAction(QStringLiteral("Speichern unter")), "Speichern1");
   save->setEnabled(false);
   menu->addSeparator();
   QAction* close = Named(menu->addAction(QStringLiteral("Beenden")), "Beenden1");
-  return close;
+  return {save, close};
 }
 
 }  // namespace umbrivista

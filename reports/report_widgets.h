@@ -27,9 +27,8 @@ bool AskQuestion(QWidget* parent, const QString& text);
 using SaveFileChooser = std::function<std::string(QWidget* parent, const QString& defaultPath)>;
 void SetSaveFileChooser(SaveFileChooser chooser);
 std::string ChooseSaveFile(QWidget* parent, const QString& defaultName);
-// The folder the save dialog opens in: the folder of the last file saved in this run, else the
-// user's documents folder, else the home folder.
-QString SaveFolder();
+// The save dialog opens in the folder of the last file saved in this run, else in the user's
+// documents folder, else in the home folder.
 void RememberSaveFolder(const std::string& savedFile);
 
 // Qt's own texts (the buttons of message boxes, the file dialog, the edit menus) in the program's
@@ -57,8 +56,11 @@ void PlaceWindow(QWidget* window, int left, int top, int width, int height, int 
 void WindowPlace(const QWidget* window, int& left, int& top, int& width, int& height, int& state);
 
 // The window's menu "Liste" (Liste1) with "Speichern unter" (Speichern1), a separator and
-// "Beenden" (Beenden1); the save entry stays disabled until a run has rows to save. Returns the
-// "Beenden" entry.
-QAction* MakeReportMenu(QMainWindow* window);
+// "Beenden" (Beenden1); the save entry starts disabled.
+struct ReportMenu {
+  QAction* save;
+  QAction* close;
+};
+ReportMenu MakeReportMenu(QMainWindow* window);
 
 }  // namespace umbrivista

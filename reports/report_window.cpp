@@ -33,9 +33,9 @@ TReportWindow::TReportWindow(const char* objectName, const char* listName,
   Button_Beenden = Named(new QPushButton, "Button_Beenden");
   connect(Button_Beenden, &QPushButton::clicked, this, &TReportWindow::Button_BeendenClick);
   Named(statusBar(), "StatusBar1");
-  QAction* close = MakeReportMenu(this);
-  Speichern1 = findChild<QAction*>(QStringLiteral("Speichern1"));
-  connect(close, &QAction::triggered, this, &TReportWindow::Button_BeendenClick);
+  const ReportMenu menu = MakeReportMenu(this);
+  Speichern1 = menu.save;
+  connect(menu.close, &QAction::triggered, this, &TReportWindow::Button_BeendenClick);
   connect(Speichern1, &QAction::triggered, this, &TReportWindow::SaveAs);
 }
 
@@ -54,13 +54,17 @@ void TReportWindow::resizeEvent(QResizeEvent* event) {
   AlignHeader();
 }
 
-void TReportWindow::OpenWindow() {
+void TReportWindow::ClearRun() {
   // What is shown is what would be saved: the list and the held rows go together.
   list_->clear();
   run_ = ReportRun{};
   shown_ = 0;
   Speichern1->setEnabled(false);
   statusBar()->clearMessage();
+}
+
+void TReportWindow::OpenWindow() {
+  ClearRun();
   setWindowTitle(QString::fromStdString(CaptionBase(context_.version, Language())));
   show();
   raise();
@@ -75,12 +79,8 @@ void TReportWindow::RunReport(QPushButton* start,
   running_ = true;
   cancel_ = false;
   start->setEnabled(false);
-  Speichern1->setEnabled(false);
   Button_Beenden->setFocus();
-  list_->clear();
-  run_ = ReportRun{};
-  shown_ = 0;
-  statusBar()->clearMessage();
+  ClearRun();
   RunControl control;
   control.cancel = &cancel_;
   using Clock = std::chrono::steady_clock;

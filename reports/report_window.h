@@ -37,7 +37,6 @@ class TReportWindow : public QMainWindow {
   // Asks a run under way to stop at its next step; the rows found stay.
   void CancelRun() { cancel_ = true; }
   bool CancelRequested() const { return cancel_; }
-  bool Running() const { return running_; }
   // The rows of the last run: what "Save as" writes.
   const ReportRun& Run() const { return run_; }
   // "Save as": asks for the file and writes legend, header and rows; false when cancelled or
@@ -60,6 +59,8 @@ class TReportWindow : public QMainWindow {
   QWidget* HeaderStrip() const { return headerStrip_; }
   // Opening from the menu: an empty list and no held rows, the caption, the window shown.
   void OpenWindow();
+  // Empties the list, the held rows and the status line, and disables saving.
+  void ClearRun();
   // Runs `compute` with progress and cancel wired to this window; `start` is disabled meanwhile.
   void RunReport(QPushButton* start,
                  const std::function<ReportRun(const RunControl&)>& compute);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "places_file.h"
+#include "text_encoding.h"
 #include "scratch_dir.h"
 #include "string_table.h"
 
