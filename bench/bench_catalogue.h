@@ -2,6 +2,8 @@
 // The shipped catalogue for the benchmarks that compute from it, loaded once; nullptr when it
 // cannot be loaded (the benchmark then says so and skips).
 
+#include <benchmark/benchmark.h>
+
 #include <string>
 
 #include "catalogue.h"
@@ -19,6 +21,13 @@ inline const EclipseCatalogue* Catalogue() {
     }
   }
   return catalogue.Empty() ? nullptr : &catalogue;
+}
+
+// The catalogue, or nullptr after marking `state` skipped.
+inline const EclipseCatalogue* CatalogueOrSkip(benchmark::State& state) {
+  const EclipseCatalogue* catalogue = Catalogue();
+  if (!catalogue) state.SkipWithError("catalogue file missing");
+  return catalogue;
 }
 
 }  // namespace umbrivista

@@ -44,11 +44,8 @@ BENCHMARK(BM_PathLimits2024)->Unit(benchmark::kMillisecond);
 
 // Eclipses picked at random over the whole catalogue, partial ones included.
 void BM_PathLimitsCatalogue(benchmark::State& state) {
-  const EclipseCatalogue* cat = Catalogue();
-  if (!cat) {
-    state.SkipWithError("catalogue file missing");
-    return;
-  }
+  const EclipseCatalogue* cat = CatalogueOrSkip(state);
+  if (!cat) return;
   std::mt19937_64 rng(17);
   std::uniform_int_distribution<int> position(1, cat->RecordCount());
   std::vector<const EclipseRecord*> records(256);

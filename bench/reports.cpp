@@ -39,11 +39,8 @@ void BM_CityListEveryPlace(benchmark::State& state) {
 BENCHMARK(BM_CityListEveryPlace)->Unit(benchmark::kMillisecond);
 
 void BM_PlaceHistoryWholeCatalogue(benchmark::State& state) {
-  const EclipseCatalogue* cat = Catalogue();
-  if (!cat) {
-    state.SkipWithError("catalogue file missing");
-    return;
-  }
+  const EclipseCatalogue* cat = CatalogueOrSkip(state);
+  if (!cat) return;
   PlaceHistoryInputs inputs;
   inputs.name = "Basel";
   inputs.country = "Schweiz";

@@ -25,11 +25,8 @@ struct Job {
 };
 
 void BM_LocalCircumstances(benchmark::State& state) {
-  const EclipseCatalogue* cat = Catalogue();
-  if (!cat) {
-    state.SkipWithError("catalogue file missing");
-    return;
-  }
+  const EclipseCatalogue* cat = CatalogueOrSkip(state);
+  if (!cat) return;
   std::mt19937_64 rng(42);
   std::uniform_int_distribution<int> position(1, cat->RecordCount());
   std::uniform_real_distribution<double> unit(-1, 1);
@@ -56,11 +53,8 @@ void BM_LocalCircumstances(benchmark::State& state) {
 BENCHMARK(BM_LocalCircumstances);
 
 void BM_CentreLine(benchmark::State& state) {
-  const EclipseCatalogue* cat = Catalogue();
-  if (!cat) {
-    state.SkipWithError("catalogue file missing");
-    return;
-  }
+  const EclipseCatalogue* cat = CatalogueOrSkip(state);
+  if (!cat) return;
   std::vector<const EclipseRecord*> central;
   for (const auto& r : cat->Records()) {
     if (IsCentral(r.typeCode)) central.push_back(&r);

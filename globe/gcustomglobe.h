@@ -166,11 +166,8 @@ class TGCustomGlobeView : public TGGlobeContext, private TGSpatialDatabaseListen
   void NotifyRotated() override;
   void NotifyPanned() override;
   void NotifyZoomed() override;
-  void UpdateScrollBars() override {}
-  void SetViewRect(std::int32_t width, std::int32_t height) override {
-    viewWidth_ = width;
-    viewHeight_ = height;
-  }
+  // The globe has no scroll bars to fit to the view's size.
+  void SetViewRect(std::int32_t, std::int32_t) override {}
 
   // Called by the layers: fire OnBeforeLayerRender, OnAfterLayerRender and OnObjectRender.
   void BeforeLayerRender(TGLayer& layer) override;
@@ -219,8 +216,6 @@ class TGCustomGlobeView : public TGGlobeContext, private TGSpatialDatabaseListen
   QPainter* canvas_ = nullptr;
   TGMER extent_ = kWorldMER;
   bool extentValid_ = false;
-  std::int32_t viewWidth_ = 0;
-  std::int32_t viewHeight_ = 0;
   std::vector<std::vector<TGGlobePoint>> pieces_;
   std::vector<QPoint> extentPixels_;
   std::unique_ptr<TGLayer> root_;

@@ -28,7 +28,6 @@ class TGProjectorHost {
   virtual void NotifyRotated() = 0;
   virtual void NotifyPanned() = 0;
   virtual void NotifyZoomed() = 0;
-  virtual void UpdateScrollBars() = 0;
   // The drawing surface's size in globe units at the new scale.
   virtual void SetViewRect(std::int32_t width, std::int32_t height) = 0;
 

@@ -107,7 +107,6 @@ void TGProjector::SetByIndex(int index, TGDecimalDegree value) {
       break;
   }
   model_->PropertyChanged(index);
-  host_->UpdateScrollBars();
   host_->RequestRender();
 }
 
@@ -129,7 +128,6 @@ void TGProjector::SetXYOrigin(QPoint origin) {
   if (origin.x() == xOrigin_ && origin.y() == yOrigin_) return;
   xOrigin_ = origin.x();
   yOrigin_ = origin.y();
-  host_->UpdateScrollBars();
   host_->RequestRender();
 }
 
@@ -186,7 +184,6 @@ void TGProjector::ApplyZoom(QPoint fixed, long double p) {
   model_->PropertyChanged(piScaleFactor);
   host_->RequestRender();
   host_->NotifyZoomed();
-  host_->UpdateScrollBars();
 }
 
 bool TGProjector::XYToLL(int x, int y, TGGlobePoint& out) const {

@@ -253,7 +253,6 @@ class TGProjector {
   TGProjector(const TGProjector&) = delete;
   TGProjector& operator=(const TGProjector&) = delete;
 
-  TGProjectorHost& Host() const { return *host_; }
   TGRenderer& Renderer() const;
   QPoint* Points() const;
   TGCustomProjectionModel& Model() const { return *model_; }

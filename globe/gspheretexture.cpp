@@ -79,8 +79,7 @@ class TextureMapper {
     double sz;
     model_.RotateUnit(t.v, t.sx, t.sy, sz);
     t.visible = model_.FacesViewer(sz);
-    t.pixel = QPoint(SaturateToInt32(static_cast<std::int64_t>(RoundToInt(t.sx)) + xo_),
-                     SaturateToInt32(static_cast<std::int64_t>(RoundToInt(t.sy)) + yo_));
+    t.pixel = QPoint(AddOrigin(RoundToInt(t.sx), xo_), AddOrigin(RoundToInt(t.sy), yo_));
     return t;
   }
 

@@ -22,8 +22,12 @@ namespace {
 // points on the limb itself stay hidden despite rounding in the rotation.
 constexpr double kLimbTolerance = 1e-8;
 
-std::int32_t AddOrigin(std::int32_t v, std::int32_t origin) {
-  return SaturateToInt32(static_cast<std::int64_t>(v) + origin);
+// Sine and cosine of an angle in globe units; the one computation behind the caches and the
+// kept sphere positions, so that both give the same point.
+void SinCosOf(std::int32_t gu, double& s, double& c) {
+  const double a = gu * kRadiansPerGlobeUnit;
+  s = std::sin(a);
+  c = std::cos(a);
 }
 
 }  // namespace
@@ -97,8 +101,8 @@ void TGSphericalPrj::SinCosCache::Get(std::int32_t gu, double& s, double& c) {
   h ^= h >> 16;
   Entry& e = entries[h & (kSize - 1)];
   if (e.key != gu) {
-    const double a = gu * kRadiansPerGlobeUnit;
-    e = {gu, std::sin(a), std::cos(a)};
+    e.key = gu;
+    SinCosOf(gu, e.sine, e.cosine);
   }
   s = e.sine;
   c = e.cosine;
@@ -129,12 +133,8 @@ void TGSphericalPrj::Rotate(const TGGlobePoint& point, double& x, double& y, dou
 }
 
 void TGSphericalPrj::RotateUnit(const double (&v)[3], double& x, double& y, double& z) const {
-  const double px = kGlobeSphereRadius * v[0];
-  const double py = kGlobeSphereRadius * v[1];
-  const double pz = kGlobeSphereRadius * v[2];
-  x = forward_[0][0] * px + forward_[0][1] * py + forward_[0][2] * pz;
-  y = forward_[1][0] * px + forward_[1][1] * py + forward_[1][2] * pz;
-  z = forward_[2][0] * px + forward_[2][1] * py + forward_[2][2] * pz;
+  RotateSphere(kGlobeSphereRadius * v[0], kGlobeSphereRadius * v[1], kGlobeSphereRadius * v[2], x,
+               y, z);
 }
 
 bool TGSphericalPrj::FacesViewer(double z) const {
@@ -150,11 +150,10 @@ bool TGSphericalPrj::PointLLToXY(const TGGlobePoint& point, int index) {
 bool TGSphericalPrj::CachedPointLLToXY(const TGGlobePoint& point, TGSpherePosition& kept,
                                        int index) {
   if (!kept.valid || kept.point != point) {
-    // Sine and cosine as the cache of Rotate computes them.
-    const double lon = point.Longitude * kRadiansPerGlobeUnit;
-    const double lat = point.Latitude * kRadiansPerGlobeUnit;
-    SpherePoint(point, std::sin(lon), std::cos(lon), std::sin(lat), std::cos(lat), kept.x, kept.y,
-                kept.z);
+    double sinLon, cosLon, sinLat, cosLat;
+    SinCosOf(point.Longitude, sinLon, cosLon);
+    SinCosOf(point.Latitude, sinLat, cosLat);
+    SpherePoint(point, sinLon, cosLon, sinLat, cosLat, kept.x, kept.y, kept.z);
     kept.point = point;
     kept.valid = true;
   }

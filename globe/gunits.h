@@ -91,6 +91,10 @@ constexpr std::int32_t SaturateToInt32(std::int64_t value) {
   return value > INT32_MAX ? INT32_MAX
                            : (value < INT32_MIN ? INT32_MIN : static_cast<std::int32_t>(value));
 }
+// A pixel coordinate moved by the projection origin, saturated.
+constexpr std::int32_t AddOrigin(std::int32_t v, std::int32_t origin) {
+  return SaturateToInt32(static_cast<std::int64_t>(v) + origin);
+}
 // Nearest integer, halves to the even neighbour, saturated as above. Every conversion of a
 // computed real to an integer in the engine goes through this or TruncToInt.
 inline std::int32_t RoundToInt(double value) {

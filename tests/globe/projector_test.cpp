@@ -90,7 +90,6 @@ TEST(Projector, WorksWithABareHostAndReportsViewChangesToIt) {
     void NotifyRotated() override { ++rotated; }
     void NotifyPanned() override { ++panned; }
     void NotifyZoomed() override { ++zoomed; }
-    void UpdateScrollBars() override {}
     void SetViewRect(std::int32_t width, std::int32_t height) override {
       viewWidth = width;
       viewHeight = height;
