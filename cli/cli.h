@@ -9,6 +9,7 @@
 
 #include "catalogue.h"
 #include "data_files.h"
+#include "path_limits.h"
 
 namespace umbrivista {
 
@@ -46,6 +47,15 @@ double ParseRealArg(const std::string& text, const std::string& what, double lo,
                     const std::string& unit = "");
 // The value of an option the command cannot do without; a UsageError "missing --NAME" when absent.
 std::string RequiredOption(Args& args, const std::string& name);
+
+// ΔT for the record's instant in UT, 0 for TT.
+double DeltaTFor(const EclipseRecord& r, bool ut);
+
+// Coordinates of a line for the map formats, 6 decimals: GeoJSON "[lon,lat],…" with the
+// longitudes unwrapped across ±180° so that map tools draw the short way round, and KML
+// "lon,lat,0" lines.
+std::string JsonCoordinates(const std::vector<GeoPoint>& points);
+std::string KmlCoordinates(const std::vector<GeoPoint>& points);
 
 // Ranges of the command-line numbers (T is limited to ±kMaxHoursFromT0 of the elements).
 inline constexpr int kMinHeightM = -500;  // observer height

@@ -7,6 +7,8 @@
 
 #include "cli.h"
 
+#include "deltat.h"
+
 #include "string_table.h"
 #include "numbers.h"
 
@@ -104,6 +106,31 @@ std::string RequiredOption(Args& args, const std::string& name) {
   auto value = args.TakeOption(name);
   if (!value) throw UsageError("missing --" + name);
   return *value;
+}
+
+double DeltaTFor(const EclipseRecord& r, bool ut) {
+  return ut ? DeltaT(r.year, r.month) : 0.0;
+}
+
+std::string JsonCoordinates(const std::vector<GeoPoint>& points) {
+  std::string out;
+  double previous = points.empty() ? 0 : points.front().longitude;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    double lon = points[i].longitude;
+    while (lon - previous > 180) lon -= 360;
+    while (lon - previous < -180) lon += 360;
+    previous = lon;
+    out += (i ? ",[" : "[") + FormatFixed(lon, 6) + "," + FormatFixed(points[i].latitude, 6) + "]";
+  }
+  return out;
+}
+
+std::string KmlCoordinates(const std::vector<GeoPoint>& points) {
+  std::string out;
+  for (const GeoPoint& p : points) {
+    out += FormatFixed(p.longitude, 6) + "," + FormatFixed(p.latitude, 6) + ",0\n";
+  }
+  return out;
 }
 
 std::string& DataDirOption() {

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "cli.h"
-#include "deltat.h"
 #include "numbers.h"
 #include "path_limits.h"
 
@@ -68,29 +67,6 @@ std::vector<std::vector<GeoPoint>> CentralPathRings(const std::vector<LimitCurve
     rings.push_back(std::move(ring));
   }
   return rings;
-}
-
-// "[lon,lat],…" with the longitudes unwrapped across ±180° so that map tools draw the short way
-// round.
-std::string JsonCoordinates(const std::vector<GeoPoint>& points) {
-  std::string out;
-  double previous = points.empty() ? 0 : points.front().longitude;
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    double lon = points[i].longitude;
-    while (lon - previous > 180) lon -= 360;
-    while (lon - previous < -180) lon += 360;
-    previous = lon;
-    out += (i ? ",[" : "[") + FormatFixed(lon, 6) + "," + FormatFixed(points[i].latitude, 6) + "]";
-  }
-  return out;
-}
-
-std::string KmlCoordinates(const std::vector<GeoPoint>& points) {
-  std::string out;
-  for (const GeoPoint& p : points) {
-    out += FormatFixed(p.longitude, 6) + "," + FormatFixed(p.latitude, 6) + ",0\n";
-  }
-  return out;
 }
 
 void WriteTsv(const std::vector<LimitCurve>& curves) {
@@ -170,7 +146,7 @@ int RunLimits(Args& args) {
   const int position = ParsePosition(args.TakePositional("POS"), cat);
   args.ExpectEnd();
   const EclipseRecord& r = cat.RecordAt(position);
-  const auto curves = ComputePathLimits(r, ut ? DeltaT(r.year, r.month) : 0.0);
+  const auto curves = ComputePathLimits(r, DeltaTFor(r, ut));
   if (curves.empty()) {
     std::cerr << "umbrivista-cli: the shadow of this eclipse does not reach the Earth; there are "
                  "no limits\n";

@@ -15,7 +15,6 @@
 #include "capitals.h"
 #include "centre_line.h"
 #include "cli.h"
-#include "deltat.h"
 #include "gcustomglobe.h"
 #include "globe_settings.h"
 #include "layers.h"
@@ -71,7 +70,7 @@ int RunRender(Args& args) {
   // Orientation of the main window: the sub-solar point faces the viewer, north up.
   const EclipseRecord& record = catalogue.RecordAt(position);
   ShadowState state;
-  state.deltaT = ut ? DeltaT(record.year, record.month) : 0.0;
+  state.deltaT = DeltaTFor(record, ut);
   UpdateInstant(record, t, back, state);
   const GlobeRotation rotation = DisplayOrientation(state, back);
 
@@ -101,8 +100,9 @@ int RunRender(Args& args) {
     if (textureFile) throw std::runtime_error(problem);
     std::cerr << "umbrivista-cli: " << problem << "; drawing the plain surface\n";
   }
-  globe.Graticule().SetLatitudeStep(GridStepsFor(grid).latitude);
-  globe.Graticule().SetLongitudeStep(GridStepsFor(grid).longitude);
+  const GridSteps steps = GridStepsFor(grid);
+  globe.Graticule().SetLatitudeStep(steps.latitude);
+  globe.Graticule().SetLongitudeStep(steps.longitude);
   projector.SetXRotation(rotation.x);
   projector.SetYRotation(rotation.y);
   projector.SetScaleFactor(ZoomScaleFactor(zoom));

@@ -20,10 +20,6 @@ namespace umbrivista {
 
 namespace {
 
-double DeltaTFor(const EclipseRecord& r, bool ut) {
-  return ut ? DeltaT(r.year, r.month) : 0.0;
-}
-
 void Line(const char* name, const std::string& value) {
   std::cout << name << '\t' << value << '\n';
 }
@@ -159,38 +155,25 @@ int RunCentreLine(Args& args) {
     return 0;
   }
 
+  std::vector<GeoPoint> points;
+  points.reserve(line.size());
+  for (const auto& p : line) points.push_back({p.latitude * kRadToDeg, p.longitude * kRadToDeg});
   if (format == "tsv") {
-    for (const auto& p : line) {
-      std::cout << FormatFixed(p.longitude * kRadToDeg, 6) << '\t'
-                << FormatFixed(p.latitude * kRadToDeg, 6) << '\n';
+    for (const GeoPoint& p : points) {
+      std::cout << FormatFixed(p.longitude, 6) << '\t' << FormatFixed(p.latitude, 6) << '\n';
     }
     return 0;
   }
   if (format == "geojson") {
-    // Longitudes are unwrapped across ±180° so that map tools draw the short way round.
     std::cout << "{\"type\":\"Feature\",\"properties\":{\"name\":\"" << name
               << "\",\"position\":" << position << "},\"geometry\":{\"type\":\"LineString\","
-              << "\"coordinates\":[";
-    double previous = line.front().longitude * kRadToDeg;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-      double lon = line[i].longitude * kRadToDeg;
-      while (lon - previous > 180) lon -= 360;
-      while (lon - previous < -180) lon += 360;
-      previous = lon;
-      std::cout << (i ? "," : "") << "[" << FormatFixed(lon, 6) << ","
-                << FormatFixed(line[i].latitude * kRadToDeg, 6) << "]";
-    }
-    std::cout << "]}}\n";
+              << "\"coordinates\":[" << JsonCoordinates(points) << "]}}\n";
     return 0;
   }
   std::cout << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
             << "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n<Document>\n<Placemark>\n"
             << "<name>" << name << "</name>\n<LineString>\n<tessellate>1</tessellate>\n"
-            << "<coordinates>\n";
-  for (const auto& p : line) {
-    std::cout << FormatFixed(p.longitude * kRadToDeg, 6) << ','
-              << FormatFixed(p.latitude * kRadToDeg, 6) << ",0\n";
-  }
+            << "<coordinates>\n" << KmlCoordinates(points);
   std::cout << "</coordinates>\n</LineString>\n</Placemark>\n</Document>\n</kml>\n";
   return 0;
 }
