@@ -138,6 +138,19 @@ ObserverConstants ObserverGeocentric(std::int32_t heightMetres, double latitude)
           std::cos(u) + h * std::cos(latitude)};
 }
 
+std::optional<ClosestApproach> ComputeClosestApproach(const EclipseRecord& r, double deltaT,
+                                                      double longitudeWest,
+                                                      const ObserverConstants& observer) {
+  if (!Finite(deltaT) || !Finite(longitudeWest) || !Finite(observer.rhoSinPhi) ||
+      !Finite(observer.rhoCosPhi)) {
+    return std::nullopt;
+  }
+  double t;
+  Trial g;
+  if (!IterateGreatest(Evaluator(r, deltaT, longitudeWest, observer), t, g)) return std::nullopt;
+  return ClosestApproach{t, g.u, g.v, g.l2Local};
+}
+
 std::optional<LocalCircumstances> ComputeLocalCircumstances(const EclipseRecord& r, double deltaT,
                                                             double latitude, double longitudeWest,
                                                             const ObserverConstants& observer) {

@@ -51,6 +51,19 @@ std::optional<LocalCircumstances> ComputeLocalCircumstances(const EclipseRecord&
                                                             double longitudeWest,
                                                             const ObserverConstants& observer);
 
+// Greatest eclipse at a place found as above, also where the penumbra misses the place: the
+// instant (hours from T0), the shadow axis's offset (u, v) from the place on the fundamental plane
+// (Earth radii) and the umbral radius L2′ on the place's plane then. nullopt when the iteration
+// does not settle.
+struct ClosestApproach {
+  double t = 0;
+  double u = 0, v = 0;
+  double l2Local = 0;
+};
+std::optional<ClosestApproach> ComputeClosestApproach(const EclipseRecord& record, double deltaT,
+                                                      double longitudeWest,
+                                                      const ObserverConstants& observer);
+
 // Fraction of the Sun's disc (by area) the Moon covers, from the magnitude m (fraction of the Sun's
 // diameter covered) and the ratio k of the Moon's to the Sun's apparent radius: the centres are
 // 1 + k − 2m solar radii apart and the covered part is the lens where the two discs overlap; 1

@@ -9,6 +9,7 @@
 #include "angles.h"
 #include "deltat.h"
 #include "eclipse_types.h"
+#include "local_circumstances.h"
 #include "shadow.h"
 
 namespace umbrivista {
@@ -106,29 +107,6 @@ class Shadow {
     // cos φ1 ≥ 0 scales both arguments of the hour angle alike and is left out.
     const double hourAngle = ArcTan2(xi, s.cosPhi1CosH);
     return {latitude, NonNegativeRemainder(hourAngle - e.mu + rotation_ + kPi, kTwoPi) - kPi};
-  }
-
-  // Greatest eclipse at a place (observer constants, west longitude) by the iteration of the
-  // local circumstances; false when it does not settle within kMaxHoursFromT0.
-  bool Greatest(double rhoSinPhi, double rhoCosPhi, double longitudeWest, double& t, Elements& e,
-                double& xi, double& eta, double& zeta) const {
-    t = 0;
-    for (int step = 0; step < 50; ++step) {
-      e = At(t);
-      const double h = e.mu - longitudeWest - rotation_;
-      xi = rhoCosPhi * std::sin(h);
-      eta = rhoSinPhi * e.cosD - rhoCosPhi * std::cos(h) * e.sinD;
-      zeta = rhoSinPhi * e.sinD + rhoCosPhi * std::cos(h) * e.cosD;
-      Surface s;
-      s.cosPhi1CosH = rhoCosPhi * std::cos(h);
-      s.zeta = zeta;
-      const auto [a, b] = RelativeMotion(e, xi, s);
-      const double tau = -((e.x - xi) * a + (e.y - eta) * b) / (a * a + b * b);
-      if (!std::isfinite(tau)) return false;
-      t += tau;
-      if (std::fabs(tau) < 1e-6) return std::fabs(t) <= kMaxHoursFromT0;
-    }
-    return false;
   }
 
  private:
@@ -830,23 +808,18 @@ std::optional<LimitDistance> DistanceToPathLimit(const EclipseRecord& record, do
   }
   const Shadow shadow(record, deltaT);
   const double phi = latitude * kDegToRad;
-  const double u = std::atan(kEarthAxisRatio * std::tan(phi));
   const Vec3 here = UnitVector(phi, longitude * kDegToRad);
 
   LimitDistance out;
   double best = -1;
-  double tMax, xi, eta, zeta;
-  Elements e;
-  if (shadow.Greatest(kEarthAxisRatio * std::sin(u), std::cos(u), -longitude * kDegToRad, tMax, e,
-                      xi, eta, zeta)) {
-    const double l2Local = e.l2 - zeta * e.tanF2;
-    out.inside = std::fabs(l2Local) > std::hypot(e.x - xi, e.y - eta);
-    for (double side : {1.0, -1.0}) {
-      Edge edge(shadow, true, side);
-      EdgePoint p;
-      if (!edge.RootAt(tMax, p) || !p.surface.OnEarth()) continue;
-      const auto [lat, lon] = shadow.Geographic(e, p.xi, p.surface);
-      const double km = kEarthRadiusKm * Angle(here, UnitVector(lat, lon));
+  if (const auto greatest = ComputeClosestApproach(record, deltaT, -longitude * kDegToRad,
+                                                   ObserverGeocentric(0, phi))) {
+    out.inside = std::fabs(greatest->l2Local) > std::hypot(greatest->u, greatest->v);
+    for (const LimitKind kind : {LimitKind::kUmbralNorth, LimitKind::kUmbralSouth}) {
+      const auto p = LimitPointAt(record, deltaT, kind, greatest->t);
+      if (!p) continue;
+      const double km = kEarthRadiusKm * Angle(here, UnitVector(p->latitude * kDegToRad,
+                                                                p->longitude * kDegToRad));
       if (best < 0 || km < best) best = km;
     }
   }
