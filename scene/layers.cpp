@@ -100,15 +100,10 @@ void SceneLayers::RebuildCentreLine(const EclipseRecord& record, double deltaT, 
   layer.Presenters().Add(std::move(road));
   const std::vector<CentreLinePoint> points = BuildCentreLine(record, deltaT, backView);
   if (!points.empty()) {
-    auto line = std::make_shared<TGMapPoly>();
-    line->SetClosed(false);
-    line->SetPresenterID(kCentreLinePresenter);
-    layer.ObjectSource().Add(line);
-    line->NotifyOwner();
-    auto& chain = line->Chain(0).Points;
+    std::vector<TGGlobePoint> chain;
     chain.reserve(points.size());
     for (const CentreLinePoint& p : points) chain.push_back({p.longitudeUnits, p.latitudeUnits, 0});
-    line->Invalidate();
+    AddPolyline(layer, kCentreLinePresenter, std::move(chain));
   }
   // The centre line came back as the newest layer; the limits and the marks stay drawn over it.
   for (const char* name : {kPathLimitsLayer, kCapitalsLayer, kPoILayer, kPoIListLayer}) {
@@ -138,16 +133,11 @@ void SceneLayers::RebuildPathLimits(const EclipseRecord& record, double deltaT, 
       if (curve.points.size() < 2) continue;
       const bool central =
           curve.kind == LimitKind::kUmbralNorth || curve.kind == LimitKind::kUmbralSouth;
-      auto line = std::make_shared<TGMapPoly>();
-      line->SetClosed(false);
-      line->SetPresenterID(central ? kUmbralLimitPresenter : kOuterLimitPresenter);
-      layer.ObjectSource().Add(line);
-      line->NotifyOwner();
-      auto& chain = line->Chain(0).Points;
+      std::vector<TGGlobePoint> chain;
       chain.reserve(curve.points.size());
       for (const GeoPoint& p : curve.points)
         chain.push_back({DegreesToGU(p.longitude), DegreesToGU(p.latitude), 0});
-      line->Invalidate();
+      AddPolyline(layer, central ? kUmbralLimitPresenter : kOuterLimitPresenter, std::move(chain));
     }
   }
   globe_.RequestRender();
@@ -191,6 +181,16 @@ void SceneLayers::RebuildPoIList(const std::vector<MapMark>& marks) {
   layer.Presenters().Add(PoIPresenter(kPoIListPresenter));
   AddPoints(layer, kPoIListPresenter, marks);
   globe_.RequestRender();
+}
+
+void SceneLayers::AddPolyline(TGLayer& layer, int presenterId, std::vector<TGGlobePoint> points) {
+  auto line = std::make_shared<TGMapPoly>();
+  line->SetClosed(false);
+  line->SetPresenterID(presenterId);
+  layer.ObjectSource().Add(line);
+  line->NotifyOwner();
+  line->Chain(0).Points = std::move(points);
+  line->Invalidate();
 }
 
 void SceneLayers::AddPoints(TGLayer& layer, int presenterId, const std::vector<MapMark>& marks) {

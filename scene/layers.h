@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "eclipse_record.h"
+#include "gunits.h"
 
 namespace umbrivista {
 
@@ -59,6 +60,8 @@ class SceneLayers {
  private:
   TGLayer* Layer(const char* name);
   void AddPoints(TGLayer& layer, int presenterId, const std::vector<MapMark>& marks);
+  // An open line through `points`, drawn by presenter `presenterId`.
+  void AddPolyline(TGLayer& layer, int presenterId, std::vector<TGGlobePoint> points);
 
   TGCustomGlobeView& globe_;
   TGSpatialDatabase* database_;
