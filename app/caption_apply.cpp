@@ -40,7 +40,7 @@ void SetCaption(QObject* object, const QString& text) {
 
 }  // namespace
 
-void ApplyCaptionSet(QWidget* window, CaptionWindow which, int language) {
+void ApplyCaptionSet(QWidget* window, CaptionWindow which, Language language) {
   for (const CaptionText& row : CaptionSet()) {
     if (row.window != which) continue;
     const QString name = QString::fromLatin1(row.component);

@@ -12,7 +12,7 @@ namespace umbrivista {
 
 // Every caption-set row of `which` in `language`: a button, label, group box, menu or menu entry
 // of that object name in `window` gets the text; the five playback buttons get it as their hint.
-void ApplyCaptionSet(QWidget* window, CaptionWindow which, int language);
+void ApplyCaptionSet(QWidget* window, CaptionWindow which, Language language);
 
 // What a control shows as its caption (its hint for the playback buttons); empty for an object
 // without one.

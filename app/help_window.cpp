@@ -9,10 +9,10 @@
 
 namespace umbrivista {
 
-std::string HelpPageName(int language) {
+std::string HelpPageName(Language language) {
   static const char* const kPages[] = {"help/UmbrivistaDE.html", "help/UmbrivistaEN.html",
                                        "help/UmbrivistaFR.html"};
-  return kPages[language >= 0 && language < 3 ? language : 0];
+  return kPages[LanguageIndex(IsKnownLanguage(language) ? language : kDefaultLanguage)];
 }
 
 THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {

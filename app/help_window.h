@@ -4,13 +4,15 @@
 #include <QWidget>
 #include <string>
 
+#include "language.h"
+
 class QTextBrowser;
 
 namespace umbrivista {
 
 // "help/UmbrivistaDE.html", "help/UmbrivistaEN.html" or "help/UmbrivistaFR.html", for the data-file
 // lookup.
-std::string HelpPageName(int language);
+std::string HelpPageName(Language language);
 
 class THelpWindow : public QWidget {
   Q_OBJECT

@@ -13,30 +13,15 @@ namespace umbrivista {
 
 namespace {
 
-// String-table items of the panel.
-constexpr int kSecondsUnitItem = 14;
-constexpr int kHoursUnitItem = 26;
-constexpr int kEarthRadiiItem = 27;
-constexpr int kUmbralDiameterItem = 18;
-constexpr int kCentreLineItem = 28;
-constexpr int kEclipseWordItem = 29;
-constexpr int kLongitudeItem = 32;
-constexpr int kLatitudeItem = 33;
-constexpr int kDurationItem = 34;
-constexpr int kPathWidthItem = 35;
-constexpr int kSunAltitudeItem = 36;
-constexpr int kLocalTimeItem = 37;
-constexpr int kSunAzimuthItem = 40;
-
 constexpr const char* kSeparator = kCaptionSeparator;
 constexpr double kSecondsPerDay = 86400;
 
 }  // namespace
 
-std::string DeltaTCaption(bool ut, double deltaTSeconds, int year, int language) {
+std::string DeltaTCaption(bool ut, double deltaTSeconds, int year, Language language) {
   if (!ut) return "TT";
   return "UT (DeltaT = " + FormatFixed(deltaTSeconds, year < 1900 ? 0 : 1) +
-         StringItem(kSecondsUnitItem, language) + ")";
+         StringItem(Text::kSecondsUnit, language) + ")";
 }
 
 std::string DateTimeLine(double julianDay, bool ut) {
@@ -54,16 +39,16 @@ std::string DateTimeLine(double julianDay, bool ut) {
 }
 
 std::string WindowCaption(const std::string& captionBase, const std::string& dateTimeLine,
-                          int typeCode, int language) {
+                          int typeCode, Language language) {
   return captionBase + kSeparator + dateTimeLine + kSeparator + LongTypeName(typeCode, language);
 }
 
 InfoRows BuildInfoRows(const EclipseRecord& record, const ShadowState& state,
-                       const InstantResult& instant, bool backView, int language) {
-  const std::string radii = StringItem(kEarthRadiiItem, language);
+                       const InstantResult& instant, bool backView, Language language) {
+  const std::string radii = StringItem(Text::kEarthRadii, language);
   const std::string degrees = " \u00b0";
   InfoRows rows;
-  rows[0] = {" T-T0", FormatFixed(state.t, 4), StringItem(kHoursUnitItem, language)};
+  rows[0] = {" T-T0", FormatFixed(state.t, 4), StringItem(Text::kHoursUnit, language)};
   rows[1] = {" BElm.x", FormatFixed(state.x, 4), radii};
   rows[2] = {" BElm.y", FormatFixed(state.y, 4), radii};
   rows[3] = {" BElm.d", FormatFixed(state.d * kRadToDeg, 1), degrees};
@@ -76,27 +61,26 @@ InfoRows BuildInfoRows(const EclipseRecord& record, const ShadowState& state,
   rows[10] = {" zeta", FormatFixed(state.zeta, 4), radii};
   // The umbral diameter where the axis meets the surface, in single precision like the elements.
   const float r2 = state.l2 - static_cast<float>(state.zeta) * state.tanF2;
-  rows[11] = {StringItem(kUmbralDiameterItem, language),
+  rows[11] = {StringItem(Text::kUmbralDiameter, language),
               FormatFixed(std::fabs(r2) * kEarthDiameterKm, 1), " km"};
   if (!instant.onEarth) return rows;
   const AxisPoint& p = instant.point;
   const AxisQuantities& q = instant.quantities;
-  rows[13] = {StringItem(kCentreLineItem, language),
+  rows[13] = {StringItem(Text::kCentreLine, language),
               CentreLineTypeText(state.zeta, state.l2, state.tanF2, backView, language),
-              StringItem(kEclipseWordItem, language)};
-  rows[14] = {StringItem(kLongitudeItem, language), FormatFixed(p.longitude * kRadToDeg, 3),
+              StringItem(Text::kEclipseWord, language)};
+  rows[14] = {StringItem(Text::kLongitude, language), FormatFixed(p.longitude * kRadToDeg, 3),
               degrees};
-  rows[15] = {StringItem(kLatitudeItem, language), FormatFixed(p.latitude * kRadToDeg, 3),
+  rows[15] = {StringItem(Text::kLatitude, language), FormatFixed(p.latitude * kRadToDeg, 3),
               degrees};
-  rows[16] = {StringItem(kDurationItem, language), FormatMinSec(1, q.durationSeconds / 3600),
+  rows[16] = {StringItem(Text::kDuration, language), FormatMinSec(1, q.durationSeconds / 3600),
               " min:sec"};
-  rows[17] = {StringItem(kPathWidthItem, language), FormatFixed(q.pathWidthKm, 1), " km"};
-  rows[18] = {StringItem(kSunAltitudeItem, language), FormatFixed(q.sunAltitude * kRadToDeg, 1),
+  rows[17] = {StringItem(Text::kPathWidth, language), FormatFixed(q.pathWidthKm, 1), " km"};
+  rows[18] = {StringItem(Text::kSunAltitude, language), FormatFixed(q.sunAltitude * kRadToDeg, 1),
               degrees};
-  rows[19] = {StringItem(kSunAzimuthItem, language), FormatFixed(q.sunAzimuth * kRadToDeg, 1),
+  rows[19] = {StringItem(Text::kSunAzimuth, language), FormatFixed(q.sunAzimuth * kRadToDeg, 1),
               degrees};
-  rows[20] = {StringItem(kLocalTimeItem, language), FormatMinSec(0, q.localSolarTime / 60),
-              " h"};
+  rows[20] = {StringItem(Text::kLocalTime, language), FormatMinSec(0, q.localSolarTime / 60), " h"};
   return rows;
 }
 

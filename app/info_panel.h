@@ -13,7 +13,7 @@ namespace umbrivista {
 
 // "TT", or "UT (DeltaT = 71.8 secs)" with the seconds unit of the language; ΔT has no decimals
 // before 1900 and one from 1900 on.
-std::string DeltaTCaption(bool ut, double deltaTSeconds, int year, int language);
+std::string DeltaTCaption(bool ut, double deltaTSeconds, int year, Language language);
 
 // "2024-04-08  18:00:00 TT" (" UT" when ut) of a Julian day, rounded to the whole second; a
 // negative year carries its sign before four digits ("-0500-03-01").
@@ -21,7 +21,7 @@ std::string DateTimeLine(double julianDay, bool ut);
 
 // The caption base, the date/time line and the long type name, joined by " – ".
 std::string WindowCaption(const std::string& captionBase, const std::string& dateTimeLine,
-                          int typeCode, int language);
+                          int typeCode, Language language);
 
 // One row of the element grid: label, value and unit.
 struct InfoRow {
@@ -39,6 +39,6 @@ using InfoRows = std::array<InfoRow, kInfoRowCount>;
 // azimuth, local time), empty while the axis misses the Earth. `state` and `instant` are the
 // results of UpdateInstant at the displayed instant.
 InfoRows BuildInfoRows(const EclipseRecord& record, const ShadowState& state,
-                       const InstantResult& instant, bool backView, int language);
+                       const InstantResult& instant, bool backView, Language language);
 
 }  // namespace umbrivista

@@ -206,7 +206,7 @@ QWidget* TForm_Main::MakeSelectionPanel() {
                              QStringLiteral("DEMIS_World_3"), QStringLiteral("Politisch"),
                              QStringLiteral("World_white")});
   ComboBox_GradNetz = Named(new QComboBox(GroupBox_Globus), "ComboBox_GradNetz");
-  for (const std::string& item : GridListItems(0))
+  for (const std::string& item : GridListItems(kDefaultLanguage))
     ComboBox_GradNetz->addItem(QString::fromStdString(item));
   CheckBox_SSP = Named(new QCheckBox(GroupBox_Globus), "CheckBox_SSP");
   CheckBox_Cities = Named(new QCheckBox(GroupBox_Globus), "CheckBox_Cities");
@@ -400,9 +400,9 @@ void TForm_Main::MakeMenu() {
           &TForm_Main::Markierungen_AuswaehlenClick);
   connect(Hilfe2, &QAction::triggered, this, &TForm_Main::Hilfe2Click);
   connect(Version1, &QAction::triggered, this, &TForm_Main::Version1Click);
-  connect(Opt_Deutsch, &QAction::triggered, this, [this] { LanguageCommand(0); });
-  connect(Opt_English, &QAction::triggered, this, [this] { LanguageCommand(1); });
-  connect(Opt_Francais, &QAction::triggered, this, [this] { LanguageCommand(2); });
+  connect(Opt_Deutsch, &QAction::triggered, this, [this] { LanguageCommand(Language::kGerman); });
+  connect(Opt_English, &QAction::triggered, this, [this] { LanguageCommand(Language::kEnglish); });
+  connect(Opt_Francais, &QAction::triggered, this, [this] { LanguageCommand(Language::kFrench); });
 }
 
 void TForm_Main::MakeShortcuts() {

@@ -71,14 +71,14 @@ class TForm_Main : public QMainWindow {
 
   // The two report windows, made after this one; the language command relabels and hides them.
   void AttachReportWindows(TForm_CityHist* history, TForm_CityList* list);
-  // The language command of the Option menu (0 German, 1 English, 2 French).
-  void LanguageCommand(int language);
+  // The language command of the Option menu.
+  void LanguageCommand(Language language);
 
   // State for the information panel and for tests.
   int CurrentPosition() const { return position_; }
   const EclipseRecord& CurrentRecord() const { return record_; }
   double CurrentTimeOffset() const { return t_; }
-  int Language() const { return language_; }
+  Language CurrentLanguage() const { return language_; }
   bool BackView() const { return backView_; }
   bool CatalogueLoaded() const { return !catalogue_.Empty(); }
   const InfoRows& Rows() const { return rows_; }
@@ -261,7 +261,7 @@ class TForm_Main : public QMainWindow {
   ShadowState state_;
   InstantResult instant_;
   InfoRows rows_;
-  int language_ = 0;
+  Language language_ = kDefaultLanguage;
   bool backView_ = false;
   bool closing_ = false;
   bool firstActivationDone_ = false;

@@ -47,12 +47,6 @@
 
 namespace umbrivista {
 
-namespace {
-
-constexpr int kTimeSliderHintItem = 24;
-
-}  // namespace
-
 TForm_Main::~TForm_Main() {
   if (Globe) Globe->SetSpatialDatabase(nullptr);
 }
@@ -79,7 +73,7 @@ void TForm_Main::AttachReportWindows(TForm_CityHist* history, TForm_CityList* li
 }
 
 void TForm_Main::FormCreate() {
-  language_ = kGerman;
+  language_ = kDefaultLanguage;
   backView_ = false;
   closing_ = false;
   const SettingsRecord& s = options_.settings;
@@ -170,7 +164,7 @@ void TForm_Main::ApplySettings() {
   const SettingsRecord& s = options_.settings;
   // A saved place that lies off every screen is pulled onto the primary screen.
   PlaceWindow(this, s.mainLeft, s.mainTop, s.mainWidth, s.mainHeight, s.mainState);
-  language_ = IsLanguage(s.language) ? s.language : kGerman;
+  language_ = IsKnownLanguage(s.language) ? s.language : kDefaultLanguage;
   {
     // The TT/UT switch runs with the eclipse change below.
     const QSignalBlocker block(CheckBox_ET_UT);
@@ -381,10 +375,12 @@ void TForm_Main::Opt_BackViewClick() {
   ScrollBar_EclipseChange();
 }
 
-void TForm_Main::LanguageCommand(int language) {
-  if (!IsLanguage(language)) return;
+void TForm_Main::LanguageCommand(Language language) {
+  if (!IsKnownLanguage(language)) return;
   language_ = language;
-  (language == kGerman ? Opt_Deutsch : language == kEnglish ? Opt_English : Opt_Francais)
+  (language == Language::kGerman    ? Opt_Deutsch
+   : language == Language::kEnglish ? Opt_English
+                                    : Opt_Francais)
       ->setChecked(true);
   ApplyCaptionSet(this, CaptionWindow::kMain, language);
   UseQtStandardTexts(language);
@@ -394,7 +390,7 @@ void TForm_Main::LanguageCommand(int language) {
   CheckBox_SSP->setText(Q(SubSolarCheckBoxCaption(backView_, language)));
   const auto grid = GridListItems(language);
   for (int i = 0; i < kGridListCount; ++i) ComboBox_GradNetz->setItemText(i, Q(grid[i]));
-  Time_ScrollBar->setToolTip(Q(StringItem(kTimeSliderHintItem, language)));
+  Time_ScrollBar->setToolTip(Q(StringItem(Text::kTimeSliderHint, language)));
   captionBase_ = CaptionBase(options_.version, language);
   setWindowTitle(Q(captionBase_));
   // The ΔT caption, the grid, the window title with the instant, the distances, the point's

@@ -54,9 +54,9 @@ std::string Clock(double hours) {
 
 std::vector<std::string> PlaceCircumstancesLines(const EclipseRecord& record, double deltaT,
                                                  bool ut, double latitude, double longitude,
-                                                 int language) {
-  if (!IsLanguage(language)) return {};
-  const Words& w = kWords[language];
+                                                 Language language) {
+  if (!IsKnownLanguage(language)) return {};
+  const Words& w = kWords[LanguageIndex(language)];
   const double phi = latitude * kPi / 180;
   const auto lc = ComputeLocalCircumstances(record, deltaT, phi, -longitude * kPi / 180,
                                             ObserverGeocentric(0, phi));

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "eclipse_record.h"
+#include "language.h"
 
 namespace umbrivista {
 
@@ -14,6 +15,6 @@ namespace umbrivista {
 // the eclipse (seconds); times in UT when `ut`, else TT.
 std::vector<std::string> PlaceCircumstancesLines(const EclipseRecord& record, double deltaT,
                                                  bool ut, double latitude, double longitude,
-                                                 int language);
+                                                 Language language);
 
 }  // namespace umbrivista

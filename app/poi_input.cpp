@@ -7,13 +7,6 @@
 
 namespace umbrivista {
 
-namespace {
-
-constexpr int kDistanceToAxisItem = 44;
-constexpr int kDistanceToMaximumItem = 45;
-
-}  // namespace
-
 std::string TrimmedText(std::string_view text) {
   const auto first = text.find_first_not_of(" \t");
   if (first == std::string_view::npos) return {};
@@ -29,13 +22,14 @@ std::optional<double> ParseCoordinateText(std::string_view text, double limit) {
 }
 
 std::pair<std::string, std::string> PoIDistanceLabels(const PoIDistances& distances,
-                                                      bool axisOnEarth, bool shown, int language) {
+                                                      bool axisOnEarth, bool shown,
+                                                      Language language) {
   if (!shown) return {};
   std::pair<std::string, std::string> labels;
-  labels.first = StringItem(kDistanceToAxisItem, language) + ": " +
+  labels.first = StringItem(Text::kDistanceToAxis, language) + ": " +
                  FormatFixed(distances.toShadowAxisKm, 1) + " km";
   if (axisOnEarth) {
-    labels.second = StringItem(kDistanceToMaximumItem, language) + ": " +
+    labels.second = StringItem(Text::kDistanceToMaximum, language) + ": " +
                     FormatFixed(distances.toAxisPointKm, 1) + " km";
   }
   return labels;

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <utility>
 
+#include "language.h"
 #include "shadow.h"
 
 namespace umbrivista {
@@ -25,6 +26,7 @@ std::string TrimmedText(std::string_view text);
 // The two distance labels: "Dist. to shadow axis: 1234.5 km" and, while the axis meets the Earth,
 // "Dist. to max. eclipse: 567.8 km" (else empty). Both are empty when the point is not shown.
 std::pair<std::string, std::string> PoIDistanceLabels(const PoIDistances& distances,
-                                                      bool axisOnEarth, bool shown, int language);
+                                                      bool axisOnEarth, bool shown,
+                                                      Language language);
 
 }  // namespace umbrivista

@@ -10,9 +10,6 @@ namespace umbrivista {
 
 namespace {
 
-constexpr int kCoordinateErrorItem = 57;
-constexpr int kLongitudeItem = 32;
-constexpr int kLatitudeItem = 33;
 constexpr std::size_t kMinLineCharacters = 30;
 
 // A number field: blanks around it are allowed.
@@ -109,16 +106,16 @@ PoILine ParsePoILine(std::string_view text) {
   return result;
 }
 
-std::string PoIErrorMessage(const PoILine& line, int language) {
+std::string PoIErrorMessage(const PoILine& line, Language language) {
   // "Error in coordinate point: Latitude: +2017 …", the field named as in the grid.
   auto trimmed = [](std::string text) {
     while (!text.empty() && (text.back() == ' ' || text.back() == ':')) text.pop_back();
     const auto first = text.find_first_not_of(' ');
     return first == std::string::npos ? std::string() : text.substr(first);
   };
-  const int fieldItem = line.field == "latitude" ? kLatitudeItem : kLongitudeItem;
-  return trimmed(StringItem(kCoordinateErrorItem, language)) + ": " +
-         trimmed(StringItem(fieldItem, language)) + ": " + line.repaired;
+  const Text fieldText = line.field == "latitude" ? Text::kLatitude : Text::kLongitude;
+  return trimmed(StringItem(Text::kCoordinateError, language)) + ": " +
+         trimmed(StringItem(fieldText, language)) + ": " + line.repaired;
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {

@@ -11,7 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "layers.h"
+#include "language.h"
+#include "map_mark.h"
 #include "text_encoding.h"
 
 namespace umbrivista {
@@ -37,8 +38,8 @@ struct PoILine {
 // and then trimmed (without a "(" it keeps its leading blank).
 PoILine ParsePoILine(std::string_view line);
 
-// The message for a bad field: string item 57 of the language, the field and the line.
-std::string PoIErrorMessage(const PoILine& line, int language);
+// The message for a bad field: the coordinate error text of the language, the field and the line.
+std::string PoIErrorMessage(const PoILine& line, Language language);
 
 // The lines of a text, without their line ends (LF or CR LF); no empty last line for a final end.
 std::vector<std::string> SplitLines(std::string_view text);

@@ -26,7 +26,7 @@ void BM_CityListWindow(benchmark::State& state) {
   ReportContext context;
   context.catalogue = &catalogue;
   context.position = [] { return 16690; };
-  context.language = [] { return 1; };
+  context.language = [] { return Language::kEnglish; };
   context.dataDir = UMBRIVISTA_DATA_DIR;
   context.version = "bench";
   window.SetContext(context);

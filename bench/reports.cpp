@@ -25,8 +25,9 @@ void BM_CityListEveryPlace(benchmark::State& state) {
     state.SkipWithError("catalogue file missing or without 2024-04-08 at position 16690");
     return;
   }
-  const CityListInputs inputs{kPosition, 9, kEnglish,
-                              std::string(UMBRIVISTA_DATA_DIR) + "/" + PlacesFileName(kEnglish)};
+  const CityListInputs inputs{
+      kPosition, 9, Language::kEnglish,
+      std::string(UMBRIVISTA_DATA_DIR) + "/" + PlacesFileName(Language::kEnglish)};
   ReportRun run;
   for (auto _ : state) {
     run = ComputeCityList(*cat, inputs);
@@ -49,7 +50,7 @@ void BM_PlaceHistoryWholeCatalogue(benchmark::State& state) {
   inputs.height = 254;
   inputs.firstYear = -4999;
   inputs.lastYear = 7000;
-  inputs.language = kGerman;
+  inputs.language = Language::kGerman;
   ReportRun run;
   for (auto _ : state) {
     run = ComputePlaceHistory(*cat, inputs);

@@ -9,6 +9,7 @@
 
 #include "catalogue.h"
 #include "data_files.h"
+#include "language.h"
 #include "path_limits.h"
 
 namespace umbrivista {
@@ -76,8 +77,8 @@ int ParsePosition(const std::string& text, const EclipseCatalogue& catalogue);
 // --format, one of `allowed` (the first is the default); a UsageError names the choices.
 std::string TakeFormat(Args& args, std::initializer_list<const char*> allowed);
 
-// --lang de|en|fr as a language index; English when absent.
-int TakeLanguage(Args& args);
+// --lang de|en|fr; English when absent.
+Language TakeLanguage(Args& args);
 
 // "YYYY-MM-DD" with astronomical year numbering ("-0500-03-01").
 std::string IsoDate(int year, int month, int day);

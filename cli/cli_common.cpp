@@ -9,7 +9,7 @@
 
 #include "deltat.h"
 
-#include "string_table.h"
+#include "language.h"
 #include "numbers.h"
 
 namespace umbrivista {
@@ -168,11 +168,9 @@ std::string TakeFormat(Args& args, std::initializer_list<const char*> allowed) {
   throw UsageError("--format must be " + choices + ", not " + Echo(format));
 }
 
-int TakeLanguage(Args& args) {
+Language TakeLanguage(Args& args) {
   const std::string lang = args.TakeOption("lang").value_or("en");
-  if (lang == "de") return kGerman;
-  if (lang == "en") return kEnglish;
-  if (lang == "fr") return kFrench;
+  if (const std::optional<Language> language = LanguageFromCode(lang)) return *language;
   throw UsageError("--lang must be de, en or fr, not " + Echo(lang));
 }
 

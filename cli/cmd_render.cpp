@@ -50,7 +50,7 @@ int RunRender(Args& args) {
   const bool overlay = args.TakeFlag("overlay") || !noOverlay;
   const bool capitals = args.TakeFlag("capitals");
   const bool limits = !args.TakeFlag("no-limits");
-  const int language = TakeLanguage(args);
+  const Language language = TakeLanguage(args);
   const auto poiText = args.TakeOption("poi");
   std::optional<std::pair<double, double>> poi;
   if (poiText) {

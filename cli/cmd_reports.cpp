@@ -9,9 +9,9 @@
 
 #include "city_list_run.h"
 #include "cli.h"
+#include "language.h"
 #include "place_history_run.h"
 #include "places_file.h"
-#include "string_table.h"
 
 namespace umbrivista {
 
@@ -21,7 +21,7 @@ namespace {
 // a second; only when stderr is a terminal.
 class ProgressLine {
  public:
-  explicit ProgressLine(std::string (*text)(int, int, int))
+  explicit ProgressLine(std::string (*text)(int, int, Language))
       : text_(text), terminal_(::isatty(STDERR_FILENO) == 1), start_(Clock::now()) {}
 
   RunControl Control() {
@@ -49,7 +49,7 @@ class ProgressLine {
     std::cerr << '\r' << text_(run.scanned, run.found, run.language) << "\x1b[K" << std::flush;
   }
 
-  std::string (*text_)(int, int, int);
+  std::string (*text_)(int, int, Language);
   bool terminal_;
   bool shown_ = false;
   Clock::time_point start_;

@@ -11,10 +11,10 @@
 #include "deltat.h"
 #include "eclipse_types.h"
 #include "julian_day.h"
+#include "language.h"
 #include "local_circumstances.h"
 #include "numbers.h"
 #include "shadow.h"
-#include "string_table.h"
 
 namespace umbrivista {
 
@@ -186,7 +186,7 @@ int RunLocal(Args& args) {
   const int height =
       ParseIntArg(args.TakeOption("height").value_or("0"), "--height", kMinHeightM, kMaxHeightM);
   const auto givenDeltaT = args.TakeOption("deltat");
-  const int language = TakeLanguage(args);
+  const Language language = TakeLanguage(args);
   const EclipseRecord& r = cat.RecordAt(ParsePosition(args.TakePositional("POS"), cat));
   args.ExpectEnd();
 

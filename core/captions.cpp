@@ -45,11 +45,11 @@ const CaptionText kCaptions[] = {
   {W::kMain, "Label_PoIs_Select_Title", {"Umbrivista: Markierungen auswählen", "Umbrivista: Select Point(s) of Interest", "Umbrivista: Choix des marqueurs"}},
   {W::kMain, "Button_PoIs_Select", {"Markierte übernehmen", "Select checked items", "Accepter les choix"}},
   {W::kMain, "Button_PoIs_Select_Cancel", {"Abbrechen", "Cancel", "Interrompre"}},
-  {W::kMain, "Button_FastReverse", {}, 19},
-  {W::kMain, "Button_Reverse", {}, 20},
-  {W::kMain, "Button_Stop", {}, 21},
-  {W::kMain, "Button_Play", {}, 22},
-  {W::kMain, "Button_FastPlay", {}, 23},
+  {W::kMain, "Button_FastReverse", {}, Text::kFastReverseHint},
+  {W::kMain, "Button_Reverse", {}, Text::kReverseHint},
+  {W::kMain, "Button_Stop", {}, Text::kStopHint},
+  {W::kMain, "Button_Play", {}, Text::kPlayHint},
+  {W::kMain, "Button_FastPlay", {}, Text::kFastPlayHint},
   {W::kPlaceHistory, "Label1", {"Ort/Stadt/Bezeichnung", "Place/City", "Lieu/Ville/remarques"}},
   {W::kPlaceHistory, "Label2", {"Geogr. Breite (Grad)", "Latitude (degrees)", "Latitude geogr.(°)"}},
   {W::kPlaceHistory, "Label3", {"Geogr. Länge (Grad)", "Longitude (degrees)", "Longitude geogr.(°)"}},
@@ -58,8 +58,8 @@ const CaptionText kCaptions[] = {
     " JJJJ MM TT DeltaT t Ort    Sar iS NS 1.K.(UT)  P°  V° H° 2.K.(UT)  P°  V° H° Max.(UT)  P°  V° H°  magn mm:ss 3.K.(UT)  P°  V° H° 4.K.(UT)  P°  V° H°",
     " YYYY MM DD DeltaT t Place  Sar iS NS 1.C.(UT)  P°  V° H° 2.C.(UT)  P°  V° H° Max.(UT)  P°  V° H°  magn mm:ss 3.C.(UT)  P°  V° H° 4.C.(UT)  P°  V° H°",
     " AAAA MM JJ DeltaT t Lieu    Sar iS NS 1.c.(TU)  P°  V° H° 2.c.(TU)  P°  V° H° Max.(TU)  P°  V° H°  magn mm:ss 3.c.(TU)  P°  V° H° 4.c.(TU)  P°  V° H°"}},
-  {W::kPlaceHistory, "Label6", {}, 53},
-  {W::kPlaceHistory, "Label7", {}, 54},
+  {W::kPlaceHistory, "Label6", {}, Text::kSearchBetweenYears},
+  {W::kPlaceHistory, "Label7", {}, Text::kSearchYearsAnd},
   {W::kPlaceHistory, "Label8", {"Land/Landschaft  (fakultativ)", "Country/Region  (optional)", "Pays/Paysage (optionnel)"}},
   {W::kPlaceHistory, "Label9", {"Stadt (auswählen)", "City (select)", "ville (choix)"}},
   {W::kPlaceHistory, "Label10", {"Land (auswählen)", "Country (select)", "Pays (choix)"}},
@@ -70,10 +70,10 @@ const CaptionText kCaptions[] = {
   {W::kPlaceHistory, "Button_Start_CityHist", {"Starten", "Start", "Démarrer"}},
   {W::kPlaceHistory, "Button_Beenden", {"Beenden", "Exit", "Terminer"}},
   {W::kPlaceHistory, "Button_Uebernehmen", {"Übernehmen  ->", "Accept  ->", "Accepter  ->"}},
-  {W::kPlaceHistory, "RadioButton_Nord", {}, 48},
-  {W::kPlaceHistory, "RadioButton_Sued", {}, 49},
-  {W::kPlaceHistory, "RadioButton_Ost", {}, 50},
-  {W::kPlaceHistory, "RadioButton_West", {}, 51},
+  {W::kPlaceHistory, "RadioButton_Nord", {}, Text::kNorth},
+  {W::kPlaceHistory, "RadioButton_Sued", {}, Text::kSouth},
+  {W::kPlaceHistory, "RadioButton_Ost", {}, Text::kEast},
+  {W::kPlaceHistory, "RadioButton_West", {}, Text::kWest},
   {W::kCityList, "Liste1", {"Liste", "List", "Liste"}},
   {W::kCityList, "Speichern1", {"Speichern unter", "Save as", "Sauvegarder sous"}},
   {W::kCityList, "Beenden1", {"Beenden", "Exit", "Terminer"}},
@@ -103,48 +103,48 @@ std::span<const CaptionText> CaptionSet() {
   return kCaptions;
 }
 
-std::string CaptionFor(const CaptionText& row, int language) {
-  if (!IsLanguage(language)) return {};
-  if (row.stringItem >= 0) return StringItem(row.stringItem, language);
-  return row.text[static_cast<std::size_t>(language)];
+std::string CaptionFor(const CaptionText& row, Language language) {
+  if (!IsKnownLanguage(language)) return {};
+  if (row.stringItem) return StringItem(*row.stringItem, language);
+  return row.text[static_cast<std::size_t>(LanguageIndex(language))];
 }
 
-std::string Caption(CaptionWindow window, const std::string& component, int language) {
+std::string Caption(CaptionWindow window, const std::string& component, Language language) {
   for (const auto& row : kCaptions) {
     if (row.window == window && component == row.component) return CaptionFor(row, language);
   }
   return {};
 }
 
-std::string CaptionBase(const std::string& version, int language) {
-  constexpr int kSubtitleItem = 25;
-  return "Umbrivista " + version + kCaptionSeparator + StringItem(kSubtitleItem, language);
+std::string CaptionBase(const std::string& version, Language language) {
+  return "Umbrivista " + version + kCaptionSeparator + StringItem(Text::kProgramSubtitle, language);
 }
 
-std::string SubSolarCheckBoxCaption(bool backView, int language) {
+std::string SubSolarCheckBoxCaption(bool backView, Language language) {
   static const char* const kNormal[3] = {"Subsolarer Punkt", "sub-solar point",
                                          "Point sub-solaire"};
   static const char* const kBack[3] = {"Anti-Subsolarer Punkt", "anti-sub-solar point",
                                        "Point anti-sub-solaire"};
-  if (!IsLanguage(language)) return {};
-  return backView ? kBack[language] : kNormal[language];
+  if (!IsKnownLanguage(language)) return {};
+  const int index = LanguageIndex(language);
+  return backView ? kBack[index] : kNormal[index];
 }
 
-std::array<std::string, kGridListCount> GridListItems(int language) {
+std::array<std::string, kGridListCount> GridListItems(Language language) {
   std::array<std::string, kGridListCount> items;
-  if (!IsLanguage(language)) return items;
-  for (int i = 0; i < kGridListCount; ++i) items[i] = kGridItems[language][i];
+  if (!IsKnownLanguage(language)) return items;
+  for (int i = 0; i < kGridListCount; ++i) items[i] = kGridItems[LanguageIndex(language)][i];
   return items;
 }
 
-std::array<std::string, kPopulationListCount> PopulationListItems(int language) {
+std::array<std::string, kPopulationListCount> PopulationListItems(Language language) {
   static const char* const kWord[3] = {"Personen", "habitants", "Personnes"};
   std::array<std::string, kPopulationListCount> items;
-  if (!IsLanguage(language)) return items;
+  if (!IsKnownLanguage(language)) return items;
   for (int i = 0; i < kPopulationListCount; ++i) {
-    items[i] = std::string(kPopulationNumbers[i]) + kWord[language];
+    items[i] = std::string(kPopulationNumbers[i]) + kWord[LanguageIndex(language)];
   }
-  if (language == kFrench)
+  if (language == Language::kFrench)
     items[kPopulationListCount - 1] = std::string(kPopulationNumbers[9]) + "Personne";
   return items;
 }

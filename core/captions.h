@@ -3,8 +3,11 @@
 // each named component, and the items of the grid and population lists.
 
 #include <array>
+#include <optional>
 #include <span>
 #include <string>
+
+#include "string_table.h"
 
 namespace umbrivista {
 
@@ -13,32 +16,32 @@ enum class CaptionWindow { kMain, kPlaceHistory, kCityList };
 struct CaptionText {
   CaptionWindow window;
   const char* component;            // object name of the control or menu item
-  std::array<const char*, 3> text;  // German, English, French; unused when stringItem ≥ 0
-  int stringItem = -1;              // take the text from this string-table item instead
+  std::array<const char*, 3> text;  // German, English, French; unused with a stringItem
+  std::optional<Text> stringItem = std::nullopt;  // take the text from the string table instead
 };
 
 // Every row of the caption sets (the sub-solar check box is separate: its text depends on the
 // view).
 std::span<const CaptionText> CaptionSet();
 // The caption text of a row in `language`.
-std::string CaptionFor(const CaptionText& row, int language);
+std::string CaptionFor(const CaptionText& row, Language language);
 // The caption of component `component` in window `window`; empty when there is none.
-std::string Caption(CaptionWindow window, const std::string& component, int language);
+std::string Caption(CaptionWindow window, const std::string& component, Language language);
 
 // Separator of the parts of a window caption.
 inline constexpr const char* kCaptionSeparator = " \u2013 ";
 // "Umbrivista 0.1.0 – Besselian elements of solar eclipses": the caption of the three windows
 // (the main window adds the shown eclipse to it).
-std::string CaptionBase(const std::string& version, int language);
+std::string CaptionBase(const std::string& version, Language language);
 
 // Caption of the sub-solar point check box in the normal or the back view.
-std::string SubSolarCheckBoxCaption(bool backView, int language);
+std::string SubSolarCheckBoxCaption(bool backView, Language language);
 
 inline constexpr int kGridListCount = 7;
 inline constexpr int kPopulationListCount = 10;
 // Items of the grid combo box ("No grid", "Equator", "10 degrees grid", …).
-std::array<std::string, kGridListCount> GridListItems(int language);
+std::array<std::string, kGridListCount> GridListItems(Language language);
 // Items of the population threshold combo box, largest threshold first.
-std::array<std::string, kPopulationListCount> PopulationListItems(int language);
+std::array<std::string, kPopulationListCount> PopulationListItems(Language language);
 
 }  // namespace umbrivista

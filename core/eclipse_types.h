@@ -5,6 +5,7 @@
 #include <string>
 
 #include "eclipse_record.h"
+#include "language.h"
 
 namespace umbrivista {
 
@@ -18,17 +19,18 @@ enum EclipseType : int {
 };
 
 // Name for the window caption / the information panel's type line; empty outside 1–6.
-std::string LongTypeName(int typeCode, int language);
-std::string ShortTypeName(int typeCode, int language);
+std::string LongTypeName(int typeCode, Language language);
+std::string ShortTypeName(int typeCode, Language language);
 // True for the types whose shadow axis meets the Earth (2, 3, 4): they have a centre line.
 bool IsCentral(int typeCode);
 
 // "Eclipse in Saros    (12. of 73)" and its German and French forms.
-std::string SarosCaption(const EclipseRecord& record, int language);
+std::string SarosCaption(const EclipseRecord& record, Language language);
 
 // Kind of the central eclipse at a point of the centre line at height zeta (Earth radii) above the
 // fundamental plane, from L2′ = l2 − zeta·tan f2: annular text when L2′ ≥ 0, else total text;
 // "Anti" in the back view.
-std::string CentreLineTypeText(double zeta, double l2, double tanF2, bool backView, int language);
+std::string CentreLineTypeText(double zeta, double l2, double tanF2, bool backView,
+                               Language language);
 
 }  // namespace umbrivista

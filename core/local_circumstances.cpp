@@ -9,7 +9,6 @@
 #include "deltat.h"
 #include "julian_day.h"
 #include "shadow.h"
-#include "string_table.h"
 
 namespace umbrivista {
 
@@ -214,13 +213,13 @@ std::optional<LocalCircumstances> ComputeLocalCircumstances(const EclipseRecord&
   return out;
 }
 
-char EclipseKindLetter(EclipseKind kind, int language) {
-  if (!IsLanguage(language)) return 0;
+char EclipseKindLetter(EclipseKind kind, Language language) {
+  if (!IsKnownLanguage(language)) return 0;
   switch (kind) {
     case EclipseKind::kTotal:
       return 't';
     case EclipseKind::kAnnular:
-      return language == kGerman ? 'r' : 'a';
+      return language == Language::kGerman ? 'r' : 'a';
     case EclipseKind::kPartial:
       break;
   }

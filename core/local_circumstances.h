@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "eclipse_record.h"
+#include "language.h"
 
 namespace umbrivista {
 
@@ -27,8 +28,8 @@ struct LocalCircumstances {
 };
 
 // The kind as the reports and the CLI print it: 'p', 't', and for an annular phase 'r' in German,
-// 'a' in English and French; 0 for a language index outside 0 … 2.
-char EclipseKindLetter(EclipseKind kind, int language);
+// 'a' in English and French; 0 for a value that names no language.
+char EclipseKindLetter(EclipseKind kind, Language language);
 
 // Geocentric position of the observer in Earth equatorial radii.
 struct ObserverConstants {

@@ -160,7 +160,7 @@ std::array<std::uint8_t, kSettingsSize> EncodeSettings(const SettingsRecord& r) 
   w.Int(kMainLeft, r.mainLeft);
   w.Int(kMainHeight, r.mainHeight);
   w.Int(kMainWidth, r.mainWidth);
-  w.Byte(kLanguage, r.language);
+  w.Byte(kLanguage, LanguageIndex(r.language));
   // The spare word holds the path limits switch; 0, as older files have it, means shown.
   w.Int(kReserved, r.showLimits ? 0 : 1);
   w.Int(kPosition, r.eclipsePosition);
@@ -216,7 +216,8 @@ SettingsRecord DecodeSettings(std::span<const std::uint8_t> bytes, const Setting
   r.mainLeft = in.Int(kMainLeft, -kBig, kBig, d.mainLeft);
   r.mainHeight = in.Int(kMainHeight, kMinWindowSize, kBig, d.mainHeight);
   r.mainWidth = in.Int(kMainWidth, kMinWindowSize, kBig, d.mainWidth);
-  r.language = in.Byte(kLanguage, 2, d.language);
+  r.language = LanguageFromIndex(in.Byte(kLanguage, kLanguageCount - 1, LanguageIndex(d.language)))
+                   .value_or(d.language);
   r.showLimits = in.Int(kReserved, 0, 1, 0) == 0;
   r.eclipsePosition = in.Int(kPosition, 1, std::max(1, limits.recordCount),
                              std::min(d.eclipsePosition, std::max(1, limits.recordCount)));

@@ -8,6 +8,8 @@
 #include <span>
 #include <string>
 
+#include "language.h"
+
 namespace umbrivista {
 
 inline constexpr std::size_t kSettingsSize = 243;
@@ -18,7 +20,7 @@ struct SettingsRecord {
   // Main window.
   int mainState = 0;  // 0 normal, 1 minimised, 2 maximised
   int mainTop = 169, mainLeft = 232, mainHeight = 773, mainWidth = 1024;
-  int language = 0;
+  Language language = kDefaultLanguage;
   bool showLimits = true;  // kept in the record's spare bytes: 0 there means shown
   int eclipsePosition = 16690;
   bool ut = false;

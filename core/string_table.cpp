@@ -80,11 +80,10 @@ const std::string& StringEntry(int index) {
   return kTable[static_cast<std::size_t>(index)];
 }
 
-const std::string& StringItem(int item, int language) {
-  if (item < 0 || item >= kStringItemCount || !IsLanguage(language)) {
-    return kEmpty;
-  }
-  return StringEntry(3 * item + language);
+const std::string& StringItem(Text text, Language language) {
+  const int item = static_cast<int>(text);
+  if (item >= kStringItemCount || !IsKnownLanguage(language)) return kEmpty;
+  return StringEntry(kLanguageCount * item + LanguageIndex(language));
 }
 
 }  // namespace umbrivista

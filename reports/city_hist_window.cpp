@@ -135,7 +135,7 @@ TForm_CityHist::TForm_CityHist(QWidget* parent)
 }
 
 std::string TForm_CityHist::PlacesFile() const {
-  return FindDataFile(PlacesFileName(Language()), Context().dataDir);
+  return FindDataFile(PlacesFileName(CurrentLanguage()), Context().dataDir);
 }
 
 void TForm_CityHist::ApplySettings(const SettingsRecord& s) {
@@ -223,7 +223,7 @@ void TForm_CityHist::Button_UebernehmenClick() {
 void TForm_CityHist::Button_Start_CityHistClick() {
   const ReportContext& c = Context();
   if (!c.catalogue || c.catalogue->Empty()) return;
-  const int language = Language();
+  const Language language = CurrentLanguage();
   PlaceHistoryInputs inputs;
   const struct {
     PlaceField field;

@@ -10,21 +10,14 @@
 
 namespace umbrivista {
 
-namespace {
-
-constexpr int kPlacesScannedItem = 55;
-constexpr int kPlacesFoundItem = 56;
-
-}  // namespace
-
-std::string CityListStatusText(int scanned, int found, int language) {
-  if (!IsLanguage(language)) return {};
-  return std::to_string(scanned) + " " + StringItem(kPlacesScannedItem, language) + ". " +
-         std::to_string(found) + " " + StringItem(kPlacesFoundItem, language);
+std::string CityListStatusText(int scanned, int found, Language language) {
+  if (!IsKnownLanguage(language)) return {};
+  return std::to_string(scanned) + " " + StringItem(Text::kPlacesScanned, language) + ". " +
+         std::to_string(found) + " " + StringItem(Text::kPlacesFound, language);
 }
 
 std::optional<ReportRow> CityListRow(const EclipseRecord& record, double deltaT, const Place& place,
-                                     const LocalCircumstances& lc, int language) {
+                                     const LocalCircumstances& lc, Language language) {
   const RowInstants instants = ShownInstants(record, deltaT, lc);
   if (!instants.visible) return std::nullopt;
   const char kind = EclipseKindLetter(lc.kind, language);
@@ -65,8 +58,9 @@ ReportRun ComputeCityList(const EclipseCatalogue& catalogue, const CityListInput
     throw std::invalid_argument("population threshold index " +
                                 std::to_string(inputs.thresholdIndex) + " outside 0 … 9");
   }
-  if (!IsLanguage(inputs.language)) {
-    throw std::invalid_argument("language " + std::to_string(inputs.language) + " outside 0 … 2");
+  if (!IsKnownLanguage(inputs.language)) {
+    throw std::invalid_argument("language " + std::to_string(LanguageIndex(inputs.language)) +
+                                " outside 0 … 2");
   }
   const EclipseRecord record = catalogue.RecordAt(inputs.position);
   const std::int32_t threshold =

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "catalogue.h"
+#include "language.h"
 #include "places_file.h"
 #include "report_run.h"
-#include "string_table.h"
 
 namespace umbrivista {
 
@@ -23,17 +23,17 @@ inline constexpr std::array<std::int32_t, 10> kPopulationThresholds = {
 struct CityListInputs {
   int position = 0;         // catalogue position of the eclipse, 1 … RecordCount()
   int thresholdIndex = 0;   // 0 … 9, see kPopulationThresholds
-  int language = kEnglish;  // 0 German, 1 English, 2 French
+  Language language = Language::kEnglish;
   std::string placesFile;   // path of the world-places file
 };
 
 // "5210 Orte getestet. 812 Orte gefunden" and its English and French forms.
-std::string CityListStatusText(int scanned, int found, int language);
+std::string CityListStatusText(int scanned, int found, Language language);
 
 // The list row and file row of `place` for local circumstances `lc` of `record` seen with ΔT
 // `deltaT` (s); nullopt when no instant has the Sun above the horizon.
 std::optional<ReportRow> CityListRow(const EclipseRecord& record, double deltaT, const Place& place,
-                                     const LocalCircumstances& lc, int language);
+                                     const LocalCircumstances& lc, Language language);
 
 // Runs the city list. Throws std::invalid_argument for a threshold index or language out of
 // range and std::out_of_range for a position outside the catalogue; a places file that cannot

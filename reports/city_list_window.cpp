@@ -23,7 +23,7 @@ TForm_CityList::TForm_CityList(QWidget* parent)
   RichEdit_CityList = List();
   Label1 = Named(new QLabel(central), "Label1");
   ComboBox_Population = Named(new QComboBox(central), "ComboBox_Population");
-  for (const std::string& item : PopulationListItems(0))
+  for (const std::string& item : PopulationListItems(kDefaultLanguage))
     ComboBox_Population->addItem(QString::fromStdString(item));
   Button_Start_CityList = Named(new QPushButton(QStringLiteral("Start"), central),
                                 "Button_Start_CityList");
@@ -64,7 +64,7 @@ void TForm_CityList::Button_Start_CityListClick() {
   CityListInputs inputs;
   inputs.position = c.position();
   inputs.thresholdIndex = std::max(0, ComboBox_Population->currentIndex());
-  inputs.language = Language();
+  inputs.language = CurrentLanguage();
   inputs.placesFile = FindDataFile(PlacesFileName(inputs.language), c.dataDir);
   const EclipseCatalogue& catalogue = *c.catalogue;
   RunReport(Button_Start_CityList, [&catalogue, inputs](const RunControl& control) {

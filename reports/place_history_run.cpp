@@ -15,9 +15,6 @@ namespace umbrivista {
 
 namespace {
 
-constexpr int kInvalidNumberItem = 52;
-constexpr int kEclipsesScannedItem = 42;
-constexpr int kEclipsesFoundItem = 43;
 // Progress is reported at every this many catalogue records.
 constexpr int kProgressInterval = 20;
 
@@ -41,12 +38,12 @@ std::optional<double> ReadPlaceNumber(PlaceField field, std::string_view text) {
   return value;
 }
 
-std::string InvalidPlaceNumberMessage(PlaceField field, std::string_view text, int language) {
+std::string InvalidPlaceNumberMessage(PlaceField field, std::string_view text, Language language) {
   static const char* const kLabels[3] = {"Label2", "Label3", "Label4"};
-  if (!IsLanguage(language)) return {};
+  if (!IsKnownLanguage(language)) return {};
   const std::string label =
       Caption(CaptionWindow::kPlaceHistory, kLabels[static_cast<int>(field)], language);
-  return label + " " + QuoteForMessage(text, 40) + StringItem(kInvalidNumberItem, language);
+  return label + " " + QuoteForMessage(text, 40) + StringItem(Text::kInvalidNumber, language);
 }
 
 std::int32_t RoundHeight(double metres) {
@@ -54,10 +51,10 @@ std::int32_t RoundHeight(double metres) {
   return static_cast<std::int32_t>(std::nearbyint(metres));
 }
 
-std::string PlaceHistoryStatusText(int scanned, int found, int language) {
-  if (!IsLanguage(language)) return {};
-  return std::to_string(scanned) + " " + StringItem(kEclipsesScannedItem, language) + ". " +
-         std::to_string(found) + " " + StringItem(kEclipsesFoundItem, language);
+std::string PlaceHistoryStatusText(int scanned, int found, Language language) {
+  if (!IsKnownLanguage(language)) return {};
+  return std::to_string(scanned) + " " + StringItem(Text::kEclipsesScanned, language) + ". " +
+         std::to_string(found) + " " + StringItem(Text::kEclipsesFound, language);
 }
 
 std::optional<ReportRow> PlaceHistoryRow(const EclipseRecord& record, double deltaT,
@@ -99,8 +96,9 @@ std::optional<ReportRow> PlaceHistoryRow(const EclipseRecord& record, double del
 
 ReportRun ComputePlaceHistory(const EclipseCatalogue& catalogue, const PlaceHistoryInputs& inputs,
                               const RunControl& control) {
-  if (!IsLanguage(inputs.language)) {
-    throw std::invalid_argument("language " + std::to_string(inputs.language) + " outside 0 … 2");
+  if (!IsKnownLanguage(inputs.language)) {
+    throw std::invalid_argument("language " + std::to_string(LanguageIndex(inputs.language)) +
+                                " outside 0 … 2");
   }
   ReportRun run;
   run.kind = ReportKind::kPlaceHistory;

@@ -9,8 +9,8 @@
 #include <string_view>
 
 #include "catalogue.h"
+#include "language.h"
 #include "report_run.h"
-#include "string_table.h"
 
 namespace umbrivista {
 
@@ -28,7 +28,7 @@ inline constexpr double kMaxPlaceHeight = 9000;
 std::optional<double> ReadPlaceNumber(PlaceField field, std::string_view text);
 // The message that refuses `text` for `field`: the field's label, the text quoted, and the
 // language's "is not a valid number" (`Latitude (degrees) "91" is not a valid number`).
-std::string InvalidPlaceNumberMessage(PlaceField field, std::string_view text, int language);
+std::string InvalidPlaceNumberMessage(PlaceField field, std::string_view text, Language language);
 // A height in metres rounded to whole metres, ties to even.
 std::int32_t RoundHeight(double metres);
 
@@ -41,11 +41,11 @@ struct PlaceHistoryInputs {
   std::int32_t population = 0;
   int firstYear = INT_MIN;  // the years of the eclipses taken, UT at greatest eclipse
   int lastYear = INT_MAX;
-  int language = kEnglish;  // 0 German, 1 English, 2 French
+  Language language = Language::kEnglish;
 };
 
 // "1234 eclipses scanned. 56 eclipses found" and its German and French forms.
-std::string PlaceHistoryStatusText(int scanned, int found, int language);
+std::string PlaceHistoryStatusText(int scanned, int found, Language language);
 
 // The list row and file row of one eclipse at the place; nullopt when no instant has the Sun
 // above the horizon.

@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "catalogue.h"
+#include "language.h"
 #include "numbers.h"
-#include "string_table.h"
 #include "text_encoding.h"
 
 namespace umbrivista {
@@ -39,9 +39,9 @@ constexpr std::array<NumberField, 4> kNumberFields = {{
 
 }  // namespace
 
-std::string PlacesFileName(int language) {
+std::string PlacesFileName(Language language) {
   static const char* const kNames[3] = {"2017_data_DE.txt", "2017_data_EN.txt", "2017_data_FR.txt"};
-  return IsLanguage(language) ? kNames[language] : "";
+  return IsKnownLanguage(language) ? kNames[LanguageIndex(language)] : "";
 }
 
 PlacesReader::PlacesReader(std::string path) : path_(std::move(path)) {

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "language.h"
+
 namespace umbrivista {
 
 // One line of a places file.
@@ -28,7 +30,7 @@ struct Place {
 };
 
 // "2017_data_DE.txt", "2017_data_EN.txt" or "2017_data_FR.txt"; empty for any other language.
-std::string PlacesFileName(int language);
+std::string PlacesFileName(Language language);
 
 // No places file is larger (the shipped ones hold about 5 MB).
 inline constexpr std::size_t kMaxPlacesFileBytes = std::size_t{1} << 28;

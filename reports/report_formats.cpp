@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "angles.h"
+#include "language.h"
 #include "numbers.h"
-#include "string_table.h"
 
 namespace umbrivista {
 
@@ -180,11 +180,12 @@ std::string LongitudeText(double degreesEast) {
   return DegreesMinutes(degreesEast, 3, degreesEast >= 0 ? "E" : "W");
 }
 
-std::string PlaceHistoryLongitudeText(double degreesEast, int language) {
+std::string PlaceHistoryLongitudeText(double degreesEast, Language language) {
   static const char* const kWest[3] = {"W", "W", "O"};
   static const char* const kEast[3] = {"O", "E", "E"};
-  if (!IsLanguage(language)) return {};
-  return DegreesMinutes(degreesEast, 3, degreesEast <= 0 ? kWest[language] : kEast[language]);
+  if (!IsKnownLanguage(language)) return {};
+  const int index = LanguageIndex(language);
+  return DegreesMinutes(degreesEast, 3, degreesEast <= 0 ? kWest[index] : kEast[index]);
 }
 
 std::string ListAngle(double radians, int width) {
@@ -298,15 +299,16 @@ void AppendFileContacts(const RowInstants& instants, const LocalCircumstances& l
   if (instants.shown[kC4]) out.pop_back();
 }
 
-std::vector<std::string> LegendLines(ReportKind kind, int language) {
-  if (!IsLanguage(language)) return {};
-  std::vector<std::string> lines(kLegend[language], kLegend[language] + kLegendLineCount);
+std::vector<std::string> LegendLines(ReportKind kind, Language language) {
+  if (!IsKnownLanguage(language)) return {};
+  const auto& legend = kLegend[LanguageIndex(language)];
+  std::vector<std::string> lines(legend, legend + kLegendLineCount);
   if (kind == ReportKind::kPlaceHistory) {
     // The place-history file ends these explanations with a full stop (the French altitude line
     // excepted).
     for (std::string& line : lines) {
       for (const char* key : {"Sar\t", "iS\t", "NS\t", "P°\t", "V°\t", "H°\t"}) {
-        const bool french = language == kFrench && std::string_view(key) == "H°\t";
+        const bool french = language == Language::kFrench && std::string_view(key) == "H°\t";
         if (line.rfind(key, 0) == 0 && !french) line += '.';
       }
     }
@@ -317,19 +319,20 @@ std::vector<std::string> LegendLines(ReportKind kind, int language) {
   return lines;
 }
 
-std::string DashTemplate(int language) {
-  if (!IsLanguage(language)) return {};
+std::string DashTemplate(Language language) {
+  if (!IsKnownLanguage(language)) return {};
   const std::string contact = "--:--:--\t---.--\t---.--\t---.--";
   return std::string("----\t--\t--\t-------\t-\t---\t--\t--\t----------\t----------\t") +
-         "--°--'--H\t---°--'--H\t" + (language == kGerman ? "----" : "------") + "\t-------\t" +
-         contact + '\t' + contact + '\t' + contact + "\t-.---\t--:--\t" + contact + '\t' + contact;
+         "--°--'--H\t---°--'--H\t" + (language == Language::kGerman ? "----" : "------") +
+         "\t-------\t" + contact + '\t' + contact + '\t' + contact + "\t-.---\t--:--\t" + contact +
+         '\t' + contact;
 }
 
-std::string HeaderLine(int language) {
-  return IsLanguage(language) ? kHeaders[language] : "";
+std::string HeaderLine(Language language) {
+  return IsKnownLanguage(language) ? kHeaders[LanguageIndex(language)] : "";
 }
 
-std::string SavedFileText(ReportKind kind, int language, const std::vector<ReportRow>& rows) {
+std::string SavedFileText(ReportKind kind, Language language, const std::vector<ReportRow>& rows) {
   std::string text;
   for (const std::string& line : LegendLines(kind, language)) text += line + "\r\n";
   std::size_t size = text.size();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "eclipse_record.h"
+#include "language.h"
 #include "local_circumstances.h"
 
 namespace umbrivista {
@@ -38,7 +39,7 @@ std::string LatitudeText(double degrees);
 std::string LongitudeText(double degreesEast);
 // The place-history form: the letter by language for the side, west when the east-positive
 // longitude is ≤ 0 (a longitude of 0 counts as west): German W/O, English W/E, French O/E.
-std::string PlaceHistoryLongitudeText(double degreesEast, int language);
+std::string PlaceHistoryLongitudeText(double degreesEast, Language language);
 
 // An angle (radians) in whole degrees, ties to even, right-aligned in `width`.
 std::string ListAngle(double radians, int width);
@@ -87,12 +88,12 @@ void AppendFileRow(const RowInstants& instants, double deltaT, char kind,
 // The lines above the rows of a saved file, in order: title, "--------", the 24 column
 // explanations (in the place-history file, several end with a full stop), the dash template, an
 // empty line and the header.
-std::vector<std::string> LegendLines(ReportKind kind, int language);
-std::string DashTemplate(int language);
-std::string HeaderLine(int language);
+std::vector<std::string> LegendLines(ReportKind kind, Language language);
+std::string DashTemplate(Language language);
+std::string HeaderLine(Language language);
 
 // The whole saved file: the legend lines, then the file text of every row, every line ending
 // with CR LF.
-std::string SavedFileText(ReportKind kind, int language, const std::vector<ReportRow>& rows);
+std::string SavedFileText(ReportKind kind, Language language, const std::vector<ReportRow>& rows);
 
 }  // namespace umbrivista

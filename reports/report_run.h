@@ -11,15 +11,15 @@
 #include <string>
 #include <vector>
 
+#include "language.h"
 #include "report_formats.h"
-#include "string_table.h"
 
 namespace umbrivista {
 
 struct ReportRun {
   ReportKind kind = ReportKind::kCityList;
   // The language the run was made in: its rows, letters, legend and header stay in it.
-  int language = kEnglish;
+  Language language = Language::kEnglish;
   std::vector<ReportRow> rows;
   // City list: the places tested (population at least the threshold). Place history: the
   // catalogue records passed.

@@ -85,14 +85,16 @@ std::string ChooseSaveFile(QWidget* parent, const QString& defaultName) {
   return dialog.selectedFiles().front().toStdString();
 }
 
-void UseQtStandardTexts(int language) {
+void UseQtStandardTexts(Language language) {
   static QTranslator* translator = nullptr;
   if (translator) {
     QCoreApplication::removeTranslator(translator);
     delete translator;
     translator = nullptr;
   }
-  const char* code = language == 0 ? "de" : language == 2 ? "fr" : nullptr;
+  const char* code = language == Language::kGerman   ? "de"
+                     : language == Language::kFrench ? "fr"
+                                                     : nullptr;
   if (!code || !QCoreApplication::instance()) return;
   auto* loaded = new QTranslator;
   if (loaded->load(QStringLiteral("qtbase_") + QLatin1String(code),

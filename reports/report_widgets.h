@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "language.h"
+
 class QAction;
 class QPlainTextEdit;
 
@@ -32,8 +34,8 @@ std::string ChooseSaveFile(QWidget* parent, const QString& defaultName);
 void RememberSaveFolder(const std::string& savedFile);
 
 // Qt's own texts (the buttons of message boxes, the file dialog, the edit menus) in the program's
-// language (0 German, 1 English, 2 French), where the system has Qt's translations.
-void UseQtStandardTexts(int language);
+// language, where the system has Qt's translations (English is Qt's own).
+void UseQtStandardTexts(Language language);
 
 // A UTF-8 text for a widget.
 inline QString Q(const std::string& text) { return QString::fromStdString(text); }

@@ -65,7 +65,7 @@ void TReportWindow::ClearRun() {
 
 void TReportWindow::OpenWindow() {
   ClearRun();
-  setWindowTitle(QString::fromStdString(CaptionBase(context_.version, Language())));
+  setWindowTitle(QString::fromStdString(CaptionBase(context_.version, CurrentLanguage())));
   show();
   raise();
   activateWindow();

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "language.h"
 #include "report_run.h"
 
 class QAction;
@@ -22,11 +23,11 @@ class EclipseCatalogue;
 // What a report window needs from the rest of the program.
 struct ReportContext {
   const EclipseCatalogue* catalogue = nullptr;
-  std::function<int()> position;      // the eclipse shown in the main window
-  std::function<int()> language;      // the interface language
-  std::string dataDir;                // folder named on the command line (data-file lookup)
-  std::string version;                // for the caption
-  std::function<void()> runStarting;  // told before each run (the main window stops playing)
+  std::function<int()> position;       // the eclipse shown in the main window
+  std::function<Language()> language;  // the interface language
+  std::string dataDir;                 // folder named on the command line (data-file lookup)
+  std::string version;                 // for the caption
+  std::function<void()> runStarting;   // told before each run (the main window stops playing)
 };
 
 class TReportWindow : public QMainWindow {
@@ -64,7 +65,9 @@ class TReportWindow : public QMainWindow {
   // Runs `compute` with progress and cancel wired to this window; `start` is disabled meanwhile.
   void RunReport(QPushButton* start,
                  const std::function<ReportRun(const RunControl&)>& compute);
-  int Language() const { return context_.language ? context_.language() : 1; }
+  Language CurrentLanguage() const {
+    return context_.language ? context_.language() : Language::kEnglish;
+  }
   const ReportContext& Context() const { return context_; }
 
  private:

@@ -9,6 +9,7 @@
 
 #include "eclipse_record.h"
 #include "gunits.h"
+#include "map_mark.h"
 
 namespace umbrivista {
 
@@ -21,13 +22,6 @@ inline constexpr const char* kCapitalsLayer = "Cities Layer";
 inline constexpr const char* kPoILayer = "PoI Layer";
 inline constexpr const char* kPoIListLayer = "PoIs Layer";
 inline constexpr const char* kPathLimitsLayer = "Path Limits Layer";
-
-// A point of interest to draw: its title and position (degrees, north and east positive).
-struct MapMark {
-  std::string title;
-  double latitude = 0;
-  double longitude = 0;
-};
 
 class SceneLayers {
  public:

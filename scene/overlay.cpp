@@ -100,13 +100,13 @@ void TextCentredAt(QPainter& painter, ScreenPoint centre, const QString& text, T
   TextOut(painter, topLeft.x, topLeft.y, text, color, opaque);
 }
 
-QString Item(int item, int language) {
-  return QString::fromStdString(StringItem(item, language));
+QString TableText(Text text, Language language) {
+  return QString::fromStdString(StringItem(text, language));
 }
 
 // The sub-solar marker at `centre`: a cross with a one-pixel black shadow and the two label
 // lines below it.
-void DrawMarker(QPainter& painter, ScreenPoint centre, bool backView, int language) {
+void DrawMarker(QPainter& painter, ScreenPoint centre, bool backView, Language language) {
   const TColor color = backView ? clRed : clYellow;
   const int cx = centre.x, cy = centre.y;
   painter.setPen(Pen(clBlack, 2));
@@ -117,9 +117,10 @@ void DrawMarker(QPainter& painter, ScreenPoint centre, bool backView, int langua
   painter.drawLine(cx, cy - 6, cx, cy + 5);
 
   painter.setFont(LabelFont(kMarkerLabelPixels));
-  const int* items = backView ? kAntiSubSolarLabelItems : kSubSolarLabelItems;
-  const QString first = Item(items[0], language);
-  const QString second = Item(items[1], language);
+  const QString first =
+      TableText(backView ? Text::kAntiSubSolarLabelFirst : Text::kSubSolarLabelFirst, language);
+  const QString second =
+      TableText(backView ? Text::kAntiSubSolarLabelSecond : Text::kSubSolarLabelSecond, language);
   const QFontMetrics metrics = painter.fontMetrics();
   const int half1 = metrics.horizontalAdvance(first) / 2;
   const int half2 = metrics.horizontalAdvance(second) / 2;
@@ -241,7 +242,7 @@ OverlayLayout LayoutOverlay(const OverlayInput& in) {
 
 void DrawOverlay(QPainter& painter, const OverlayInput& in) {
   const OverlayLayout layout = LayoutOverlay(in);
-  const int language = in.language;
+  const Language language = in.language;
 
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, false);
@@ -253,7 +254,8 @@ void DrawOverlay(QPainter& painter, const OverlayInput& in) {
   painter.setPen(Pen(clWhite, 2));
   for (const ScreenSegment& s : layout.ecliptic) DrawSegment(painter, s);
   painter.setFont(LabelFont(kLabelPixels));
-  TextCentredAt(painter, layout.eclipticLabelCentre, Item(kEclipticItem, language), clWhite, true);
+  TextCentredAt(painter, layout.eclipticLabelCentre, TableText(Text::kEcliptic, language), clWhite,
+                true);
 
   // Circles of equal magnitude about the shadow axis, each labelled on its rim.
   if (layout.magnitudeCircles) {
@@ -282,8 +284,8 @@ void DrawOverlay(QPainter& painter, const OverlayInput& in) {
   // Track label: two lines centred on the anchor, the first above the second.
   if (layout.trackLabelAnchor.finite) {
     const ScreenPoint a = layout.trackLabelAnchor;
-    const QString first = Item(kTrackLabelItems[0], language);
-    const QString second = Item(kTrackLabelItems[1], language);
+    const QString first = TableText(Text::kAxisTrackLabelFirst, language);
+    const QString second = TableText(Text::kAxisTrackLabelSecond, language);
     const QFontMetrics metrics = painter.fontMetrics();
     const int height = metrics.height();
     const int width1 = metrics.horizontalAdvance(first), width2 = metrics.horizontalAdvance(second);

@@ -15,6 +15,7 @@
 #include <cstdint>
 
 #include "eclipse_record.h"
+#include "language.h"
 #include "shadow.h"
 
 class QPainter;
@@ -27,7 +28,7 @@ struct OverlayInput {
   double julianDay = 0;  // of the instant: UT while UT is shown, else TT
   bool backView = false;
   bool showSubSolar = false;
-  int language = 0;    // 0 German, 1 English, 2 French
+  Language language = kDefaultLanguage;
   int cx = 0, cy = 0;  // globe centre on the screen, pixels
   double k = 0;        // pixels per Earth radius
 };
@@ -127,11 +128,5 @@ struct OverlayLayout {
 };
 
 OverlayLayout LayoutOverlay(const OverlayInput& in);
-
-// String-table items of the two lines of the track label and of the sub-solar marker's label.
-inline constexpr int kEclipticItem = 15;
-inline constexpr int kTrackLabelItems[2] = {16, 17};
-inline constexpr int kSubSolarLabelItems[2] = {38, 39};
-inline constexpr int kAntiSubSolarLabelItems[2] = {46, 47};
 
 }  // namespace umbrivista

@@ -47,7 +47,7 @@ class GlobePanelTest : public ::testing::Test {
     options.settings.mainWidth = 640;
     options.settings.mainHeight = 480;
     main_ = new TForm_Main(options);
-    main_->LanguageCommand(0);
+    main_->LanguageCommand(Language::kGerman);
     main_->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(main_));
   }
@@ -368,7 +368,8 @@ TEST(PlaceCircumstances, WhatAPlaceSees) {
   const EclipseRecord& r = ShippedCatalogue().RecordAt(16690);
   const double deltaT = DeltaT(r.year, r.month);
   // Dallas saw about 3 min 50 s of totality, some 70 km inside the path's northern limit.
-  const auto dallas = PlaceCircumstancesLines(r, deltaT, true, 32.7767, -96.797, 1);
+  const auto dallas =
+      PlaceCircumstancesLines(r, deltaT, true, 32.7767, -96.797, Language::kEnglish);
   ASSERT_GE(dallas.size(), 8u);
   EXPECT_EQ(dallas[0], "Total eclipse");
   EXPECT_EQ(dallas[1].rfind("Magnitude 1.0", 0), 0u) << dallas[1];
@@ -382,13 +383,13 @@ TEST(PlaceCircumstances, WhatAPlaceSees) {
   EXPECT_TRUE(duration);
   EXPECT_TRUE(inside);
   // In Europe the Sun had set; the South Pole lay far outside the penumbra.
-  const auto europe = PlaceCircumstancesLines(r, deltaT, true, 47.5, 7.5, 1);
+  const auto europe = PlaceCircumstancesLines(r, deltaT, true, 47.5, 7.5, Language::kEnglish);
   ASSERT_GE(europe.size(), 2u);
   EXPECT_EQ(europe[1], "The Sun is below the horizon for the whole eclipse");
-  EXPECT_EQ(PlaceCircumstancesLines(r, deltaT, true, -89.9, 0, 1),
+  EXPECT_EQ(PlaceCircumstancesLines(r, deltaT, true, -89.9, 0, Language::kEnglish),
             std::vector<std::string>{"No eclipse at this place"});
   // Times in TT are later by ΔT.
-  const auto tt = PlaceCircumstancesLines(r, deltaT, false, 32.7767, -96.797, 0);
+  const auto tt = PlaceCircumstancesLines(r, deltaT, false, 32.7767, -96.797, Language::kGerman);
   EXPECT_EQ(tt[0], "Totale Finsternis");
   EXPECT_EQ(tt[2].rfind("C1  17:24:", 0), 0u) << tt[2];
 }
@@ -402,12 +403,14 @@ TEST(PoIInput, CoordinateTexts) {
     EXPECT_FALSE(ParseCoordinateText(bad, 90)) << bad;
   EXPECT_EQ(TrimmedText(" \t8.5 "), "8.5");
   PoIDistances d{1234.56, 78.94};
-  EXPECT_EQ(PoIDistanceLabels(d, true, true, 1),
+  EXPECT_EQ(PoIDistanceLabels(d, true, true, Language::kEnglish),
             std::make_pair(std::string("Dist. to shadow axis: 1234.6 km"),
                            std::string("Dist. to max. eclipse: 78.9 km")));
-  EXPECT_EQ(PoIDistanceLabels(d, false, true, 2).second, "");
-  EXPECT_EQ(PoIDistanceLabels(d, true, true, 2).second, "Dist. de l'\u00e9clipse max.  : 78.9 km");
-  EXPECT_EQ(PoIDistanceLabels(d, true, false, 0), std::make_pair(std::string(), std::string()));
+  EXPECT_EQ(PoIDistanceLabels(d, false, true, Language::kFrench).second, "");
+  EXPECT_EQ(PoIDistanceLabels(d, true, true, Language::kFrench).second,
+            "Dist. de l'\u00e9clipse max.  : 78.9 km");
+  EXPECT_EQ(PoIDistanceLabels(d, true, false, Language::kGerman),
+            std::make_pair(std::string(), std::string()));
 }
 
 }  // namespace

@@ -18,13 +18,14 @@ namespace umbrivista {
 namespace {
 
 TEST(DeltaTCaption, DecimalsByCenturyAndUnitsByLanguage) {
-  EXPECT_EQ(DeltaTCaption(false, 71.8, 2024, 1), "TT");
-  EXPECT_EQ(DeltaTCaption(true, DeltaT(2024, 4), 2024, 1), "UT (DeltaT = 71.8 secs)");
-  EXPECT_EQ(DeltaTCaption(true, 71.84, 2024, 0), "UT (DeltaT = 71.8 Sek. )");
-  EXPECT_EQ(DeltaTCaption(true, 71.84, 2024, 2), "UT (DeltaT = 71.8 sec.)");
-  EXPECT_EQ(DeltaTCaption(true, -3.6, 1899, 1), "UT (DeltaT = -4 secs)");
-  EXPECT_EQ(DeltaTCaption(true, -2.72, 1900, 1), "UT (DeltaT = -2.7 secs)");
-  EXPECT_EQ(DeltaTCaption(true, 17190.4, -500, 1), "UT (DeltaT = 17190 secs)");
+  EXPECT_EQ(DeltaTCaption(false, 71.8, 2024, Language::kEnglish), "TT");
+  EXPECT_EQ(DeltaTCaption(true, DeltaT(2024, 4), 2024, Language::kEnglish),
+            "UT (DeltaT = 71.8 secs)");
+  EXPECT_EQ(DeltaTCaption(true, 71.84, 2024, Language::kGerman), "UT (DeltaT = 71.8 Sek. )");
+  EXPECT_EQ(DeltaTCaption(true, 71.84, 2024, Language::kFrench), "UT (DeltaT = 71.8 sec.)");
+  EXPECT_EQ(DeltaTCaption(true, -3.6, 1899, Language::kEnglish), "UT (DeltaT = -4 secs)");
+  EXPECT_EQ(DeltaTCaption(true, -2.72, 1900, Language::kEnglish), "UT (DeltaT = -2.7 secs)");
+  EXPECT_EQ(DeltaTCaption(true, 17190.4, -500, Language::kEnglish), "UT (DeltaT = 17190 secs)");
 }
 
 TEST(DateTimeLine, RoundsToTheSecondWithCarriesAndSignedYears) {
@@ -40,12 +41,12 @@ TEST(DateTimeLine, RoundsToTheSecondWithCarriesAndSignedYears) {
 }
 
 TEST(WindowCaption, BaseDateAndTypeJoinedByDashes) {
-  const std::string base = CaptionBase("0.1.0", 1);
+  const std::string base = CaptionBase("0.1.0", Language::kEnglish);
   EXPECT_EQ(base, "Umbrivista 0.1.0 \u2013 Besselian elements of solar eclipses");
-  EXPECT_EQ(WindowCaption(base, "2024-04-08  18:00:00 TT", 2, 1),
+  EXPECT_EQ(WindowCaption(base, "2024-04-08  18:00:00 TT", 2, Language::kEnglish),
             "Umbrivista 0.1.0 \u2013 Besselian elements of solar eclipses \u2013 2024-04-08  "
             "18:00:00 TT \u2013 Total solar eclipse");
-  for (int language : {0, 2}) {
+  for (Language language : {Language::kGerman, Language::kFrench}) {
     const std::string other = CaptionBase("0.1.0", language);
     EXPECT_EQ(other.rfind("Umbrivista 0.1.0 \u2013 ", 0), 0u) << other;
     EXPECT_NE(other, base);
@@ -88,7 +89,7 @@ double Number(const std::map<std::string, std::string>& values, const std::strin
   return *ParseReal(it->second);
 }
 
-InfoRows RowsAt(int position, double t, bool ut, bool back, int language) {
+InfoRows RowsAt(int position, double t, bool ut, bool back, Language language) {
   const EclipseRecord& r = ShippedCatalogue().RecordAt(position);
   ShadowState s;
   s.deltaT = ut ? DeltaT(r.year, r.month) : 0.0;
@@ -111,7 +112,7 @@ TEST(InfoRows, ShadowRowsAgreeWithTheCommandLine) {
     ASSERT_EQ(cli.count("axis_on_earth"), 1u);
     ASSERT_EQ(cli.at("axis_on_earth"), "1");
     const int position = std::stoi(c.args);
-    const InfoRows rows = RowsAt(position, c.t, c.ut, c.back, 1);
+    const InfoRows rows = RowsAt(position, c.t, c.ut, c.back, Language::kEnglish);
     EXPECT_EQ(rows[10].value, FormatFixed(Number(cli, "zeta"), 4));
     EXPECT_EQ(rows[14].value, FormatFixed(Number(cli, "lon_deg"), 3));
     EXPECT_EQ(rows[15].value, FormatFixed(Number(cli, "lat_deg"), 3));
@@ -131,7 +132,7 @@ TEST(InfoRows, ShadowRowsAgreeWithTheCommandLine) {
 }
 
 TEST(InfoRows, LabelsUnitsAndEmptyAxisRows) {
-  const InfoRows de = RowsAt(16690, 0, false, false, 0);
+  const InfoRows de = RowsAt(16690, 0, false, false, Language::kGerman);
   EXPECT_EQ(de[0], (InfoRow{" T-T0", "0.0000", " Std"}));
   EXPECT_EQ(de[3].label, " BElm.d");
   EXPECT_EQ(de[3].value, "7.6");
@@ -142,11 +143,11 @@ TEST(InfoRows, LabelsUnitsAndEmptyAxisRows) {
   EXPECT_EQ(de[13].value, "Totale");
   EXPECT_EQ(de[16].unit, " min:sec");
   EXPECT_EQ(de[12], InfoRow{});
-  EXPECT_EQ(RowsAt(16690, 0, false, false, 1)[0].unit, " hours");
-  EXPECT_EQ(RowsAt(16690, 0, false, false, 2)[2].unit, " R(Terre)");
-  EXPECT_EQ(RowsAt(16690, 0, false, false, 2)[17].label, " larg. de l'ombre");
+  EXPECT_EQ(RowsAt(16690, 0, false, false, Language::kEnglish)[0].unit, " hours");
+  EXPECT_EQ(RowsAt(16690, 0, false, false, Language::kFrench)[2].unit, " R(Terre)");
+  EXPECT_EQ(RowsAt(16690, 0, false, false, Language::kFrench)[17].label, " larg. de l'ombre");
   // 3.5 hours before T0 the axis passes west of the Earth: ζ is 0 and the axis rows are empty.
-  const InfoRows off = RowsAt(16690, -3.5, false, false, 1);
+  const InfoRows off = RowsAt(16690, -3.5, false, false, Language::kEnglish);
   EXPECT_EQ(off[10].value, "0.0000");
   for (int row = 12; row <= 20; ++row) EXPECT_EQ(off[row], InfoRow{}) << row;
   // The umbral disc then has the radius |l2|.

@@ -197,7 +197,7 @@ TEST_F(ListsAndSettingsTest, CloseAndStartAgainRestoresTheWindows) {
   EXPECT_EQ(w->CurrentPosition(), 16634);
   EXPECT_EQ(w->Zoom_TrackBar->value(), 200);
   EXPECT_EQ(w->Time_ScrollBar->value(), 7000);
-  EXPECT_EQ(w->Language(), 1);
+  EXPECT_EQ(w->CurrentLanguage(), Language::kEnglish);
   EXPECT_EQ(w->Label_DatumZeit->text().left(10), "1999-02-16");
   EXPECT_EQ(w->ComboBox_Globus->currentIndex(), 2);
   EXPECT_EQ(w->ComboBox_GradNetz->currentIndex(), 4);
@@ -226,7 +226,7 @@ TEST_F(ListsAndSettingsTest, DamagedSettingsStartWithSaneValues) {
     std::ofstream(dir_ / kSettingsFileName, std::ios::binary) << std::string(size, '\xFF');
     auto w = Start();
     EXPECT_EQ(w->CurrentPosition(), 16690) << size;
-    EXPECT_EQ(w->Language(), 0);
+    EXPECT_EQ(w->CurrentLanguage(), Language::kGerman);
     // Started afresh: the whole globe in the middle of its panel, not the stored zoom and origin.
     EXPECT_GE(w->Zoom_TrackBar->value(), 300);
     EXPECT_EQ(w->CentreX(), w->Globe->width() / 2);
@@ -243,13 +243,14 @@ TEST_F(ListsAndSettingsTest, DamagedSettingsStartWithSaneValues) {
 TEST_F(ListsAndSettingsTest, HelpInEachLanguageAndAMissingPage) {
   auto w = Start();
   const char* pages[] = {"UmbrivistaDE.html", "UmbrivistaEN.html", "UmbrivistaFR.html"};
-  for (int language : {0, 1, 2}) {
+  for (Language language : {Language::kGerman, Language::kEnglish, Language::kFrench}) {
     w->LanguageCommand(language);
     w->Hilfe2->trigger();
     ASSERT_NE(w->HelpWindow(), nullptr);
     EXPECT_TRUE(w->HelpWindow()->isVisible());
     const QUrl source = w->HelpWindow()->Browser()->source();
-    EXPECT_TRUE(source.path().endsWith(pages[language])) << source.toString().toStdString();
+    EXPECT_TRUE(source.path().endsWith(pages[LanguageIndex(language)]))
+        << source.toString().toStdString();
     EXPECT_EQ(source.fragment(), "contents");
     // The targets of the table of contents are anchors of the shown document.
     const QStringList anchors = AnchorNames(*w->HelpWindow()->Browser()->document());
@@ -258,7 +259,7 @@ TEST_F(ListsAndSettingsTest, HelpInEachLanguageAndAMissingPage) {
   }
   EXPECT_TRUE(messages_.empty());
   // An open help window follows the language switch.
-  w->LanguageCommand(1);
+  w->LanguageCommand(Language::kEnglish);
   EXPECT_TRUE(w->HelpWindow()->Browser()->source().path().endsWith(pages[1]));
   MainWindowOptions options;
   options.catalogueFile = std::string(UMBRIVISTA_DATA_DIR) + "/" + kCatalogueFileName;

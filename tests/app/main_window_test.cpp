@@ -61,7 +61,7 @@ class MainWindowTest : public ::testing::Test {
     history_ = new TForm_CityHist;
     list_ = new TForm_CityList;
     main_->AttachReportWindows(history_, list_);
-    main_->LanguageCommand(0);
+    main_->LanguageCommand(Language::kGerman);
     main_->show();
   }
   static void TearDownTestSuite() {
@@ -71,7 +71,7 @@ class MainWindowTest : public ::testing::Test {
   }
   void SetUp() override {
     // Every test starts at the default eclipse, in German, TT, normal view, at T0.
-    main_->LanguageCommand(0);
+    main_->LanguageCommand(Language::kGerman);
     main_->Opt_NormView->trigger();
     main_->CheckBox_ET_UT->setChecked(false);
     main_->ScrollBar_Eclipse->setValue(16690);
@@ -171,7 +171,7 @@ TEST_F(MainWindowTest, SarosSteps) {
 }
 
 TEST_F(MainWindowTest, TimeAndDeltaTCaptions) {
-  main_->LanguageCommand(1);
+  main_->LanguageCommand(Language::kEnglish);
   EXPECT_EQ(main_->CheckBox_ET_UT->text(), "TT");
   main_->CheckBox_ET_UT->setChecked(true);
   EXPECT_EQ(main_->CheckBox_ET_UT->text(), "UT (DeltaT = 71.8 secs)");
@@ -221,8 +221,8 @@ QWidget* WindowOf(CaptionWindow which, QWidget* main, QWidget* history, QWidget*
 TEST_F(MainWindowTest, LanguageCommandRelabelsAllThreeWindowsAndHidesTheReports) {
   main_->ComboBox_GradNetz->setCurrentIndex(4);
   list_->ComboBox_Population->setCurrentIndex(3);
-  for (int language : {1, 2, 0}) {
-    SCOPED_TRACE(language);
+  for (Language language : {Language::kEnglish, Language::kFrench, Language::kGerman}) {
+    SCOPED_TRACE(LanguageIndex(language));
     main_->Sichtbarkeit->trigger();
     main_->CityHist->trigger();
     EXPECT_TRUE(list_->isVisible());
@@ -245,13 +245,13 @@ TEST_F(MainWindowTest, LanguageCommandRelabelsAllThreeWindowsAndHidesTheReports)
     EXPECT_EQ(list_->ComboBox_Population->currentText().toStdString(),
               PopulationListItems(language)[3]);
     EXPECT_EQ(main_->CheckBox_SSP->text().toStdString(), SubSolarCheckBoxCaption(false, language));
-    EXPECT_TRUE((language == 0   ? main_->Opt_Deutsch
-                 : language == 1 ? main_->Opt_English
-                                 : main_->Opt_Francais)
+    EXPECT_TRUE((language == Language::kGerman    ? main_->Opt_Deutsch
+                 : language == Language::kEnglish ? main_->Opt_English
+                                                  : main_->Opt_Francais)
                     ->isChecked());
   }
   EXPECT_EQ(main_->findChild<QAction*>("Hilfe2")->text(), "Umbrivista &Hilfe");
-  main_->LanguageCommand(2);
+  main_->LanguageCommand(Language::kFrench);
   EXPECT_TRUE(main_->findChild<QAction*>("Hilfe2")->text().endsWith(' '));
   EXPECT_TRUE(main_->findChild<QAction*>("Version1")->text().endsWith(' '));
   EXPECT_EQ(main_->SoFiTyp_Label->text(), "Eclipse de soleil totale");
@@ -263,20 +263,20 @@ TEST_F(MainWindowTest, QtsOwnButtonsFollowTheLanguage) {
   if (!QFileInfo::exists(folder + "/qtbase_de.qm") || !QFileInfo::exists(folder + "/qtbase_fr.qm"))
     GTEST_SKIP() << "Qt's translations are not installed";
   const auto yes = [] { return QCoreApplication::translate("QPlatformTheme", "&Yes"); };
-  main_->LanguageCommand(0);
+  main_->LanguageCommand(Language::kGerman);
   EXPECT_EQ(yes(), "&Ja");
-  main_->LanguageCommand(2);
+  main_->LanguageCommand(Language::kFrench);
   EXPECT_EQ(yes(), "&Oui");
-  main_->LanguageCommand(1);
+  main_->LanguageCommand(Language::kEnglish);
   EXPECT_EQ(yes(), "&Yes");
-  main_->LanguageCommand(0);
+  main_->LanguageCommand(Language::kGerman);
   EXPECT_EQ(QCoreApplication::translate("QFileDialog", "File &name:"), "Datei&name:");
 }
 
 TEST_F(MainWindowTest, SarosCaptionFollowsTheLanguage) {
-  main_->LanguageCommand(1);
+  main_->LanguageCommand(Language::kEnglish);
   EXPECT_EQ(main_->GroupBox_Saros->title(), "Eclipse in Saros    (30. of 71)");
-  main_->LanguageCommand(2);
+  main_->LanguageCommand(Language::kFrench);
   EXPECT_EQ(main_->GroupBox_Saros->title(), "Eclipse dans Saros (30. de 71)");
 }
 
@@ -334,7 +334,7 @@ TEST(NumberLocale, NumbersKeepTheirPointUnderACommaLocale) {
   EXPECT_STREQ(text, "1,5");  // the fault the program guards against
   UseDotDecimalNumbers();
   EXPECT_EQ(FormatMinSec(1, 247.3 / 3600), "  4:07.3");
-  EXPECT_EQ(DeltaTCaption(true, 71.84, 2024, 1), "UT (DeltaT = 71.8 secs)");
+  EXPECT_EQ(DeltaTCaption(true, 71.84, 2024, Language::kEnglish), "UT (DeltaT = 71.8 secs)");
   std::setlocale(LC_ALL, "C");
 }
 

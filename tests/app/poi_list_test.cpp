@@ -26,8 +26,10 @@ TEST(PoIList, DefaultLinesAndTheirTitles) {
   const PoILine format = ParsePoILine(lines[0]);
   EXPECT_EQ(format.kind, PoILine::kBadField);
   EXPECT_EQ(format.field, "latitude");
-  EXPECT_EQ(PoIErrorMessage(format, 1), "Error in coordinate point: Latitude: " + format.repaired);
-  EXPECT_EQ(PoIErrorMessage(format, 0).rfind("Fehler in der Koordinatenangabe: Geogr.Breite: ", 0),
+  EXPECT_EQ(PoIErrorMessage(format, Language::kEnglish),
+            "Error in coordinate point: Latitude: " + format.repaired);
+  EXPECT_EQ(PoIErrorMessage(format, Language::kGerman)
+                .rfind("Fehler in der Koordinatenangabe: Geogr.Breite: ", 0),
             0u);
 }
 

@@ -52,7 +52,7 @@ class ReportWindowsTest : public ScratchDirTest {
     SetSaveFileChooser(nullptr);
     ScratchDirTest::TearDown();
   }
-  ReportContext Context(int language, const std::string& dataDir = UMBRIVISTA_DATA_DIR) {
+  ReportContext Context(Language language, const std::string& dataDir = UMBRIVISTA_DATA_DIR) {
     ReportContext c;
     c.catalogue = &ShippedCatalogue();
     c.position = [] { return 16690; };
@@ -90,7 +90,7 @@ class ReportWindowsTest : public ScratchDirTest {
 
 TEST_F(ReportWindowsTest, CityListRunFillsTheListAndSavesWhatTheCommandLineWrites) {
   TForm_CityList window;
-  window.SetContext(Context(0));
+  window.SetContext(Context(Language::kGerman));
   window.Open();
   window.ComboBox_Population->setCurrentIndex(3);
   window.Button_Start_CityList->click();
@@ -100,7 +100,7 @@ TEST_F(ReportWindowsTest, CityListRunFillsTheListAndSavesWhatTheCommandLineWrite
   EXPECT_EQ(window.RichEdit_CityList->document()->firstBlock().text().toStdString(),
             run.rows.front().list);
   EXPECT_EQ(window.statusBar()->currentMessage().toStdString(),
-            CityListStatusText(run.scanned, run.found, 0));
+            CityListStatusText(run.scanned, run.found, Language::kGerman));
   EXPECT_TRUE(window.Button_Start_CityList->isEnabled());
   EXPECT_TRUE(window.Speichern1->isEnabled());
   // A cancelled dialog writes nothing and keeps the rows; the next save holds them.
@@ -117,9 +117,9 @@ TEST_F(ReportWindowsTest, CityListRunFillsTheListAndSavesWhatTheCommandLineWrite
 
 TEST_F(ReportWindowsTest, SaveDialogOpensInTheDocumentsThenWhereTheLastSaveWent) {
   TForm_CityList list;
-  list.SetContext(Context(0));
+  list.SetContext(Context(Language::kGerman));
   TForm_CityHist history;
-  history.SetContext(Context(0));
+  history.SetContext(Context(Language::kGerman));
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   const QString first = QFileInfo(documents).isDir() ? documents : QDir::homePath();
   chosen_.clear();
@@ -144,7 +144,7 @@ TEST_F(ReportWindowsTest, SaveDialogOpensInTheDocumentsThenWhereTheLastSaveWent)
 
 TEST_F(ReportWindowsTest, StartAndSaveAreDisabledDuringARunThatCanBeCancelled) {
   TForm_CityList window;
-  window.SetContext(Context(1));
+  window.SetContext(Context(Language::kEnglish));
   window.Open();
   window.ComboBox_Population->setCurrentIndex(9);  // every place: a run of some 200 ms
   // Once the first rows are in the list: look at the buttons and cancel.
@@ -177,7 +177,7 @@ TEST_F(ReportWindowsTest, StartAndSaveAreDisabledDuringARunThatCanBeCancelled) {
 
 TEST_F(ReportWindowsTest, PlaceHistoryTakesOverAPlaceAndSavesWhatTheCommandLineWrites) {
   TForm_CityHist window;
-  window.SetContext(Context(1));
+  window.SetContext(Context(Language::kEnglish));
   window.Open();
   ASSERT_TRUE(messages_.empty());
   const int argentina = window.ComboBox_Land->findText("Argentina");
@@ -201,7 +201,7 @@ TEST_F(ReportWindowsTest, PlaceHistoryTakesOverAPlaceAndSavesWhatTheCommandLineW
   const ReportRun& run = window.Run();
   ASSERT_GT(run.rows.size(), 20u);
   EXPECT_EQ(window.statusBar()->currentMessage().toStdString(),
-            PlaceHistoryStatusText(run.scanned, run.found, 1));
+            PlaceHistoryStatusText(run.scanned, run.found, Language::kEnglish));
   chosen_ = "history.txt";
   ASSERT_TRUE(window.SaveAs());
   EXPECT_EQ(FileText("history.txt"),
@@ -213,13 +213,13 @@ TEST_F(ReportWindowsTest, PlaceHistoryTakesOverAPlaceAndSavesWhatTheCommandLineW
   window.Button_Start_CityHist->click();
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_EQ(messages_[0].toStdString(),
-            InvalidPlaceNumberMessage(PlaceField::kLatitude, "91", 1));
+            InvalidPlaceNumberMessage(PlaceField::kLatitude, "91", Language::kEnglish));
   EXPECT_EQ(window.Run().rows.size(), run.rows.size());
 }
 
 TEST_F(ReportWindowsTest, AMissingPlacesFileIsReportedOnceAndTheWindowStaysUsable) {
   TForm_CityHist history;
-  history.SetContext(Context(1, dir_.string()));
+  history.SetContext(Context(Language::kEnglish, dir_.string()));
   history.Open();
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_TRUE(messages_[0].contains("2017_data_EN.txt")) << messages_[0].toStdString();
@@ -231,7 +231,7 @@ TEST_F(ReportWindowsTest, AMissingPlacesFileIsReportedOnceAndTheWindowStaysUsabl
   EXPECT_EQ(messages_.size(), 1u);
 
   TForm_CityList list;
-  list.SetContext(Context(1, dir_.string()));
+  list.SetContext(Context(Language::kEnglish, dir_.string()));
   list.Open();
   list.Button_Start_CityList->click();
   ASSERT_EQ(messages_.size(), 2u);
@@ -252,13 +252,13 @@ TEST_F(ReportWindowsTest, LanguageSwitchDuringARunCancelsIt) {
   main.show();
   main.Sichtbarkeit->trigger();
   list.ComboBox_Population->setCurrentIndex(9);
-  DuringRun(list, [&main] { main.LanguageCommand(1); });
+  DuringRun(list, [&main] { main.LanguageCommand(Language::kEnglish); });
   list.Button_Start_CityList->click();
   EXPECT_TRUE(list.Run().cancelled);
   EXPECT_FALSE(list.isVisible());
   EXPECT_LT(list.Run().rows.size(), 30000u);
   // The run was made in German and its file stays German.
-  EXPECT_EQ(list.Run().language, 0);
+  EXPECT_EQ(list.Run().language, Language::kGerman);
 }
 
 }  // namespace

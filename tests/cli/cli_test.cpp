@@ -402,7 +402,7 @@ std::string ReadFile(const fs::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-std::string ShippedPlaces(int language) {
+std::string ShippedPlaces(Language language) {
   return std::string(UMBRIVISTA_DATA_DIR) + "/" + PlacesFileName(language);
 }
 
@@ -412,16 +412,16 @@ TEST_F(Cli, CityListWritesTheSavedReport) {
   const fs::path out = dir_ / "cities.txt";
   Result r = RunCli("citylist 16690 --threshold-index 0 --out " + out.string());
   ASSERT_EQ(r.status, 0);
-  const ReportRun run =
-      ComputeCityList(ShippedCatalogue(), {16690, 0, kEnglish, ShippedPlaces(kEnglish)});
+  const ReportRun run = ComputeCityList(
+      ShippedCatalogue(), {16690, 0, Language::kEnglish, ShippedPlaces(Language::kEnglish)});
   ASSERT_GT(run.rows.size(), 10u);
   EXPECT_EQ(ReadFile(out), SavedReportText(run));
   EXPECT_EQ(RunCli("citylist 16690 --threshold-index 0 --out -").out, SavedReportText(run));
 
   r = RunCli("citylist 16690 --threshold-index 1 --lang fr --out -");
   EXPECT_EQ(r.out.rfind("La légende\r\n", 0), 0u);
-  const ReportRun french =
-      ComputeCityList(ShippedCatalogue(), {16690, 1, kFrench, ShippedPlaces(kFrench)});
+  const ReportRun french = ComputeCityList(
+      ShippedCatalogue(), {16690, 1, Language::kFrench, ShippedPlaces(Language::kFrench)});
   EXPECT_EQ(r.out, SavedReportText(french));
 }
 
@@ -468,7 +468,7 @@ TEST_F(Cli, PlaceHistoryWritesTheSavedReport) {
   in.population = 1197816;
   in.firstYear = 2000;
   in.lastYear = 2100;
-  in.language = kGerman;
+  in.language = Language::kGerman;
   const ReportRun run = ComputePlaceHistory(ShippedCatalogue(), in);
   ASSERT_GT(run.rows.size(), 10u);
   EXPECT_EQ(ReadFile(out), SavedReportText(run));
@@ -477,7 +477,7 @@ TEST_F(Cli, PlaceHistoryWritesTheSavedReport) {
   // "+1001" to "+1000" finds nothing: the legend and header alone.
   const Result none = RunCli("placehistory --lat 47.5 --lon 7.5 --from 1001 --to 1000 --out -");
   EXPECT_EQ(none.status, 0);
-  EXPECT_EQ(none.out, SavedFileText(ReportKind::kPlaceHistory, kEnglish, {}));
+  EXPECT_EQ(none.out, SavedFileText(ReportKind::kPlaceHistory, Language::kEnglish, {}));
 }
 
 TEST(CliReports, PlaceHistoryRefusesNumbersNamingTheField) {

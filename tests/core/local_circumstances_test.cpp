@@ -144,16 +144,17 @@ TEST(LocalCircumstances, VertexAngleFollowsTheParallacticAngleInTheSouth) {
 }
 
 TEST(LocalCircumstances, KindLettersByLanguage) {
-  EXPECT_EQ(EclipseKindLetter(EclipseKind::kAnnular, kGerman), 'r');
-  EXPECT_EQ(EclipseKindLetter(EclipseKind::kAnnular, kEnglish), 'a');
-  EXPECT_EQ(EclipseKindLetter(EclipseKind::kAnnular, kFrench), 'a');
-  for (int language : {kGerman, kEnglish, kFrench}) {
+  EXPECT_EQ(EclipseKindLetter(EclipseKind::kAnnular, Language::kGerman), 'r');
+  EXPECT_EQ(EclipseKindLetter(EclipseKind::kAnnular, Language::kEnglish), 'a');
+  EXPECT_EQ(EclipseKindLetter(EclipseKind::kAnnular, Language::kFrench), 'a');
+  for (Language language : {Language::kGerman, Language::kEnglish, Language::kFrench}) {
     EXPECT_EQ(EclipseKindLetter(EclipseKind::kTotal, language), 't');
     EXPECT_EQ(EclipseKindLetter(EclipseKind::kPartial, language), 'p');
   }
-  for (int language : {-1, 3, 255, INT32_MIN}) {
-    EXPECT_EQ(EclipseKindLetter(EclipseKind::kAnnular, language), 0);
-    EXPECT_EQ(EclipseKindLetter(EclipseKind::kTotal, language), 0);
+  // A value cast from a number that names no language.
+  for (int raw : {3, 255}) {
+    EXPECT_EQ(EclipseKindLetter(EclipseKind::kAnnular, static_cast<Language>(raw)), 0);
+    EXPECT_EQ(EclipseKindLetter(EclipseKind::kTotal, static_cast<Language>(raw)), 0);
   }
 }
 

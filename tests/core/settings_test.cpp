@@ -25,7 +25,7 @@ SettingsRecord Unusual() {
   r.mainLeft = 345;
   r.mainHeight = 678;
   r.mainWidth = 901;
-  r.language = 2;
+  r.language = Language::kFrench;
   r.showLimits = false;
   r.eclipsePosition = 23456;
   r.ut = true;
@@ -155,7 +155,7 @@ TEST(SettingsRecord, ShortLongAndDamagedFilesKeepWhatIsInRange) {
   const SettingsRecord d;
   EXPECT_EQ(problems, 8);
   EXPECT_EQ(read.placeName, d.placeName);
-  EXPECT_EQ(read.language, 0);
+  EXPECT_EQ(read.language, Language::kGerman);
   EXPECT_EQ(read.textureIndex, 0);
   EXPECT_EQ(read.gridIndex, 2);
   EXPECT_EQ(read.populationIndex, 0);
@@ -179,7 +179,7 @@ TEST(SettingsRecord, VersionChangeKeepsThePlaceHistoryFields) {
   EXPECT_EQ(now.version, "1.0.0");
   EXPECT_EQ(now.mainWidth, 1024);
   EXPECT_EQ(now.eclipsePosition, 16690);
-  EXPECT_EQ(now.language, 0);
+  EXPECT_EQ(now.language, Language::kGerman);
   EXPECT_EQ(now.zoomPosition, 140);
   EXPECT_EQ(now.historyWidth, 1222);
   EXPECT_TRUE(now.ut);

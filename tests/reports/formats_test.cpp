@@ -119,13 +119,13 @@ TEST(ReportFields, LatitudeAndLongitudeTexts) {
   EXPECT_EQ(LatitudeText(0.375), "00°22'N");
   EXPECT_EQ(LatitudeText(59.9999), "60°00'N");
   // The place history names the side by language; a longitude of 0 counts as west.
-  EXPECT_EQ(PlaceHistoryLongitudeText(7.5, kGerman), "007°30'O");
-  EXPECT_EQ(PlaceHistoryLongitudeText(7.5, kEnglish), "007°30'E");
-  EXPECT_EQ(PlaceHistoryLongitudeText(7.5, kFrench), "007°30'E");
-  EXPECT_EQ(PlaceHistoryLongitudeText(-7.5, kGerman), "007°30'W");
-  EXPECT_EQ(PlaceHistoryLongitudeText(-7.5, kFrench), "007°30'O");
-  EXPECT_EQ(PlaceHistoryLongitudeText(0.0, kEnglish), "000°00'W");
-  EXPECT_EQ(PlaceHistoryLongitudeText(-0.0, kFrench), "000°00'O");
+  EXPECT_EQ(PlaceHistoryLongitudeText(7.5, Language::kGerman), "007°30'O");
+  EXPECT_EQ(PlaceHistoryLongitudeText(7.5, Language::kEnglish), "007°30'E");
+  EXPECT_EQ(PlaceHistoryLongitudeText(7.5, Language::kFrench), "007°30'E");
+  EXPECT_EQ(PlaceHistoryLongitudeText(-7.5, Language::kGerman), "007°30'W");
+  EXPECT_EQ(PlaceHistoryLongitudeText(-7.5, Language::kFrench), "007°30'O");
+  EXPECT_EQ(PlaceHistoryLongitudeText(0.0, Language::kEnglish), "000°00'W");
+  EXPECT_EQ(PlaceHistoryLongitudeText(-0.0, Language::kFrench), "000°00'O");
 }
 
 TEST(ReportFields, AnglesRoundTiesToEvenAndAlignByCharacters) {
@@ -150,7 +150,7 @@ TEST(ReportFields, AnglesRoundTiesToEvenAndAlignByCharacters) {
 
 TEST(ReportRows, CityListRowOfATotalEclipse) {
   const EclipseRecord r = Eclipse2024Apr08();
-  const auto row = CityListRow(r, 0, SomePlace(), TotalSeen(), kEnglish);
+  const auto row = CityListRow(r, 0, SomePlace(), TotalSeen(), Language::kEnglish);
   ASSERT_TRUE(row);
   EXPECT_EQ(row->list,
             " 2024  4  8 t Deutschlan Aībak-Stad 47°33'N 007°35'E 47483647 " + kTotalListBlocks);
@@ -171,7 +171,7 @@ TEST(ReportRows, PlaceHistoryRowOfATotalEclipse) {
   place.longitude = 68.02;
   place.height = 969;
   place.population = 47823;
-  place.language = kGerman;
+  place.language = Language::kGerman;
   const auto row = PlaceHistoryRow(r, 69.4, place, TotalSeen());
   ASSERT_TRUE(row);
   // ΔT moves every UT instant 69.4 s earlier; the list shows it in whole seconds.
@@ -192,7 +192,7 @@ TEST(ReportRows, BlanksOfHiddenInstantsAndPartialRows) {
   const EclipseRecord r = Eclipse2024Apr08();
   const Place place = SomePlace();
 
-  const auto partial = CityListRow(r, 0, place, PartialSeen(), kEnglish);
+  const auto partial = CityListRow(r, 0, place, PartialSeen(), Language::kEnglish);
   ASSERT_TRUE(partial);
   const std::string blocks = partial->list.substr(partial->list.size() - 112);
   EXPECT_EQ(blocks.substr(20, 20), std::string(20, ' '));     // no C2
@@ -208,7 +208,7 @@ TEST(ReportRows, BlanksOfHiddenInstantsAndPartialRows) {
   LocalCircumstances sunrise = PartialSeen();
   sunrise.sunAltitude[kC1] = -0.01;
   sunrise.sunAltitude[kMax] = -0.001;
-  const auto late = CityListRow(r, 0, place, sunrise, kEnglish);
+  const auto late = CityListRow(r, 0, place, sunrise, Language::kEnglish);
   ASSERT_TRUE(late);
   EXPECT_EQ(late->list.substr(late->list.size() - 112, 92), std::string(92, ' '));
   const auto fields = Split(late->file, '\t');
@@ -219,7 +219,7 @@ TEST(ReportRows, BlanksOfHiddenInstantsAndPartialRows) {
   // C4 below the horizon: four empty fields close the line.
   LocalCircumstances sunset = PartialSeen();
   sunset.sunAltitude[kC4] = 0;
-  const auto early = CityListRow(r, 0, place, sunset, kEnglish);
+  const auto early = CityListRow(r, 0, place, sunset, Language::kEnglish);
   ASSERT_TRUE(early);
   EXPECT_EQ(early->file.substr(early->file.size() - 4), "\t\t\t\t");
   EXPECT_EQ(early->list.substr(early->list.size() - 20), std::string(20, ' '));
@@ -227,7 +227,7 @@ TEST(ReportRows, BlanksOfHiddenInstantsAndPartialRows) {
   // Nothing above the horizon: no row at all.
   LocalCircumstances night = PartialSeen();
   for (double& alt : night.sunAltitude) alt = -0.2;
-  EXPECT_FALSE(CityListRow(r, 0, place, night, kEnglish));
+  EXPECT_FALSE(CityListRow(r, 0, place, night, Language::kEnglish));
 }
 
 TEST(ReportRows, RowDateIsThatOfTheLastInstantShown) {
@@ -235,14 +235,14 @@ TEST(ReportRows, RowDateIsThatOfTheLastInstantShown) {
   r.t0Hour = 23;
   LocalCircumstances lc = PartialSeen();  // C1 22:00, Max 23:00 (8 April), C4 00:00 (9 April)
   lc.contactTime[kC4] = 1.5;
-  const auto both = CityListRow(r, 0, SomePlace(), lc, kEnglish);
+  const auto both = CityListRow(r, 0, SomePlace(), lc, Language::kEnglish);
   ASSERT_TRUE(both);
   EXPECT_EQ(both->file.substr(0, 9), "2024\t4\t9\t");
   EXPECT_NE(both->file.find("\t22:00:00\t"), std::string::npos);
   EXPECT_NE(both->file.find("\t00:30:00\t200.00"), std::string::npos);
 
   lc.sunAltitude[kC4] = -0.1;
-  const auto evening = CityListRow(r, 0, SomePlace(), lc, kEnglish);
+  const auto evening = CityListRow(r, 0, SomePlace(), lc, Language::kEnglish);
   ASSERT_TRUE(evening);
   EXPECT_EQ(evening->file.substr(0, 9), "2024\t4\t8\t");
 }
@@ -252,8 +252,8 @@ TEST(ReportRows, NegativeDurationIsBlankAndAnnularLetterFollowsTheLanguage) {
   lc.kind = EclipseKind::kAnnular;
   std::swap(lc.contactTime[kC2], lc.contactTime[kC3]);  // inner iterations stopped at a guard
   const EclipseRecord r = Eclipse2024Apr08();
-  const auto de = CityListRow(r, 0, SomePlace(), lc, kGerman);
-  const auto fr = CityListRow(r, 0, SomePlace(), lc, kFrench);
+  const auto de = CityListRow(r, 0, SomePlace(), lc, Language::kGerman);
+  const auto fr = CityListRow(r, 0, SomePlace(), lc, Language::kFrench);
   ASSERT_TRUE(de && fr);
   EXPECT_EQ(de->list.substr(12, 1), "r");
   EXPECT_EQ(fr->list.substr(12, 1), "a");
@@ -266,9 +266,9 @@ TEST(ReportRows, NegativeDurationIsBlankAndAnnularLetterFollowsTheLanguage) {
 }
 
 TEST(SavedFile, LegendDashTemplateAndHeaderPerLanguage) {
-  for (int language : {kGerman, kEnglish, kFrench}) {
+  for (Language language : {Language::kGerman, Language::kEnglish, Language::kFrench}) {
     const auto lines = LegendLines(ReportKind::kCityList, language);
-    ASSERT_EQ(lines.size(), 29u) << language;
+    ASSERT_EQ(lines.size(), 29u) << LanguageIndex(language);
     EXPECT_EQ(lines[1], "--------");
     EXPECT_EQ(lines[26], DashTemplate(language));
     EXPECT_EQ(lines[27], "");
@@ -281,21 +281,21 @@ TEST(SavedFile, LegendDashTemplateAndHeaderPerLanguage) {
       EXPECT_NE(lines[i].back(), '.') << lines[i];
     }
   }
-  EXPECT_EQ(LegendLines(ReportKind::kCityList, kGerman)[0], "Legende");
-  EXPECT_EQ(LegendLines(ReportKind::kCityList, kFrench)[0], "La légende");
-  EXPECT_EQ(LegendLines(ReportKind::kCityList, kEnglish)[6],
+  EXPECT_EQ(LegendLines(ReportKind::kCityList, Language::kGerman)[0], "Legende");
+  EXPECT_EQ(LegendLines(ReportKind::kCityList, Language::kFrench)[0], "La légende");
+  EXPECT_EQ(LegendLines(ReportKind::kCityList, Language::kEnglish)[6],
             "Typ\tType of eclipse (p=partial, a=annular, t=total)");
-  EXPECT_EQ(Split(DashTemplate(kGerman), '\t')[12], "----");
-  EXPECT_EQ(Split(DashTemplate(kEnglish), '\t')[12], "------");
-  EXPECT_EQ(Split(DashTemplate(kFrench), '\t')[12], "------");
-  EXPECT_EQ(Split(HeaderLine(kGerman), '\t')[12], "Höhe");
-  EXPECT_EQ(Split(HeaderLine(kFrench), '\t')[14], "1.C.(TU)");
+  EXPECT_EQ(Split(DashTemplate(Language::kGerman), '\t')[12], "----");
+  EXPECT_EQ(Split(DashTemplate(Language::kEnglish), '\t')[12], "------");
+  EXPECT_EQ(Split(DashTemplate(Language::kFrench), '\t')[12], "------");
+  EXPECT_EQ(Split(HeaderLine(Language::kGerman), '\t')[12], "Höhe");
+  EXPECT_EQ(Split(HeaderLine(Language::kFrench), '\t')[14], "1.C.(TU)");
 }
 
 TEST(SavedFile, PlaceHistoryLegendEndsSomeLinesWithAFullStop) {
-  const auto de = LegendLines(ReportKind::kPlaceHistory, kGerman);
-  const auto en = LegendLines(ReportKind::kPlaceHistory, kEnglish);
-  const auto fr = LegendLines(ReportKind::kPlaceHistory, kFrench);
+  const auto de = LegendLines(ReportKind::kPlaceHistory, Language::kGerman);
+  const auto en = LegendLines(ReportKind::kPlaceHistory, Language::kEnglish);
+  const auto fr = LegendLines(ReportKind::kPlaceHistory, Language::kFrench);
   EXPECT_EQ(de[7], "Sar\tSaros-Nummer der Finsternis.");
   EXPECT_EQ(de[19], "H°\tHöhe der Sonne über dem Horizont.");
   EXPECT_EQ(en[8], "iS\tnumber of eclipse in the Saros.");
@@ -308,7 +308,7 @@ TEST(SavedFile, PlaceHistoryLegendEndsSomeLinesWithAFullStop) {
   }
   EXPECT_EQ(stops, 6 + 6 + 5);
   // Only those lines differ from the city list's.
-  const auto city = LegendLines(ReportKind::kCityList, kEnglish);
+  const auto city = LegendLines(ReportKind::kCityList, Language::kEnglish);
   int differing = 0;
   for (std::size_t i = 0; i < city.size(); ++i) differing += city[i] != en[i];
   EXPECT_EQ(differing, 6);
@@ -316,9 +316,10 @@ TEST(SavedFile, PlaceHistoryLegendEndsSomeLinesWithAFullStop) {
 
 TEST(SavedFile, EveryLineEndsWithCrLf) {
   const EclipseRecord r = Eclipse2024Apr08();
-  std::vector<ReportRow> rows = {*CityListRow(r, 0, SomePlace(), TotalSeen(), kEnglish),
-                                 *CityListRow(r, 0, SomePlace(), PartialSeen(), kEnglish)};
-  const std::string text = SavedFileText(ReportKind::kCityList, kEnglish, rows);
+  std::vector<ReportRow> rows = {
+      *CityListRow(r, 0, SomePlace(), TotalSeen(), Language::kEnglish),
+      *CityListRow(r, 0, SomePlace(), PartialSeen(), Language::kEnglish)};
+  const std::string text = SavedFileText(ReportKind::kCityList, Language::kEnglish, rows);
   const auto lines = Split(text, '\n');
   ASSERT_EQ(lines.size(), 29u + 2 + 1);  // the last "line" is what follows the final line end
   EXPECT_EQ(lines.back(), "");
@@ -332,11 +333,12 @@ TEST(SavedFile, EveryLineEndsWithCrLf) {
 }
 
 TEST(StatusTexts, CountsInEachLanguage) {
-  EXPECT_EQ(CityListStatusText(5210, 812, kGerman), "5210 Orte getestet. 812 Orte gefunden");
-  EXPECT_EQ(CityListStatusText(3, 1, kEnglish), "3 Places scanned. 1 Places found");
-  EXPECT_EQ(PlaceHistoryStatusText(28501, 0, kFrench),
+  EXPECT_EQ(CityListStatusText(5210, 812, Language::kGerman),
+            "5210 Orte getestet. 812 Orte gefunden");
+  EXPECT_EQ(CityListStatusText(3, 1, Language::kEnglish), "3 Places scanned. 1 Places found");
+  EXPECT_EQ(PlaceHistoryStatusText(28501, 0, Language::kFrench),
             "28501 éclipses cherchées. 0 éclipses trouvées");
-  EXPECT_EQ(CityListStatusText(1, 1, 3), "");
+  EXPECT_EQ(CityListStatusText(1, 1, static_cast<Language>(3)), "");
 }
 
 }  // namespace

@@ -146,8 +146,9 @@ TEST(KnownAnswers, CityListOfTheShippedPlaces) {
   const EclipseCatalogue& catalogue = ShippedCatalogue();
   const int position = catalogue.FindByYear(2024);
   ASSERT_EQ(catalogue.RecordAt(position).month, 4);
-  const CityListInputs in{position, 0, kEnglish,
-                          std::string(UMBRIVISTA_DATA_DIR) + "/" + PlacesFileName(kEnglish)};
+  const CityListInputs in{
+      position, 0, Language::kEnglish,
+      std::string(UMBRIVISTA_DATA_DIR) + "/" + PlacesFileName(Language::kEnglish)};
   const ReportRun run = ComputeCityList(catalogue, in);
   EXPECT_EQ(run.error, "");
   EXPECT_GT(run.scanned, 100);

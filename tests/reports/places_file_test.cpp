@@ -155,17 +155,17 @@ TEST_F(PlacesFile, CountryListMergesNeighboursAndCityListTakesEveryGroup) {
 
 // The shipped files are read to their end, with one entry per line.
 TEST(ShippedPlaces, EveryLanguageFileReadsCompletely) {
-  for (int language : {kGerman, kEnglish, kFrench}) {
+  for (Language language : {Language::kGerman, Language::kEnglish, Language::kFrench}) {
     PlacesReader reader(std::string(UMBRIVISTA_DATA_DIR) + "/" + PlacesFileName(language));
     Place p;
     int count = 0;
     while (reader.Next(p)) ++count;
-    EXPECT_EQ(reader.Error(), "") << language;
+    EXPECT_EQ(reader.Error(), "") << LanguageIndex(language);
     EXPECT_TRUE(reader.WasUtf8());
     EXPECT_EQ(count, reader.LineNumber());
     EXPECT_GT(count, 100000);
   }
-  EXPECT_EQ(PlacesFileName(3), "");
+  EXPECT_EQ(PlacesFileName(static_cast<Language>(3)), "");
 }
 
 }  // namespace

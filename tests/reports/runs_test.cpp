@@ -56,7 +56,7 @@ class Runs : public ScratchDirTest {
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
   }
-  CityListInputs Inputs(int index, int language = kEnglish) {
+  CityListInputs Inputs(int index, Language language = Language::kEnglish) {
     return {1, index, language, Write(kPlaces)};
   }
   const EclipseCatalogue catalogue_ = CatalogueOf({UsableRecord(2024, 4, 8)});
@@ -84,7 +84,8 @@ TEST_F(Runs, CityListTakesPlacesFromTheThresholdOn) {
   EXPECT_EQ(all.found, 4);
 
   EXPECT_THROW(ComputeCityList(catalogue_, Inputs(10)), std::invalid_argument);
-  EXPECT_THROW(ComputeCityList(catalogue_, Inputs(0, 3)), std::invalid_argument);
+  EXPECT_THROW(ComputeCityList(catalogue_, Inputs(0, static_cast<Language>(3))),
+               std::invalid_argument);
   CityListInputs outside = Inputs(0);
   outside.position = 2;
   EXPECT_THROW(ComputeCityList(catalogue_, outside), std::out_of_range);
@@ -112,12 +113,12 @@ TEST_F(Runs, BadPlacesLineEndsTheRunAndKeepsEarlierRows) {
       "USA\tNew York\t4071\t-7401\t10\t8175133\r\n"
       "USA\tBroken\t3278\t-9680\t130\r\n"
       "USA\tAfter\t3278\t-9680\t130\t1197816\r\n");
-  const ReportRun run = ComputeCityList(catalogue_, {1, 0, kEnglish, path});
+  const ReportRun run = ComputeCityList(catalogue_, {1, 0, Language::kEnglish, path});
   EXPECT_EQ(run.error, path + ": line 3: 5 fields, six TAB-separated fields expected");
   EXPECT_EQ(run.rows.size(), 2u);
   EXPECT_FALSE(run.cancelled);
 
-  const ReportRun missing = ComputeCityList(catalogue_, {1, 0, kEnglish, path + ".gone"});
+  const ReportRun missing = ComputeCityList(catalogue_, {1, 0, Language::kEnglish, path + ".gone"});
   EXPECT_NE(missing.error.find(path + ".gone: cannot open"), std::string::npos);
   EXPECT_TRUE(missing.rows.empty());
 }
@@ -128,8 +129,8 @@ TEST_F(Runs, SavedFileKeepsTheRunLanguageAndCanBeSavedAgain) {
   const EclipseCatalogue annular = CatalogueOf({Annular()});
   const std::string path = Write(
       "Mexico\tAxis\t2529\t-10414\t0\t1000000\r\nMexico\tCerca\t2540\t-10400\t0\t1000000\r\n");
-  const ReportRun german = ComputeCityList(annular, {1, 0, kGerman, path});
-  const ReportRun english = ComputeCityList(annular, {1, 0, kEnglish, path});
+  const ReportRun german = ComputeCityList(annular, {1, 0, Language::kGerman, path});
+  const ReportRun english = ComputeCityList(annular, {1, 0, Language::kEnglish, path});
   ASSERT_FALSE(german.rows.empty());
   EXPECT_EQ(german.rows[0].list.substr(12, 1), "r");
   EXPECT_EQ(english.rows[0].list.substr(12, 1), "a");
@@ -143,7 +144,7 @@ TEST_F(Runs, SavedFileKeepsTheRunLanguageAndCanBeSavedAgain) {
   EXPECT_EQ(text, ReadBytes(second));
   EXPECT_EQ(text, SavedReportText(german));
   EXPECT_EQ(text.rfind("Legende\r\n", 0), 0u);
-  EXPECT_NE(text.find("\r\n" + HeaderLine(kGerman) + "\r\n"), std::string::npos);
+  EXPECT_NE(text.find("\r\n" + HeaderLine(Language::kGerman) + "\r\n"), std::string::npos);
   EXPECT_NE(text.find("\tr\t"), std::string::npos);
   EXPECT_EQ(german.rows.size(), english.rows.size());
 
@@ -186,7 +187,8 @@ TEST_F(History, YearRangeSelectsAndStatusCountsEveryRecord) {
   const ReportRun none = ComputePlaceHistory(yearly_, in);
   EXPECT_TRUE(none.rows.empty());
   EXPECT_EQ(none.status, "45 eclipses scanned. 0 eclipses found");
-  EXPECT_EQ(SavedReportText(none), SavedFileText(ReportKind::kPlaceHistory, kEnglish, {}));
+  EXPECT_EQ(SavedReportText(none),
+            SavedFileText(ReportKind::kPlaceHistory, Language::kEnglish, {}));
 
   in.firstYear = in.lastYear = 2024;
   const ReportRun one = ComputePlaceHistory(yearly_, in);
@@ -221,11 +223,11 @@ TEST_F(History, NumbersOutsideTheirLimitsAreRefusedNamingTheField) {
   EXPECT_FALSE(ReadPlaceNumber(PlaceField::kHeight, "1e12"));
   EXPECT_FALSE(ReadPlaceNumber(PlaceField::kHeight, "9000.5"));
 
-  EXPECT_EQ(InvalidPlaceNumberMessage(PlaceField::kLatitude, "91", kEnglish),
+  EXPECT_EQ(InvalidPlaceNumberMessage(PlaceField::kLatitude, "91", Language::kEnglish),
             "Latitude (degrees) \"91\" is not a valid number");
-  EXPECT_EQ(InvalidPlaceNumberMessage(PlaceField::kHeight, "1e12", kGerman),
+  EXPECT_EQ(InvalidPlaceNumberMessage(PlaceField::kHeight, "1e12", Language::kGerman),
             "Höhe (m) \"1e12\" ist kein gültiger Wert");
-  EXPECT_EQ(InvalidPlaceNumberMessage(PlaceField::kLongitude, "nan", kFrench),
+  EXPECT_EQ(InvalidPlaceNumberMessage(PlaceField::kLongitude, "nan", Language::kFrench),
             "Longitude geogr.(°) \"nan\" valeur non valide");
 
   // The run itself refuses what the window or the command line let through.

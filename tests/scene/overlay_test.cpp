@@ -35,7 +35,7 @@ OverlayInput Input(double t, bool back, bool subSolar = false, double k = kZoom3
       CalendarToJD(in.record.year, in.record.month, in.record.day, in.record.t0Hour + t, 0, 0);
   in.backView = back;
   in.showSubSolar = subSolar;
-  in.language = kEnglish;
+  in.language = Language::kEnglish;
   in.cx = cx;
   in.cy = cy;
   in.k = k;
@@ -208,7 +208,8 @@ TEST(OverlayGeometry, LabelsAtTheEdgeMoveIntoThePicture) {
   QFont font(QStringLiteral("Liberation Sans"));
   font.setPixelSize(12);
   const QFontMetrics metrics(font);
-  const int w = metrics.horizontalAdvance(QString::fromStdString(StringItem(kEclipticItem, kEnglish)));
+  const int w = metrics.horizontalAdvance(
+      QString::fromStdString(StringItem(Text::kEcliptic, Language::kEnglish)));
   const int h = metrics.height();
   // The label's box is filled black, so every lit pixel in it belongs to the text.
   const auto lit = [](const QImage& image, int left, int top, int width, int height) {
@@ -327,7 +328,7 @@ TEST(OverlayPicture, AbsurdInputsDoNotBreakTheDrawing) {
   constexpr double kInf = std::numeric_limits<double>::infinity();
   for (const double k : {0.0, -310.5, 1e300, kInf, kNaN}) {
     OverlayInput in = Input(kGreatest, false, true, k);
-    in.language = 7;
+    in.language = static_cast<Language>(7);
     in.julianDay = kNaN;
     const OverlayLayout layout = LayoutOverlay(in);
     for (const ScreenPoint& p : layout.track) {
