@@ -1,403 +1,183 @@
-// The main window's controls, menu and layout.
+// The main window's start, its wiring of the controls to the session, the language, the menu
+// commands and closing.
 
 #include "main_window.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
-#include <QEvent>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QHeaderView>
-#include <QLabel>
+#include <QCoreApplication>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QPointer>
 #include <QRadioButton>
-#include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
-#include <QStatusBar>
 #include <QSlider>
-#include <QPainter>
-#include <QPixmap>
-#include <QTableWidget>
+#include <QTimer>
 #include <QToolButton>
-#include <QVBoxLayout>
 
-#include "captions.h"
+#include <filesystem>
+
+#include "about_panel.h"
+#include "city_hist_window.h"
+#include "city_list_window.h"
+#include "data_files.h"
+#include "globe_settings.h"
 #include "globeview.h"
+#include "help_window.h"
 #include "layers.h"
-#include "navigation.h"
-#include "report_widgets.h"
+#include "poi_panels.h"
 #include "scratch_database.h"
+#include "settings_file.h"
 #include "up_down.h"
+#include "widgets.h"
 
 namespace umbrivista {
 
-namespace {
-
-QLabel* BoldCentred(QWidget* parent, const char* name) {
-  auto* label = Named(new QLabel(parent), name);
-  QFont font = label->font();
-  font.setBold(true);
-  label->setFont(font);
-  label->setAlignment(Qt::AlignCenter);
-  return label;
-}
-
-// Width of the selection panel: the grid's three columns and its frame.
-constexpr int kGridColumnWidths[3] = {95, 50, 61};
-constexpr int kPanelWidth = 95 + 50 + 61 + 8;
-constexpr int kGridRowHeight = 12;
-
-// Tight margins: the panel holds the whole information grid on a 773-pixel-high window.
-void Compact(QLayout* layout) {
-  layout->setContentsMargins(4, 2, 4, 3);
-  layout->setSpacing(2);
-}
-
-// A playback button's picture: `triangles` triangles pointing left (direction −1) or right (+1),
-// or a square for stop (triangles 0).
-QIcon PlaybackIcon(int triangles, int direction) {
-  QPixmap pixmap(16, 16);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(QColor(40, 40, 40));
-  if (triangles == 0) {
-    painter.drawRect(4, 4, 8, 8);
-    return QIcon(pixmap);
+// A report window told of the session's language as the main window is.
+class TForm_Main::ReportLink : public SessionObserver {
+ public:
+  ReportLink(const Session& session, TReportWindow* window) : session_(session), window_(window) {}
+  void SessionChanged(SessionChanges changes) override {
+    if ((changes & kLanguageChanged) && window_) window_->SetLanguage(session_.GetLanguage());
   }
-  const double width = triangles == 1 ? 9 : 7;
-  double left = (16 - width * triangles) / 2;
-  for (int i = 0; i < triangles; ++i, left += width) {
-    const double tip = direction > 0 ? left + width : left;
-    const double base = direction > 0 ? left : left + width;
-    const QPointF corners[] = {{base, 3}, {tip, 8}, {base, 13}};
-    painter.drawPolygon(corners, 3);
-  }
-  return QIcon(pixmap);
-}
 
-}  // namespace
+ private:
+  const Session& session_;
+  QPointer<TReportWindow> window_;
+};
 
 TForm_Main::TForm_Main(MainWindowOptions options, QWidget* parent)
-    : QMainWindow(parent), options_(std::move(options)) {
+    : QMainWindow(parent), options_(std::move(options)), session_(options_.version) {
   setObjectName(QStringLiteral("TForm_Main"));
-  MakeMenu();
-  auto* content = new QWidget;
-  auto* columns = new QHBoxLayout(content);
-  columns->setContentsMargins(2, 2, 2, 2);
-  columns->setSpacing(4);
-  columns->addWidget(MakeSelectionPanel(), 0);
-  columns->addWidget(MakeGlobePanel(), 1);
-  // On a screen lower than the window the content scrolls.
-  auto* scroll = Named(new QScrollArea(this), "ScrollBox_Main");
-  scroll->setWidgetResizable(true);
-  scroll->setFrameShape(QFrame::NoFrame);
-  scroll->setWidget(content);
-  content->setMinimumWidth(kPanelWidth + 400);
-  setCentralWidget(scroll);
-  // The point of interest's distances at the bottom left of the window.
-  Label_DistA = Named(new QLabel(this), "Label_DistA");
-  Label_DistB = Named(new QLabel(this), "Label_DistB");
-  statusBar()->addWidget(Label_DistA);
-  statusBar()->addWidget(Label_DistB);
-  statusBar()->setSizeGripEnabled(false);
-  MakeShortcuts();
-  FormCreate();
-}
-
-QWidget* TForm_Main::MakeSelectionPanel() {
-  auto* panel = Named(new QWidget, "Panel1");
-  panel->setFixedWidth(kPanelWidth);
-  // Liberation Sans: the metrics the grid's column widths were made for.
-  QFont small(QStringLiteral("Liberation Sans"));
-  small.setPointSize(8);
-  panel->setFont(small);
-  auto* column = new QVBoxLayout(panel);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(3);
-
-  GroupBox_Finsternis = Named(new QGroupBox(panel), "GroupBox_Finsternis");
-  auto* year = new QGridLayout(GroupBox_Finsternis);
-  Label_Jahr = Named(new QLabel(GroupBox_Finsternis), "Label_Jahr");
-  Edit_Jahr = Named(new QLineEdit(GroupBox_Finsternis), "Edit_Jahr");
-  ScrollBar_Eclipse = Named(new QScrollBar(Qt::Horizontal, GroupBox_Finsternis),
-                            "ScrollBar_Eclipse");
-  ScrollBar_Eclipse->setRange(1, 1);
-  ScrollBar_Eclipse->setPageStep(25);
-  ScrollBar_Eclipse->setSingleStep(1);
-  Compact(year);
-  year->addWidget(Label_Jahr, 0, 0);
-  year->addWidget(Edit_Jahr, 0, 1);
-  year->addWidget(ScrollBar_Eclipse, 1, 0, 1, 2);
-  column->addWidget(GroupBox_Finsternis);
-
-  GroupBox_Saros = Named(new QGroupBox(panel), "GroupBox_Saros");
-  auto* saros = new QGridLayout(GroupBox_Saros);
-  Saros_Edit = Named(new QLineEdit(GroupBox_Saros), "Saros_Edit");
-  Compact(saros);
-  UpDown1 = Named(new TUpDown(GroupBox_Saros), "UpDown1");
-  UpDown3 = Named(new TUpDown(GroupBox_Saros), "UpDown3");
-  saros->addWidget(Named(new QLabel(QStringLiteral("Saros"), GroupBox_Saros), "Label_Saros"), 0,
-                   0);
-  saros->addWidget(Saros_Edit, 0, 1, 1, 2);
-  saros->addWidget(
-      Named(new QLabel(QStringLiteral("-1S   +1S"), GroupBox_Saros), "Label_SarosPlus1"), 1, 1);
-  saros->addWidget(
-      Named(new QLabel(QStringLiteral("-3S   +3S"), GroupBox_Saros), "Label_SarosPlus3"), 1, 2);
-  saros->addWidget(UpDown1, 2, 1);
-  saros->addWidget(UpDown3, 2, 2);
-  column->addWidget(GroupBox_Saros);
-
-  GroupBox_ET_UT = Named(new QGroupBox(panel), "GroupBox_ET_UT");
-  CheckBox_ET_UT = Named(new QCheckBox(QStringLiteral("TT"), GroupBox_ET_UT), "CheckBox_ET_UT");
-  auto* etUt = new QVBoxLayout(GroupBox_ET_UT);
-  Compact(etUt);
-  etUt->addWidget(CheckBox_ET_UT);
-  column->addWidget(GroupBox_ET_UT);
-
-  auto* panel2 = Named(new QFrame(panel), "Panel2");
-  panel2->setFrameShape(QFrame::StyledPanel);
-  auto* lines = new QVBoxLayout(panel2);
-  lines->setContentsMargins(2, 2, 2, 2);
-  SoFiTyp_Label = BoldCentred(panel2, "SoFiTyp_Label");
-  Label_DatumZeit = BoldCentred(panel2, "Label_DatumZeit");
-  lines->addWidget(SoFiTyp_Label);
-  lines->addWidget(Label_DatumZeit);
-  column->addWidget(panel2);
-
-  SG = Named(new QTableWidget(kInfoRowCount, 3, panel), "SG");
-  SG->horizontalHeader()->hide();
-  SG->verticalHeader()->hide();
-  SG->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  SG->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  SG->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  SG->setSelectionMode(QAbstractItemView::NoSelection);
-  SG->setFocusPolicy(Qt::NoFocus);
-  SG->setWordWrap(false);
-  SG->setTextElideMode(Qt::ElideNone);
-  SG->verticalHeader()->setMinimumSectionSize(kGridRowHeight);
-  SG->verticalHeader()->setDefaultSectionSize(kGridRowHeight);
-  for (int row = 0; row < kInfoRowCount; ++row) {
-    for (int col = 0; col < 3; ++col) {
-      auto* item = new QTableWidgetItem;
-      // The value column is right-aligned, label and unit left-aligned.
-      item->setTextAlignment((col == 1 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
-      SG->setItem(row, col, item);
-    }
-  }
-  for (int col = 0; col < 3; ++col) SG->setColumnWidth(col, kGridColumnWidths[col]);
-  SG->setFixedHeight(kInfoRowCount * kGridRowHeight + 2 * SG->frameWidth());
-  column->addWidget(SG);
-
-  GroupBox_Globus = Named(new QGroupBox(panel), "GroupBox_Globus");
-  auto* globe = new QVBoxLayout(GroupBox_Globus);
-  Compact(globe);
-  ComboBox_Globus = Named(new QComboBox(GroupBox_Globus), "ComboBox_Globus");
-  ComboBox_Globus->addItems({QStringLiteral("BlueMarble_5.4x2.7k"),
-                             QStringLiteral("DEMIS_World_3"), QStringLiteral("Politisch"),
-                             QStringLiteral("World_white")});
-  ComboBox_GradNetz = Named(new QComboBox(GroupBox_Globus), "ComboBox_GradNetz");
-  for (const std::string& item : GridListItems(kDefaultLanguage))
-    ComboBox_GradNetz->addItem(QString::fromStdString(item));
-  CheckBox_SSP = Named(new QCheckBox(GroupBox_Globus), "CheckBox_SSP");
-  CheckBox_Cities = Named(new QCheckBox(GroupBox_Globus), "CheckBox_Cities");
-  globe->addWidget(ComboBox_Globus);
-  globe->addWidget(ComboBox_GradNetz);
-  globe->addWidget(CheckBox_SSP);
-  globe->addWidget(CheckBox_Cities);
-  column->addWidget(GroupBox_Globus);
-
-  GroupBox_Markierung = Named(new QGroupBox(panel), "GroupBox_Markierung");
-  auto* poi = new QGridLayout(GroupBox_Markierung);
-  Compact(poi);
-  Edit_PoI_Breite = Named(new QLineEdit(GroupBox_Markierung), "Edit_PoI_Breite");
-  Edit_PoI_Laenge = Named(new QLineEdit(GroupBox_Markierung), "Edit_PoI_Laenge");
-  auto* northSouth = new QWidget(GroupBox_Markierung);
-  auto* ns = new QHBoxLayout(northSouth);
-  ns->setContentsMargins(0, 0, 0, 0);
-  RadioButton_PoI_Nord = Named(new QRadioButton(QStringLiteral("N"), northSouth),
-                               "RadioButton_PoI_Nord");
-  RadioButton_PoI_Sued = Named(new QRadioButton(QStringLiteral("S"), northSouth),
-                               "RadioButton_PoI_Sued");
-  ns->addWidget(RadioButton_PoI_Nord);
-  ns->addWidget(RadioButton_PoI_Sued);
-  auto* eastWest = new QWidget(GroupBox_Markierung);
-  auto* ew = new QHBoxLayout(eastWest);
-  ew->setContentsMargins(0, 0, 0, 0);
-  RadioButton_PoI_Ost = Named(new QRadioButton(eastWest), "RadioButton_PoI_Ost");
-  RadioButton_PoI_West = Named(new QRadioButton(eastWest), "RadioButton_PoI_West");
-  ew->addWidget(RadioButton_PoI_Ost);
-  ew->addWidget(RadioButton_PoI_West);
-  CheckBox_PoI = Named(new QCheckBox(QStringLiteral("PoI"), GroupBox_Markierung), "CheckBox_PoI");
-  poi->addWidget(Edit_PoI_Breite, 0, 0);
-  poi->addWidget(northSouth, 0, 1);
-  poi->addWidget(Edit_PoI_Laenge, 1, 0);
-  poi->addWidget(eastWest, 1, 1);
-  poi->addWidget(CheckBox_PoI, 2, 0, 1, 2);
-  column->addWidget(GroupBox_Markierung);
-  column->addStretch(1);
-  return panel;
-}
-
-QWidget* TForm_Main::MakeGlobePanel() {
-  auto* outer = new QWidget;
-  auto* column = new QVBoxLayout(outer);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(2);
-  globePanel_ = Named(new QWidget(outer), "Panel_Globus");
-  globePanel_->installEventFilter(this);
-  Globe = Named(new TGlobeView(globePanel_), "Globe");
+  SetUpControls(this);
+  Panel_Globus->installEventFilter(this);
   Globe->installEventFilter(this);
-  Globe->setMouseTracking(true);
-  Zoom_TrackBar = Named(new QSlider(Qt::Vertical, globePanel_), "Zoom_TrackBar");
-  Zoom_TrackBar->setRange(60, 350);
-  Zoom_TrackBar->setPageStep(40);
-  Zoom_TrackBar->setTickInterval(50);
-  Zoom_TrackBar->setTickPosition(QSlider::TicksBothSides);
-  // Larger positions lie lower, as on a track bar whose minimum is at the top.
-  Zoom_TrackBar->setInvertedAppearance(true);
-  Zoom_TrackBar->setToolTip(QStringLiteral("Zoom"));
-  const struct {
-    QToolButton** button;
-    const char* name;
-    int triangles, direction;
-  } playback[] = {
-      {&Button_FastReverse, "Button_FastReverse", 2, -1},
-      {&Button_Reverse, "Button_Reverse", 1, -1},
-      {&Button_Stop, "Button_Stop", 0, 0},
-      {&Button_Play, "Button_Play", 1, 1},
-      {&Button_FastPlay, "Button_FastPlay", 2, 1},
-  };
-  for (const auto& b : playback) {
-    *b.button = Named(new QToolButton(globePanel_), b.name);
-    (*b.button)->setIcon(PlaybackIcon(b.triangles, b.direction));
-    (*b.button)->setFixedSize(24, 24);
+  MakeShortcuts();
+  session_.Subscribe(this);
+
+  // The globe's layers live in a scratch database; without one the globe still shows.
+  try {
+    scratch_ = std::make_unique<ScratchDatabase>();
+    Globe->SetSpatialDatabase(&scratch_->database);
+  } catch (const std::exception& e) {
+    pendingError_ = QStringLiteral("File I/O error.\n") + QString::fromUtf8(e.what());
   }
-  MakeHiddenPanels(globePanel_);
-  // What the point of interest sees, over the globe's upper left corner.
-  Label_PoI_Circumstances = Named(new QLabel(globePanel_), "Label_PoI_Circumstances");
-  Label_PoI_Circumstances->setStyleSheet(QStringLiteral(
-      "background-color: rgba(0, 0, 0, 170); color: white; padding: 4px; font-size: 8pt"));
-  Label_PoI_Circumstances->setTextFormat(Qt::PlainText);
-  Label_PoI_Circumstances->move(4, 4);
-  Label_PoI_Circumstances->hide();
-  column->addWidget(globePanel_, 1);
-  Time_ScrollBar = Named(new QScrollBar(Qt::Horizontal, outer), "Time_ScrollBar");
-  Time_ScrollBar->setRange(0, kTimeSliderMax);
-  Time_ScrollBar->setPageStep(30);
-  Time_ScrollBar->setSingleStep(1);
-  Time_ScrollBar->setValue(kTimeSliderCentre);
-  column->addWidget(Time_ScrollBar);
-  return outer;
+  SetUpMainGlobe(*Globe);
+  layers_ = std::make_unique<SceneLayers>(*Globe, scratch_ ? &scratch_->database : nullptr);
+  const std::string problem = session_.LoadCatalogue(options_.catalogueFile);
+  if (!problem.empty()) pendingError_ += (pendingError_.isEmpty() ? "" : "\n\n") + Q(problem);
+  if (CatalogueLoaded()) ScrollBar_Eclipse->setRange(1, session_.Catalogue().RecordCount());
+
+  poiPanels_ = new TPoIListPanels(*this, this, options_.poiFile, options_.selectionFile,
+                                  [this] { return session_.GetLanguage(); });
+  connect(poiPanels_, &TPoIListPanels::selectionChanged, this, [this] {
+    if (layers_ && !closing_) layers_->RebuildPoIList(ListMarks());
+  });
+  Connect();
+
+  const SettingsRecord& s = options_.settings;
+  // A saved place that lies off every screen is pulled onto the primary screen.
+  PlaceWindow(this, s.mainLeft, s.mainTop, s.mainWidth, s.mainHeight, s.mainState);
+  session_.ApplySettings(s);
+  ShowGlobeChoices();
+  ShowTimeScale();
+  ShowPoI();
+  // The list of points of interest: the file when there is one, else the default lines.
+  if (!poiPanels_->Load()) {
+    // Reported after the window is shown, with the other problems of the start.
+    pendingError_ += (pendingError_.isEmpty() ? "" : "\n\n") + Q(options_.poiFile) +
+                     QStringLiteral(": the list of points of interest cannot be read");
+  }
 }
 
-void TForm_Main::MakeHiddenPanels(QWidget* globePanel) {
-  Panel_GlobeControl = Named(new QFrame(globePanel), "Panel_GlobeControl");
-  static_cast<QFrame*>(Panel_GlobeControl)->setFrameShape(QFrame::Panel);
-  Panel_GlobeControl->setAutoFillBackground(true);
-  auto* control = new QVBoxLayout(Panel_GlobeControl);
-  for (const char* name : {"Button_Center_Globe", "Button_Resize_Globe", "Button_Exit_Globe"})
-    control->addWidget(Named(new QPushButton(Panel_GlobeControl), name));
-  Panel_GlobeControl->hide();
-
-  Panel_PoIs_Edit = Named(new QFrame(globePanel), "Panel_PoIs_Edit");
-  Panel_PoIs_Edit->setAutoFillBackground(true);
-  auto* edit = new QVBoxLayout(Panel_PoIs_Edit);
-  edit->addWidget(Named(new QLabel(Panel_PoIs_Edit), "Label_PoIs_Panel_Title"));
-  edit->addWidget(Named(new QLabel(Panel_PoIs_Edit), "Label_PoIs_Edit_Title"));
-  RichEdit_PoIs = Named(new QPlainTextEdit(Panel_PoIs_Edit), "RichEdit_PoIs");
-  RichEdit_PoIs->setLineWrapMode(QPlainTextEdit::NoWrap);
-  RichEdit_PoIs->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  RichEdit_PoIs->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  QFont mono(QStringLiteral("Liberation Mono"));
-  mono.setStyleHint(QFont::Monospace);
-  RichEdit_PoIs->setFont(mono);
-  edit->addWidget(RichEdit_PoIs, 1);
-  auto* editButtons = new QHBoxLayout;
-  editButtons->addWidget(Named(new QPushButton(Panel_PoIs_Edit), "Button_PoIS_Speichern"));
-  editButtons->addWidget(Named(new QPushButton(Panel_PoIs_Edit), "Button_PoIS_Abbrechen"));
-  edit->addLayout(editButtons);
-  Panel_PoIs_Edit->hide();
-
-  Panel_PoIs_Select = Named(new QFrame(globePanel), "Panel_PoIs_Select");
-  Panel_PoIs_Select->setAutoFillBackground(true);
-  auto* select = new QVBoxLayout(Panel_PoIs_Select);
-  select->addWidget(Named(new QLabel(Panel_PoIs_Select), "Label_PoIs_Select_Title"));
-  CheckListBox_PoIs = Named(new QListWidget(Panel_PoIs_Select), "CheckListBox_PoIs");
-  CheckListBox_PoIs->setFont(mono);
-  select->addWidget(CheckListBox_PoIs, 1);
-  auto* selectButtons = new QHBoxLayout;
-  selectButtons->addWidget(Named(new QPushButton(Panel_PoIs_Select), "Button_PoIs_Select"));
-  selectButtons->addWidget(
-      Named(new QPushButton(Panel_PoIs_Select), "Button_PoIs_Select_Cancel"));
-  select->addLayout(selectButtons);
-  Panel_PoIs_Select->hide();
+TForm_Main::~TForm_Main() {
+  session_.Unsubscribe(this);
+  if (Globe) Globe->SetSpatialDatabase(nullptr);
 }
 
-void TForm_Main::MakeMenu() {
-  QMenuBar* bar = menuBar();
-  QMenu* file = Named(bar->addMenu(QString()), "File1");
-  Exit1 = Named(file->addAction(QString()), "Exit1");
-
-  QMenu* lists = Named(bar->addMenu(QString()), "Liste1");
-  Sichtbarkeit = Named(lists->addAction(QString()), "Sichtbarkeit");
-  CityHist = Named(lists->addAction(QString()), "CityHist");
-
-  QMenu* marks = Named(bar->addMenu(QString()), "Markierung1");
-  Markierungen_Bearbeiten = Named(marks->addAction(QString()), "Markierungen_Bearbeiten");
-  Markierungen_Auswaehlen = Named(marks->addAction(QString()), "Markierungen_Auswaehlen");
-
-  QMenu* option = Named(bar->addMenu(QString()), "Option1");
-  auto radioGroup = [this, option](std::initializer_list<std::pair<QAction**, const char*>> items) {
-    auto* group = new QActionGroup(this);
-    group->setExclusive(true);
-    for (const auto& [action, name] : items) {
-      *action = Named(option->addAction(QString()), name);
-      (*action)->setCheckable(true);
-      group->addAction(*action);
-    }
-  };
-  radioGroup({{&Opt_Bessel, "Opt_Bessel"}, {&Opt_Ekliptik, "Opt_Ekliptik"}});
-  Opt_Ekliptik->setEnabled(false);
-  option->addSeparator();
-  radioGroup({{&Opt_Deutsch, "Opt_Deutsch"},
-              {&Opt_English, "Opt_English"},
-              {&Opt_Francais, "Opt_Francais"}});
-  Opt_Deutsch->setText(QStringLiteral("&Deutsch"));
-  Opt_English->setText(QStringLiteral("&English"));
-  Opt_Francais->setText(QStringLiteral("&Fran\u00e7ais"));
-  option->addSeparator();
-  radioGroup({{&Opt_NormView, "Opt_NormView"}, {&Opt_BackView, "Opt_BackView"}});
-  Opt_NormView->setChecked(true);
-  option->addSeparator();
-  Opt_Limits = Named(option->addAction(QString()), "Opt_Limits");
-  Opt_Limits->setCheckable(true);
-  Opt_Limits->setChecked(true);
-
-  QMenu* help = Named(bar->addMenu(QString()), "Hilfe1");
-  Hilfe2 = Named(help->addAction(QString()), "Hilfe2");
-  Version1 = Named(help->addAction(QString()), "Version1");
+void TForm_Main::Connect() {
+  Session& s = session_;
+  connect(ScrollBar_Eclipse, &QScrollBar::valueChanged, this, [&s](int p) { s.SelectPosition(p); });
+  connect(Edit_Jahr, &QLineEdit::returnPressed, this,
+          [this] { session_.EnterYear(Edit_Jahr->text().toStdString()); });
+  connect(Saros_Edit, &QLineEdit::returnPressed, this, [this] {
+    if (session_.EnterSaros(Saros_Edit->text().toStdString()))
+      Saros_Edit->setText(Q(session_.SarosText()));
+  });
+  connect(UpDown1, &TUpDown::clicked, this, [&s](bool next) { s.StepSeries(next, 1); });
+  connect(UpDown3, &TUpDown::clicked, this, [&s](bool next) { s.StepSeries(next, 3); });
+  connect(CheckBox_ET_UT, &QCheckBox::toggled, this, [&s](bool on) { s.SetUt(on); });
+  // The slider also moves when the session's instant moves (animation, a new eclipse); only a
+  // position the session does not hold yet is a change.
+  connect(Time_ScrollBar, &QScrollBar::valueChanged, this, [&s](int p) {
+    if (p != s.TimePosition()) s.SetTimePosition(p);
+  });
+  connect(Zoom_TrackBar, &QSlider::valueChanged, this, [&s](int z) { s.SetZoom(z); });
+  connect(ComboBox_Globus, &QComboBox::currentIndexChanged, this,
+          [&s](int i) { s.SetTextureIndex(i); });
+  connect(ComboBox_GradNetz, &QComboBox::currentIndexChanged, this,
+          [&s](int i) { s.SetGridIndex(i); });
+  connect(CheckBox_Cities, &QCheckBox::toggled, this, [&s](bool on) { s.SetShowCapitals(on); });
+  connect(CheckBox_SSP, &QCheckBox::toggled, this, [&s](bool on) { s.SetShowSubSolar(on); });
+  connect(CheckBox_PoI, &QCheckBox::toggled, this, [&s](bool on) { s.SetShowPoI(on); });
+  connect(Edit_PoI_Breite, &QLineEdit::textChanged, this,
+          [&s](const QString& text) { s.SetPoILatitudeText(text.toStdString()); });
+  connect(Edit_PoI_Laenge, &QLineEdit::textChanged, this,
+          [&s](const QString& text) { s.SetPoILongitudeText(text.toStdString()); });
+  // A hemisphere chosen moves the point (the button turned off follows its partner).
+  const struct {
+    QRadioButton* button;
+    void (Session::*set)(bool);
+    bool value;
+  } hemispheres[] = {{RadioButton_PoI_Nord, &Session::SetPoISouth, false},
+                     {RadioButton_PoI_Sued, &Session::SetPoISouth, true},
+                     {RadioButton_PoI_Ost, &Session::SetPoIWest, false},
+                     {RadioButton_PoI_West, &Session::SetPoIWest, true}};
+  for (const auto& h : hemispheres) {
+    connect(h.button, &QRadioButton::toggled, this, [&s, h](bool on) {
+      if (on) (s.*h.set)(h.value);
+    });
+  }
+  const struct {
+    QToolButton* button;
+    int step;
+  } playback[] = {{Button_Play, 5}, {Button_FastPlay, 30}, {Button_Reverse, -5},
+                  {Button_FastReverse, -30}};
+  for (const auto& p : playback)
+    connect(p.button, &QToolButton::clicked, this, [this, step = p.step] { Play(step); });
+  connect(Button_Stop, &QToolButton::clicked, this, [&s] { s.StopPlaying(); });
+  connect(Globe, &TGlobeView::afterRender, this, &TForm_Main::GlobeAfterRender);
+  connect(Find<QPushButton>(Panel_GlobeControl, "Button_Center_Globe"), &QPushButton::clicked,
+          this, [this] {
+            session_.CentreGlobe(Globe->width(), Globe->height());
+            HideGlobeControl();
+          });
+  connect(Find<QPushButton>(Panel_GlobeControl, "Button_Resize_Globe"), &QPushButton::clicked,
+          this, [this] {
+            session_.ResetGlobe(Globe->width(), Globe->height());
+            HideGlobeControl();
+          });
+  connect(Find<QPushButton>(Panel_GlobeControl, "Button_Exit_Globe"), &QPushButton::clicked,
+          this, &TForm_Main::HideGlobeControl);
 
   connect(Exit1, &QAction::triggered, this, &TForm_Main::Exit1Click);
-  connect(Sichtbarkeit, &QAction::triggered, this, &TForm_Main::SichtbarkeitClick);
-  connect(CityHist, &QAction::triggered, this, &TForm_Main::CityHistClick);
-  connect(Opt_Bessel, &QAction::triggered, this, &TForm_Main::Opt_BesselClick);
-  connect(Opt_NormView, &QAction::triggered, this, &TForm_Main::Opt_NormViewClick);
-  connect(Opt_BackView, &QAction::triggered, this, &TForm_Main::Opt_BackViewClick);
-  connect(Opt_Limits, &QAction::triggered, this, &TForm_Main::Opt_LimitsClick);
-  connect(Markierungen_Bearbeiten, &QAction::triggered, this,
-          &TForm_Main::Markierungen_BearbeitenClick);
-  connect(Markierungen_Auswaehlen, &QAction::triggered, this,
-          &TForm_Main::Markierungen_AuswaehlenClick);
+  connect(Sichtbarkeit, &QAction::triggered, this, [this] {
+    if (list_) list_->Open();
+  });
+  connect(CityHist, &QAction::triggered, this, [this] {
+    if (history_) history_->Open();
+  });
+  connect(Opt_Bessel, &QAction::triggered, Globe, qOverload<>(&QWidget::update));
+  connect(Opt_NormView, &QAction::triggered, this, [&s] { s.SetBackView(false); });
+  connect(Opt_BackView, &QAction::triggered, this, [&s] { s.SetBackView(true); });
+  connect(Opt_Limits, &QAction::triggered, this, [&s](bool on) { s.SetShowLimits(on); });
+  connect(Markierungen_Bearbeiten, &QAction::triggered, poiPanels_,
+          &TPoIListPanels::Markierungen_BearbeitenClick);
+  connect(Markierungen_Auswaehlen, &QAction::triggered, poiPanels_,
+          &TPoIListPanels::Markierungen_AuswaehlenClick);
   connect(Hilfe2, &QAction::triggered, this, &TForm_Main::Hilfe2Click);
   connect(Version1, &QAction::triggered, this, &TForm_Main::Version1Click);
   connect(Opt_Deutsch, &QAction::triggered, this, [this] { LanguageCommand(Language::kGerman); });
@@ -418,52 +198,122 @@ void TForm_Main::MakeShortcuts() {
   for (const auto& m : moves) {
     auto* shortcut = new QShortcut(QKeySequence(m.keys), this);
     connect(shortcut, &QShortcut::activated, this,
-            [this, dx = m.dx, dy = m.dy] { MoveGlobeCentre(dx, dy); });
+            [this, dx = m.dx, dy = m.dy] { session_.MoveGlobe(dx, dy); });
   }
   auto* centre = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_C), this);
-  connect(centre, &QShortcut::activated, this, &TForm_Main::CentreGlobe);
+  connect(centre, &QShortcut::activated, this,
+          [this] { session_.CentreGlobe(Globe->width(), Globe->height()); });
 }
 
-void TForm_Main::LayOutGlobePanel() {
-  const int w = globePanel_->width();
-  const int h = globePanel_->height();
-  Globe->setGeometry(0, 0, w, h);
-  int left = 4;
-  for (QToolButton* b :
-       {Button_FastReverse, Button_Reverse, Button_Stop, Button_Play, Button_FastPlay}) {
-    b->move(left, h - 28);
-    left += b->width() + 2;
-  }
-  Zoom_TrackBar->setGeometry(w - 32, h - 179, 28, 150);
-  // The globe keeps its scale and its place when its panel changes size; a globe centred in the
-  // panel stays centred.
-  if (laidOut_.isValid() && cx_ == laidOut_.width() / 2 && cy_ == laidOut_.height() / 2) {
-    cx_ = w / 2;
-    cy_ = h / 2;
-  }
-  laidOut_ = QSize(w, h);
-  Zoom_TrackBarChange();
-  // The list panels open at (8, 8), as large as the globe allows.
-  for (QWidget* p : {Panel_PoIs_Edit, Panel_PoIs_Select})
-    p->setGeometry(8, 8, std::max(200, std::min(720, w - 16)), std::max(150, h - 60));
+std::string TForm_Main::ScratchDatabasePath() const {
+  return scratch_ ? scratch_->Path() : std::string();
 }
 
-bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == globePanel_ && event->type() == QEvent::Resize && !closing_) LayOutGlobePanel();
-  if (watched == Globe) {
-    switch (event->type()) {
-      case QEvent::Wheel:
-      case QEvent::MouseButtonPress:
-      case QEvent::MouseMove:
-      case QEvent::MouseButtonRelease:
-      case QEvent::MouseButtonDblClick:
-        GlobeMouse(event);
-        return true;
-      default:
-        break;
-    }
+const std::vector<MapMark>& TForm_Main::ListMarks() const {
+  return poiPanels_->Selection().marks;
+}
+
+void TForm_Main::AttachReportWindows(TForm_CityHist* history, TForm_CityList* list) {
+  history_ = history;
+  list_ = list;
+  ReportContext context;
+  context.catalogue = &session_.Catalogue();
+  context.position = [this] { return session_.Position(); };
+  context.dataDir = options_.dataDir;
+  context.version = options_.version;
+  // A report run ends an animation run.
+  context.runStarting = [this] { StopPlaying(); };
+  for (TReportWindow* window : {static_cast<TReportWindow*>(history),
+                                static_cast<TReportWindow*>(list)}) {
+    if (!window) continue;
+    window->SetContext(context);
+    reports_.push_back(window);
+    links_.push_back(std::make_unique<ReportLink>(session_, window));
+    session_.Subscribe(links_.back().get());
   }
-  return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm_Main::LanguageCommand(Language language) { session_.SetLanguage(language); }
+
+void TForm_Main::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (firstActivationDone_) return;
+  firstActivationDone_ = true;
+  setWindowTitle(Q(session_.WindowTitle()));
+  Opt_Bessel->setChecked(true);
+  ApplyTexture();
+  ApplyGrid();
+  if (options_.fitGlobe) {
+    session_.FitGlobe(Globe->width(), Globe->height());
+  } else {
+    ApplyFrame();
+  }
+  // The saved eclipse, then the saved instant rather than the estimated maximum.
+  session_.Start();
+  if (!pendingError_.isEmpty()) {
+    // After the window is on the screen, so that the message has a window to belong to.
+    QTimer::singleShot(0, this, [this] {
+      const QString text = pendingError_;
+      pendingError_.clear();
+      ShowMessage(this, text);
+    });
+  }
+}
+
+void TForm_Main::Hilfe2Click() {
+  const std::string page = FindDataFile(HelpPageName(session_.GetLanguage()), options_.dataDir);
+  if (!help_) help_ = new THelpWindow(this);
+  if (!help_->ShowPage(page)) ShowMessage(this, Q(page + ": the help page cannot be read"));
+}
+
+void TForm_Main::Version1Click() {
+  if (!about_) about_ = new TAboutPanel(this);
+  BuildFacts facts;
+  facts.version = options_.version;
+  facts.fileType = options_.fileType;
+  about_->Open(facts);
+}
+
+SettingsRecord TForm_Main::CollectSettings() const {
+  SettingsRecord s = options_.settings;
+  s.version = options_.version;
+  WindowPlace(this, s.mainLeft, s.mainTop, s.mainWidth, s.mainHeight, s.mainState);
+  session_.CollectSettings(s);
+  for (const TReportWindow* r : reports_) r->CollectSettings(s);
+  return s;
+}
+
+void TForm_Main::Exit1Click() {
+  // Runs in progress stop at their next check; the closing flag then keeps late handlers quiet.
+  for (TReportWindow* r : reports_) r->CancelRun();
+  QCoreApplication::processEvents();
+  closing_ = true;
+  QCoreApplication::processEvents();
+  close();
+}
+
+void TForm_Main::closeEvent(QCloseEvent* event) {
+  // The animation stops before anything is torn down.
+  session_.StopPlaying();
+  closing_ = true;
+  for (TReportWindow* r : reports_) r->CancelRun();
+  QCoreApplication::processEvents();
+  // The settings are taken before anything is torn down, and written last; the scratch database
+  // goes with its file once the globe has let go of it.
+  const SettingsRecord settings = CollectSettings();
+  poiPanels_->KeepSelection();
+  layers_.reset();
+  Globe->SetSpatialDatabase(nullptr);
+  scratch_.reset();
+  std::error_code ec;
+  if (!options_.settingsFile.empty() && std::filesystem::exists(options_.settingsFile, ec)) {
+    const std::string problem = SaveSettings(options_.settingsFile, settings);
+    if (!problem.empty()) ShowMessage(this, Q(problem));
+  }
+  for (TReportWindow* r : reports_) r->close();
+  if (help_) help_->close();
+  if (about_) about_->hide();
+  event->accept();
 }
 
 }  // namespace umbrivista

@@ -26,10 +26,10 @@ void BM_CityListWindow(benchmark::State& state) {
   ReportContext context;
   context.catalogue = &catalogue;
   context.position = [] { return 16690; };
-  context.language = [] { return Language::kEnglish; };
   context.dataDir = UMBRIVISTA_DATA_DIR;
   context.version = "bench";
   window.SetContext(context);
+  window.SetLanguage(Language::kEnglish);
   window.Open();
   window.ComboBox_Population->setCurrentIndex(9);
   for (auto _ : state) {

@@ -13,7 +13,7 @@
 #include "data_files.h"
 #include "numbers.h"
 #include "place_history_run.h"
-#include "report_widgets.h"
+#include "widgets.h"
 #include "settings_record.h"
 
 namespace umbrivista {
@@ -40,7 +40,8 @@ int YearOf(const QComboBox* box, int fallback) {
 }  // namespace
 
 TForm_CityHist::TForm_CityHist(QWidget* parent)
-    : TReportWindow("TForm_CityHist", "RichEdit_CityHist", "Umbrivista_CityHist.txt", parent) {
+    : TReportWindow("TForm_CityHist", "RichEdit_CityHist", "Umbrivista_CityHist.txt",
+                    CaptionWindow::kPlaceHistory, parent) {
   resize(1174, 622);
   auto* central = new QWidget;
   central->setMinimumWidth(kMinContentWidth);
@@ -170,7 +171,8 @@ void TForm_CityHist::CollectSettings(SettingsRecord& s) const {
   s.lastYearIndex = std::max(0, ComboBox_Bis->currentIndex());
 }
 
-void TForm_CityHist::LanguageChanged() {
+void TForm_CityHist::Relabel() {
+  // The places file of the new language, once the window has been open.
   if (opened_) ReadCountryList();
 }
 

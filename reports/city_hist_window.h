@@ -13,8 +13,6 @@ class QRadioButton;
 
 namespace umbrivista {
 
-struct SettingsRecord;
-
 class TForm_CityHist : public TReportWindow {
   Q_OBJECT
 
@@ -26,11 +24,9 @@ class TForm_CityHist : public TReportWindow {
   void Open();
   // Re-reads the country list (the language chose another places file).
   void ReadCountryList();
-  // After a language switch: the country list of the new language, if the window has been open.
-  void LanguageChanged();
   // Place, size, place texts and years from the settings record, and back into it.
-  void ApplySettings(const SettingsRecord& settings);
-  void CollectSettings(SettingsRecord& settings) const;
+  void ApplySettings(const SettingsRecord& settings) override;
+  void CollectSettings(SettingsRecord& settings) const override;
   void Button_UebernehmenClick();
   void Button_Start_CityHistClick();
 
@@ -53,6 +49,7 @@ class TForm_CityHist : public TReportWindow {
   QPlainTextEdit* RichEdit_CityHist;
 
  private:
+  void Relabel() override;
   void ComboBox_LandClick();
   std::string PlacesFile() const;
 

@@ -10,13 +10,14 @@
 #include "city_list_run.h"
 #include "data_files.h"
 #include "places_file.h"
-#include "report_widgets.h"
+#include "widgets.h"
 #include "settings_record.h"
 
 namespace umbrivista {
 
 TForm_CityList::TForm_CityList(QWidget* parent)
-    : TReportWindow("TForm_CityList", "RichEdit_CityList", "Umbrivista_CityList.txt", parent) {
+    : TReportWindow("TForm_CityList", "RichEdit_CityList", "Umbrivista_CityList.txt",
+                    CaptionWindow::kCityList, parent) {
   resize(847, 690);
   auto* central = new QWidget(this);
   setCentralWidget(central);
@@ -51,6 +52,11 @@ void TForm_CityList::ApplySettings(const SettingsRecord& s) {
 void TForm_CityList::CollectSettings(SettingsRecord& s) const {
   WindowPlace(this, s.listLeft, s.listTop, s.listWidth, s.listHeight, s.listState);
   s.populationIndex = std::max(0, ComboBox_Population->currentIndex());
+}
+
+void TForm_CityList::Relabel() {
+  const auto items = PopulationListItems(CurrentLanguage());
+  for (int i = 0; i < kPopulationListCount; ++i) ComboBox_Population->setItemText(i, Q(items[i]));
 }
 
 void TForm_CityList::Open() {

@@ -9,8 +9,6 @@ class QComboBox;
 
 namespace umbrivista {
 
-struct SettingsRecord;
-
 class TForm_CityList : public TReportWindow {
   Q_OBJECT
 
@@ -20,8 +18,8 @@ class TForm_CityList : public TReportWindow {
   // Opening from the main window's menu: an empty list, the window shown and raised.
   void Open();
   // Place, size and threshold from the settings record, and back into it.
-  void ApplySettings(const SettingsRecord& settings);
-  void CollectSettings(SettingsRecord& settings) const;
+  void ApplySettings(const SettingsRecord& settings) override;
+  void CollectSettings(SettingsRecord& settings) const override;
   // One run for the shown eclipse and the chosen threshold.
   void Button_Start_CityListClick();
 
@@ -29,6 +27,9 @@ class TForm_CityList : public TReportWindow {
   QPushButton* Button_Start_CityList;
   QLabel* Label1;
   QPlainTextEdit* RichEdit_CityList;
+
+ private:
+  void Relabel() override;
 };
 
 }  // namespace umbrivista

@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -12,16 +14,35 @@
 #include <chrono>
 
 #include "captions.h"
-#include "report_widgets.h"
+#include "caption_apply.h"
+#include "widgets.h"
 #include "safe_file.h"
 
 namespace umbrivista {
 
+namespace {
+
+// The read-only list of a report: plain text in Liberation Mono, no wrap, both scroll bars.
+QPlainTextEdit* MakeReportList(const char* name) {
+  auto* list = Named(new QPlainTextEdit, name);
+  list->setReadOnly(true);
+  list->setLineWrapMode(QPlainTextEdit::NoWrap);
+  list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  QFont mono(QStringLiteral("Liberation Mono"));
+  mono.setStyleHint(QFont::Monospace);
+  mono.setPointSize(9);
+  list->setFont(mono);
+  return list;
+}
+
+}  // namespace
+
 TReportWindow::TReportWindow(const char* objectName, const char* listName,
-                             const char* defaultFile, QWidget* parent)
-    : QMainWindow(parent), defaultFile_(QString::fromLatin1(defaultFile)) {
+                             const char* defaultFile, CaptionWindow captions, QWidget* parent)
+    : QMainWindow(parent), captions_(captions), defaultFile_(QString::fromLatin1(defaultFile)) {
   setObjectName(QString::fromLatin1(objectName));
-  list_ = MakeReportList(nullptr, listName);
+  list_ = MakeReportList(listName);
   // The header lies in a strip as wide as the list and moves with its horizontal scrolling.
   headerStrip_ = new QWidget;
   Label5 = Named(new QLabel(headerStrip_), "Label5");
@@ -33,9 +54,13 @@ TReportWindow::TReportWindow(const char* objectName, const char* listName,
   Button_Beenden = Named(new QPushButton, "Button_Beenden");
   connect(Button_Beenden, &QPushButton::clicked, this, &TReportWindow::Button_BeendenClick);
   Named(statusBar(), "StatusBar1");
-  const ReportMenu menu = MakeReportMenu(this);
-  Speichern1 = menu.save;
-  connect(menu.close, &QAction::triggered, this, &TReportWindow::Button_BeendenClick);
+  // The menu "Liste" with "Speichern unter", a separator and "Beenden"; saving waits for a run.
+  QMenu* menu = Named(menuBar()->addMenu(QStringLiteral("Liste")), "Liste1");
+  Speichern1 = Named(menu->addAction(QStringLiteral("Speichern unter")), "Speichern1");
+  Speichern1->setEnabled(false);
+  menu->addSeparator();
+  QAction* close = Named(menu->addAction(QStringLiteral("Beenden")), "Beenden1");
+  connect(close, &QAction::triggered, this, &TReportWindow::Button_BeendenClick);
   connect(Speichern1, &QAction::triggered, this, &TReportWindow::SaveAs);
 }
 
@@ -52,6 +77,16 @@ void TReportWindow::AlignHeader() {
 void TReportWindow::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   AlignHeader();
+}
+
+void TReportWindow::SetLanguage(Language language) {
+  CancelRun();
+  language_ = language;
+  ApplyCaptionSet(this, captions_, language);
+  Relabel();
+  // A run under way sees its cancel flag before the window goes.
+  QCoreApplication::processEvents();
+  hide();
 }
 
 void TReportWindow::ClearRun() {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "captions.h"
 #include "language.h"
 #include "report_run.h"
 
@@ -19,12 +20,12 @@ class QPushButton;
 namespace umbrivista {
 
 class EclipseCatalogue;
+struct SettingsRecord;
 
 // What a report window needs from the rest of the program.
 struct ReportContext {
   const EclipseCatalogue* catalogue = nullptr;
   std::function<int()> position;       // the eclipse shown in the main window
-  std::function<Language()> language;  // the interface language
   std::string dataDir;                 // folder named on the command line (data-file lookup)
   std::string version;                 // for the caption
   std::function<void()> runStarting;   // told before each run (the main window stops playing)
@@ -35,6 +36,13 @@ class TReportWindow : public QMainWindow {
 
  public:
   void SetContext(ReportContext context) { context_ = std::move(context); }
+  // The interface language changed: a run under way stops, the window takes the captions of the
+  // language and is hidden.
+  void SetLanguage(Language language);
+  Language CurrentLanguage() const { return language_; }
+  // Place, size and inputs from the settings record, and back into it.
+  virtual void ApplySettings(const SettingsRecord& settings) = 0;
+  virtual void CollectSettings(SettingsRecord& settings) const = 0;
   // Asks a run under way to stop at its next step; the rows found stay.
   void CancelRun() { cancel_ = true; }
   bool CancelRequested() const { return cancel_; }
@@ -50,7 +58,7 @@ class TReportWindow : public QMainWindow {
 
  protected:
   TReportWindow(const char* objectName, const char* listName, const char* defaultFile,
-                QWidget* parent);
+                CaptionWindow captions, QWidget* parent);
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
@@ -65,10 +73,9 @@ class TReportWindow : public QMainWindow {
   // Runs `compute` with progress and cancel wired to this window; `start` is disabled meanwhile.
   void RunReport(QPushButton* start,
                  const std::function<ReportRun(const RunControl&)>& compute);
-  Language CurrentLanguage() const {
-    return context_.language ? context_.language() : Language::kEnglish;
-  }
   const ReportContext& Context() const { return context_; }
+  // What a window relabels beyond its caption set (list items, files of the language).
+  virtual void Relabel() {}
 
  private:
   void Button_BeendenClick();
@@ -77,6 +84,8 @@ class TReportWindow : public QMainWindow {
   void ShowNewRows(const ReportRun& run);
 
   ReportContext context_;
+  CaptionWindow captions_;
+  Language language_ = kDefaultLanguage;
   QPlainTextEdit* list_;
   QWidget* headerStrip_;
   QString defaultFile_;

@@ -34,6 +34,7 @@
 #include "help_window.h"
 #include "layers.h"
 #include "main_window.h"
+#include "widgets.h"
 #include "poi_list.h"
 #include "scratch_dir.h"
 #include "settings_file.h"

@@ -36,6 +36,7 @@
 #include "info_panel.h"
 #include "layers.h"
 #include "main_window.h"
+#include "widgets.h"
 #include "numbers.h"
 #include "scratch_dir.h"
 #include "shipped_catalogue.h"

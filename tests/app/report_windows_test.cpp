@@ -27,6 +27,7 @@
 #include "city_list_run.h"
 #include "city_list_window.h"
 #include "main_window.h"
+#include "widgets.h"
 #include "numbers.h"
 #include "place_history_run.h"
 #include "scratch_dir.h"
@@ -52,14 +53,16 @@ class ReportWindowsTest : public ScratchDirTest {
     SetSaveFileChooser(nullptr);
     ScratchDirTest::TearDown();
   }
-  ReportContext Context(Language language, const std::string& dataDir = UMBRIVISTA_DATA_DIR) {
+  // The window as the main window attaches it, in `language`.
+  static void Attach(TReportWindow& window, Language language,
+                     const std::string& dataDir = UMBRIVISTA_DATA_DIR) {
     ReportContext c;
     c.catalogue = &ShippedCatalogue();
     c.position = [] { return 16690; };
-    c.language = [language] { return language; };
     c.dataDir = dataDir;
     c.version = "0.1.0";
-    return c;
+    window.SetContext(c);
+    window.SetLanguage(language);
   }
   std::string FileText(const std::string& name) {
     std::ifstream in(dir_ / name, std::ios::binary);
@@ -90,7 +93,7 @@ class ReportWindowsTest : public ScratchDirTest {
 
 TEST_F(ReportWindowsTest, CityListRunFillsTheListAndSavesWhatTheCommandLineWrites) {
   TForm_CityList window;
-  window.SetContext(Context(Language::kGerman));
+  Attach(window, Language::kGerman);
   window.Open();
   window.ComboBox_Population->setCurrentIndex(3);
   window.Button_Start_CityList->click();
@@ -117,9 +120,9 @@ TEST_F(ReportWindowsTest, CityListRunFillsTheListAndSavesWhatTheCommandLineWrite
 
 TEST_F(ReportWindowsTest, SaveDialogOpensInTheDocumentsThenWhereTheLastSaveWent) {
   TForm_CityList list;
-  list.SetContext(Context(Language::kGerman));
+  Attach(list, Language::kGerman);
   TForm_CityHist history;
-  history.SetContext(Context(Language::kGerman));
+  Attach(history, Language::kGerman);
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   const QString first = QFileInfo(documents).isDir() ? documents : QDir::homePath();
   chosen_.clear();
@@ -144,7 +147,7 @@ TEST_F(ReportWindowsTest, SaveDialogOpensInTheDocumentsThenWhereTheLastSaveWent)
 
 TEST_F(ReportWindowsTest, StartAndSaveAreDisabledDuringARunThatCanBeCancelled) {
   TForm_CityList window;
-  window.SetContext(Context(Language::kEnglish));
+  Attach(window, Language::kEnglish);
   window.Open();
   window.ComboBox_Population->setCurrentIndex(9);  // every place: a run of some 200 ms
   // Once the first rows are in the list: look at the buttons and cancel.
@@ -177,7 +180,7 @@ TEST_F(ReportWindowsTest, StartAndSaveAreDisabledDuringARunThatCanBeCancelled) {
 
 TEST_F(ReportWindowsTest, PlaceHistoryTakesOverAPlaceAndSavesWhatTheCommandLineWrites) {
   TForm_CityHist window;
-  window.SetContext(Context(Language::kEnglish));
+  Attach(window, Language::kEnglish);
   window.Open();
   ASSERT_TRUE(messages_.empty());
   const int argentina = window.ComboBox_Land->findText("Argentina");
@@ -219,7 +222,7 @@ TEST_F(ReportWindowsTest, PlaceHistoryTakesOverAPlaceAndSavesWhatTheCommandLineW
 
 TEST_F(ReportWindowsTest, AMissingPlacesFileIsReportedOnceAndTheWindowStaysUsable) {
   TForm_CityHist history;
-  history.SetContext(Context(Language::kEnglish, dir_.string()));
+  Attach(history, Language::kEnglish, dir_.string());
   history.Open();
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_TRUE(messages_[0].contains("2017_data_EN.txt")) << messages_[0].toStdString();
@@ -231,7 +234,7 @@ TEST_F(ReportWindowsTest, AMissingPlacesFileIsReportedOnceAndTheWindowStaysUsabl
   EXPECT_EQ(messages_.size(), 1u);
 
   TForm_CityList list;
-  list.SetContext(Context(Language::kEnglish, dir_.string()));
+  Attach(list, Language::kEnglish, dir_.string());
   list.Open();
   list.Button_Start_CityList->click();
   ASSERT_EQ(messages_.size(), 2u);

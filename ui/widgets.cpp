@@ -1,17 +1,12 @@
-#include "report_widgets.h"
+#include "widgets.h"
 
-#include <QAction>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFont>
 #include <QGuiApplication>
 #include <QLibraryInfo>
-#include <QMenu>
-#include <QMenuBar>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTranslator>
@@ -138,28 +133,6 @@ void WindowPlace(const QWidget* window, int& left, int& top, int& width, int& he
   width = frame.width();
   height = frame.height();
   state = window->isMaximized() ? 2 : window->isMinimized() ? 1 : 0;
-}
-
-QPlainTextEdit* MakeReportList(QWidget* parent, const char* name) {
-  auto* list = Named(new QPlainTextEdit(parent), name);
-  list->setReadOnly(true);
-  list->setLineWrapMode(QPlainTextEdit::NoWrap);
-  list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  QFont mono(QStringLiteral("Liberation Mono"));
-  mono.setStyleHint(QFont::Monospace);
-  mono.setPointSize(9);
-  list->setFont(mono);
-  return list;
-}
-
-ReportMenu MakeReportMenu(QMainWindow* window) {
-  QMenu* menu = Named(window->menuBar()->addMenu(QStringLiteral("Liste")), "Liste1");
-  QAction* save = Named(menu->addAction(QStringLiteral("Speichern unter")), "Speichern1");
-  save->setEnabled(false);
-  menu->addSeparator();
-  QAction* close = Named(menu->addAction(QStringLiteral("Beenden")), "Beenden1");
-  return {save, close};
 }
 
 }  // namespace umbrivista

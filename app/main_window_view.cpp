@@ -1,0 +1,317 @@
+// The main window as a view of the session: what a change shows, the globe's frame, texture, grid
+// and layers, the mouse on the globe, the animation and the overlay after each render.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QWheelEvent>
+
+#include "about_panel.h"
+#include "caption_apply.h"
+#include "captions.h"
+#include "data_files.h"
+#include "globe_settings.h"
+#include "globeview.h"
+#include "gunits.h"
+#include "help_window.h"
+#include "layers.h"
+#include "main_window.h"
+#include "overlay.h"
+#include "poi_panels.h"
+#include "string_table.h"
+#include "widgets.h"
+
+namespace umbrivista {
+
+namespace {
+
+constexpr int kWheelStep = 10;
+
+// Shows a value in a control without running the control's handler.
+template <typename W, typename F>
+void Quietly(W* widget, F&& set) {
+  const QSignalBlocker block(widget);
+  set(widget);
+}
+
+void ShowText(QLineEdit* box, const std::string& text) {
+  if (box->text() != Q(text)) Quietly(box, [&](QLineEdit* b) { b->setText(Q(text)); });
+}
+
+// A radio pair; both may be off.
+void ShowPair(QRadioButton* a, bool aOn, QRadioButton* b, bool bOn) {
+  const QSignalBlocker blockA(a), blockB(b);
+  if (aOn) a->setChecked(true);
+  if (bOn) b->setChecked(true);
+}
+
+}  // namespace
+
+void TForm_Main::SessionChanged(SessionChanges changes) {
+  if (closing_) return;
+  // Captions first: the texts that follow the session are set over them.
+  if (changes & kLanguageChanged) Relabel();
+  if (changes & kEclipseChanged) ShowSelection();
+  if (changes & (kTimeScaleChanged | kLanguageChanged)) ShowTimeScale();
+  if (changes & (kInstantChanged | kLanguageChanged)) ShowInstant();
+  if (changes & (kViewChanged | kLanguageChanged)) {
+    (session_.BackView() ? Opt_BackView : Opt_NormView)->setChecked(true);
+    CheckBox_SSP->setText(Q(session_.SubSolarCaptionText()));
+  }
+  if (changes & kPathChanged) RebuildLayers();
+  if ((changes & kLimitsChanged) && layers_ && !closing_ && session_.Position() > 0)
+    layers_->RebuildPathLimits(session_.Record(), session_.DeltaTInUse(), session_.BackView(),
+                               session_.ShowLimits());
+  if (changes & (kSubSolarChanged | kTextureChanged | kGridChanged | kLimitsChanged |
+                 kCapitalsChanged | kPointChanged))
+    ShowGlobeChoices();
+  if ((changes & kCapitalsChanged) && layers_)
+    session_.ShowCapitals() ? layers_->RebuildCapitals() : layers_->ClearCapitals();
+  if (changes & kTextureChanged) ApplyTexture();
+  if (changes & kGridChanged) ApplyGrid();
+  // The marker is part of the overlay: a repaint draws or leaves it.
+  if (changes & kSubSolarChanged) Globe->update();
+  if (changes & kPointChanged) RebuildPoI();
+  if (changes & (kEclipseChanged | kTimeScaleChanged | kViewChanged | kPointChanged |
+                 kInstantChanged | kLanguageChanged))
+    ShowPoI();
+  if (changes & kFrameChanged) ApplyFrame();
+}
+
+void TForm_Main::ShowSelection() {
+  Quietly(ScrollBar_Eclipse, [&](QScrollBar* s) { s->setValue(session_.Position()); });
+  Edit_Jahr->setText(Q(session_.YearText()));
+  Saros_Edit->setText(Q(session_.SarosText()));
+  GroupBox_Saros->setTitle(Q(session_.SarosCaptionText()));
+}
+
+void TForm_Main::ShowTimeScale() {
+  Quietly(CheckBox_ET_UT, [&](QCheckBox* c) { c->setChecked(session_.Ut()); });
+  CheckBox_ET_UT->setText(Q(session_.DeltaTCaptionText()));
+}
+
+void TForm_Main::ShowInstant() {
+  Time_ScrollBar->setValue(session_.TimePosition());
+  setWindowTitle(Q(session_.WindowTitle()));
+  if (session_.Position() == 0) return;
+  const InfoRows& rows = session_.Rows();
+  for (int row = 0; row < kInfoRowCount; ++row) {
+    SG->item(row, 0)->setText(Q(rows[row].label));
+    SG->item(row, 1)->setText(Q(rows[row].value));
+    SG->item(row, 2)->setText(Q(rows[row].unit));
+  }
+  Label_DatumZeit->setText(Q(session_.DateTimeText()));
+  SoFiTyp_Label->setText(Q(session_.TypeText()));
+  const GlobeRotation rotation = session_.Orientation();
+  Globe->Projector().SetXRotation(rotation.x);
+  Globe->Projector().SetYRotation(rotation.y);
+}
+
+void TForm_Main::ShowGlobeChoices() {
+  Quietly(ComboBox_Globus, [&](QComboBox* c) { c->setCurrentIndex(session_.TextureIndex()); });
+  Quietly(ComboBox_GradNetz, [&](QComboBox* c) { c->setCurrentIndex(session_.GridIndex()); });
+  Quietly(CheckBox_SSP, [&](QCheckBox* c) { c->setChecked(session_.ShowSubSolar()); });
+  Quietly(CheckBox_Cities, [&](QCheckBox* c) { c->setChecked(session_.ShowCapitals()); });
+  Opt_Limits->setChecked(session_.ShowLimits());
+  ShowText(Edit_PoI_Breite, session_.PoILatitudeText());
+  ShowText(Edit_PoI_Laenge, session_.PoILongitudeText());
+  ShowPair(RadioButton_PoI_Nord, session_.PoINorth(), RadioButton_PoI_Sued, session_.PoISouth());
+  ShowPair(RadioButton_PoI_Ost, session_.PoIEast(), RadioButton_PoI_West, session_.PoIWest());
+  Quietly(CheckBox_PoI, [&](QCheckBox* c) { c->setChecked(session_.ShowPoI()); });
+}
+
+void TForm_Main::ShowPoI() {
+  const auto [a, b] = session_.PoIDistanceTexts();
+  Label_DistA->setText(Q(a));
+  Label_DistB->setText(Q(b));
+  const std::vector<std::string>& lines = session_.PoILines();
+  if (lines.empty()) {
+    Label_PoI_Circumstances->hide();
+    return;
+  }
+  QStringList texts;
+  for (const std::string& line : lines) texts << Q(line);
+  if (Label_PoI_Circumstances->text() == texts.join('\n') && Label_PoI_Circumstances->isVisible())
+    return;
+  Label_PoI_Circumstances->setText(texts.join('\n'));
+  Label_PoI_Circumstances->adjustSize();
+  Label_PoI_Circumstances->show();
+  Label_PoI_Circumstances->raise();
+}
+
+void TForm_Main::Relabel() {
+  const Language language = session_.GetLanguage();
+  (language == Language::kGerman    ? Opt_Deutsch
+   : language == Language::kEnglish ? Opt_English
+                                    : Opt_Francais)
+      ->setChecked(true);
+  ApplyCaptionSet(this, CaptionWindow::kMain, language);
+  UseQtStandardTexts(language);
+  GroupBox_Saros->setTitle(Q(session_.SarosCaptionText()));
+  const auto grid = GridListItems(language);
+  for (int i = 0; i < kGridListCount; ++i) ComboBox_GradNetz->setItemText(i, Q(grid[i]));
+  Time_ScrollBar->setToolTip(Q(StringItem(Text::kTimeSliderHint, language)));
+  if (about_) about_->hide();
+  // An open help window turns to the page of the new language.
+  if (help_ && help_->isVisible()) Hilfe2Click();
+}
+
+// --- The globe ---------------------------------------------------------------------------------
+
+void TForm_Main::ApplyFrame() {
+  Quietly(Zoom_TrackBar, [&](QSlider* z) { z->setValue(session_.Zoom()); });
+  TGProjector& projector = Globe->Projector();
+  projector.SetScaleFactor(ZoomScaleFactor(session_.Zoom()));
+  k_ = umbrivista::PixelsPerEarthRadius(projector.ScaleFactor());
+  projector.SetXOrigin(session_.CentreX());
+  projector.SetYOrigin(session_.CentreY());
+}
+
+void TForm_Main::ApplyTexture() {
+  const std::string path = FindDataFile(kTextureFiles[session_.TextureIndex()], options_.dataDir);
+  Globe->SetSurfaceTextureName(path);
+  if (Globe->SurfaceTexture().GetEmpty()) {
+    qWarning("cannot use the globe texture %s: %s", path.c_str(),
+             Globe->SurfaceTexture().LastError().c_str());
+  }
+  Globe->setFocus();
+  Globe->update();
+}
+
+void TForm_Main::ApplyGrid() {
+  const GridSteps steps = GridStepsFor(session_.GridIndex());
+  Globe->Graticule().SetLatitudeStep(steps.latitude);
+  Globe->Graticule().SetLongitudeStep(steps.longitude);
+  Globe->setFocus();
+}
+
+void TForm_Main::HideGlobeControl() {
+  Panel_GlobeControl->hide();
+  Globe->setFocus();
+}
+
+bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == Panel_Globus && event->type() == QEvent::Resize && !closing_) {
+    LayOutGlobePanel(Panel_Globus->width(), Panel_Globus->height());
+    session_.PanelResized(Panel_Globus->width(), Panel_Globus->height());
+  }
+  if (watched == Globe) {
+    switch (event->type()) {
+      case QEvent::Wheel:
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseMove:
+      case QEvent::MouseButtonRelease:
+      case QEvent::MouseButtonDblClick:
+        GlobeMouse(event);
+        return true;
+      default:
+        break;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm_Main::GlobeMouse(QEvent* event) {
+  if (event->type() == QEvent::Wheel) {
+    const int turn = static_cast<QWheelEvent*>(event)->angleDelta().y();
+    // Turning the wheel towards the user (down) makes the globe larger.
+    if (turn != 0) session_.SetZoom(session_.Zoom() + (turn < 0 ? -kWheelStep : kWheelStep));
+    return;
+  }
+  auto* mouse = static_cast<QMouseEvent*>(event);
+  const QPoint at = mouse->position().toPoint();
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+      lastMouse_ = at;
+      // A click on the globe ends an animation run.
+      if (mouse->button() == Qt::LeftButton) session_.StopPlaying();
+      Globe->setFocus();
+      return;
+    case QEvent::MouseMove:
+      if (mouse->buttons() & Qt::LeftButton) {
+        session_.MoveGlobe(at.x() - lastMouse_.x(), at.y() - lastMouse_.y());
+        lastMouse_ = at;
+      }
+      return;
+    case QEvent::MouseButtonDblClick: {
+      // The point of interest goes where the user points.
+      TGGlobePoint point;
+      if (mouse->button() == Qt::LeftButton && Globe->Projector().XYToLL(at.x(), at.y(), point))
+        session_.PlacePoI(GUToDegrees(point.Latitude), GUToDegrees(point.Longitude));
+      return;
+    }
+    case QEvent::MouseButtonRelease:
+      if (mouse->button() == Qt::RightButton) {
+        Panel_GlobeControl->adjustSize();
+        Panel_GlobeControl->move(at.x() - 60, at.y() - 17);
+        Panel_GlobeControl->show();
+        Panel_GlobeControl->raise();
+      }
+      return;
+    default:
+      return;
+  }
+}
+
+// --- Layers ------------------------------------------------------------------------------------
+
+void TForm_Main::RebuildLayers() {
+  // Built once the window is first shown; the settings and the saved language before that would
+  // only build them again and again.
+  if (closing_ || !layers_ || session_.Position() == 0 || !firstActivationDone_) return;
+  const EclipseRecord& record = session_.Record();
+  layers_->RebuildPathLimits(record, session_.DeltaTInUse(), session_.BackView(),
+                             session_.ShowLimits());
+  layers_->RebuildCentreLine(record, session_.DeltaTInUse(), session_.BackView());
+  if (session_.ShowCapitals()) layers_->RebuildCapitals();
+  if (session_.ShowPoI()) layers_->RebuildPoI(session_.PoILatitude(), session_.PoILongitude());
+  layers_->RebuildPoIList(ListMarks());
+}
+
+void TForm_Main::RebuildPoI() {
+  if (closing_ || !layers_) return;
+  if (session_.ShowPoI()) {
+    layers_->RebuildPoI(session_.PoILatitude(), session_.PoILongitude());
+  } else {
+    layers_->ClearPoI();
+  }
+}
+
+// --- Animation ---------------------------------------------------------------------------------
+
+void TForm_Main::Play(int step) {
+  Button_Stop->setFocus();
+  // A second play button switches the run under way instead of starting one inside it.
+  if (!session_.StartPlaying(step)) return;
+  // One step per pass; each pass lets the globe repaint and the clicks reach their handlers.
+  while (!closing_ && session_.PlayStep()) {
+    Globe->repaint();
+    QCoreApplication::processEvents();
+  }
+  session_.StopPlaying();
+}
+
+// --- Overlay -----------------------------------------------------------------------------------
+
+void TForm_Main::GlobeAfterRender(QPainter* canvas) {
+  if (closing_ || !canvas) return;
+  // The globe is drawn where the overlay expects it; unchanged values request nothing.
+  Globe->Projector().SetXOrigin(session_.CentreX());
+  Globe->Projector().SetYOrigin(session_.CentreY());
+  if (session_.Position() == 0) return;
+  DrawOverlay(*canvas, session_.Overlay(k_));
+}
+
+}  // namespace umbrivista

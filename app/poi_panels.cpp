@@ -1,0 +1,138 @@
+#include "poi_panels.h"
+
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStringList>
+
+#include "main_form.h"
+#include "widgets.h"
+
+namespace umbrivista {
+
+namespace {
+
+std::vector<std::string> EditorLines(const QPlainTextEdit* editor) {
+  return SplitLines(editor->toPlainText().toStdString());
+}
+
+void ShowLines(QPlainTextEdit* editor, const std::vector<std::string>& lines) {
+  QString text;
+  for (const std::string& line : lines) text += Q(line) + '\n';
+  editor->setPlainText(text);
+}
+
+void Open(QWidget* panel) {
+  panel->move(8, 8);
+  panel->show();
+  panel->raise();
+}
+
+}  // namespace
+
+TPoIListPanels::TPoIListPanels(MainWindowControls& controls, QWidget* window,
+                               std::string listFile, std::string selectionFile,
+                               std::function<Language()> language)
+    : QObject(window),
+      c_(controls),
+      window_(window),
+      listFile_(std::move(listFile)),
+      selectionFile_(std::move(selectionFile)),
+      language_(std::move(language)) {
+  connect(Find<QPushButton>(c_.Panel_PoIs_Edit, "Button_PoIS_Speichern"), &QPushButton::clicked,
+          this, &TPoIListPanels::Button_PoIS_SpeichernClick);
+  connect(Find<QPushButton>(c_.Panel_PoIs_Edit, "Button_PoIS_Abbrechen"), &QPushButton::clicked,
+          c_.Panel_PoIs_Edit, &QWidget::hide);
+  connect(Find<QPushButton>(c_.Panel_PoIs_Select, "Button_PoIs_Select"), &QPushButton::clicked,
+          this, &TPoIListPanels::Button_PoIs_SelectClick);
+  connect(Find<QPushButton>(c_.Panel_PoIs_Select, "Button_PoIs_Select_Cancel"),
+          &QPushButton::clicked, c_.Panel_PoIs_Select, &QWidget::hide);
+}
+
+bool TPoIListPanels::Load() {
+  ShowLines(c_.RichEdit_PoIs, DefaultPoILines());
+  if (!selectionFile_.empty()) selection_ = ReadPoISelection(selectionFile_);
+  return ReadListFile();
+}
+
+bool TPoIListPanels::ReadListFile() {
+  PoIListFile file = ReadPoIListFile(listFile_);
+  listUnreadable_ = file.exists && !file.readable;
+  if (file.exists && file.readable) ShowLines(c_.RichEdit_PoIs, file.lines);
+  return !listUnreadable_;
+}
+
+void TPoIListPanels::KeepSelection() const {
+  if (selectionFile_.empty()) return;
+  try {
+    WriteLinesFile(selectionFile_, selection_.lines);
+  } catch (const std::exception& e) {
+    qWarning("%s", e.what());
+  }
+}
+
+void TPoIListPanels::Markierungen_BearbeitenClick() {
+  if (!ReadListFile())
+    ShowMessage(window_, Q(listFile_ + ": the list of points of interest cannot be read; it is "
+                                       "left as it is"));
+  c_.Panel_PoIs_Select->hide();
+  Open(c_.Panel_PoIs_Edit);
+  c_.RichEdit_PoIs->setFocus();
+}
+
+void TPoIListPanels::Button_PoIS_SpeichernClick() {
+  if (listFile_.empty()) return;
+  if (listUnreadable_ &&
+      !AskQuestion(window_, Q(listFile_ + " could not be read. Replace it with the lines of the "
+                                          "editor?"))) {
+    return;
+  }
+  try {
+    WriteLinesFile(listFile_, EditorLines(c_.RichEdit_PoIs));
+  } catch (const std::exception& e) {
+    // The old file stays; the editor keeps the lines.
+    ShowMessage(window_, QString::fromUtf8(e.what()));
+    return;
+  }
+  listUnreadable_ = false;
+  listChanged_ = true;
+  c_.Panel_PoIs_Edit->hide();
+}
+
+void TPoIListPanels::Markierungen_AuswaehlenClick() {
+  if (listChanged_) {
+    // A saved list is offered afresh; the first time, the lines drawn since the last run are
+    // checked.
+    const bool restore = !offered_;
+    c_.CheckListBox_PoIs->clear();
+    for (const std::string& line : EditorLines(c_.RichEdit_PoIs)) {
+      auto* item = new QListWidgetItem(Q(line), c_.CheckListBox_PoIs);
+      item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+      item->setCheckState(restore && selection_.Contains(line) ? Qt::Checked : Qt::Unchecked);
+    }
+    listChanged_ = false;
+    offered_ = true;
+  }
+  c_.Panel_PoIs_Edit->hide();
+  Open(c_.Panel_PoIs_Select);
+}
+
+void TPoIListPanels::Button_PoIs_SelectClick() {
+  std::vector<std::string> checked;
+  for (int i = 0; i < c_.CheckListBox_PoIs->count(); ++i) {
+    const QListWidgetItem* item = c_.CheckListBox_PoIs->item(i);
+    if (item->checkState() == Qt::Checked) checked.push_back(item->text().toStdString());
+  }
+  std::vector<std::string> problems;
+  selection_ = SelectPoIs(checked, language_(), problems);
+  emit selectionChanged();
+  c_.Panel_PoIs_Select->hide();
+  // A bad field is reported here, once; the point is left out.
+  if (!problems.empty()) {
+    QStringList texts;
+    for (const std::string& p : problems) texts << Q(p);
+    ShowMessage(window_, texts.join('\n'));
+  }
+}
+
+}  // namespace umbrivista

@@ -1,0 +1,63 @@
+#include "poi_selection.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <span>
+
+#include "safe_file.h"
+#include "text_encoding.h"
+
+namespace umbrivista {
+
+PoIListFile ReadPoIListFile(const std::string& path) {
+  PoIListFile file;
+  std::error_code ec;
+  if (path.empty() || !std::filesystem::exists(path, ec)) return file;
+  file.exists = true;
+  // Only a regular file is opened: a pipe or a device would block or never end.
+  std::ifstream in;
+  if (std::filesystem::is_regular_file(path, ec)) in.open(path, std::ios::binary);
+  std::string bytes;
+  if (in.is_open()) bytes.assign(std::istreambuf_iterator<char>(in), {});
+  if (!in.is_open() || in.bad()) {
+    file.readable = false;
+    return file;
+  }
+  file.lines = SplitLines(DecodeTextFile(bytes));
+  return file;
+}
+
+void WriteLinesFile(const std::string& path, const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + '\n';
+  WriteFileSafely(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
+
+bool PoISelection::Contains(const std::string& line) const {
+  return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+PoISelection SelectPoIs(const std::vector<std::string>& checkedLines, Language language,
+                        std::vector<std::string>& problems) {
+  PoISelection selection;
+  for (const std::string& text : checkedLines) {
+    const PoILine line = ParsePoILine(text);
+    if (line.kind == PoILine::kPoint) {
+      selection.marks.push_back(line.mark);
+      selection.lines.push_back(text);
+    }
+    if (line.kind == PoILine::kBadField) problems.push_back(PoIErrorMessage(line, language));
+  }
+  return selection;
+}
+
+PoISelection ReadPoISelection(const std::string& path) {
+  const PoIListFile file = ReadPoIListFile(path);
+  std::vector<std::string> ignored;
+  return SelectPoIs(file.lines, kDefaultLanguage, ignored);
+}
+
+}  // namespace umbrivista

@@ -1,0 +1,447 @@
+#include "session.h"
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <tuple>
+
+#include "captions.h"
+#include "deltat.h"
+#include "eclipse_types.h"
+#include "navigation.h"
+#include "numbers.h"
+#include "place_circumstances.h"
+#include "poi_input.h"
+
+namespace umbrivista {
+
+namespace {
+
+constexpr int kMinZoom = 60;
+constexpr int kMaxZoom = 350;
+constexpr int kResetZoom = 300;
+
+// A coordinate box's text as the box keeps it: trimmed, or emptied when it is not a number in
+// range; and its value (an empty box is 0).
+std::pair<std::string, double> CoordinateText(std::string_view text, double limit) {
+  std::string trimmed = TrimmedText(text);
+  if (const std::optional<double> value = ParseCoordinateText(trimmed, limit))
+    return {std::move(trimmed), *value};
+  return {std::string(), 0.0};
+}
+
+double CoordinateValue(const std::string& text, double limit) {
+  return ParseCoordinateText(text, limit).value_or(0);
+}
+
+}  // namespace
+
+Session::Session(std::string version) : version_(std::move(version)) {}
+
+void Session::Subscribe(SessionObserver* observer) {
+  if (observer && std::find(observers_.begin(), observers_.end(), observer) == observers_.end())
+    observers_.push_back(observer);
+}
+
+void Session::Unsubscribe(SessionObserver* observer) {
+  observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
+}
+
+void Session::Notify(SessionChanges changes) {
+  // A copy: an observer may unsubscribe while being told.
+  const std::vector<SessionObserver*> observers = observers_;
+  for (SessionObserver* observer : observers) observer->SessionChanged(changes);
+}
+
+std::string Session::LoadCatalogue(const std::string& path) {
+  try {
+    catalogue_.Load(path);
+    return {};
+  } catch (const std::exception& e) {
+    return std::string("The eclipse catalogue cannot be used:\n") + e.what();
+  }
+}
+
+// --- Start and end -----------------------------------------------------------------------------
+
+void Session::ApplySettings(const SettingsRecord& s) {
+  language_ = IsKnownLanguage(s.language) ? s.language : kDefaultLanguage;
+  ut_ = s.ut;
+  textureIndex_ = std::clamp(s.textureIndex, 0, kTextureCount - 1);
+  gridIndex_ = std::clamp(s.gridIndex, 0, kGridListCount - 1);
+  // Radio pairs: a south (west) that is set wins, as in a group where one button excludes the
+  // other; both may be unset.
+  poiSouth_ = s.poiSouth;
+  poiNorth_ = s.poiNorth && !s.poiSouth;
+  poiWest_ = s.poiWest;
+  poiEast_ = s.poiEast && !s.poiWest;
+  double latitude = 0, longitude = 0;
+  std::tie(poiLatitudeText_, latitude) = CoordinateText(s.poiLatitude, kMaxPoILatitude);
+  std::tie(poiLongitudeText_, longitude) = CoordinateText(s.poiLongitude, kMaxPoILongitude);
+  poiLatitude_ = poiSouth_ ? -latitude : latitude;
+  poiLongitude_ = poiWest_ ? -longitude : longitude;
+  showPoI_ = s.showPoI;
+  showSubSolar_ = s.showSubSolar;
+  showLimits_ = s.showLimits;
+  showCapitals_ = s.showCapitals;
+  zoom_ = std::clamp(s.zoomPosition, kMinZoom, kMaxZoom);
+  cx_ = s.originX;
+  cy_ = s.originY;
+  savedPosition_ = s.eclipsePosition;
+  savedTimePosition_ = std::clamp(s.timePosition, 0, kTimeSliderMax);
+  timePosition_ = savedTimePosition_;
+  if (CatalogueLoaded()) {
+    SelectPosition(savedPosition_, true);
+    SetTimePosition(savedTimePosition_);
+  }
+}
+
+void Session::Start() {
+  if (!CatalogueLoaded()) return;
+  SelectPosition(position_ > 0 ? position_ : savedPosition_, true);
+  SetTimePosition(savedTimePosition_);
+}
+
+void Session::CollectSettings(SettingsRecord& s) const {
+  s.language = language_;
+  s.showLimits = showLimits_;
+  // Without a catalogue the saved eclipse is kept for the next run.
+  s.eclipsePosition = position_ > 0 ? position_ : savedPosition_;
+  s.ut = ut_;
+  s.textureIndex = textureIndex_;
+  s.gridIndex = gridIndex_;
+  s.poiLatitude = poiLatitudeText_;
+  s.poiNorth = poiNorth_;
+  s.poiSouth = poiSouth_;
+  s.poiLongitude = poiLongitudeText_;
+  s.poiEast = poiEast_;
+  s.poiWest = poiWest_;
+  s.showPoI = showPoI_;
+  s.showSubSolar = showSubSolar_;
+  s.showCapitals = showCapitals_;
+  s.timePosition = timePosition_;
+  s.zoomPosition = zoom_;
+  s.originX = cx_;
+  s.originY = cy_;
+}
+
+// --- The eclipse -------------------------------------------------------------------------------
+
+void Session::SelectPosition(int position, bool again) {
+  if (!CatalogueLoaded()) return;
+  position = std::clamp(position, 1, catalogue_.RecordCount());
+  if (position == position_ && !again) return;
+  position_ = position;
+  EclipseChange(0);
+}
+
+void Session::EclipseChange(SessionChanges also) {
+  // A new eclipse ends an animation run; its instant starts at the estimated maximum.
+  playing_ = false;
+  catalogue_.Select(position_);
+  record_ = catalogue_.Current();
+  timePosition_ = SliderPositionForTime(EstimatedMaximum(record_));
+  ApplyTimeScale();
+  Notify(also | kEclipseChanged | kTimeScaleChanged | kInstantChanged | kPathChanged);
+}
+
+bool Session::EnterYear(std::string_view text) {
+  if (!CatalogueLoaded()) return false;
+  const std::optional<BoxSelection> selection = SelectByYear(catalogue_, text);
+  if (!selection) return false;
+  SelectPosition(selection->position, true);
+  return true;
+}
+
+bool Session::EnterSaros(std::string_view text) {
+  if (!CatalogueLoaded()) return false;
+  const BoxSelection selection = SelectBySaros(catalogue_, text, record_.sarosNumber);
+  if (selection.position > 0) SelectPosition(selection.position, true);
+  return true;
+}
+
+void Session::StepSeries(bool forward, int members) {
+  if (!CatalogueLoaded() || position_ == 0) return;
+  if (const int p = StepInSeries(catalogue_, position_, forward, members)) SelectPosition(p);
+}
+
+std::string Session::YearText() const {
+  return position_ > 0 ? std::to_string(record_.year) : std::string();
+}
+
+std::string Session::SarosText() const {
+  return position_ > 0 ? std::to_string(record_.sarosNumber) : std::string();
+}
+
+std::string Session::SarosCaptionText() const {
+  return position_ > 0 ? SarosCaption(record_, language_) : std::string();
+}
+
+// --- The instant -------------------------------------------------------------------------------
+
+void Session::SetTimePosition(int position) {
+  timePosition_ = std::clamp(position, 0, kTimeSliderMax);
+  if (position_ == 0) return;
+  ComputeInstant();
+  Notify(kInstantChanged);
+}
+
+void Session::SetUt(bool ut) {
+  ut_ = ut;
+  if (position_ == 0) {
+    Notify(kTimeScaleChanged);
+    return;
+  }
+  ApplyTimeScale();
+  Notify(kTimeScaleChanged | kInstantChanged | kPathChanged);
+}
+
+void Session::ApplyTimeScale() {
+  deltaTInUse_ = ut_ ? DeltaT(record_.year, record_.month) : 0.0;
+  ComputeInstant();
+  ComputePoILines();
+}
+
+void Session::ComputeInstant() {
+  t_ = TimeForSliderPosition(timePosition_);
+  jdTT_ = InstantJulianDay(record_, t_);
+  jdUT_ = InstantJulianDay(record_, t_, deltaTInUse_);
+  state_.deltaT = deltaTInUse_;
+  instant_ = UpdateInstant(record_, t_, backView_, state_);
+  rows_ = BuildInfoRows(record_, state_, instant_, backView_, language_);
+  poiDistances_ = ComputePoIDistances(state_, poiLatitude_, poiLongitude_);
+  ++instantComputations_;
+}
+
+std::string Session::DeltaTCaptionText() const {
+  if (position_ == 0) return "TT";
+  return DeltaTCaption(ut_, deltaTInUse_, record_.year, language_);
+}
+
+std::string Session::DateTimeText() const {
+  if (position_ == 0) return {};
+  return DateTimeLine(ut_ ? jdUT_ : jdTT_, ut_);
+}
+
+std::string Session::TypeText() const {
+  return position_ > 0 ? ShortTypeName(record_.typeCode, language_) : std::string();
+}
+
+std::string Session::CaptionBaseText() const { return CaptionBase(version_, language_); }
+
+std::string Session::WindowTitle() const {
+  if (position_ == 0) return CaptionBaseText();
+  return WindowCaption(CaptionBaseText(), DateTimeText(), record_.typeCode, language_);
+}
+
+GlobeRotation Session::Orientation() const { return DisplayOrientation(state_, backView_); }
+
+// --- The view and the globe's choices ----------------------------------------------------------
+
+void Session::SetBackView(bool back) {
+  backView_ = back;
+  // The view switch runs the eclipse change again: the instant returns to the estimated maximum.
+  if (position_ > 0) {
+    EclipseChange(kViewChanged);
+  } else {
+    Notify(kViewChanged);
+  }
+}
+
+void Session::SetShowLimits(bool shown) {
+  showLimits_ = shown;
+  Notify(kLimitsChanged);
+}
+
+void Session::SetShowCapitals(bool shown) {
+  showCapitals_ = shown;
+  Notify(kCapitalsChanged);
+}
+
+void Session::SetShowSubSolar(bool shown) {
+  showSubSolar_ = shown;
+  Notify(kSubSolarChanged);
+}
+
+std::string Session::SubSolarCaptionText() const {
+  return SubSolarCheckBoxCaption(backView_, language_);
+}
+
+void Session::SetTextureIndex(int index) {
+  textureIndex_ = std::clamp(index, 0, kTextureCount - 1);
+  Notify(kTextureChanged);
+}
+
+void Session::SetGridIndex(int index) {
+  gridIndex_ = std::clamp(index, 0, kGridListCount - 1);
+  Notify(kGridChanged);
+}
+
+// --- The globe's frame -------------------------------------------------------------------------
+
+void Session::SetZoom(int position) {
+  zoom_ = std::clamp(position, kMinZoom, kMaxZoom);
+  Notify(kFrameChanged);
+}
+
+void Session::MoveGlobe(int dx, int dy) {
+  cx_ += dx;
+  cy_ += dy;
+  Notify(kFrameChanged);
+}
+
+void Session::CentreGlobe(int width, int height) {
+  cx_ = width / 2;
+  cy_ = height / 2;
+  Notify(kFrameChanged);
+}
+
+void Session::ResetGlobe(int width, int height) {
+  zoom_ = kResetZoom;
+  CentreGlobe(width, height);
+}
+
+void Session::FitGlobe(int width, int height) {
+  zoom_ = FittingZoom(width, height, kResetZoom);
+  CentreGlobe(width, height);
+}
+
+void Session::PanelResized(int width, int height) {
+  if (panelWidth_ >= 0 && cx_ == panelWidth_ / 2 && cy_ == panelHeight_ / 2) {
+    cx_ = width / 2;
+    cy_ = height / 2;
+  }
+  panelWidth_ = width;
+  panelHeight_ = height;
+  Notify(kFrameChanged);
+}
+
+// --- The point of interest ---------------------------------------------------------------------
+
+void Session::SetPoILatitudeText(std::string_view text) {
+  double value = 0;
+  std::tie(poiLatitudeText_, value) = CoordinateText(text, kMaxPoILatitude);
+  poiLatitude_ = poiSouth_ ? -value : value;
+  MovePoI();
+}
+
+void Session::SetPoILongitudeText(std::string_view text) {
+  double value = 0;
+  std::tie(poiLongitudeText_, value) = CoordinateText(text, kMaxPoILongitude);
+  poiLongitude_ = poiWest_ ? -value : value;
+  MovePoI();
+}
+
+void Session::SetPoISouth(bool south) {
+  poiSouth_ = south;
+  poiNorth_ = !south;
+  const double value = CoordinateValue(poiLatitudeText_, kMaxPoILatitude);
+  poiLatitude_ = south ? -value : value;
+  MovePoI();
+}
+
+void Session::SetPoIWest(bool west) {
+  poiWest_ = west;
+  poiEast_ = !west;
+  const double value = CoordinateValue(poiLongitudeText_, kMaxPoILongitude);
+  poiLongitude_ = west ? -value : value;
+  MovePoI();
+}
+
+void Session::PlacePoI(double latitude, double longitude) {
+  // The point is where its boxes say: three decimals.
+  poiSouth_ = latitude < 0;
+  poiNorth_ = !poiSouth_;
+  poiWest_ = longitude < 0;
+  poiEast_ = !poiWest_;
+  double value = 0;
+  std::tie(poiLatitudeText_, value) =
+      CoordinateText(FormatFixed(std::fabs(latitude), 3), kMaxPoILatitude);
+  poiLatitude_ = poiSouth_ ? -value : value;
+  std::tie(poiLongitudeText_, value) =
+      CoordinateText(FormatFixed(std::fabs(longitude), 3), kMaxPoILongitude);
+  poiLongitude_ = poiWest_ ? -value : value;
+  MovePoI();
+}
+
+void Session::MovePoI() {
+  showPoI_ = true;
+  poiDistances_ = ComputePoIDistances(state_, poiLatitude_, poiLongitude_);
+  ComputePoILines();
+  Notify(kPointChanged);
+}
+
+void Session::SetShowPoI(bool shown) {
+  showPoI_ = shown;
+  ComputePoILines();
+  Notify(kPointChanged);
+}
+
+std::pair<std::string, std::string> Session::PoIDistanceTexts() const {
+  return PoIDistanceLabels(poiDistances_, state_.axisOnEarth, showPoI_, language_);
+}
+
+void Session::ComputePoILines() {
+  poiLines_.clear();
+  if (!showPoI_ || position_ == 0) return;
+  poiLines_.push_back(FormatFixed(std::fabs(poiLatitude_), 3) +
+                      (poiLatitude_ < 0 ? " S  " : " N  ") +
+                      FormatFixed(std::fabs(poiLongitude_), 3) + (poiLongitude_ < 0 ? " W" : " E"));
+  for (std::string& line :
+       PlaceCircumstancesLines(record_, DeltaT(record_.year, record_.month), ut_, poiLatitude_,
+                               poiLongitude_, language_))
+    poiLines_.push_back(std::move(line));
+}
+
+// --- Language ----------------------------------------------------------------------------------
+
+void Session::SetLanguage(Language language) {
+  language_ = language;
+  // The grid's labels and the point's lines are language text; the instant itself stays.
+  if (position_ > 0) rows_ = BuildInfoRows(record_, state_, instant_, backView_, language_);
+  ComputePoILines();
+  Notify(kLanguageChanged);
+}
+
+// --- Animation ---------------------------------------------------------------------------------
+
+bool Session::StartPlaying(int step) {
+  playStep_ = step;
+  if (playing_) return false;
+  playing_ = true;
+  return true;
+}
+
+bool Session::PlayStep() {
+  const int p = timePosition_;
+  bool more = false;
+  switch (playStep_) {
+    case 5: more = p < 12595; break;
+    case 30: more = p < 12570; break;
+    case -5: more = p > 5; break;
+    case -30: more = p > 30; break;
+    default: break;
+  }
+  if (!playing_ || !more) {
+    playing_ = false;
+    return false;
+  }
+  SetTimePosition(p + playStep_);
+  return true;
+}
+
+OverlayInput Session::Overlay(double k) const {
+  OverlayInput in;
+  in.record = record_;
+  in.state = state_;
+  in.julianDay = ut_ ? jdUT_ : jdTT_;
+  in.backView = backView_;
+  in.showSubSolar = showSubSolar_;
+  in.language = language_;
+  in.cx = cx_;
+  in.cy = cy_;
+  in.k = k;
+  return in;
+}
+
+}  // namespace umbrivista

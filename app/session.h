@@ -1,0 +1,245 @@
+#pragma once
+// What the user is looking at in the main window, without any widget: the chosen eclipse, the
+// instant on the time slider, TT or UT with its ΔT, the normal or back view, the globe's choices
+// and frame, the single point of interest and the language. Every change is checked (clamped or
+// refused), everything that follows from it is worked out once, and the observers are told what
+// changed; the windows only draw what the session holds and turn the user's actions into calls.
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "catalogue.h"
+#include "globe_settings.h"
+#include "info_panel.h"
+#include "language.h"
+#include "overlay.h"
+#include "settings_record.h"
+#include "shadow.h"
+
+namespace umbrivista {
+
+// What one change touched. Several can come together.
+enum SessionChange : unsigned {
+  kEclipseChanged = 1u << 0,    // position and record: the year and Saros boxes and caption
+  kTimeScaleChanged = 1u << 1,  // TT/UT and the ΔT in use
+  kInstantChanged = 1u << 2,    // slider, date line, element grid, orientation, distances
+  kPathChanged = 1u << 3,       // the centre line and the path limits are to be drawn afresh
+  kViewChanged = 1u << 4,       // normal or back view
+  kLimitsChanged = 1u << 5,     // the path limits shown or not
+  kCapitalsChanged = 1u << 6,   // the capitals shown or not
+  kSubSolarChanged = 1u << 7,   // the sub-solar marker shown or not
+  kTextureChanged = 1u << 8,
+  kGridChanged = 1u << 9,
+  kPointChanged = 1u << 10,     // the point of interest moved, or shown or hidden
+  kLanguageChanged = 1u << 11,
+  kFrameChanged = 1u << 12,     // zoom or the globe's centre on the screen
+};
+using SessionChanges = unsigned;
+
+class SessionObserver {
+ public:
+  virtual void SessionChanged(SessionChanges changes) = 0;
+
+ protected:
+  ~SessionObserver() = default;
+};
+
+class Session {
+ public:
+  explicit Session(std::string version = {});
+
+  // Observers are told after every change, in the order they subscribed.
+  void Subscribe(SessionObserver* observer);
+  void Unsubscribe(SessionObserver* observer);
+
+  // --- The catalogue ---------------------------------------------------------------------------
+  // Loads the catalogue file; "" when it can be used, else what is wrong with it. Without a
+  // catalogue every eclipse and instant change is refused.
+  std::string LoadCatalogue(const std::string& path);
+  const EclipseCatalogue& Catalogue() const { return catalogue_; }
+  bool CatalogueLoaded() const { return !catalogue_.Empty(); }
+
+  // --- Start and end ---------------------------------------------------------------------------
+  // The saved choices; the eclipse and the instant follow with Start().
+  void ApplySettings(const SettingsRecord& settings);
+  // The saved eclipse (a full eclipse change) and then the saved instant.
+  void Start();
+  // The session's part of the settings record.
+  void CollectSettings(SettingsRecord& settings) const;
+
+  // --- The eclipse -----------------------------------------------------------------------------
+  // Position 1 … RecordCount(), clamped. An unchanged position does nothing unless `again`: then
+  // the eclipse change runs once more (the instant goes back to the estimated maximum).
+  void SelectPosition(int position, bool again = false);
+  // Enter in the year box: false when the text is not a whole number (nothing changes).
+  bool EnterYear(std::string_view text);
+  // Enter in the Saros box: a text that is not a number counts as 139; a series without a member
+  // in the catalogue changes nothing. Both give true when the box is to show SarosText() or
+  // YearText() afterwards.
+  bool EnterSaros(std::string_view text);
+  // One or three members further along the series (later when `forward`); nothing at either end.
+  void StepSeries(bool forward, int members);
+
+  int Position() const { return position_; }
+  const EclipseRecord& Record() const { return record_; }
+  // What the year and Saros boxes show ("" before an eclipse is chosen).
+  std::string YearText() const;
+  std::string SarosText() const;
+  std::string SarosCaptionText() const;
+
+  // --- The instant -----------------------------------------------------------------------------
+  // Time slider position 0 … 12600, clamped.
+  void SetTimePosition(int position);
+  int TimePosition() const { return timePosition_; }
+  double TimeOffset() const { return t_; }
+  void SetUt(bool ut);
+  bool Ut() const { return ut_; }
+  double DeltaTInUse() const { return deltaTInUse_; }
+  double JulianDayTT() const { return jdTT_; }
+  double JulianDayUT() const { return jdUT_; }
+  const ShadowState& State() const { return state_; }
+  const InstantResult& Instant() const { return instant_; }
+  const InfoRows& Rows() const { return rows_; }
+  std::string DeltaTCaptionText() const;
+  std::string DateTimeText() const;
+  std::string TypeText() const;
+  std::string CaptionBaseText() const;
+  // The caption base, with the date/time line and the type name once an eclipse is shown.
+  std::string WindowTitle() const;
+  GlobeRotation Orientation() const;
+  // How often the instant (elements, axis point, grid) has been worked out: once per change.
+  int InstantComputations() const { return instantComputations_; }
+
+  // --- The view and the globe's choices --------------------------------------------------------
+  // The back view; switching runs the eclipse change again.
+  void SetBackView(bool back);
+  bool BackView() const { return backView_; }
+  void SetShowLimits(bool shown);
+  bool ShowLimits() const { return showLimits_; }
+  void SetShowCapitals(bool shown);
+  bool ShowCapitals() const { return showCapitals_; }
+  void SetShowSubSolar(bool shown);
+  bool ShowSubSolar() const { return showSubSolar_; }
+  std::string SubSolarCaptionText() const;
+  // Index into the texture and grid lists, clamped.
+  void SetTextureIndex(int index);
+  int TextureIndex() const { return textureIndex_; }
+  void SetGridIndex(int index);
+  int GridIndex() const { return gridIndex_; }
+
+  // --- The globe's frame: zoom and its centre on the screen -------------------------------------
+  // Zoom position 60 … 350 (larger positions give a smaller globe), clamped.
+  void SetZoom(int position);
+  int Zoom() const { return zoom_; }
+  void MoveGlobe(int dx, int dy);
+  // Centres the globe in a panel of that size.
+  void CentreGlobe(int width, int height);
+  // Centres it at the reset zoom.
+  void ResetGlobe(int width, int height);
+  // The reset zoom or, where the whole globe would not fit the panel at that, a smaller globe.
+  void FitGlobe(int width, int height);
+  // The panel changed size: a globe centred in it stays centred, else it keeps its place.
+  void PanelResized(int width, int height);
+  int CentreX() const { return cx_; }
+  int CentreY() const { return cy_; }
+
+  // --- The point of interest -------------------------------------------------------------------
+  // The texts typed into the coordinate boxes (unsigned degrees): trimmed, and emptied when not
+  // a "." number within 0 … 90 (180); an empty box counts as 0. Typing or switching a
+  // hemisphere moves the point and shows it.
+  void SetPoILatitudeText(std::string_view text);
+  void SetPoILongitudeText(std::string_view text);
+  void SetPoISouth(bool south);
+  void SetPoIWest(bool west);
+  // The point where the user pointed (degrees, north and east positive), shown.
+  void PlacePoI(double latitude, double longitude);
+  void SetShowPoI(bool shown);
+  bool ShowPoI() const { return showPoI_; }
+  double PoILatitude() const { return poiLatitude_; }
+  double PoILongitude() const { return poiLongitude_; }
+  const std::string& PoILatitudeText() const { return poiLatitudeText_; }
+  const std::string& PoILongitudeText() const { return poiLongitudeText_; }
+  bool PoINorth() const { return poiNorth_; }
+  bool PoISouth() const { return poiSouth_; }
+  bool PoIEast() const { return poiEast_; }
+  bool PoIWest() const { return poiWest_; }
+  // The two distance labels at the bottom of the window.
+  std::pair<std::string, std::string> PoIDistanceTexts() const;
+  // What the point sees of the eclipse, a line each; empty while the point is not shown.
+  const std::vector<std::string>& PoILines() const { return poiLines_; }
+
+  // --- Language --------------------------------------------------------------------------------
+  void SetLanguage(Language language);
+  Language GetLanguage() const { return language_; }
+
+  // --- Animation -------------------------------------------------------------------------------
+  // Starts a run of `step` slider positions per pass (±5 or ±30): true when a run is to begin,
+  // false when one is under way (it now goes on with the new step).
+  bool StartPlaying(int step);
+  // One pass: false (and the run ends) when the run was stopped or the slider reached its end.
+  bool PlayStep();
+  void StopPlaying() { playing_ = false; }
+  bool Playing() const { return playing_; }
+
+  // What the overlay draws for the shown instant, at the session's globe centre and `k` pixels
+  // per Earth radius (the scale the globe really took).
+  OverlayInput Overlay(double k) const;
+
+ private:
+  void Notify(SessionChanges changes);
+  // The eclipse at position_ takes over: record, estimated maximum, time scale and instant.
+  void EclipseChange(SessionChanges also);
+  // The ΔT of the time scale, then the instant.
+  void ApplyTimeScale();
+  void ComputeInstant();
+  void ComputePoILines();
+  void MovePoI();
+
+  std::vector<SessionObserver*> observers_;
+  std::string version_;
+  EclipseCatalogue catalogue_;
+  Language language_ = kDefaultLanguage;
+
+  int position_ = 0;
+  EclipseRecord record_;
+  int savedPosition_ = 0;
+  int savedTimePosition_ = 0;
+  int timePosition_ = 0;
+  double t_ = 0;
+  bool ut_ = false;
+  double deltaTInUse_ = 0;
+  double jdTT_ = 0;
+  double jdUT_ = 0;
+  ShadowState state_;
+  InstantResult instant_;
+  InfoRows rows_;
+  int instantComputations_ = 0;
+
+  bool backView_ = false;
+  bool showLimits_ = true;
+  bool showCapitals_ = false;
+  bool showSubSolar_ = false;
+  int textureIndex_ = 0;
+  int gridIndex_ = 0;
+  int zoom_ = 140;
+  int cx_ = 222;
+  int cy_ = 222;
+  int panelWidth_ = -1;  // the panel's size at the last resize; -1 before the first
+  int panelHeight_ = -1;
+
+  bool showPoI_ = false;
+  double poiLatitude_ = 0;
+  double poiLongitude_ = 0;
+  std::string poiLatitudeText_;
+  std::string poiLongitudeText_;
+  bool poiNorth_ = true, poiSouth_ = false, poiEast_ = true, poiWest_ = false;
+  PoIDistances poiDistances_;
+  std::vector<std::string> poiLines_;
+
+  bool playing_ = false;
+  int playStep_ = 0;
+};
+
+}  // namespace umbrivista
