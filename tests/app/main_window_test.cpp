@@ -25,6 +25,7 @@
 #include <cstdlib>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <memory>
 
@@ -186,6 +187,30 @@ TEST_F(MainWindowTest, TimeAndDeltaTCaptions) {
   main_->Time_ScrollBar->setValue(6301);
   EXPECT_EQ(main_->Label_DatumZeit->text(), "2024-04-08  18:00:02 TT");
   EXPECT_EQ(Cell(0, 1), "0.0006");
+}
+
+TEST_F(MainWindowTest, EachControlChangeWorksTheInstantOutOnce) {
+  const struct {
+    const char* what;
+    std::function<void()> act;
+  } actions[] = {
+      {"scroll bar", [] { main_->ScrollBar_Eclipse->setValue(16691); }},
+      {"year box", [] { Enter(main_->Edit_Jahr, "1999"); }},
+      {"Saros step", [] { main_->UpDown1->Next()->click(); }},
+      {"time slider", [] { main_->Time_ScrollBar->setValue(7000); }},
+      {"UT", [] { main_->CheckBox_ET_UT->setChecked(true); }},
+      {"back view", [] { main_->Opt_BackView->trigger(); }},
+  };
+  for (const auto& a : actions) {
+    const int before = main_->Model().InstantComputations();
+    a.act();
+    EXPECT_EQ(main_->Model().InstantComputations() - before, 1) << a.what;
+  }
+  // The slider shows the session's instant; the window reads no control back.
+  EXPECT_EQ(main_->Time_ScrollBar->value(), main_->Model().TimePosition());
+  const int before = main_->Model().InstantComputations();
+  main_->LanguageCommand(Language::kFrench);
+  EXPECT_EQ(main_->Model().InstantComputations(), before);
 }
 
 TEST_F(MainWindowTest, GridShowsTheRowsWithTheirAlignment) {
