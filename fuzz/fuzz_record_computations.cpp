@@ -91,7 +91,7 @@ void RunLocal(const EclipseRecord& r, double deltaT, double lat, double lon, std
   if (!found) return;
   const LocalCircumstances& lc = *found;
   std::string text = FormatFixed(lc.magnitude, 4);
-  text += EclipseKindLetter(lc.kind, 0);
+  text += EclipseKindLetter(lc.kind, Language::kGerman);
   if (lc.kind != EclipseKind::kPartial) text += FormatMinSec(0, CentralDurationMinutes(lc) / 60);
   if (!lc.computed[kMax]) Fail("greatest eclipse not computed", lc.magnitude);
   for (int i = 0; i < 5; ++i) {
