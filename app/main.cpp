@@ -15,6 +15,8 @@
 #include "app_icon.h"
 #include "main_window.h"
 #include "poi_list.h"
+#include "quit_signals.h"
+#include "safe_file.h"
 #include "settings_file.h"
 #include "numbers.h"
 
@@ -62,14 +64,19 @@ int main(int argc, char** argv) {
   options.fileType =
       QMimeDatabase().mimeTypeForFile(QCoreApplication::applicationFilePath()).comment().toStdString();
   if (!documents.empty()) options.poiFile = documents + "/" + kPoIFileName;
+  // Writes cut short by a killed run leave hidden temporary files beside their targets.
+  RemoveStaleTemporaries(options.poiFile);
   // The settings: read, or made with the defaults. The stored eclipse position is checked
   // against the catalogue by the main window, which loads it.
   const SettingsLimits limits{1 << 30};
   if (!appData.empty()) {
     options.settingsFile = appData + "/" + kSettingsFileName;
     options.selectionFile = appData + "/" + kPoISelectionFileName;
+    RemoveStaleTemporaries(options.settingsFile);
+    RemoveStaleTemporaries(options.selectionFile);
     LoadedSettings loaded = LoadOrCreateSettings(options.settingsFile, options.version, limits);
-    if (!loaded.problem.empty()) qWarning("%s", loaded.problem.c_str());
+    // Shown once the window is there.
+    options.settingsProblem = loaded.problem;
     options.settings = loaded.record;
     options.fitGlobe = loaded.firstRun;
   } else {
@@ -89,6 +96,7 @@ int main(int argc, char** argv) {
     QObject::connect(mainWindow.Globe, &TGlobeView::afterRender, &mainWindow,
                      [&mainWindow] { QTimer::singleShot(0, &mainWindow, &QWidget::close); });
   }
+  CloseOnTerminationSignals(&mainWindow);
   mainWindow.show();
   return QApplication::exec();
 }

@@ -85,12 +85,10 @@ TForm_Main::TForm_Main(MainWindowOptions options, QWidget* parent)
   ShowGlobeChoices();
   ShowTimeScale();
   ShowPoI();
-  // The list of points of interest: the file when there is one, else the default lines.
-  if (!poiPanels_->Load()) {
-    // Reported after the window is shown, with the other problems of the start.
-    pendingError_ += (pendingError_.isEmpty() ? "" : "\n\n") + Q(options_.poiFile) +
-                     QStringLiteral(": the list of points of interest cannot be read");
-  }
+  // The list of points of interest: the file when there is one, else the default lines. Its
+  // problems and those of the settings file are reported once the window is shown.
+  for (const std::string& problem : {options_.settingsProblem, poiPanels_->Load()})
+    if (!problem.empty()) pendingError_ += (pendingError_.isEmpty() ? "" : "\n\n") + Q(problem);
 }
 
 TForm_Main::~TForm_Main() {
@@ -245,6 +243,10 @@ void TForm_Main::showEvent(QShowEvent* event) {
   ApplyGrid();
   if (options_.fitGlobe) {
     session_.FitGlobe(Globe->width(), Globe->height());
+    // Kept at once: a first run that never closes normally must not leave the stored zoom of a
+    // settings file made with the defaults for the next start. (A file that could not be made
+    // has been reported already.)
+    if (options_.settingsProblem.empty()) SaveSettingsFile();
   } else {
     ApplyFrame();
   }
@@ -283,6 +285,14 @@ SettingsRecord TForm_Main::CollectSettings() const {
   return s;
 }
 
+void TForm_Main::SaveSettingsFile(const std::optional<SettingsRecord>& settings) {
+  // A deleted settings file is not written again until the next start.
+  std::error_code ec;
+  if (options_.settingsFile.empty() || !std::filesystem::exists(options_.settingsFile, ec)) return;
+  const std::string problem = SaveSettings(options_.settingsFile, settings.value_or(CollectSettings()));
+  if (!problem.empty()) ShowMessage(this, Q(problem));
+}
+
 void TForm_Main::Exit1Click() {
   // Runs in progress stop at their next check; the closing flag then keeps late handlers quiet.
   for (TReportWindow* r : reports_) r->CancelRun();
@@ -301,15 +311,12 @@ void TForm_Main::closeEvent(QCloseEvent* event) {
   // The settings are taken before anything is torn down, and written last; the scratch database
   // goes with its file once the globe has let go of it.
   const SettingsRecord settings = CollectSettings();
-  poiPanels_->KeepSelection();
+  const std::string kept = poiPanels_->KeepSelection();
+  if (!kept.empty()) ShowMessage(this, Q(kept));
   layers_.reset();
   Globe->SetSpatialDatabase(nullptr);
   scratch_.reset();
-  std::error_code ec;
-  if (!options_.settingsFile.empty() && std::filesystem::exists(options_.settingsFile, ec)) {
-    const std::string problem = SaveSettings(options_.settingsFile, settings);
-    if (!problem.empty()) ShowMessage(this, Q(problem));
-  }
+  SaveSettingsFile(settings);
   for (TReportWindow* r : reports_) r->close();
   if (help_) help_->close();
   if (about_) about_->hide();

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QPoint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,7 @@ struct MainWindowOptions {
   std::string settingsFile;   // written back at close while it exists ("" for none)
   std::string poiFile;        // the list of points of interest ("" for none)
   std::string selectionFile;  // the lines of that list drawn on the globe ("" for none)
+  std::string settingsProblem;  // what went wrong reading or creating the settings file
 };
 
 class TForm_Main : public QMainWindow, public MainWindowControls, private SessionObserver {
@@ -88,6 +90,9 @@ class TForm_Main : public QMainWindow, public MainWindowControls, private Sessio
  private:
   void SessionChanged(SessionChanges changes) override;
   void Connect();
+  // Writes the settings file while it exists (`settings`, else the windows' state now); a failure
+  // is reported.
+  void SaveSettingsFile(const std::optional<SettingsRecord>& settings = std::nullopt);
   void MakeShortcuts();
 
   // What the session holds, shown.

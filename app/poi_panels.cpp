@@ -49,32 +49,33 @@ TPoIListPanels::TPoIListPanels(MainWindowControls& controls, QWidget* window,
           &QPushButton::clicked, c_.Panel_PoIs_Select, &QWidget::hide);
 }
 
-bool TPoIListPanels::Load() {
+std::string TPoIListPanels::Load() {
   ShowLines(c_.RichEdit_PoIs, DefaultPoILines());
   if (!selectionFile_.empty()) selection_ = ReadPoISelection(selectionFile_);
   return ReadListFile();
 }
 
-bool TPoIListPanels::ReadListFile() {
+std::string TPoIListPanels::ReadListFile() {
   PoIListFile file = ReadPoIListFile(listFile_);
   listUnreadable_ = file.exists && !file.readable;
   if (file.exists && file.readable) ShowLines(c_.RichEdit_PoIs, file.lines);
-  return !listUnreadable_;
+  return file.problem;
 }
 
-void TPoIListPanels::KeepSelection() const {
-  if (selectionFile_.empty()) return;
+std::string TPoIListPanels::KeepSelection() const {
+  if (selectionFile_.empty()) return {};
   try {
     WriteLinesFile(selectionFile_, selection_.lines);
   } catch (const std::exception& e) {
-    qWarning("%s", e.what());
+    return std::string("The points drawn on the globe could not be kept for the next run:\n") +
+           e.what();
   }
+  return {};
 }
 
 void TPoIListPanels::Markierungen_BearbeitenClick() {
-  if (!ReadListFile())
-    ShowMessage(window_, Q(listFile_ + ": the list of points of interest cannot be read; it is "
-                                       "left as it is"));
+  if (const std::string problem = ReadListFile(); !problem.empty())
+    ShowMessage(window_, Q(problem + "\nThe list of points of interest is left as it is."));
   c_.Panel_PoIs_Select->hide();
   Open(c_.Panel_PoIs_Edit);
   c_.RichEdit_PoIs->setFocus();

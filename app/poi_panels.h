@@ -28,13 +28,14 @@ class TPoIListPanels : public QObject {
                  std::string selectionFile, std::function<Language()> language);
 
   // At start: the editor holds the default lines or those of the list file, and the points of
-  // the last run are drawn. False when the list file exists but cannot be read.
-  bool Load();
+  // the last run are drawn. "" when done, else why the list file cannot be used (it is then left
+  // as it is).
+  std::string Load();
   const std::string& ListFile() const { return listFile_; }
   // The points drawn on the globe.
   const PoISelection& Selection() const { return selection_; }
-  // Writes the drawn lines for the next run.
-  void KeepSelection() const;
+  // Writes the drawn lines for the next run: "" when done, else what went wrong.
+  std::string KeepSelection() const;
 
   void Markierungen_BearbeitenClick();
   void Button_PoIS_SpeichernClick();
@@ -46,8 +47,9 @@ class TPoIListPanels : public QObject {
   void selectionChanged();
 
  private:
-  // Reads the list file into the editor; false when it exists but cannot be read.
-  bool ReadListFile();
+  // Reads the list file into the editor: "" when done or when there is none, else why it cannot
+  // be used.
+  std::string ReadListFile();
 
   MainWindowControls& c_;
   QWidget* window_;

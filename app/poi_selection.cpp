@@ -17,16 +17,29 @@ PoIListFile ReadPoIListFile(const std::string& path) {
   std::error_code ec;
   if (path.empty() || !std::filesystem::exists(path, ec)) return file;
   file.exists = true;
+  const auto refuse = [&file, &path](const std::string& why) {
+    file.readable = false;
+    file.problem = path + ": " + why;
+    return file;
+  };
   // Only a regular file is opened: a pipe or a device would block or never end.
-  std::ifstream in;
-  if (std::filesystem::is_regular_file(path, ec)) in.open(path, std::ios::binary);
+  if (!std::filesystem::is_regular_file(path, ec)) return refuse("not a regular file");
+  const std::uintmax_t size = std::filesystem::file_size(path, ec);
+  if (ec) return refuse("cannot be read: " + ec.message());
+  if (size > kMaxPoIListBytes)
+    return refuse("larger than " + std::to_string(kMaxPoIListBytes >> 20) + " MiB");
+  std::ifstream in(path, std::ios::binary);
   std::string bytes;
   if (in.is_open()) bytes.assign(std::istreambuf_iterator<char>(in), {});
-  if (!in.is_open() || in.bad()) {
-    file.readable = false;
-    return file;
-  }
+  if (!in.is_open() || in.bad()) return refuse("cannot be read");
   file.lines = SplitLines(DecodeTextFile(bytes));
+  for (std::size_t i = 0; i < file.lines.size(); ++i) {
+    if (ToCodePoints(file.lines[i]).size() > kMaxPoILineCharacters) {
+      file.lines.clear();
+      return refuse("line " + std::to_string(i + 1) + ": longer than " +
+                    std::to_string(kMaxPoILineCharacters) + " characters");
+    }
+  }
   return file;
 }
 

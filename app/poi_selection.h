@@ -2,6 +2,7 @@
 // The list of points of interest as the program keeps it: the list file the user edits, and the
 // lines of it drawn on the globe, which are kept beside the settings between runs.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -10,11 +11,19 @@
 
 namespace umbrivista {
 
+// A list holds a few hundred places; anything far beyond is not such a list (and would take the
+// editor minutes to show).
+inline constexpr std::uintmax_t kMaxPoIListBytes = 1 << 20;
+inline constexpr std::size_t kMaxPoILineCharacters = 1000;
+
 // The list file: `exists` false when there is none (or no path); `readable` false when it exists
-// but cannot be read (a folder, a pipe, no permission); otherwise its lines.
+// but cannot be used, with `problem` saying why ("FILE: line N: …" or "FILE: …"): not a regular
+// file, no permission, larger than kMaxPoIListBytes, a line longer than kMaxPoILineCharacters.
+// Otherwise its lines.
 struct PoIListFile {
   bool exists = false;
   bool readable = true;
+  std::string problem;
   std::vector<std::string> lines;
 };
 PoIListFile ReadPoIListFile(const std::string& path);

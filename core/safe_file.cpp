@@ -1,12 +1,15 @@
 #include "safe_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <random>
 #include <vector>
 
@@ -157,6 +160,40 @@ void WriteFileSafely(const std::string& target, std::span<const std::uint8_t> by
     ::fsync(dir);
     ::close(dir);
   }
+}
+
+int RemoveStaleTemporaries(const std::string& target, int minimumAgeSeconds) {
+  if (target.empty()) return 0;
+  std::string path;
+  try {
+    path = FinalPath(target);
+  } catch (const FileWriteError&) {
+    return 0;  // a broken chain of links: nothing of ours to clean
+  }
+  const std::string folder = FolderOf(path);
+  const std::string prefix = "." + NameOf(path) + ".";
+  constexpr std::size_t kRandomLetters = 10;
+  int removed = 0;
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return 0;
+  const time_t now = ::time(nullptr);
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name.size() != prefix.size() + kRandomLetters || name.compare(0, prefix.size(), prefix))
+      continue;
+    if (!std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }))
+      continue;
+    const std::string file = folder + "/" + name;
+    struct stat st {};
+    // Only regular files of this user, never a link or another user's file.
+    if (::lstat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::getuid())
+      continue;
+    if (now - st.st_mtime < minimumAgeSeconds) continue;
+    if (::unlink(file.c_str()) == 0) ++removed;
+  }
+  ::closedir(dir);
+  return removed;
 }
 
 }  // namespace umbrivista

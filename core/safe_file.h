@@ -29,4 +29,9 @@ class FileWriteError : public std::runtime_error {
 void WriteFileSafely(const std::string& target, std::span<const std::uint8_t> bytes,
                      const std::string& source = {});
 
+// Removes the temporary files that writes of `target` left behind when the process was killed
+// during the write: those of its name pattern beside it that are older than `minimumAgeSeconds`
+// (a write under way in another process is younger). Returns how many were removed.
+int RemoveStaleTemporaries(const std::string& target, int minimumAgeSeconds = 60);
+
 }  // namespace umbrivista

@@ -23,7 +23,10 @@
 #include <QTextBrowser>
 #include <QTextDocument>
 
+#include <sys/stat.h>
+
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 
@@ -79,6 +82,7 @@ class ListsAndSettingsTest : public ScratchDirTest {
     const LoadedSettings loaded = LoadOrCreateSettings(options.settingsFile, "0.1.0", {28504});
     options.settings = loaded.record;
     options.fitGlobe = loaded.firstRun;
+    options.settingsProblem = loaded.problem;
     auto window = std::make_unique<TForm_Main>(options);
     history_ = std::make_unique<TForm_CityHist>();
     history_->ApplySettings(options.settings);
@@ -143,16 +147,80 @@ TEST_F(ListsAndSettingsTest, EditSaveSelectAndDrawTheList) {
   EXPECT_EQ(w->CheckListBox_PoIs->item(19)->checkState(), Qt::Unchecked);
 }
 
-TEST_F(ListsAndSettingsTest, AnUnreadableListIsNotOverwritten) {
-  std::filesystem::create_directories(dir_ / kPoIFileName);  // a folder where the file should be
+TEST_F(ListsAndSettingsTest, AnUnusableListIsNamedAndNotOverwritten) {
+  const std::filesystem::path file = dir_ / kPoIFileName;
+  const std::string longLine = "+2024 04 08 32.78 N 096.80 W " + std::string(972, 'x');
+  const struct {
+    const char* what;
+    std::function<void()> make;
+    const char* reason;
+  } lists[] = {
+      {"folder", [&] { std::filesystem::create_directories(file); }, "not a regular file"},
+      // A pipe would block the start for ever if it were opened.
+      {"pipe", [&] { ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0); }, "not a regular file"},
+      {"too large", [&] { std::ofstream(file) << std::string((1 << 20) + 1, '\n'); },
+       "larger than 1 MiB"},
+      {"long line", [&] { std::ofstream(file) << "\n" << longLine << "\n"; },
+       "line 2: longer than 1000 characters"},
+  };
+  for (const auto& l : lists) {
+    SCOPED_TRACE(l.what);
+    std::filesystem::remove_all(file);
+    messages_.clear();
+    questions_.clear();
+    l.make();
+    const auto type = std::filesystem::symlink_status(file).type();
+    auto w = Start();
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_TRUE(messages_[0].contains(QString::fromStdString(file.string() + ": " + l.reason)))
+        << messages_[0].toStdString();
+    // The editor offers the default lines; saving them asks first and, refused, keeps the file.
+    EXPECT_EQ(w->RichEdit_PoIs->toPlainText().count('\n'), 39);
+    w->Markierungen_Bearbeiten->trigger();
+    Button(*w, "Button_PoIS_Speichern")->click();
+    ASSERT_EQ(questions_.size(), 1u);
+    EXPECT_EQ(std::filesystem::symlink_status(file).type(), type);
+    EXPECT_TRUE(w->Panel_PoIs_Edit->isVisible());
+  }
+  // A line of exactly 1000 characters is still a list.
+  std::filesystem::remove_all(file);
+  std::ofstream(file) << longLine.substr(0, 1000) << "\n";
+  messages_.clear();
   auto w = Start();
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_EQ(w->RichEdit_PoIs->toPlainText().size(), 1001);
+}
+
+TEST_F(ListsAndSettingsTest, AFirstRunKeepsItsFittedGlobeAndSaysWhenItCannotKeepAnything) {
+  auto w = Start();
+  // Killed now, the next start would find this record: the whole globe, centred.
+  std::ifstream in(dir_ / kSettingsFileName, std::ios::binary);
+  const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+  const SettingsRecord kept = DecodeSettings(bytes, {28504});
+  EXPECT_EQ(kept.zoomPosition, w->Zoom_TrackBar->value());
+  EXPECT_GE(kept.zoomPosition, 300);
+  EXPECT_EQ(kept.originX, w->Globe->width() / 2);
+  EXPECT_EQ(kept.originY, w->Globe->height() / 2);
+  EXPECT_TRUE(messages_.empty());
+  w->close();
+  // A settings file that cannot be made (a folder has its place) is reported at the start.
+  messages_.clear();
+  std::filesystem::remove(dir_ / kSettingsFileName);
+  std::filesystem::create_directories(dir_ / kSettingsFileName / "x");
+  auto again = Start();
   ASSERT_EQ(messages_.size(), 1u);
-  EXPECT_TRUE(messages_[0].contains(QString::fromStdString((dir_ / kPoIFileName).string())));
-  w->Markierungen_Bearbeiten->trigger();
-  Button(*w, "Button_PoIS_Speichern")->click();
-  ASSERT_EQ(questions_.size(), 1u);
-  EXPECT_TRUE(std::filesystem::is_directory(dir_ / kPoIFileName));
-  EXPECT_TRUE(w->Panel_PoIs_Edit->isVisible());
+  EXPECT_TRUE(messages_[0].contains(QString::fromStdString((dir_ / kSettingsFileName).string())))
+      << messages_[0].toStdString();
+}
+
+TEST_F(ListsAndSettingsTest, AFailedKeepOfTheDrawnPointsIsReportedAtClose) {
+  auto w = Start();
+  // The selection file's place is taken by a folder: it cannot be written.
+  std::filesystem::create_directories(dir_ / kPoISelectionFileName);
+  w->close();
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_TRUE(messages_[0].contains(QString::fromStdString((dir_ / kPoISelectionFileName).string())))
+      << messages_[0].toStdString();
 }
 
 TEST_F(ListsAndSettingsTest, AFailedSaveKeepsTheOldListAndTheEditorsLines) {

@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -257,6 +258,30 @@ TEST_F(SafeFile, TheCatalogueWriterRefusesItsOwnSource) {
     EXPECT_NE(std::string(e.what()).find("same file"), std::string::npos) << e.what();
   }
   EXPECT_EQ(Contents(text), "text form");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SafeFile, OnlyOldTemporariesOfTheTargetAreRemoved) {
+  const fs::path target = dir_ / "Umbrivista.ini";
+  const auto make = [this](const std::string& name, int ageSeconds) {
+    std::ofstream(dir_ / name) << "x";
+    fs::last_write_time(dir_ / name,
+                        fs::file_time_type::clock::now() - std::chrono::seconds(ageSeconds));
+  };
+  make(".Umbrivista.ini.Ab3dEf7hIj", 3600);    // left by a killed write
+  make(".Umbrivista.ini.Zz9yXx8wVv", 5);       // a write under way elsewhere
+  make(".Umbrivista.ini.short", 3600);         // not of the pattern
+  make(".Umbrivista.ini.Ab3dEf7h-j", 3600);    // not of the pattern
+  make(".Other.ini.Ab3dEf7hIj", 3600);         // another file's
+  fs::create_symlink(dir_ / "Umbrivista.ini", dir_ / ".Umbrivista.ini.LinkLinkLi");
+  EXPECT_EQ(RemoveStaleTemporaries(target.string()), 1);
+  EXPECT_EQ(Names(dir_), (std::set<std::string>{".Umbrivista.ini.Zz9yXx8wVv", ".Umbrivista.ini.short",
+                                         ".Umbrivista.ini.Ab3dEf7h-j", ".Other.ini.Ab3dEf7hIj",
+                                         ".Umbrivista.ini.LinkLinkLi"}));
+  EXPECT_EQ(RemoveStaleTemporaries((dir_ / "missing-folder" / "x.ini").string()), 0);
 }
 
 }  // namespace
