@@ -23,6 +23,7 @@
 
 #include "julian_day.h"
 #include "numbers.h"
+#include "regular_file.h"
 #include "safe_file.h"
 
 namespace umbrivista {
@@ -299,16 +300,15 @@ FileBytes ReadWholeFile(const std::string& path, std::size_t maxBytes, const std
   auto fail = [&](const std::string& what) {
     return CatalogueError(path + ": " + what + ": " + std::strerror(errno));
   };
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw fail("cannot open");
+  std::string problem;
+  const int fd = OpenRegularFile(path, problem);
+  if (fd < 0) throw CatalogueError(problem);
   struct Closer {
     int fd;
     ~Closer() { ::close(fd); }
   } closer{fd};
   struct stat st;
   if (::fstat(fd, &st) != 0) throw fail("cannot read");
-  if (S_ISDIR(st.st_mode)) throw CatalogueError(path + ": is a folder, not a file");
-  if (!S_ISREG(st.st_mode)) throw CatalogueError(path + ": is not a regular file");
   if (static_cast<std::uint64_t>(st.st_size) > maxBytes) {
     throw CatalogueError(path + ": " + std::to_string(st.st_size) + " bytes is more than the " +
                          std::to_string(maxBytes) + " " + kind + " may have");

@@ -83,7 +83,8 @@ void ValidateRecords(const std::vector<EclipseRecord>& records, const std::strin
 
 // The bytes of a regular file, mapped read-only and paged in by one call, at most maxBytes; throws
 // CatalogueError naming the file and the reason (`kind` names what the file is, for the size
-// limit's message).
+// limit's message). A path that is not a regular file (a named pipe, a device, a folder) is
+// refused without being opened (see OpenRegularFile).
 class FileBytes {
  public:
   FileBytes() = default;

@@ -33,12 +33,14 @@ std::vector<std::string> DataFolders(const std::string& given, const std::string
 
 std::string FindDataFile(const std::string& name, const std::string& given) {
   const std::vector<std::string> folders = DataFolders(given, ProgramFolder());
+  std::string other;  // the first candidate that exists but is no regular file
   for (const std::string& folder : folders) {
     std::error_code ec;
     const std::filesystem::path path = std::filesystem::path(folder) / name;
-    if (std::filesystem::exists(path, ec)) return path.string();
+    if (std::filesystem::is_regular_file(path, ec)) return path.string();
+    if (other.empty() && std::filesystem::exists(path, ec)) other = path.string();
   }
-  return (std::filesystem::path(folders.front()) / name).string();
+  return other.empty() ? (std::filesystem::path(folders.front()) / name).string() : other;
 }
 
 }  // namespace umbrivista

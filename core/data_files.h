@@ -21,8 +21,10 @@ std::string ProgramFolder();
 std::vector<std::string> DataFolders(const std::string& given, const std::string& programFolder);
 
 // The path of data file `name` (a file name, or a relative path such as "help/x.html") in the
-// first folder that holds it; when no folder holds it, the path it would have in the first
-// folder, so that an error message names a sensible place.
+// first folder that holds it as a regular file (symbolic links followed); a named pipe, folder or
+// device of that name is passed over. When no folder holds the file, the first such other thing
+// found, else the path it would have in the first folder, so that the reader's error message
+// names a sensible place.
 std::string FindDataFile(const std::string& name, const std::string& given = "");
 
 }  // namespace umbrivista

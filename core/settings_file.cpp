@@ -1,10 +1,12 @@
 #include "settings_file.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
+#include "regular_file.h"
 #include "safe_file.h"
 
 namespace umbrivista {
@@ -30,13 +32,29 @@ LoadedSettings LoadOrCreateSettings(const std::string& path, const std::string& 
                                     const SettingsLimits& limits) {
   LoadedSettings loaded;
   std::error_code ec;
+  if (const std::string kind = NonRegularKind(path); !kind.empty()) {
+    // A named pipe would keep the program waiting, and nothing can replace a folder or a device:
+    // the defaults are used and nothing is written there.
+    loaded.record = DefaultSettings(version);
+    loaded.firstRun = true;
+    loaded.problem = path + ": is not a regular file but " + kind + "; the defaults are used";
+    return loaded;
+  }
   if (std::filesystem::exists(path, ec)) {
-    std::ifstream in(path, std::ios::binary);
     std::vector<std::uint8_t> bytes;
-    if (in) {
+    std::string openProblem;
+    const int fd = OpenRegularFile(path, openProblem);
+    if (fd >= 0) {
       bytes.resize(kMaxSettingsBytes);
-      in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-      bytes.resize(static_cast<std::size_t>(in.gcount()));
+      std::size_t got = 0;
+      while (got < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+      }
+      bytes.resize(got);
+      ::close(fd);
     } else {
       loaded.problem = path + ": cannot be read; the defaults are used";
     }

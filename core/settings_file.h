@@ -17,7 +17,9 @@ struct LoadedSettings {
 // Reads `path`; a record of another version is replaced by the new version's defaults (keeping
 // the place-history fields, the UT switch and the population threshold) and written at once; a
 // missing file is created with the defaults. Damaged fields take their defaults (and the file is
-// rewritten at close). `firstRun` tells the window to start with the globe fitted and centred.
+// rewritten at close). A path that is not a regular file (a named pipe, a folder, a device) is
+// neither read nor written: the defaults are used, `fileExists` stays false and `problem` names
+// it. `firstRun` tells the window to start with the globe fitted and centred.
 LoadedSettings LoadOrCreateSettings(const std::string& path, const std::string& version,
                                     const SettingsLimits& limits);
 
