@@ -71,6 +71,8 @@ std::string DataFile(const std::string& name);
 // The catalogue named by --catalogue, else the one the data-file lookup finds. Throws
 // CatalogueError when it cannot be loaded.
 const EclipseCatalogue& LoadCatalogue(Args& args);
+// The path of the catalogue LoadCatalogue read ("" before).
+const std::string& CataloguePath();
 // A catalogue position argument, checked against the catalogue.
 int ParsePosition(const std::string& text, const EclipseCatalogue& catalogue);
 
@@ -82,6 +84,20 @@ Language TakeLanguage(Args& args);
 
 // "YYYY-MM-DD" with astronomical year numbering ("-0500-03-01").
 std::string IsoDate(int year, int month, int day);
+
+// Standard output and the standard streams. Prepare…: makes 0, 1 and 2 refer to something (a
+// closed one gets /dev/null opened for reading, so that no file the command opens takes its number
+// and writes to it still fail) and sends std::cout through a buffer that remembers why a write
+// failed. Flush…: writes what is left; false, after one line "umbrivista-cli: cannot write the
+// output: REASON" on stderr (said once), when any output could not be written.
+void PrepareStandardStreams();
+bool FlushStandardOutput();
+
+// Throws UsageError when `out` names the same file as `input` (also through a symbolic link or
+// another hard link): writing the output would destroy an input of the command. `what` names
+// the input ("the places file").
+void RefuseOutputOverInput(const std::string& out, const std::string& input,
+                           const std::string& what);
 
 // What `COMMAND --help` prints; nullptr for an unknown command.
 const char* CommandHelp(const std::string& command);

@@ -1,9 +1,16 @@
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <iostream>
+#include <streambuf>
 
 #include "cli.h"
 
@@ -142,6 +149,15 @@ std::string DataFile(const std::string& name) {
   return FindDataFile(name, DataDirOption());
 }
 
+namespace {
+
+std::string& LoadedCataloguePath() {
+  static std::string path;
+  return path;
+}
+
+}  // namespace
+
 const EclipseCatalogue& LoadCatalogue(Args& args) {
   static EclipseCatalogue catalogue;
   std::string path;
@@ -151,7 +167,97 @@ const EclipseCatalogue& LoadCatalogue(Args& args) {
     path = DataFile(kCatalogueFileName);
   }
   catalogue.Load(path);
+  LoadedCataloguePath() = path;
   return catalogue;
+}
+
+const std::string& CataloguePath() {
+  return LoadedCataloguePath();
+}
+
+void RefuseOutputOverInput(const std::string& out, const std::string& input,
+                           const std::string& what) {
+  if (out.empty() || input.empty()) return;
+  std::error_code ec;
+  if (std::filesystem::equivalent(out, input, ec)) {
+    throw UsageError("--out " + Echo(out) + " is " + what + " " + Echo(input) +
+                     ", which the command reads; nothing is written");
+  }
+}
+
+namespace {
+
+// std::cout's buffer: written with write(2), remembering the reason of the first failure; what
+// cannot be written after that is dropped.
+class OutputBuffer : public std::streambuf {
+ public:
+  OutputBuffer() { setp(buffer_, buffer_ + sizeof buffer_); }
+  int Error() const { return error_; }
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (!Drain()) return traits_type::eof();
+    if (!traits_type::eq_int_type(c, traits_type::eof())) {
+      *pptr() = traits_type::to_char_type(c);
+      pbump(1);
+    }
+    return traits_type::not_eof(c);
+  }
+  int sync() override { return Drain() ? 0 : -1; }
+
+ private:
+  bool Drain() {
+    const char* data = pbase();
+    std::size_t left = static_cast<std::size_t>(pptr() - pbase());
+    while (left > 0 && error_ == 0) {
+      const ssize_t n = ::write(STDOUT_FILENO, data, left);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        error_ = n < 0 ? errno : EIO;
+        break;
+      }
+      data += n;
+      left -= static_cast<std::size_t>(n);
+    }
+    setp(buffer_, buffer_ + sizeof buffer_);
+    return error_ == 0;
+  }
+
+  char buffer_[1 << 16];
+  int error_ = 0;
+};
+
+OutputBuffer& StandardOutputBuffer() {
+  // Never destroyed: std::cout is flushed once more after the statics are gone.
+  static OutputBuffer* const buffer = new OutputBuffer;
+  return *buffer;
+}
+
+}  // namespace
+
+void PrepareStandardStreams() {
+  for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    const int opened = ::open("/dev/null", O_RDONLY | O_NOCTTY);
+    if (opened >= 0 && opened != fd) {
+      ::dup2(opened, fd);
+      ::close(opened);
+    }
+  }
+  std::cout.rdbuf(&StandardOutputBuffer());
+}
+
+bool FlushStandardOutput() {
+  static bool reported = false;
+  std::cout.flush();
+  const int error = StandardOutputBuffer().Error();
+  if (error == 0 && std::cout) return true;
+  if (!reported) {
+    reported = true;
+    std::cerr << "umbrivista-cli: cannot write the output: "
+              << std::strerror(error ? error : EIO) << "\n";
+  }
+  return false;
 }
 
 int ParsePosition(const std::string& text, const EclipseCatalogue& catalogue) {

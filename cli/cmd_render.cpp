@@ -19,6 +19,7 @@
 #include "globe_settings.h"
 #include "layers.h"
 #include "overlay.h"
+#include "regular_file.h"
 #include "gspatialdb.h"
 #include "safe_file.h"
 #include "scratch_database.h"
@@ -66,6 +67,17 @@ int RunRender(Args& args) {
       ParseRealArg(args.TakePositional("T"), "T", -kMaxHoursFromT0, kMaxHoursFromT0, "hours");
   args.ExpectEnd();
   if (!out) throw UsageError("render needs --out FILE.png");
+  const std::string texturePath =
+      textureFile ? *textureFile : DataFile(kTextureFiles[texture]);
+  RefuseOutputOverInput(*out, texturePath, "the texture file");
+  RefuseOutputOverInput(*out, CataloguePath(), "the catalogue");
+  // The picture reader would wait for ever on a named pipe.
+  const std::string textureKind = NonRegularKind(texturePath);
+  if (!textureKind.empty()) {
+    const std::string problem = texturePath + ": is not a regular file but " + textureKind;
+    if (textureFile) throw std::runtime_error(problem);
+    std::cerr << "umbrivista-cli: " << problem << "; drawing the plain surface\n";
+  }
 
   // Orientation of the main window: the sub-solar point faces the viewer, north up.
   const EclipseRecord& record = catalogue.RecordAt(position);
@@ -91,14 +103,14 @@ int RunRender(Args& args) {
   SetUpMainGlobe(globe);
   globe.SetSpatialDatabase(&scratch.database);
   TGProjector& projector = globe.Projector();
-  const std::string texturePath =
-      textureFile ? *textureFile : DataFile(kTextureFiles[texture]);
-  globe.SetSurfaceTextureName(texturePath);
-  if (globe.SurfaceTexture().GetEmpty()) {
-    const std::string problem =
-        "cannot use the JPEG texture " + texturePath + ": " + globe.SurfaceTexture().LastError();
-    if (textureFile) throw std::runtime_error(problem);
-    std::cerr << "umbrivista-cli: " << problem << "; drawing the plain surface\n";
+  if (textureKind.empty()) {
+    globe.SetSurfaceTextureName(texturePath);
+    if (globe.SurfaceTexture().GetEmpty()) {
+      const std::string problem =
+          "cannot use the JPEG texture " + texturePath + ": " + globe.SurfaceTexture().LastError();
+      if (textureFile) throw std::runtime_error(problem);
+      std::cerr << "umbrivista-cli: " << problem << "; drawing the plain surface\n";
+    }
   }
   const GridSteps steps = GridStepsFor(grid);
   globe.Graticule().SetLatitudeStep(steps.latitude);

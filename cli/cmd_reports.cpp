@@ -72,12 +72,7 @@ int Finish(const ReportRun& run, const std::string& out) {
   if (out == "-") {
     const std::string text = SavedReportText(run);
     std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
-    std::cout.flush();
-    if (!std::cout) {
-      std::cerr << "umbrivista-cli: cannot write to standard output\n";
-      return 1;
-    }
-    return 0;
+    return FlushStandardOutput() ? 0 : 1;
   }
   SaveReport(run, out);
   return 0;
@@ -97,6 +92,10 @@ int RunCityList(Args& args) {
   inputs.position = ParsePosition(args.TakePositional("POS"), catalogue);
   args.ExpectEnd();
   inputs.placesFile = places ? *places : DataFile(PlacesFileName(inputs.language));
+  if (out != "-") {
+    RefuseOutputOverInput(out, inputs.placesFile, "the places file");
+    RefuseOutputOverInput(out, CataloguePath(), "the catalogue");
+  }
 
   ProgressLine progress(CityListStatusText);
   const ReportRun run = ComputeCityList(catalogue, inputs, progress.Control());
@@ -132,6 +131,7 @@ int RunPlaceHistory(Args& args) {
   const std::string out = TakeOut(args);
   const auto& catalogue = LoadCatalogue(args);
   args.ExpectEnd();
+  if (out != "-") RefuseOutputOverInput(out, CataloguePath(), "the catalogue");
 
   ProgressLine progress(PlaceHistoryStatusText);
   const ReportRun run = ComputePlaceHistory(catalogue, inputs, progress.Control());

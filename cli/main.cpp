@@ -30,7 +30,9 @@ const char* kUsage =
 
 }  // namespace
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
   const std::map<std::string, int (*)(Args&)> commands = {
       {"catalogue", RunCatalogue},   {"deltat", RunDeltaT}, {"elements", RunElements},
       {"centreline", RunCentreLine}, {"local", RunLocal},   {"render", RunRender},
@@ -66,4 +68,15 @@ int main(int argc, char** argv) {
     std::cerr << "umbrivista-cli: " << e.what() << "\n";
     return 1;
   }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  PrepareStandardStreams();
+  const int status = Run(argc, argv);
+  // Whatever a command printed must have reached its destination: a full disk or a closed
+  // output is a failure, not a success with a cut document.
+  if (!FlushStandardOutput()) return status == 0 ? 1 : status;
+  return status;
 }

@@ -16,6 +16,7 @@
 
 #include "catalogue.h"
 #include "city_list_run.h"
+#include "cli_runner.h"
 #include "core/eclipse_fixtures.h"
 #include "deltat.h"
 #include "place_history_run.h"
@@ -29,25 +30,6 @@ using namespace umbrivista;
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Result {
-  int status;
-  std::string out;
-};
-
-// Runs the CLI with `args`; stdout is captured, stderr appended when `withStderr`.
-Result RunCli(const std::string& args, bool withStderr = false) {
-  const std::string cmd = std::string(UMBRIVISTA_BIN_DIR) + "/umbrivista-cli " + args +
-                          (withStderr ? " 2>&1" : " 2>/dev/null");
-  FILE* pipe = popen(cmd.c_str(), "r");
-  if (!pipe) return {-1, ""};
-  std::string out;
-  char buf[4096];
-  std::size_t n;
-  while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) out.append(buf, n);
-  const int status = pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-}
 
 class Cli : public ScratchDirTest {
  protected:
