@@ -47,13 +47,25 @@ std::string PlacesFileName(Language language) {
 PlacesReader::PlacesReader(std::string path) : path_(std::move(path)) {
   try {
     const FileBytes file = ReadWholeFile(path_, kMaxPlacesFileBytes, "a places file");
-    const std::string_view bytes(reinterpret_cast<const char*>(file.Bytes().data()),
-                                 file.Bytes().size());
-    utf8_ = IsValidUtf8(bytes);
-    text_ = DecodeTextFile(bytes);
+    Decode(std::string_view(reinterpret_cast<const char*>(file.Bytes().data()),
+                            file.Bytes().size()));
   } catch (const std::exception& e) {
     error_ = e.what();
   }
+}
+
+PlacesReader::PlacesReader(std::string name, std::string_view bytes) : path_(std::move(name)) {
+  if (bytes.size() > kMaxPlacesFileBytes) {
+    error_ = path_ + ": " + std::to_string(bytes.size()) + " bytes is more than the " +
+             std::to_string(kMaxPlacesFileBytes) + " a places file may have";
+    return;
+  }
+  Decode(bytes);
+}
+
+void PlacesReader::Decode(std::string_view bytes) {
+  utf8_ = IsValidUtf8(bytes);
+  text_ = DecodeTextFile(bytes);
 }
 
 bool PlacesReader::Fail(const std::string& what) {
@@ -69,6 +81,10 @@ bool PlacesReader::Next(Place& place) {
                         (end == std::string::npos ? text_.size() : end) - pos_);
   pos_ = end == std::string::npos ? text_.size() : end + 1;
   ++line_;
+  if (end == std::string::npos) {
+    // Whatever the line holds, its last field may have lost digits ("28" of "2841").
+    return Fail("the last line has no line end (the file may be cut short)");
+  }
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
 
   // Fields 1 to 5 end at the next TAB; field 6 is the rest of the line.

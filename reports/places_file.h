@@ -36,10 +36,14 @@ std::string PlacesFileName(Language language);
 inline constexpr std::size_t kMaxPlacesFileBytes = std::size_t{1} << 28;
 
 // Reads a places file line by line. The whole file is read and decoded when the reader is made;
-// Next() then hands out one place per line.
+// Next() then hands out one place per line. Every line, the last one too, ends with LF (or
+// CR LF): a last line without its line end is a file cut short, and is refused rather than read
+// with its last number cut.
 class PlacesReader {
  public:
   explicit PlacesReader(std::string path);
+  // Reads places from `bytes` already in memory; `name` stands for the file in messages.
+  PlacesReader(std::string name, std::string_view bytes);
 
   // The next place; false at the end of the file and at the first line that cannot be used, which
   // sets Error(). Places handed out before stay valid.
@@ -54,6 +58,7 @@ class PlacesReader {
 
  private:
   bool Fail(const std::string& what);
+  void Decode(std::string_view bytes);
 
   std::string path_;
   std::string text_;  // the file as UTF-8

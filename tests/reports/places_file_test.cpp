@@ -40,7 +40,7 @@ TEST_F(PlacesFile, ReadsSixFieldsPerLine) {
       "Schweiz\tBasel\t4755\t759\t254\t166558\r\n"
       "USA\tNew York\t4071\t-7401\t10\t8175133\r\n"
       "Chile\tPunta Arenas\t-5315\t-7092\t-3\t0\n"  // a bare LF is read too
-      "Nowhere\t\t0\t0\t0\t-1");                    // the last line may lack its line end
+      "Nowhere\t\t0\t0\t0\t-1\n");
   std::string error;
   const auto places = ReadAll(path, error);
   EXPECT_EQ(error, "");
@@ -81,6 +81,31 @@ TEST_F(PlacesFile, MalformedLineIsNamedAndEarlierPlacesStay) {
     EXPECT_EQ(places.size(), 2u) << message;
     EXPECT_EQ(error.rfind(path + ": " + message, 0), 0u) << error;
   }
+}
+
+// A file cut short ends inside its last line: whatever is left of that line ("28" of "2841"
+// inhabitants) is not taken for a place.
+TEST_F(PlacesFile, ALastLineWithoutItsLineEndIsDamage) {
+  const std::string good = "Schweiz\tBasel\t4755\t759\t254\t166558\r\n";
+  const std::pair<std::string, int> cases[] = {
+      {good + good + "Schweiz\tBern\t4695\t745\t540\t28", 2},  // cut inside the number
+      {good + good + "Schweiz\tBern\t4695\t745\t540\t2841\r", 2},  // between CR and LF
+      {good + "Schw", 1},
+      {"Schweiz\tBern\t4695\t745\t540\t134794", 0},
+  };
+  for (const auto& [bytes, complete] : cases) {
+    const std::string path = Write(bytes);
+    std::string error;
+    EXPECT_EQ(ReadAll(path, error).size(), static_cast<std::size_t>(complete)) << bytes;
+    EXPECT_EQ(error, path + ": line " + std::to_string(complete + 1) +
+                         ": the last line has no line end (the file may be cut short)");
+  }
+  // Bytes in memory are read the same way.
+  PlacesReader memory("cut.txt", good + "Schweiz\tBern\t4695");
+  Place p;
+  EXPECT_TRUE(memory.Next(p));
+  EXPECT_FALSE(memory.Next(p));
+  EXPECT_EQ(memory.Error(), "cut.txt: line 2: the last line has no line end (the file may be cut short)");
 }
 
 TEST_F(PlacesFile, MissingFileAndFolderAreErrors) {
