@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
 
 #include "deltat.h"
 #include "julian_day.h"
@@ -44,10 +45,50 @@ TEST(DeltaT, FormulaBoundaries) {
 TEST(DeltaT, YearlyTableIgnoresMonth) {
   for (int month = 1; month <= 12; ++month) {
     EXPECT_EQ(DeltaT(1961, month), 33.59);
-    EXPECT_EQ(DeltaT(1977, month), 46.9678);
+    EXPECT_EQ(DeltaT(1977, month), 47.9687);
     EXPECT_EQ(DeltaT(2020, month), 70.0);
   }
   EXPECT_EQ(DeltaT(2000, 1), 63.9691);
+}
+
+// The yearly values against the series they were taken from:
+//  - 1961–1972: the yearly table of ΔT at the start of each year (Astronomical Almanac);
+//  - 1973–2007 and 2012–2016: the monthly series of observed ΔT of the IERS Rapid Service /
+//    Prediction Center (USNO, deltat.data), its June 1 values up to 2007 and its July 1 values
+//    from 2012;
+//  - 2008–2011 and 2017–2020 are predictions made before those years were observed: they are held
+//    to the June 1 value observed since to 0.6 s.
+TEST(DeltaT, YearlyValuesFollowThePublishedSeries) {
+  struct Published {
+    int year;
+    double seconds;
+    double tolerance;
+  };
+  // clang-format off
+  const Published published[] = {
+      {1961, 33.59, 0}, {1962, 34.00, 0}, {1963, 34.47, 0}, {1964, 35.03, 0}, {1965, 35.73, 0},
+      {1966, 36.54, 0}, {1967, 37.43, 0}, {1968, 38.29, 0}, {1969, 39.20, 0}, {1970, 40.18, 0},
+      {1971, 41.17, 0}, {1972, 42.23, 0},
+      {1973, 43.8763, 0}, {1974, 44.9302, 0}, {1975, 45.9133, 0}, {1976, 46.9247, 0},
+      {1977, 47.9687, 0}, {1978, 49.0319, 0}, {1979, 50.0347, 0}, {1980, 50.9187, 0},
+      {1981, 51.7573, 0}, {1982, 52.5180, 0}, {1983, 53.3747, 0}, {1984, 54.0536, 0},
+      {1985, 54.5977, 0}, {1986, 55.0912, 0}, {1987, 55.5524, 0}, {1988, 56.0700, 0},
+      {1989, 56.5352, 0}, {1990, 57.1738, 0}, {1991, 57.9058, 0}, {1992, 58.6917, 0},
+      {1993, 59.5242, 0}, {1994, 60.3530, 0}, {1995, 61.1870, 0}, {1996, 61.9497, 0},
+      {1997, 62.6136, 0}, {1998, 63.2599, 0}, {1999, 63.6444, 0}, {2000, 63.9691, 0},
+      {2001, 64.2094, 0}, {2002, 64.4151, 0}, {2003, 64.5597, 0}, {2004, 64.6549, 0},
+      {2005, 64.8001, 0}, {2006, 64.9794, 0}, {2007, 65.3279, 0},
+      {2008, 65.6127, 0.6}, {2009, 65.9323, 0.6}, {2010, 66.2356, 0.6}, {2011, 66.4619, 0.6},
+      {2012, 66.7708, 0}, {2013, 67.1266, 0}, {2014, 67.4858, 0}, {2015, 67.8606, 0},
+      {2016, 68.3964, 0},
+      {2017, 68.8033, 0.6}, {2018, 69.1070, 0.6}, {2019, 69.3541, 0.6}, {2020, 69.4386, 0.6},
+  };
+  // clang-format on
+  ASSERT_EQ(std::size(published), 60u);
+  for (const Published& p : published) {
+    // Any month but March 2016 gives the year's value.
+    EXPECT_NEAR(DeltaT(p.year, 7), p.seconds, p.tolerance + 1e-9) << p.year;
+  }
 }
 
 TEST(DeltaT, March2016IsSpecial) {
