@@ -56,12 +56,13 @@ const char* CommandHelp(const std::string& command) {
        "  item I (0: 1,000,000 … 9: every place), as the window's \"Save as\" writes it: legend,\n"
        "  header, then TAB-separated rows (date, ΔT, kind, Saros, country, place, latitude,\n"
        "  longitude, height, population, and per contact time, P°, V°, H°; magnitude and duration\n"
-       "  with the maximum), CR LF line ends\n"},
+       "  with the maximum), CR LF line ends; the date is that of the first contact shown, and a\n"
+       "  contact after the next midnight UT is written from 24:00:00 on\n"},
       {"placehistory",
        "umbrivista-cli placehistory --lat DEG --lon DEG [--height M] [--name N] [--country C]\n"
        "                           [--population P] [--from Y] [--to Y] [--lang de|en|fr] --out FILE|-\n"
        "  every eclipse seen at one place between the years, as the place-history window's\n"
-       "  \"Save as\" writes it (same columns as citylist)\n"},
+       "  \"Save as\" writes it (same columns and times as citylist)\n"},
   };
   const auto it = kHelp.find(command);
   return it == kHelp.end() ? nullptr : it->second;

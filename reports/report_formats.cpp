@@ -40,9 +40,8 @@ std::string DegreesMinutes(double degrees, int degreeDigits, const char* letter)
 }
 
 // One contact or maximum block of the list.
-void AppendListBlock(const LocalCircumstances& lc, const UTInstant& when, int slot,
-                     std::string& out) {
-  out += RightAlign(TimeOfDayText(when.hours), 8);
+void AppendListBlock(const LocalCircumstances& lc, double hours, int slot, std::string& out) {
+  out += RightAlign(TimeOfDayText(hours), 8);
   out += ' ';
   out += ListAngle(lc.positionAngle[slot], 3);
   out += ' ';
@@ -63,9 +62,8 @@ void AppendListBlock(const LocalCircumstances& lc, const UTInstant& when, int sl
 }
 
 // The fields of one block, each followed by a TAB.
-void AppendFileBlock(const LocalCircumstances& lc, const UTInstant& when, int slot,
-                     std::string& out) {
-  out += TimeOfDayText(when.hours);
+void AppendFileBlock(const LocalCircumstances& lc, double hours, int slot, std::string& out) {
+  out += TimeOfDayText(hours);
   out += '\t';
   out += FileAngle(lc.positionAngle[slot]);
   out += '\t';
@@ -235,14 +233,24 @@ std::string OneLineText(std::string_view text) {
 RowInstants ShownInstants(const EclipseRecord& record, double deltaT,
                           const LocalCircumstances& lc) {
   RowInstants out;
+  double days[5] = {};  // the civil day each instant falls in, as ContactUT took its date
+  double firstDay = 0;  // the earliest of them: the row's date
   for (int slot = kC1; slot <= kC4; ++slot) {
     if (!lc.computed[slot] || !(lc.sunAltitude[slot] > 0)) continue;
-    out.shown[slot] = true;
-    out.when[slot] = ContactUT(record, deltaT, lc.contactTime[slot]);
+    const UTInstant when = ContactUT(record, deltaT, lc.contactTime[slot]);
+    days[slot] = std::floor(when.julianDay + 0.5);
+    if (!out.visible || days[slot] < firstDay) {
+      firstDay = days[slot];
+      out.year = when.year;
+      out.month = when.month;
+      out.day = when.day;
+    }
     out.visible = true;
-    out.year = out.when[slot].year;
-    out.month = out.when[slot].month;
-    out.day = out.when[slot].day;
+    out.shown[slot] = true;
+    out.when[slot] = when;
+  }
+  for (int slot = kC1; slot <= kC4; ++slot) {
+    if (out.shown[slot]) out.hours[slot] = out.when[slot].hours + 24 * (days[slot] - firstDay);
   }
   return out;
 }
@@ -261,7 +269,7 @@ void AppendListContacts(const RowInstants& instants, const LocalCircumstances& l
   static constexpr std::size_t kWidths[5] = {20, 20, 32, 20, 20};
   for (int slot = kC1; slot <= kC4; ++slot) {
     if (instants.shown[slot]) {
-      AppendListBlock(lc, instants.when[slot], slot, out);
+      AppendListBlock(lc, instants.hours[slot], slot, out);
     } else {
       out.append(kWidths[slot], ' ');
     }
@@ -290,7 +298,7 @@ void AppendFileContacts(const RowInstants& instants, const LocalCircumstances& l
                         std::string& out) {
   for (int slot = kC1; slot <= kC4; ++slot) {
     if (instants.shown[slot]) {
-      AppendFileBlock(lc, instants.when[slot], slot, out);
+      AppendFileBlock(lc, instants.hours[slot], slot, out);
     } else {
       out.append(slot == kMax ? 6 : 4, '\t');
     }

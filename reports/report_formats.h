@@ -27,8 +27,9 @@ struct ReportRow {
 
 // ---- fields ----
 
-// Time of day "hh:mm:ss" from hours: whole seconds after adding half a second, so that a time
-// within half a second of midnight shows as "24:00:00".
+// Time "hh:mm:ss" from hours after 0 h of the row's date (0 … 48): whole seconds after adding
+// half a second, so that a time within half a second of midnight shows as "24:00:00" and a time
+// on the next day as "24:…" to "47:…".
 std::string TimeOfDayText(double hours);
 // Duration "m:ss" from minutes, rounded to whole seconds; empty for a negative or non-finite
 // duration.
@@ -57,11 +58,18 @@ std::string OneLineText(std::string_view text);
 // ---- contact columns ----
 
 // The instants of one row that are shown: computed, with the Sun above the horizon there.
+//
+// A row carries one date, that of the first instant shown; every time of the row counts the hours
+// from 0 h UT of that date. An eclipse seen across midnight UT thus keeps its times in order and
+// each on its right day: C1 at 23:40:12 and C4 at 01:05:30 of the next day are written
+// "23:40:12" and "25:05:30" under the date of C1. Rows that do not straddle midnight are written
+// as before (the date of the first instant is that of every instant then).
 struct RowInstants {
   bool shown[5] = {};
   UTInstant when[5];
+  double hours[5] = {};              // hours from 0 h UT of the row's date, 0 ≤ hours < 48
   bool visible = false;              // some instant is shown; otherwise there is no row
-  int year = 0, month = 0, day = 0;  // UT date of the last instant shown (C1, C2, Max, C3, C4)
+  int year = 0, month = 0, day = 0;  // UT date of the first instant shown (C1, C2, Max, C3, C4)
 };
 RowInstants ShownInstants(const EclipseRecord& record, double deltaT, const LocalCircumstances& lc);
 

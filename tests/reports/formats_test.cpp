@@ -230,16 +230,29 @@ TEST(ReportRows, BlanksOfHiddenInstantsAndPartialRows) {
   EXPECT_FALSE(CityListRow(r, 0, place, night, Language::kEnglish));
 }
 
-TEST(ReportRows, RowDateIsThatOfTheLastInstantShown) {
+// A row across midnight UT carries the date of its first instant shown; a later instant counts
+// its hours on from 0 h of that date, in the same eight characters.
+TEST(ReportRows, RowDateIsThatOfTheFirstInstantShownAndTimesRunOnPastMidnight) {
   EclipseRecord r = Eclipse2024Apr08();
   r.t0Hour = 23;
-  LocalCircumstances lc = PartialSeen();  // C1 22:00, Max 23:00 (8 April), C4 00:00 (9 April)
+  LocalCircumstances lc = PartialSeen();  // C1 22:00, Max 23:00 (8 April), C4 00:30 (9 April)
   lc.contactTime[kC4] = 1.5;
   const auto both = CityListRow(r, 0, SomePlace(), lc, Language::kEnglish);
   ASSERT_TRUE(both);
-  EXPECT_EQ(both->file.substr(0, 9), "2024\t4\t9\t");
+  EXPECT_EQ(both->file.substr(0, 9), "2024\t4\t8\t");
   EXPECT_NE(both->file.find("\t22:00:00\t"), std::string::npos);
-  EXPECT_NE(both->file.find("\t00:30:00\t200.00"), std::string::npos);
+  EXPECT_NE(both->file.find("\t24:30:00\t200.00"), std::string::npos);
+  EXPECT_EQ(both->list.substr(0, 11), " 2024  4  8");
+  EXPECT_EQ(both->list.substr(both->list.size() - 20), "24:30:00 200 200 30 ");
+  EXPECT_EQ(Characters(both->list), 5 + 3 + 3 + 2 + 11 + 11 + 8 + 9 + 9 + 1 + 112u);
+
+  // Only C4 seen: the row is of 9 April.
+  LocalCircumstances sunrise = lc;
+  sunrise.sunAltitude[kC1] = sunrise.sunAltitude[kMax] = -0.1;
+  const auto morning = CityListRow(r, 0, SomePlace(), sunrise, Language::kEnglish);
+  ASSERT_TRUE(morning);
+  EXPECT_EQ(morning->file.substr(0, 9), "2024\t4\t9\t");
+  EXPECT_NE(morning->file.find("\t00:30:00\t200.00"), std::string::npos);
 
   lc.sunAltitude[kC4] = -0.1;
   const auto evening = CityListRow(r, 0, SomePlace(), lc, Language::kEnglish);

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -137,6 +138,55 @@ TEST(KnownAnswers, GreatestEclipseMatchesNasa) {
     EXPECT_NEAR(lc->magnitude, (1 + g.ratio) / 2, 0.001) << g.label;
     EXPECT_EQ(fields[27], g.duration) << g.label;
     EXPECT_NEAR(std::stod(fields[25]), g.altitude, 0.1) << g.label;
+  }
+}
+
+// The total eclipse of 2016-03-09 began before 0 h UT in Palembang (C1 at sunrise on March 8 UT,
+// totality and the end on March 9 UT). The row carries the date of C1, and every contact its
+// hours from 0 h UT of that date, worked out here from Julian days alone: JD 2457455.5 is
+// 2016-03-08 0 h UT.
+TEST(KnownAnswers, RowAcrossMidnightUTGivesEachContactItsDay) {
+  const EclipseRecord r = ShippedRecord(2016, 3, 9);
+  PlaceHistoryInputs in;
+  in.name = "Palembang";
+  in.latitude = -2.99;
+  in.longitude = 104.76;
+  in.firstYear = in.lastYear = 2016;
+  const ReportRun run = ComputePlaceHistory(ShippedCatalogue(), in);
+  std::vector<std::string> fields;
+  std::string list;
+  for (const ReportRow& row : run.rows) {
+    if (row.file.rfind("2016\t3\t", 0) == 0) {
+      fields = Fields(row.file);
+      list = row.list;
+    }
+  }
+  ASSERT_EQ(fields.size(), 36u);
+  EXPECT_EQ((std::vector<std::string>(fields.begin(), fields.begin() + 5)),
+            (std::vector<std::string>{"2016", "3", "8", "68.0", "t"}));
+  EXPECT_EQ(list.substr(0, 12), " 2016  3  8 ");
+
+  const double phi = in.latitude * kDegToRad;
+  const auto lc = ComputeLocalCircumstances(r, 68.0, phi, -in.longitude * kDegToRad,
+                                            ObserverGeocentric(0, phi));
+  ASSERT_TRUE(lc);
+  constexpr double kMarch8 = 2457455.5;
+  const double dayOfRecord = kMarch8 + 1;  // the record's T0 lies on March 9
+  ASSERT_EQ(r.day, 9);
+  for (int i = 0; i < 5; ++i) {
+    ASSERT_TRUE(lc->computed[i]) << i;
+    ASSERT_GT(lc->sunAltitude[i], 0) << i;
+    const double jd = dayOfRecord + (r.t0Hour + lc->contactTime[i] - 68.0 / 3600) / 24;
+    const auto seconds = static_cast<long long>(std::floor((jd - kMarch8) * 86400 + 0.5));
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "%02lld:%02lld:%02lld", seconds / 3600,
+                  seconds / 60 % 60, seconds % 60);
+    EXPECT_EQ(fields[kTimeField[i]], expected) << i;
+    if (i == kC1) {
+      EXPECT_LT(seconds, 86400);  // before midnight: March 8
+    } else {
+      EXPECT_GT(seconds, 86400);  // after it: March 9, written from 24:00:00 on
+    }
   }
 }
 
