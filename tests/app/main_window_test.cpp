@@ -21,7 +21,13 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <clocale>
+#include <csignal>
+#include <optional>
 #include <cstdlib>
 #include <cstdio>
 #include <filesystem>
@@ -40,6 +46,7 @@
 #include "widgets.h"
 #include "numbers.h"
 #include "scratch_dir.h"
+#include "settings_record.h"
 #include "shipped_catalogue.h"
 #include "up_down.h"
 
@@ -399,6 +406,50 @@ TEST_F(ProgramRunTest, LeavesNoScratchDatabaseBehind) {
   }
   EXPECT_TRUE(std::filesystem::is_directory(dir_ / "Documents" / "Umbrivista"));
   EXPECT_TRUE(std::filesystem::is_directory(dir_ / ".local" / "share" / "Umbrivista"));
+}
+
+// SIGTERM (a logout) closes the window as its Exit command does: the state is written back and
+// the scratch database removed, and the program ends normally rather than killed.
+TEST_F(ProgramRunTest, TerminationClosesTheWindowAndKeepsItsState) {
+  const std::filesystem::path settings = dir_ / ".local/share/Umbrivista/Umbrivista.ini";
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    ::setenv("HOME", dir_.c_str(), 1);
+    ::setenv("TMPDIR", dir_.c_str(), 1);
+    ::setenv("XDG_DATA_HOME", "", 1);
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    std::freopen("/dev/null", "w", stderr);
+    const std::string program = std::string(UMBRIVISTA_BIN_DIR) + "/umbrivista";
+    ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  // A first run writes its fitted globe once the window is shown: then it listens for signals.
+  const auto kept = [&settings]() -> std::optional<std::uintmax_t> {
+    struct stat st {};
+    std::ifstream in(settings, std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    if (bytes.size() != kSettingsSize || DecodeSettings(bytes, {28504}).zoomPosition == 140 ||
+        ::stat(settings.c_str(), &st) != 0)
+      return std::nullopt;
+    return st.st_ino;
+  };
+  std::optional<std::uintmax_t> inode;
+  for (int i = 0; i < 600 && !inode; ++i) {
+    QTest::qWait(50);
+    inode = kept();
+  }
+  ASSERT_TRUE(inode.has_value()) << "the program did not come up";
+  ::kill(pid, SIGTERM);
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  // Written again at the close: a new file renamed into place.
+  struct stat st {};
+  ASSERT_EQ(::stat(settings.c_str(), &st), 0);
+  EXPECT_NE(st.st_ino, *inode);
+  for (const auto& entry : std::filesystem::directory_iterator(dir_))
+    EXPECT_NE(entry.path().filename().string().rfind("Temporary_", 0), 0u) << entry.path();
 }
 
 TEST_F(DamagedCatalogueTest, WindowOpensSaysWhatIsWrongAndIgnoresTheControls) {
