@@ -143,6 +143,89 @@ TEST(LocalCircumstances, VertexAngleFollowsTheParallacticAngleInTheSouth) {
   }
 }
 
+// Greatest eclipse worked out without the program's rates: the instant where the distance of the
+// place from the shadow axis on the fundamental plane is least (golden-section search on that
+// distance alone), then the position angle of the axis seen from the place, P = atan2(u, v), and
+// the vertex angle V = P − q with q from tan q = sin H / (tan φ cos δ − sin δ cos H). The
+// program's iteration follows the rates of ξ and η; a term of those of the wrong sign moves its
+// greatest eclipse by seconds at places far from the axis.
+struct Independent {
+  double t, p, v;  // hours from T0; radians
+};
+
+Independent GreatestEclipseBySearch(const EclipseRecord& r, double deltaT, double latDeg,
+                                    double lonEastDeg, int height) {
+  auto cubic = [](const float (&c)[4], double t) {
+    return c[0] + t * (c[1] + t * (c[2] + t * c[3]));
+  };
+  const double phi = latDeg * kDegToRad;
+  const double u0 = std::atan(0.99664719 * std::tan(phi));
+  const double rhoSin = 0.99664719 * std::sin(u0) + height / 6378140.0 * std::sin(phi);
+  const double rhoCos = std::cos(u0) + height / 6378140.0 * std::cos(phi);
+  struct At {
+    double u, v, h, d;
+  };
+  auto at = [&](double t) {
+    const double d = cubic(r.d, t) * kDegToRad;
+    const double h = (cubic(r.mu, t) + lonEastDeg - 0.00417807 * deltaT) * kDegToRad;
+    const double xi = rhoCos * std::sin(h);
+    const double eta = rhoSin * std::cos(d) - rhoCos * std::cos(h) * std::sin(d);
+    return At{cubic(r.x, t) - xi, cubic(r.y, t) - eta, h, d};
+  };
+  auto m2 = [&](double t) {
+    const At a = at(t);
+    return a.u * a.u + a.v * a.v;
+  };
+  double lo = -3, hi = 3;
+  const double g = (std::sqrt(5.0) - 1) / 2;
+  while (hi - lo > 1e-9) {
+    const double a = hi - g * (hi - lo), b = lo + g * (hi - lo);
+    (m2(a) < m2(b) ? hi : lo) = m2(a) < m2(b) ? b : a;
+  }
+  const double t = (lo + hi) / 2;
+  const At a = at(t);
+  const double p = NonNegativeRemainder(std::atan2(a.u, a.v), kTwoPi);
+  const double q = std::atan2(std::sin(a.h),
+                              std::tan(phi) * std::cos(a.d) - std::sin(a.d) * std::cos(a.h));
+  return {t, p, NonNegativeRemainder(p - q, kTwoPi)};
+}
+
+TEST(LocalCircumstances, GreatestEclipseAndItsAnglesMatchAnIndependentSearch) {
+  struct Case {
+    const char* label;
+    int year, month, day;
+    double latDeg, lonEastDeg;
+    int height;
+  };
+  const Case cases[] = {
+      {"Dallas 2024", 2024, 4, 8, 32.78, -96.80, 130},
+      {"New York 2024", 2024, 4, 8, 40.71, -74.01, 10},
+      {"Seattle 2024", 2024, 4, 8, 47.61, -122.33, 50},
+      {"Mexico City 2024", 2024, 4, 8, 19.43, -99.13, 2240},
+      {"Reykjavik 2024", 2024, 4, 8, 64.15, -21.94, 0},
+      {"La Serena 2019", 2019, 7, 2, -29.90, -71.25, 28},
+      {"Santiago 2019", 2019, 7, 2, -33.45, -70.67, 570},
+      {"Orlando 2017", 2017, 8, 21, 28.55, -81.36, 30},
+      {"La Paz 2020", 2020, 12, 14, -16.50, -68.15, 3640},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    const EclipseRecord r = ShippedRecord(c.year, c.month, c.day);
+    const double deltaT = DeltaT(r.year, r.month);
+    const double phi = c.latDeg * kDegToRad;
+    const auto lc = ComputeLocalCircumstances(r, deltaT, phi, -c.lonEastDeg * kDegToRad,
+                                              ObserverGeocentric(c.height, phi));
+    ASSERT_TRUE(lc);
+    const Independent expected = GreatestEclipseBySearch(r, deltaT, c.latDeg, c.lonEastDeg, c.height);
+    EXPECT_NEAR(lc->contactTime[kMax] * 3600, expected.t * 3600, 0.05);
+    auto degrees = [](double a, double b) {
+      return std::fabs(NonNegativeRemainder(a - b + kPi, kTwoPi) - kPi) * kRadToDeg;
+    };
+    EXPECT_LT(degrees(lc->positionAngle[kMax], expected.p), 0.01);
+    EXPECT_LT(degrees(lc->vertexAngle[kMax], expected.v), 0.01);
+  }
+}
+
 TEST(LocalCircumstances, KindLettersByLanguage) {
   EXPECT_EQ(EclipseKindLetter(EclipseKind::kAnnular, Language::kGerman), 'r');
   EXPECT_EQ(EclipseKindLetter(EclipseKind::kAnnular, Language::kEnglish), 'a');

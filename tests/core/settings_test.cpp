@@ -173,6 +173,54 @@ TEST(SettingsRecord, ShortLongAndDamagedFilesKeepWhatIsInRange) {
   EXPECT_EQ(DecodeSettings(damaged, kLimits).placeName, "");
 }
 
+// Each stored list index is kept up to the last item of its list and replaced by its default one
+// past it (and below 0): 4 globe textures, 7 grid steps, 10 population thresholds, 14 first and 14
+// last years of the place history, 3 languages, and the catalogue's positions.
+TEST(SettingsRecord, ListIndicesAreKeptUpToTheLastItemOfTheirList) {
+  struct Index {
+    const char* name;
+    std::size_t offset;
+    int items;         // the list's length (positions: the catalogue's record count)
+    int first;         // the list's first index
+    bool byte;         // stored in one byte rather than four
+    int SettingsRecord::*field;
+  };
+  const Index indices[] = {
+      {"texture", 44, 4, 0, false, &SettingsRecord::textureIndex},
+      {"grid", 48, 7, 0, false, &SettingsRecord::gridIndex},
+      {"population", 239, 10, 0, false, &SettingsRecord::populationIndex},
+      {"first year", 214, 14, 0, false, &SettingsRecord::firstYearIndex},
+      {"last year", 218, 14, 0, false, &SettingsRecord::lastYearIndex},
+      {"position", 39, kLimits.recordCount, 1, false, &SettingsRecord::eclipsePosition},
+      {"language", 34, 3, 0, true, nullptr},
+  };
+  const SettingsRecord defaults;
+  for (const Index& index : indices) {
+    SCOPED_TRACE(index.name);
+    auto stored = [&](int value) {
+      auto bytes = EncodeSettings(Unusual());
+      if (index.byte) {
+        bytes[index.offset] = static_cast<std::uint8_t>(value);
+      } else {
+        for (int i = 0; i < 4; ++i) {
+          bytes[index.offset + i] =
+              static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> (8 * i));
+        }
+      }
+      int problems = 0;
+      const SettingsRecord read = DecodeSettings(bytes, kLimits, &problems);
+      const int kept = index.field ? read.*index.field : LanguageIndex(read.language);
+      return std::pair{kept, problems};
+    };
+    const int fallback = index.field ? defaults.*index.field : LanguageIndex(defaults.language);
+    const int last = index.first + index.items - 1;
+    EXPECT_EQ(stored(index.first), std::pair(index.first, 0));
+    EXPECT_EQ(stored(last), std::pair(last, 0));
+    EXPECT_EQ(stored(last + 1), std::pair(fallback, 1));
+    EXPECT_EQ(stored(index.first - 1), std::pair(fallback, 1));  // a byte of 255 for a language
+  }
+}
+
 TEST(SettingsRecord, VersionChangeKeepsThePlaceHistoryFields) {
   const SettingsRecord old = Unusual();
   const SettingsRecord now = SettingsAfterVersionChange(old, "1.0.0");

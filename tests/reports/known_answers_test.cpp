@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <sstream>
@@ -21,6 +22,7 @@
 
 #include "angles.h"
 #include "city_list_run.h"
+#include "deltat.h"
 #include "local_circumstances.h"
 #include "place_history_run.h"
 #include "places_file.h"
@@ -188,6 +190,48 @@ TEST(KnownAnswers, RowAcrossMidnightUTGivesEachContactItsDay) {
       EXPECT_GT(seconds, 86400);  // after it: March 9, written from 24:00:00 on
     }
   }
+}
+
+// The place history computes every eclipse for the observer at the place's height: on Mauna Kea
+// (4,200 m) its rows are those of local circumstances at that height, and most of them differ from
+// those at sea level in some contact time or angle (so that a run that left the height out would
+// show).
+TEST(KnownAnswers, PlaceHistoryObservesFromThePlacesHeight) {
+  PlaceHistoryInputs in;
+  in.name = "Mauna Kea";
+  in.latitude = 19.82;
+  in.longitude = -155.47;
+  in.height = 4200;
+  in.firstYear = 1900;
+  in.lastYear = 2100;
+  const ReportRun high = ComputePlaceHistory(ShippedCatalogue(), in);
+  PlaceHistoryInputs sea = in;
+  sea.height = 0;
+  const ReportRun low = ComputePlaceHistory(ShippedCatalogue(), sea);
+  ASSERT_GT(high.rows.size(), 50u);
+  ASSERT_EQ(high.rows.size(), low.rows.size());
+
+  const double phi = in.latitude * kDegToRad;
+  std::vector<std::string> expected;
+  for (const EclipseRecord& r : ShippedCatalogue().Records()) {
+    if (r.year < in.firstYear - 1 || r.year > in.lastYear + 1) continue;
+    const double deltaT = DeltaT(r.year, r.month);
+    const auto lc = ComputeLocalCircumstances(r, deltaT, phi, -in.longitude * kDegToRad,
+                                              ObserverGeocentric(4200, phi));
+    if (!lc) continue;
+    if (const auto row = PlaceHistoryRow(r, deltaT, in, *lc)) expected.push_back(row->file);
+  }
+  std::size_t changed = 0, matched = 0;
+  for (std::size_t i = 0; i < high.rows.size(); ++i) {
+    EXPECT_EQ(Fields(high.rows[i].file)[12], "4200");
+    matched += std::count(expected.begin(), expected.end(), high.rows[i].file) == 1;
+    // The contact fields, from C1 on.
+    const auto a = Fields(high.rows[i].file), b = Fields(low.rows[i].file);
+    changed += std::vector<std::string>(a.begin() + 14, a.end()) !=
+               std::vector<std::string>(b.begin() + 14, b.end());
+  }
+  EXPECT_EQ(matched, high.rows.size());
+  EXPECT_GT(changed * 10, high.rows.size() * 9) << changed << " of " << high.rows.size();
 }
 
 // The city list of 2024-04-08 over the shipped English file: the large cities of the path see
