@@ -339,6 +339,28 @@ TEST_F(ListsAndSettingsTest, HelpInEachLanguageAndAMissingPage) {
   EXPECT_TRUE(messages_.back().contains("UmbrivistaDE.html")) << messages_.back().toStdString();
 }
 
+TEST_F(ListsAndSettingsTest, AHelpPageReadsOnlyBoundedRegularFiles) {
+  // A help folder whose page shows an endless device, a pipe and an oversized picture.
+  std::filesystem::create_directories(dir_ / "help");
+  ASSERT_EQ(::mkfifo((dir_ / "help" / "pipe.png").c_str(), 0600), 0);
+  std::filesystem::resize_file(
+      (std::ofstream(dir_ / "help" / "big.png"), dir_ / "help" / "big.png"),
+      kMaxHelpImageBytes + 1);
+  std::ofstream(dir_ / "help" / "UmbrivistaDE.html")
+      << "<html><body><h1 id=contents>Hilfe</h1><img src=\"/dev/zero\"><img src=\"pipe.png\">"
+         "<img src=\"big.png\"></body></html>";
+  THelpWindow help;
+  ASSERT_TRUE(help.ShowPage((dir_ / "help" / "UmbrivistaDE.html").string()));
+  EXPECT_TRUE(help.Browser()->toPlainText().contains("Hilfe"));
+  for (const char* picture : {"/dev/zero", "pipe.png", "big.png"})
+    EXPECT_TRUE(
+        help.Browser()->loadResource(QTextDocument::ImageResource, QUrl(picture)).toByteArray().isEmpty())
+        << picture;
+  // A page larger than the limit is not shown.
+  std::filesystem::resize_file(dir_ / "help" / "UmbrivistaDE.html", kMaxHelpPageBytes + 1);
+  EXPECT_FALSE(help.ShowPage((dir_ / "help" / "UmbrivistaDE.html").string()));
+}
+
 TEST_F(ListsAndSettingsTest, VersionPanel) {
   auto w = Start();
   w->Version1->trigger();
