@@ -28,7 +28,8 @@ trap 'rm -rf "$scratch"' EXIT
 
 status=0
 summary=()
-for harness in fuzz_catalogue_text fuzz_catalogue_binary fuzz_record_computations; do
+for harness in fuzz_catalogue_text fuzz_catalogue_binary fuzz_record_computations \
+  fuzz_places_file fuzz_poi_list; do
   corpus="$scratch/$harness"
   cp -r "fuzz/corpus/$harness" "$corpus"
   artifacts="$dir/artifacts/$harness"
