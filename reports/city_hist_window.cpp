@@ -132,7 +132,21 @@ TForm_CityHist::TForm_CityHist(QWidget* parent)
           &TForm_CityHist::Button_UebernehmenClick);
   connect(Button_Start_CityHist, &QPushButton::clicked, this,
           &TForm_CityHist::Button_Start_CityHistClick);
+  // Typing another place (its name or position) leaves the one taken over from the list.
+  for (QLineEdit* box : {Edit_Ort_Stadt, Edit_Breite, Edit_Laenge})
+    connect(box, &QLineEdit::textEdited, this, &TForm_CityHist::LeaveTakenPlace);
+  for (QRadioButton* button : {RadioButton_Nord, RadioButton_Sued, RadioButton_Ost, RadioButton_West})
+    connect(button, &QRadioButton::clicked, this, &TForm_CityHist::LeaveTakenPlace);
   hide();
+}
+
+void TForm_CityHist::LeaveTakenPlace() {
+  if (takenCountry_.isNull()) return;
+  // The population is the taken place's and cannot be typed; its country goes unless the user
+  // has typed one since.
+  Edit_Einwohner->clear();
+  if (Edit_Ort_Land->text() == takenCountry_) Edit_Ort_Land->clear();
+  takenCountry_ = QString();
 }
 
 std::string TForm_CityHist::PlacesFile() const {
@@ -220,6 +234,7 @@ void TForm_CityHist::Button_UebernehmenClick() {
   (longitude > 0 ? RadioButton_Ost : RadioButton_West)->setChecked(true);
   Edit_Hoehe->setText(QString::number(place.height));
   Edit_Einwohner->setText(QString::number(place.population));
+  takenCountry_ = Edit_Ort_Land->text();
 }
 
 void TForm_CityHist::Button_Start_CityHistClick() {

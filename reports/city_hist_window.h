@@ -51,10 +51,12 @@ class TForm_CityHist : public TReportWindow {
  private:
   void Relabel() override;
   void ComboBox_LandClick();
+  void LeaveTakenPlace();
   std::string PlacesFile() const;
 
   std::vector<Place> cities_;
   bool opened_ = false;
+  QString takenCountry_;  // the country of the place taken over from the list (null: none)
 };
 
 }  // namespace umbrivista

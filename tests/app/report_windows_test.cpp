@@ -15,6 +15,7 @@
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTest>
 #include <QTimer>
 
 #include <cstdlib>
@@ -211,6 +212,15 @@ TEST_F(ReportWindowsTest, PlaceHistoryTakesOverAPlaceAndSavesWhatTheCommandLineW
             Cli("placehistory --lat -22.72 --lon -65.7 --height 3487 --name 'Abra Pampa' "
                 "--country Argentina --population 9425 --from 1901 --to 2100 --lang en",
                 "history-cli.txt"));
+  // Another place typed over the one taken: its population and country do not stay with it.
+  window.Edit_Ort_Stadt->clear();
+  QTest::keyClicks(window.Edit_Ort_Stadt, "Humahuaca");
+  window.Button_Start_CityHist->click();
+  ASSERT_TRUE(window.SaveAs());
+  EXPECT_EQ(FileText("history.txt"),
+            Cli("placehistory --lat -22.72 --lon -65.7 --height 3487 --name Humahuaca --country '' "
+                "--from 1901 --to 2100 --lang en",
+                "history-typed.txt"));
   // A bad number stops before the run, naming the field.
   window.Edit_Breite->setText("91");
   window.Button_Start_CityHist->click();
