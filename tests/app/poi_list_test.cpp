@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "poi_list.h"
 
 namespace umbrivista {
@@ -31,6 +33,29 @@ TEST(PoIList, DefaultLinesAndTheirTitles) {
   EXPECT_EQ(PoIErrorMessage(format, Language::kGerman)
                 .rfind("Fehler in der Koordinatenangabe: Geogr.Breite: ", 0),
             0u);
+}
+
+TEST(PoIList, EveryDefaultLineGivesTheNumbersItsFieldsSay) {
+  // The fields split at blanks, read independently of the character columns: a column read one
+  // place off turns "177.40 W" (Midway) into -77.40 or a latitude into nonsense.
+  const auto& lines = DefaultPoILines();
+  int eastOf100 = 0, westOf100 = 0;
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    std::istringstream fields(lines[i]);
+    std::string date, month, day, ns, ew;
+    double latitude = 0, longitude = 0;
+    fields >> date >> month >> day >> latitude >> ns >> longitude >> ew;
+    ASSERT_TRUE(fields) << lines[i];
+    const PoILine line = ParsePoILine(lines[i]);
+    ASSERT_EQ(line.kind, PoILine::kPoint) << lines[i];
+    EXPECT_DOUBLE_EQ(line.mark.latitude, ns == "S" ? -latitude : latitude) << lines[i];
+    EXPECT_DOUBLE_EQ(line.mark.longitude, ew == "W" ? -longitude : longitude) << lines[i];
+    if (longitude >= 100) ++(ew == "W" ? westOf100 : eastOf100);
+  }
+  // The list does hold three-digit longitudes on both sides.
+  EXPECT_GE(eastOf100, 3);
+  EXPECT_GE(westOf100, 3);
+  EXPECT_DOUBLE_EQ(ParsePoILine("+2012 05 20 28.25 N 177.40 W Midway").mark.longitude, -177.40);
 }
 
 TEST(PoIList, RepairsCasesAndCharacterColumns) {
