@@ -59,6 +59,10 @@ void TForm_CityList::Relabel() {
   for (int i = 0; i < kPopulationListCount; ++i) ComboBox_Population->setItemText(i, Q(items[i]));
 }
 
+std::string TForm_CityList::InputFile() const {
+  return FindDataFile(PlacesFileName(CurrentLanguage()), Context().dataDir);
+}
+
 void TForm_CityList::Open() {
   OpenWindow();
   Button_Start_CityList->setFocus();
@@ -71,7 +75,7 @@ void TForm_CityList::Button_Start_CityListClick() {
   inputs.position = c.position();
   inputs.thresholdIndex = std::max(0, ComboBox_Population->currentIndex());
   inputs.language = CurrentLanguage();
-  inputs.placesFile = FindDataFile(PlacesFileName(inputs.language), c.dataDir);
+  inputs.placesFile = InputFile();
   const EclipseCatalogue& catalogue = *c.catalogue;
   RunReport(Button_Start_CityList, [&catalogue, inputs](const RunControl& control) {
     return ComputeCityList(catalogue, inputs, control);

@@ -30,6 +30,7 @@ class TForm_CityList : public TReportWindow {
 
  private:
   void Relabel() override;
+  std::string InputFile() const override;
 };
 
 }  // namespace umbrivista

@@ -49,7 +49,8 @@ std::string SavedReportText(const ReportRun& run);
 
 // Writes the saved file of `run` to `path` through a temporary file that is renamed into place;
 // a failed write leaves an existing file as it was. The rows stay in `run`, so the same file can
-// be saved again. Throws FileWriteError naming the file.
-void SaveReport(const ReportRun& run, const std::string& path);
+// be saved again. A `path` that is the file the run read (`source`, when given) is refused. Throws
+// FileWriteError naming the file.
+void SaveReport(const ReportRun& run, const std::string& path, const std::string& source = {});
 
 }  // namespace umbrivista

@@ -159,7 +159,7 @@ bool TReportWindow::SaveAs() {
   const std::string path = ChooseSaveFile(this, defaultFile_);
   if (path.empty()) return false;
   try {
-    SaveReport(run_, path);
+    SaveReport(run_, path, InputFile());
   } catch (const std::exception& e) {
     ShowMessage(this, QString::fromUtf8(e.what()));
     return false;

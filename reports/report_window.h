@@ -76,6 +76,8 @@ class TReportWindow : public QMainWindow {
   const ReportContext& Context() const { return context_; }
   // What a window relabels beyond its caption set (list items, files of the language).
   virtual void Relabel() {}
+  // The file the window's runs read, which "Save as" must not replace ("" for none).
+  virtual std::string InputFile() const { return {}; }
 
  private:
   void Button_BeendenClick();

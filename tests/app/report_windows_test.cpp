@@ -230,6 +230,22 @@ TEST_F(ReportWindowsTest, PlaceHistoryTakesOverAPlaceAndSavesWhatTheCommandLineW
   EXPECT_EQ(window.Run().rows.size(), run.rows.size());
 }
 
+TEST_F(ReportWindowsTest, SaveAsNeverReplacesThePlacesFileTheRunRead) {
+  std::filesystem::copy_file(std::string(UMBRIVISTA_DATA_DIR) + "/2017_data_EN.txt",
+                             dir_ / "2017_data_EN.txt");
+  const std::string places = FileText("2017_data_EN.txt");
+  TForm_CityList list;
+  Attach(list, Language::kEnglish, dir_.string());
+  list.Open();
+  list.Button_Start_CityList->click();
+  ASSERT_FALSE(list.Run().rows.empty());
+  chosen_ = "2017_data_EN.txt";
+  EXPECT_FALSE(list.SaveAs());
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_TRUE(messages_[0].contains("same file")) << messages_[0].toStdString();
+  EXPECT_EQ(FileText("2017_data_EN.txt"), places);
+}
+
 TEST_F(ReportWindowsTest, AMissingPlacesFileIsReportedOnceAndTheWindowStaysUsable) {
   TForm_CityHist history;
   Attach(history, Language::kEnglish, dir_.string());
