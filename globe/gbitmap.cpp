@@ -3,8 +3,10 @@
 #include <jpeglib.h>
 // jerror.h after jpeglib.h, which it needs
 #include <jerror.h>
+#include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -12,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <stdexcept>
 
 namespace umbrivista {
@@ -38,12 +41,20 @@ bool JpegSizeAcceptable(std::uint64_t width, std::uint64_t height) {
   return width > 0 && height > 0 && width <= kMaxJpegPixels / height;
 }
 
+bool JpegSizeFitsFile(std::uint64_t width, std::uint64_t height, std::uint64_t fileBytes) {
+  constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
+  const std::uint64_t room =
+      fileBytes > kMax / kMaxJpegPixelsPerByte ? kMax : fileBytes * kMaxJpegPixelsPerByte;
+  return height == 0 || width <= room / height;
+}
+
 namespace {
 
 // libjpeg's default handler ends the process; this one keeps the reason and jumps back to the
-// decoder, which then reports a failed load. Warnings about damaged data are not failures (many
-// usable files have stray bytes), except the end of the file coming too early: libjpeg then pads
-// the picture with grey, and a half-grey texture is worse than none.
+// decoder, which then reports a failed load. Warnings about corrupt scan data and a file that ends
+// early are failures too: libjpeg would go on and pad the picture with grey, and a half-grey
+// texture is worse than none. Stray bytes between segments, an unknown JFIF revision or a bad
+// colour profile only warn: the pixels are whole.
 struct JpegErrorManager {
   jpeg_error_mgr pub;
   std::jmp_buf jump;
@@ -76,9 +87,25 @@ extern "C" void JpegErrorExit(j_common_ptr cinfo) {
   std::longjmp(err->jump, 1);
 }
 
+bool DamagesPixels(int warning) {
+  switch (warning) {
+    case JWRN_JPEG_EOF:       // the file ends before the picture
+    case JWRN_HIT_MARKER:     // the scan data end before the picture
+    case JWRN_HUFF_BAD_CODE:  // undecodable scan data
+    case JWRN_ARITH_BAD_CODE:
+    case JWRN_MUST_RESYNC:        // lost restart markers: blocks are skipped
+    case JWRN_NOT_SEQUENTIAL:     // scans that a baseline picture cannot have
+    case JWRN_BOGUS_PROGRESSION:  // progressive scans out of order
+      return true;
+    default:
+      return false;
+  }
+}
+
 extern "C" void JpegEmitMessage(j_common_ptr cinfo, int msgLevel) {
-  if (msgLevel < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) JpegErrorExit(cinfo);
-  if (msgLevel < 0) ++cinfo->err->num_warnings;
+  if (msgLevel >= 0) return;
+  if (DamagesPixels(cinfo->err->msg_code)) JpegErrorExit(cinfo);
+  ++cinfo->err->num_warnings;
 }
 
 extern "C" void JpegOutputMessage(j_common_ptr) {}
@@ -101,10 +128,11 @@ void CmykRowToBgra(std::uint8_t* row, JDIMENSION width, bool inverted) {
   }
 }
 
-// Decodes `file` into `*out` (Format_RGB32). No C++ object with a destructor lives in this frame
-// across the jump. Returns false on any error, with the reason in `reason`; `*out` is then
-// unspecified.
-bool DecodeJpeg(std::FILE* file, QImage* out, char (&reason)[JMSG_LENGTH_MAX + 64]) {
+// Decodes `file` of `fileBytes` bytes into `*out` (Format_RGB32). No C++ object with a destructor
+// lives in this frame across the jump. Returns false on any error, with the reason in `reason`;
+// `*out` is then unspecified.
+bool DecodeJpeg(std::FILE* file, std::uint64_t fileBytes, QImage* out,
+                char (&reason)[JMSG_LENGTH_MAX + 64]) {
   jpeg_decompress_struct cinfo;
   JpegErrorManager jerr;
   cinfo.err = jpeg_std_error(&jerr.pub);
@@ -120,10 +148,24 @@ bool DecodeJpeg(std::FILE* file, QImage* out, char (&reason)[JMSG_LENGTH_MAX + 6
   jpeg_create_decompress(&cinfo);
   jpeg_stdio_src(&cinfo, file);
   jpeg_read_header(&cinfo, TRUE);
+  // The header's size is checked before libjpeg or this function take memory for the picture.
+  if (cinfo.image_width == 0 || cinfo.image_height == 0) {
+    std::snprintf(reason, sizeof reason, "no pixels (%u×%u)", cinfo.image_width,
+                  cinfo.image_height);
+    jpeg_destroy_decompress(&cinfo);
+    return false;
+  }
   if (!JpegSizeAcceptable(cinfo.image_width, cinfo.image_height)) {
-    std::snprintf(reason, sizeof reason, "%s (%u×%u)",
-                  cinfo.image_width == 0 || cinfo.image_height == 0 ? "no pixels" : "too large",
-                  cinfo.image_width, cinfo.image_height);
+    std::snprintf(reason, sizeof reason, "too large (%u×%u pixels, at most %llu)",
+                  cinfo.image_width, cinfo.image_height,
+                  static_cast<unsigned long long>(kMaxJpegPixels));
+    jpeg_destroy_decompress(&cinfo);
+    return false;
+  }
+  if (!JpegSizeFitsFile(cinfo.image_width, cinfo.image_height, fileBytes)) {
+    std::snprintf(reason, sizeof reason, "implausible size (%u×%u pixels in %llu bytes)",
+                  cinfo.image_width, cinfo.image_height,
+                  static_cast<unsigned long long>(fileBytes));
     jpeg_destroy_decompress(&cinfo);
     return false;
   }
@@ -164,22 +206,58 @@ TGBitmap::TGBitmap(int width, int height) {
   SetSize(width, height);
 }
 
+namespace {
+
+// Why a file of that mode is no picture file; nullptr for a regular file. A folder opens like a
+// file but reads as nothing; opening a named pipe waits for a writer, for ever if none comes.
+const char* NotARegularFile(mode_t mode) {
+  if (S_ISREG(mode)) return nullptr;
+  if (S_ISDIR(mode)) return "cannot open: Is a directory";
+  if (S_ISFIFO(mode)) return "not a regular file but a named pipe (FIFO)";
+  if (S_ISCHR(mode)) return "not a regular file but a character device";
+  if (S_ISBLK(mode)) return "not a regular file but a block device";
+  if (S_ISSOCK(mode)) return "not a regular file but a socket";
+  return "not a regular file";
+}
+
+}  // namespace
+
 bool TGBitmap::LoadFromFile(const std::string& fileName) {
-  std::FILE* file = std::fopen(fileName.c_str(), "rb");
-  if (!file) {
+  // The path is looked at before it is opened, and the opened file again: it may have been
+  // replaced in between, and without waiting (O_NONBLOCK) a pipe put there does no harm.
+  struct stat st {};
+  if (::stat(fileName.c_str(), &st) != 0) {
     lastError_ = std::string("cannot open: ") + std::strerror(errno);
     return false;
   }
-  // A folder opens like a file here but reads as nothing.
-  struct stat st {};
-  if (::fstat(::fileno(file), &st) == 0 && S_ISDIR(st.st_mode)) {
-    std::fclose(file);
-    lastError_ = std::string("cannot open: ") + std::strerror(EISDIR);
+  if (const char* problem = NotARegularFile(st.st_mode)) {
+    lastError_ = problem;
+    return false;
+  }
+  const int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    lastError_ = std::string("cannot open: ") + std::strerror(errno);
+    return false;
+  }
+  if (::fstat(fd, &st) != 0) {
+    lastError_ = std::string("cannot open: ") + std::strerror(errno);
+    ::close(fd);
+    return false;
+  }
+  if (const char* problem = NotARegularFile(st.st_mode)) {
+    lastError_ = problem;
+    ::close(fd);
+    return false;
+  }
+  std::FILE* file = ::fdopen(fd, "rb");
+  if (!file) {
+    lastError_ = std::string("cannot open: ") + std::strerror(errno);
+    ::close(fd);
     return false;
   }
   QImage decoded;
   char reason[JMSG_LENGTH_MAX + 64] = "";
-  const bool ok = DecodeJpeg(file, &decoded, reason);
+  const bool ok = DecodeJpeg(file, static_cast<std::uint64_t>(st.st_size), &decoded, reason);
   std::fclose(file);
   if (!ok) {
     lastError_ = reason[0] ? reason : "cannot decode";

@@ -11,24 +11,38 @@
 
 namespace umbrivista {
 
-// Pictures of more pixels than this are not decoded (a corrupt header can claim 65535²).
-inline constexpr std::uint64_t kMaxJpegPixels = std::uint64_t{1} << 28;
+// Pictures of more pixels than this are not decoded: 2^27 = 134,217,728 pixels (512 MiB as 32-bit
+// pixels, e.g. 16384 × 8192), nine times the largest texture the program ships (5400 × 2700).
+inline constexpr std::uint64_t kMaxJpegPixels = std::uint64_t{1} << 27;
 // True when a JPEG of width × height pixels may be decoded: neither side 0, at most
 // kMaxJpegPixels pixels.
 bool JpegSizeAcceptable(std::uint64_t width, std::uint64_t height);
+// A Huffman-coded JPEG spends at least one bit on every 8 × 8 block of every component, so a file
+// of n bytes holds at most 512·n pixels of a greyscale picture (fewer of a colour one). Pictures
+// whose header claims more than this many pixels per byte of the file are taken as damaged.
+inline constexpr std::uint64_t kMaxJpegPixelsPerByte = 1024;
+// True when width × height pixels may come from a file of `fileBytes` bytes (at most
+// kMaxJpegPixelsPerByte pixels per byte).
+bool JpegSizeFitsFile(std::uint64_t width, std::uint64_t height, std::uint64_t fileBytes);
 
 class TGBitmap {
  public:
   TGBitmap() = default;
   TGBitmap(int width, int height);
 
-  // Reads a JPEG file (colour, greyscale or CMYK) into the bitmap. A missing file, or one that is
-  // not a usable JPEG (truncated, corrupt, another format, too large), leaves the bitmap as it was
-  // and gives false; LastError() then says why. Damaged data that libjpeg only warns about is
-  // decoded as far as it goes, but a file that ends early is refused.
+  // Reads a JPEG file (colour, greyscale or CMYK) into the bitmap. A missing file, one that is not
+  // a regular file (a folder, a pipe, a device: refused before it is opened), or one that is not a
+  // usable JPEG leaves the bitmap as it was and gives false; LastError() then says why. Not usable
+  // are: another format, a file that ends early, corrupt scan data (which libjpeg would fill with
+  // grey), more than kMaxJpegPixels pixels, or more pixels than the file's size can hold; the
+  // sizes are checked before any pixel memory is taken. Stray bytes between segments are only a
+  // warning.
   bool LoadFromFile(const std::string& fileName);
-  // Why the last LoadFromFile failed ("cannot open: No such file or directory", "not a JPEG
-  // file", "truncated", "too large (W×H)" or libjpeg's message); empty after a successful load.
+  // Why the last LoadFromFile failed ("cannot open: No such file or directory", "not a regular
+  // file but a named pipe (FIFO)", "not a JPEG file", "truncated", "too large (W×H pixels, at
+  // most N)", "implausible size (W×H pixels in N bytes)" or libjpeg's message, e.g. "Corrupt JPEG
+  // data: premature end of data segment"); empty after a successful load. The callers put the
+  // file's name in front.
   const std::string& LastError() const { return lastError_; }
   // Takes a copy of another bitmap's pixels and settings.
   void Assign(const TGBitmap& other);

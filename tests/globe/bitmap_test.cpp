@@ -1,10 +1,16 @@
 // TGBitmap: JPEG loading, and the files that must fail without harm.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <jpeglib.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <QImage>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -75,6 +81,39 @@ void WriteCmykJpeg(const std::string& path, int width, int height,
   jpeg_finish_compress(&cinfo);
   jpeg_destroy_compress(&cinfo);
   std::fclose(file);
+}
+
+// The frame header's height and width (SOF0) set to other values.
+std::vector<char> WithFrameSize(std::vector<char> jpeg, unsigned width, unsigned height) {
+  for (std::size_t i = 0; i + 8 < jpeg.size(); ++i) {
+    if (static_cast<unsigned char>(jpeg[i]) == 0xFF &&
+        static_cast<unsigned char>(jpeg[i + 1]) == 0xC0) {
+      jpeg[i + 5] = static_cast<char>(height >> 8);
+      jpeg[i + 6] = static_cast<char>(height & 0xFF);
+      jpeg[i + 7] = static_cast<char>(width >> 8);
+      jpeg[i + 8] = static_cast<char>(width & 0xFF);
+      break;
+    }
+  }
+  return jpeg;
+}
+
+// The picture's scan data cut in the middle and the end-of-image marker put right after: the file
+// ends properly, but the data run out before the picture does.
+std::vector<char> WithScanCut(const std::vector<char>& jpeg) {
+  for (std::size_t i = 2; i + 3 < jpeg.size(); ++i) {
+    if (static_cast<unsigned char>(jpeg[i]) != 0xFF ||
+        static_cast<unsigned char>(jpeg[i + 1]) != 0xDA)
+      continue;
+    const std::size_t length =
+        (static_cast<unsigned char>(jpeg[i + 2]) << 8) | static_cast<unsigned char>(jpeg[i + 3]);
+    const std::size_t data = i + 2 + length;
+    std::vector<char> cut(jpeg.begin(), jpeg.begin() + (data + jpeg.size()) / 2);
+    cut.push_back(static_cast<char>(0xFF));
+    cut.push_back(static_cast<char>(0xD9));
+    return cut;
+  }
+  return {};
 }
 
 class Bitmap : public ::testing::Test {
@@ -158,7 +197,8 @@ TEST_F(Bitmap, FailuresSayWhy) {
   // Frame headers that claim more pixels than libjpeg takes (65535 × 65535), and more than a
   // texture may have (60000 × 60000).
   for (const auto& [side, expected] :
-       {std::pair{0xFFFF, "too large (65535×65535)"}, {60000, "too large (60000×60000)"}}) {
+       {std::pair{0xFFFF, "too large (65535×65535)"},
+        {60000, "too large (60000×60000 pixels, at most 134217728)"}}) {
     std::vector<char> huge = jpeg;
     for (std::size_t i = 0; i + 8 < huge.size(); ++i) {
       if (static_cast<unsigned char>(huge[i]) == 0xFF &&
@@ -190,6 +230,86 @@ TEST_F(Bitmap, FailuresSayWhy) {
   // A good load clears the reason.
   ASSERT_TRUE(b.LoadFromFile(good_));
   EXPECT_EQ(b.LastError(), "");
+}
+
+// Headers whose size the file cannot back, and scan data that end before the picture does, are
+// refused with what is wrong instead of decoding a mostly grey picture; the bitmap keeps its
+// picture.
+TEST_F(Bitmap, DamagedPicturesAreRefusedInsteadOfPaddedWithGrey) {
+  const std::vector<char> small = ReadAll(good_);
+  const fs::path noisyPath = dir_ / "noisy.jpg";
+  WriteJpeg(noisyPath.string(), 256, 256, [](int x, int y) {
+    const std::uint32_t h = static_cast<std::uint32_t>(x * 7919 + y * 104729) * 2654435761u;
+    return h >> 8;
+  });
+  const std::vector<char> noisy = ReadAll(noisyPath);
+  ASSERT_GT(noisy.size(), 20000u);
+  const std::string size = std::to_string(small.size());
+  const struct {
+    const char* name;
+    std::vector<char> bytes;
+    std::string error;
+  } cases[] = {
+      // A small file claiming 65500 × 4096 pixels: beyond the limit of pixels.
+      {"wide.jpg", WithFrameSize(small, 65500, 4096),
+       "too large (65500×4096 pixels, at most 134217728)"},
+      // Within the limit, but far more pixels than a file of this size can hold.
+      {"claims.jpg", WithFrameSize(small, 4096, 4096),
+       "implausible size (4096×4096 pixels in " + size + " bytes)"},
+      // A size the file could hold, but its scan data end at a quarter of the picture.
+      {"grown.jpg", WithFrameSize(noisy, 512, 512),
+       "Corrupt JPEG data: premature end of data segment"},
+      // The scan data cut in the middle, the file ending properly after them.
+      {"cut_scan.jpg", WithScanCut(noisy), "Corrupt JPEG data: premature end of data segment"},
+  };
+  TGBitmap b;
+  ASSERT_TRUE(b.LoadFromFile(good_));
+  const std::uint32_t before = b.Pixel(3, 8);
+  for (const auto& c : cases) {
+    ASSERT_FALSE(c.bytes.empty()) << c.name;
+    WriteAll(dir_ / c.name, c.bytes);
+    EXPECT_FALSE(b.LoadFromFile((dir_ / c.name).string())) << c.name;
+    EXPECT_EQ(b.LastError(), c.error) << c.name;
+    EXPECT_EQ(b.Width(), 32) << c.name;
+    EXPECT_EQ(b.Pixel(3, 8), before) << c.name;
+  }
+  // The whole noisy picture loads.
+  ASSERT_TRUE(b.LoadFromFile(noisyPath.string())) << b.LastError();
+  EXPECT_EQ(b.Width(), 256);
+}
+
+// Only regular files are opened: a named pipe would keep the load waiting for a writer for ever,
+// and a device or socket is no picture either. A link to a picture is followed.
+TEST_F(Bitmap, OnlyRegularFilesAreOpened) {
+  const std::string fifo = (dir_ / "pipe.jpg").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string socketPath = (dir_ / "socket.jpg").string();
+  const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_GE(sock, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+  std::strcpy(address.sun_path, socketPath.c_str());
+  ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  const fs::path link = dir_ / "link.jpg";
+  fs::create_symlink(good_, link);
+
+  TGBitmap b;
+  ASSERT_TRUE(b.LoadFromFile(good_));
+  const std::pair<std::string, std::string> cases[] = {
+      {fifo, "not a regular file but a named pipe (FIFO)"},
+      {"/dev/null", "not a regular file but a character device"},
+      {socketPath, "not a regular file but a socket"},
+      {dir_.string(), "cannot open: Is a directory"},
+  };
+  for (const auto& [path, error] : cases) {
+    PipeWatchdog watchdog(fifo, 5);
+    EXPECT_FALSE(b.LoadFromFile(path)) << path;
+    EXPECT_EQ(b.LastError(), error) << path;
+    EXPECT_EQ(b.Width(), 32) << path;
+  }
+  ::close(sock);
+  EXPECT_TRUE(b.LoadFromFile(link.string())) << b.LastError();
 }
 
 TEST_F(Bitmap, StrayBytesBetweenSegmentsAreOnlyAWarning) {
@@ -258,19 +378,50 @@ TEST_F(Bitmap, BrokenFilesFailAndKeepThePicture) {
   b.LoadFromFile((dir_ / "scrambled.jpg").string());
 }
 
-TEST(JpegSize, AtMostTwoToThe28PixelsAndNoEmptySide) {
+TEST(JpegSize, AtMostTwoToThe27PixelsAndNoEmptySide) {
   EXPECT_TRUE(JpegSizeAcceptable(1, 1));
-  EXPECT_TRUE(JpegSizeAcceptable(16384, 16384));  // exactly 2^28
-  EXPECT_FALSE(JpegSizeAcceptable(16384, 16385));
-  EXPECT_FALSE(JpegSizeAcceptable(16385, 16384));
-  EXPECT_TRUE(JpegSizeAcceptable(std::uint64_t{1} << 28, 1));
-  EXPECT_FALSE(JpegSizeAcceptable((std::uint64_t{1} << 28) + 1, 1));
-  EXPECT_TRUE(JpegSizeAcceptable(65535, 4096));
-  EXPECT_FALSE(JpegSizeAcceptable(65535, 4097));
+  EXPECT_TRUE(JpegSizeAcceptable(5400, 2700));   // the largest shipped texture
+  EXPECT_TRUE(JpegSizeAcceptable(16384, 8192));  // exactly 2^27
+  EXPECT_FALSE(JpegSizeAcceptable(16384, 8193));
+  EXPECT_FALSE(JpegSizeAcceptable(16385, 8192));
+  EXPECT_FALSE(JpegSizeAcceptable(16384, 16384));
+  EXPECT_TRUE(JpegSizeAcceptable(std::uint64_t{1} << 27, 1));
+  EXPECT_FALSE(JpegSizeAcceptable((std::uint64_t{1} << 27) + 1, 1));
+  EXPECT_TRUE(JpegSizeAcceptable(65535, 2048));
+  EXPECT_FALSE(JpegSizeAcceptable(65535, 2049));
+  EXPECT_FALSE(JpegSizeAcceptable(65500, 4096));
   EXPECT_FALSE(JpegSizeAcceptable(0, 100));
   EXPECT_FALSE(JpegSizeAcceptable(100, 0));
   // A product that would wrap round in 64 bits is still refused.
   EXPECT_FALSE(JpegSizeAcceptable(std::uint64_t{1} << 40, std::uint64_t{1} << 40));
+}
+
+// At most 1024 pixels per byte of the file: twice what one bit per 8 × 8 block of a greyscale
+// picture gives.
+TEST(JpegSize, NoMorePixelsThanTheFileCanHold) {
+  const struct {
+    std::uint64_t width, height, bytes;
+    bool fits;
+  } cases[] = {
+      {5400, 2700, 2226715, true},  // the shipped Blue Marble: 6.5 pixels per byte
+      {1024, 1, 1, true},           // exactly 1024 per byte
+      {1025, 1, 1, false},
+      {32, 32, 1, true},
+      {1024, 1024, 1024, true},
+      {1024, 1025, 1024, false},
+      {65500, 4096, 594, false},  // a damaged header in a small file
+      {16384, 8192, 131072, true},
+      {16384, 8192, 131071, false},
+      {1, 1, 0, false},
+      {0, 1, 0, true},  // no pixels: refused elsewhere, not for the file's size
+      // Sizes whose products would wrap round in 64 bits.
+      {std::uint64_t{1} << 40, std::uint64_t{1} << 40, std::uint64_t{1} << 62, false},
+      {1, 1, ~std::uint64_t{0}, true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(JpegSizeFitsFile(c.width, c.height, c.bytes), c.fits)
+        << c.width << "×" << c.height << " in " << c.bytes;
+  }
 }
 
 TEST_F(Bitmap, SurfaceTextureKeepsItsPictureWhenALoadFails) {
