@@ -7,10 +7,13 @@
 #include <unistd.h>
 
 #include <QImage>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "test_support.h"
 
@@ -41,15 +44,52 @@ std::pair<int, std::string> RunCliErrors(const std::string& args, const std::str
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text};
 }
 
-// Scratch databases left in `folder`.
-int ScratchFiles(const fs::path& folder) {
+// Scratch databases left in `folder`; with `inUse`, only those that SQLite has written to.
+int ScratchFiles(const fs::path& folder, bool inUse = false) {
   int count = 0;
-  for (const auto& entry : fs::directory_iterator(folder))
-    if (entry.path().filename().string().rfind("Temporary_", 0) == 0) ++count;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    if (entry.path().filename().string().rfind("Temporary_", 0) != 0) continue;
+    std::error_code ec;
+    if (!inUse || fs::file_size(entry.path(), ec) > 0) ++count;
+  }
   return count;
 }
 
-extern "C" void Interrupt(int) {}
+// A render started in the background with the temporary folder `temp`, its errors dropped.
+pid_t StartRender(const std::vector<std::string>& args, const fs::path& temp) {
+  const std::string program = std::string(UMBRIVISTA_BIN_DIR) + "/umbrivista-cli";
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(program.c_str()));
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+    ::setenv("TMPDIR", temp.c_str(), 1);
+    const int null = ::open("/dev/null", O_WRONLY);
+    ::dup2(null, 2);
+    ::execv(program.c_str(), argv.data());
+    ::_exit(127);
+  }
+  return child;
+}
+
+// Waits until a scratch database appears in `temp` (with `inUse`: until it is in use), true; or
+// the child ends first or a minute passes, false (the child is then reaped, or killed and
+// reaped).
+bool WaitForScratch(pid_t child, const fs::path& temp, bool inUse = false) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (std::chrono::steady_clock::now() < end) {
+    if (ScratchFiles(temp, inUse) > 0) return true;
+    int status = 0;
+    if (::waitpid(child, &status, WNOHANG) == child) return false;
+    ::usleep(200);
+  }
+  ::kill(child, SIGKILL);
+  ::waitpid(child, nullptr, 0);
+  return false;
+}
 
 class RenderCommand : public ::testing::Test {
  protected:
@@ -149,17 +189,33 @@ TEST_F(RenderCommand, DrawsTheCentreLineAndTheTitledCapitalsFromAScratchDatabase
 TEST_F(RenderCommand, AnUnusableTextureSaysWhy) {
   const std::string out = (dir_ / "x.png").string();
   std::ofstream(dir_ / "notes.jpg") << "not a picture\n";
+  const std::string fifo = (dir_ / "pipe.jpg").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  // The quadrants texture with a header claiming 65500 × 4096 pixels.
+  std::ifstream in(texture_, std::ios::binary);
+  std::string wide{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const std::size_t frame = wide.find("\xFF\xC0");
+  ASSERT_NE(frame, std::string::npos);
+  wide.replace(frame + 5, 4, std::string("\x10\x00\xFF\xDC", 4));  // height, width
+  std::ofstream(dir_ / "wide.jpg", std::ios::binary) << wide;
   const std::pair<std::string, std::string> textures[] = {
       {(dir_ / "none.jpg").string(), "cannot open: No such file or directory"},
-      {(dir_ / "notes.jpg").string(), "not a JPEG file"}};
+      {(dir_ / "notes.jpg").string(), "not a JPEG file"},
+      {fifo, "not a regular file but a named pipe (FIFO)"},
+      {(dir_ / "wide.jpg").string(), "too large (65500×4096 pixels, at most 134217728)"}};
   for (const auto& [texture, reason] : textures) {
+    // A render that waits on the pipe is released after a while and fails the test.
+    PipeWatchdog watchdog(fifo, 10);
     const auto [status, errors] = RunCliErrors(
         "render 1 0 --catalogue " + catalogue_ + " --texture-file " + texture + " --out " + out,
         "");
-    EXPECT_EQ(status, 1);
-    EXPECT_NE(errors.find("umbrivista-cli: cannot use the JPEG texture " + texture + ": " + reason),
-              std::string::npos)
-        << errors;
+    EXPECT_EQ(status, 1) << texture;
+    // The message names the file, then what is wrong with it.
+    const std::size_t named = errors.find("umbrivista-cli: ");
+    const std::size_t file = errors.find(texture + ": ", named);
+    EXPECT_NE(named, std::string::npos) << errors;
+    EXPECT_NE(file, std::string::npos) << errors;
+    EXPECT_NE(errors.find(reason, file), std::string::npos) << errors;
   }
   EXPECT_FALSE(fs::exists(out));
 }
@@ -180,55 +236,59 @@ TEST_F(RenderCommand, AnUnusableTemporaryFolderIsNamed) {
   EXPECT_FALSE(fs::exists(out));
 }
 
-// The render is held while it reads its texture from a pipe: the scratch database exists then.
-// Interrupted or terminated there, the program removes the database and dies of the signal.
+// A large render, caught while its scratch database exists: interrupted or terminated, the
+// program removes the database and dies of the signal.
 TEST_F(RenderCommand, TheScratchDatabaseIsRemovedWhenTheProgramIsStopped) {
   const fs::path temp = dir_ / "temp";
   fs::create_directories(temp);
-  const std::string fifo = (dir_ / "texture.jpg").string();
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  const std::string program = std::string(UMBRIVISTA_BIN_DIR) + "/umbrivista-cli";
   const std::string out = (dir_ / "x.png").string();
-
-  // A child that fails before it reaches the texture, or a render that never opens it, must fail
-  // the test rather than hang it: both interrupt the blocking open below.
-  struct sigaction wake {};
-  wake.sa_handler = Interrupt;
-  struct sigaction oldChild {
-  }, oldAlarm{};
-  ::sigaction(SIGCHLD, &wake, &oldChild);
-  ::sigaction(SIGALRM, &wake, &oldAlarm);
-
   for (const int signal : {SIGTERM, SIGINT}) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-      std::signal(SIGINT, SIG_DFL);
-      std::signal(SIGTERM, SIG_DFL);
-      ::setenv("TMPDIR", temp.c_str(), 1);
-      const int null = ::open("/dev/null", O_WRONLY);
-      ::dup2(null, 2);
-      ::execl(program.c_str(), program.c_str(), "render", "1", "0", "--catalogue",
-              catalogue_.c_str(), "--texture-file", fifo.c_str(), "--out", out.c_str(), nullptr);
-      ::_exit(127);
-    }
+    const pid_t child =
+        StartRender({"render", "1", "0", "--catalogue", catalogue_, "--texture-file", texture_,
+                     "--width", "8192", "--height", "8192", "--zoom", "60", "--out", out},
+                    temp);
     ASSERT_GT(child, 0);
-    ::alarm(60);
-    const int writer = ::open(fifo.c_str(), O_WRONLY | O_CLOEXEC);
-    ::alarm(0);
-    EXPECT_GE(writer, 0) << "the render never opened its texture";
-    if (writer >= 0) {
-      EXPECT_EQ(ScratchFiles(temp), 1);
-      ::kill(child, signal);
-    }
+    ASSERT_TRUE(WaitForScratch(child, temp)) << "the render made no scratch database";
+    ::kill(child, signal);
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
-    if (writer >= 0) ::close(writer);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
     EXPECT_EQ(ScratchFiles(temp), 0);
   }
-  ::sigaction(SIGCHLD, &oldChild, nullptr);
-  ::sigaction(SIGALRM, &oldAlarm, nullptr);
   EXPECT_FALSE(fs::exists(out));
+}
+
+// A render killed outright leaves its scratch database; the next render removes it, but never the
+// database of a render that is still running (here one held stopped).
+TEST_F(RenderCommand, TheNextRenderRemovesTheDatabaseOfAKilledOneOnly) {
+  const fs::path temp = dir_ / "temp";
+  fs::create_directories(temp);
+  const std::vector<std::string> large = {"render", "1", "0", "--catalogue", catalogue_,
+                                          "--texture-file", texture_, "--width", "8192",
+                                          "--height", "8192", "--zoom", "60", "--out",
+                                          (dir_ / "large.png").string()};
+  const std::string env = "TMPDIR=" + temp.string() + " ";
+  const std::string small = Render("--width 100 --height 100 --out " + (dir_ / "s.png").string());
+
+  const pid_t running = StartRender(large, temp);
+  ASSERT_GT(running, 0);
+  // Caught once it uses its database: a run stopped right after creating the file, before it
+  // locks it, may lose the file to another run's clean-up (and then makes another one).
+  ASSERT_TRUE(WaitForScratch(running, temp, true)) << "the render made no scratch database";
+  ::kill(running, SIGSTOP);
+  fs::path held;
+  for (const auto& entry : fs::directory_iterator(temp))
+    if (entry.path().filename().string().rfind("Temporary_", 0) == 0) held = entry.path();
+  EXPECT_EQ(RunCli(small, env), 0);
+  EXPECT_TRUE(fs::exists(held)) << "the database of a running render was removed";
+  EXPECT_EQ(ScratchFiles(temp), 1);
+
+  ::kill(running, SIGKILL);
+  ASSERT_EQ(::waitpid(running, nullptr, 0), running);
+  EXPECT_TRUE(fs::exists(held));
+  EXPECT_EQ(RunCli(small, env), 0);
+  EXPECT_FALSE(fs::exists(held));
+  EXPECT_EQ(ScratchFiles(temp), 0);
 }
 
 }  // namespace
