@@ -1,8 +1,10 @@
 #include "grenderer.h"
 
 #include <QPainterPath>
+#include <QtGlobal>
 #include <algorithm>
 #include <cmath>
+#include <exception>
 
 namespace umbrivista {
 
@@ -123,7 +125,11 @@ void TGRenderer::EndParts() {
     try {
       DrawPolyParts(partPoints_.data(), partCounts_.data(), static_cast<int>(partCounts_.size()),
                     partsClosed_);
+    } catch (const std::exception& e) {
+      // An object that cannot be drawn does not end the render of the others.
+      qWarning("globe: cannot draw the clipped parts of an object: %s", e.what());
     } catch (...) {
+      qWarning("globe: cannot draw the clipped parts of an object");
     }
   }
   partPoints_.clear();

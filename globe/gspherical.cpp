@@ -6,8 +6,10 @@
 // coordinates relative to the origin: x right, y down, z < 0 towards the viewer. The view looks at
 // latitude XRotation, longitude YRotation, north up, turned clockwise on screen by ZRotation.
 
+#include <QtGlobal>
 #include <algorithm>
 #include <cmath>
+#include <exception>
 
 #include "angles.h"
 #include "gbitmap.h"
@@ -336,7 +338,11 @@ void TGSphericalPrj::RestoreView(const TGViewRecord& view) {
     RestoreScaleAndOrigin(view);
     for (int i = 0; i < 3; ++i)
       prj_.SetByIndex(i, view.Rotation[i] / static_cast<long double>(kGUPerDegree));
+  } catch (const std::exception& e) {
+    // A view that cannot be restored leaves the one in place.
+    qWarning("globe: cannot restore the saved view: %s", e.what());
   } catch (...) {
+    qWarning("globe: cannot restore the saved view");
   }
 }
 

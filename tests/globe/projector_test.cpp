@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "gcustomglobe.h"
+#include "test_support.h"
 
 using namespace umbrivista;
 
@@ -370,6 +371,37 @@ TEST(Projector, SavedViewsRestoreAndRescale) {
   big.Projector().Model().RestoreView(saved);
   EXPECT_NEAR(static_cast<double>(big.Projector().ScaleFactor() / v.prj.ScaleFactor()), 2, 1e-9);
   EXPECT_EQ(big.Projector().XOrigin(), 300);
+}
+
+// Both projection models log a view they cannot restore (here the receiver of the turn fails)
+// rather than pass the failure on or drop it unseen.
+TEST(Projector, AViewThatCannotBeRestoredIsLogged) {
+  struct Host : TGProjectorHost {
+    TGDefaultRenderer renderer;
+    bool failTurns = false;
+    TGRenderer& Renderer() override { return renderer; }
+    void RequestRender() override {}
+    void NotifyRotated() override {
+      if (failTurns) throw std::runtime_error("the view is gone");
+    }
+    void NotifyPanned() override {}
+    void NotifyZoomed() override {}
+    void SetViewRect(std::int32_t, std::int32_t) override {}
+  };
+  for (const char* model : {"TGSphericalPrj", "TGCartesianPrj"}) {
+    Host host;
+    host.renderer.ResizeSurface(200, 100);
+    TGProjector prj(&host);
+    prj.SetProjectionClass(model);
+    TGViewRecord view = prj.Model().SaveView();
+    view.Rotation[0] = DegreesToGU(10.0);
+    view.Rotation[1] = DegreesToGU(30.0);
+    host.failTurns = true;
+    LoggedMessages log;
+    EXPECT_NO_THROW(prj.Model().RestoreView(view)) << model;
+    ASSERT_EQ(log.All().size(), 1u) << model;
+    EXPECT_EQ(log.All()[0], "globe: cannot restore the saved view: the view is gone") << model;
+  }
 }
 
 TEST(Projector, ModelSwitchKeepsTheCentrePoint) {

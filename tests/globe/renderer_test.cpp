@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "gcustomglobe.h"
 #include "gprojector.h"
 #include "test_support.h"
@@ -203,6 +205,35 @@ TEST(PartsQueue, ClosedPartsAreClosedAndTinyPartsDropped) {
   s.r.EndParts();
   ASSERT_EQ(s.r.parts.size(), 1u);
   EXPECT_EQ(s.r.parts[0].points[0], QPoint(-10, 20));
+}
+
+// A failure to draw the queued parts of one object is logged, and the queue is emptied for the
+// next object.
+TEST(PartsQueue, AFailedDrawIsLoggedAndTheQueueEmptied) {
+  struct FailingRenderer : RecordingRenderer {
+    int failures = 1;
+    void DrawPolyParts(const QPoint* points, const int* counts, int partCount,
+                       bool closed) override {
+      if (failures-- > 0) throw std::runtime_error("no room for the path");
+      RecordingRenderer::DrawPolyParts(points, counts, partCount, closed);
+    }
+  } r;
+  r.ResizeSurface(100, 50);
+  LoggedMessages log;
+  QPoint* pts = r.Points();
+  for (int object = 0; object < 2; ++object) {
+    r.BeginParts(false);
+    pts[0] = {10, 10};
+    pts[1] = {40, 10 + object};
+    r.AddPart(2, 1);
+    EXPECT_NO_THROW(r.EndParts());
+    EXPECT_EQ(r.PendingParts(), 0);
+  }
+  ASSERT_EQ(r.parts.size(), 1u);  // the second object alone, not the first one again
+  EXPECT_EQ(r.parts[0].points[1], QPoint(40, 11));
+  ASSERT_EQ(log.All().size(), 1u);
+  EXPECT_EQ(log.All()[0],
+            "globe: cannot draw the clipped parts of an object: no room for the path");
 }
 
 TEST(PartsQueue, PointSetVisibility) {
