@@ -1,5 +1,7 @@
 // A city-list run in its window: the eclipse of 2024-04-08 over every place of the English places
 // file (threshold index 9), the list filling as rows come and the window answering in between.
+// The program has its own main: the QApplication must end before Qt's own statics are destroyed,
+// which a function-local static would not.
 
 #include <benchmark/benchmark.h>
 
@@ -14,17 +16,18 @@
 namespace umbrivista {
 namespace {
 
-void BM_CityListWindow(benchmark::State& state) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "bench_report_window";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
+const EclipseCatalogue& Catalogue() {
   static EclipseCatalogue catalogue;
-  if (catalogue.Empty()) catalogue.Load(std::string(UMBRIVISTA_DATA_DIR) + "/" + kCatalogueFileName);
+  if (catalogue.Empty()) {
+    catalogue.Load(std::string(UMBRIVISTA_DATA_DIR) + "/" + kCatalogueFileName);
+  }
+  return catalogue;
+}
+
+void BM_CityListWindow(benchmark::State& state) {
   TForm_CityList window;
   ReportContext context;
-  context.catalogue = &catalogue;
+  context.catalogue = &Catalogue();
   context.position = [] { return 16690; };
   context.dataDir = UMBRIVISTA_DATA_DIR;
   context.version = "bench";
@@ -43,3 +46,14 @@ BENCHMARK(BM_CityListWindow)->Unit(benchmark::kMillisecond)->UseRealTime()->Iter
 
 }  // namespace
 }  // namespace umbrivista
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Qt takes its own options out of the arguments first; the rest are the benchmark's.
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
