@@ -1,7 +1,9 @@
 #include "place_circumstances.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include "angles.h"
 #include "local_circumstances.h"
@@ -25,21 +27,40 @@ struct Words {
   const char* outside;
   const char* noHorizon;  // instant below the horizon
   const char* invisible;  // every instant below the horizon
+  const char* notComputed;
+  const char* inProgress[3];  // at sunrise, at sunset, at both
+  const char* horizon[2];     // the instants: sunrise, sunset
+  const char* seenAt[2];      // the most seen, when greatest eclipse is below the horizon
 };
 
 constexpr Words kWords[3] = {
     {"Keine Finsternis an diesem Ort", {"Partielle Finsternis", "Totale Finsternis", "Ringförmige Finsternis"},
      "Magnitude", "Bedeckung", "Maximum", "Dauer", "in der Zentralzone, %s km vom Rand",
      "außerhalb der Zentralzone, %s km vom Rand", "unter dem Horizont",
-     "Die Sonne steht während der ganzen Finsternis unter dem Horizont"},
+     "Die Sonne steht während der ganzen Finsternis unter dem Horizont",
+     "Die Umstände an diesem Ort ließen sich nicht berechnen",
+     {"Finsternis bei Sonnenaufgang im Gange", "Finsternis bei Sonnenuntergang im Gange",
+      "Finsternis bei Sonnenaufgang und Sonnenuntergang im Gange"},
+     {"Sonnenaufgang", "Sonnenuntergang"},
+     {"Bei Sonnenaufgang:", "Bei Sonnenuntergang:"}},
     {"No eclipse at this place", {"Partial eclipse", "Total eclipse", "Annular eclipse"},
      "Magnitude", "Obscuration", "Maximum", "Duration", "inside the central path, %s km from its limit",
      "outside the central path, %s km from its limit", "below the horizon",
-     "The Sun is below the horizon for the whole eclipse"},
+     "The Sun is below the horizon for the whole eclipse",
+     "The circumstances at this place could not be computed",
+     {"Eclipse in progress at sunrise", "Eclipse in progress at sunset",
+      "Eclipse in progress at sunrise and at sunset"},
+     {"Sunrise", "Sunset"},
+     {"At sunrise:", "At sunset:"}},
     {"Pas d'éclipse en ce lieu", {"Éclipse partielle", "Éclipse totale", "Éclipse annulaire"},
      "Magnitude", "Obscuration", "Maximum", "Durée", "dans la bande centrale, à %s km de sa limite",
      "hors de la bande centrale, à %s km de sa limite", "sous l'horizon",
-     "Le soleil est sous l'horizon pendant toute l'éclipse"},
+     "Le soleil est sous l'horizon pendant toute l'éclipse",
+     "Les circonstances en ce lieu n'ont pas pu être calculées",
+     {"Éclipse en cours au lever du soleil", "Éclipse en cours au coucher du soleil",
+      "Éclipse en cours au lever et au coucher du soleil"},
+     {"Lever du soleil", "Coucher du soleil"},
+     {"Au lever du soleil :", "Au coucher du soleil :"}},
 };
 
 std::string Clock(double hours) {
@@ -58,31 +79,74 @@ std::vector<std::string> PlaceCircumstancesLines(const EclipseRecord& record, do
   if (!IsKnownLanguage(language)) return {};
   const Words& w = kWords[LanguageIndex(language)];
   const double phi = latitude * kPi / 180;
-  const auto lc = ComputeLocalCircumstances(record, deltaT, phi, -longitude * kPi / 180,
-                                            ObserverGeocentric(0, phi));
-  if (!lc) return {w.noEclipse};
+  const LocalEclipse found =
+      ComputeLocalEclipse(record, deltaT, phi, -longitude * kPi / 180, ObserverGeocentric(0, phi));
+  if (found.outcome == LocalOutcome::kOutsidePenumbra) return {w.noEclipse};
+  if (found.outcome != LocalOutcome::kEclipse) return {w.notComputed};
+  const LocalCircumstances& lc = found.circumstances;
+  const VisiblePart& seen = found.visible;
   std::vector<std::string> lines;
-  const int kind = lc->kind == EclipseKind::kTotal ? 1 : lc->kind == EclipseKind::kAnnular ? 2 : 0;
+  const int kind = lc.kind == EclipseKind::kTotal ? 1 : lc.kind == EclipseKind::kAnnular ? 2 : 0;
   lines.push_back(w.kind[kind]);
-  bool visible = false;
-  for (int i = 0; i < 5; ++i) visible = visible || (lc->computed[i] && lc->sunAltitude[i] > 0);
-  if (!visible) lines.push_back(w.invisible);
-  lines.push_back(std::string(w.magnitude) + " " + FormatFixed(lc->magnitude, 3) + "   " +
-                  w.obscuration + " " + FormatFixed(lc->obscuration * 100, 1) + " %");
-  const char* names[5] = {"C1", "C2", w.maximum, "C3", "C4"};
-  const char* scale = ut ? " UT" : " TT";
-  for (int i = 0; i < 5; ++i) {
-    if (!lc->computed[i]) continue;
-    const double t = lc->contactTime[i];
-    const double hours = ut ? ContactUT(record, deltaT, t).hours : record.t0Hour + t;
-    const double altitude = lc->sunAltitude[i] * 180 / kPi;
-    std::string line = std::string(names[i]) + "  " + Clock(hours) + scale + "   " +
-                       FormatFixed(altitude, 1) + "\u00b0";
-    if (altitude < 0) line += std::string(" (") + w.noHorizon + ")";
-    lines.push_back(line);
+  switch (seen.visibility) {
+    case Visibility::kNone:
+      lines.push_back(w.invisible);
+      break;
+    case Visibility::kSunrise:
+      lines.push_back(w.inProgress[0]);
+      break;
+    case Visibility::kSunset:
+      lines.push_back(w.inProgress[1]);
+      break;
+    case Visibility::kSunriseAndSunset:
+      lines.push_back(w.inProgress[2]);
+      break;
+    case Visibility::kFull:
+      break;
   }
+  // Rounded so that a partial or annular eclipse never reads 1.000 or 100.0 %, nor a total one
+  // less.
+  auto amount = [&w](double magnitude, double obscuration, EclipseKind k) {
+    return std::string(w.magnitude) + " " + FormatForKind(magnitude, 1, 3, k) + "   " +
+           w.obscuration + " " + FormatForKind(obscuration, 100, 1, k) + " %";
+  };
+  lines.push_back(amount(lc.magnitude, lc.obscuration, lc.kind));
+  if (seen.visibility != Visibility::kNone && !seen.maximumVisible) {
+    const bool atSunset = seen.greatestTime < lc.contactTime[kMax];
+    lines.push_back(std::string(w.seenAt[atSunset ? 1 : 0]) + " " +
+                    amount(seen.greatestMagnitude, seen.greatestObscuration, seen.greatestKind));
+  }
+  const char* scale = ut ? " UT" : " TT";
+  auto clock = [&](double t) {
+    return Clock(ut ? ContactUT(record, deltaT, t).hours : record.t0Hour + t) + scale;
+  };
+  // The contacts and the Sun's crossings of the horizon during the eclipse, in time order.
+  struct Instant {
+    double t;
+    std::string line;
+  };
+  std::vector<Instant> instants;
+  const char* names[5] = {"C1", "C2", w.maximum, "C3", "C4"};
+  for (int i = 0; i < 5; ++i) {
+    if (!lc.computed[i]) continue;
+    const double t = lc.contactTime[i];
+    const double altitude = lc.sunAltitude[i] * 180 / kPi;
+    std::string line =
+        std::string(names[i]) + "  " + clock(t) + "   " + FormatFixed(altitude, 1) + "\u00b0";
+    if (altitude < 0) line += std::string(" (") + w.noHorizon + ")";
+    instants.push_back({t, line});
+  }
+  if (seen.hasSunrise) {
+    instants.push_back({seen.sunrise, std::string(w.horizon[0]) + "  " + clock(seen.sunrise)});
+  }
+  if (seen.hasSunset) {
+    instants.push_back({seen.sunset, std::string(w.horizon[1]) + "  " + clock(seen.sunset)});
+  }
+  std::stable_sort(instants.begin(), instants.end(),
+                   [](const Instant& a, const Instant& b) { return a.t < b.t; });
+  for (Instant& i : instants) lines.push_back(std::move(i.line));
   if (kind != 0) {
-    const double minutes = CentralDurationMinutes(*lc);
+    const double minutes = CentralDurationMinutes(lc);
     if (minutes >= 0) {
       std::string text = FormatMinSec(1, minutes / 60);
       text.erase(0, text.find_first_not_of(' '));

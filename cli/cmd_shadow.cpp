@@ -87,6 +87,21 @@ std::string DateTimeText(const UTInstant& when) {
   return IsoDate(date.year, date.month, date.day) + buf;
 }
 
+const char* VisibilityWord(Visibility visibility) {
+  switch (visibility) {
+    case Visibility::kFull:
+      return "full";
+    case Visibility::kSunrise:
+      return "sunrise";
+    case Visibility::kSunset:
+      return "sunset";
+    case Visibility::kSunriseAndSunset:
+      return "sunrise+sunset";
+    case Visibility::kNone:
+      break;
+  }
+  return "none";
+}
 
 }  // namespace
 
@@ -195,15 +210,39 @@ int RunLocal(Args& args) {
                                                    kMaxDeltaTSeconds, "s")
                                     : DeltaT(r.year, r.month);
   const double phi = lat * kDegToRad;
-  const auto found =
-      ComputeLocalCircumstances(r, deltaT, phi, -lon * kDegToRad, ObserverGeocentric(height, phi));
+  const LocalEclipse found =
+      ComputeLocalEclipse(r, deltaT, phi, -lon * kDegToRad, ObserverGeocentric(height, phi));
   Fields out(json);
-  out.Flag("found", found.has_value());
-  if (!found) return 0;
-  const LocalCircumstances& lc = *found;
+  // `found` says whether the shadow reaches the place, whatever the Sun's altitude; `visible`
+  // says how much of the eclipse is above the horizon.
+  out.Flag("found", found.outcome == LocalOutcome::kEclipse);
+  if (found.outcome != LocalOutcome::kEclipse) return 0;
+  const LocalCircumstances& lc = found.circumstances;
+  const VisiblePart& seen = found.visible;
   out.Text("kind", std::string(1, EclipseKindLetter(lc.kind, language)));
-  out.Number("magnitude", FormatFixed(lc.magnitude, 4));
-  out.Number("obscuration", FormatFixed(lc.obscuration, 4));
+  out.Text("visible", VisibilityWord(seen.visibility));
+  // Rounded so that a partial eclipse never reads as a total one, nor a total one as partial.
+  out.Number("magnitude", FormatForKind(lc.magnitude, 1, 4, lc.kind));
+  out.Number("obscuration", FormatForKind(lc.obscuration, 1, 4, lc.kind));
+  const auto instant = [&](const char* name, double t) {
+    const std::string when = DateTimeText(ContactUT(r, deltaT, t));
+    const auto tab = when.find('\t');
+    if (out.IsJson()) {
+      out.Json(name, "{\"date_ut\": " + Fields::Quoted(when.substr(0, tab)) +
+                         ", \"time_ut\": " + Fields::Quoted(when.substr(tab + 1)) + "}");
+    } else {
+      Line(name, when);
+    }
+  };
+  if (seen.hasSunrise) instant("sunrise", seen.sunrise);
+  if (seen.hasSunset) instant("sunset", seen.sunset);
+  if (seen.visibility != Visibility::kNone && !seen.maximumVisible) {
+    // Greatest eclipse is below the horizon: the most seen of it, at sunrise or sunset.
+    instant("visible_max", seen.greatestTime);
+    out.Number("visible_magnitude", FormatForKind(seen.greatestMagnitude, 1, 4, seen.greatestKind));
+    out.Number("visible_obscuration",
+               FormatForKind(seen.greatestObscuration, 1, 4, seen.greatestKind));
+  }
   if (lc.kind != EclipseKind::kPartial) {
     const std::string duration = FormatMinSec(0, CentralDurationMinutes(lc) / 60);
     out.Text("duration", duration.substr(duration.find_first_not_of(' ')));

@@ -4,10 +4,12 @@
 #include <cmath>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "angles.h"
 #include "deltat.h"
 #include "julian_day.h"
+#include "numbers.h"
 #include "shadow.h"
 
 namespace umbrivista {
@@ -114,10 +116,36 @@ bool IterateContact(const Evaluator& ev, bool inner, double sign, double& t, Tri
   return false;
 }
 
+// Sine of the Sun's geometric altitude at a trial instant.
+double SinSunAltitude(const Trial& e, double latitude) {
+  return std::clamp(
+      std::sin(latitude) * e.sinD + std::cos(latitude) * e.cosD * std::cos(e.hourAngle), -1.0, 1.0);
+}
+
+// What the observer sees at a trial instant: magnitude, obscuration and kind.
+struct Phase {
+  double magnitude = 0;
+  double obscuration = 0;
+  EclipseKind kind = EclipseKind::kPartial;
+};
+
+Phase PhaseAt(const Trial& e) {
+  Phase out;
+  const double m = std::sqrt(e.u * e.u + e.v * e.v);
+  out.magnitude = (e.l1Local - m) / (e.l1Local + e.l2Local);
+  if (std::fabs(e.l2Local) > m) {
+    out.kind = e.l2Local >= 0 ? EclipseKind::kAnnular : EclipseKind::kTotal;
+  }
+  out.obscuration =
+      out.kind == EclipseKind::kTotal
+          ? 1
+          : Obscuration(out.magnitude, (e.l1Local - e.l2Local) / (e.l1Local + e.l2Local));
+  return out;
+}
+
 void StoreAngles(const Trial& e, double latitude, int slot, LocalCircumstances& lc) {
   const double p = NonNegativeRemainder(ArcTan2(e.u, e.v), kTwoPi);
-  const double sinAlt = std::clamp(
-      std::sin(latitude) * e.sinD + std::cos(latitude) * e.cosD * std::cos(e.hourAngle), -1.0, 1.0);
+  const double sinAlt = SinSunAltitude(e, latitude);
   const double cosAlt = std::sqrt(1 - sinAlt * sinAlt);
   const double sinQ = std::clamp(std::sin(e.hourAngle) * std::cos(latitude) / cosAlt, -1.0, 1.0);
   double cosQ = std::sqrt(1 - sinQ * sinQ);
@@ -150,30 +178,32 @@ std::optional<ClosestApproach> ComputeClosestApproach(const EclipseRecord& r, do
   return ClosestApproach{t, g.u, g.v, g.l2Local};
 }
 
-std::optional<LocalCircumstances> ComputeLocalCircumstances(const EclipseRecord& r, double deltaT,
-                                                            double latitude, double longitudeWest,
-                                                            const ObserverConstants& observer) {
-  if (!Finite(deltaT) || !Finite(latitude) || !Finite(longitudeWest) ||
-      !Finite(observer.rhoSinPhi) || !Finite(observer.rhoCosPhi)) {
-    return std::nullopt;
-  }
-  const Evaluator ev(r, deltaT, longitudeWest, observer);
+namespace {
 
+bool FiniteInput(double deltaT, double latitude, double longitudeWest,
+                 const ObserverConstants& observer) {
+  return Finite(deltaT) && Finite(latitude) && Finite(longitudeWest) &&
+         Finite(observer.rhoSinPhi) && Finite(observer.rhoCosPhi);
+}
+
+// The circumstances, or nullopt with the reason in `outcome`.
+std::optional<LocalCircumstances> Circumstances(const Evaluator& ev, double latitude,
+                                                LocalOutcome& outcome) {
+  outcome = LocalOutcome::kNotSettled;
   double tMax;
   Trial g;
   if (!IterateGreatest(ev, tMax, g)) return std::nullopt;
-  const double m = std::sqrt(g.u * g.u + g.v * g.v);
-  const double magnitude = (g.l1Local - m) / (g.l1Local + g.l2Local);
-  if (!(magnitude >= 0) || !Finite(magnitude)) return std::nullopt;
+  const Phase greatest = PhaseAt(g);
+  if (!Finite(greatest.magnitude)) return std::nullopt;
+  if (!(greatest.magnitude >= 0)) {
+    outcome = LocalOutcome::kOutsidePenumbra;
+    return std::nullopt;
+  }
 
   LocalCircumstances out;
-  out.magnitude = magnitude;
-  if (std::fabs(g.l2Local) > m) {
-    out.kind = g.l2Local >= 0 ? EclipseKind::kAnnular : EclipseKind::kTotal;
-  }
-  out.obscuration = out.kind == EclipseKind::kTotal
-                        ? 1
-                        : Obscuration(magnitude, (g.l1Local - g.l2Local) / (g.l1Local + g.l2Local));
+  out.magnitude = greatest.magnitude;
+  out.kind = greatest.kind;
+  out.obscuration = greatest.obscuration;
   out.contactTime[kMax] = tMax;
   StoreAngles(g, latitude, kMax, out);
 
@@ -210,7 +240,138 @@ std::optional<LocalCircumstances> ComputeLocalCircumstances(const EclipseRecord&
       }
     }
   }
+  outcome = LocalOutcome::kEclipse;
   return out;
+}
+
+// Bisection to kHorizonPrecision between lo and hi, where `above(lo)` differs from `above(hi)`;
+// the instant half-way between the last two trials.
+constexpr double kHorizonPrecision = 1e-7;  // hours
+
+template <typename Above>
+double Crossing(double lo, double hi, const Above& above) {
+  const bool atLo = above(lo);
+  for (int step = 0; step < 64 && hi - lo > kHorizonPrecision; ++step) {
+    const double mid = (lo + hi) / 2;
+    (above(mid) == atLo ? lo : hi) = mid;
+  }
+  return (lo + hi) / 2;
+}
+
+// The part of the eclipse from C1 to C4 with the Sun above the horizon. The altitude is sampled
+// at C1, greatest eclipse, C4, every quarter of an hour and at each culmination of the Sun (hour
+// angle a multiple of π); between two culminations the altitude rises or falls monotonically, so
+// every horizon crossing lies between two neighbouring samples of unlike sign and none is missed.
+VisiblePart FindVisiblePart(const Evaluator& ev, double latitude, const LocalCircumstances& lc) {
+  const double c1 = lc.contactTime[kC1], c4 = lc.contactTime[kC4], tMax = lc.contactTime[kMax];
+  const auto above = [&](double t) { return SinSunAltitude(ev.At(t), latitude) > 0; };
+
+  std::vector<double> samples{c1, tMax, c4};
+  if (c4 > c1) {
+    const double span = c4 - c1;
+    const int steps = std::clamp(static_cast<int>(std::ceil(span / 0.25)), 1, 400);
+    for (int i = 1; i < steps; ++i) samples.push_back(c1 + span * i / steps);
+    const double h1 = ev.At(c1).hourAngle, h4 = ev.At(c4).hourAngle;
+    if (h4 > h1 && h4 - h1 < 8 * kPi) {
+      for (double k = std::floor(h1 / kPi) + 1; k * kPi < h4; ++k) {
+        samples.push_back(
+            Crossing(c1, c4, [&](double t) { return ev.At(t).hourAngle >= k * kPi; }));
+      }
+    }
+  }
+  std::sort(samples.begin(), samples.end());
+
+  VisiblePart out;
+  struct Interval {
+    double from, to;
+  };
+  std::vector<Interval> seen;
+  bool wasAbove = above(samples.front());
+  double from = samples.front();
+  for (std::size_t i = 1; i < samples.size(); ++i) {
+    const bool isAbove = above(samples[i]);
+    if (isAbove == wasAbove) continue;
+    const double t = Crossing(samples[i - 1], samples[i], above);
+    if (isAbove) {
+      if (!out.hasSunrise) out.sunrise = t;
+      out.hasSunrise = true;
+      from = t;
+    } else {
+      if (!out.hasSunset) out.sunset = t;
+      out.hasSunset = true;
+      seen.push_back({from, t});
+    }
+    wasAbove = isAbove;
+  }
+  if (wasAbove) seen.push_back({from, samples.back()});
+  if (seen.empty()) return out;
+
+  out.visibility = out.hasSunrise && out.hasSunset ? Visibility::kSunriseAndSunset
+                   : out.hasSunrise                ? Visibility::kSunrise
+                   : out.hasSunset                 ? Visibility::kSunset
+                                                   : Visibility::kFull;
+  // The magnitude grows towards greatest eclipse and falls after it, so the greatest seen lies in
+  // each interval at the instant nearest to greatest eclipse.
+  bool first = true;
+  for (const Interval& part : seen) {
+    if (part.from <= tMax && tMax <= part.to && above(tMax)) {
+      out.maximumVisible = true;
+      out.greatestTime = tMax;
+      out.greatestMagnitude = lc.magnitude;
+      out.greatestObscuration = lc.obscuration;
+      out.greatestKind = lc.kind;
+      out.greatestSunAltitude = lc.sunAltitude[kMax];
+      return out;
+    }
+    const double t = std::clamp(tMax, part.from, part.to);
+    const Trial e = ev.At(t);
+    const Phase phase = PhaseAt(e);
+    const double magnitude = std::max(0.0, phase.magnitude);
+    if (first || magnitude > out.greatestMagnitude) {
+      out.greatestTime = t;
+      out.greatestMagnitude = magnitude;
+      out.greatestObscuration = std::max(0.0, phase.obscuration);
+      out.greatestKind = phase.kind;
+      out.greatestSunAltitude = std::asin(SinSunAltitude(e, latitude));
+      first = false;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::optional<LocalCircumstances> ComputeLocalCircumstances(const EclipseRecord& r, double deltaT,
+                                                            double latitude, double longitudeWest,
+                                                            const ObserverConstants& observer) {
+  if (!FiniteInput(deltaT, latitude, longitudeWest, observer)) return std::nullopt;
+  LocalOutcome outcome;
+  return Circumstances(Evaluator(r, deltaT, longitudeWest, observer), latitude, outcome);
+}
+
+LocalEclipse ComputeLocalEclipse(const EclipseRecord& r, double deltaT, double latitude,
+                                 double longitudeWest, const ObserverConstants& observer) {
+  LocalEclipse out;
+  if (!FiniteInput(deltaT, latitude, longitudeWest, observer)) return out;
+  const Evaluator ev(r, deltaT, longitudeWest, observer);
+  const auto lc = Circumstances(ev, latitude, out.outcome);
+  if (!lc) return out;
+  out.circumstances = *lc;
+  out.visible = FindVisiblePart(ev, latitude, *lc);
+  return out;
+}
+
+std::string FormatForKind(double fraction, double scale, int decimals, EclipseKind kind) {
+  const double shown = fraction * scale;
+  std::string text = FormatFixed(shown, decimals);
+  const auto rounded = ParseReal(text);
+  if (!rounded || !Finite(shown)) return text;
+  if (kind == EclipseKind::kTotal) {
+    if (*rounded < scale) return FormatFixed(scale, decimals);
+  } else if (*rounded >= scale) {
+    return FormatFixed(scale - std::pow(10.0, -decimals), decimals);
+  }
+  return text;
 }
 
 char EclipseKindLetter(EclipseKind kind, Language language) {

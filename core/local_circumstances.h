@@ -1,9 +1,10 @@
 #pragma once
 // What an observer at one place sees of one eclipse: contact instants, position and vertex angles,
-// the Sun's altitude, magnitude and the kind of eclipse.
+// the Sun's altitude, magnitude and the kind of eclipse, and how much of it is above the horizon.
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "eclipse_record.h"
 #include "language.h"
@@ -46,11 +47,66 @@ ObserverConstants ObserverGeocentric(std::int32_t heightMetres, double latitude)
 // WEST-positive longitude (radians) and its geocentric constants. Greatest eclipse, then C1/C4
 // and, for a central phase, C2/C3 are found by fixed-point iteration to 1e-6 h.
 // nullopt when the place is outside the penumbra at greatest eclipse, or when an iteration does
-// not settle within 50 steps, meets non-finite values or settles more than 10 h from T0.
+// not settle within 50 steps, meets non-finite values or settles more than 10 h from T0;
+// ComputeLocalEclipse below tells these apart and adds what is seen above the horizon.
 std::optional<LocalCircumstances> ComputeLocalCircumstances(const EclipseRecord& record,
                                                             double deltaT, double latitude,
                                                             double longitudeWest,
                                                             const ObserverConstants& observer);
+
+// Why ComputeLocalEclipse has, or has not, circumstances for a place.
+enum class LocalOutcome {
+  kEclipse,          // the circumstances hold values
+  kOutsidePenumbra,  // the penumbra misses the place at greatest eclipse: no eclipse there
+  kNotSettled,       // an iteration did not settle, met non-finite values or ran away from T0
+  kInvalidInput,     // ΔT, the latitude, the longitude or the observer's constants not finite
+};
+
+// How much of the eclipse (C1 to C4) the observer sees with the Sun above the horizon: the
+// geometric altitude of the Sun's centre above 0, without refraction, the same test by which the
+// reports show an instant.
+enum class Visibility {
+  kNone,              // the Sun stays below the horizon from C1 to C4
+  kFull,              // the Sun stays above the horizon from C1 to C4
+  kSunrise,           // the eclipse is in progress when the Sun rises
+  kSunset,            // the eclipse is in progress when the Sun sets
+  kSunriseAndSunset,  // the Sun rises and sets (or sets and rises) during the eclipse
+};
+
+// The part of the eclipse seen above the horizon.
+struct VisiblePart {
+  Visibility visibility = Visibility::kNone;
+  // Instants (hours from T0, TT) where the Sun crosses the horizon between C1 and C4.
+  bool hasSunrise = false, hasSunset = false;
+  double sunrise = 0, sunset = 0;
+  // The most seen above the horizon: greatest eclipse itself when the Sun is up then
+  // (maximumVisible), otherwise the sunrise or sunset with the larger magnitude, the magnitude
+  // growing towards greatest eclipse. Meaningful only when visibility is not kNone.
+  bool maximumVisible = false;
+  double greatestTime = 0;  // hours from T0, TT
+  double greatestMagnitude = 0;
+  double greatestObscuration = 0;
+  EclipseKind greatestKind = EclipseKind::kPartial;  // what is seen at that instant
+  double greatestSunAltitude = 0;                    // radians; 0 at a sunrise or a sunset
+};
+
+struct LocalEclipse {
+  LocalOutcome outcome = LocalOutcome::kInvalidInput;
+  LocalCircumstances circumstances;  // holds values only for kEclipse
+  VisiblePart visible;               // likewise
+};
+
+// ComputeLocalCircumstances with the reason when there are no circumstances, and the part of the
+// eclipse seen above the horizon. The circumstances are the same values as
+// ComputeLocalCircumstances gives; the horizon crossings are found by bisection to 1e-7 h between
+// instants where the Sun's altitude is monotonic.
+LocalEclipse ComputeLocalEclipse(const EclipseRecord& record, double deltaT, double latitude,
+                                 double longitudeWest, const ObserverConstants& observer);
+
+// A magnitude or obscuration `fraction` times `scale` with `decimals` places, never contradicting
+// the kind: below `scale` for a partial or annular phase (a value that would round up to it shows
+// as the largest number below it: 0.9996 gives "0.999"), at least `scale` for a total one.
+std::string FormatForKind(double fraction, double scale, int decimals, EclipseKind kind);
 
 // Greatest eclipse at a place found as above, also where the penumbra misses the place: the
 // instant (hours from T0), the shadow axis's offset (u, v) from the place on the fundamental plane

@@ -620,6 +620,100 @@ TEST(CliShipped, LocalPrintsTheObscuration) {
   EXPECT_LT(obscuration, magnitude);
 }
 
+// local says how much of the eclipse is above the horizon; found and kind still say whether the
+// shadow reaches the place. Munich and Luxor lie in the penumbra of 2024-04-08 after sunset.
+TEST(CliShipped, LocalSaysWhatIsAboveTheHorizon) {
+  const int y2026 = PositionOf(2026, 8, 12);
+  ASSERT_GT(y2026, 0);
+  struct Case {
+    std::string args;
+    const char* kind;
+    const char* visible;
+    const char* crossing;  // the sunrise or sunset line expected, or nullptr
+    bool maximumSeen;
+  };
+  const Case cases[] = {
+      {"16690 --lat 48.14 --lon 11.58", "p", "none", nullptr, false},
+      {"16690 --lat 25.70 --lon 32.64", "p", "none", nullptr, false},
+      {"16690 --lat 32.78 --lon -96.80", "t", "full", nullptr, true},
+      {"16690 --lat 53.35 --lon -6.26", "p", "sunset", "sunset", false},
+      {"16690 --lat 5 --lon -175", "p", "sunrise", "sunrise", false},
+      {"16690 --lat 10 --lon -160", "p", "sunrise", "sunrise", true},
+      {std::to_string(y2026) + " --lat 40.42 --lon -3.70", "p", "sunset", "sunset", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args);
+    const Result r = RunCli("local " + c.args);
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(Fields(r.out, "found"), std::vector<std::string>{"1"});
+    EXPECT_EQ(Fields(r.out, "kind"), std::vector<std::string>{c.kind});
+    EXPECT_EQ(Fields(r.out, "visible"), std::vector<std::string>{c.visible});
+    for (const char* line : {"sunrise", "sunset"}) {
+      const bool expected = c.crossing && std::string(line) == c.crossing;
+      EXPECT_EQ(Fields(r.out, line).size(), expected ? 2u : 0u) << line << "\n" << r.out;
+    }
+    const bool partSeen = std::string(c.visible) != "none" && !c.maximumSeen;
+    EXPECT_EQ(Fields(r.out, "visible_magnitude").size(), partSeen ? 1u : 0u) << r.out;
+    if (partSeen) {
+      EXPECT_EQ(Fields(r.out, "visible_max"), Fields(r.out, c.crossing));
+      EXPECT_LT(std::stod(Fields(r.out, "visible_magnitude").at(0)),
+                std::stod(Fields(r.out, "magnitude").at(0)));
+    }
+  }
+  const Result json = RunCli("local 16690 --lat 48.14 --lon 11.58 --format json");
+  EXPECT_NE(json.out.find("\"found\": true, \"kind\": \"p\", \"visible\": \"none\""),
+            std::string::npos)
+      << json.out;
+  const Result dublin = RunCli("local 16690 --lat 53.35 --lon -6.26 --format json");
+  EXPECT_NE(dublin.out.find("\"sunset\": {\"date_ut\": \"2024-04-08\", \"time_ut\": "),
+            std::string::npos)
+      << dublin.out;
+  // No eclipse: the output stays as it was.
+  EXPECT_EQ(RunCli("local 16690 --lat -60 --lon -45").out, "found\t0\n");
+  EXPECT_EQ(RunCli("local 16690 --lat -60 --lon -45 --format json").out, "{\"found\": false}\n");
+}
+
+// Places 0.1 to 1 km either side of the limits of totality: the printed magnitude and obscuration
+// never contradict the kind (a partial eclipse below 1, a total one at least 1).
+TEST(CliShipped, LocalBesideALimitOfTotalityNeverContradictsTheKind) {
+  const EclipseRecord& record = ShippedCatalogue().RecordAt(16690);
+  constexpr double kDeltaT = 69.1;
+  int partial = 0, total = 0;
+  for (LimitKind kind : {LimitKind::kUmbralNorth, LimitKind::kUmbralSouth}) {
+    const LimitKind other =
+        kind == LimitKind::kUmbralNorth ? LimitKind::kUmbralSouth : LimitKind::kUmbralNorth;
+    const auto edge = LimitPointAt(record, kDeltaT, kind, 0.3);
+    const auto across = LimitPointAt(record, kDeltaT, other, 0.3);
+    ASSERT_TRUE(edge && across);
+    for (double km : {-1.0, -0.3, -0.1, 0.1, 0.3, 1.0}) {  // negative: away from the path
+      // A step of `km` toward the other limit's point, straight in latitude and longitude (the two
+      // lie some 200 km apart).
+      const double f = km / DistanceToCurveKm({*across}, edge->latitude, edge->longitude);
+      const double lat = edge->latitude + f * (across->latitude - edge->latitude);
+      const double lon = edge->longitude + f * (across->longitude - edge->longitude);
+      SCOPED_TRACE(testing::Message() << km << " km: " << lat << ", " << lon);
+      const Result r = RunCli("local 16690 --deltat 69.1 --lat " + FormatFixed(lat, 7) + " --lon " +
+                              FormatFixed(lon, 7));
+      ASSERT_EQ(r.status, 0);
+      const std::string kindLetter = Fields(r.out, "kind").at(0);
+      const double magnitude = std::stod(Fields(r.out, "magnitude").at(0));
+      const double obscuration = std::stod(Fields(r.out, "obscuration").at(0));
+      if (kindLetter == "t") {
+        ++total;
+        EXPECT_GE(magnitude, 1) << r.out;
+        EXPECT_EQ(obscuration, 1) << r.out;
+      } else {
+        ++partial;
+        EXPECT_EQ(kindLetter, "p");
+        EXPECT_LT(magnitude, 1) << r.out;
+        EXPECT_LT(obscuration, 1) << r.out;
+      }
+    }
+  }
+  EXPECT_GT(partial, 0);
+  EXPECT_GT(total, 0);
+}
+
 }  // namespace
 
 namespace {

@@ -2,12 +2,15 @@
 
 #include <cmath>
 #include <sstream>
+#include <tuple>
 
 #include "angles.h"
 #include "catalogue.h"
 #include "deltat.h"
 #include "eclipse_fixtures.h"
 #include "local_circumstances.h"
+#include "numbers.h"
+#include "path_limits.h"
 #include "shadow.h"
 #include "shipped_catalogue.h"
 #include "string_table.h"
@@ -224,6 +227,241 @@ TEST(LocalCircumstances, GreatestEclipseAndItsAnglesMatchAnIndependentSearch) {
     EXPECT_LT(degrees(lc->positionAngle[kMax], expected.p), 0.01);
     EXPECT_LT(degrees(lc->vertexAngle[kMax], expected.v), 0.01);
   }
+}
+
+// What the observer sees above the horizon. The Sun's altitude is checked against a low-precision
+// solar ephemeris (Astronomical Almanac: about 0.01° in 1950–2050, no eclipse elements used), the
+// magnitude at a sunrise or sunset against the textbook formula evaluated in the test.
+double AlmanacSunAltitude(double jdUT, double latDeg, double lonEastDeg) {
+  const double n = jdUT - 2451545.0;
+  const double meanLongitude = 280.460 + 0.9856474 * n;
+  const double g = (357.528 + 0.9856003 * n) * kDegToRad;
+  const double lambda = (meanLongitude + 1.915 * std::sin(g) + 0.020 * std::sin(2 * g)) * kDegToRad;
+  const double eps = (23.439 - 0.0000004 * n) * kDegToRad;
+  const double ra = std::atan2(std::cos(eps) * std::sin(lambda), std::cos(lambda));
+  const double dec = std::asin(std::sin(eps) * std::sin(lambda));
+  const double gmst = (280.46061837 + 360.98564736629 * n) * kDegToRad;
+  const double h = gmst + lonEastDeg * kDegToRad - ra;
+  const double phi = latDeg * kDegToRad;
+  return std::asin(std::sin(phi) * std::sin(dec) + std::cos(phi) * std::cos(dec) * std::cos(h));
+}
+
+// Magnitude at instant t (hours from T0) for a place at sea level: (L1′ − m)/(L1′ + L2′).
+double MagnitudeFromElements(const EclipseRecord& r, double deltaT, double t, double latDeg,
+                             double lonEastDeg) {
+  auto cubic = [t](const float (&c)[4]) { return c[0] + t * (c[1] + t * (c[2] + t * c[3])); };
+  const double phi = latDeg * kDegToRad;
+  const double u0 = std::atan(0.99664719 * std::tan(phi));
+  const double rhoSin = 0.99664719 * std::sin(u0), rhoCos = std::cos(u0);
+  const double d = cubic(r.d) * kDegToRad;
+  const double h = (cubic(r.mu) + lonEastDeg - 0.00417807 * deltaT) * kDegToRad;
+  const double xi = rhoCos * std::sin(h);
+  const double eta = rhoSin * std::cos(d) - rhoCos * std::cos(h) * std::sin(d);
+  const double zeta = rhoSin * std::sin(d) + rhoCos * std::cos(h) * std::cos(d);
+  const double l1 = cubic(r.l1) - zeta * cubic(r.tanF1);
+  const double l2 = cubic(r.l2) - zeta * cubic(r.tanF2);
+  return (l1 - std::hypot(cubic(r.x) - xi, cubic(r.y) - eta)) / (l1 + l2);
+}
+
+TEST(LocalEclipse, VisibilityAboveTheHorizon) {
+  const EclipseRecord y2024 = Eclipse2024Apr08();
+  const EclipseRecord y2026 = ShippedRecord(2026, 8, 12);
+  const EclipseRecord y2011 = ShippedRecord(2011, 1, 4);
+  const EclipseRecord y1990 = ShippedRecord(1990, 1, 26);
+  struct Case {
+    const char* label;
+    const EclipseRecord* record;
+    double latDeg, lonEastDeg;
+    Visibility expected;
+  };
+  const Case cases[] = {
+      {"Munich 2024", &y2024, 48.14, 11.58, Visibility::kNone},
+      {"Luxor 2024", &y2024, 25.70, 32.64, Visibility::kNone},
+      {"Sydney 2024", &y2024, -33.87, 151.21, Visibility::kNone},
+      {"Dallas 2024", &y2024, 32.78, -96.80, Visibility::kFull},
+      {"New York 2024", &y2024, 40.71, -74.01, Visibility::kFull},
+      {"Reykjavik 2024 (C4 at 0.5°)", &y2024, 64.15, -21.94, Visibility::kFull},
+      {"Dublin 2024", &y2024, 53.35, -6.26, Visibility::kSunset},
+      {"Pacific 2024, greatest eclipse seen", &y2024, 10, -160, Visibility::kSunrise},
+      {"Pacific 2024, greatest eclipse before sunrise", &y2024, 5, -175, Visibility::kSunrise},
+      {"Madrid 2026", &y2026, 40.42, -3.70, Visibility::kSunset},
+      {"Kola 2011, short polar day", &y2011, 67, 36, Visibility::kSunriseAndSunset},
+      {"Antarctica 1990, the Sun dips below", &y1990, -71, 80, Visibility::kSunriseAndSunset},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    const EclipseRecord& r = *c.record;
+    const double deltaT = DeltaT(r.year, r.month);
+    const double phi = c.latDeg * kDegToRad;
+    const ObserverConstants observer = ObserverGeocentric(0, phi);
+    const LocalEclipse e = ComputeLocalEclipse(r, deltaT, phi, -c.lonEastDeg * kDegToRad, observer);
+    ASSERT_EQ(e.outcome, LocalOutcome::kEclipse);
+    const LocalCircumstances& lc = e.circumstances;
+    const VisiblePart& seen = e.visible;
+    EXPECT_EQ(seen.visibility, c.expected);
+    // The same circumstances as the reports use.
+    const auto plain =
+        ComputeLocalCircumstances(r, deltaT, phi, -c.lonEastDeg * kDegToRad, observer);
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->magnitude, lc.magnitude);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(plain->contactTime[i], lc.contactTime[i]) << i;
+
+    auto altitude = [&](double t) {
+      return AlmanacSunAltitude(ContactUT(r, deltaT, t).julianDay, c.latDeg, c.lonEastDeg);
+    };
+    if (c.expected == Visibility::kNone) {
+      for (double t = lc.contactTime[kC1]; t <= lc.contactTime[kC4]; t += 0.05) {
+        EXPECT_LT(altitude(t), 0) << t;
+      }
+      continue;
+    }
+    const bool rises =
+        c.expected == Visibility::kSunrise || c.expected == Visibility::kSunriseAndSunset;
+    const bool sets =
+        c.expected == Visibility::kSunset || c.expected == Visibility::kSunriseAndSunset;
+    EXPECT_EQ(seen.hasSunrise, rises);
+    EXPECT_EQ(seen.hasSunset, sets);
+    // Up at C1 unless the Sun rises first; up at C4 unless it sets last.
+    EXPECT_EQ(altitude(lc.contactTime[kC1]) > 0, !rises || (sets && seen.sunset < seen.sunrise));
+    EXPECT_EQ(altitude(lc.contactTime[kC4]) > 0, !sets || (rises && seen.sunrise > seen.sunset));
+    // Each crossing has the Sun on the horizon, and the most seen lies at one of them unless
+    // greatest eclipse is seen: the magnitude is 0 at C1 and C4 and grows towards greatest eclipse.
+    double mostAtACrossing = 0;
+    for (auto [has, crossing] :
+         {std::pair{seen.hasSunrise, seen.sunrise}, std::pair{seen.hasSunset, seen.sunset}}) {
+      if (!has) continue;
+      EXPECT_NEAR(altitude(crossing) * kRadToDeg, 0, 0.05) << crossing;
+      EXPECT_GT(crossing, lc.contactTime[kC1]);
+      EXPECT_LT(crossing, lc.contactTime[kC4]);
+      mostAtACrossing = std::max(
+          mostAtACrossing, MagnitudeFromElements(r, deltaT, crossing, c.latDeg, c.lonEastDeg));
+    }
+    EXPECT_EQ(seen.maximumVisible, altitude(lc.contactTime[kMax]) > 0);
+    if (seen.maximumVisible) {
+      EXPECT_EQ(seen.greatestTime, lc.contactTime[kMax]);
+      EXPECT_EQ(seen.greatestMagnitude, lc.magnitude);
+      EXPECT_EQ(seen.greatestObscuration, lc.obscuration);
+    } else {
+      EXPECT_TRUE(seen.greatestTime == seen.sunrise || seen.greatestTime == seen.sunset);
+      EXPECT_NEAR(seen.greatestSunAltitude, 0, 1e-5);
+      EXPECT_NEAR(seen.greatestMagnitude, mostAtACrossing, 1e-5);
+      EXPECT_GT(seen.greatestMagnitude, 0);
+      EXPECT_LT(seen.greatestMagnitude, lc.magnitude);
+      EXPECT_GT(seen.greatestObscuration, 0);
+      EXPECT_LT(seen.greatestObscuration, seen.greatestMagnitude);
+    }
+  }
+}
+
+// No circumstances, for each reason, and the reason told apart.
+TEST(LocalEclipse, OutcomesWithoutCircumstances) {
+  const EclipseRecord r = Eclipse2024Apr08();
+  EclipseRecord broken = r;
+  broken.y[0] = std::nanf("");
+  const EclipseRecord still;  // no motion: every iteration divides by zero
+  struct Case {
+    const char* label;
+    const EclipseRecord* record;
+    double deltaT, latDeg, lonEastDeg;
+    LocalOutcome expected;
+  };
+  const Case cases[] = {
+      {"South Atlantic", &r, 70, -60, -45, LocalOutcome::kOutsidePenumbra},
+      {"Antarctica", &r, 70, -89.9, 0, LocalOutcome::kOutsidePenumbra},
+      {"no motion", &still, 70, 10, 10, LocalOutcome::kNotSettled},
+      {"corrupt y", &broken, 70, 30, -100, LocalOutcome::kNotSettled},
+      {"latitude NaN", &r, 70, std::nan(""), 0, LocalOutcome::kInvalidInput},
+      {"ΔT infinite", &r, INFINITY, 30, -100, LocalOutcome::kInvalidInput},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    const double phi = c.latDeg * kDegToRad;
+    const LocalEclipse e = ComputeLocalEclipse(*c.record, c.deltaT, phi, -c.lonEastDeg * kDegToRad,
+                                               ObserverGeocentric(0, phi));
+    EXPECT_EQ(e.outcome, c.expected);
+    EXPECT_EQ(e.visible.visibility, Visibility::kNone);
+  }
+}
+
+TEST(LocalEclipse, RoundingNeverContradictsTheKind) {
+  struct Case {
+    double fraction, scale;
+    int decimals;
+    EclipseKind kind;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {0.99996, 1, 4, EclipseKind::kPartial, "0.9999"},
+      {0.9996, 1, 3, EclipseKind::kPartial, "0.999"},
+      {0.9996, 100, 1, EclipseKind::kPartial, "99.9"},
+      {0.9994, 1, 3, EclipseKind::kPartial, "0.999"},
+      {0.5, 100, 1, EclipseKind::kPartial, "50.0"},
+      {0.99995, 1, 3, EclipseKind::kAnnular, "0.999"},
+      {0.9999999, 1, 3, EclipseKind::kTotal, "1.000"},
+      {1, 100, 1, EclipseKind::kTotal, "100.0"},
+      {1.0146, 1, 4, EclipseKind::kTotal, "1.0146"},
+      {1.00004, 1, 4, EclipseKind::kTotal, "1.0000"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FormatForKind(c.fraction, c.scale, c.decimals, c.kind), c.shown) << c.fraction;
+  }
+}
+
+// Places 0.1 to 1 km either side of the limits of totality: magnitudes and obscurations as the
+// panel (3 and 1 decimals, per cent) and the command line (4 decimals) show them agree with the
+// kind, where plain rounding shows a partial eclipse as 1.000 or 100.0 %.
+TEST(LocalEclipse, TextsBesideALimitOfTotalityAgreeWithTheKind) {
+  const EclipseRecord r = Eclipse2024Apr08();
+  constexpr double kDeltaT = 69.1;
+  auto toward = [](GeoPoint from, GeoPoint to, double km) {
+    const double lat1 = from.latitude * kDegToRad, lon1 = from.longitude * kDegToRad;
+    const double lat2 = to.latitude * kDegToRad, lon2 = to.longitude * kDegToRad;
+    const double bearing = std::atan2(
+        std::sin(lon2 - lon1) * std::cos(lat2),
+        std::cos(lat1) * std::sin(lat2) - std::sin(lat1) * std::cos(lat2) * std::cos(lon2 - lon1));
+    const double delta = km / kEarthRadiusKm;
+    const double lat = std::asin(std::sin(lat1) * std::cos(delta) +
+                                 std::cos(lat1) * std::sin(delta) * std::cos(bearing));
+    const double lon = lon1 + std::atan2(std::sin(bearing) * std::sin(delta) * std::cos(lat1),
+                                         std::cos(delta) - std::sin(lat1) * std::sin(lat));
+    return GeoPoint{lat * kRadToDeg, lon * kRadToDeg};
+  };
+  int partial = 0, total = 0, plainContradicts = 0;
+  for (double t : {-1.0, 0.3, 1.2}) {
+    for (LimitKind kind : {LimitKind::kUmbralNorth, LimitKind::kUmbralSouth}) {
+      const LimitKind other =
+          kind == LimitKind::kUmbralNorth ? LimitKind::kUmbralSouth : LimitKind::kUmbralNorth;
+      const auto edge = LimitPointAt(r, kDeltaT, kind, t);
+      const auto across = LimitPointAt(r, kDeltaT, other, t);
+      ASSERT_TRUE(edge && across) << t;
+      for (double km : {-1.0, -0.3, -0.1, 0.1, 0.3, 1.0}) {  // negative: away from the path
+        SCOPED_TRACE(testing::Message() << "t " << t << ", " << km << " km");
+        const GeoPoint p = toward(*edge, *across, km);
+        const double phi = p.latitude * kDegToRad;
+        const LocalEclipse e = ComputeLocalEclipse(r, kDeltaT, phi, -p.longitude * kDegToRad,
+                                                   ObserverGeocentric(0, phi));
+        ASSERT_EQ(e.outcome, LocalOutcome::kEclipse);
+        const LocalCircumstances& lc = e.circumstances;
+        const bool isTotal = lc.kind == EclipseKind::kTotal;
+        (isTotal ? total : partial) += 1;
+        for (auto [value, scale, decimals] :
+             {std::tuple{lc.magnitude, 1.0, 3}, std::tuple{lc.magnitude, 1.0, 4},
+              std::tuple{lc.obscuration, 100.0, 1}, std::tuple{lc.obscuration, 1.0, 4}}) {
+          const auto shown = ParseReal(FormatForKind(value, scale, decimals, lc.kind));
+          ASSERT_TRUE(shown);
+          if (isTotal) {
+            EXPECT_GE(*shown, scale) << value;
+          } else {
+            EXPECT_LT(*shown, scale) << value;
+            if (*ParseReal(FormatFixed(value * scale, decimals)) >= scale) ++plainContradicts;
+          }
+        }
+      }
+    }
+  }
+  EXPECT_GT(partial, 0);
+  EXPECT_GT(total, 0);
+  EXPECT_GT(plainContradicts, 0);
 }
 
 TEST(LocalCircumstances, KindLettersByLanguage) {
