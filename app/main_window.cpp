@@ -84,6 +84,7 @@ TForm_Main::TForm_Main(MainWindowOptions options, QWidget* parent)
   session_.ApplySettings(s);
   ShowGlobeChoices();
   ShowTimeScale();
+  ShowPoIDistances();
   ShowPoI();
   // The list of points of interest: the file when there is one, else the default lines. Its
   // problems and those of the settings file are reported once the window is shown.

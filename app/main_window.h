@@ -100,6 +100,7 @@ class TForm_Main : public QMainWindow, public MainWindowControls, private Sessio
   void ShowInstant();
   void ShowTimeScale();
   void ShowGlobeChoices();
+  void ShowPoIDistances();
   void ShowPoI();
   void Relabel();
   void ApplyFrame();

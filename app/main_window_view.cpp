@@ -84,8 +84,11 @@ void TForm_Main::SessionChanged(SessionChanges changes) {
   // The marker is part of the overlay: a repaint draws or leaves it.
   if (changes & kSubSolarChanged) Globe->update();
   if (changes & kPointChanged) RebuildPoI();
+  // The distances follow the instant; what the point sees changes only with the eclipse, the
+  // time scale, the point or the language.
+  if (changes & (kInstantChanged | kPointChanged | kLanguageChanged)) ShowPoIDistances();
   if (changes & (kEclipseChanged | kTimeScaleChanged | kViewChanged | kPointChanged |
-                 kInstantChanged | kLanguageChanged))
+                 kLanguageChanged))
     ShowPoI();
   if (changes & kFrameChanged) ApplyFrame();
 }
@@ -132,10 +135,13 @@ void TForm_Main::ShowGlobeChoices() {
   Quietly(CheckBox_PoI, [&](QCheckBox* c) { c->setChecked(session_.ShowPoI()); });
 }
 
-void TForm_Main::ShowPoI() {
+void TForm_Main::ShowPoIDistances() {
   const auto [a, b] = session_.PoIDistanceTexts();
   Label_DistA->setText(Q(a));
   Label_DistB->setText(Q(b));
+}
+
+void TForm_Main::ShowPoI() {
   const std::vector<std::string>& lines = session_.PoILines();
   if (lines.empty()) {
     Label_PoI_Circumstances->hide();
@@ -143,8 +149,6 @@ void TForm_Main::ShowPoI() {
   }
   QStringList texts;
   for (const std::string& line : lines) texts << Q(line);
-  if (Label_PoI_Circumstances->text() == texts.join('\n') && Label_PoI_Circumstances->isVisible())
-    return;
   Label_PoI_Circumstances->setText(texts.join('\n'));
   Label_PoI_Circumstances->adjustSize();
   Label_PoI_Circumstances->show();

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
-#include <tuple>
 
 #include "captions.h"
 #include "deltat.h"
@@ -22,14 +21,13 @@ constexpr int kMaxZoom = 350;
 constexpr int kResetZoom = 300;
 
 // A coordinate box's text as the box keeps it: trimmed, or emptied when it is not a number in
-// range; and its value (an empty box is 0).
-std::pair<std::string, double> CoordinateText(std::string_view text, double limit) {
+// range.
+std::string CoordinateText(std::string_view text, double limit) {
   std::string trimmed = TrimmedText(text);
-  if (const std::optional<double> value = ParseCoordinateText(trimmed, limit))
-    return {std::move(trimmed), *value};
-  return {std::string(), 0.0};
+  return ParseCoordinateText(trimmed, limit) ? trimmed : std::string();
 }
 
+// The degrees a kept text stands for (an empty box is 0).
 double CoordinateValue(const std::string& text, double limit) {
   return ParseCoordinateText(text, limit).value_or(0);
 }
@@ -75,11 +73,9 @@ void Session::ApplySettings(const SettingsRecord& s) {
   poiNorth_ = s.poiNorth && !s.poiSouth;
   poiWest_ = s.poiWest;
   poiEast_ = s.poiEast && !s.poiWest;
-  double latitude = 0, longitude = 0;
-  std::tie(poiLatitudeText_, latitude) = CoordinateText(s.poiLatitude, kMaxPoILatitude);
-  std::tie(poiLongitudeText_, longitude) = CoordinateText(s.poiLongitude, kMaxPoILongitude);
-  poiLatitude_ = poiSouth_ ? -latitude : latitude;
-  poiLongitude_ = poiWest_ ? -longitude : longitude;
+  poiLatitudeText_ = CoordinateText(s.poiLatitude, kMaxPoILatitude);
+  poiLongitudeText_ = CoordinateText(s.poiLongitude, kMaxPoILongitude);
+  PlacePoIFromTexts();
   showPoI_ = s.showPoI;
   showSubSolar_ = s.showSubSolar;
   showLimits_ = s.showLimits;
@@ -319,32 +315,24 @@ void Session::PanelResized(int width, int height) {
 // --- The point of interest ---------------------------------------------------------------------
 
 void Session::SetPoILatitudeText(std::string_view text) {
-  double value = 0;
-  std::tie(poiLatitudeText_, value) = CoordinateText(text, kMaxPoILatitude);
-  poiLatitude_ = poiSouth_ ? -value : value;
+  poiLatitudeText_ = CoordinateText(text, kMaxPoILatitude);
   MovePoI();
 }
 
 void Session::SetPoILongitudeText(std::string_view text) {
-  double value = 0;
-  std::tie(poiLongitudeText_, value) = CoordinateText(text, kMaxPoILongitude);
-  poiLongitude_ = poiWest_ ? -value : value;
+  poiLongitudeText_ = CoordinateText(text, kMaxPoILongitude);
   MovePoI();
 }
 
 void Session::SetPoISouth(bool south) {
   poiSouth_ = south;
   poiNorth_ = !south;
-  const double value = CoordinateValue(poiLatitudeText_, kMaxPoILatitude);
-  poiLatitude_ = south ? -value : value;
   MovePoI();
 }
 
 void Session::SetPoIWest(bool west) {
   poiWest_ = west;
   poiEast_ = !west;
-  const double value = CoordinateValue(poiLongitudeText_, kMaxPoILongitude);
-  poiLongitude_ = west ? -value : value;
   MovePoI();
 }
 
@@ -354,17 +342,20 @@ void Session::PlacePoI(double latitude, double longitude) {
   poiNorth_ = !poiSouth_;
   poiWest_ = longitude < 0;
   poiEast_ = !poiWest_;
-  double value = 0;
-  std::tie(poiLatitudeText_, value) =
-      CoordinateText(FormatFixed(std::fabs(latitude), 3), kMaxPoILatitude);
-  poiLatitude_ = poiSouth_ ? -value : value;
-  std::tie(poiLongitudeText_, value) =
-      CoordinateText(FormatFixed(std::fabs(longitude), 3), kMaxPoILongitude);
-  poiLongitude_ = poiWest_ ? -value : value;
+  poiLatitudeText_ = CoordinateText(FormatFixed(std::fabs(latitude), 3), kMaxPoILatitude);
+  poiLongitudeText_ = CoordinateText(FormatFixed(std::fabs(longitude), 3), kMaxPoILongitude);
   MovePoI();
 }
 
+void Session::PlacePoIFromTexts() {
+  const double latitude = CoordinateValue(poiLatitudeText_, kMaxPoILatitude);
+  const double longitude = CoordinateValue(poiLongitudeText_, kMaxPoILongitude);
+  poiLatitude_ = poiSouth_ ? -latitude : latitude;
+  poiLongitude_ = poiWest_ ? -longitude : longitude;
+}
+
 void Session::MovePoI() {
+  PlacePoIFromTexts();
   showPoI_ = true;
   poiDistances_ = ComputePoIDistances(state_, poiLatitude_, poiLongitude_);
   ComputePoILines();

@@ -195,6 +195,9 @@ class Session {
   void ApplyTimeScale();
   void ComputeInstant();
   void ComputePoILines();
+  // The signed position from the kept box texts and hemispheres.
+  void PlacePoIFromTexts();
+  // The point moved (or its texts changed): shown, with its distances and lines afresh.
   void MovePoI();
 
   std::vector<SessionObserver*> observers_;
@@ -230,7 +233,7 @@ class Session {
   int panelHeight_ = -1;
 
   bool showPoI_ = false;
-  double poiLatitude_ = 0;
+  double poiLatitude_ = 0;   // from the texts and hemispheres (PlacePoIFromTexts)
   double poiLongitude_ = 0;
   std::string poiLatitudeText_;
   std::string poiLongitudeText_;
