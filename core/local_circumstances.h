@@ -20,9 +20,16 @@ enum class EclipseKind { kPartial, kTotal, kAnnular };
 struct LocalCircumstances {
   double contactTime[5] = {};    // hours from T0, TT; C1, C2, Max, C3, C4
   double sunAltitude[5] = {};    // radians; geometric, no refraction
-  double positionAngle[5] = {};  // radians in [0, 2π)
-  double vertexAngle[5] = {};    // radians in [0, 2π]
-  bool computed[5] = {};         // the four fields above hold values only where this is set
+  double sunAzimuth[5] = {};     // radians in [0, 2π), from north through east
+  double positionAngle[5] = {};  // radians in [0, 2π), of the contact point from north via east
+  double vertexAngle[5] = {};    // radians in [0, 2π], of the contact point from the zenith
+  // Ratio of the Moon's to the Sun's apparent radius, and the distance of the Moon's centre from
+  // the Sun's in solar radii (1 + k at C1 and C4, |1 − k| at C2 and C3); the Moon's centre lies
+  // towards the position angle, except at C2 and C3 of a total phase where it lies opposite.
+  double radiusRatio[5] = {};
+  double centreDistance[5] = {};
+  bool computed[5] = {};  // the fields above hold values only where this is set
+  double sunSemidiameter = 0;  // radians, at greatest eclipse, (f1 + f2)/2: to within 0.3 %
   double magnitude = 0;
   double obscuration = 0;  // fraction of the Sun's disc covered at greatest eclipse, 0 … 1
   EclipseKind kind = EclipseKind::kPartial;
@@ -131,6 +138,12 @@ double Obscuration(double magnitude, double radiusRatio);
 // Duration of the central phase in minutes (t(C3) − t(C2))·60; meaningful only for a central
 // phase (total or annular), and negative when an inner contact iteration stopped at its guard.
 double CentralDurationMinutes(const LocalCircumstances& lc);
+
+// The Sun's apparent altitude (radians) from its geometric altitude by the standard refraction of
+// the almanacs (Sæmundsson, Sky & Telescope 72, 1986, p. 70: R = 1.02′ / tan(h + 10.3°/(h + 5.11°))
+// for 10 °C and 1010 hPa). Below −1° the geometric altitude is kept: the formula means nothing
+// for a Sun well below the horizon.
+double ApparentAltitude(double geometric);
 
 // Vertex angle from position angle p and parallactic angle q (radians), in [0, 2π]: an angle of
 // exactly 2π is kept.

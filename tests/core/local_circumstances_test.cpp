@@ -596,3 +596,78 @@ TEST(ContactUT, FarInstantsEndPromptly) {
 }
 
 }  // namespace
+
+// The Sun's azimuth and altitude and the contact angles against published tables, which give
+// degrees rounded to whole numbers (so 0.5° of rounding is allowed beyond 0.2° for the Sun and
+// 0.5° for P and V):
+//  - F. Espenak, J. Anderson, "Total Solar Eclipse of 1999 August 11", NASA RP 1398, Table 21
+//    (Norway and Poland): C1, C4 and greatest eclipse in UT with P, V and the Sun's altitude, and
+//    the Sun's azimuth at greatest eclipse;
+//  - the greatest-eclipse circumstances of the annular eclipse of 1994 May 10 (F. Espenak, NASA
+//    GSFC: 41.5° N, 84.1° W, the Sun at 65.7° altitude, 167.5° azimuth, 17:11:26 UT).
+TEST(LocalCircumstances, SunAndContactAnglesMatchPublishedTables) {
+  struct Contact {
+    int h, m;
+    double s, p, v, alt;
+  };
+  struct Row {
+    const char* name;
+    double lat, lon;
+    int height;
+    Contact c1, c4, max;
+    double azimuth;
+  };
+  auto dms = [](int d, int m) { return d + m / 60.0; };
+  const Row rows[] = {
+      {"Bergen", dms(60, 23), dms(5, 20), 43, {9, 19, 41.7, 267, 289, 38},
+       {11, 41, 1.6, 122, 122, 45}, {10, 29, 34.5, 194, 207, 43}, 155},
+      {"Oslo", dms(59, 55), dms(10, 45), 94, {9, 24, 38.1, 267, 286, 41},
+       {11, 47, 14.0, 123, 118, 45}, {10, 35, 29.3, 195, 203, 45}, 164},
+      {"Trondheim", dms(63, 25), dms(10, 25), 127, {9, 28, 29.4, 262, 278, 38},
+       {11, 42, 50.1, 127, 124, 42}, {10, 35, 17.5, 195, 202, 41}, 164},
+      {"Bialystok", dms(53, 9), dms(23, 9), 0, {9, 35, 51.1, 276, 289, 51},
+       {12, 10, 34.7, 119, 97, 48}, {10, 53, 57.7, 198, 192, 52}, 188},
+      {"Gdansk", dms(54, 23), dms(18, 40), 11, {9, 29, 46.7, 275, 292, 48},
+       {12, 3, 27.7, 119, 103, 48}, {10, 46, 50.9, 197, 198, 51}, 179},
+  };
+  const EclipseRecord r = ShippedRecord(1999, 8, 11);
+  auto near = [](double radians, double degrees, double tolerance) {
+    return std::fabs(std::remainder(radians * kRadToDeg - degrees, 360.0)) <= tolerance;
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    LocalCircumstances lc;
+    ASSERT_TRUE(Compute(r, {row.lat, row.lon, row.height}, lc));
+    for (auto [slot, c] : {std::pair{kC1, row.c1}, std::pair{kC4, row.c4}, std::pair{kMax, row.max}}) {
+      SCOPED_TRACE(slot);
+      EXPECT_NEAR(UTSeconds(r, lc.contactTime[slot]), c.h * 3600 + c.m * 60 + c.s, 2.0);
+      EXPECT_PRED3(near, lc.positionAngle[slot], c.p, 1.0);
+      EXPECT_PRED3(near, lc.vertexAngle[slot], c.v, 1.0);
+      EXPECT_PRED3(near, lc.sunAltitude[slot], c.alt, 0.7);
+    }
+    EXPECT_PRED3(near, lc.sunAzimuth[kMax], row.azimuth, 0.7);
+  }
+
+  const EclipseRecord annular = ShippedRecord(1994, 5, 10);
+  LocalCircumstances lc;
+  ASSERT_TRUE(Compute(annular, {41.5, -84.1, 0}, lc));
+  EXPECT_EQ(lc.kind, EclipseKind::kAnnular);
+  EXPECT_NEAR(UTSeconds(annular, lc.contactTime[kMax]), 17 * 3600 + 11 * 60 + 26, 30.0);
+  EXPECT_PRED3(near, lc.sunAltitude[kMax], 65.7, 0.2);
+  EXPECT_PRED3(near, lc.sunAzimuth[kMax], 167.5, 0.2);
+}
+
+// Refraction from the true altitude must agree with Bennett's independent formula from the
+// apparent altitude (J. Meeus, Astronomical Algorithms, 2nd ed., eq. 16.3; agreement to 0.1′
+// quoted there), and end below −1°.
+TEST(LocalCircumstances, StandardRefraction) {
+  for (const double trueDeg : {-0.9, -0.5, 0.0, 0.5, 2.0, 10.0, 30.0, 60.0, 89.0}) {
+    SCOPED_TRACE(trueDeg);
+    const double apparentDeg = ApparentAltitude(trueDeg * kDegToRad) * kRadToDeg;
+    const double bennettArcmin =
+        1 / std::tan((apparentDeg + 7.31 / (apparentDeg + 4.4)) * kDegToRad);
+    EXPECT_NEAR((apparentDeg - trueDeg) * 60, bennettArcmin, trueDeg < 0 ? 0.5 : 0.1);
+  }
+  EXPECT_NEAR(ApparentAltitude(0) * kRadToDeg * 60, 29.0, 0.1);  // the horizon, 10 °C, 1010 hPa
+  EXPECT_EQ(ApparentAltitude(-0.02), -0.02);
+}
