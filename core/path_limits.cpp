@@ -9,6 +9,7 @@
 #include "angles.h"
 #include "deltat.h"
 #include "eclipse_types.h"
+#include "centre_line.h"
 #include "local_circumstances.h"
 #include "shadow.h"
 
@@ -269,6 +270,12 @@ double ChordKm(const Vec3& a, const Vec3& b) {
 // Angle (radians) between two unit vectors, accurate for tiny and nearly opposite ones.
 double Angle(const Vec3& a, const Vec3& b) {
   return std::atan2(Norm(Cross(a, b)), Dot(a, b));
+}
+
+// Latitude and longitude (degrees) of a direction, any length but 0.
+GeoPoint ToGeoPoint(const Vec3& v) {
+  return {std::atan2(v[2], std::hypot(v[0], v[1])) * kRadToDeg,
+          NonNegativeRemainder(std::atan2(v[1], v[0]) * kRadToDeg + 180, 360) - 180};
 }
 
 // Distance (km) of p from the great circle through a and b (unit vectors).
@@ -773,13 +780,17 @@ std::optional<GeoPoint> LimitPointAt(const EclipseRecord& record, double deltaT,
   return GeoPoint{latitude * kRadToDeg, longitude * kRadToDeg};
 }
 
-double DistanceToCurveKm(const std::vector<GeoPoint>& curve, double latitude, double longitude) {
+double DistanceToCurveKm(const std::vector<GeoPoint>& curve, double latitude, double longitude,
+                         GeoPoint* nearest) {
   const Vec3 p = UnitVector(latitude * kDegToRad, longitude * kDegToRad);
   double best = kPi;
   Vec3 previous{};
   for (std::size_t i = 0; i < curve.size(); ++i) {
     const Vec3 b = UnitVector(curve[i].latitude * kDegToRad, curve[i].longitude * kDegToRad);
-    best = std::min(best, Angle(p, b));
+    if (const double angle = Angle(p, b); angle < best) {
+      best = angle;
+      if (nearest) *nearest = curve[i];
+    }
     if (i > 0) {
       const Vec3& a = previous;
       Vec3 n = Cross(a, b);
@@ -791,7 +802,10 @@ double DistanceToCurveKm(const std::vector<GeoPoint>& curve, double latitude, do
         const double offset = Dot(p, n);
         const Vec3 foot{p[0] - offset * n[0], p[1] - offset * n[1], p[2] - offset * n[2]};
         if (Norm(foot) > 0 && Dot(Cross(a, foot), n) >= 0 && Dot(Cross(foot, b), n) >= 0) {
-          best = std::min(best, std::asin(std::min(1.0, std::fabs(offset))));
+          if (const double angle = std::asin(std::min(1.0, std::fabs(offset))); angle < best) {
+            best = angle;
+            if (nearest) *nearest = ToGeoPoint(foot);
+          }
         }
       }
     }
@@ -820,20 +834,127 @@ std::optional<LimitDistance> DistanceToPathLimit(const EclipseRecord& record, do
       if (!p) continue;
       const double km = kEarthRadiusKm * Angle(here, UnitVector(p->latitude * kDegToRad,
                                                                 p->longitude * kDegToRad));
-      if (best < 0 || km < best) best = km;
+      if (best < 0 || km < best) {
+        best = km;
+        out.nearest = *p;
+      }
     }
   }
   if (best < 0) {
     double t0, t1;
     if (!PenumbralSpan(shadow, t0, t1)) return std::nullopt;
     for (const LimitCurve& curve : UmbralCurves(shadow, t0, t1)) {
-      const double km = DistanceToCurveKm(curve.points, latitude, longitude);
-      if (best < 0 || km < best) best = km;
+      GeoPoint nearest;
+      const double km = DistanceToCurveKm(curve.points, latitude, longitude, &nearest);
+      if (best < 0 || km < best) {
+        best = km;
+        out.nearest = nearest;
+      }
     }
   }
   if (best < 0) return std::nullopt;
   out.km = best;
   return out;
+}
+
+CentralPath::CentralPath(const EclipseRecord& record, double deltaT)
+    : record_(record), deltaT_(deltaT) {
+  if (!IsCentral(record.typeCode) || !std::isfinite(deltaT)) return;
+  for (LimitCurve& curve : ComputePathLimits(record, deltaT)) {
+    if (curve.kind == LimitKind::kUmbralNorth || curve.kind == LimitKind::kUmbralSouth) {
+      limits_.push_back(std::move(curve));
+    }
+  }
+  for (const CentreLinePoint& p : BuildCentreLine(record, deltaT, false)) {
+    centreLine_.push_back({p.latitude * kRadToDeg, p.longitude * kRadToDeg});
+    centreLineTimes_.push_back(p.t);
+  }
+}
+
+std::optional<NearestCentral> CentralPath::Nearest(double latitude, double longitude) const {
+  if (limits_.empty() || !std::isfinite(latitude) || !std::isfinite(longitude)) {
+    return std::nullopt;
+  }
+  const double phi1 = latitude * kDegToRad;
+  const auto greatest = ComputeClosestApproach(record_, deltaT_, -longitude * kDegToRad,
+                                               ObserverGeocentric(0, phi1));
+  if (greatest && std::fabs(greatest->l2Local) > std::hypot(greatest->u, greatest->v)) {
+    return std::nullopt;
+  }
+  NearestCentral out;
+  out.km = -1;
+  for (const LimitCurve& curve : limits_) {
+    GeoPoint nearest;
+    const double km = DistanceToCurveKm(curve.points, latitude, longitude, &nearest);
+    if (out.km < 0 || km < out.km) {
+      out.km = km;
+      out.point = nearest;
+    }
+  }
+  const double phi2 = out.point.latitude * kDegToRad;
+  const double dLon = (out.point.longitude - longitude) * kDegToRad;
+  out.bearing = NonNegativeRemainder(
+      ArcTan2(std::sin(dLon) * std::cos(phi2),
+              std::cos(phi1) * std::sin(phi2) - std::sin(phi1) * std::cos(phi2) * std::cos(dLon)),
+      kTwoPi);
+  if (centreLine_.size() < 2) return out;
+
+  // The centre line across from the limit point: its nearest sample, then the instant between
+  // the neighbouring samples where the axis point comes nearest (golden-section search).
+  const Vec3 target = UnitVector(phi2, out.point.longitude * kDegToRad);
+  auto axisAt = [&](double t, InstantResult& axis) {
+    ShadowState state;
+    state.deltaT = deltaT_;
+    axis = UpdateInstant(record_, t, false, state);
+    return axis.onEarth ? Angle(target, UnitVector(axis.point.latitude, axis.point.longitude))
+                        : kPi;
+  };
+  std::size_t best = 0;
+  double bestAngle = kPi;
+  for (std::size_t i = 0; i < centreLine_.size(); ++i) {
+    const double angle = Angle(target, UnitVector(centreLine_[i].latitude * kDegToRad,
+                                                  centreLine_[i].longitude * kDegToRad));
+    if (angle < bestAngle) {
+      bestAngle = angle;
+      best = i;
+    }
+  }
+  double lo = centreLineTimes_[best > 0 ? best - 1 : 0];
+  double hi = centreLineTimes_[std::min(best + 1, centreLine_.size() - 1)];
+  constexpr double kGolden = 0.6180339887498949;
+  InstantResult axis;
+  for (int step = 0; step < 40 && hi - lo > 1e-7; ++step) {
+    const double a = hi - kGolden * (hi - lo), b = lo + kGolden * (hi - lo);
+    if (axisAt(a, axis) < axisAt(b, axis)) {
+      hi = b;
+    } else {
+      lo = a;
+    }
+  }
+  if (axisAt((lo + hi) / 2, axis) >= kPi || !std::isfinite(axis.quantities.durationSeconds)) {
+    return out;
+  }
+  out.hasCentreLine = true;
+  out.centreLine = {axis.point.latitude * kRadToDeg, axis.point.longitude * kRadToDeg};
+  out.total = axis.quantities.l2Local < 0;
+  out.durationSeconds = axis.quantities.durationSeconds;
+  return out;
+}
+
+const char* CompassPoint(double bearing, Language language) {
+  static const char* const kPoints[3][16] = {
+      {"N", "NNO", "NO", "ONO", "O", "OSO", "SO", "SSO", "S", "SSW", "SW", "WSW", "W", "WNW", "NW",
+       "NNW"},
+      {"N", "NNE", "NE", "ENE", "E", "ESE", "SE", "SSE", "S", "SSW", "SW", "WSW", "W", "WNW", "NW",
+       "NNW"},
+      {"N", "NNE", "NE", "ENE", "E", "ESE", "SE", "SSE", "S", "SSO", "SO", "OSO", "O", "ONO", "NO",
+       "NNO"},
+  };
+  if (!IsKnownLanguage(language) || !std::isfinite(bearing)) return "";
+  const int index =
+      static_cast<int>(std::floor(NonNegativeRemainder(bearing, kTwoPi) / (kTwoPi / 16) + 0.5)) %
+      16;
+  return kPoints[LanguageIndex(language)][index];
 }
 
 }  // namespace umbrivista

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "eclipse_record.h"
+#include "language.h"
 
 namespace umbrivista {
 
@@ -59,8 +60,9 @@ std::optional<GeoPoint> LimitPointAt(const EclipseRecord& record, double deltaT,
                                      double t);
 
 // Great-circle distance (km, on the sphere of radius kEarthRadiusKm) from a place to the nearest
-// point of a curve, each segment taken as a great-circle arc.
-double DistanceToCurveKm(const std::vector<GeoPoint>& curve, double latitude, double longitude);
+// point of a curve, each segment taken as a great-circle arc; that point in `nearest` when given.
+double DistanceToCurveKm(const std::vector<GeoPoint>& curve, double latitude, double longitude,
+                         GeoPoint* nearest = nullptr);
 
 // Great-circle distance (km) from a place (degrees, east positive, sea level) to the nearer umbral
 // limit at the instant of the place's greatest eclipse, and whether the place sees the central
@@ -71,8 +73,42 @@ double DistanceToCurveKm(const std::vector<GeoPoint>& curve, double latitude, do
 struct LimitDistance {
   double km = 0;
   bool inside = false;
+  GeoPoint nearest;  // the limit point the distance is measured to
 };
 std::optional<LimitDistance> DistanceToPathLimit(const EclipseRecord& record, double deltaT,
                                                  double latitude, double longitude);
+
+// Where the central phase is nearest for places outside the central path of one eclipse: the
+// nearest point of the umbral limit curves (ΔT applied), its great-circle distance, the initial
+// bearing from the place (radians from north through east, [0, 2π)), and the central phase
+// across the path from it: the point of the centre line nearest to that limit point, total or
+// annular there, and its duration. The curves are computed once, so that many places cost little.
+struct NearestCentral {
+  GeoPoint point;
+  double km = 0;
+  double bearing = 0;
+  bool hasCentreLine = false;  // false when the eclipse has no centre line on the Earth
+  GeoPoint centreLine;
+  bool total = false;
+  double durationSeconds = 0;
+};
+class CentralPath {
+ public:
+  CentralPath(const EclipseRecord& record, double deltaT);
+  // nullopt inside the path (the place sees a central phase at its greatest eclipse), for a
+  // non-central eclipse and for a position that is not finite.
+  std::optional<NearestCentral> Nearest(double latitude, double longitude) const;
+
+ private:
+  EclipseRecord record_;
+  double deltaT_;
+  std::vector<LimitCurve> limits_;
+  std::vector<GeoPoint> centreLine_;
+  std::vector<double> centreLineTimes_;
+};
+
+// The 16-point compass name of a bearing (radians from north through east): "N", "NNE" … "NNW"
+// in English and French ("O" for west in French), "N", "NNO" … in German ("O" for east).
+const char* CompassPoint(double bearing, Language language);
 
 }  // namespace umbrivista

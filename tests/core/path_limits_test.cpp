@@ -421,3 +421,94 @@ TEST(Obscuration, AtGreatestEclipseOfAnAnnularPlace) {
 }
 
 }  // namespace
+
+// The nearest central phase for places outside the path, each answer checked by other means: the
+// point is at the stated distance and bearing (the forward great-circle formula from the place
+// lands on it), a kilometre beyond it is central and a kilometre short is not, and the centre
+// line's duration is that of the local circumstances at the axis point, which lies across the
+// path from the limit point (nearer to it than to the place). Madrid, near sunset, is nearer to
+// the limit in the north (Alcobendas) than to the limit point of its own greatest eclipse.
+TEST(PathLimits, NearestCentralPhaseOutsideThePath) {
+  struct Case {
+    const char* label;
+    EclipseRecord record;
+    double lat, lon;
+    double minKm, maxKm;
+    const char* compass;
+  };
+  const Case cases[] = {
+      {"Madrid 2026, at sunset", ShippedRecord(2026, 8, 12), 40.42, -3.70, 5, 20, "NNE"},
+      {"New York 2024", Eclipse2024Apr08(), 40.71, -74.01, 250, 350, "NNW"},
+      {"Santiago 2019, south of the path", ShippedRecord(2019, 7, 2), -33.45, -70.67, 250, 450,
+       "NNE"},
+      {"Kuala Lumpur, annular 2019-12-26", ShippedRecord(2019, 12, 26), 3.14, 101.69, 100, 250,
+       "S"},
+      {"South Pacific 2012, across 180°", ShippedRecord(2012, 11, 13), -38, 178, 300, 600, "NNE"},
+      {"McMurdo 2021, Antarctica", ShippedRecord(2021, 12, 4), -77.85, 166.67, 1000, 1500, "ESE"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    const double deltaT = DeltaT(c.record.year, c.record.month);
+    const auto near = CentralPath(c.record, deltaT).Nearest(c.lat, c.lon);
+    ASSERT_TRUE(near);
+    EXPECT_GT(near->km, c.minKm);
+    EXPECT_LT(near->km, c.maxKm);
+    EXPECT_STREQ(CompassPoint(near->bearing, Language::kEnglish), c.compass);
+    EXPECT_NEAR(Km(near->point, c.lat, c.lon), near->km, 1e-6);
+    // Forward along the bearing: s km from the place.
+    auto along = [&](double km) {
+      const double a = km / kEarthRadiusKm, phi = c.lat * kDegToRad;
+      const double lat2 = std::asin(std::sin(phi) * std::cos(a) +
+                                    std::cos(phi) * std::sin(a) * std::cos(near->bearing));
+      const double lon2 =
+          c.lon * kDegToRad + std::atan2(std::sin(near->bearing) * std::sin(a) * std::cos(phi),
+                                         std::cos(a) - std::sin(phi) * std::sin(lat2));
+      return GeoPoint{lat2 * kRadToDeg, lon2 * kRadToDeg};
+    };
+    EXPECT_LT(Km(along(near->km), near->point.latitude, near->point.longitude), 0.05);
+    auto kindAt = [&](const GeoPoint& p) {
+      const double phi = p.latitude * kDegToRad;
+      const auto lc = ComputeLocalCircumstances(c.record, deltaT, phi, -p.longitude * kDegToRad,
+                                                ObserverGeocentric(0, phi));
+      return lc ? lc->kind : EclipseKind::kPartial;
+    };
+    EXPECT_EQ(kindAt(along(near->km - 1)), EclipseKind::kPartial);
+    EXPECT_NE(kindAt(along(near->km + 1)), EclipseKind::kPartial);
+    ASSERT_TRUE(near->hasCentreLine);
+    EXPECT_LT(Km(near->centreLine, near->point.latitude, near->point.longitude),
+              Km(near->centreLine, c.lat, c.lon));
+    const double phi = near->centreLine.latitude * kDegToRad;
+    const auto axis = ComputeLocalCircumstances(c.record, deltaT, phi,
+                                                -near->centreLine.longitude * kDegToRad,
+                                                ObserverGeocentric(0, phi));
+    ASSERT_TRUE(axis);
+    EXPECT_EQ(axis->kind == EclipseKind::kTotal, near->total);
+    EXPECT_NEAR(CentralDurationMinutes(*axis) * 60, near->durationSeconds, 1.0);
+  }
+  // Inside the path, and for a partial eclipse, there is no answer.
+  EXPECT_FALSE(CentralPath(Eclipse2024Apr08(), 69.1).Nearest(32.78, -96.80));
+  EXPECT_FALSE(CentralPath(ShippedRecord(2019, 12, 26), 69.1).Nearest(1.29, 103.85));  // Singapore
+  EclipseRecord partial = Eclipse2024Apr08();
+  partial.typeCode = 1;
+  EXPECT_FALSE(CentralPath(partial, 69.1).Nearest(40.71, -74.01));
+  EXPECT_FALSE(CentralPath(Eclipse2024Apr08(), 69.1).Nearest(std::nan(""), 0));
+}
+
+TEST(PathLimits, CompassPointsByLanguage) {
+  struct Case {
+    double degrees;
+    Language language;
+    const char* name;
+  };
+  const Case cases[] = {
+      {0, Language::kEnglish, "N"},     {11.2, Language::kEnglish, "N"},
+      {11.3, Language::kEnglish, "NNE"}, {359, Language::kEnglish, "N"},
+      {90, Language::kGerman, "O"},     {67.5, Language::kGerman, "ONO"},
+      {270, Language::kFrench, "O"},    {315, Language::kFrench, "NO"},
+      {202.5, Language::kEnglish, "SSW"}, {-90, Language::kEnglish, "W"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_STREQ(CompassPoint(c.degrees * kDegToRad, c.language), c.name) << c.degrees;
+  }
+  EXPECT_STREQ(CompassPoint(std::nan(""), Language::kEnglish), "");
+}
