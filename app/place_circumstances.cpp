@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "angles.h"
+#include "eclipse_types.h"
 #include "local_circumstances.h"
 #include "numbers.h"
 #include "path_limits.h"
@@ -24,43 +25,66 @@ struct Words {
   const char* maximum;
   const char* duration;
   const char* inside;
-  const char* outside;
   const char* noHorizon;  // instant below the horizon
-  const char* invisible;  // every instant below the horizon
   const char* notComputed;
   const char* inProgress[3];  // at sunrise, at sunset, at both
   const char* horizon[2];     // the instants: sunrise, sunset
   const char* seenAt[2];      // the most seen, when greatest eclipse is below the horizon
+  const char* notVisible;     // replaces kind and amounts when the Sun stays down
+  const char* sunColumns;     // what the numbers on each contact's line are
+  const char* nearest[2];     // nearest totality, annularity: "%s km %s"
 };
 
 constexpr Words kWords[3] = {
-    {"Keine Finsternis an diesem Ort", {"Partielle Finsternis", "Totale Finsternis", "Ringförmige Finsternis"},
-     "Magnitude", "Bedeckung", "Maximum", "Dauer", "in der Zentralzone, %s km vom Rand",
-     "außerhalb der Zentralzone, %s km vom Rand", "unter dem Horizont",
-     "Die Sonne steht während der ganzen Finsternis unter dem Horizont",
+    {"Keine Finsternis an diesem Ort",
+     {"Partielle Finsternis", "Totale Finsternis", "Ringförmige Finsternis"},
+     "Magnitude",
+     "Bedeckung",
+     "Maximum",
+     "Dauer",
+     "in der Zentralzone, %s km vom Rand",
+     "unter dem Horizont",
      "Die Umstände an diesem Ort ließen sich nicht berechnen",
      {"Finsternis bei Sonnenaufgang im Gange", "Finsternis bei Sonnenuntergang im Gange",
       "Finsternis bei Sonnenaufgang und Sonnenuntergang im Gange"},
      {"Sonnenaufgang", "Sonnenuntergang"},
-     {"Bei Sonnenaufgang:", "Bei Sonnenuntergang:"}},
-    {"No eclipse at this place", {"Partial eclipse", "Total eclipse", "Annular eclipse"},
-     "Magnitude", "Obscuration", "Maximum", "Duration", "inside the central path, %s km from its limit",
-     "outside the central path, %s km from its limit", "below the horizon",
-     "The Sun is below the horizon for the whole eclipse",
+     {"Bei Sonnenaufgang:", "Bei Sonnenuntergang:"},
+     "Hier nicht sichtbar: die Sonne steht unter dem Horizont",
+     "Sonne: Höhe geometrisch (mit Refraktion), Azimut von Nord über Ost; P, V des Kontakts",
+     {"nächste Totalität: %s km %s", "nächste Ringförmigkeit: %s km %s"}},
+    {"No eclipse at this place",
+     {"Partial eclipse", "Total eclipse", "Annular eclipse"},
+     "Magnitude",
+     "Obscuration",
+     "Maximum",
+     "Duration",
+     "inside the central path, %s km from its limit",
+     "below the horizon",
      "The circumstances at this place could not be computed",
      {"Eclipse in progress at sunrise", "Eclipse in progress at sunset",
       "Eclipse in progress at sunrise and at sunset"},
      {"Sunrise", "Sunset"},
-     {"At sunrise:", "At sunset:"}},
-    {"Pas d'éclipse en ce lieu", {"Éclipse partielle", "Éclipse totale", "Éclipse annulaire"},
-     "Magnitude", "Obscuration", "Maximum", "Durée", "dans la bande centrale, à %s km de sa limite",
-     "hors de la bande centrale, à %s km de sa limite", "sous l'horizon",
-     "Le soleil est sous l'horizon pendant toute l'éclipse",
+     {"At sunrise:", "At sunset:"},
+     "Not visible here: the Sun is below the horizon",
+     "Sun: altitude geometric (refracted), azimuth from north via east; P, V of the contact",
+     {"nearest totality: %s km %s", "nearest annularity: %s km %s"}},
+    {"Pas d'éclipse en ce lieu",
+     {"Éclipse partielle", "Éclipse totale", "Éclipse annulaire"},
+     "Magnitude",
+     "Obscuration",
+     "Maximum",
+     "Durée",
+     "dans la bande centrale, à %s km de sa limite",
+     "sous l'horizon",
      "Les circonstances en ce lieu n'ont pas pu être calculées",
      {"Éclipse en cours au lever du soleil", "Éclipse en cours au coucher du soleil",
       "Éclipse en cours au lever et au coucher du soleil"},
      {"Lever du soleil", "Coucher du soleil"},
-     {"Au lever du soleil :", "Au coucher du soleil :"}},
+     {"Au lever du soleil :", "Au coucher du soleil :"},
+     "Pas visible ici : le soleil est sous l'horizon",
+     "Soleil : hauteur géométrique (avec réfraction), azimut depuis le nord par l'est ; P, V du "
+     "contact",
+     {"totalité la plus proche : %s km %s", "annularité la plus proche : %s km %s"}},
 };
 
 std::string Clock(double hours) {
@@ -68,6 +92,14 @@ std::string Clock(double hours) {
   s %= 86400;
   char buf[16];
   std::snprintf(buf, sizeof buf, "%02lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
+  return buf;
+}
+
+// Whole seconds as m:ss.
+std::string MinSec(double seconds) {
+  const long long s = std::llround(std::max(0.0, seconds));
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%lld:%02lld", s / 60, s % 60);
   return buf;
 }
 
@@ -87,10 +119,11 @@ std::vector<std::string> PlaceCircumstancesLines(const EclipseRecord& record, do
   const VisiblePart& seen = found.visible;
   std::vector<std::string> lines;
   const int kind = lc.kind == EclipseKind::kTotal ? 1 : lc.kind == EclipseKind::kAnnular ? 2 : 0;
-  lines.push_back(w.kind[kind]);
+  const bool visible = seen.visibility != Visibility::kNone;
+  // Where the Sun stays down, nothing of the eclipse is seen: no kind, magnitude or obscuration.
+  lines.push_back(visible ? w.kind[kind] : w.notVisible);
   switch (seen.visibility) {
     case Visibility::kNone:
-      lines.push_back(w.invisible);
       break;
     case Visibility::kSunrise:
       lines.push_back(w.inProgress[0]);
@@ -110,8 +143,8 @@ std::vector<std::string> PlaceCircumstancesLines(const EclipseRecord& record, do
     return std::string(w.magnitude) + " " + FormatForKind(magnitude, 1, 3, k) + "   " +
            w.obscuration + " " + FormatForKind(obscuration, 100, 1, k) + " %";
   };
-  lines.push_back(amount(lc.magnitude, lc.obscuration, lc.kind));
-  if (seen.visibility != Visibility::kNone && !seen.maximumVisible) {
+  if (visible) lines.push_back(amount(lc.magnitude, lc.obscuration, lc.kind));
+  if (visible && !seen.maximumVisible) {
     const bool atSunset = seen.greatestTime < lc.contactTime[kMax];
     lines.push_back(std::string(w.seenAt[atSunset ? 1 : 0]) + " " +
                     amount(seen.greatestMagnitude, seen.greatestObscuration, seen.greatestKind));
@@ -127,13 +160,18 @@ std::vector<std::string> PlaceCircumstancesLines(const EclipseRecord& record, do
   };
   std::vector<Instant> instants;
   const char* names[5] = {"C1", "C2", w.maximum, "C3", "C4"};
+  const auto degrees = [](double radians, int decimals) {
+    return FormatFixed(radians * kRadToDeg, decimals) + "\u00b0";
+  };
   for (int i = 0; i < 5; ++i) {
     if (!lc.computed[i]) continue;
     const double t = lc.contactTime[i];
-    const double altitude = lc.sunAltitude[i] * 180 / kPi;
-    std::string line =
-        std::string(names[i]) + "  " + clock(t) + "   " + FormatFixed(altitude, 1) + "\u00b0";
-    if (altitude < 0) line += std::string(" (") + w.noHorizon + ")";
+    const double altitude = lc.sunAltitude[i];
+    std::string line = std::string(names[i]) + "  " + clock(t) + "   " + degrees(altitude, 1) +
+                       " (" + degrees(ApparentAltitude(altitude), 1) + ")   Az " +
+                       degrees(lc.sunAzimuth[i], 1) + "   P " + degrees(lc.positionAngle[i], 0) +
+                       "  V " + degrees(lc.vertexAngle[i], 0);
+    if (altitude < 0) line += std::string("  ") + w.noHorizon;
     instants.push_back({t, line});
   }
   if (seen.hasSunrise) {
@@ -144,6 +182,7 @@ std::vector<std::string> PlaceCircumstancesLines(const EclipseRecord& record, do
   }
   std::stable_sort(instants.begin(), instants.end(),
                    [](const Instant& a, const Instant& b) { return a.t < b.t; });
+  lines.push_back(w.sunColumns);
   for (Instant& i : instants) lines.push_back(std::move(i.line));
   if (kind != 0) {
     const double minutes = CentralDurationMinutes(lc);
@@ -153,11 +192,21 @@ std::vector<std::string> PlaceCircumstancesLines(const EclipseRecord& record, do
       lines.push_back(std::string(w.duration) + " " + text);
     }
   }
-  if (const auto limit = DistanceToPathLimit(record, deltaT, latitude, longitude)) {
-    char buf[160];
-    std::snprintf(buf, sizeof buf, limit->inside ? w.inside : w.outside,
-                  FormatFixed(limit->km, 1).c_str());
+  char buf[200];
+  if (const auto limit = DistanceToPathLimit(record, deltaT, latitude, longitude);
+      limit && limit->inside) {
+    std::snprintf(buf, sizeof buf, w.inside, FormatFixed(limit->km, 1).c_str());
     lines.push_back(buf);
+  } else if (const auto near = CentralPath(record, deltaT).Nearest(latitude, longitude)) {
+    // Outside: where the central phase is nearest, and how long it lasts on the centre line
+    // across from there.
+    const bool annular = near->hasCentreLine ? !near->total : record.typeCode == kAnnular;
+    std::snprintf(buf, sizeof buf, w.nearest[annular ? 1 : 0],
+                  FormatFixed(near->km, near->km < 100 ? 1 : 0).c_str(),
+                  CompassPoint(near->bearing, language));
+    std::string line = buf;
+    if (near->hasCentreLine) line += ", " + MinSec(near->durationSeconds);
+    lines.push_back(line);
   }
   return lines;
 }

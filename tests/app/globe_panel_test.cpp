@@ -367,31 +367,47 @@ TEST_F(GlobePanelTest, PathLimitsFollowTheOptionAndADoubleClickPlacesThePoint) {
 TEST(PlaceCircumstances, WhatAPlaceSees) {
   const EclipseRecord& r = ShippedCatalogue().RecordAt(16690);
   const double deltaT = DeltaT(r.year, r.month);
+  auto starting = [](const std::vector<std::string>& lines, const std::string& prefix) {
+    for (const std::string& line : lines)
+      if (line.rfind(prefix, 0) == 0) return line;
+    return std::string();
+  };
   // Dallas saw about 3 min 50 s of totality, some 70 km inside the path's northern limit.
   const auto dallas =
       PlaceCircumstancesLines(r, deltaT, true, 32.7767, -96.797, Language::kEnglish);
-  ASSERT_GE(dallas.size(), 8u);
+  ASSERT_GE(dallas.size(), 9u);
   EXPECT_EQ(dallas[0], "Total eclipse");
   EXPECT_EQ(dallas[1].rfind("Magnitude 1.0", 0), 0u) << dallas[1];
   EXPECT_NE(dallas[1].find("Obscuration 100.0 %"), std::string::npos) << dallas[1];
-  EXPECT_EQ(dallas[2].rfind("C1  17:23:1", 0), 0u) << dallas[2];  // 17:23:14 UT in the list
-  bool duration = false, inside = false;
-  for (const std::string& line : dallas) {
-    duration = duration || line.rfind("Duration 3:5", 0) == 0;  // published 3 min 51 s
-    inside = inside || line.rfind("inside the central path", 0) == 0;
-  }
-  EXPECT_TRUE(duration);
-  EXPECT_TRUE(inside);
-  // In Europe the Sun had set; the South Pole lay far outside the penumbra.
+  // 17:23:14 UT in the list; the Sun at 60.6° (the same refracted to 0.1°), azimuth 145°.
+  EXPECT_EQ(starting(dallas, "C1  ").rfind("C1  17:23:1", 0), 0u) << dallas[3];
+  EXPECT_NE(starting(dallas, "C1  ").find("60.6\u00b0 (60.6\u00b0)   Az 145."), std::string::npos);
+  EXPECT_NE(starting(dallas, "Duration 3:5"), "");  // published 3 min 51 s
+  EXPECT_NE(starting(dallas, "inside the central path"), "");
+  // In Europe the Sun had set: nothing but the contacts below the horizon. The South Pole lay
+  // far outside the penumbra.
   const auto europe = PlaceCircumstancesLines(r, deltaT, true, 47.5, 7.5, Language::kEnglish);
   ASSERT_GE(europe.size(), 2u);
-  EXPECT_EQ(europe[1], "The Sun is below the horizon for the whole eclipse");
+  EXPECT_EQ(europe[0], "Not visible here: the Sun is below the horizon");
+  EXPECT_EQ(starting(europe, "Magnitude"), "");
   EXPECT_EQ(PlaceCircumstancesLines(r, deltaT, true, -89.9, 0, Language::kEnglish),
             std::vector<std::string>{"No eclipse at this place"});
   // Times in TT are later by ΔT.
   const auto tt = PlaceCircumstancesLines(r, deltaT, false, 32.7767, -96.797, Language::kGerman);
   EXPECT_EQ(tt[0], "Totale Finsternis");
-  EXPECT_EQ(tt[2].rfind("C1  17:24:", 0), 0u) << tt[2];
+  EXPECT_EQ(starting(tt, "C1  ").rfind("C1  17:24:", 0), 0u);
+  // Madrid, just outside the path of 2026 at sunset: the limit is 11 km to the north-north-east
+  // (Alcobendas), and the centre line across from there has 1 min 44 s.
+  const EclipseRecord y2026 = ShippedRecord(2026, 8, 12);
+  const auto madrid =
+      PlaceCircumstancesLines(y2026, DeltaT(2026, 8), true, 40.42, -3.70, Language::kFrench);
+  EXPECT_EQ(starting(madrid, "totalité la plus proche : "),
+            "totalité la plus proche : 11.0 km NNE, 1:44");
+  EXPECT_NE(starting(madrid, "Coucher du soleil  19:11:"), "");
+  EXPECT_NE(starting(madrid, "C4  19:24:").find("sous l'horizon"), std::string::npos);
+  // Elements that never settle say so instead of showing numbers.
+  EXPECT_EQ(PlaceCircumstancesLines(EclipseRecord{}, 0, true, 30, -100, Language::kEnglish),
+            std::vector<std::string>{"The circumstances at this place could not be computed"});
 }
 
 TEST(PoIInput, CoordinateTexts) {
