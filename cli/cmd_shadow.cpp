@@ -216,7 +216,12 @@ int RunLocal(Args& args) {
   // `found` says whether the shadow reaches the place, whatever the Sun's altitude; `visible`
   // says how much of the eclipse is above the horizon.
   out.Flag("found", found.outcome == LocalOutcome::kEclipse);
-  if (found.outcome != LocalOutcome::kEclipse) return 0;
+  if (found.outcome == LocalOutcome::kOutsidePenumbra) return 0;
+  if (found.outcome != LocalOutcome::kEclipse) {
+    // Not "no eclipse": the computation itself failed, which a script must not take for one.
+    out.Text("reason", "not_settled");
+    return 1;
+  }
   const LocalCircumstances& lc = found.circumstances;
   const VisiblePart& seen = found.visible;
   out.Text("kind", std::string(1, EclipseKindLetter(lc.kind, language)));
@@ -248,6 +253,20 @@ int RunLocal(Args& args) {
     out.Text("duration", duration.substr(duration.find_first_not_of(' ')));
     out.Json("duration_s", FormatFixed(CentralDurationMinutes(lc) * 60, 1));
   }
+  // Outside the central path: where its nearest point is, and the centre line across from it.
+  if (const auto near = CentralPath(r, deltaT).Nearest(lat, lon)) {
+    out.Number("nearest_central_km", FormatFixed(near->km, 1));
+    out.Number("nearest_central_bearing_deg", FormatFixed(near->bearing * kRadToDeg, 1));
+    out.Text("nearest_central_compass", CompassPoint(near->bearing, Language::kEnglish));
+    out.Number("nearest_central_lat", FormatFixed(near->point.latitude, 4));
+    out.Number("nearest_central_lon", FormatFixed(near->point.longitude, 4));
+    if (near->hasCentreLine) {
+      out.Text("nearest_central_kind", near->total ? "t" : std::string(1, EclipseKindLetter(
+                                                                        EclipseKind::kAnnular,
+                                                                        language)));
+      out.Number("nearest_central_duration_s", FormatFixed(near->durationSeconds, 1));
+    }
+  }
   static const char* const kNames[5] = {"C1", "C2", "MAX", "C3", "C4"};
   std::string contacts;
   for (int i = 0; i < 5; ++i) {
@@ -256,8 +275,12 @@ int RunLocal(Args& args) {
     const std::string p = FormatFixed(lc.positionAngle[i] * kRadToDeg, 2);
     const std::string v = FormatFixed(lc.vertexAngle[i] * kRadToDeg, 2);
     const std::string alt = FormatFixed(lc.sunAltitude[i] * kRadToDeg, 2);
+    const std::string refracted = FormatFixed(ApparentAltitude(lc.sunAltitude[i]) * kRadToDeg, 2);
+    const std::string az = FormatFixed(lc.sunAzimuth[i] * kRadToDeg, 2);
+    const bool down = lc.sunAltitude[i] < 0;
     if (!out.IsJson()) {
-      std::cout << kNames[i] << '\t' << when << '\t' << p << '\t' << v << '\t' << alt << '\n';
+      std::cout << kNames[i] << '\t' << when << '\t' << p << '\t' << v << '\t' << alt << '\t'
+                << refracted << '\t' << az << '\t' << (down ? "down" : "up") << '\n';
       continue;
     }
     const auto tab = when.find('\t');
@@ -265,7 +288,9 @@ int RunLocal(Args& args) {
     contacts += "{\"contact\": \"" + std::string(kNames[i]) + "\", \"date_ut\": " +
                 Fields::Quoted(when.substr(0, tab)) + ", \"time_ut\": " +
                 Fields::Quoted(when.substr(tab + 1)) + ", \"position_angle_deg\": " + p +
-                ", \"vertex_angle_deg\": " + v + ", \"sun_alt_deg\": " + alt + "}";
+                ", \"vertex_angle_deg\": " + v + ", \"sun_alt_deg\": " + alt +
+                ", \"sun_alt_refracted_deg\": " + refracted + ", \"sun_az_deg\": " + az +
+                ", \"sun_down\": " + (down ? "true" : "false") + "}";
   }
   out.Json("contacts", "[" + contacts + "]");
   return 0;

@@ -48,8 +48,14 @@ const char* CommandHelp(const std::string& command) {
        "  when greatest eclipse is below the horizon, the instant and amounts of the most seen\n"
        "  above it: visible_max, visible_magnitude, visible_obscuration; duration m:ss of a\n"
        "  central phase;\n"
+       "  outside the central path: nearest_central_km, _bearing_deg, _compass, _lat, _lon (the\n"
+       "  nearest point of the path's limits, bearing from north through east), _kind and\n"
+       "  _duration_s (the centre line across from that point);\n"
        "  then a line per contact: C1|C2|MAX|C3|C4<TAB>YYYY-MM-DD<TAB>hh:mm:ss.s (UT)<TAB>\n"
-       "  position angle P_deg<TAB>vertex angle V_deg<TAB>Sun altitude alt_deg.\n"
+       "  position angle P_deg<TAB>vertex angle V_deg<TAB>Sun altitude alt_deg (geometric)<TAB>\n"
+       "  alt_refracted_deg (with standard refraction)<TAB>azimuth az_deg (from north through\n"
+       "  east, as published tables count it)<TAB>up|down (the Sun above or below the horizon).\n"
+       "  A computation that does not settle prints found 0 and reason not_settled, status 1.\n"
        "  --deltat S uses S seconds of ΔT instead of the program's own\n"},
       {"render",
        "umbrivista-cli render POS T --out FILE.png [--width W] [--height H] [--zoom Z] [--texture I]\n"

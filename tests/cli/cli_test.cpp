@@ -286,7 +286,7 @@ TEST(CliShipped, LocalAtDallasMatchesThePublishedContacts) {
   ASSERT_EQ(r.status, 0);
   EXPECT_EQ(Fields(r.out, "kind"), std::vector<std::string>{"t"});
   EXPECT_EQ(Fields(r.out, "duration"), std::vector<std::string>{"3:51"});
-  ASSERT_EQ(Fields(r.out, "C2").size(), 5u) << r.out;
+  ASSERT_EQ(Fields(r.out, "C2").size(), 8u) << r.out;
   EXPECT_EQ(Fields(r.out, "C2")[0], "2024-04-08");
   EXPECT_NEAR(Seconds(Fields(r.out, "C2")[1]), Seconds("18:40:43"), 1.5);
   EXPECT_NEAR(Seconds(Fields(r.out, "C3")[1]), Seconds("18:44:34"), 1.5);
@@ -668,6 +668,20 @@ TEST(CliShipped, LocalSaysWhatIsAboveTheHorizon) {
   EXPECT_NE(dublin.out.find("\"sunset\": {\"date_ut\": \"2024-04-08\", \"time_ut\": "),
             std::string::npos)
       << dublin.out;
+  // Every contact of Munich is flagged as one with the Sun down; Dallas's first contact has the
+  // Sun up at azimuth 145° (from north through east), refraction adding a few hundredths.
+  const Result munich = RunCli("local 16690 --lat 48.14 --lon 11.58");
+  for (const char* contact : {"C1", "MAX", "C4"}) EXPECT_EQ(Fields(munich.out, contact).at(7), "down");
+  const auto dallasC1 = Fields(RunCli("local 16690 --lat 32.78 --lon -96.80").out, "C1");
+  ASSERT_EQ(dallasC1.size(), 8u);
+  EXPECT_NEAR(std::stod(dallasC1[6]), 145.3, 0.2);
+  EXPECT_NEAR(std::stod(dallasC1[5]) - std::stod(dallasC1[4]), 0.01, 0.015);
+  EXPECT_EQ(dallasC1[7], "up");
+  // Madrid is 11 km from totality, north-north-east, 1 min 44 s on the centre line across.
+  const Result madrid = RunCli("local " + std::to_string(y2026) + " --lat 40.42 --lon -3.70");
+  EXPECT_EQ(Fields(madrid.out, "nearest_central_km"), std::vector<std::string>{"11.0"});
+  EXPECT_EQ(Fields(madrid.out, "nearest_central_compass"), std::vector<std::string>{"NNE"});
+  EXPECT_NEAR(std::stod(Fields(madrid.out, "nearest_central_duration_s").at(0)), 104, 1);
   // No eclipse: the output stays as it was.
   EXPECT_EQ(RunCli("local 16690 --lat -60 --lon -45").out, "found\t0\n");
   EXPECT_EQ(RunCli("local 16690 --lat -60 --lon -45 --format json").out, "{\"found\": false}\n");
