@@ -84,4 +84,16 @@ InfoRows BuildInfoRows(const EclipseRecord& record, const ShadowState& state,
   return rows;
 }
 
+std::string InfoGridHint(Language language) {
+  switch (language) {
+    case Language::kGerman:
+      return "Sonnenazimut am Achsenpunkt von Süd gezählt, positiv nach West";
+    case Language::kEnglish:
+      return "Sun azimuth at the axis point counted from south, positive towards west";
+    case Language::kFrench:
+      return "Azimut du soleil au point de l'axe compté depuis le sud, positif vers l'ouest";
+  }
+  return "";
+}
+
 }  // namespace umbrivista

@@ -41,4 +41,8 @@ using InfoRows = std::array<InfoRow, kInfoRowCount>;
 InfoRows BuildInfoRows(const EclipseRecord& record, const ShadowState& state,
                        const InstantResult& instant, bool backView, Language language);
 
+// The grid's hint: how its angles count, the Sun's azimuth at the axis point from the south
+// (unlike the point-of-interest panel, which counts from the north as published tables do).
+std::string InfoGridHint(Language language);
+
 }  // namespace umbrivista

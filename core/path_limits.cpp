@@ -857,16 +857,66 @@ std::optional<LimitDistance> DistanceToPathLimit(const EclipseRecord& record, do
   return out;
 }
 
+namespace {
+
+// The nearest point of a polyline (each step a great-circle arc) to the unit vector p: its angle
+// from p and the point. Only the steps next to a vertex within the nearest vertex's angle plus
+// the longest step can hold a nearer point, so the rest cost one dot product each.
+template <typename Polyline>
+double NearestOnPolyline(const Polyline& line, const Vec3& p, Vec3& nearest) {
+  const auto& v = line.points;
+  if (v.empty()) return kPi;
+  std::size_t bestVertex = 0;
+  double bestDot = -2;
+  for (std::size_t i = 0; i < v.size(); ++i) {
+    if (const double d = Dot(p, v[i]); d > bestDot) {
+      bestDot = d;
+      bestVertex = i;
+    }
+  }
+  nearest = v[bestVertex];
+  double best = Angle(p, nearest);
+  const double reach = std::cos(std::min(kPi, best + line.longestStep));
+  for (std::size_t i = 1; i < v.size(); ++i) {
+    const Vec3& a = v[i - 1];
+    const Vec3& b = v[i];
+    if (Dot(p, a) < reach && Dot(p, b) < reach) continue;
+    Vec3 n = Cross(a, b);
+    const double length = Norm(n);
+    if (length <= 1e-15) continue;
+    for (double& c : n) c /= length;
+    const double offset = Dot(p, n);
+    Vec3 foot{p[0] - offset * n[0], p[1] - offset * n[1], p[2] - offset * n[2]};
+    const double footLength = Norm(foot);
+    if (footLength <= 0 || Dot(Cross(a, foot), n) < 0 || Dot(Cross(foot, b), n) < 0) continue;
+    if (const double angle = std::asin(std::min(1.0, std::fabs(offset))); angle < best) {
+      best = angle;
+      for (double& c : foot) c /= footLength;
+      nearest = foot;
+    }
+  }
+  return best;
+}
+
+}  // namespace
+
 CentralPath::CentralPath(const EclipseRecord& record, double deltaT)
     : record_(record), deltaT_(deltaT) {
   if (!IsCentral(record.typeCode) || !std::isfinite(deltaT)) return;
-  for (LimitCurve& curve : ComputePathLimits(record, deltaT)) {
-    if (curve.kind == LimitKind::kUmbralNorth || curve.kind == LimitKind::kUmbralSouth) {
-      limits_.push_back(std::move(curve));
+  auto add = [](Polyline& line, const GeoPoint& g) {
+    line.points.push_back(UnitVector(g.latitude * kDegToRad, g.longitude * kDegToRad));
+    if (line.points.size() > 1) {
+      line.longestStep = std::max(
+          line.longestStep, Angle(line.points[line.points.size() - 2], line.points.back()));
     }
+  };
+  for (const LimitCurve& curve : ComputePathLimits(record, deltaT)) {
+    if (curve.kind != LimitKind::kUmbralNorth && curve.kind != LimitKind::kUmbralSouth) continue;
+    limits_.emplace_back();
+    for (const GeoPoint& g : curve.points) add(limits_.back(), g);
   }
   for (const CentreLinePoint& p : BuildCentreLine(record, deltaT, false)) {
-    centreLine_.push_back({p.latitude * kRadToDeg, p.longitude * kRadToDeg});
+    add(centreLine_, {p.latitude * kRadToDeg, p.longitude * kRadToDeg});
     centreLineTimes_.push_back(p.t);
   }
 }
@@ -881,27 +931,31 @@ std::optional<NearestCentral> CentralPath::Nearest(double latitude, double longi
   if (greatest && std::fabs(greatest->l2Local) > std::hypot(greatest->u, greatest->v)) {
     return std::nullopt;
   }
-  NearestCentral out;
-  out.km = -1;
-  for (const LimitCurve& curve : limits_) {
-    GeoPoint nearest;
-    const double km = DistanceToCurveKm(curve.points, latitude, longitude, &nearest);
-    if (out.km < 0 || km < out.km) {
-      out.km = km;
-      out.point = nearest;
+  const Vec3 here = UnitVector(phi1, longitude * kDegToRad);
+  double bestAngle = kPi + 1;
+  Vec3 target{};
+  for (const Polyline& line : limits_) {
+    Vec3 nearest;
+    if (const double angle = NearestOnPolyline(line, here, nearest); angle < bestAngle) {
+      bestAngle = angle;
+      target = nearest;
     }
   }
+  if (bestAngle > kPi) return std::nullopt;
+  NearestCentral out;
+  out.km = kEarthRadiusKm * bestAngle;
+  out.point = ToGeoPoint(target);
   const double phi2 = out.point.latitude * kDegToRad;
   const double dLon = (out.point.longitude - longitude) * kDegToRad;
   out.bearing = NonNegativeRemainder(
       ArcTan2(std::sin(dLon) * std::cos(phi2),
               std::cos(phi1) * std::sin(phi2) - std::sin(phi1) * std::cos(phi2) * std::cos(dLon)),
       kTwoPi);
-  if (centreLine_.size() < 2) return out;
+  const auto& line = centreLine_.points;
+  if (line.size() < 2) return out;
 
   // The centre line across from the limit point: its nearest sample, then the instant between
-  // the neighbouring samples where the axis point comes nearest (golden-section search).
-  const Vec3 target = UnitVector(phi2, out.point.longitude * kDegToRad);
+  // the neighbouring samples where the axis point comes nearest.
   auto axisAt = [&](double t, InstantResult& axis) {
     ShadowState state;
     state.deltaT = deltaT_;
@@ -910,25 +964,29 @@ std::optional<NearestCentral> CentralPath::Nearest(double latitude, double longi
                         : kPi;
   };
   std::size_t best = 0;
-  double bestAngle = kPi;
-  for (std::size_t i = 0; i < centreLine_.size(); ++i) {
-    const double angle = Angle(target, UnitVector(centreLine_[i].latitude * kDegToRad,
-                                                  centreLine_[i].longitude * kDegToRad));
-    if (angle < bestAngle) {
-      bestAngle = angle;
-      best = i;
-    }
+  for (std::size_t i = 1; i < line.size(); ++i) {
+    if (Dot(target, line[i]) > Dot(target, line[best])) best = i;
   }
   double lo = centreLineTimes_[best > 0 ? best - 1 : 0];
-  double hi = centreLineTimes_[std::min(best + 1, centreLine_.size() - 1)];
+  double hi = centreLineTimes_[std::min(best + 1, line.size() - 1)];
+  // Golden-section search to 1e-5 h (0.04 s), one new evaluation per step.
   constexpr double kGolden = 0.6180339887498949;
   InstantResult axis;
-  for (int step = 0; step < 40 && hi - lo > 1e-7; ++step) {
-    const double a = hi - kGolden * (hi - lo), b = lo + kGolden * (hi - lo);
-    if (axisAt(a, axis) < axisAt(b, axis)) {
+  double a = hi - kGolden * (hi - lo), b = lo + kGolden * (hi - lo);
+  double fa = axisAt(a, axis), fb = axisAt(b, axis);
+  while (hi - lo > 1e-5) {
+    if (fa < fb) {
       hi = b;
+      b = a;
+      fb = fa;
+      a = hi - kGolden * (hi - lo);
+      fa = axisAt(a, axis);
     } else {
       lo = a;
+      a = b;
+      fa = fb;
+      b = lo + kGolden * (hi - lo);
+      fb = axisAt(b, axis);
     }
   }
   if (axisAt((lo + hi) / 2, axis) >= kPi || !std::isfinite(axis.quantities.durationSeconds)) {

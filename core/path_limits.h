@@ -17,6 +17,7 @@
 // lies on the Earth's outline at L1′ from the axis. Same Earth model as the centre line
 // (e² = 0.006694385).
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -100,10 +101,15 @@ class CentralPath {
   std::optional<NearestCentral> Nearest(double latitude, double longitude) const;
 
  private:
+  // A curve's points as unit vectors, and the longest step between two of them (radians).
+  struct Polyline {
+    std::vector<std::array<double, 3>> points;
+    double longestStep = 0;
+  };
   EclipseRecord record_;
   double deltaT_;
-  std::vector<LimitCurve> limits_;
-  std::vector<GeoPoint> centreLine_;
+  std::vector<Polyline> limits_;
+  Polyline centreLine_;
   std::vector<double> centreLineTimes_;
 };
 
