@@ -45,6 +45,14 @@ class Evaluator {
     return (std::atan(EvaluateCubic(r_.tanF1, t)) + std::atan(EvaluateCubic(r_.tanF2, t))) / 2;
   }
 
+  // The Sun's hour angle and the sine of its geometric altitude at t, without the rest of a trial.
+  double HourAngle(double t) const { return EvaluateCubic(r_.mu, t) * kDegToRad + hourAngleOffset_; }
+  double SinAltitude(double t, double latitude) const {
+    const double d = EvaluateCubic(r_.d, t) * kDegToRad;
+    return std::sin(latitude) * std::sin(d) +
+           std::cos(latitude) * std::cos(d) * std::cos(HourAngle(t));
+  }
+
   Trial At(double t) const {
     Trial e;
     const double x = EvaluateCubic(r_.x, t);
@@ -263,9 +271,9 @@ std::optional<LocalCircumstances> Circumstances(const Evaluator& ev, double lati
 constexpr double kHorizonPrecision = 1e-7;  // hours
 
 template <typename Above>
-double Crossing(double lo, double hi, const Above& above) {
+double Crossing(double lo, double hi, const Above& above, double precision = kHorizonPrecision) {
   const bool atLo = above(lo);
-  for (int step = 0; step < 64 && hi - lo > kHorizonPrecision; ++step) {
+  for (int step = 0; step < 64 && hi - lo > precision; ++step) {
     const double mid = (lo + hi) / 2;
     (above(mid) == atLo ? lo : hi) = mid;
   }
@@ -273,23 +281,25 @@ double Crossing(double lo, double hi, const Above& above) {
 }
 
 // The part of the eclipse from C1 to C4 with the Sun above the horizon. The altitude is sampled
-// at C1, greatest eclipse, C4, every quarter of an hour and at each culmination of the Sun (hour
+// at C1, greatest eclipse, C4, every hour and at each culmination of the Sun (hour
 // angle a multiple of π); between two culminations the altitude rises or falls monotonically, so
 // every horizon crossing lies between two neighbouring samples of unlike sign and none is missed.
 VisiblePart FindVisiblePart(const Evaluator& ev, double latitude, const LocalCircumstances& lc) {
   const double c1 = lc.contactTime[kC1], c4 = lc.contactTime[kC4], tMax = lc.contactTime[kMax];
-  const auto above = [&](double t) { return SinSunAltitude(ev.At(t), latitude) > 0; };
+  const auto above = [&](double t) { return ev.SinAltitude(t, latitude) > 0; };
 
   std::vector<double> samples{c1, tMax, c4};
   if (c4 > c1) {
     const double span = c4 - c1;
-    const int steps = std::clamp(static_cast<int>(std::ceil(span / 0.25)), 1, 400);
+    const int steps = std::clamp(static_cast<int>(std::ceil(span / 1.0)), 1, 400);
     for (int i = 1; i < steps; ++i) samples.push_back(c1 + span * i / steps);
-    const double h1 = ev.At(c1).hourAngle, h4 = ev.At(c4).hourAngle;
+    const double h1 = ev.HourAngle(c1), h4 = ev.HourAngle(c4);
     if (h4 > h1 && h4 - h1 < 8 * kPi) {
       for (double k = std::floor(h1 / kPi) + 1; k * kPi < h4; ++k) {
+        // A culmination found to 0.4 s: the altitude there differs from the extreme by far less
+        // than any crossing could hide in.
         samples.push_back(
-            Crossing(c1, c4, [&](double t) { return ev.At(t).hourAngle >= k * kPi; }));
+            Crossing(c1, c4, [&](double t) { return ev.HourAngle(t) >= k * kPi; }, 1e-4));
       }
     }
   }
