@@ -63,6 +63,18 @@ const char* CommandHelp(const std::string& command) {
        "                     [--poi LAT,LON] [--no-overlay] [--no-limits] [--lang de|en|fr]\n"
        "  the main window's globe at that instant as a PNG picture: texture (I 0–3), grid (0–6),\n"
        "  layers and the overlay; zoom 60–350 as the window's zoom bar (default 140)\n"},
+      {"sketch",
+       "umbrivista-cli sketch POS --lat DEG --lon DEG [--height M] [--ut] [--lang de|en|fr]\n"
+       "                     --out FILE.svg|FILE.png\n"
+       "  what a place (latitude north +, longitude east +) sees of eclipse POS, drawn as the\n"
+       "  Sun's and the Moon's discs at C1, C2, greatest eclipse, C3 and C4 (C2 and C3 only where\n"
+       "  the eclipse is total or annular), side by side, the zenith up: N marks the Sun's north\n"
+       "  point, a red dot the point of contact, the shaded ground lies below the horizon (drawn\n"
+       "  with refraction) and a frame whose Sun is below the horizon is greyed. Under each frame\n"
+       "  the contact, its time (TT, or UT with --ut) and the Sun's geometric altitude.\n"
+       "  The picture's format follows the file's ending (1000 × 260 pixels). Exit status 1, and\n"
+       "  no file, for a place the Moon's penumbra misses; an eclipse wholly below the horizon\n"
+       "  is drawn all greyed\n"},
       {"citylist",
        "umbrivista-cli citylist POS --threshold-index I [--lang de|en|fr] [--places FILE] --out FILE|-\n"
        "  the city-list report of eclipse POS for every place with at least the population of\n"

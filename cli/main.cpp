@@ -21,6 +21,8 @@ const char* kUsage =
     "  render POS T --out FILE.png [--width W] [--height H] [--zoom Z] [--texture I]\n"
     "         [--texture-file FILE] [--grid I] [--ut] [--back] [--ssp] [--capitals]\n"
     "         [--poi LAT,LON] [--no-overlay] [--no-limits] [--lang de|en|fr]\n"
+    "  sketch POS --lat DEG --lon DEG [--height M] [--ut] [--lang de|en|fr]\n"
+    "         --out FILE.svg|FILE.png\n"
     "  citylist POS --threshold-index I [--lang de|en|fr] [--places FILE] --out FILE|-\n"
     "  placehistory --lat DEG --lon DEG [--height M] [--name N] [--country C]\n"
     "         [--population P] [--from Y] [--to Y] [--lang de|en|fr] --out FILE|-\n"
@@ -30,6 +32,10 @@ const char* kUsage =
 
 }  // namespace
 
+namespace umbrivista {
+int RunSketch(Args& args);  // cmd_sketch.cpp
+}  // namespace umbrivista
+
 namespace {
 
 int Run(int argc, char** argv) {
@@ -37,6 +43,7 @@ int Run(int argc, char** argv) {
       {"catalogue", RunCatalogue},   {"deltat", RunDeltaT}, {"elements", RunElements},
       {"centreline", RunCentreLine}, {"local", RunLocal},   {"render", RunRender},
       {"citylist", RunCityList},     {"placehistory", RunPlaceHistory}, {"limits", RunLimits},
+      {"sketch", RunSketch},
   };
   if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
     std::cout << kUsage;
