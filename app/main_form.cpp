@@ -29,6 +29,7 @@
 #include <QVBoxLayout>
 
 #include "captions.h"
+#include "disc_sketch_view.h"
 #include "globeview.h"
 #include "info_panel.h"
 #include "navigation.h"
@@ -282,6 +283,9 @@ QWidget* MainWindowControls::MakeGlobePanel() {
   Label_PoI_Circumstances->setTextFormat(Qt::PlainText);
   Label_PoI_Circumstances->move(4, 4);
   Label_PoI_Circumstances->hide();
+  // Beside it, the Sun and the Moon as the point sees them at the contacts.
+  View_PoI_Sketch = Named(new TDiscSketchView(Panel_Globus), "View_PoI_Sketch");
+  View_PoI_Sketch->hide();
   column->addWidget(Panel_Globus, 1);
   Time_ScrollBar = Named(new QScrollBar(Qt::Horizontal, outer), "Time_ScrollBar");
   Time_ScrollBar->setRange(0, kTimeSliderMax);
@@ -394,6 +398,26 @@ void MainWindowControls::LayOutGlobePanel(int w, int h) {
   // The list panels open at (8, 8), as large as the globe allows.
   for (QWidget* p : {Panel_PoIs_Edit, Panel_PoIs_Select})
     p->setGeometry(8, 8, std::max(200, std::min(720, w - 16)), std::max(150, h - 60));
+  PlacePoISketch();
+}
+
+void MainWindowControls::PlacePoISketch() {
+  const QSize preferred = View_PoI_Sketch->sizeHint();
+  constexpr int kMinWidth = 300;
+  constexpr int kGap = 4;
+  // Clear of the zoom bar at the right.
+  const int right = Panel_Globus->width() - 36;
+  const QRect label = Label_PoI_Circumstances->geometry();
+  const int besideLeft = label.right() + 1 + kGap;
+  if (right - besideLeft >= kMinWidth) {
+    View_PoI_Sketch->setGeometry(besideLeft, label.top(),
+                                 std::min(preferred.width(), right - besideLeft),
+                                 preferred.height());
+  } else {
+    const int width = std::max(kMinWidth, std::min(preferred.width(), right - label.left()));
+    View_PoI_Sketch->setGeometry(label.left(), label.bottom() + 1 + kGap, width,
+                                 preferred.height());
+  }
 }
 
 }  // namespace umbrivista

@@ -24,6 +24,7 @@ class QWidget;
 
 namespace umbrivista {
 
+class TDiscSketchView;
 class TGlobeView;
 class TUpDown;
 
@@ -33,6 +34,9 @@ struct MainWindowControls {
   // Places the globe, the playback buttons, the zoom bar and the list panels in a globe panel of
   // `width` × `height` pixels.
   void LayOutGlobePanel(int width, int height);
+  // Puts the point's disc sketch beside its circumstances label, or under it where the globe
+  // panel is too narrow.
+  void PlacePoISketch();
 
   QGroupBox* GroupBox_Finsternis;
   QLabel* Label_Jahr;
@@ -63,6 +67,7 @@ struct MainWindowControls {
   QLabel* Label_DistA;
   QLabel* Label_DistB;
   QLabel* Label_PoI_Circumstances;
+  TDiscSketchView* View_PoI_Sketch;
   QWidget* Panel_Globus;
   QWidget* Panel_GlobeControl;
   TGlobeView* Globe;

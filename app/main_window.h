@@ -102,6 +102,7 @@ class TForm_Main : public QMainWindow, public MainWindowControls, private Sessio
   void ShowGlobeChoices();
   void ShowPoIDistances();
   void ShowPoI();
+  void ShowPoISketch();
   void Relabel();
   void ApplyFrame();
   void ApplyTexture();

@@ -22,6 +22,9 @@
 #include "caption_apply.h"
 #include "captions.h"
 #include "data_files.h"
+#include "deltat.h"
+#include "disc_sketch.h"
+#include "disc_sketch_view.h"
 #include "globe_settings.h"
 #include "globeview.h"
 #include "gunits.h"
@@ -145,6 +148,7 @@ void TForm_Main::ShowPoI() {
   const std::vector<std::string>& lines = session_.PoILines();
   if (lines.empty()) {
     Label_PoI_Circumstances->hide();
+    View_PoI_Sketch->hide();
     return;
   }
   QStringList texts;
@@ -153,6 +157,26 @@ void TForm_Main::ShowPoI() {
   Label_PoI_Circumstances->adjustSize();
   Label_PoI_Circumstances->show();
   Label_PoI_Circumstances->raise();
+  ShowPoISketch();
+}
+
+void TForm_Main::ShowPoISketch() {
+  // The same place, ΔT and time scale as the circumstances beside it.
+  const EclipseRecord& record = session_.Record();
+  const double deltaT = DeltaT(record.year, record.month);
+  DiscSketch sketch =
+      PlaceDiscSketch(record, deltaT, session_.PoILatitude(), session_.PoILongitude());
+  // Where the eclipse does not reach the place, the label says so and there is nothing to draw.
+  if (sketch.frames.empty()) {
+    View_PoI_Sketch->hide();
+    return;
+  }
+  std::vector<std::string> captions =
+      DiscSketchCaptions(sketch, record, deltaT, session_.Ut(), session_.GetLanguage());
+  View_PoI_Sketch->SetSketch(std::move(sketch), std::move(captions));
+  PlacePoISketch();
+  View_PoI_Sketch->show();
+  View_PoI_Sketch->raise();
 }
 
 void TForm_Main::Relabel() {

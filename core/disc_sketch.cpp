@@ -69,6 +69,15 @@ DiscSketch BuildDiscSketch(const LocalCircumstances& lc) {
   return sketch;
 }
 
+DiscSketch PlaceDiscSketch(const EclipseRecord& record, double deltaT, double latitude,
+                           double longitude, int heightMetres) {
+  const double phi = latitude * kDegToRad;
+  const LocalEclipse found = ComputeLocalEclipse(record, deltaT, phi, -longitude * kDegToRad,
+                                                 ObserverGeocentric(heightMetres, phi));
+  if (found.outcome != LocalOutcome::kEclipse) return {};
+  return BuildDiscSketch(found.circumstances);
+}
+
 std::vector<std::string> DiscSketchCaptions(const DiscSketch& sketch, const EclipseRecord& record,
                                             double deltaT, bool ut, Language language) {
   static const char* const kNames[5] = {"C1", "C2", "Max.", "C3", "C4"};

@@ -42,6 +42,12 @@ struct DiscSketch {
 // whose Moon has no positive size, is left out.
 DiscSketch BuildDiscSketch(const LocalCircumstances& lc);
 
+// The sketch of what a place sees: `latitude` and `longitude` in degrees, north and east
+// positive, `heightMetres` above sea level, `deltaT` in seconds. No frames where the Moon's
+// penumbra misses the place or its circumstances could not be computed.
+DiscSketch PlaceDiscSketch(const EclipseRecord& record, double deltaT, double latitude,
+                           double longitude, int heightMetres = 0);
+
 // The lines under each frame, joined by '\n': the contact's name and its time "hh:mm:ss UT" (or
 // TT when not `ut`), then the Sun's geometric altitude with one decimal ("Alt. 12.3°").
 // `deltaT` in seconds converts TT to UT.
