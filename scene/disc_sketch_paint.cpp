@@ -29,20 +29,20 @@ constexpr double kMaxExtent = 2.6;
 constexpr double kMinExtent = 1.95;
 
 struct Palette {
-  QColor sunFill, sunRim, moonFill, moonRim, text;
+  QColor sunFill, sunRim, moonFill, moonRim, text, north, contact;
 };
 
 const Palette kLit{QColor(255, 204, 51), QColor(224, 128, 0), QColor(52, 54, 66),
-                   QColor(24, 24, 32), QColor(32, 32, 32)};
+                   QColor(24, 24, 32),   QColor(32, 32, 32),  QColor(31, 95, 191),
+                   QColor(214, 32, 32)};
 const Palette kDimmed{QColor(214, 214, 214), QColor(150, 150, 150), QColor(128, 128, 128),
-                      QColor(100, 100, 100), QColor(140, 140, 140)};
+                      QColor(100, 100, 100), QColor(140, 140, 140), QColor(96, 118, 150),
+                      QColor(160, 96, 96)};
 const QColor kBackground(255, 255, 255);
 const QColor kSky(234, 242, 251);
 const QColor kFrameBorder(190, 198, 208);
-const QColor kGround(185, 173, 143, 215);
+const QColor kGround(185, 173, 143, 190);
 const QColor kHorizon(107, 90, 58);
-const QColor kNorth(31, 95, 191);
-const QColor kContact(214, 32, 32);
 
 QFont Font(int pixels, bool bold = false) {
   QFont font(QString::fromLatin1(kFontFamily));
@@ -125,7 +125,7 @@ void PaintFrame(QPainter& painter, const QRectF& box, const DiscFrame& f, double
   }
 
   // North: a tick outwards from the rim and an "N" beyond it.
-  painter.setPen(QPen(kNorth, std::max(1.2, r * 0.07), Qt::SolidLine, Qt::RoundCap));
+  painter.setPen(QPen(colours.north, std::max(1.2, r * 0.07), Qt::SolidLine, Qt::RoundCap));
   painter.drawLine(at(f.northX, f.northY), at(1.35 * f.northX, 1.35 * f.northY));
   const int labelPixels = std::max(kMinFontPixels, static_cast<int>(std::lround(r * 0.5)));
   painter.setFont(Font(labelPixels, true));
@@ -137,7 +137,7 @@ void PaintFrame(QPainter& painter, const QRectF& box, const DiscFrame& f, double
   if (f.hasContact) {
     const double dot = std::max(2.0, r * 0.1);
     painter.setPen(QPen(Qt::white, std::max(0.8, dot * 0.35)));
-    painter.setBrush(kContact);
+    painter.setBrush(colours.contact);
     painter.drawEllipse(at(f.contactX, f.contactY), dot, dot);
   }
   painter.setPen(QPen(kFrameBorder, 1));
