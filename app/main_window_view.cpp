@@ -29,6 +29,7 @@
 #include "globeview.h"
 #include "gunits.h"
 #include "help_window.h"
+#include "info_panel.h"
 #include "layers.h"
 #include "main_window.h"
 #include "overlay.h"
@@ -191,6 +192,7 @@ void TForm_Main::Relabel() {
   const auto grid = GridListItems(language);
   for (int i = 0; i < kGridListCount; ++i) ComboBox_GradNetz->setItemText(i, Q(grid[i]));
   Time_ScrollBar->setToolTip(Q(StringItem(Text::kTimeSliderHint, language)));
+  SG->setToolTip(Q(InfoGridHint(language)));
   if (about_) about_->hide();
   // An open help window turns to the page of the new language.
   if (help_ && help_->isVisible()) Hilfe2Click();

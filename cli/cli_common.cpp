@@ -1,3 +1,6 @@
+#include <QString>
+#include <QtGlobal>
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -286,6 +289,25 @@ std::string IsoDate(int year, int month, int day) {
   std::snprintf(buf, sizeof buf, "%s%04lld-%02d-%02d", y < 0 ? "-" : "", y < 0 ? -y : y, month,
                 day);
   return buf;
+}
+
+void PrepareOffscreenGui() {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Qt's notes about the session (no runtime folder and the like) are no concern of a picture.
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << "\n";
+  });
+}
+
+int& OffscreenArgc() {
+  static int argc = 1;
+  return argc;
+}
+
+char** OffscreenArgv() {
+  static char name[] = "umbrivista-cli";
+  static char* argv[] = {name, nullptr};
+  return argv;
 }
 
 }  // namespace umbrivista

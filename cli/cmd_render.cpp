@@ -86,15 +86,8 @@ int RunRender(Args& args) {
   UpdateInstant(record, t, back, state);
   const GlobeRotation rotation = DisplayOrientation(state, back);
 
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  // Qt's notes about the session (no runtime folder and the like) are no concern of a renderer.
-  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << "\n";
-  });
-  static int argc = 1;
-  static char name[] = "umbrivista-cli";
-  static char* argv[] = {name, nullptr};
-  QGuiApplication app(argc, argv);
+  PrepareOffscreenGui();
+  QGuiApplication app(OffscreenArgc(), OffscreenArgv());
 
   ScratchDatabase scratch([](const std::string& problem) {
     std::cerr << "umbrivista-cli: warning: " << problem << "\n";

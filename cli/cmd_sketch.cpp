@@ -52,14 +52,6 @@ std::string Title(const EclipseRecord& r, const LocalCircumstances& lc, double d
          Coordinate(lat, "N", "S") + "  " + Coordinate(lon, "E", "W");
 }
 
-void StartGuiForPainting() {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  // Qt's notes about the session (no runtime folder and the like) are no concern of a drawing.
-  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << "\n";
-  });
-}
-
 }  // namespace
 
 int RunSketch(Args& args) {
@@ -97,11 +89,8 @@ int RunSketch(Args& args) {
   const std::vector<std::string> captions = DiscSketchCaptions(sketch, r, deltaT, ut, language);
   const std::string title = Title(r, found.circumstances, deltaT, ut, lat, lon, language);
 
-  StartGuiForPainting();
-  static int argc = 1;
-  static char name[] = "umbrivista-cli";
-  static char* argv[] = {name, nullptr};
-  QGuiApplication app(argc, argv);
+  PrepareOffscreenGui();
+  QGuiApplication app(OffscreenArgc(), OffscreenArgv());
   const QRectF area(0, 0, kPictureWidth, kPictureHeight);
   QByteArray bytes;
   QBuffer buffer(&bytes);

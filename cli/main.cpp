@@ -33,7 +33,6 @@ const char* kUsage =
 }  // namespace
 
 namespace umbrivista {
-int RunSketch(Args& args);  // cmd_sketch.cpp
 }  // namespace umbrivista
 
 namespace {

@@ -58,10 +58,11 @@ DiscSketch BuildDiscSketch(const LocalCircumstances& lc) {
     }
     f.altitude = lc.sunAltitude[i];
     f.belowHorizon = f.altitude < 0;
-    const double apparent = ApparentAltitude(f.altitude);
-    // A Sun of unknown size still gets its horizon on the right side.
-    const double offset = std::isfinite(sd) && sd > 0 ? apparent / sd
-                          : apparent >= 0             ? kFarHorizon
+    // The geometric horizon, so that the line, the greying and the caption's altitude agree
+    // with one another and with the reports. A Sun of unknown size still gets its horizon on
+    // the right side.
+    const double offset = std::isfinite(sd) && sd > 0 ? f.altitude / sd
+                          : f.altitude >= 0           ? kFarHorizon
                                                       : -kFarHorizon;
     f.horizonOffset = std::clamp(offset, -kFarHorizon, kFarHorizon);
     sketch.frames.push_back(f);

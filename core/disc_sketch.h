@@ -23,7 +23,7 @@ struct DiscFrame {
   // The point where the rims touch; none at greatest eclipse.
   bool hasContact = false;
   double contactX = 0, contactY = 0;
-  // How far below the Sun's centre the horizon lies, in solar radii, from the refracted altitude
+  // How far below the Sun's centre the horizon lies, in solar radii, from the geometric altitude
   // (negative when the horizon lies above it); limited to ±kFarHorizon.
   double horizonOffset = 0;
   double altitude = 0;        // the Sun's geometric altitude, radians

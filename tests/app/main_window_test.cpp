@@ -289,6 +289,8 @@ TEST_F(MainWindowTest, LanguageCommandRelabelsAllThreeWindowsAndHidesTheReports)
   EXPECT_TRUE(main_->findChild<QAction*>("Version1")->text().endsWith(' '));
   EXPECT_EQ(main_->SoFiTyp_Label->text(), "Eclipse de soleil totale");
   EXPECT_EQ(main_->Time_ScrollBar->toolTip(), "R\u00e8glage du temps (-3.5 hrs \u00e0 +3.5 hrs)");
+  // The grid counts the Sun's azimuth from the south, unlike the point's panel.
+  EXPECT_TRUE(main_->SG->toolTip().contains("depuis le sud")) << main_->SG->toolTip().toStdString();
 }
 
 TEST_F(MainWindowTest, QtsOwnButtonsFollowTheLanguage) {
