@@ -65,20 +65,6 @@ constexpr float (EclipseRecord::*kPolys[8])[4] = {
 
 namespace {
 
-bool IsLeapYear(std::int32_t year, bool gregorian) {
-  const std::int64_t y = year;
-  if (!gregorian) return y % 4 == 0;
-  return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-}
-
-// Days of a month in the calendar the catalogue uses: Julian before 1582-10-15, Gregorian after.
-int DaysInMonth(std::int32_t year, std::int32_t month) {
-  static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool gregorian = year > 1582 || (year == 1582 && month >= 10);
-  if (month == 2 && IsLeapYear(year, gregorian)) return 29;
-  return kDays[month - 1];
-}
-
 // A value for a message: seven significant digits, "." as decimal separator.
 std::string Text(double v) {
   if (!std::isfinite(v)) return FormatReal(v);

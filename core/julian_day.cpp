@@ -84,4 +84,13 @@ CalendarDate JDToCalendar(double jd) {
   return out;
 }
 
+int DaysInMonth(std::int32_t year, std::int32_t month) {
+  static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool gregorian = year > 1582 || (year == 1582 && month >= 10);
+  const std::int64_t y = year;
+  const bool leap = gregorian ? (y % 4 == 0 && y % 100 != 0) || y % 400 == 0 : y % 4 == 0;
+  if (month == 2 && leap) return 29;
+  return kDays[month - 1];
+}
+
 }  // namespace umbrivista

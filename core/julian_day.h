@@ -30,4 +30,8 @@ inline constexpr double kMaxJulianDayMagnitude = 1e9;
 // ±kMaxJulianDayMagnitude gives the all-zero date (month 0).
 CalendarDate JDToCalendar(double jd);
 
+// Days of a month (1–12) in the same calendar: Julian before 1582-10-15, Gregorian from then on
+// (October 1582 counts 31 days, of which the 5th to the 14th do not exist).
+int DaysInMonth(std::int32_t year, std::int32_t month);
+
 }  // namespace umbrivista

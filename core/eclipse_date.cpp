@@ -1,0 +1,103 @@
+#include "eclipse_date.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "angles.h"
+#include "deltat.h"
+#include "shadow.h"
+
+namespace umbrivista {
+
+namespace {
+
+double Rate(const float (&c)[4], double t) {
+  return c[1] + 2.0 * c[2] * t + 3.0 * c[3] * t * t;
+}
+
+double Acceleration(const float (&c)[4], double t) {
+  return 2.0 * c[2] + 6.0 * c[3] * t;
+}
+
+}  // namespace
+
+double GreatestEclipseTime(const EclipseRecord& r) {
+  const double x1 = r.x[1], y1 = r.y[1];
+  const double speed2 = x1 * x1 + y1 * y1;
+  const double estimate = speed2 > 0 ? (-r.x[0] * x1 - r.y[0] * y1) / speed2 : 0;
+  if (!std::isfinite(estimate)) return 0;
+  // f(t) = x·x′ + y·y′ is half the rate of x² + y²; its root is the least distance.
+  double t = estimate;
+  for (int step = 0; step < 20; ++step) {
+    const double x = EvaluateCubic(r.x, t), y = EvaluateCubic(r.y, t);
+    const double xr = Rate(r.x, t), yr = Rate(r.y, t);
+    const double f = x * xr + y * yr;
+    const double df = xr * xr + yr * yr + x * Acceleration(r.x, t) + y * Acceleration(r.y, t);
+    const double dt = f / df;
+    if (!std::isfinite(dt)) break;
+    t -= dt;
+    if (std::fabs(t) > kMaxHoursFromT0) break;
+    if (std::fabs(dt) < 1e-7) return t;
+  }
+  return std::clamp(estimate, -kMaxHoursFromT0, kMaxHoursFromT0);
+}
+
+double GreatestEclipseJulianDay(const EclipseRecord& r, double deltaT) {
+  return InstantJulianDay(r, GreatestEclipseTime(r), deltaT);
+}
+
+CalendarDate GreatestEclipseDate(const EclipseRecord& r, double deltaT) {
+  // The date of the instant rounded to the second, as the program shows instants.
+  const double jd = GreatestEclipseJulianDay(r, deltaT);
+  return JDToCalendar(std::floor(jd * 86400 + 0.5) / 86400);
+}
+
+std::string IsoDate(int year, int month, int day) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%s%04d-%02d-%02d", year < 0 ? "-" : "", year < 0 ? -year : year,
+                month, day);
+  return buf;
+}
+
+GreatestEclipsePlace GreatestEclipsePoint(const EclipseRecord& r, double deltaT) {
+  ShadowState s;
+  s.deltaT = deltaT;
+  EvaluateElements(r, GreatestEclipseTime(r), s);
+  AxisPoint p;
+  if (!ComputeAxisPoint(s, false, false, p)) {
+    // The axis misses: the limb point in the direction of the axis, on the fundamental plane
+    // scaled for the Earth's flattening.
+    const double rho = rhoFactor(s);
+    const double y1 = s.y * rho;
+    const double length = std::hypot(static_cast<double>(s.x), y1);
+    if (length > 0) {
+      s.x = static_cast<float>(s.x / length);
+      s.y = static_cast<float>(y1 / length / rho);
+    }
+    ComputeAxisPoint(s, false, true, p);
+  }
+  return {p.latitude * kRadToDeg, p.longitude * kRadToDeg};
+}
+
+int FindByGreatestEclipseDate(const EclipseCatalogue& catalogue, int year, int month, int day,
+                              bool ut) {
+  const auto& records = catalogue.Records();
+  if (records.empty()) return 0;
+  const double target = CalendarToJD(year, month, day, 0, 0, 0);
+  auto greatest = [ut](const EclipseRecord& r) {
+    return GreatestEclipseJulianDay(r, ut ? DeltaT(r.year, r.month) : 0);
+  };
+  // The records run in time order by T0, which lies within hours of greatest eclipse: start two
+  // days early and walk forward.
+  auto it = std::lower_bound(records.begin(), records.end(), target - 2,
+                             [](const EclipseRecord& r, double jd) {
+                               return CalendarToJD(r.year, r.month, r.day, r.t0Hour, 0, 0) < jd;
+                             });
+  for (; it != records.end(); ++it) {
+    if (greatest(*it) >= target) return static_cast<int>(it - records.begin()) + 1;
+  }
+  return static_cast<int>(records.size());
+}
+
+}  // namespace umbrivista
