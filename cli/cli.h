@@ -9,6 +9,7 @@
 
 #include "catalogue.h"
 #include "data_files.h"
+#include "eclipse_date.h"
 #include "language.h"
 #include "path_limits.h"
 
@@ -82,8 +83,6 @@ std::string TakeFormat(Args& args, std::initializer_list<const char*> allowed);
 // --lang de|en|fr; English when absent.
 Language TakeLanguage(Args& args);
 
-// "YYYY-MM-DD" with astronomical year numbering ("-0500-03-01").
-std::string IsoDate(int year, int month, int day);
 
 // Standard output and the standard streams. Prepare…: makes 0, 1 and 2 refer to something (a
 // closed one gets /dev/null opened for reading, so that no file the command opens takes its number

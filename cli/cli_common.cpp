@@ -283,14 +283,6 @@ Language TakeLanguage(Args& args) {
   throw UsageError("--lang must be de, en or fr, not " + Echo(lang));
 }
 
-std::string IsoDate(int year, int month, int day) {
-  char buf[48];
-  const long long y = year;  // |INT32_MIN| does not fit an int
-  std::snprintf(buf, sizeof buf, "%s%04lld-%02d-%02d", y < 0 ? "-" : "", y < 0 ? -y : y, month,
-                day);
-  return buf;
-}
-
 void PrepareOffscreenGui() {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   // Qt's notes about the session (no runtime folder and the like) are no concern of a picture.

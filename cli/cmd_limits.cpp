@@ -152,7 +152,10 @@ int RunLimits(Args& args) {
                  "no limits\n";
   }
   char name[64];
-  std::snprintf(name, sizeof name, "Path limits %s", IsoDate(r.year, r.month, r.day).c_str());
+  // Named by the date of greatest eclipse in the chosen scale.
+  const CalendarDate date = GreatestEclipseDate(r, DeltaTFor(r, ut));
+  std::snprintf(name, sizeof name, "Path limits %s",
+                IsoDate(date.year, date.month, date.day).c_str());
   if (format == "tsv") {
     WriteTsv(curves);
   } else if (format == "geojson") {

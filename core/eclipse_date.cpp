@@ -54,9 +54,10 @@ CalendarDate GreatestEclipseDate(const EclipseRecord& r, double deltaT) {
 }
 
 std::string IsoDate(int year, int month, int day) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%s%04d-%02d-%02d", year < 0 ? "-" : "", year < 0 ? -year : year,
-                month, day);
+  char buf[48];
+  const long long y = year;  // |INT32_MIN| does not fit an int
+  std::snprintf(buf, sizeof buf, "%s%04lld-%02d-%02d", y < 0 ? "-" : "", y < 0 ? -y : y, month,
+                day);
   return buf;
 }
 
