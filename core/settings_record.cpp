@@ -17,7 +17,8 @@ enum Offset : std::size_t {
   kMainHeight = 26,
   kMainWidth = 30,
   kLanguage = 34,
-  kReserved = 35,
+  kReserved = 35,  // a spare word: the limits switch (35) and the play speed (36); 37, 38 free
+  kPlaySpeed = 36,
   kPosition = 39,
   kUt = 43,
   kTexture = 44,
@@ -161,8 +162,11 @@ std::array<std::uint8_t, kSettingsSize> EncodeSettings(const SettingsRecord& r) 
   w.Int(kMainHeight, r.mainHeight);
   w.Int(kMainWidth, r.mainWidth);
   w.Byte(kLanguage, LanguageIndex(r.language));
-  // The spare word holds the path limits switch; 0, as older files have it, means shown.
+  // The spare word holds the path limits switch and, one byte on, the play speed's index + 1;
+  // 0, as older files have them, means the limits shown and the default speed.
   w.Int(kReserved, r.showLimits ? 0 : 1);
+  const bool knownSpeed = r.playSpeedIndex >= 0 && r.playSpeedIndex < kPlaySpeedCount;
+  w.Byte(kPlaySpeed, knownSpeed ? r.playSpeedIndex + 1 : 0);
   w.Int(kPosition, r.eclipsePosition);
   w.Byte(kUt, r.ut);
   w.Int(kTexture, r.textureIndex);
@@ -218,7 +222,9 @@ SettingsRecord DecodeSettings(std::span<const std::uint8_t> bytes, const Setting
   r.mainWidth = in.Int(kMainWidth, kMinWindowSize, kBig, d.mainWidth);
   r.language = LanguageFromIndex(in.Byte(kLanguage, kLanguageCount - 1, LanguageIndex(d.language)))
                    .value_or(d.language);
-  r.showLimits = in.Int(kReserved, 0, 1, 0) == 0;
+  r.showLimits = in.Byte(kReserved, 1, 0) == 0;
+  const int speed = in.Byte(kPlaySpeed, kPlaySpeedCount, 0);
+  r.playSpeedIndex = speed > 0 ? speed - 1 : d.playSpeedIndex;
   r.eclipsePosition = in.Int(kPosition, 1, std::max(1, limits.recordCount),
                              std::min(d.eclipsePosition, std::max(1, limits.recordCount)));
   r.ut = in.Flag(kUt, d.ut);

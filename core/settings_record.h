@@ -14,6 +14,9 @@ namespace umbrivista {
 
 inline constexpr std::size_t kSettingsSize = 243;
 inline constexpr const char* kSettingsFileName = "Umbrivista.ini";
+// The play speeds the main window offers (×1, ×60, ×300, ×1200) and the one chosen at first.
+inline constexpr int kPlaySpeedCount = 4;
+inline constexpr int kDefaultPlaySpeedIndex = 2;
 
 struct SettingsRecord {
   std::string version;  // up to 16 bytes
@@ -22,6 +25,7 @@ struct SettingsRecord {
   int mainTop = 169, mainLeft = 232, mainHeight = 773, mainWidth = 1024;
   Language language = kDefaultLanguage;
   bool showLimits = true;  // kept in the record's spare bytes: 0 there means shown
+  int playSpeedIndex = kDefaultPlaySpeedIndex;  // also kept there: 0 means the default speed
   int eclipsePosition = 16690;
   bool ut = false;
   int textureIndex = 0;
@@ -59,7 +63,8 @@ std::array<std::uint8_t, kSettingsSize> EncodeSettings(const SettingsRecord& rec
 // Reads a record field by field: a field that lies beyond the end of `bytes` or holds a value out
 // of its range (a length above the capacity, text that is not UTF-8, a flag other than 0 or 1, a
 // language above 2, a list index out of its list, a position, slider or zoom out of range, a
-// window size below 100 pixels) takes its default. `problems` (when given) counts such fields.
+// window size below 100 pixels, a play speed beyond the list) takes its default. `problems` (when
+// given) counts such fields.
 SettingsRecord DecodeSettings(std::span<const std::uint8_t> bytes, const SettingsLimits& limits,
                               int* problems = nullptr);
 

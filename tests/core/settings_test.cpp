@@ -27,6 +27,7 @@ SettingsRecord Unusual() {
   r.mainWidth = 901;
   r.language = Language::kFrench;
   r.showLimits = false;
+  r.playSpeedIndex = 0;
   r.eclipsePosition = 23456;
   r.ut = true;
   r.textureIndex = 3;
@@ -85,7 +86,9 @@ TEST(SettingsRecord, EveryFieldAtItsOffsetAndBack) {
   EXPECT_EQ(IntAt(b, 26), 678);
   EXPECT_EQ(IntAt(b, 30), 901);
   EXPECT_EQ(b[34], 2);
-  EXPECT_EQ(IntAt(b, 35), 1);  // the path limits switched off
+  EXPECT_EQ(b[35], 1);  // the path limits switched off
+  EXPECT_EQ(b[36], 1);  // the play speed ×1: its index + 1
+  EXPECT_EQ(b[37] + b[38], 0);
   EXPECT_EQ(IntAt(b, 39), 23456);
   EXPECT_EQ(b[43], 1);
   EXPECT_EQ(IntAt(b, 44), 3);
@@ -219,6 +222,45 @@ TEST(SettingsRecord, ListIndicesAreKeptUpToTheLastItemOfTheirList) {
     EXPECT_EQ(stored(last + 1), std::pair(fallback, 1));
     EXPECT_EQ(stored(index.first - 1), std::pair(fallback, 1));  // a byte of 255 for a language
   }
+}
+
+// The play speed shares the spare word with the limits switch: files of older versions hold 0
+// there and read as the default speed, a value beyond the list does too and counts as damage.
+TEST(SettingsRecord, PlaySpeedLivesInTheSpareWord) {
+  for (int index = 0; index < kPlaySpeedCount; ++index) {
+    SettingsRecord r = Unusual();
+    r.playSpeedIndex = index;
+    int problems = 0;
+    EXPECT_EQ(DecodeSettings(EncodeSettings(r), kLimits, &problems), r) << index;
+    EXPECT_EQ(problems, 0);
+  }
+  const struct {
+    std::uint8_t limits, speed;
+    bool limitsShown;
+    int index, problems;
+  } stored[] = {
+      {0, 0, true, kDefaultPlaySpeedIndex, 0},  // an older file
+      {1, 0, false, kDefaultPlaySpeedIndex, 0},
+      {0, 4, true, 3, 0},
+      {1, 1, false, 0, 0},
+      {0, 5, true, kDefaultPlaySpeedIndex, 1},
+      {1, 255, false, kDefaultPlaySpeedIndex, 1},
+      {2, 2, true, 1, 1},  // a damaged switch leaves the speed
+  };
+  for (const auto& s : stored) {
+    auto bytes = EncodeSettings(Unusual());
+    bytes[35] = s.limits;
+    bytes[36] = s.speed;
+    int problems = 0;
+    const SettingsRecord read = DecodeSettings(bytes, kLimits, &problems);
+    EXPECT_EQ(read.showLimits, s.limitsShown) << int{s.limits} << " " << int{s.speed};
+    EXPECT_EQ(read.playSpeedIndex, s.index) << int{s.limits} << " " << int{s.speed};
+    EXPECT_EQ(problems, s.problems) << int{s.limits} << " " << int{s.speed};
+  }
+  // A record holding no speed of the list writes 0: the next start takes the default.
+  SettingsRecord odd;
+  odd.playSpeedIndex = 9;
+  EXPECT_EQ(EncodeSettings(odd)[36], 0);
 }
 
 TEST(SettingsRecord, VersionChangeKeepsThePlaceHistoryFields) {
