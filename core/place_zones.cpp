@@ -38,21 +38,6 @@ int Column(double lon) {
   return ((c % kColumns) + kColumns) % kColumns;
 }
 
-// IANA names: "Europe/Madrid", "America/Argentina/Buenos_Aires", "Etc/GMT-2", "UTC". No empty
-// part, no "." (so no "..") and no leading "/", so that a name never leaves the zone folder.
-bool IsZoneName(std::string_view name) {
-  if (name.empty() || name.size() > kMaxZoneNameLength) return false;
-  const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
-  if (!letter(name.front())) return false;
-  char previous = '/';
-  for (const char c : name) {
-    const bool part = letter(c) || (c >= '0' && c <= '9') || c == '_' || c == '+' || c == '-';
-    if (!part && !(c == '/' && previous != '/')) return false;
-    previous = c;
-  }
-  return previous != '/';
-}
-
 // Reads the zone file line by line; every failure names the file and the line.
 class LineReader {
  public:
@@ -124,6 +109,19 @@ struct RawPlace {
 
 }  // namespace
 
+bool IsTimeZoneName(std::string_view name) {
+  if (name.empty() || name.size() > kMaxZoneNameLength) return false;
+  const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+  if (!letter(name.front())) return false;
+  char previous = '/';
+  for (const char c : name) {
+    const bool part = letter(c) || (c >= '0' && c <= '9') || c == '_' || c == '+' || c == '-';
+    if (!part && !(c == '/' && previous != '/')) return false;
+    previous = c;
+  }
+  return previous != '/';
+}
+
 std::string PointZone::Label() const {
   return nautical ? FormatUtOffset(nauticalHours * 3600) + " (nautical)" : zone;
 }
@@ -151,7 +149,7 @@ PlaceZones PlaceZones::Parse(std::string_view text, const std::string& name) {
   const long long zoneCount = in.Count("zones", "zone count", kMaxZones);
   for (long long n = 0; n < zoneCount; ++n) {
     const std::string_view zone = in.Next("zone", n + 1, zoneCount);
-    if (!IsZoneName(zone)) {
+    if (!IsTimeZoneName(zone)) {
       in.Fail("zone name: " + QuoteForMessage(zone, 40) + " is not a time zone name");
     }
     if (!zones.names_.empty() && !(zones.names_.back() < zone)) {

@@ -82,6 +82,12 @@ class PlaceZones {
   std::vector<std::uint32_t> cellStart_;
 };
 
+// Whether `name` has the form of an IANA zone name: "Europe/Madrid",
+// "America/Argentina/Buenos_Aires", "Etc/GMT-2", "UTC" (ASCII letters, digits, "_", "+", "-" in
+// parts split by "/", at most 64 characters). No empty part, no "." (so no "..") and no leading
+// "/": such a name never leads out of a zone folder.
+bool IsTimeZoneName(std::string_view name);
+
 // Nautical time at a longitude: whole hours round(longitude / 15), no abbreviation.
 CivilOffset NauticalOffset(double longitudeDeg);
 

@@ -15,6 +15,8 @@ packages=(
   desktop-file-utils
   # a German locale, so that the tests can show that numbers keep "." under a comma locale
   locales
+  # the time-zone database that local civil times come from (QTimeZone reads it)
+  tzdata
   # start-up benchmark (bench/startup.sh)
   hyperfine
   # data tools (catalogue, places, textures)
