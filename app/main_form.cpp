@@ -35,6 +35,7 @@
 #include "navigation.h"
 #include "up_down.h"
 #include "widgets.h"
+#include "window_texts.h"
 
 namespace umbrivista {
 
@@ -275,12 +276,23 @@ QWidget* MainWindowControls::MakeGlobePanel() {
     (*b.button)->setIcon(PlaybackIcon(b.triangles, b.direction));
     (*b.button)->setFixedSize(24, 24);
   }
+  // Beside the buttons, the speed of a run.
+  ComboBox_PlaySpeed = Named(new QComboBox(Panel_Globus), "ComboBox_PlaySpeed");
+  for (const std::string& item : PlaySpeedItems(Language::kGerman))
+    ComboBox_PlaySpeed->addItem(QString::fromStdString(item));
+  ComboBox_PlaySpeed->setCurrentIndex(kDefaultPlaySpeedIndex);
+  ComboBox_PlaySpeed->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   MakeListPanels();
   // What the point of interest sees, over the globe's upper left corner.
   Label_PoI_Circumstances = Named(new QLabel(Panel_Globus), "Label_PoI_Circumstances");
-  Label_PoI_Circumstances->setStyleSheet(QStringLiteral(
-      "background-color: rgba(0, 0, 0, 170); color: white; padding: 4px; font-size: 8pt"));
+  // (A selector, so that the label's context menu keeps the ordinary look.)
+  Label_PoI_Circumstances->setStyleSheet(
+      QStringLiteral("QLabel { background-color: rgba(0, 0, 0, 170); color: white; padding: 4px; "
+                     "font-size: 8pt }"));
   Label_PoI_Circumstances->setTextFormat(Qt::PlainText);
+  Action_CopyPoI = Named(new QAction(Label_PoI_Circumstances), "Action_CopyPoI");
+  Label_PoI_Circumstances->addAction(Action_CopyPoI);
+  Label_PoI_Circumstances->setContextMenuPolicy(Qt::ActionsContextMenu);
   Label_PoI_Circumstances->move(4, 4);
   Label_PoI_Circumstances->hide();
   // Beside it, the Sun and the Moon as the point sees them at the contacts.
@@ -292,6 +304,8 @@ QWidget* MainWindowControls::MakeGlobePanel() {
   Time_ScrollBar->setPageStep(30);
   Time_ScrollBar->setSingleStep(1);
   Time_ScrollBar->setValue(kTimeSliderCentre);
+  // Reached with Tab or a click; the window gives it the play keys.
+  Time_ScrollBar->setFocusPolicy(Qt::StrongFocus);
   column->addWidget(Time_ScrollBar);
   return outer;
 }
@@ -382,8 +396,8 @@ void MainWindowControls::MakeMenu(QMainWindow* window) {
 
   QMenu* help = Named(bar->addMenu(QString()), "Hilfe1");
   Hilfe2 = Named(help->addAction(QString()), "Hilfe2");
+  Hilfe2->setShortcut(QKeySequence::HelpContents);
   Version1 = Named(help->addAction(QString()), "Version1");
-
 }
 
 void MainWindowControls::LayOutGlobePanel(int w, int h) {
@@ -394,6 +408,7 @@ void MainWindowControls::LayOutGlobePanel(int w, int h) {
     b->move(left, h - 28);
     left += b->width() + 2;
   }
+  ComboBox_PlaySpeed->setGeometry(left + 4, h - 28, ComboBox_PlaySpeed->sizeHint().width(), 24);
   Zoom_TrackBar->setGeometry(w - 32, h - 179, 28, 150);
   // The list panels open at (8, 8), as large as the globe allows.
   for (QWidget* p : {Panel_PoIs_Edit, Panel_PoIs_Select})

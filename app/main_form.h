@@ -78,6 +78,8 @@ struct MainWindowControls {
   QToolButton* Button_Stop;
   QToolButton* Button_Play;
   QToolButton* Button_FastPlay;
+  QComboBox* ComboBox_PlaySpeed;
+  QAction* Action_CopyPoI;  // the point panel's context menu: its lines to the clipboard
   QAction* Exit1;
   QAction* Sichtbarkeit;
   QAction* CityHist;

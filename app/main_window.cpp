@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <chrono>
 #include <filesystem>
 
 #include "about_panel.h"
@@ -35,6 +36,13 @@
 #include "widgets.h"
 
 namespace umbrivista {
+
+namespace {
+
+// The run's timer: about 30 ticks a second; how far each tick moves comes from the clock.
+constexpr int kPlayTickMilliseconds = 33;
+
+}  // namespace
 
 // A report window told of the session's language as the main window is.
 class TForm_Main::ReportLink : public SessionObserver {
@@ -55,7 +63,13 @@ TForm_Main::TForm_Main(MainWindowOptions options, QWidget* parent)
   SetUpControls(this);
   Panel_Globus->installEventFilter(this);
   Globe->installEventFilter(this);
+  Time_ScrollBar->installEventFilter(this);
   MakeShortcuts();
+  playTimer_ = new QTimer(this);
+  playTimer_->setObjectName(QStringLiteral("Timer_Play"));
+  playTimer_->setInterval(kPlayTickMilliseconds);
+  connect(playTimer_, &QTimer::timeout, this, &TForm_Main::PlayTick);
+  SetPlayClock({});
   session_.Subscribe(this);
 
   // The globe's layers live in a scratch database; without one the globe still shows.
@@ -86,6 +100,7 @@ TForm_Main::TForm_Main(MainWindowOptions options, QWidget* parent)
   ShowTimeScale();
   ShowPoIDistances();
   ShowPoI();
+  ShowPlay();
   // The list of points of interest: the file when there is one, else the default lines. Its
   // problems and those of the settings file are reported once the window is shown.
   for (const std::string& problem : {options_.settingsProblem, poiPanels_->Load()})
@@ -142,12 +157,17 @@ void TForm_Main::Connect() {
   }
   const struct {
     QToolButton* button;
-    int step;
-  } playback[] = {{Button_Play, 5}, {Button_FastPlay, 30}, {Button_Reverse, -5},
-                  {Button_FastReverse, -30}};
+    bool forward, fast;
+  } playback[] = {{Button_Play, true, false},
+                  {Button_FastPlay, true, true},
+                  {Button_Reverse, false, false},
+                  {Button_FastReverse, false, true}};
   for (const auto& p : playback)
-    connect(p.button, &QToolButton::clicked, this, [this, step = p.step] { Play(step); });
+    connect(p.button, &QToolButton::clicked, this, [this, p] { Play(p.forward, p.fast); });
   connect(Button_Stop, &QToolButton::clicked, this, [&s] { s.StopPlaying(); });
+  connect(ComboBox_PlaySpeed, &QComboBox::currentIndexChanged, this,
+          [&s](int i) { s.SetPlaySpeedIndex(i); });
+  connect(Action_CopyPoI, &QAction::triggered, this, &TForm_Main::CopyPoILines);
   connect(Globe, &TGlobeView::afterRender, this, &TForm_Main::GlobeAfterRender);
   connect(Find<QPushButton>(Panel_GlobeControl, "Button_Center_Globe"), &QPushButton::clicked,
           this, [this] {
@@ -202,6 +222,17 @@ void TForm_Main::MakeShortcuts() {
   auto* centre = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_C), this);
   connect(centre, &QShortcut::activated, this,
           [this] { session_.CentreGlobe(Globe->width(), Globe->height()); });
+}
+
+void TForm_Main::SetPlayClock(std::function<double()> clock) {
+  if (!clock) {
+    clock = [start = std::chrono::steady_clock::now()] {
+      return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+  }
+  playClock_ = std::move(clock);
+  // A run under way measures from the new clock's present.
+  lastPlayTick_ = playClock_();
 }
 
 std::string TForm_Main::ScratchDatabasePath() const {
@@ -306,6 +337,7 @@ void TForm_Main::Exit1Click() {
 void TForm_Main::closeEvent(QCloseEvent* event) {
   // The animation stops before anything is torn down.
   session_.StopPlaying();
+  playTimer_->stop();
   closing_ = true;
   for (TReportWindow* r : reports_) r->CancelRun();
   QCoreApplication::processEvents();

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QPoint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,6 +14,9 @@
 #include "main_form.h"
 #include "session.h"
 #include "settings_record.h"
+
+class QKeyEvent;
+class QTimer;
 
 namespace umbrivista {
 
@@ -79,8 +83,15 @@ class TForm_Main : public QMainWindow, public MainWindowControls, private Sessio
   TAboutPanel* AboutPanel() const { return about_; }
   // An animation run is under way.
   bool Playing() const { return session_.Playing(); }
-  // Ends an animation run at its next step (a report run starting, the window closing).
+  // Ends an animation run (a report run starting, the window closing).
   void StopPlaying() { session_.StopPlaying(); }
+  // The clock a run measures its wall time by: seconds from any fixed start, never going back.
+  // The default is the system's steady clock; tests give their own.
+  void SetPlayClock(std::function<double()> clock);
+  // What the run's timer does at each tick: the instant moves on by the wall time since the
+  // previous tick (or the start of the run) at the run's speed.
+  void PlayTick();
+  QTimer* PlayTimer() const { return playTimer_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -103,6 +114,7 @@ class TForm_Main : public QMainWindow, public MainWindowControls, private Sessio
   void ShowPoIDistances();
   void ShowPoI();
   void ShowPoISketch();
+  void ShowPlay();
   void Relabel();
   void ApplyFrame();
   void ApplyTexture();
@@ -114,7 +126,11 @@ class TForm_Main : public QMainWindow, public MainWindowControls, private Sessio
   void Exit1Click();
   void GlobeMouse(QEvent* event);
   void HideGlobeControl();
-  void Play(int step);
+  void Play(bool forward, bool fast);
+  // Space, Left/Right (Shift: a minute), Home/End on the globe or the time slider; false for
+  // any other key.
+  bool PlaybackKey(const QKeyEvent* key);
+  void CopyPoILines();
   void Hilfe2Click();
   void Version1Click();
   void GlobeAfterRender(QPainter* canvas);
@@ -141,6 +157,9 @@ class TForm_Main : public QMainWindow, public MainWindowControls, private Sessio
   THelpWindow* help_ = nullptr;
   TAboutPanel* about_ = nullptr;
   QString pendingError_;
+  QTimer* playTimer_ = nullptr;
+  std::function<double()> playClock_;
+  double lastPlayTick_ = 0;
 };
 
 }  // namespace umbrivista

@@ -3,9 +3,11 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -15,6 +17,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
 
@@ -32,16 +35,19 @@
 #include "info_panel.h"
 #include "layers.h"
 #include "main_window.h"
+#include "navigation.h"
 #include "overlay.h"
 #include "poi_panels.h"
 #include "string_table.h"
 #include "widgets.h"
+#include "window_texts.h"
 
 namespace umbrivista {
 
 namespace {
 
 constexpr int kWheelStep = 10;
+constexpr int kStepsPerMinute = 30;  // slider steps
 
 // Shows a value in a control without running the control's handler.
 template <typename W, typename F>
@@ -95,6 +101,7 @@ void TForm_Main::SessionChanged(SessionChanges changes) {
                  kLanguageChanged))
     ShowPoI();
   if (changes & kFrameChanged) ApplyFrame();
+  if (changes & kPlayChanged) ShowPlay();
 }
 
 void TForm_Main::ShowSelection() {
@@ -192,6 +199,11 @@ void TForm_Main::Relabel() {
   const auto grid = GridListItems(language);
   for (int i = 0; i < kGridListCount; ++i) ComboBox_GradNetz->setItemText(i, Q(grid[i]));
   Time_ScrollBar->setToolTip(Q(StringItem(Text::kTimeSliderHint, language)));
+  const auto speeds = PlaySpeedItems(language);
+  for (int i = 0; i < kPlaySpeedCount; ++i) ComboBox_PlaySpeed->setItemText(i, Q(speeds[i]));
+  ComboBox_PlaySpeed->setToolTip(Q(PlaySpeedHint(language)));
+  ComboBox_PlaySpeed->resize(ComboBox_PlaySpeed->sizeHint().width(), ComboBox_PlaySpeed->height());
+  Action_CopyPoI->setText(Q(CopyLinesCommand(language)));
   SG->setToolTip(Q(InfoGridHint(language)));
   if (about_) about_->hide();
   // An open help window turns to the page of the new language.
@@ -237,6 +249,10 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
     LayOutGlobePanel(Panel_Globus->width(), Panel_Globus->height());
     session_.PanelResized(Panel_Globus->width(), Panel_Globus->height());
   }
+  // The play keys belong to the globe and the time slider; text boxes keep their own.
+  if ((watched == Globe || watched == Time_ScrollBar) && event->type() == QEvent::KeyPress &&
+      PlaybackKey(static_cast<QKeyEvent*>(event)))
+    return true;
   if (watched == Globe) {
     switch (event->type()) {
       case QEvent::Wheel:
@@ -321,16 +337,72 @@ void TForm_Main::RebuildPoI() {
 
 // --- Animation ---------------------------------------------------------------------------------
 
-void TForm_Main::Play(int step) {
-  Button_Stop->setFocus();
-  // A second play button switches the run under way instead of starting one inside it.
-  if (!session_.StartPlaying(step)) return;
-  // One step per pass; each pass lets the globe repaint and the clicks reach their handlers.
-  while (!closing_ && session_.PlayStep()) {
-    Globe->repaint();
-    QCoreApplication::processEvents();
+void TForm_Main::Play(bool forward, bool fast) {
+  // The slider takes the focus: Space then pauses and resumes, the arrows step.
+  Time_ScrollBar->setFocus();
+  // A second play button turns the run under way.
+  session_.StartPlaying(forward, fast);
+}
+
+void TForm_Main::ShowPlay() {
+  Quietly(ComboBox_PlaySpeed, [&](QComboBox* c) { c->setCurrentIndex(session_.PlaySpeedIndex()); });
+  if (!session_.Playing()) {
+    playTimer_->stop();
+  } else if (!playTimer_->isActive()) {
+    lastPlayTick_ = playClock_();
+    playTimer_->start();
   }
-  session_.StopPlaying();
+}
+
+void TForm_Main::PlayTick() {
+  // A clock that went back moves nothing; the next tick measures from its present.
+  const double now = playClock_();
+  const double elapsed = now - lastPlayTick_;
+  lastPlayTick_ = now;
+  if (!closing_) session_.PlayAdvance(elapsed);
+}
+
+bool TForm_Main::PlaybackKey(const QKeyEvent* key) {
+  const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+  const bool shift = modifiers == Qt::ShiftModifier;
+  if (modifiers != Qt::NoModifier && !shift) return false;
+  const int position = session_.TimePosition();
+  switch (key->key()) {
+    case Qt::Key_Space:
+      if (shift) return false;
+      // Pauses, or resumes forwards at the chosen speed.
+      if (session_.Playing()) {
+        session_.StopPlaying();
+      } else {
+        session_.StartPlaying(true);
+      }
+      return true;
+    // A run under way goes on from where the keys put the instant, as after dragging the slider.
+    case Qt::Key_Left:
+    case Qt::Key_Right: {
+      const int steps = shift ? kStepsPerMinute : 1;
+      session_.SetTimePosition(position + (key->key() == Qt::Key_Left ? -steps : steps));
+      return true;
+    }
+    case Qt::Key_Home:
+    case Qt::Key_End:
+      if (shift) return false;
+      session_.SetTimePosition(key->key() == Qt::Key_Home ? 0 : kTimeSliderMax);
+      return true;
+    default:
+      return false;
+  }
+}
+
+// --- The point's panel -------------------------------------------------------------------------
+
+void TForm_Main::CopyPoILines() {
+  const std::vector<std::string>& lines = session_.PoILines();
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (lines.empty() || !clipboard) return;
+  QString text;
+  for (const std::string& line : lines) text += Q(line) + QLatin1Char('\n');
+  clipboard->setText(text);
 }
 
 // --- Overlay -----------------------------------------------------------------------------------

@@ -66,6 +66,7 @@ void Session::ApplySettings(const SettingsRecord& s) {
   language_ = IsKnownLanguage(s.language) ? s.language : kDefaultLanguage;
   ut_ = s.ut;
   textureIndex_ = std::clamp(s.textureIndex, 0, kTextureCount - 1);
+  playSpeedIndex_ = std::clamp(s.playSpeedIndex, 0, kPlaySpeedCount - 1);
   gridIndex_ = std::clamp(s.gridIndex, 0, kGridListCount - 1);
   // Radio pairs: a south (west) that is set wins, as in a group where one button excludes the
   // other; both may be unset.
@@ -105,6 +106,7 @@ void Session::CollectSettings(SettingsRecord& s) const {
   s.eclipsePosition = position_ > 0 ? position_ : savedPosition_;
   s.ut = ut_;
   s.textureIndex = textureIndex_;
+  s.playSpeedIndex = playSpeedIndex_;
   s.gridIndex = gridIndex_;
   s.poiLatitude = poiLatitudeText_;
   s.poiNorth = poiNorth_;
@@ -133,7 +135,9 @@ void Session::SelectPosition(int position, bool again) {
 
 void Session::EclipseChange(SessionChanges also) {
   // A new eclipse ends an animation run; its instant starts at the estimated maximum.
+  if (playing_) also |= kPlayChanged;
   playing_ = false;
+  playCarry_ = 0;
   catalogue_.Select(position_);
   record_ = catalogue_.Current();
   timePosition_ = SliderPositionForTime(EstimatedMaximum(record_));
@@ -396,29 +400,60 @@ void Session::SetLanguage(Language language) {
 
 // --- Animation ---------------------------------------------------------------------------------
 
-bool Session::StartPlaying(int step) {
-  playStep_ = step;
-  if (playing_) return false;
-  playing_ = true;
-  return true;
+void Session::SetPlaySpeedIndex(int index) {
+  playSpeedIndex_ = std::clamp(index, 0, kPlaySpeedCount - 1);
+  Notify(kPlayChanged);
 }
 
-bool Session::PlayStep() {
-  const int p = timePosition_;
-  bool more = false;
-  switch (playStep_) {
-    case 5: more = p < 12595; break;
-    case 30: more = p < 12570; break;
-    case -5: more = p > 5; break;
-    case -30: more = p > 30; break;
-    default: break;
+double Session::PlayRate() const {
+  if (!playing_) return 0;
+  const double rate = kPlaySpeeds[playSpeedIndex_] * (playFast_ ? kFastPlayFactor : 1);
+  return playForward_ ? rate : -rate;
+}
+
+bool Session::StartPlaying(bool forward, bool fast) {
+  const bool wasPlaying = playing_;
+  // A turn starts afresh: steps gathered the other way are not taken.
+  if (!wasPlaying || forward != playForward_) playCarry_ = 0;
+  playForward_ = forward;
+  playFast_ = fast;
+  const bool atEnd = forward ? timePosition_ >= kTimeSliderMax : timePosition_ <= 0;
+  playing_ = CatalogueLoaded() && position_ > 0 && !atEnd;
+  if (playing_ || wasPlaying) Notify(kPlayChanged);
+  return playing_;
+}
+
+void Session::StopPlaying() {
+  if (!playing_) return;
+  playing_ = false;
+  playCarry_ = 0;
+  Notify(kPlayChanged);
+}
+
+bool Session::PlayAdvance(double wallSeconds) {
+  if (!playing_ || !(wallSeconds > 0)) return false;
+  constexpr double kSecondsPerStep = kTimeSliderHalfRangeHours * 3600 / kTimeSliderCentre;
+  playCarry_ += PlayRate() * std::min(wallSeconds, kMaxPlayAdvanceSeconds) / kSecondsPerStep;
+  const double steps = std::trunc(playCarry_);
+  if (steps == 0) return false;
+  playCarry_ -= steps;
+  const int from = timePosition_;
+  timePosition_ =
+      static_cast<int>(std::clamp(timePosition_ + steps, 0.0, static_cast<double>(kTimeSliderMax)));
+  const bool moved = timePosition_ != from;
+  SessionChanges changes = 0;
+  if (moved) {
+    ComputeInstant();
+    changes |= kInstantChanged;
   }
-  if (!playing_ || !more) {
+  // The run ends where the range does.
+  if (timePosition_ == (playForward_ ? kTimeSliderMax : 0)) {
     playing_ = false;
-    return false;
+    playCarry_ = 0;
+    changes |= kPlayChanged;
   }
-  SetTimePosition(p + playStep_);
-  return true;
+  if (changes) Notify(changes);
+  return moved;
 }
 
 OverlayInput Session::Overlay(double k) const {

@@ -5,6 +5,7 @@
 // refused), everything that follows from it is worked out once, and the observers are told what
 // changed; the windows only draw what the session holds and turn the user's actions into calls.
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -35,8 +36,17 @@ enum SessionChange : unsigned {
   kPointChanged = 1u << 10,     // the point of interest moved, or shown or hidden
   kLanguageChanged = 1u << 11,
   kFrameChanged = 1u << 12,     // zoom or the globe's centre on the screen
+  kPlayChanged = 1u << 13,      // an animation run began, turned or ended, or the speed changed
 };
 using SessionChanges = unsigned;
+
+// The play speeds: seconds of eclipse time per second of wall time. The fast buttons run
+// kFastPlayFactor times the chosen speed.
+inline constexpr std::array<double, kPlaySpeedCount> kPlaySpeeds = {1, 60, 300, 1200};
+inline constexpr double kFastPlayFactor = 6;
+// The most wall time one advance counts: after a stall (a suspended machine, a blocked event
+// loop) the run goes on from where it was instead of leaping.
+inline constexpr double kMaxPlayAdvanceSeconds = 1;
 
 class SessionObserver {
  public:
@@ -175,13 +185,23 @@ class Session {
   Language GetLanguage() const { return language_; }
 
   // --- Animation -------------------------------------------------------------------------------
-  // Starts a run of `step` slider positions per pass (±5 or ±30): true when a run is to begin,
-  // false when one is under way (it now goes on with the new step).
-  bool StartPlaying(int step);
-  // One pass: false (and the run ends) when the run was stopped or the slider reached its end.
-  bool PlayStep();
-  void StopPlaying() { playing_ = false; }
+  // The chosen speed, an index into kPlaySpeeds (clamped); a run under way goes on at it.
+  void SetPlaySpeedIndex(int index);
+  int PlaySpeedIndex() const { return playSpeedIndex_; }
+  // Starts a run forwards or backwards at the chosen speed (`fast`: kFastPlayFactor times it), or
+  // turns the run under way. A run does not begin at the end it would run towards (one under way
+  // there ends). True while a run is under way afterwards.
+  bool StartPlaying(bool forward, bool fast = false);
+  // Moves the instant on by the run's speed × `wallSeconds` (at most kMaxPlayAdvanceSeconds; a
+  // value that is not a positive number counts as none) of eclipse time. The part of a slider
+  // step left over is kept for the next call, so that many short advances come to the same
+  // instant as one long one. The run ends at either end of the ±3.5 h range. True when the
+  // slider moved.
+  bool PlayAdvance(double wallSeconds);
+  void StopPlaying();
   bool Playing() const { return playing_; }
+  // Eclipse seconds per second of the run under way: negative backwards, 0 without a run.
+  double PlayRate() const;
 
   // What the overlay draws for the shown instant, at the session's globe centre and `k` pixels
   // per Earth radius (the scale the globe really took).
@@ -242,7 +262,10 @@ class Session {
   std::vector<std::string> poiLines_;
 
   bool playing_ = false;
-  int playStep_ = 0;
+  bool playForward_ = true;
+  bool playFast_ = false;
+  int playSpeedIndex_ = kDefaultPlaySpeedIndex;
+  double playCarry_ = 0;  // slider steps not yet taken, with the run's sign
 };
 
 }  // namespace umbrivista

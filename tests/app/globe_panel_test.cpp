@@ -1,5 +1,5 @@
-// The globe in the main window, driven offscreen: time slider and animation runs, zoom, wheel,
-// dragging, the context panel, views, layers and the single point of interest.
+// The globe in the main window, driven offscreen: time slider, zoom, wheel, dragging, the context
+// panel, views, layers and the single point of interest.
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,6 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
 
@@ -43,7 +42,7 @@ class GlobePanelTest : public ::testing::Test {
     options.catalogueFile = std::string(UMBRIVISTA_DATA_DIR) + "/" + kCatalogueFileName;
     options.dataDir = UMBRIVISTA_DATA_DIR;
     options.version = "0.1.0";
-    // A small window keeps every repaint of the animation runs quick.
+    // A small window keeps every repaint quick.
     options.settings.mainWidth = 640;
     options.settings.mainHeight = 480;
     main_ = new TForm_Main(options);
@@ -56,19 +55,6 @@ class GlobePanelTest : public ::testing::Test {
     main_->Opt_NormView->trigger();
     main_->ScrollBar_Eclipse->setValue(16690);
     main_->Time_ScrollBar->setValue(6300);
-  }
-  // Clicks `button` once the run under way has made a few steps.
-  static void ClickDuringRun(QAbstractButton* button, int steps) {
-    auto* count = new int(0);
-    auto connection = std::make_shared<QMetaObject::Connection>();
-    *connection = QObject::connect(main_->Time_ScrollBar, &QScrollBar::valueChanged,
-                                   [button, steps, count, connection] {
-                                     if (++*count == steps) {
-                                       QObject::disconnect(*connection);
-                                       delete count;
-                                       QTimer::singleShot(0, button, &QAbstractButton::click);
-                                     }
-                                   });
   }
   static void Wheel(int delta) {
     QWheelEvent wheel(QPointF(50, 50), main_->Globe->mapToGlobal(QPointF(50, 50)), QPoint(),
@@ -88,50 +74,6 @@ TEST_F(GlobePanelTest, SliderPositionsAreInstants) {
   EXPECT_DOUBLE_EQ(main_->CurrentTimeOffset(), 3.5);
   main_->Time_ScrollBar->setValue(6301);
   EXPECT_NEAR(main_->CurrentTimeOffset() * 3600, 2.0, 1e-9);
-}
-
-TEST_F(GlobePanelTest, PlayRunsEndWhereTheirConditionsFail) {
-  main_->Time_ScrollBar->setValue(12500);
-  main_->Button_Play->click();
-  EXPECT_GE(main_->Time_ScrollBar->value(), 12595);
-  EXPECT_FALSE(main_->Playing());
-  main_->Time_ScrollBar->setValue(12000);
-  main_->Button_FastPlay->click();
-  EXPECT_EQ(main_->Time_ScrollBar->value(), 12570);
-  main_->Time_ScrollBar->setValue(100);
-  main_->Button_Reverse->click();
-  EXPECT_LE(main_->Time_ScrollBar->value(), 5);
-  main_->Time_ScrollBar->setValue(600);
-  main_->Button_FastReverse->click();
-  EXPECT_LE(main_->Time_ScrollBar->value(), 30);
-  EXPECT_GT(main_->Time_ScrollBar->value(), 0);
-  // At 12596 the play condition fails at once.
-  main_->Time_ScrollBar->setValue(12596);
-  main_->Button_Play->click();
-  EXPECT_EQ(main_->Time_ScrollBar->value(), 12596);
-}
-
-TEST_F(GlobePanelTest, StopAndAClickOnTheGlobeEndARun) {
-  ClickDuringRun(main_->Button_Stop, 3);
-  main_->Button_Play->click();
-  EXPECT_EQ(main_->Time_ScrollBar->value(), 6300 + 3 * 5);
-  EXPECT_FALSE(main_->Playing());
-  const int before = main_->Time_ScrollBar->value();
-  QObject::connect(
-      main_->Time_ScrollBar, &QScrollBar::valueChanged, main_,
-      [] { QTest::mouseClick(main_->Globe, Qt::LeftButton, {}, QPoint(40, 40)); },
-      Qt::SingleShotConnection);
-  main_->Button_FastReverse->click();
-  EXPECT_EQ(main_->Time_ScrollBar->value(), before - 30);
-}
-
-TEST_F(GlobePanelTest, ASecondPlayButtonSwitchesTheRunWithoutNesting) {
-  main_->Time_ScrollBar->setValue(60);
-  ClickDuringRun(main_->Button_Reverse, 2);
-  main_->Button_Play->click();
-  // Two steps forward, then backwards until the reverse condition fails; no forward run resumes.
-  EXPECT_LE(main_->Time_ScrollBar->value(), 5);
-  EXPECT_FALSE(main_->Playing());
 }
 
 TEST_F(GlobePanelTest, OnePaintPerStepAndNoRenderRequestedByTheOverlay) {

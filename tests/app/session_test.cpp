@@ -236,21 +236,5 @@ TEST(SessionWithoutCatalogue, RefusesEveryEclipseChangeAndKeepsTheSavedOne) {
   EXPECT_EQ(out.eclipsePosition, 20000);
 }
 
-TEST_F(SessionTest, PlayingRunsToTheEndOfTheSliderAndStopsOnANewEclipse) {
-  session_.SetTimePosition(12560);
-  ASSERT_TRUE(session_.StartPlaying(30));
-  EXPECT_FALSE(session_.StartPlaying(5));  // switches the run under way
-  int passes = 0;
-  while (session_.PlayStep()) ++passes;
-  EXPECT_EQ(passes, 7);  // 12560 → 12595 in steps of 5
-  EXPECT_EQ(session_.TimePosition(), 12595);
-  EXPECT_FALSE(session_.Playing());
-  ASSERT_TRUE(session_.StartPlaying(-30));
-  EXPECT_TRUE(session_.PlayStep());
-  session_.SelectPosition(16634);
-  EXPECT_FALSE(session_.Playing());
-  EXPECT_FALSE(session_.PlayStep());
-}
-
 }  // namespace
 }  // namespace umbrivista

@@ -1,0 +1,27 @@
+#include "window_texts.h"
+
+namespace umbrivista {
+
+std::array<std::string, kPlaySpeedCount> PlaySpeedItems(Language language) {
+  static const char* const kRealTime[3] = {"×1 Echtzeit", "×1 real time", "×1 temps réel"};
+  std::array<std::string, kPlaySpeedCount> items;
+  if (!IsKnownLanguage(language)) return items;
+  items = {kRealTime[LanguageIndex(language)], "×60 (1 min/s)", "×300 (5 min/s)",
+           "×1200 (20 min/s)"};
+  return items;
+}
+
+std::string PlaySpeedHint(Language language) {
+  static const char* const kHint[3] = {
+      "Wiedergabe: Finsternis-Zeit je Sekunde (die schnellen Knöpfe: sechsmal so viel)",
+      "Play speed: eclipse time per second (the fast buttons: six times as much)",
+      "Vitesse de lecture : temps de l'éclipse par seconde (boutons rapides : six fois plus)"};
+  return IsKnownLanguage(language) ? kHint[LanguageIndex(language)] : std::string();
+}
+
+std::string CopyLinesCommand(Language language) {
+  static const char* const kCopy[3] = {"Kopieren", "Copy", "Copier"};
+  return IsKnownLanguage(language) ? kCopy[LanguageIndex(language)] : std::string();
+}
+
+}  // namespace umbrivista
