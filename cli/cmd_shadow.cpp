@@ -1,12 +1,15 @@
 // elements, centreline and local: the shadow at an instant, the centre line and the local
 // circumstances at a place.
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 
 #include "angles.h"
 #include "centre_line.h"
+#include "civil_time.h"
 #include "cli.h"
 #include "deltat.h"
 #include "eclipse_types.h"
@@ -14,6 +17,7 @@
 #include "language.h"
 #include "local_circumstances.h"
 #include "numbers.h"
+#include "place_zones.h"
 #include "shadow.h"
 
 namespace umbrivista {
@@ -85,6 +89,51 @@ std::string DateTimeText(const UTInstant& when) {
   std::snprintf(buf, sizeof buf, "\t%02lld:%02lld:%02lld.%lld", total / 36000, total / 600 % 60,
                 total / 10 % 60, total % 10);
   return IsoDate(date.year, date.month, date.day) + buf;
+}
+
+// The clock of local's times (--time): UT as always, TT, or the civil time of a zone (the
+// place's own, from the nearest place, or one named) or nautical time.
+struct Clock {
+  enum Kind { kUT, kTT, kCivil } kind = kUT;
+  PointZone zone;  // for kCivil
+};
+
+Clock TakeClock(Args& args) {
+  Clock clock;
+  const auto given = args.TakeOption("time");
+  std::string word = given.value_or("ut");
+  for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (word == "ut") return clock;
+  if (word == "tt") {
+    clock.kind = Clock::kTT;
+  } else if (word == "local" || IsKnownZone(*given)) {
+    clock.kind = Clock::kCivil;
+    if (word != "local") clock.zone.zone = *given;  // empty: the place's own, found later
+  } else {
+    throw UsageError("--time must be ut, tt, local or a time zone such as Europe/Madrid, not " +
+                     Echo(*given));
+  }
+  return clock;
+}
+
+// The place's zone for --time local, from the zone file the data-file lookup finds.
+void FindPlaceZone(Clock& clock, double lat, double lon) {
+  if (clock.kind != Clock::kCivil || !clock.zone.zone.empty()) return;
+  clock.zone = PlaceZones::Load(DataFile(kPlaceZonesFileName)).Find(lat, lon);
+}
+
+// Instant t of the eclipse on the clock; `offset` is set for civil time, each instant its own
+// (daylight saving may start or end during an eclipse).
+UTInstant OnClock(const Clock& clock, const EclipseRecord& r, double deltaT, double t, double lon,
+                  std::optional<CivilOffset>& offset) {
+  if (clock.kind == Clock::kUT) return ContactUT(r, deltaT, t);
+  if (clock.kind == Clock::kTT) return ContactUT(r, 0, t);
+  offset = CivilOffsetAt(clock.zone, ContactUT(r, deltaT, t).julianDay, lon, QtCivilOffsets());
+  if (!offset) {
+    throw std::runtime_error("the time zone " + clock.zone.zone +
+                             " is not in the system's time-zone database (tzdata)");
+  }
+  return ContactUT(r, deltaT - offset->seconds, t);
 }
 
 const char* VisibilityWord(Visibility visibility) {
@@ -202,6 +251,7 @@ int RunLocal(Args& args) {
       ParseIntArg(args.TakeOption("height").value_or("0"), "--height", kMinHeightM, kMaxHeightM);
   const auto givenDeltaT = args.TakeOption("deltat");
   const Language language = TakeLanguage(args);
+  Clock clock = TakeClock(args);
   const EclipseRecord& r = cat.RecordAt(ParsePosition(args.TakePositional("POS"), cat));
   args.ExpectEnd();
 
@@ -224,19 +274,46 @@ int RunLocal(Args& args) {
   }
   const LocalCircumstances& lc = found.circumstances;
   const VisiblePart& seen = found.visible;
+  FindPlaceZone(clock, lat, lon);
+  if (clock.kind != Clock::kUT) {
+    out.Text("zone", clock.kind == Clock::kTT ? "TT" : clock.zone.Label());
+  }
   out.Text("kind", std::string(1, EclipseKindLetter(lc.kind, language)));
   out.Text("visible", VisibilityWord(seen.visibility));
   // Rounded so that a partial eclipse never reads as a total one, nor a total one as partial.
   out.Number("magnitude", FormatForKind(lc.magnitude, 1, 4, lc.kind));
   out.Number("obscuration", FormatForKind(lc.obscuration, 1, 4, lc.kind));
+  // An instant in UT ("date<TAB>time") and on the clock: the TSV lines show the clock's date and
+  // time, a civil time followed by "<TAB>abbreviation<TAB>offset"; JSON keeps date_ut and time_ut
+  // and adds the clock's members.
+  struct ClockText {
+    std::string ut, when, zone, json;
+  };
+  const auto onClock = [&](double t) {
+    ClockText text;
+    text.ut = text.when = DateTimeText(ContactUT(r, deltaT, t));
+    if (clock.kind == Clock::kUT) return text;
+    std::optional<CivilOffset> offset;
+    text.when = DateTimeText(OnClock(clock, r, deltaT, t, lon, offset));
+    const auto tab = text.when.find('\t');
+    text.json = ", \"date\": " + Fields::Quoted(text.when.substr(0, tab)) +
+                ", \"time\": " + Fields::Quoted(text.when.substr(tab + 1));
+    if (offset) {
+      text.zone = "\t" + offset->abbreviation + "\t" + FormatUtOffset(offset->seconds);
+      text.json += ", \"zone_offset_s\": " + std::to_string(offset->seconds) +
+                   ", \"zone_abbreviation\": " + Fields::Quoted(offset->abbreviation);
+    }
+    return text;
+  };
   const auto instant = [&](const char* name, double t) {
-    const std::string when = DateTimeText(ContactUT(r, deltaT, t));
+    const ClockText at = onClock(t);
+    const std::string& when = at.ut;
     const auto tab = when.find('\t');
     if (out.IsJson()) {
       out.Json(name, "{\"date_ut\": " + Fields::Quoted(when.substr(0, tab)) +
-                         ", \"time_ut\": " + Fields::Quoted(when.substr(tab + 1)) + "}");
+                         ", \"time_ut\": " + Fields::Quoted(when.substr(tab + 1)) + at.json + "}");
     } else {
-      Line(name, when);
+      Line(name, at.when + at.zone);
     }
   };
   if (seen.hasSunrise) instant("sunrise", seen.sunrise);
@@ -271,7 +348,8 @@ int RunLocal(Args& args) {
   std::string contacts;
   for (int i = 0; i < 5; ++i) {
     if (!lc.computed[i]) continue;
-    const std::string when = DateTimeText(ContactUT(r, deltaT, lc.contactTime[i]));
+    const ClockText at = onClock(lc.contactTime[i]);
+    const std::string& when = at.ut;
     const std::string p = FormatFixed(lc.positionAngle[i] * kRadToDeg, 2);
     const std::string v = FormatFixed(lc.vertexAngle[i] * kRadToDeg, 2);
     const std::string alt = FormatFixed(lc.sunAltitude[i] * kRadToDeg, 2);
@@ -279,8 +357,8 @@ int RunLocal(Args& args) {
     const std::string az = FormatFixed(lc.sunAzimuth[i] * kRadToDeg, 2);
     const bool down = lc.sunAltitude[i] < 0;
     if (!out.IsJson()) {
-      std::cout << kNames[i] << '\t' << when << '\t' << p << '\t' << v << '\t' << alt << '\t'
-                << refracted << '\t' << az << '\t' << (down ? "down" : "up") << '\n';
+      std::cout << kNames[i] << '\t' << at.when << '\t' << p << '\t' << v << '\t' << alt << '\t'
+                << refracted << '\t' << az << '\t' << (down ? "down" : "up") << at.zone << '\n';
       continue;
     }
     const auto tab = when.find('\t');
@@ -290,7 +368,7 @@ int RunLocal(Args& args) {
                 Fields::Quoted(when.substr(tab + 1)) + ", \"position_angle_deg\": " + p +
                 ", \"vertex_angle_deg\": " + v + ", \"sun_alt_deg\": " + alt +
                 ", \"sun_alt_refracted_deg\": " + refracted + ", \"sun_az_deg\": " + az +
-                ", \"sun_down\": " + (down ? "true" : "false") + "}";
+                ", \"sun_down\": " + (down ? "true" : "false") + at.json + "}";
   }
   out.Json("contacts", "[" + contacts + "]");
   return 0;

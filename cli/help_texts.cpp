@@ -37,7 +37,7 @@ const char* CommandHelp(const std::string& command) {
        "  Polygon and each curve as a LineString with properties kind and piece\n"},
       {"local",
        "umbrivista-cli local POS --lat DEG --lon DEG [--height M] [--deltat S] [--lang de|en|fr]\n"
-       "                    [--format tsv|json]\n"
+       "                    [--time ut|tt|local|ZONE] [--format tsv|json]\n"
        "  what a place (latitude north +, longitude east +) sees of eclipse POS:\n"
        "  found 1/0 (whether the shadow reaches the place, the Sun up or not); kind p (partial),\n"
        "  t (total), a or r (annular, by language); visible none|full|sunrise|sunset|\n"
@@ -56,7 +56,16 @@ const char* CommandHelp(const std::string& command) {
        "  alt_refracted_deg (with standard refraction)<TAB>azimuth az_deg (from north through\n"
        "  east, as published tables count it)<TAB>up|down (the Sun above or below the horizon).\n"
        "  A computation that does not settle prints found 0 and reason not_settled, status 1.\n"
-       "  --deltat S uses S seconds of ΔT instead of the program's own\n"},
+       "  --deltat S uses S seconds of ΔT instead of the program's own\n"
+       "  --time sets the clock of the dates and times: ut (the default, output as above), tt,\n"
+       "  local (the place's civil time: the IANA zone of the nearest world place within\n"
+       "  100 km, nautical time UT±h beyond; before the zone's first standard time the place's\n"
+       "  mean time, LMT) or an IANA ZONE such as Europe/Madrid (an unknown one is a usage\n"
+       "  error). A line zone names the clock (TT, Europe/Madrid, UT−3 (nautical)); with local\n"
+       "  or ZONE every time line ends in <TAB>abbreviation (CEST; empty where the zone has\n"
+       "  none)<TAB>offset (UT+2, UT+5:30, UT−5), each instant with its own. JSON keeps date_ut\n"
+       "  and time_ut and adds to each instant date, time and, for civil time, zone_offset_s\n"
+       "  and zone_abbreviation\n"},
       {"render",
        "umbrivista-cli render POS T --out FILE.png [--width W] [--height H] [--zoom Z] [--texture I]\n"
        "                     [--texture-file FILE] [--grid I] [--ut] [--back] [--ssp] [--capitals]\n"
