@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
 #include "navigation.h"
@@ -123,37 +122,15 @@ TEST_F(PlaySpeedTest, RunsTurnStopAndEndWithANewEclipse) {
   EXPECT_FALSE(session_.PlayAdvance(1.0));
 }
 
-TEST_F(PlaySpeedTest, TheSpeedIsClampedAndKeptInTheSettings) {
-  const struct { int set, kept; } indices[] = {{-3, 0}, {1, 1}, {3, 3}, {17, 3}};
-  for (const auto& index : indices) {
-    session_.SetPlaySpeedIndex(index.set);
-    EXPECT_EQ(session_.PlaySpeedIndex(), index.kept) << index.set;
-  }
-  SettingsRecord out;
-  session_.CollectSettings(out);
-  EXPECT_EQ(out.playSpeedIndex, 3);
-  SettingsRecord saved = DefaultSettings("0.1.0");
-  saved.playSpeedIndex = 1;
-  session_.ApplySettings(saved);
-  EXPECT_EQ(session_.PlaySpeedIndex(), 1);
-  saved.playSpeedIndex = 40;  // a record from elsewhere
-  session_.ApplySettings(saved);
-  EXPECT_EQ(session_.PlaySpeedIndex(), kPlaySpeedCount - 1);
-}
-
-TEST(PlaySpeedTexts, OneItemPerSpeedInEachLanguage) {
-  EXPECT_EQ(PlaySpeedItems(Language::kGerman)[0], "×1 Echtzeit");
-  EXPECT_EQ(PlaySpeedItems(Language::kFrench)[0], "×1 temps réel");
+// The list says what the run does: each item begins with its speed's factor.
+TEST(PlaySpeedTexts, EachItemNamesItsSpeed) {
   for (Language language : kLanguages) {
     const auto items = PlaySpeedItems(language);
     for (int i = 0; i < kPlaySpeedCount; ++i) {
-      // Each item begins with its factor.
-      const std::string factor = "×" + std::to_string(static_cast<int>(kPlaySpeeds[i]));
-      EXPECT_EQ(items[i].rfind(factor + " ", 0), 0u) << items[i];
+      const std::string factor = "×" + std::to_string(static_cast<int>(kPlaySpeeds[i])) + " ";
+      EXPECT_EQ(items[i].rfind(factor, 0), 0u) << items[i];
     }
   }
-  EXPECT_EQ(PlaySpeedItems(static_cast<Language>(7))[0], "");
-  EXPECT_EQ(CopyLinesCommand(static_cast<Language>(7)), "");
 }
 
 }  // namespace
