@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "cli_runner.h"
-#include "shipped_catalogue.h"
 
 namespace umbrivista {
 namespace {
@@ -31,19 +30,10 @@ double Seconds(const std::string& hhmmss) {
          std::stod(hhmmss.substr(6));
 }
 
-std::string Position(int year, int month, int day) {
-  const auto& records = ShippedCatalogue().Records();
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    const EclipseRecord& r = records[i];
-    if (r.year == year && r.month == month && r.day == day) return std::to_string(i + 1);
-  }
-  return "0";
-}
-
 // Madrid keeps CEST, UT+2, in August: every time two hours after UT, the rest of each line as
 // it was, the abbreviation and the offset added at its end.
 TEST(CliLocalTime, MadridOnItsOwnClock) {
-  const std::string place = "local " + Position(2026, 8, 12) + " --lat 40.42 --lon -3.70";
+  const std::string place = "local 16695 --lat 40.42 --lon -3.70";  // 2026-08-12
   const Result ut = RunCli(place);
   const Result local = RunCli(place + " --time local");
   ASSERT_EQ(local.status, 0);
@@ -73,9 +63,6 @@ TEST(CliLocalTime, NamedZoneTerrestrialTimeNauticalAndUnknown) {
   EXPECT_EQ(LineFields(chicago.out, "C2").at(9), "UT\u22125");
   const Result json = RunCli(dallas + " --time America/Chicago --format json");
   EXPECT_NE(json.out.find("\"zone\": \"America/Chicago\""), std::string::npos) << json.out;
-  EXPECT_NE(
-      json.out.find("\"contact\": \"C2\", \"date_ut\": \"2024-04-08\", \"time_ut\": \"18:40:"),
-      std::string::npos);
   EXPECT_NE(json.out.find("\"date\": \"2024-04-08\", \"time\": \"13:40:"), std::string::npos);
   EXPECT_NE(json.out.find("\"zone_offset_s\": -18000, \"zone_abbreviation\": \"CDT\"}"),
             std::string::npos);

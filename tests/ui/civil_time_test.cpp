@@ -28,22 +28,18 @@ TEST(CivilTime, OffsetsOfKnownZonesAndInstants) {
       {"Asia/Kathmandu", 2024, 1, 1, 12, 0, 0, 85.32, 20700, "", "17:45:00 UT+5:45"},
       {"Australia/Sydney", 2026, 1, 15, 0, 0, 0, 151.21, 39600, "AEDT", "11:00:00 AEDT, UT+11"},
       {"Australia/Sydney", 2026, 7, 15, 0, 0, 0, 151.21, 36000, "AEST", nullptr},
-      {"Australia/Adelaide", 2026, 1, 15, 0, 0, 0, 138.60, 37800, "ACDT", nullptr},
       {"Pacific/Chatham", 2026, 1, 15, 0, 0, 0, -176.56, 49500, "", "13:45:00 UT+13:45"},
-      {"UTC", 2026, 1, 15, 0, 0, 0, 0, 0, "UTC", nullptr},
       // Before standard time: the mean time of the place, not of Madrid's or Chicago's tzdata
-      // city (−0:14:44, −5:50:36). Madrid's total eclipse of 1860, Dallas in 1869 and just
-      // before Chicago took CST at noon local, 1883-11-18 18:00 UT.
+      // city (−0:14:44, −5:50:36): Madrid's total eclipse of 1860, Dallas just before Chicago
+      // took CST at noon local, 1883-11-18 18:00 UT.
       {"Europe/Madrid", 1860, 7, 18, 14, 0, 0, -3.7038, -889, "LMT",
        "13:45:11 LMT, UT\u22120:14:49"},
-      {"America/Chicago", 1869, 8, 7, 22, 0, 0, -96.797, -23231, "LMT", nullptr},
       {"America/Chicago", 1883, 11, 18, 17, 59, 59, -96.797, -23231, "LMT", nullptr},
       {"America/Chicago", 1883, 11, 18, 18, 0, 1, -96.797, -21600, "CST", nullptr},
       {"Europe/Madrid", -4000, 7, 1, 0, 0, 0, 2.0, 480, "LMT", nullptr},
       // The rule of today far ahead: summer and winter time in 6999.
       {"Europe/Madrid", 6999, 7, 1, 0, 0, 0, -3.70, 7200, "CEST", nullptr},
       {"Europe/Madrid", 6999, 1, 15, 0, 0, 0, -3.70, 3600, "CET", nullptr},
-      {"Australia/Sydney", 6999, 1, 15, 0, 0, 0, 151.21, 39600, "AEDT", nullptr},
   };
   const CivilOffsetFn offsets = QtCivilOffsets();
   for (const Case& c : cases) {
@@ -70,21 +66,6 @@ TEST(CivilTime, UnknownZonesAndUnusableInstantsGiveNothing) {
   EXPECT_TRUE(IsKnownZone("America/Argentina/Buenos_Aires"));
   EXPECT_FALSE(ZoneOffset("Europe/Madrid", std::nan(""), 0).has_value());
   EXPECT_FALSE(ZoneOffset("Europe/Madrid", jd, INFINITY).has_value());
-}
-
-// A point's clock through the Qt-free entry: the zone's offset near a place, nautical at sea.
-TEST(CivilTime, PointClockThroughTheQtFreeEntry) {
-  const double jd = CalendarToJD(2026, 8, 12, 18, 28, 15);
-  PointZone madrid;
-  madrid.zone = "Europe/Madrid";
-  const auto there = CivilOffsetAt(madrid, jd, -3.70, QtCivilOffsets());
-  ASSERT_TRUE(there.has_value());
-  EXPECT_EQ(FormatCivilTime(jd, *there, true), "2026-08-12 20:28:15 CEST, UT+2");
-  PointZone atSea;
-  atSea.nautical = true;
-  const auto sea = CivilOffsetAt(atSea, jd, -40, QtCivilOffsets());
-  ASSERT_TRUE(sea.has_value());
-  EXPECT_EQ(FormatCivilTime(jd, *sea), "15:28:15 UT\u22123 (nautical)");
 }
 
 }  // namespace
