@@ -130,10 +130,21 @@ QWidget* MainWindowControls::MakeSelectionPanel() {
   ScrollBar_Eclipse->setRange(1, 1);
   ScrollBar_Eclipse->setPageStep(25);
   ScrollBar_Eclipse->setSingleStep(1);
+  // Beside the box, the year's eclipses; under the scroll bar, a hint after a text it cannot use.
+  ComboBox_YearEclipses = Named(new QComboBox(GroupBox_Finsternis), "ComboBox_YearEclipses");
+  ComboBox_YearEclipses->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  ComboBox_YearEclipses->setMinimumContentsLength(8);
+  Edit_Jahr->setMaximumWidth(96);
+  Label_YearHint = Named(new QLabel(GroupBox_Finsternis), "Label_YearHint");
+  Label_YearHint->setStyleSheet(QStringLiteral("color: #b00000"));
+  Label_YearHint->setWordWrap(true);
+  Label_YearHint->hide();
   Compact(year);
   year->addWidget(Label_Jahr, 0, 0);
   year->addWidget(Edit_Jahr, 0, 1);
-  year->addWidget(ScrollBar_Eclipse, 1, 0, 1, 2);
+  year->addWidget(ComboBox_YearEclipses, 0, 2);
+  year->addWidget(ScrollBar_Eclipse, 1, 0, 1, 3);
+  year->addWidget(Label_YearHint, 2, 0, 1, 3);
   column->addWidget(GroupBox_Finsternis);
 
   GroupBox_Saros = Named(new QGroupBox(panel), "GroupBox_Saros");
@@ -282,6 +293,14 @@ QWidget* MainWindowControls::MakeGlobePanel() {
     ComboBox_PlaySpeed->addItem(QString::fromStdString(item));
   ComboBox_PlaySpeed->setCurrentIndex(kDefaultPlaySpeedIndex);
   ComboBox_PlaySpeed->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  // Then the instant's time of day, to read or to type.
+  Edit_Time = Named(new QLineEdit(Panel_Globus), "Edit_Time");
+  Edit_Time->setMaxLength(8);
+  Label_TimeHint = Named(new QLabel(Panel_Globus), "Label_TimeHint");
+  Label_TimeHint->setStyleSheet(
+      QStringLiteral("QLabel { background-color: rgba(255, 255, 255, 220); color: #b00000; "
+                     "padding: 2px }"));
+  Label_TimeHint->hide();
   MakeListPanels();
   // What the point of interest sees, over the globe's upper left corner.
   Label_PoI_Circumstances = Named(new QLabel(Panel_Globus), "Label_PoI_Circumstances");
@@ -409,6 +428,11 @@ void MainWindowControls::LayOutGlobePanel(int w, int h) {
     left += b->width() + 2;
   }
   ComboBox_PlaySpeed->setGeometry(left + 4, h - 28, ComboBox_PlaySpeed->sizeHint().width(), 24);
+  left = ComboBox_PlaySpeed->geometry().right() + 6;
+  const int timeWidth = Edit_Time->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00")) + 14;
+  Edit_Time->setGeometry(left, h - 28, timeWidth, 24);
+  Label_TimeHint->adjustSize();
+  Label_TimeHint->move(left + timeWidth + 4, h - 26);
   Zoom_TrackBar->setGeometry(w - 32, h - 179, 28, 150);
   // The list panels open at (8, 8), as large as the globe allows.
   for (QWidget* p : {Panel_PoIs_Edit, Panel_PoIs_Select})

@@ -41,6 +41,8 @@ struct MainWindowControls {
   QGroupBox* GroupBox_Finsternis;
   QLabel* Label_Jahr;
   QLineEdit* Edit_Jahr;
+  QComboBox* ComboBox_YearEclipses;  // the year's eclipses
+  QLabel* Label_YearHint;            // what the year box takes, after a text it cannot use
   QScrollBar* ScrollBar_Eclipse;
   QGroupBox* GroupBox_Saros;
   QLineEdit* Saros_Edit;
@@ -79,6 +81,8 @@ struct MainWindowControls {
   QToolButton* Button_Play;
   QToolButton* Button_FastPlay;
   QComboBox* ComboBox_PlaySpeed;
+  QLineEdit* Edit_Time;        // the instant's time of day, typed as HH:MM[:SS]
+  QLabel* Label_TimeHint;      // what the time box takes, after a text it cannot use
   QAction* Action_CopyPoI;  // the point panel's context menu: its lines to the clipboard
   QAction* Exit1;
   QAction* Sichtbarkeit;

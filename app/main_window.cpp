@@ -117,6 +117,16 @@ void TForm_Main::Connect() {
   connect(ScrollBar_Eclipse, &QScrollBar::valueChanged, this, [&s](int p) { s.SelectPosition(p); });
   connect(Edit_Jahr, &QLineEdit::returnPressed, this,
           [this] { session_.EnterYear(Edit_Jahr->text().toStdString()); });
+  connect(ComboBox_YearEclipses, &QComboBox::activated, this, [this](int index) {
+    const auto& list = session_.YearEclipses();
+    if (index >= 0 && index < static_cast<int>(list.size()))
+      session_.SelectPosition(list[index].position);
+  });
+  connect(Edit_Time, &QLineEdit::returnPressed, this, [this] {
+    // The box then shows the instant reached (the slider moves in steps of two seconds).
+    if (session_.EnterTime(Edit_Time->text().toStdString()))
+      Edit_Time->setText(Q(session_.TimeText()));
+  });
   connect(Saros_Edit, &QLineEdit::returnPressed, this, [this] {
     if (session_.EnterSaros(Saros_Edit->text().toStdString()))
       Saros_Edit->setText(Q(session_.SarosText()));

@@ -110,6 +110,7 @@ class TForm_Main : public QMainWindow, public MainWindowControls, private Sessio
   void ShowSelection();
   void ShowInstant();
   void ShowTimeScale();
+  void ShowHints();
   void ShowGlobeChoices();
   void ShowPoIDistances();
   void ShowPoI();

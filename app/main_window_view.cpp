@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -73,7 +74,8 @@ void TForm_Main::SessionChanged(SessionChanges changes) {
   if (closing_) return;
   // Captions first: the texts that follow the session are set over them.
   if (changes & kLanguageChanged) Relabel();
-  if (changes & kEclipseChanged) ShowSelection();
+  if (changes & (kEclipseChanged | kTimeScaleChanged | kLanguageChanged)) ShowSelection();
+  if (changes & (kHintsChanged | kLanguageChanged)) ShowHints();
   if (changes & (kTimeScaleChanged | kLanguageChanged)) ShowTimeScale();
   if (changes & (kInstantChanged | kLanguageChanged)) ShowInstant();
   if (changes & (kViewChanged | kLanguageChanged)) {
@@ -107,8 +109,28 @@ void TForm_Main::SessionChanged(SessionChanges changes) {
 void TForm_Main::ShowSelection() {
   Quietly(ScrollBar_Eclipse, [&](QScrollBar* s) { s->setValue(session_.Position()); });
   Edit_Jahr->setText(Q(session_.YearText()));
+  // The year's eclipses, the shown one chosen; the list opens as wide as its lines.
+  Quietly(ComboBox_YearEclipses, [&](QComboBox* c) {
+    c->clear();
+    int current = -1;
+    for (const YearEclipse& e : session_.YearEclipses()) {
+      if (e.position == session_.Position()) current = c->count();
+      c->addItem(Q(e.text));
+    }
+    c->setCurrentIndex(current);
+    c->view()->setMinimumWidth(c->view()->sizeHintForColumn(0) + 24);
+  });
   Saros_Edit->setText(Q(session_.SarosText()));
   GroupBox_Saros->setTitle(Q(session_.SarosCaptionText()));
+}
+
+void TForm_Main::ShowHints() {
+  Label_YearHint->setText(Q(session_.YearHint()));
+  Label_YearHint->setVisible(!session_.YearHint().empty());
+  Label_TimeHint->setText(Q(session_.TimeHint()));
+  Label_TimeHint->adjustSize();
+  Label_TimeHint->setVisible(!session_.TimeHint().empty());
+  Label_TimeHint->raise();
 }
 
 void TForm_Main::ShowTimeScale() {
@@ -119,6 +141,8 @@ void TForm_Main::ShowTimeScale() {
 void TForm_Main::ShowInstant() {
   Time_ScrollBar->setValue(session_.TimePosition());
   setWindowTitle(Q(session_.WindowTitle()));
+  // Not while the user types a time there.
+  if (!Edit_Time->hasFocus()) Edit_Time->setText(Q(session_.TimeText()));
   if (session_.Position() == 0) return;
   const InfoRows& rows = session_.Rows();
   for (int row = 0; row < kInfoRowCount; ++row) {

@@ -6,6 +6,7 @@
 
 #include "captions.h"
 #include "deltat.h"
+#include "eclipse_date.h"
 #include "eclipse_types.h"
 #include "navigation.h"
 #include "numbers.h"
@@ -130,7 +131,22 @@ void Session::SelectPosition(int position, bool again) {
   position = std::clamp(position, 1, catalogue_.RecordCount());
   if (position == position_ && !again) return;
   position_ = position;
-  EclipseChange(0);
+  yearBoxText_.clear();
+  EclipseChange(ClearHints());
+}
+
+SessionChanges Session::ClearHints() {
+  if (yearHint_.empty() && timeHint_.empty()) return 0;
+  yearHint_.clear();
+  timeHint_.clear();
+  return kHintsChanged;
+}
+
+void Session::ComputeYearEclipses() {
+  yearEclipses_.clear();
+  if (position_ == 0) return;
+  const CalendarDate date = GreatestEclipseDate(record_, ut_ ? DeltaT(record_.year, record_.month) : 0);
+  yearEclipses_ = EclipsesOfYear(catalogue_, date.year, ut_, language_);
 }
 
 void Session::EclipseChange(SessionChanges also) {
@@ -142,14 +158,23 @@ void Session::EclipseChange(SessionChanges also) {
   record_ = catalogue_.Current();
   timePosition_ = SliderPositionForTime(EstimatedMaximum(record_));
   ApplyTimeScale();
+  ComputeYearEclipses();
   Notify(also | kEclipseChanged | kTimeScaleChanged | kInstantChanged | kPathChanged);
 }
 
 bool Session::EnterYear(std::string_view text) {
   if (!CatalogueLoaded()) return false;
-  const std::optional<BoxSelection> selection = SelectByYear(catalogue_, text);
-  if (!selection) return false;
-  SelectPosition(selection->position, true);
+  const std::optional<BoxSelection> selection = SelectByYear(catalogue_, text, ut_);
+  if (!selection || selection->position == 0) {
+    yearHint_ = YearBoxHint(language_);
+    Notify(kHintsChanged);
+    return false;
+  }
+  position_ = std::clamp(selection->position, 1, catalogue_.RecordCount());
+  const SessionChanges hints = ClearHints();
+  // A typed date stays in the box; a year shows as the year.
+  yearBoxText_ = selection->boxText;
+  EclipseChange(hints);
   return true;
 }
 
@@ -166,7 +191,10 @@ void Session::StepSeries(bool forward, int members) {
 }
 
 std::string Session::YearText() const {
-  return position_ > 0 ? std::to_string(record_.year) : std::string();
+  if (position_ == 0) return {};
+  if (!yearBoxText_.empty()) return yearBoxText_;
+  return std::to_string(
+      GreatestEclipseDate(record_, ut_ ? DeltaT(record_.year, record_.month) : 0).year);
 }
 
 std::string Session::SarosText() const {
@@ -193,7 +221,36 @@ void Session::SetUt(bool ut) {
     return;
   }
   ApplyTimeScale();
+  // The year and the dates of the year's list are those of the shown scale.
+  yearBoxText_.clear();
+  ComputeYearEclipses();
   Notify(kTimeScaleChanged | kInstantChanged | kPathChanged);
+}
+
+bool Session::EnterTime(std::string_view text) {
+  if (position_ == 0) return false;
+  const auto seconds = ParseClockTime(text);
+  const auto slider =
+      seconds ? SliderPositionForClockTime(record_, deltaTInUse_, *seconds) : std::nullopt;
+  if (!slider) {
+    timeHint_ = TimeBoxHint(language_);
+    Notify(kHintsChanged);
+    return false;
+  }
+  const SessionChanges hints = ClearHints();
+  timePosition_ = *slider;
+  ComputeInstant();
+  Notify(hints | kInstantChanged);
+  return true;
+}
+
+std::string Session::TimeText() const {
+  const std::string line = DateTimeText();
+  // "YYYY-MM-DD  HH:MM:SS UT": the clock part.
+  const auto space = line.rfind(' ');
+  const auto start = line.rfind(' ', space == std::string::npos ? 0 : space - 1);
+  if (space == std::string::npos || start == std::string::npos) return {};
+  return line.substr(start + 1, space - start - 1);
 }
 
 void Session::ApplyTimeScale() {
@@ -392,6 +449,9 @@ void Session::ComputePoILines() {
 
 void Session::SetLanguage(Language language) {
   language_ = language;
+  ComputeYearEclipses();
+  if (!yearHint_.empty()) yearHint_ = YearBoxHint(language_);
+  if (!timeHint_.empty()) timeHint_ = TimeBoxHint(language_);
   // The grid's labels and the point's lines are language text; the instant itself stays.
   if (position_ > 0) rows_ = BuildInfoRows(record_, state_, instant_, backView_, language_);
   ComputePoILines();

@@ -15,6 +15,7 @@
 #include "globe_settings.h"
 #include "info_panel.h"
 #include "language.h"
+#include "navigation.h"
 #include "overlay.h"
 #include "settings_record.h"
 #include "shadow.h"
@@ -24,6 +25,7 @@ namespace umbrivista {
 // What one change touched. Several can come together.
 enum SessionChange : unsigned {
   kEclipseChanged = 1u << 0,    // position and record: the year and Saros boxes and caption
+                                // (the year box and its list also follow the time scale)
   kTimeScaleChanged = 1u << 1,  // TT/UT and the ΔT in use
   kInstantChanged = 1u << 2,    // slider, date line, element grid, orientation, distances
   kPathChanged = 1u << 3,       // the centre line and the path limits are to be drawn afresh
@@ -37,6 +39,7 @@ enum SessionChange : unsigned {
   kLanguageChanged = 1u << 11,
   kFrameChanged = 1u << 12,     // zoom or the globe's centre on the screen
   kPlayChanged = 1u << 13,      // an animation run began, turned or ended, or the speed changed
+  kHintsChanged = 1u << 14,     // the hints beside the year and time boxes
 };
 using SessionChanges = unsigned;
 
@@ -83,7 +86,9 @@ class Session {
   // Position 1 … RecordCount(), clamped. An unchanged position does nothing unless `again`: then
   // the eclipse change runs once more (the instant goes back to the estimated maximum).
   void SelectPosition(int position, bool again = false);
-  // Enter in the year box: false when the text is not a whole number (nothing changes).
+  // Enter in the year box: a year, "YYYY-MM" or "YYYY-MM-DD" chooses the first eclipse whose
+  // greatest eclipse (in the shown time scale) falls then or later; false for any other text:
+  // nothing changes but the hint beside the box (YearHint).
   bool EnterYear(std::string_view text);
   // Enter in the Saros box: a text that is not a number counts as 139; a series without a member
   // in the catalogue changes nothing. Both give true when the box is to show SarosText() or
@@ -94,14 +99,26 @@ class Session {
 
   int Position() const { return position_; }
   const EclipseRecord& Record() const { return record_; }
-  // What the year and Saros boxes show ("" before an eclipse is chosen).
+  // What the year and Saros boxes show ("" before an eclipse is chosen): the year of greatest
+  // eclipse in the shown scale, or the date when one was typed.
   std::string YearText() const;
+  // The hint beside the year box after a text it could not use; "" otherwise.
+  const std::string& YearHint() const { return yearHint_; }
+  // The eclipses of the shown eclipse's year (of greatest eclipse, in the shown scale), for the
+  // list beside the year box.
+  const std::vector<YearEclipse>& YearEclipses() const { return yearEclipses_; }
   std::string SarosText() const;
   std::string SarosCaptionText() const;
 
   // --- The instant -----------------------------------------------------------------------------
   // Time slider position 0 … 12600, clamped.
   void SetTimePosition(int position);
+  // Enter in the time box: "HH:MM[:SS]" in the shown scale moves the instant there; false for
+  // another text or a time the slider's range does not hold (the hint says so: TimeHint).
+  bool EnterTime(std::string_view text);
+  const std::string& TimeHint() const { return timeHint_; }
+  // The instant's time of day in the shown scale, "HH:MM:SS" ("" before an eclipse is chosen).
+  std::string TimeText() const;
   int TimePosition() const { return timePosition_; }
   double TimeOffset() const { return t_; }
   void SetUt(bool ut);
@@ -211,6 +228,9 @@ class Session {
   void Notify(SessionChanges changes);
   // The eclipse at position_ takes over: record, estimated maximum, time scale and instant.
   void EclipseChange(SessionChanges also);
+  // Empties both hints; kHintsChanged when either held text.
+  SessionChanges ClearHints();
+  void ComputeYearEclipses();
   // The ΔT of the time scale, then the instant.
   void ApplyTimeScale();
   void ComputeInstant();
@@ -261,6 +281,9 @@ class Session {
   PoIDistances poiDistances_;
   std::vector<std::string> poiLines_;
 
+  std::string yearBoxText_;  // the date typed last, shown until another eclipse is chosen
+  std::string yearHint_, timeHint_;
+  std::vector<YearEclipse> yearEclipses_;
   bool playing_ = false;
   bool playForward_ = true;
   bool playFast_ = false;

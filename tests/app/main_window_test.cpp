@@ -143,6 +143,53 @@ TEST_F(MainWindowTest, YearBox) {
   EXPECT_TRUE(main_->Label_DatumZeit->text().startsWith("-0500-")) << main_->Label_DatumZeit->text().toStdString();
 }
 
+// Dates in the year box, the year's list beside it and a typed time of day.
+TEST_F(MainWindowTest, DatesYearListAndTimeBox) {
+  main_->LanguageCommand(Language::kEnglish);
+  EXPECT_FALSE(main_->Label_YearHint->isVisible());
+  Enter(main_->Edit_Jahr, "2026-13");
+  EXPECT_TRUE(main_->Label_YearHint->isVisible());
+  EXPECT_EQ(main_->Label_YearHint->text(), "a year, YYYY-MM or YYYY-MM-DD");
+  EXPECT_EQ(main_->CurrentPosition(), 16690);
+  Enter(main_->Edit_Jahr, "2026-08-12");
+  EXPECT_EQ(main_->CurrentPosition(), 16695);
+  EXPECT_FALSE(main_->Label_YearHint->isVisible());
+  EXPECT_EQ(main_->Edit_Jahr->text(), "2026-08-12");
+  // The list holds the year's two eclipses, the shown one chosen; choosing the other shows it.
+  QComboBox* list = main_->ComboBox_YearEclipses;
+  ASSERT_EQ(list->count(), 2);
+  EXPECT_EQ(list->currentIndex(), 1);
+  EXPECT_TRUE(list->itemText(0).startsWith("2026-02-17  ")) << list->itemText(0).toStdString();
+  list->activated(0);
+  EXPECT_EQ(main_->Label_DatumZeit->text().left(10), "2026-02-17");
+  EXPECT_EQ(main_->Edit_Jahr->text(), "2026");
+  // The annular eclipse of 2012-05-20, whose elements start at 0 h of the 21st, is found and
+  // shown under its own date.
+  Enter(main_->Edit_Jahr, "2012-05-20");
+  EXPECT_EQ(main_->Label_DatumZeit->text().left(10), "2012-05-20");
+  EXPECT_TRUE(list->currentText().startsWith("2012-05-20")) << list->currentText().toStdString();
+  // A typed time moves the slider to the nearest instant of the shown scale (its steps are two
+  // seconds of TT); one outside the range leaves it and says so.
+  main_->CheckBox_ET_UT->setChecked(true);
+  auto shownSeconds = [&] {
+    const QStringList clock = main_->Edit_Time->text().split(':');
+    return clock.size() == 3 ? clock[0].toInt() * 3600 + clock[1].toInt() * 60 + clock[2].toInt()
+                             : -1;
+  };
+  Enter(main_->Edit_Time, "23:50:00");
+  EXPECT_TRUE(main_->Label_DatumZeit->text().startsWith("2012-05-20  23:"))
+      << main_->Label_DatumZeit->text().toStdString();
+  EXPECT_TRUE(main_->Label_DatumZeit->text().contains(main_->Edit_Time->text()));
+  EXPECT_NEAR(shownSeconds(), 23 * 3600 + 50 * 60, 1);
+  EXPECT_FALSE(main_->Label_TimeHint->isVisible());
+  const int slider = main_->Time_ScrollBar->value();
+  Enter(main_->Edit_Time, "12:00");
+  EXPECT_EQ(main_->Time_ScrollBar->value(), slider);
+  EXPECT_TRUE(main_->Label_TimeHint->isVisible());
+  main_->Time_ScrollBar->setValue(slider + 30);
+  EXPECT_NEAR(shownSeconds(), 23 * 3600 + 51 * 60, 1);
+}
+
 TEST_F(MainWindowTest, SarosBox) {
   Enter(main_->Saros_Edit, "139");
   EXPECT_EQ(main_->CurrentPosition(), 15444);
