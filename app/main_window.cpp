@@ -24,6 +24,7 @@
 #include "about_panel.h"
 #include "city_hist_window.h"
 #include "city_list_window.h"
+#include "civil_time.h"
 #include "data_files.h"
 #include "globe_settings.h"
 #include "globeview.h"
@@ -82,6 +83,9 @@ TForm_Main::TForm_Main(MainWindowOptions options, QWidget* parent)
   SetUpMainGlobe(*Globe);
   layers_ = std::make_unique<SceneLayers>(*Globe, scratch_ ? &scratch_->database : nullptr);
   const std::string problem = session_.LoadCatalogue(options_.catalogueFile);
+  // The point's civil clock: the zone file through the data-file lookup, offsets from tzdata.
+  session_.SetCivilTimeSource(FindDataFile(kPlaceZonesFileName, options_.dataDir),
+                              QtCivilOffsets());
   if (!problem.empty()) pendingError_ += (pendingError_.isEmpty() ? "" : "\n\n") + Q(problem);
   if (CatalogueLoaded()) ScrollBar_Eclipse->setRange(1, session_.Catalogue().RecordCount());
 

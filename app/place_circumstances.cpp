@@ -33,6 +33,7 @@ struct Words {
   const char* notVisible;     // replaces kind and amounts when the Sun stays down
   const char* sunColumns;     // what the numbers on each contact's line are
   const char* nearest[2];     // nearest totality, annularity: "%s km %s"
+  const char* localTime;      // before the zone's name
 };
 
 constexpr Words kWords[3] = {
@@ -51,7 +52,8 @@ constexpr Words kWords[3] = {
      {"Bei Sonnenaufgang:", "Bei Sonnenuntergang:"},
      "Hier nicht sichtbar: die Sonne steht unter dem Horizont",
      "Sonne: Höhe geometrisch (mit Refraktion), Azimut von Nord über Ost; P, V des Kontakts",
-     {"nächste Totalität: %s km %s", "nächste Ringförmigkeit: %s km %s"}},
+     {"nächste Totalität: %s km %s", "nächste Ringförmigkeit: %s km %s"},
+     "Ortszeit: "},
     {"No eclipse at this place",
      {"Partial eclipse", "Total eclipse", "Annular eclipse"},
      "Magnitude",
@@ -67,7 +69,8 @@ constexpr Words kWords[3] = {
      {"At sunrise:", "At sunset:"},
      "Not visible here: the Sun is below the horizon",
      "Sun: altitude geometric (refracted), azimuth from north via east; P, V of the contact",
-     {"nearest totality: %s km %s", "nearest annularity: %s km %s"}},
+     {"nearest totality: %s km %s", "nearest annularity: %s km %s"},
+     "Local time: "},
     {"Pas d'éclipse en ce lieu",
      {"Éclipse partielle", "Éclipse totale", "Éclipse annulaire"},
      "Magnitude",
@@ -84,7 +87,8 @@ constexpr Words kWords[3] = {
      "Pas visible ici : le soleil est sous l'horizon",
      "Soleil : hauteur géométrique (avec réfraction), azimut depuis le nord par l'est ; P, V du "
      "contact",
-     {"totalité la plus proche : %s km %s", "annularité la plus proche : %s km %s"}},
+     {"totalité la plus proche : %s km %s", "annularité la plus proche : %s km %s"},
+     "Heure locale : "},
 };
 
 std::string Clock(double hours) {
@@ -107,7 +111,7 @@ std::string MinSec(double seconds) {
 
 std::vector<std::string> PlaceCircumstancesLines(const EclipseRecord& record, double deltaT,
                                                  bool ut, double latitude, double longitude,
-                                                 Language language) {
+                                                 Language language, const CivilClock* civil) {
   if (!IsKnownLanguage(language)) return {};
   const Words& w = kWords[LanguageIndex(language)];
   const double phi = latitude * kPi / 180;
@@ -151,7 +155,13 @@ std::vector<std::string> PlaceCircumstancesLines(const EclipseRecord& record, do
   }
   const char* scale = ut ? " UT" : " TT";
   auto clock = [&](double t) {
-    return Clock(ut ? ContactUT(record, deltaT, t).hours : record.t0Hour + t) + scale;
+    std::string text = Clock(ut ? ContactUT(record, deltaT, t).hours : record.t0Hour + t) + scale;
+    if (civil) {
+      const UTInstant when = ContactUT(record, deltaT, t);
+      if (const auto offset = CivilOffsetAt(civil->zone, when.julianDay, longitude, civil->offsets))
+        text += "  " + FormatCivilTime(when.julianDay, *offset);
+    }
+    return text;
   };
   // The contacts and the Sun's crossings of the horizon during the eclipse, in time order.
   struct Instant {
@@ -182,6 +192,7 @@ std::vector<std::string> PlaceCircumstancesLines(const EclipseRecord& record, do
   }
   std::stable_sort(instants.begin(), instants.end(),
                    [](const Instant& a, const Instant& b) { return a.t < b.t; });
+  if (civil) lines.push_back(w.localTime + civil->zone.Label());
   lines.push_back(w.sunColumns);
   for (Instant& i : instants) lines.push_back(std::move(i.line));
   if (kind != 0) {

@@ -8,13 +8,22 @@
 
 #include "eclipse_record.h"
 #include "language.h"
+#include "place_zones.h"
 
 namespace umbrivista {
 
+// The place's civil clock: its zone (or nautical time) and where the zone's offsets come from.
+struct CivilClock {
+  PointZone zone;
+  CivilOffsetFn offsets;
+};
+
 // `latitude`, `longitude` in degrees (north and east positive), at sea level; `deltaT` the ΔT of
-// the eclipse (seconds); times in UT when `ut`, else TT.
+// the eclipse (seconds); times in UT when `ut`, else TT. With a `clock`, each instant also on the
+// place's civil clock ("19:36:42 CEST, UT+2") after a line naming the zone.
 std::vector<std::string> PlaceCircumstancesLines(const EclipseRecord& record, double deltaT,
                                                  bool ut, double latitude, double longitude,
-                                                 Language language);
+                                                 Language language,
+                                                 const CivilClock* clock = nullptr);
 
 }  // namespace umbrivista

@@ -433,15 +433,33 @@ std::pair<std::string, std::string> Session::PoIDistanceTexts() const {
   return PoIDistanceLabels(poiDistances_, state_.axisOnEarth, showPoI_, language_);
 }
 
+void Session::SetCivilTimeSource(std::string zonesPath, CivilOffsetFn offsets) {
+  zonesPath_ = std::move(zonesPath);
+  civilOffsets_ = std::move(offsets);
+  zones_.reset();
+  zonesProblem_.clear();
+}
+
 void Session::ComputePoILines() {
   poiLines_.clear();
   if (!showPoI_ || position_ == 0) return;
+  // The zone file is read once, when a point is first shown.
+  if (!zones_ && zonesProblem_.empty() && !zonesPath_.empty() && civilOffsets_) {
+    try {
+      zones_ = PlaceZones::Load(zonesPath_);
+    } catch (const PlaceZonesError& e) {
+      zonesProblem_ = e.what();
+    }
+  }
+  std::optional<CivilClock> clock;
+  if (zones_ && std::isfinite(poiLatitude_) && std::isfinite(poiLongitude_))
+    clock = CivilClock{zones_->Find(poiLatitude_, poiLongitude_), civilOffsets_};
   poiLines_.push_back(FormatFixed(std::fabs(poiLatitude_), 3) +
                       (poiLatitude_ < 0 ? " S  " : " N  ") +
                       FormatFixed(std::fabs(poiLongitude_), 3) + (poiLongitude_ < 0 ? " W" : " E"));
   for (std::string& line :
        PlaceCircumstancesLines(record_, DeltaT(record_.year, record_.month), ut_, poiLatitude_,
-                               poiLongitude_, language_))
+                               poiLongitude_, language_, clock ? &*clock : nullptr))
     poiLines_.push_back(std::move(line));
 }
 

@@ -6,6 +6,7 @@
 // changed; the windows only draw what the session holds and turn the user's actions into calls.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -17,6 +18,7 @@
 #include "language.h"
 #include "navigation.h"
 #include "overlay.h"
+#include "place_zones.h"
 #include "settings_record.h"
 #include "shadow.h"
 
@@ -66,6 +68,13 @@ class Session {
   // Observers are told after every change, in the order they subscribed.
   void Subscribe(SessionObserver* observer);
   void Unsubscribe(SessionObserver* observer);
+
+  // --- Civil time ------------------------------------------------------------------------------
+  // Where the point's zone and the zones' offsets come from: the zone file (read when the point is
+  // first shown) and the offsets' source. Without them the point's lines have no civil time.
+  void SetCivilTimeSource(std::string zonesPath, CivilOffsetFn offsets);
+  // What went wrong reading the zone file ("" when nothing did).
+  const std::string& ZonesProblem() const { return zonesProblem_; }
 
   // --- The catalogue ---------------------------------------------------------------------------
   // Loads the catalogue file; "" when it can be used, else what is wrong with it. Without a
@@ -281,6 +290,10 @@ class Session {
   PoIDistances poiDistances_;
   std::vector<std::string> poiLines_;
 
+  std::string zonesPath_;
+  CivilOffsetFn civilOffsets_;
+  std::optional<PlaceZones> zones_;
+  std::string zonesProblem_;
   std::string yearBoxText_;  // the date typed last, shown until another eclipse is chosen
   std::string yearHint_, timeHint_;
   std::vector<YearEclipse> yearEclipses_;

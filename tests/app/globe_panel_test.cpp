@@ -29,6 +29,8 @@
 #include "deltat.h"
 #include "gunits.h"
 #include "shipped_catalogue.h"
+#include "place_zones.h"
+#include "civil_time.h"
 #include <QLabel>
 #include <QAction>
 
@@ -350,6 +352,56 @@ TEST(PlaceCircumstances, WhatAPlaceSees) {
   // Elements that never settle say so instead of showing numbers.
   EXPECT_EQ(PlaceCircumstancesLines(EclipseRecord{}, 0, true, 30, -100, Language::kEnglish),
             std::vector<std::string>{"The circumstances at this place could not be computed"});
+}
+
+// Each instant also on the place's civil clock: the zone of the nearest place (daylight saving,
+// half-hour zones, the place's own mean time before standard time) or nautical time at sea.
+TEST(PlaceCircumstances, LocalCivilTime) {
+  const PlaceZones zones =
+      PlaceZones::Load(std::string(UMBRIVISTA_DATA_DIR) + "/" + kPlaceZonesFileName);
+  struct Case {
+    const char* label;
+    EclipseRecord record;
+    double lat, lon;
+    const char* zoneLine;
+    const char* c1;  // the start of the first contact's line
+  };
+  const Case cases[] = {
+      {"Madrid 2026", ShippedRecord(2026, 8, 12), 40.42, -3.70, "Local time: Europe/Madrid",
+       "C1  17:36:42 UT  19:36:42 CEST, UT+2"},
+      {"Dallas 2024", ShippedRecord(2024, 4, 8), 32.78, -96.80, "Local time: America/Chicago",
+       "C1  17:23:15 UT  12:23:15 CDT, UT\u22125"},
+      {"Varanasi 2009, half an hour", ShippedRecord(2009, 7, 22), 25.32, 82.99,
+       "Local time: Asia/Kolkata", "C1  00:"},
+      {"Madrid 1860, before standard time", ShippedRecord(1860, 7, 18), 40.42, -3.70,
+       "Local time: Europe/Madrid", "C1  "},
+      {"Pacific 2024, at sea", ShippedRecord(2024, 4, 8), 0, -130,
+       "Local time: UT\u22129 (nautical)", "C1  "},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    const CivilClock clock{zones.Find(c.lat, c.lon), QtCivilOffsets()};
+    const auto lines = PlaceCircumstancesLines(c.record, DeltaT(c.record.year, c.record.month),
+                                               true, c.lat, c.lon, Language::kEnglish, &clock);
+    std::string zone, c1;
+    for (const std::string& line : lines) {
+      if (line.rfind("Local time: ", 0) == 0) zone = line;
+      if (line.rfind("C1  ", 0) == 0) c1 = line;
+    }
+    EXPECT_EQ(zone, c.zoneLine);
+    EXPECT_EQ(c1.rfind(c.c1, 0), 0u) << c1;
+  }
+  // The half-hour zone and the mean time before standard time, by their offsets.
+  const auto offsetOf = [&](const Case& c) {
+    const CivilClock clock{zones.Find(c.lat, c.lon), QtCivilOffsets()};
+    for (const std::string& line :
+         PlaceCircumstancesLines(c.record, DeltaT(c.record.year, c.record.month), true, c.lat,
+                                 c.lon, Language::kEnglish, &clock))
+      if (line.rfind("C1  ", 0) == 0) return line;
+    return std::string();
+  };
+  EXPECT_NE(offsetOf(cases[2]).find("IST, UT+5:30"), std::string::npos) << offsetOf(cases[2]);
+  EXPECT_NE(offsetOf(cases[3]).find("LMT, UT\u22120:14:4"), std::string::npos) << offsetOf(cases[3]);
 }
 
 TEST(PoIInput, CoordinateTexts) {
