@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -48,7 +49,10 @@ int RunCatalogue(Args& args) {
     const auto& cat = LoadCatalogue(args);
     args.ExpectEnd();
     if (year) {
-      std::cout << cat.FindByYear(number) << "\n";
+      // As the window's year box: by the date of greatest eclipse (TT), the year clamped to the
+      // catalogue's.
+      const int clamped = std::clamp(number, kFirstCatalogueYear, kLastCatalogueYear);
+      std::cout << FindByGreatestEclipseDate(cat, clamped, 1, 1, false) << "\n";
       return 0;
     }
     // The Saros box of the window clamps to the catalogue's series; a script asking for a series

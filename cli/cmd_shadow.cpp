@@ -200,7 +200,10 @@ int RunCentreLine(Args& args) {
   const EclipseRecord& r = cat.RecordAt(position);
   const auto line = BuildCentreLine(r, DeltaTFor(r, ut), back);
   char name[64];
-  std::snprintf(name, sizeof name, "Centre line %s", IsoDate(r.year, r.month, r.day).c_str());
+  // Named by the date of greatest eclipse in the chosen scale.
+  const CalendarDate date = GreatestEclipseDate(r, DeltaTFor(r, ut));
+  std::snprintf(name, sizeof name, "Centre line %s",
+                IsoDate(date.year, date.month, date.day).c_str());
   if (line.empty()) {
     // Still a valid document, so that a script's map tool opens it.
     std::cerr << "umbrivista-cli: "

@@ -18,6 +18,7 @@ const char* kUsage =
     "  centreline POS [--ut] [--back] [--format tsv|geojson|kml]\n"
     "  limits POS [--ut] [--format tsv|geojson|kml]\n"
     "  local POS --lat DEG --lon DEG [--height M] [--deltat S] [--lang de|en|fr] [--format json]\n"
+    "         [--time ut|tt|local|ZONE]\n"
     "  render POS T --out FILE.png [--width W] [--height H] [--zoom Z] [--texture I]\n"
     "         [--texture-file FILE] [--grid I] [--ut] [--back] [--ssp] [--capitals]\n"
     "         [--poi LAT,LON] [--no-overlay] [--no-limits] [--lang de|en|fr]\n"
