@@ -303,8 +303,9 @@ void AppendFileContacts(const RowInstants& instants, const LocalCircumstances& l
       out.append(slot == kMax ? 6 : 4, '\t');
     }
   }
-  // The last block has no TAB of its own: a shown C4 ends the line, a hidden one is four TABs.
-  if (instants.shown[kC4]) out.pop_back();
+  // Every block, shown or empty, ends with a TAB; the line ends with the last field instead, so
+  // that a row has as many fields as the header whether C4 is shown or not.
+  if (!out.empty() && out.back() == '\t') out.pop_back();
 }
 
 std::vector<std::string> LegendLines(ReportKind kind, Language language) {

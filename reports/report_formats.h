@@ -81,7 +81,8 @@ void AppendListDate(const RowInstants& instants, std::string& out);
 void AppendListContacts(const RowInstants& instants, const LocalCircumstances& lc,
                         std::string& out);
 // Appends the contact part of a file row: 4, 4, 6, 4 and 4 TAB-separated fields, empty where an
-// instant is not shown; a shown C4 ends without a TAB, a hidden one is four TABs.
+// instant is not shown; the last field has no TAB after it (a hidden C4 is three TABs), so that
+// every row has as many fields as the header.
 void AppendFileContacts(const RowInstants& instants, const LocalCircumstances& lc,
                         std::string& out);
 // Appends a whole file row: date, ΔT, kind letter and Saros fields, then the six place fields

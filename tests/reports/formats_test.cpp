@@ -216,12 +216,14 @@ TEST(ReportRows, BlanksOfHiddenInstantsAndPartialRows) {
   for (int i = 14; i < 32; ++i) EXPECT_EQ(fields[i], "") << i;
   EXPECT_EQ(fields[32], "19:00:00");
 
-  // C4 below the horizon: four empty fields close the line.
+  // C4 below the horizon: four empty fields close the line, the last without a TAB after it.
   LocalCircumstances sunset = PartialSeen();
   sunset.sunAltitude[kC4] = 0;
   const auto early = CityListRow(r, 0, place, sunset, Language::kEnglish);
   ASSERT_TRUE(early);
-  EXPECT_EQ(early->file.substr(early->file.size() - 4), "\t\t\t\t");
+  // magn, then nine empty fields: the duration, C3 and C4.
+  EXPECT_EQ(early->file.substr(early->file.size() - 14), "0.500" + std::string(9, '\t'));
+  EXPECT_EQ(Split(early->file, '\t').size(), 36u);
   EXPECT_EQ(early->list.substr(early->list.size() - 20), std::string(20, ' '));
 
   // Nothing above the horizon: no row at all.

@@ -262,4 +262,42 @@ TEST(KnownAnswers, CityListOfTheShippedPlaces) {
   EXPECT_EQ(kindOf("Sydney"), "none");
 }
 
+// Every row of both saved files has as many TAB-separated fields as the header, whichever blocks
+// are empty: the city list of 2024-04-08 over every place, and the place history of Basel over
+// the whole catalogue, in each language.
+TEST(KnownAnswers, EveryFileRowHasTheHeadersFieldCount) {
+  const EclipseCatalogue& catalogue = ShippedCatalogue();
+  constexpr int kPosition = 16690;
+  ASSERT_EQ(catalogue.RecordAt(kPosition).year, 2024);
+  for (const Language language : {Language::kGerman, Language::kEnglish, Language::kFrench}) {
+    const std::size_t expected = Fields(HeaderLine(language)).size();
+    ASSERT_EQ(expected, 36u);
+    PlaceHistoryInputs basel;
+    basel.name = "Basel";
+    basel.country = "Schweiz";
+    basel.latitude = 47.55;
+    basel.longitude = 7.59;
+    basel.height = 254;
+    basel.firstYear = -4999;
+    basel.lastYear = 7000;
+    basel.language = language;
+    const CityListInputs everyPlace{
+        kPosition, 9, language, std::string(UMBRIVISTA_DATA_DIR) + "/" + PlacesFileName(language)};
+    for (const ReportRun& run :
+         {ComputeCityList(catalogue, everyPlace), ComputePlaceHistory(catalogue, basel)}) {
+      EXPECT_EQ(run.error, "");
+      EXPECT_GT(run.rows.size(), 100u);
+      std::size_t hiddenC4 = 0;
+      for (const ReportRow& row : run.rows) {
+        // getline drops an empty last field; count the separators instead.
+        const auto tabs =
+            static_cast<std::size_t>(std::count(row.file.begin(), row.file.end(), '\t'));
+        ASSERT_EQ(tabs + 1, expected) << row.file;
+        hiddenC4 += row.file.back() == '\t';
+      }
+      EXPECT_GT(hiddenC4, 0u);  // rows ending in an empty C4 block were checked too
+    }
+  }
+}
+
 }  // namespace
