@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPoint>
 
 #include <cmath>
 #include <cstdlib>
@@ -17,6 +18,7 @@
 #include "cli.h"
 #include "gcustomglobe.h"
 #include "globe_settings.h"
+#include "globe_units.h"
 #include "layers.h"
 #include "overlay.h"
 #include "regular_file.h"
@@ -52,15 +54,19 @@ int RunRender(Args& args) {
   const bool capitals = args.TakeFlag("capitals");
   const bool limits = !args.TakeFlag("no-limits");
   const Language language = TakeLanguage(args);
-  const auto poiText = args.TakeOption("poi");
-  std::optional<std::pair<double, double>> poi;
-  if (poiText) {
-    const auto comma = poiText->find(',');
-    if (comma == std::string::npos) throw UsageError("--poi must be LAT,LON, not " + Echo(*poiText));
-    poi = std::make_pair(ParseRealArg(poiText->substr(0, comma), "--poi latitude", -90, 90, "°"),
-                         ParseRealArg(poiText->substr(comma + 1), "--poi longitude", -180, 180,
-                                      "°"));
-  }
+  // "LAT,LON" of an option, or nullopt when the option is absent.
+  auto latLon = [&args](const char* name) -> std::optional<std::pair<double, double>> {
+    const auto text = args.TakeOption(name);
+    if (!text) return std::nullopt;
+    const std::string option = std::string("--") + name;
+    const auto comma = text->find(',');
+    if (comma == std::string::npos) throw UsageError(option + " must be LAT,LON, not " + Echo(*text));
+    return std::make_pair(
+        ParseRealArg(text->substr(0, comma), option + " latitude", -90, 90, "°"),
+        ParseRealArg(text->substr(comma + 1), option + " longitude", -180, 180, "°"));
+  };
+  const auto poi = latLon("poi");
+  const auto centre = latLon("centre");
   const auto& catalogue = LoadCatalogue(args);
   const int position = ParsePosition(args.TakePositional("POS"), catalogue);
   const double t =
@@ -111,8 +117,29 @@ int RunRender(Args& args) {
   projector.SetXRotation(rotation.x);
   projector.SetYRotation(rotation.y);
   projector.SetScaleFactor(ZoomScaleFactor(zoom));
-  projector.SetXOrigin(width / 2);
-  projector.SetYOrigin(height / 2);
+  int originX = width / 2, originY = height / 2;
+  projector.SetXOrigin(originX);
+  projector.SetYOrigin(originY);
+  if (centre) {
+    // The globe keeps looking along the shadow axis and is moved, as a drag in the window moves
+    // it, so that the point lies at the picture's centre. The perspective makes a move of the
+    // origin shift a point by not quite as much: a few rounds bring it to the pixel.
+    const auto lon = static_cast<std::int32_t>(std::lround(centre->second * kGUPerDegree));
+    const auto lat = static_cast<std::int32_t>(std::lround(centre->first * kGUPerDegree));
+    for (int round = 0; round < 8; ++round) {
+      if (!projector.Model().LLToXYIndex(lon, lat, 0)) {
+        throw std::runtime_error("--centre " + FormatNumber(centre->first) + "," +
+                                 FormatNumber(centre->second) +
+                                 " lies on the far side of the globe at this instant");
+      }
+      const QPoint at = projector.Points()[0];
+      if (at == QPoint(width / 2, height / 2)) break;
+      originX += width / 2 - at.x();
+      originY += height / 2 - at.y();
+      projector.SetXOrigin(originX);
+      projector.SetYOrigin(originY);
+    }
+  }
 
   // The layers as the main window builds them: the centre line, then the capitals.
   SceneLayers layers(globe, &scratch.database);
@@ -130,8 +157,8 @@ int RunRender(Args& args) {
   in.backView = back;
   in.showSubSolar = ssp;
   in.language = language;
-  in.cx = width / 2;
-  in.cy = height / 2;
+  in.cx = originX;
+  in.cy = originY;
   in.k = PixelsPerEarthRadius(projector.ScaleFactor());
   if (overlay) globe.OnAfterRender = [&in](QPainter& canvas) { DrawOverlay(canvas, in); };
 

@@ -69,9 +69,12 @@ const char* CommandHelp(const std::string& command) {
       {"render",
        "umbrivista-cli render POS T --out FILE.png [--width W] [--height H] [--zoom Z] [--texture I]\n"
        "                     [--texture-file FILE] [--grid I] [--ut] [--back] [--ssp] [--capitals]\n"
-       "                     [--poi LAT,LON] [--no-overlay] [--no-limits] [--lang de|en|fr]\n"
+       "                     [--poi LAT,LON] [--centre LAT,LON] [--no-overlay] [--no-limits]\n"
+       "                     [--lang de|en|fr]\n"
        "  the main window's globe at that instant as a PNG picture: texture (I 0–3), grid (0–6),\n"
-       "  layers and the overlay; zoom 60–350 as the window's zoom bar (default 140)\n"},
+       "  layers and the overlay; zoom 60–350 as the window's zoom bar (default 140); --centre\n"
+       "  moves the globe, still seen along the shadow axis, so that the point lies at the\n"
+       "  picture's centre (an error when it is on the far side then)\n"},
       {"sketch",
        "umbrivista-cli sketch POS --lat DEG --lon DEG [--height M] [--ut] [--lang de|en|fr]\n"
        "                     --out FILE.svg|FILE.png\n"
