@@ -108,6 +108,7 @@ int RunElements(Args& args);
 int RunCentreLine(Args& args);
 int RunLocal(Args& args);
 int RunLimits(Args& args);
+int RunPathTable(Args& args);
 int RunRender(Args& args);
 int RunCityList(Args& args);
 int RunPlaceHistory(Args& args);

@@ -13,6 +13,7 @@
 #include "cli.h"
 #include "deltat.h"
 #include "eclipse_types.h"
+#include "ics.h"
 #include "julian_day.h"
 #include "language.h"
 #include "local_circumstances.h"
@@ -152,6 +153,79 @@ const char* VisibilityWord(Visibility visibility) {
   return "none";
 }
 
+// local --format ics: the eclipse at the place as one calendar event from C1 to C4 (UTC), its
+// description listing the contacts in UT. Where the place sees nothing (outside the penumbra, or
+// the Sun below the horizon throughout) a message and status 1, and nothing on stdout.
+int WriteLocalIcs(const EclipseRecord& r, double deltaT, double lat, double lon, int height,
+                  const LocalEclipse& found) {
+  const LocalCircumstances& lc = found.circumstances;
+  const char* refusal = nullptr;
+  if (found.outcome == LocalOutcome::kOutsidePenumbra) {
+    refusal = "no eclipse at this place";
+  } else if (found.outcome != LocalOutcome::kEclipse || !lc.computed[kC1] || !lc.computed[kC4]) {
+    refusal = "the circumstances at this place could not be computed";
+  } else if (found.visible.visibility == Visibility::kNone) {
+    refusal = "the Sun is below the horizon for the whole eclipse at this place";
+  }
+  if (refusal) {
+    std::cerr << "umbrivista-cli: " << refusal << "; no calendar written\n";
+    return 1;
+  }
+  const double east = std::remainder(lon, 360.0);
+  char place[96];
+  std::snprintf(place, sizeof place, "%.4f°%c, %.4f°%c", std::fabs(lat), lat < 0 ? 'S' : 'N',
+                std::fabs(east), east < 0 ? 'W' : 'E');
+  const UTInstant greatest = ContactUT(r, deltaT, lc.contactTime[kMax]);
+  const std::string date = IsoDate(greatest.year, greatest.month, greatest.day);
+  const bool central = lc.kind != EclipseKind::kPartial;
+  const std::string kind = lc.kind == EclipseKind::kTotal     ? "Total"
+                           : lc.kind == EclipseKind::kAnnular ? "Annular"
+                                                              : "Partial";
+  const auto when = [&](double t) {
+    std::string text = DateTimeText(ContactUT(r, deltaT, t));
+    text[text.find('\t')] = ' ';
+    return text + " UT";
+  };
+  std::string text = kind + " solar eclipse of " + date + " at " + place + "\n";
+  static const char* const kNames[5] = {"C1 (first contact)", "C2 (central phase begins)",
+                                        "Greatest eclipse", "C3 (central phase ends)",
+                                        "C4 (last contact)"};
+  for (int i = 0; i < 5; ++i) {
+    if (!lc.computed[i]) continue;
+    text += std::string(kNames[i]) + ": " + when(lc.contactTime[i]) +
+            (lc.sunAltitude[i] < 0 ? ", the Sun below the horizon" : "") + "\n";
+  }
+  if (found.visible.hasSunrise) text += "Sunrise: " + when(found.visible.sunrise) + "\n";
+  if (found.visible.hasSunset) text += "Sunset: " + when(found.visible.sunset) + "\n";
+  text += "Magnitude: " + FormatForKind(lc.magnitude, 1, 4, lc.kind) + "\n";
+  text += "Obscuration: " + FormatForKind(lc.obscuration, 1, 4, lc.kind);
+  if (central) {
+    const std::string duration = FormatMinSec(0, CentralDurationMinutes(lc) / 60);
+    text += "\nDuration of the " +
+            std::string(lc.kind == EclipseKind::kTotal ? "total" : "annular") +
+            " phase: " + duration.substr(duration.find_first_not_of(' ')) + " (" +
+            FormatFixed(CentralDurationMinutes(lc) * 60, 1) + " s)";
+  }
+  IcsEvent event;
+  char uid[160];
+  std::snprintf(uid, sizeof uid, "%s_%.5f_%.5f_%d@umbrivista", date.c_str(), lat, east, height);
+  event.uid = uid;
+  event.startJulianDay = ContactUT(r, deltaT, lc.contactTime[kC1]).julianDay;
+  event.endJulianDay = ContactUT(r, deltaT, lc.contactTime[kC4]).julianDay;
+  event.summary = kind + " solar eclipse " + date;
+  event.location = place;
+  event.latitude = lat;
+  event.longitude = east;
+  event.description = text;
+  const auto calendar = FormatIcsCalendar(event, std::time(nullptr));
+  if (!calendar) {
+    std::cerr << "umbrivista-cli: iCalendar cannot write dates outside the years 1 to 9999\n";
+    return 1;
+  }
+  std::cout << *calendar;
+  return 0;
+}
+
 }  // namespace
 
 int RunElements(Args& args) {
@@ -246,7 +320,8 @@ int RunCentreLine(Args& args) {
 }
 
 int RunLocal(Args& args) {
-  const bool json = TakeFormat(args, {"tsv", "json"}) == "json";
+  const std::string format = TakeFormat(args, {"tsv", "json", "ics"});
+  const bool json = format == "json";
   const auto& cat = LoadCatalogue(args);
   const double lat = ParseRealArg(RequiredOption(args, "lat"), "--lat", -90, 90, "degrees");
   const double lon = ParseRealArg(RequiredOption(args, "lon"), "--lon", -360, 360, "degrees");
@@ -265,6 +340,7 @@ int RunLocal(Args& args) {
   const double phi = lat * kDegToRad;
   const LocalEclipse found =
       ComputeLocalEclipse(r, deltaT, phi, -lon * kDegToRad, ObserverGeocentric(height, phi));
+  if (format == "ics") return WriteLocalIcs(r, deltaT, lat, lon, height, found);
   Fields out(json);
   // `found` says whether the shadow reaches the place, whatever the Sun's altitude; `visible`
   // says how much of the eclipse is above the horizon.

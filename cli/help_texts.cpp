@@ -35,9 +35,20 @@ const char* CommandHelp(const std::string& command) {
        "  the limits of the central path, of the partial eclipse and the rise/set curves:\n"
        "  kind<TAB>piece<TAB>lon_deg<TAB>lat_deg lines; the GeoJSON holds the central path as a\n"
        "  Polygon and each curve as a LineString with properties kind and piece\n"},
+      {"pathtable",
+       "umbrivista-cli pathtable POS [--step MIN] [--ut|--tt] [--format tsv|csv|json]\n"
+       "  the central path of eclipse POS as the eclipse bulletins tabulate it: at each instant on\n"
+       "  a whole multiple of the step (default 5 minutes, 0.5 to 60) while the shadow axis meets\n"
+       "  the Earth, the date and time, the time scale and ΔT (s), the northern limit, the centre\n"
+       "  line and the southern limit (latitude, longitude in degrees, north and east +; a limit\n"
+       "  that is not on the Earth near the ends of the path is left empty, null in JSON), the\n"
+       "  Sun's geometric altitude and azimuth (from north through east) on the centre line, the\n"
+       "  path width (km), the central duration there (s) and total|annular. Times are UT with\n"
+       "  the program's ΔT (the default, --ut), or TT with --tt. A non-central eclipse gives a\n"
+       "  table without rows and a note on stderr\n"},
       {"local",
        "umbrivista-cli local POS --lat DEG --lon DEG [--height M] [--deltat S] [--lang de|en|fr]\n"
-       "                    [--time ut|tt|local|ZONE] [--format tsv|json]\n"
+       "                    [--time ut|tt|local|ZONE] [--format tsv|json|ics]\n"
        "  what a place (latitude north +, longitude east +) sees of eclipse POS:\n"
        "  found 1/0 (whether the shadow reaches the place, the Sun up or not); kind p (partial),\n"
        "  t (total), a or r (annular, by language); visible none|full|sunrise|sunset|\n"

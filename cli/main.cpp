@@ -17,8 +17,9 @@ const char* kUsage =
     "  elements POS T [--ut] [--back] [--format tsv|json]\n"
     "  centreline POS [--ut] [--back] [--format tsv|geojson|kml]\n"
     "  limits POS [--ut] [--format tsv|geojson|kml]\n"
-    "  local POS --lat DEG --lon DEG [--height M] [--deltat S] [--lang de|en|fr] [--format json]\n"
-    "         [--time ut|tt|local|ZONE]\n"
+    "  pathtable POS [--step MIN] [--ut|--tt] [--format tsv|csv|json]\n"
+    "  local POS --lat DEG --lon DEG [--height M] [--deltat S] [--lang de|en|fr]\n"
+    "         [--time ut|tt|local|ZONE] [--format tsv|json|ics]\n"
     "  render POS T --out FILE.png [--width W] [--height H] [--zoom Z] [--texture I]\n"
     "         [--texture-file FILE] [--grid I] [--ut] [--back] [--ssp] [--capitals]\n"
     "         [--poi LAT,LON] [--no-overlay] [--no-limits] [--lang de|en|fr]\n"
@@ -43,7 +44,7 @@ int Run(int argc, char** argv) {
       {"catalogue", RunCatalogue},   {"deltat", RunDeltaT}, {"elements", RunElements},
       {"centreline", RunCentreLine}, {"local", RunLocal},   {"render", RunRender},
       {"citylist", RunCityList},     {"placehistory", RunPlaceHistory}, {"limits", RunLimits},
-      {"sketch", RunSketch},
+      {"sketch", RunSketch},         {"pathtable", RunPathTable},
   };
   if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
     std::cout << kUsage;
