@@ -1,4 +1,5 @@
-// citylist and placehistory: the two reports, written exactly as the report windows save them.
+// citylist and placehistory: the two reports, written exactly as the report windows save them, or
+// as CSV or JSON (--format).
 
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include "city_list_run.h"
 #include "cli.h"
 #include "language.h"
+#include "numbers.h"
 #include "place_history_run.h"
 #include "places_file.h"
 
@@ -62,19 +64,28 @@ std::string TakeOut(Args& args) {
   return *out;
 }
 
-// The saved file of `run` to `out`, or to standard output for "-"; a run that stopped on an error
-// writes nothing.
-int Finish(const ReportRun& run, const std::string& out) {
+// --format text|csv|json; the text file when absent.
+ReportFileFormat TakeFormat(Args& args) {
+  const auto format = args.TakeOption("format");
+  if (!format || *format == "text") return ReportFileFormat::kText;
+  if (*format == "csv") return ReportFileFormat::kCsv;
+  if (*format == "json") return ReportFileFormat::kJson;
+  throw UsageError("--format must be text, csv or json, not " + QuoteForMessage(*format, 40));
+}
+
+// The file of `run` in `format` to `out`, or to standard output for "-"; a run that stopped on an
+// error writes nothing.
+int Finish(const ReportRun& run, const std::string& out, ReportFileFormat format) {
   if (!run.error.empty()) {
     std::cerr << "umbrivista-cli: " << run.error << "\n";
     return 1;
   }
   if (out == "-") {
-    const std::string text = SavedReportText(run);
+    const std::string text = ReportFileText(run, format);
     std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
     return FlushStandardOutput() ? 0 : 1;
   }
-  SaveReport(run, out);
+  SaveReport(run, out, {}, format);
   return 0;
 }
 
@@ -87,6 +98,7 @@ int RunCityList(Args& args) {
   inputs.thresholdIndex = ParseIntArg(*index, "--threshold-index", 0, 9);
   inputs.language = TakeLanguage(args);
   const auto places = args.TakeOption("places");
+  const ReportFileFormat format = TakeFormat(args);
   const std::string out = TakeOut(args);
   const auto& catalogue = LoadCatalogue(args);
   inputs.position = ParsePosition(args.TakePositional("POS"), catalogue);
@@ -100,7 +112,7 @@ int RunCityList(Args& args) {
   ProgressLine progress(CityListStatusText);
   const ReportRun run = ComputeCityList(catalogue, inputs, progress.Control());
   progress.Finish(run);
-  return Finish(run, out);
+  return Finish(run, out, format);
 }
 
 int RunPlaceHistory(Args& args) {
@@ -128,6 +140,7 @@ int RunPlaceHistory(Args& args) {
   if (auto to = args.TakeOption("to")) {
     inputs.lastYear = ParseIntArg(*to, "--to", kMinRecordYear, kMaxRecordYear);
   }
+  const ReportFileFormat format = TakeFormat(args);
   const std::string out = TakeOut(args);
   const auto& catalogue = LoadCatalogue(args);
   args.ExpectEnd();
@@ -136,7 +149,7 @@ int RunPlaceHistory(Args& args) {
   ProgressLine progress(PlaceHistoryStatusText);
   const ReportRun run = ComputePlaceHistory(catalogue, inputs, progress.Control());
   progress.Finish(run);
-  return Finish(run, out);
+  return Finish(run, out, format);
 }
 
 }  // namespace umbrivista

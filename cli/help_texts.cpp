@@ -99,18 +99,28 @@ const char* CommandHelp(const std::string& command) {
        "  no file, for a place the Moon's penumbra misses; an eclipse wholly below the horizon\n"
        "  is drawn all greyed\n"},
       {"citylist",
-       "umbrivista-cli citylist POS --threshold-index I [--lang de|en|fr] [--places FILE] --out FILE|-\n"
+       "umbrivista-cli citylist POS --threshold-index I [--lang de|en|fr] [--places FILE]\n"
+       "                        [--format text|csv|json] --out FILE|-\n"
        "  the city-list report of eclipse POS for every place with at least the population of\n"
        "  item I (0: 1,000,000 … 9: every place), as the window's \"Save as\" writes it: legend,\n"
        "  header, then TAB-separated rows (date, ΔT, kind, Saros, country, place, latitude,\n"
        "  longitude, height, population, and per contact time, P°, V°, H°; magnitude and duration\n"
        "  with the maximum), CR LF line ends; the date is that of the first contact shown, and a\n"
-       "  contact after the next midnight UT is written from 24:00:00 on\n"},
+       "  contact after the next midnight UT is written from 24:00:00 on.\n"
+       "  --format csv: one record per row (RFC 4180: comma, quotes around a field holding a\n"
+       "  comma, quote or line break, CR LF) under the header date_ut, delta_t_s, kind, saros,\n"
+       "  saros_member, saros_count, country, place, latitude_deg, longitude_deg, height_m,\n"
+       "  population, then per contact c1 c2 max c3 c4 the _ut, _p_deg, _v_deg, _alt_deg columns\n"
+       "  (magnitude, obscuration, duration_s after max): instants ISO 8601 UT\n"
+       "  (2024-04-08T18:40:40Z), decimal degrees east positive, \".\" as decimal point, empty\n"
+       "  where a value is absent; a name starting with = + - @ gets a leading '. --format json:\n"
+       "  an array of objects with the same names and numbers, null where absent\n"},
       {"placehistory",
        "umbrivista-cli placehistory --lat DEG --lon DEG [--height M] [--name N] [--country C]\n"
-       "                           [--population P] [--from Y] [--to Y] [--lang de|en|fr] --out FILE|-\n"
+       "                           [--population P] [--from Y] [--to Y] [--lang de|en|fr]\n"
+       "                           [--format text|csv|json] --out FILE|-\n"
        "  every eclipse seen at one place between the years, as the place-history window's\n"
-       "  \"Save as\" writes it (same columns and times as citylist)\n"},
+       "  \"Save as\" writes it (same columns and times as citylist; --format as there)\n"},
   };
   const auto it = kHelp.find(command);
   return it == kHelp.end() ? nullptr : it->second;

@@ -25,9 +25,11 @@ const char* kUsage =
     "         [--poi LAT,LON] [--no-overlay] [--no-limits] [--lang de|en|fr]\n"
     "  sketch POS --lat DEG --lon DEG [--height M] [--ut] [--lang de|en|fr]\n"
     "         --out FILE.svg|FILE.png\n"
-    "  citylist POS --threshold-index I [--lang de|en|fr] [--places FILE] --out FILE|-\n"
+    "  citylist POS --threshold-index I [--lang de|en|fr] [--places FILE]\n"
+    "         [--format text|csv|json] --out FILE|-\n"
     "  placehistory --lat DEG --lon DEG [--height M] [--name N] [--country C]\n"
-    "         [--population P] [--from Y] [--to Y] [--lang de|en|fr] --out FILE|-\n"
+    "         [--population P] [--from Y] [--to Y] [--lang de|en|fr] [--format text|csv|json]\n"
+    "         --out FILE|-\n"
     "every command answers --help; --version prints the version\n"
     "options: --catalogue FILE  use this catalogue instead of the one the data lookup finds\n"
     "         --data-dir DIR    look for the data files in DIR first (also UMBRIVISTA_DATA)\n";

@@ -48,6 +48,13 @@ std::optional<ReportRow> CityListRow(const EclipseRecord& record, double deltaT,
   AppendFileRow(instants, deltaT, kind, record,
                 {country, name, latitude, longitude, std::to_string(place.height), population}, lc,
                 row.file);
+  row.values = RowValues(instants, deltaT, kind, record, lc);
+  row.values.country = country;
+  row.values.place = name;
+  row.values.latitude = place.LatitudeDegrees();
+  row.values.longitude = place.LongitudeDegrees();
+  row.values.height = place.height;
+  row.values.population = place.population;
   return row;
 }
 

@@ -91,6 +91,13 @@ std::optional<ReportRow> PlaceHistoryRow(const EclipseRecord& record, double del
                  PlaceHistoryLongitudeText(place.longitude, place.language),
                  std::to_string(place.height), std::to_string(place.population)},
                 lc, row.file);
+  row.values = RowValues(instants, deltaT, kind, record, lc);
+  row.values.country = OneLineText(place.country);
+  row.values.place = name;
+  row.values.latitude = place.latitude;
+  row.values.longitude = place.longitude;
+  row.values.height = place.height;
+  row.values.population = place.population;
   return row;
 }
 

@@ -308,6 +308,38 @@ void AppendFileContacts(const RowInstants& instants, const LocalCircumstances& l
   if (!out.empty() && out.back() == '\t') out.pop_back();
 }
 
+ReportRowValues RowValues(const RowInstants& instants, double deltaT, char kind,
+                          const EclipseRecord& record, const LocalCircumstances& lc) {
+  ReportRowValues v;
+  v.year = instants.year;
+  v.month = instants.month;
+  v.day = instants.day;
+  v.deltaT = deltaT;
+  v.kind = kind;
+  v.saros = record.sarosNumber;
+  v.sarosMember = record.sarosMember;
+  v.sarosCount = record.sarosMemberCount;
+  for (int slot = kC1; slot <= kC4; ++slot) {
+    if (!instants.shown[slot]) continue;
+    v.shown[slot] = true;
+    v.when[slot] = instants.when[slot];
+    v.positionAngle[slot] = lc.positionAngle[slot] * kRadToDeg;
+    v.vertexAngle[slot] = lc.vertexAngle[slot] * kRadToDeg;
+    v.sunAltitude[slot] = lc.sunAltitude[slot] * kRadToDeg;
+  }
+  if (v.shown[kMax]) {
+    v.magnitude = lc.magnitude;
+    v.obscuration = lc.obscuration;
+    const double minutes = CentralDurationMinutes(lc);
+    // As DurationText: none for a partial phase or a duration the contacts could not give.
+    if (lc.kind != EclipseKind::kPartial && minutes >= 0 && minutes < 1e6) {
+      v.hasDuration = true;
+      v.durationSeconds = std::trunc(minutes * 60 + 0.5);
+    }
+  }
+  return v;
+}
+
 std::vector<std::string> LegendLines(ReportKind kind, Language language) {
   if (!IsKnownLanguage(language)) return {};
   const auto& legend = kLegend[LanguageIndex(language)];

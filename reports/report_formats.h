@@ -5,6 +5,7 @@
 // A list row is fixed-width text for the report window; a file row is the same eclipse as
 // TAB-separated fields for the saved file. Widths count characters, not bytes.
 
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -18,11 +19,31 @@ namespace umbrivista {
 
 enum class ReportKind { kCityList, kPlaceHistory };
 
+// The numbers behind one file row, for the CSV and JSON files: they are written from these, never
+// read back from the text. Angles in degrees; instants hold their own UT dates.
+struct ReportRowValues {
+  int year = 0, month = 0, day = 0;  // the row's date, as in the text file
+  double deltaT = 0;                 // s
+  char kind = 0;                     // the letter of the text file
+  int saros = 0, sarosMember = 0, sarosCount = 0;
+  std::string country, place;          // as in the text file (one line each)
+  double latitude = 0, longitude = 0;  // degrees, north and east positive
+  std::int32_t height = 0, population = 0;
+  bool shown[5] = {};  // C1, C2, Max, C3, C4: computed with the Sun above the horizon
+  UTInstant when[5];
+  double positionAngle[5] = {}, vertexAngle[5] = {}, sunAltitude[5] = {};
+  // With greatest eclipse shown: magnitude, obscuration and, for a central phase, its duration.
+  double magnitude = 0, obscuration = 0;
+  bool hasDuration = false;
+  double durationSeconds = 0;  // whole seconds, as the text file rounds them
+};
+
 // One eclipse seen at one place: its line in the report window and its line in the saved file
-// (neither with a line end).
+// (neither with a line end), and the values both are made of.
 struct ReportRow {
   std::string list;
   std::string file;
+  ReportRowValues values;
 };
 
 // ---- fields ----
@@ -91,6 +112,11 @@ void AppendFileContacts(const RowInstants& instants, const LocalCircumstances& l
 void AppendFileRow(const RowInstants& instants, double deltaT, char kind,
                    const EclipseRecord& record, std::initializer_list<std::string_view> place,
                    const LocalCircumstances& lc, std::string& out);
+
+// The values of a row from the same instants and circumstances as its texts; the place fields
+// (country, place, latitude, longitude, height, population) are left for the caller.
+ReportRowValues RowValues(const RowInstants& instants, double deltaT, char kind,
+                          const EclipseRecord& record, const LocalCircumstances& lc);
 
 // ---- saved file ----
 

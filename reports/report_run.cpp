@@ -11,8 +11,21 @@ std::string SavedReportText(const ReportRun& run) {
   return SavedFileText(run.kind, run.language, run.rows);
 }
 
-void SaveReport(const ReportRun& run, const std::string& path, const std::string& source) {
-  const std::string text = SavedReportText(run);
+std::string ReportFileText(const ReportRun& run, ReportFileFormat format) {
+  switch (format) {
+    case ReportFileFormat::kCsv:
+      return ReportCsvText(run.rows);
+    case ReportFileFormat::kJson:
+      return ReportJsonText(run.rows);
+    case ReportFileFormat::kText:
+      break;
+  }
+  return SavedReportText(run);
+}
+
+void SaveReport(const ReportRun& run, const std::string& path, const std::string& source,
+                ReportFileFormat format) {
+  const std::string text = ReportFileText(run, format);
   WriteFileSafely(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
                   source);
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "language.h"
+#include "report_export.h"
 #include "report_formats.h"
 
 namespace umbrivista {
@@ -46,11 +47,14 @@ inline bool Cancelled(const RunControl& control) {
 
 // The saved file of a run: legend and header in the run's language, then its rows, CR LF.
 std::string SavedReportText(const ReportRun& run);
+// The file of a run in `format`: the saved text file above, or the CSV or JSON of its rows.
+std::string ReportFileText(const ReportRun& run, ReportFileFormat format);
 
-// Writes the saved file of `run` to `path` through a temporary file that is renamed into place;
-// a failed write leaves an existing file as it was. The rows stay in `run`, so the same file can
-// be saved again. A `path` that is the file the run read (`source`, when given) is refused. Throws
-// FileWriteError naming the file.
-void SaveReport(const ReportRun& run, const std::string& path, const std::string& source = {});
+// Writes the file of `run` in `format` to `path` through a temporary file that is renamed into
+// place; a failed write leaves an existing file as it was. The rows stay in `run`, so the same
+// file can be saved again. A `path` that is the file the run read (`source`, when given) is
+// refused. Throws FileWriteError naming the file.
+void SaveReport(const ReportRun& run, const std::string& path, const std::string& source = {},
+                ReportFileFormat format = ReportFileFormat::kText);
 
 }  // namespace umbrivista
