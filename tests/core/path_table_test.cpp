@@ -93,6 +93,19 @@ TEST(PathTable, StepsAndEnds) {
       EXPECT_GT(rows.size(), 380u);
     }
   }
+  // With T0 at 0 h or 23 h TT the path crosses midnight UT: each row's date and time is its
+  // instant.
+  for (const int t0 : {0, 23}) {
+    EclipseRecord shifted = Eclipse2024Apr08();
+    shifted.t0Hour = t0;
+    const auto rows = ComputePathTable(shifted, 69.1, 600);
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows.front().day, t0 == 0 ? 7 : 8);
+    EXPECT_EQ(rows.back().day, t0 == 0 ? 8 : 9);
+    for (const PathTableRow& r : rows) {
+      EXPECT_NEAR((r.day - 8) * 86400 + r.secondOfDay, (t0 + r.t) * 3600 - 69.1, 1e-6);
+    }
+  }
   EclipseRecord partial = Eclipse2024Apr08();
   partial.typeCode = 1;
   partial.y[0] += 1.2f;
