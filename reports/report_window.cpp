@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QChildEvent>
 #include <QCoreApplication>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QLabel>
@@ -34,6 +36,49 @@ QPlainTextEdit* MakeReportList(const char* name) {
   mono.setPointSize(9);
   list->setFont(mono);
   return list;
+}
+
+// While a report is being saved, offers CSV beside the text file in the save dialog that opens
+// over the window: a child the window gets meanwhile is watched, and when it shows as a save
+// dialog it gets the CSV filter; choosing that filter makes ".csv" the ending added to a bare name.
+class CsvFilterOffer : public QObject {
+ public:
+  explicit CsvFilterOffer(QWidget* window) : window_(window) { window_->installEventFilter(this); }
+  ~CsvFilterOffer() override { window_->removeEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == window_ && event->type() == QEvent::ChildAdded) {
+      static_cast<QChildEvent*>(event)->child()->installEventFilter(this);
+    } else if (watched != window_ && event->type() == QEvent::Show) {
+      auto* dialog = qobject_cast<QFileDialog*>(watched);
+      if (dialog && dialog->acceptMode() == QFileDialog::AcceptSave) Offer(dialog);
+    }
+    return false;
+  }
+
+ private:
+  static void Offer(QFileDialog* dialog) {
+    const QString csv = QStringLiteral("CSV (*.csv)");
+    QStringList filters = dialog->nameFilters();
+    if (filters.contains(csv)) return;
+    const QString selected = dialog->selectedNameFilter();
+    filters.append(csv);
+    dialog->setNameFilters(filters);
+    dialog->selectNameFilter(selected);
+    connect(dialog, &QFileDialog::filterSelected, dialog, [dialog, csv](const QString& filter) {
+      dialog->setDefaultSuffix(filter == csv ? QStringLiteral("csv") : QStringLiteral("txt"));
+    });
+  }
+
+  QWidget* window_;
+};
+
+// A name ending in ".csv" (any case) is saved as CSV, every other one as the text file.
+ReportFileFormat FormatForFileName(const std::string& path) {
+  return QString::fromStdString(path).endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)
+             ? ReportFileFormat::kCsv
+             : ReportFileFormat::kText;
 }
 
 }  // namespace
@@ -156,10 +201,14 @@ void TReportWindow::ShowNewRows(const ReportRun& run) {
 
 bool TReportWindow::SaveAs() {
   if (running_) return false;
-  const std::string path = ChooseSaveFile(this, defaultFile_);
+  std::string path;
+  {
+    const CsvFilterOffer offer(this);
+    path = ChooseSaveFile(this, defaultFile_);
+  }
   if (path.empty()) return false;
   try {
-    SaveReport(run_, path, InputFile());
+    SaveReport(run_, path, InputFile(), FormatForFileName(path));
   } catch (const std::exception& e) {
     ShowMessage(this, QString::fromUtf8(e.what()));
     return false;

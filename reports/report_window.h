@@ -48,8 +48,9 @@ class TReportWindow : public QMainWindow {
   bool CancelRequested() const { return cancel_; }
   // The rows of the last run: what "Save as" writes.
   const ReportRun& Run() const { return run_; }
-  // "Save as": asks for the file and writes legend, header and rows; false when cancelled or
-  // failed (a failure is reported; the rows stay either way).
+  // "Save as": asks for the file and writes legend, header and rows, or the CSV of the rows when
+  // the CSV filter is chosen or the name ends in ".csv"; false when cancelled or failed (a failure
+  // is reported; the rows stay either way).
   bool SaveAs();
 
   QLabel* Label5;

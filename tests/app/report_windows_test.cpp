@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -31,6 +33,7 @@
 #include "widgets.h"
 #include "numbers.h"
 #include "place_history_run.h"
+#include "report_export.h"
 #include "scratch_dir.h"
 #include "shipped_catalogue.h"
 
@@ -288,6 +291,41 @@ TEST_F(ReportWindowsTest, LanguageSwitchDuringARunCancelsIt) {
   EXPECT_LT(list.Run().rows.size(), 30000u);
   // The run was made in German and its file stays German.
   EXPECT_EQ(list.Run().language, Language::kGerman);
+}
+
+// "Save as" writes the CSV of the rows for a name ending in .csv, and the save dialog offers CSV
+// beside the text file.
+TEST_F(ReportWindowsTest, SaveAsWritesCsvWhenTheNameEndsInCsv) {
+  TForm_CityList window;
+  Attach(window, Language::kEnglish);
+  window.Open();
+  window.ComboBox_Population->setCurrentIndex(0);
+  window.Button_Start_CityList->click();
+  ASSERT_GT(window.Run().rows.size(), 10u);
+  chosen_ = "cities.CSV";
+  ASSERT_TRUE(window.SaveAs());
+  const std::string csv = FileText("cities.CSV");
+  EXPECT_EQ(csv.substr(0, csv.find("\r\n")),
+            "date_ut,delta_t_s,kind,saros,saros_member,saros_count,country,place,latitude_deg,"
+            "longitude_deg,height_m,population,c1_ut,c1_p_deg,c1_v_deg,c1_alt_deg,c2_ut,c2_p_deg,"
+            "c2_v_deg,c2_alt_deg,max_ut,max_p_deg,max_v_deg,max_alt_deg,magnitude,obscuration,"
+            "duration_s,c3_ut,c3_p_deg,c3_v_deg,c3_alt_deg,c4_ut,c4_p_deg,c4_v_deg,c4_alt_deg");
+  EXPECT_EQ(csv, ReportCsvText(window.Run().rows));
+
+  // The dialog itself: the CSV filter is there, and a .csv name chosen in it is saved as CSV.
+  SetSaveFileChooser(nullptr);
+  QStringList filters;
+  const QString target = QString::fromStdString((dir_ / "dialog.csv").string());
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_TRUE(dialog);
+    filters = dialog->nameFilters();
+    dialog->selectFile(target);
+    static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept, public through QDialog
+  });
+  ASSERT_TRUE(window.SaveAs());
+  EXPECT_TRUE(filters.contains("CSV (*.csv)")) << filters.join('|').toStdString();
+  EXPECT_EQ(FileText("dialog.csv"), csv);
 }
 
 }  // namespace
