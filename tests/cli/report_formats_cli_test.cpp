@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "city_list_run.h"
@@ -13,19 +10,13 @@
 #include "place_history_run.h"
 #include "places_file.h"
 #include "report_export.h"
-#include "scratch_dir.h"
 #include "shipped_catalogue.h"
 
 using namespace umbrivista;
 
 namespace {
 
-class CliFormats : public ScratchDirTest {
- protected:
-  CliFormats() : ScratchDirTest("umbrivista_cli_formats_test") {}
-};
-
-TEST_F(CliFormats, ReportsWriteCsvOrJsonOfTheirRows) {
+TEST(CliFormats, ReportsWriteCsvOrJsonOfTheirRows) {
   const ReportRun cities =
       ComputeCityList(ShippedCatalogue(),
                       {16690, 0, Language::kGerman,
@@ -57,11 +48,6 @@ TEST_F(CliFormats, ReportsWriteCsvOrJsonOfTheirRows) {
     EXPECT_EQ(r.status, 0) << args;
     EXPECT_EQ(r.out, expected) << args;
   }
-
-  const std::filesystem::path out = dir_ / "history.csv";
-  ASSERT_EQ(RunCli(place + " --format csv --out " + out.string()).status, 0);
-  std::ifstream in(out, std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), ReportCsvText(history.rows));
 
   const Result bad = RunCli(place + " --format xml --out -", true);
   EXPECT_EQ(bad.status, 2);
