@@ -22,7 +22,7 @@ const char* kUsage =
     "         [--time ut|tt|local|ZONE] [--format tsv|json|ics]\n"
     "  render POS T --out FILE.png [--width W] [--height H] [--zoom Z] [--texture I]\n"
     "         [--texture-file FILE] [--grid I] [--ut] [--back] [--ssp] [--capitals]\n"
-    "         [--poi LAT,LON] [--no-overlay] [--no-limits] [--lang de|en|fr]\n"
+    "         [--poi LAT,LON] [--centre LAT,LON] [--no-overlay] [--no-limits] [--lang de|en|fr]\n"
     "  sketch POS --lat DEG --lon DEG [--height M] [--ut] [--lang de|en|fr]\n"
     "         --out FILE.svg|FILE.png\n"
     "  citylist POS --threshold-index I [--lang de|en|fr] [--places FILE]\n"
