@@ -36,13 +36,6 @@ int SliderPositionForTime(double t) {
   return static_cast<int>(std::clamp(std::round(p), 0.0, static_cast<double>(kTimeSliderMax)));
 }
 
-double EstimatedMaximum(const EclipseRecord& record) {
-  const double x0 = record.x[0], x1 = record.x[1], y0 = record.y[0], y1 = record.y[1];
-  const double speed2 = x1 * x1 + y1 * y1;
-  if (!(speed2 > 0)) return 0;
-  return (-x0 * x1 - y0 * y1) / speed2;
-}
-
 std::optional<DateEntry> ParseDateEntry(std::string_view text) {
   text = Trimmed(text);
   // The year's sign, then the parts split at the "-" that follow its digits.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "catalogue.h"
+#include "eclipse_date.h"  // EstimatedMaximum, where the slider starts
 #include "language.h"
 
 namespace umbrivista {
@@ -24,9 +25,6 @@ double TimeForSliderPosition(int position);
 // number gives T0).
 int SliderPositionForTime(double t);
 
-// The instant (hours from T0) at which the shadow axis passes closest to the centre of the
-// fundamental plane, from the linear terms of x and y; 0 when the axis does not move.
-double EstimatedMaximum(const EclipseRecord& record);
 
 // What Enter in the year or Saros box does: the position to show (0: nothing changes) and the
 // text the box shows afterwards.

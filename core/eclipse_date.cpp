@@ -22,10 +22,15 @@ double Acceleration(const float (&c)[4], double t) {
 
 }  // namespace
 
-double GreatestEclipseTime(const EclipseRecord& r) {
-  const double x1 = r.x[1], y1 = r.y[1];
+double EstimatedMaximum(const EclipseRecord& record) {
+  const double x0 = record.x[0], x1 = record.x[1], y0 = record.y[0], y1 = record.y[1];
   const double speed2 = x1 * x1 + y1 * y1;
-  const double estimate = speed2 > 0 ? (-r.x[0] * x1 - r.y[0] * y1) / speed2 : 0;
+  if (!(speed2 > 0)) return 0;
+  return (-x0 * x1 - y0 * y1) / speed2;
+}
+
+double GreatestEclipseTime(const EclipseRecord& r) {
+  const double estimate = EstimatedMaximum(r);
   if (!std::isfinite(estimate)) return 0;
   // f(t) = x·x′ + y·y′ is half the rate of x² + y²; its root is the least distance.
   double t = estimate;

@@ -12,6 +12,10 @@
 
 namespace umbrivista {
 
+// The instant (hours from T0) at which the shadow axis passes closest to the centre of the
+// fundamental plane, from the linear terms of x and y; 0 when the axis does not move.
+double EstimatedMaximum(const EclipseRecord& record);
+
 // The instant (hours from T0, TT) when the shadow axis passes nearest to the Earth's centre
 // (x² + y² least), by Newton's method on the elements from the linear estimate; the linear
 // estimate itself when that does not settle within 20 steps or leaves ±kMaxHoursFromT0.

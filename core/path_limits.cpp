@@ -780,38 +780,65 @@ std::optional<GeoPoint> LimitPointAt(const EclipseRecord& record, double deltaT,
   return GeoPoint{latitude * kRadToDeg, longitude * kRadToDeg};
 }
 
+namespace {
+
+// The nearest point of a polyline (each step a great-circle arc) to the unit vector p: its angle
+// from p and the point. Only the steps next to a vertex within the nearest vertex's angle plus
+// the longest step can hold a nearer point, so the rest cost one dot product each.
+double NearestOnPolyline(const CurvePolyline& line, const Vec3& p, Vec3& nearest) {
+  const auto& v = line.points;
+  if (v.empty()) return kPi;
+  std::size_t bestVertex = 0;
+  double bestDot = -2;
+  for (std::size_t i = 0; i < v.size(); ++i) {
+    if (const double d = Dot(p, v[i]); d > bestDot) {
+      bestDot = d;
+      bestVertex = i;
+    }
+  }
+  nearest = v[bestVertex];
+  double best = Angle(p, nearest);
+  const double reach = std::cos(std::min(kPi, best + line.longestStep));
+  for (std::size_t i = 1; i < v.size(); ++i) {
+    const Vec3& a = v[i - 1];
+    const Vec3& b = v[i];
+    if (Dot(p, a) < reach && Dot(p, b) < reach) continue;
+    Vec3 n = Cross(a, b);
+    const double length = Norm(n);
+    if (length <= 1e-15) continue;
+    for (double& c : n) c /= length;
+    const double offset = Dot(p, n);
+    Vec3 foot{p[0] - offset * n[0], p[1] - offset * n[1], p[2] - offset * n[2]};
+    const double footLength = Norm(foot);
+    if (footLength <= 0 || Dot(Cross(a, foot), n) < 0 || Dot(Cross(foot, b), n) < 0) continue;
+    if (const double angle = std::asin(std::min(1.0, std::fabs(offset))); angle < best) {
+      best = angle;
+      for (double& c : foot) c /= footLength;
+      nearest = foot;
+    }
+  }
+  return best;
+}
+
+}  // namespace
+
+void CurvePolyline::Add(const GeoPoint& g) {
+  points.push_back(UnitVector(g.latitude * kDegToRad, g.longitude * kDegToRad));
+  if (points.size() > 1) {
+    longestStep = std::max(longestStep, Angle(points[points.size() - 2], points.back()));
+  }
+}
+
 double DistanceToCurveKm(const std::vector<GeoPoint>& curve, double latitude, double longitude,
                          GeoPoint* nearest) {
-  const Vec3 p = UnitVector(latitude * kDegToRad, longitude * kDegToRad);
-  double best = kPi;
-  Vec3 previous{};
-  for (std::size_t i = 0; i < curve.size(); ++i) {
-    const Vec3 b = UnitVector(curve[i].latitude * kDegToRad, curve[i].longitude * kDegToRad);
-    if (const double angle = Angle(p, b); angle < best) {
-      best = angle;
-      if (nearest) *nearest = curve[i];
-    }
-    if (i > 0) {
-      const Vec3& a = previous;
-      Vec3 n = Cross(a, b);
-      const double length = Norm(n);
-      if (length > 1e-15) {
-        for (double& c : n) c /= length;
-        // The foot of the perpendicular from p to the great circle lies on the arc when it is
-        // on the inner side of both ends.
-        const double offset = Dot(p, n);
-        const Vec3 foot{p[0] - offset * n[0], p[1] - offset * n[1], p[2] - offset * n[2]};
-        if (Norm(foot) > 0 && Dot(Cross(a, foot), n) >= 0 && Dot(Cross(foot, b), n) >= 0) {
-          if (const double angle = std::asin(std::min(1.0, std::fabs(offset))); angle < best) {
-            best = angle;
-            if (nearest) *nearest = ToGeoPoint(foot);
-          }
-        }
-      }
-    }
-    previous = b;
-  }
-  return kEarthRadiusKm * best;
+  CurvePolyline line;
+  for (const GeoPoint& g : curve) line.Add(g);
+  Vec3 at{};
+  const double angle =
+      NearestOnPolyline(line, UnitVector(latitude * kDegToRad, longitude * kDegToRad), at);
+  if (curve.empty()) return kEarthRadiusKm * kPi;
+  if (nearest) *nearest = ToGeoPoint(at);
+  return kEarthRadiusKm * angle;
 }
 
 std::optional<LimitDistance> DistanceToPathLimit(const EclipseRecord& record, double deltaT,
@@ -857,66 +884,16 @@ std::optional<LimitDistance> DistanceToPathLimit(const EclipseRecord& record, do
   return out;
 }
 
-namespace {
-
-// The nearest point of a polyline (each step a great-circle arc) to the unit vector p: its angle
-// from p and the point. Only the steps next to a vertex within the nearest vertex's angle plus
-// the longest step can hold a nearer point, so the rest cost one dot product each.
-template <typename Polyline>
-double NearestOnPolyline(const Polyline& line, const Vec3& p, Vec3& nearest) {
-  const auto& v = line.points;
-  if (v.empty()) return kPi;
-  std::size_t bestVertex = 0;
-  double bestDot = -2;
-  for (std::size_t i = 0; i < v.size(); ++i) {
-    if (const double d = Dot(p, v[i]); d > bestDot) {
-      bestDot = d;
-      bestVertex = i;
-    }
-  }
-  nearest = v[bestVertex];
-  double best = Angle(p, nearest);
-  const double reach = std::cos(std::min(kPi, best + line.longestStep));
-  for (std::size_t i = 1; i < v.size(); ++i) {
-    const Vec3& a = v[i - 1];
-    const Vec3& b = v[i];
-    if (Dot(p, a) < reach && Dot(p, b) < reach) continue;
-    Vec3 n = Cross(a, b);
-    const double length = Norm(n);
-    if (length <= 1e-15) continue;
-    for (double& c : n) c /= length;
-    const double offset = Dot(p, n);
-    Vec3 foot{p[0] - offset * n[0], p[1] - offset * n[1], p[2] - offset * n[2]};
-    const double footLength = Norm(foot);
-    if (footLength <= 0 || Dot(Cross(a, foot), n) < 0 || Dot(Cross(foot, b), n) < 0) continue;
-    if (const double angle = std::asin(std::min(1.0, std::fabs(offset))); angle < best) {
-      best = angle;
-      for (double& c : foot) c /= footLength;
-      nearest = foot;
-    }
-  }
-  return best;
-}
-
-}  // namespace
-
 CentralPath::CentralPath(const EclipseRecord& record, double deltaT)
     : record_(record), deltaT_(deltaT) {
   if (!IsCentral(record.typeCode) || !std::isfinite(deltaT)) return;
-  auto add = [](Polyline& line, const GeoPoint& g) {
-    line.points.push_back(UnitVector(g.latitude * kDegToRad, g.longitude * kDegToRad));
-    if (line.points.size() > 1) {
-      line.longestStep = std::max(
-          line.longestStep, Angle(line.points[line.points.size() - 2], line.points.back()));
-    }
-  };
   for (const LimitCurve& curve : ComputePathLimits(record, deltaT)) {
     if (curve.kind != LimitKind::kUmbralNorth && curve.kind != LimitKind::kUmbralSouth) continue;
     limits_.emplace_back();
-    for (const GeoPoint& g : curve.points) add(limits_.back(), g);
+    for (const GeoPoint& g : curve.points) limits_.back().Add(g);
   }
   for (const CentreLinePoint& p : BuildCentreLine(record, deltaT, false)) {
-    add(centreLine_, {p.latitude * kRadToDeg, p.longitude * kRadToDeg});
+    centreLine_.Add({p.latitude * kRadToDeg, p.longitude * kRadToDeg});
     centreLineTimes_.push_back(p.t);
   }
 }
@@ -934,7 +911,7 @@ std::optional<NearestCentral> CentralPath::Nearest(double latitude, double longi
   const Vec3 here = UnitVector(phi1, longitude * kDegToRad);
   double bestAngle = kPi + 1;
   Vec3 target{};
-  for (const Polyline& line : limits_) {
+  for (const CurvePolyline& line : limits_) {
     Vec3 nearest;
     if (const double angle = NearestOnPolyline(line, here, nearest); angle < bestAngle) {
       bestAngle = angle;

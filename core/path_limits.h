@@ -93,6 +93,14 @@ struct NearestCentral {
   bool total = false;
   double durationSeconds = 0;
 };
+// A curve's points as unit vectors, and the longest step between two of them (radians): the
+// form in which the nearest point of a curve is searched.
+struct CurvePolyline {
+  std::vector<std::array<double, 3>> points;
+  double longestStep = 0;
+  void Add(const GeoPoint& point);
+};
+
 class CentralPath {
  public:
   CentralPath(const EclipseRecord& record, double deltaT);
@@ -101,15 +109,10 @@ class CentralPath {
   std::optional<NearestCentral> Nearest(double latitude, double longitude) const;
 
  private:
-  // A curve's points as unit vectors, and the longest step between two of them (radians).
-  struct Polyline {
-    std::vector<std::array<double, 3>> points;
-    double longestStep = 0;
-  };
   EclipseRecord record_;
   double deltaT_;
-  std::vector<Polyline> limits_;
-  Polyline centreLine_;
+  std::vector<CurvePolyline> limits_;
+  CurvePolyline centreLine_;
   std::vector<double> centreLineTimes_;
 };
 
