@@ -4,28 +4,18 @@
 #include <QByteArray>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPoint>
 
-#include <cmath>
 #include <cstdlib>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <utility>
 
-#include "angles.h"
-#include "capitals.h"
-#include "centre_line.h"
 #include "cli.h"
-#include "gcustomglobe.h"
+#include "globe_picture.h"
 #include "globe_settings.h"
-#include "globe_units.h"
-#include "layers.h"
-#include "overlay.h"
 #include "regular_file.h"
-#include "gspatialdb.h"
 #include "safe_file.h"
-#include "scratch_database.h"
-#include "shadow.h"
 
 namespace umbrivista {
 
@@ -85,84 +75,44 @@ int RunRender(Args& args) {
     std::cerr << "umbrivista-cli: " << problem << "; drawing the plain surface\n";
   }
 
-  // Orientation of the main window: the sub-solar point faces the viewer, north up.
   const EclipseRecord& record = catalogue.RecordAt(position);
-  ShadowState state;
-  state.deltaT = DeltaTFor(record, ut);
-  UpdateInstant(record, t, back, state);
-  const GlobeRotation rotation = DisplayOrientation(state, back);
+  GlobePictureOptions options;
+  options.width = width;
+  options.height = height;
+  options.zoom = zoom;
+  options.grid = grid;
+  options.texturePath = textureKind.empty() ? texturePath : std::string();
+  options.deltaT = DeltaTFor(record, ut);
+  options.back = back;
+  options.subSolar = ssp;
+  options.overlay = overlay;
+  options.capitals = capitals;
+  options.limits = limits;
+  options.language = language;
+  options.poi = poi;
+  options.centre = centre;
 
   PrepareOffscreenGui();
   QGuiApplication app(OffscreenArgc(), OffscreenArgv());
-
-  ScratchDatabase scratch([](const std::string& problem) {
+  auto warn = [](const std::string& problem) {
     std::cerr << "umbrivista-cli: warning: " << problem << "\n";
-  });
-  TGCustomGlobeView globe(width, height);
-  SetUpMainGlobe(globe);
-  globe.SetSpatialDatabase(&scratch.database);
-  TGProjector& projector = globe.Projector();
-  if (textureKind.empty()) {
-    globe.SetSurfaceTextureName(texturePath);
-    if (globe.SurfaceTexture().GetEmpty()) {
-      const std::string problem =
-          "cannot use the JPEG texture " + texturePath + ": " + globe.SurfaceTexture().LastError();
-      if (textureFile) throw std::runtime_error(problem);
-      std::cerr << "umbrivista-cli: " << problem << "; drawing the plain surface\n";
-    }
+  };
+  std::unique_ptr<GlobePicture> picture;
+  try {
+    picture = std::make_unique<GlobePicture>(record, options, warn);
+  } catch (const std::runtime_error& e) {
+    if (textureFile) throw;
+    std::cerr << "umbrivista-cli: " << e.what() << "; drawing the plain surface\n";
+    options.texturePath.clear();
+    picture = std::make_unique<GlobePicture>(record, options, warn);
   }
-  const GridSteps steps = GridStepsFor(grid);
-  globe.Graticule().SetLatitudeStep(steps.latitude);
-  globe.Graticule().SetLongitudeStep(steps.longitude);
-  projector.SetXRotation(rotation.x);
-  projector.SetYRotation(rotation.y);
-  projector.SetScaleFactor(ZoomScaleFactor(zoom));
-  int originX = width / 2, originY = height / 2;
-  projector.SetXOrigin(originX);
-  projector.SetYOrigin(originY);
-  if (centre) {
-    // The globe keeps looking along the shadow axis and is moved, as a drag in the window moves
-    // it, so that the point lies at the picture's centre. The perspective makes a move of the
-    // origin shift a point by not quite as much: a few rounds bring it to the pixel.
-    const auto lon = static_cast<std::int32_t>(std::lround(centre->second * kGUPerDegree));
-    const auto lat = static_cast<std::int32_t>(std::lround(centre->first * kGUPerDegree));
-    for (int round = 0; round < 8; ++round) {
-      if (!projector.Model().LLToXYIndex(lon, lat, 0)) {
-        throw std::runtime_error("--centre " + FormatNumber(centre->first) + "," +
-                                 FormatNumber(centre->second) +
-                                 " lies on the far side of the globe at this instant");
-      }
-      const QPoint at = projector.Points()[0];
-      if (at == QPoint(width / 2, height / 2)) break;
-      originX += width / 2 - at.x();
-      originY += height / 2 - at.y();
-      projector.SetXOrigin(originX);
-      projector.SetYOrigin(originY);
-    }
+  QImage image;
+  try {
+    image = picture->Render(t);
+  } catch (const std::runtime_error& e) {
+    if (!centre) throw;
+    throw std::runtime_error(std::string("--centre ") + e.what());
   }
-
-  // The layers as the main window builds them: the centre line, then the capitals.
-  SceneLayers layers(globe, &scratch.database);
-  layers.RebuildPathLimits(record, state.deltaT, back, limits);
-  layers.RebuildCentreLine(record, state.deltaT, back);
-  if (capitals) layers.RebuildCapitals();
-  if (poi) layers.RebuildPoI(poi->first, poi->second);
-  layers.RebuildPoIList({});
-
-  // The overlay of the fundamental plane, drawn after the globe's render as in the window.
-  OverlayInput in;
-  in.record = record;
-  in.state = state;
-  in.julianDay = InstantJulianDay(record, t, state.deltaT);
-  in.backView = back;
-  in.showSubSolar = ssp;
-  in.language = language;
-  in.cx = originX;
-  in.cy = originY;
-  in.k = PixelsPerEarthRadius(projector.ScaleFactor());
-  if (overlay) globe.OnAfterRender = [&in](QPainter& canvas) { DrawOverlay(canvas, in); };
-
-  const QImage image = globe.PaintToImage();
   QByteArray png;
   QBuffer buffer(&png);
   buffer.open(QIODevice::WriteOnly);
