@@ -11,6 +11,7 @@
 #include "data_files.h"
 #include "eclipse_date.h"
 #include "language.h"
+#include "central_region.h"
 #include "path_limits.h"
 
 namespace umbrivista {
@@ -53,11 +54,20 @@ std::string RequiredOption(Args& args, const std::string& name);
 // ΔT for the record's instant in UT, 0 for TT.
 double DeltaTFor(const EclipseRecord& r, bool ut);
 
-// Coordinates of a line for the map formats, 6 decimals: GeoJSON "[lon,lat],…" with the
-// longitudes unwrapped across ±180° so that map tools draw the short way round, and KML
-// "lon,lat,0" lines.
-std::string JsonCoordinates(const std::vector<GeoPoint>& points);
-std::string KmlCoordinates(const std::vector<GeoPoint>& points);
+// Map documents (GeoJSON, KML) are statements about places on the real Earth: UT, the Earth
+// turned by ΔT, unless --tt asks for the TT frame; the TSV lists keep TT unless --ut. The two
+// flags exclude each other. True for UT.
+bool TakeMapFrameUt(Args& args, const std::string& format);
+// The frame in a document's properties: "time_scale":"UT"|"TT","delta_t_s":69.2 and KML <Data>.
+std::string JsonFrameProperties(bool ut, double deltaT);
+std::string KmlFrameData(bool ut, double deltaT);
+// Map geometry, 6 decimals, longitudes in [−180, 180]: a line split where it crosses the 180°
+// meridian (a MultiLineString, in KML a MultiGeometry), polygons as Polygon or MultiPolygon
+// ("null" when there are none).
+std::string JsonLineGeometry(const std::vector<GeoPoint>& line);
+std::string JsonPolygonGeometry(const std::vector<GeoPolygon>& polygons);
+std::string KmlLineGeometry(const std::vector<GeoPoint>& line);
+std::string KmlPolygonGeometry(const std::vector<GeoPolygon>& polygons);
 
 // Ranges of the command-line numbers (T is limited to ±kMaxHoursFromT0 of the elements).
 inline constexpr int kMinHeightM = -500;  // observer height

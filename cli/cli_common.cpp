@@ -122,15 +122,13 @@ double DeltaTFor(const EclipseRecord& r, bool ut) {
   return ut ? DeltaT(r.year, r.month) : 0.0;
 }
 
+namespace {
+
 std::string JsonCoordinates(const std::vector<GeoPoint>& points) {
   std::string out;
-  double previous = points.empty() ? 0 : points.front().longitude;
   for (std::size_t i = 0; i < points.size(); ++i) {
-    double lon = points[i].longitude;
-    while (lon - previous > 180) lon -= 360;
-    while (lon - previous < -180) lon += 360;
-    previous = lon;
-    out += (i ? ",[" : "[") + FormatFixed(lon, 6) + "," + FormatFixed(points[i].latitude, 6) + "]";
+    out += (i ? ",[" : "[") + FormatFixed(points[i].longitude, 6) + "," +
+           FormatFixed(points[i].latitude, 6) + "]";
   }
   return out;
 }
@@ -141,6 +139,81 @@ std::string KmlCoordinates(const std::vector<GeoPoint>& points) {
     out += FormatFixed(p.longitude, 6) + "," + FormatFixed(p.latitude, 6) + ",0\n";
   }
   return out;
+}
+
+std::string JsonRings(const GeoPolygon& polygon) {
+  std::string out = "[";
+  for (std::size_t i = 0; i < polygon.size(); ++i) {
+    out += (i ? ",[" : "[") + JsonCoordinates(polygon[i]) + "]";
+  }
+  return out + "]";
+}
+
+}  // namespace
+
+bool TakeMapFrameUt(Args& args, const std::string& format) {
+  const bool tt = args.TakeFlag("tt");
+  const bool ut = args.TakeFlag("ut");
+  if (tt && ut) throw UsageError("--ut and --tt exclude each other");
+  return format == "tsv" ? ut : !tt;
+}
+
+std::string JsonFrameProperties(bool ut, double deltaT) {
+  return std::string("\"time_scale\":\"") + (ut ? "UT" : "TT") +
+         "\",\"delta_t_s\":" + FormatFixed(deltaT, 1);
+}
+
+std::string KmlFrameData(bool ut, double deltaT) {
+  return std::string("<Data name=\"time_scale\"><value>") + (ut ? "UT" : "TT") +
+         "</value></Data><Data name=\"delta_t_s\"><value>" + FormatFixed(deltaT, 1) +
+         "</value></Data>";
+}
+
+std::string JsonLineGeometry(const std::vector<GeoPoint>& line) {
+  const auto pieces = SplitAtAntimeridian(line);
+  if (pieces.size() == 1) {
+    return "{\"type\":\"LineString\",\"coordinates\":[" + JsonCoordinates(pieces[0]) + "]}";
+  }
+  std::string out = "{\"type\":\"MultiLineString\",\"coordinates\":[";
+  for (std::size_t i = 0; i < pieces.size(); ++i) {
+    out += (i ? ",[" : "[") + JsonCoordinates(pieces[i]) + "]";
+  }
+  return out + "]}";
+}
+
+std::string JsonPolygonGeometry(const std::vector<GeoPolygon>& polygons) {
+  if (polygons.empty()) return "null";
+  if (polygons.size() == 1) {
+    return "{\"type\":\"Polygon\",\"coordinates\":" + JsonRings(polygons[0]) + "}";
+  }
+  std::string out = "{\"type\":\"MultiPolygon\",\"coordinates\":[";
+  for (std::size_t i = 0; i < polygons.size(); ++i) out += (i ? "," : "") + JsonRings(polygons[i]);
+  return out + "]}";
+}
+
+std::string KmlLineGeometry(const std::vector<GeoPoint>& line) {
+  const auto pieces = SplitAtAntimeridian(line);
+  std::string out = pieces.size() > 1 ? "<MultiGeometry>\n" : "";
+  for (const auto& piece : pieces) {
+    out += "<LineString>\n<tessellate>1</tessellate>\n<coordinates>\n" + KmlCoordinates(piece) +
+           "</coordinates>\n</LineString>\n";
+  }
+  return out + (pieces.size() > 1 ? "</MultiGeometry>\n" : "");
+}
+
+std::string KmlPolygonGeometry(const std::vector<GeoPolygon>& polygons) {
+  std::string out = polygons.size() > 1 ? "<MultiGeometry>\n" : "";
+  for (const GeoPolygon& polygon : polygons) {
+    out += "<Polygon>\n<tessellate>1</tessellate>\n";
+    for (std::size_t i = 0; i < polygon.size(); ++i) {
+      out += std::string(i ? "<innerBoundaryIs>" : "<outerBoundaryIs>") +
+             "\n<LinearRing>\n<coordinates>\n" + KmlCoordinates(polygon[i]) +
+             "</coordinates>\n</LinearRing>\n" + (i ? "</innerBoundaryIs>" : "</outerBoundaryIs>") +
+             "\n";
+    }
+    out += "</Polygon>\n";
+  }
+  return out + (polygons.size() > 1 ? "</MultiGeometry>\n" : "");
 }
 
 std::string& DataDirOption() {

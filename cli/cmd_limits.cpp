@@ -43,30 +43,21 @@ std::vector<Piece> Number(const std::vector<LimitCurve>& curves) {
   return pieces;
 }
 
-std::vector<const LimitCurve*> OfKind(const std::vector<LimitCurve>& curves, LimitKind kind) {
-  std::vector<const LimitCurve*> out;
-  for (const LimitCurve& c : curves) {
-    if (c.kind == kind) out.push_back(&c);
-  }
-  return out;
-}
-
-// The central path as closed rings, one per pair of umbral limit pieces (the n-th southern with
-// the n-th northern, both in the order of time): the southern limit forwards, then the northern
-// backwards, which runs counter-clockwise for a shadow moving east. None when the pieces do not
-// pair up.
-std::vector<std::vector<GeoPoint>> CentralPathRings(const std::vector<LimitCurve>& curves) {
-  const auto north = OfKind(curves, LimitKind::kUmbralNorth);
-  const auto south = OfKind(curves, LimitKind::kUmbralSouth);
-  std::vector<std::vector<GeoPoint>> rings;
-  if (north.size() != south.size()) return rings;
-  for (std::size_t i = 0; i < north.size(); ++i) {
-    std::vector<GeoPoint> ring = south[i]->points;
-    ring.insert(ring.end(), north[i]->points.rbegin(), north[i]->points.rend());
-    ring.push_back(ring.front());
-    rings.push_back(std::move(ring));
-  }
-  return rings;
+// KML styles: one per curve kind, as the globe draws them (the central path yellow, the partial
+// eclipse's limits and the rise/set curves grey).
+const char* KmlStyles() {
+  return "<Style id=\"central_path\"><LineStyle><color>ff00d7ff</color><width>1</width>"
+         "</LineStyle><PolyStyle><color>5000d7ff</color></PolyStyle></Style>\n"
+         "<Style id=\"umbral_north\"><LineStyle><color>ff00d7ff</color><width>2</width>"
+         "</LineStyle></Style>\n"
+         "<Style id=\"umbral_south\"><LineStyle><color>ff00d7ff</color><width>2</width>"
+         "</LineStyle></Style>\n"
+         "<Style id=\"penumbral_north\"><LineStyle><color>ffc0c0c0</color><width>1.5</width>"
+         "</LineStyle></Style>\n"
+         "<Style id=\"penumbral_south\"><LineStyle><color>ffc0c0c0</color><width>1.5</width>"
+         "</LineStyle></Style>\n"
+         "<Style id=\"rise_set\"><LineStyle><color>ff909090</color><width>1</width>"
+         "</LineStyle></Style>\n";
 }
 
 void WriteTsv(const std::vector<LimitCurve>& curves) {
@@ -80,59 +71,50 @@ void WriteTsv(const std::vector<LimitCurve>& curves) {
   }
 }
 
-void WriteGeoJson(const std::vector<LimitCurve>& curves, const std::string& name, int position) {
+void WriteGeoJson(const std::vector<LimitCurve>& curves, const std::vector<GeoPolygon>& region,
+                  const std::string& name, int position, bool ut, double deltaT) {
+  const std::string frame = JsonFrameProperties(ut, deltaT);
   std::cout << "{\"type\":\"FeatureCollection\",\"name\":\"" << name << "\",\"features\":[";
   bool first = true;
   auto separator = [&] {
     std::cout << (first ? "\n" : ",\n");
     first = false;
   };
-  const auto rings = CentralPathRings(curves);
-  if (!rings.empty()) {
+  if (!region.empty()) {
     separator();
     std::cout << "{\"type\":\"Feature\",\"properties\":{\"name\":\"Central path\","
-              << "\"kind\":\"central_path\",\"position\":" << position << "},\"geometry\":{";
-    if (rings.size() == 1) {
-      std::cout << "\"type\":\"Polygon\",\"coordinates\":[[" << JsonCoordinates(rings[0]) << "]]";
-    } else {
-      std::cout << "\"type\":\"MultiPolygon\",\"coordinates\":[";
-      for (std::size_t i = 0; i < rings.size(); ++i) {
-        std::cout << (i ? ",[[" : "[[") << JsonCoordinates(rings[i]) << "]]";
-      }
-      std::cout << "]";
-    }
-    std::cout << "}}";
+              << "\"kind\":\"central_path\",\"position\":" << position << "," << frame
+              << "},\"geometry\":" << JsonPolygonGeometry(region) << "}";
   }
   for (const Piece& piece : Number(curves)) {
     separator();
     std::cout << "{\"type\":\"Feature\",\"properties\":{\"name\":\"" << Title(piece.curve->kind)
               << "\",\"kind\":\"" << LimitKindName(piece.curve->kind)
-              << "\",\"piece\":" << piece.number << ",\"position\":" << position
-              << "},\"geometry\":{\"type\":\"LineString\",\"coordinates\":["
-              << JsonCoordinates(piece.curve->points) << "]}}";
+              << "\",\"piece\":" << piece.number << ",\"position\":" << position << ","
+              << frame << "},\"geometry\":" << JsonLineGeometry(piece.curve->points) << "}";
   }
   std::cout << (first ? "]}\n" : "\n]}\n");
 }
 
-void WriteKml(const std::vector<LimitCurve>& curves, const std::string& name) {
+void WriteKml(const std::vector<LimitCurve>& curves, const std::vector<GeoPolygon>& region,
+              const std::string& name, bool ut, double deltaT) {
   std::cout << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
             << "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n<Document>\n<name>" << name
-            << "</name>\n";
-  for (const auto& ring : CentralPathRings(curves)) {
-    std::cout << "<Placemark>\n<name>Central path</name>\n<ExtendedData><Data name=\"kind\">"
-              << "<value>central_path</value></Data></ExtendedData>\n<Polygon>\n"
-              << "<tessellate>1</tessellate>\n<outerBoundaryIs>\n<LinearRing>\n<coordinates>\n"
-              << KmlCoordinates(ring)
-              << "</coordinates>\n</LinearRing>\n</outerBoundaryIs>\n</Polygon>\n</Placemark>\n";
+            << "</name>\n<ExtendedData>" << KmlFrameData(ut, deltaT) << "</ExtendedData>\n"
+            << KmlStyles();
+  if (!region.empty()) {
+    std::cout << "<Placemark>\n<name>Central path</name>\n<styleUrl>#central_path</styleUrl>\n"
+              << "<ExtendedData><Data name=\"kind\"><value>central_path</value></Data>"
+              << "</ExtendedData>\n"
+              << KmlPolygonGeometry(region) << "</Placemark>\n";
   }
   for (const Piece& piece : Number(curves)) {
-    std::cout << "<Placemark>\n<name>" << Title(piece.curve->kind) << "</name>\n<ExtendedData>"
-              << "<Data name=\"kind\"><value>" << LimitKindName(piece.curve->kind)
+    const char* kind = LimitKindName(piece.curve->kind);
+    std::cout << "<Placemark>\n<name>" << Title(piece.curve->kind) << "</name>\n<styleUrl>#"
+              << kind << "</styleUrl>\n<ExtendedData><Data name=\"kind\"><value>" << kind
               << "</value></Data><Data name=\"piece\"><value>" << piece.number
-              << "</value></Data></ExtendedData>\n<LineString>\n<tessellate>1</tessellate>\n"
-              << "<coordinates>\n"
-              << KmlCoordinates(piece.curve->points)
-              << "</coordinates>\n</LineString>\n</Placemark>\n";
+              << "</value></Data></ExtendedData>\n"
+              << KmlLineGeometry(piece.curve->points) << "</Placemark>\n";
   }
   std::cout << "</Document>\n</kml>\n";
 }
@@ -140,28 +122,29 @@ void WriteKml(const std::vector<LimitCurve>& curves, const std::string& name) {
 }  // namespace
 
 int RunLimits(Args& args) {
-  const bool ut = args.TakeFlag("ut");
   const std::string format = TakeFormat(args, {"tsv", "geojson", "kml"});
+  const bool ut = TakeMapFrameUt(args, format);
   const auto& cat = LoadCatalogue(args);
   const int position = ParsePosition(args.TakePositional("POS"), cat);
   args.ExpectEnd();
   const EclipseRecord& r = cat.RecordAt(position);
-  const auto curves = ComputePathLimits(r, DeltaTFor(r, ut));
+  const double deltaT = DeltaTFor(r, ut);
+  const auto curves = ComputePathLimits(r, deltaT);
   if (curves.empty()) {
     std::cerr << "umbrivista-cli: the shadow of this eclipse does not reach the Earth; there are "
                  "no limits\n";
   }
   char name[64];
   // Named by the date of greatest eclipse in the chosen scale.
-  const CalendarDate date = GreatestEclipseDate(r, DeltaTFor(r, ut));
+  const CalendarDate date = GreatestEclipseDate(r, deltaT);
   std::snprintf(name, sizeof name, "Path limits %s",
                 IsoDate(date.year, date.month, date.day).c_str());
   if (format == "tsv") {
     WriteTsv(curves);
   } else if (format == "geojson") {
-    WriteGeoJson(curves, name, position);
+    WriteGeoJson(curves, CentralRegion(r, deltaT), name, position, ut, deltaT);
   } else {
-    WriteKml(curves, name);
+    WriteKml(curves, CentralRegion(r, deltaT), name, ut, deltaT);
   }
   return 0;
 }

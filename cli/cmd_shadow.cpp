@@ -265,17 +265,22 @@ int RunElements(Args& args) {
 }
 
 int RunCentreLine(Args& args) {
-  const bool ut = args.TakeFlag("ut");
   const bool back = args.TakeFlag("back");
   const std::string format = TakeFormat(args, {"tsv", "geojson", "kml"});
+  const bool ut = TakeMapFrameUt(args, format);
   const auto& cat = LoadCatalogue(args);
   const int position = ParsePosition(args.TakePositional("POS"), cat);
   args.ExpectEnd();
   const EclipseRecord& r = cat.RecordAt(position);
-  const auto line = BuildCentreLine(r, DeltaTFor(r, ut), back);
+  const double deltaT = DeltaTFor(r, ut);
+  // The list keeps the globe's 201 points; the map files are dense enough for a map tool's
+  // straight steps.
+  constexpr double kMapStepKm = 45;
+  const auto line = format == "tsv" ? BuildCentreLine(r, deltaT, back)
+                                    : DenseCentreLine(r, deltaT, back, kMapStepKm);
   char name[64];
   // Named by the date of greatest eclipse in the chosen scale.
-  const CalendarDate date = GreatestEclipseDate(r, DeltaTFor(r, ut));
+  const CalendarDate date = GreatestEclipseDate(r, deltaT);
   std::snprintf(name, sizeof name, "Centre line %s",
                 IsoDate(date.year, date.month, date.day).c_str());
   if (line.empty()) {
@@ -285,17 +290,7 @@ int RunCentreLine(Args& args) {
                       ? "the shadow axis of this eclipse does not meet the Earth"
                       : "this eclipse is not central: its shadow axis misses the Earth")
               << "; the centre line is empty\n";
-    if (format == "geojson") {
-      std::cout << "{\"type\":\"Feature\",\"properties\":{\"name\":\"" << name
-                << "\",\"position\":" << position << "},\"geometry\":null}\n";
-    } else if (format == "kml") {
-      std::cout << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                << "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n<Document>\n<name>" << name
-                << "</name>\n</Document>\n</kml>\n";
-    }
-    return 0;
   }
-
   std::vector<GeoPoint> points;
   points.reserve(line.size());
   for (const auto& p : line) points.push_back({p.latitude * kRadToDeg, p.longitude * kRadToDeg});
@@ -307,15 +302,21 @@ int RunCentreLine(Args& args) {
   }
   if (format == "geojson") {
     std::cout << "{\"type\":\"Feature\",\"properties\":{\"name\":\"" << name
-              << "\",\"position\":" << position << "},\"geometry\":{\"type\":\"LineString\","
-              << "\"coordinates\":[" << JsonCoordinates(points) << "]}}\n";
+              << "\",\"position\":" << position << "," << JsonFrameProperties(ut, deltaT)
+              << "},\"geometry\":" << (points.empty() ? "null" : JsonLineGeometry(points))
+              << "}\n";
     return 0;
   }
   std::cout << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-            << "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n<Document>\n<Placemark>\n"
-            << "<name>" << name << "</name>\n<LineString>\n<tessellate>1</tessellate>\n"
-            << "<coordinates>\n" << KmlCoordinates(points);
-  std::cout << "</coordinates>\n</LineString>\n</Placemark>\n</Document>\n</kml>\n";
+            << "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n<Document>\n<name>" << name
+            << "</name>\n<ExtendedData>" << KmlFrameData(ut, deltaT) << "</ExtendedData>\n"
+            << "<Style id=\"centre_line\"><LineStyle><color>ff00d7ff</color><width>3</width>"
+            << "</LineStyle></Style>\n";
+  if (!points.empty()) {
+    std::cout << "<Placemark>\n<name>" << name << "</name>\n<styleUrl>#centre_line</styleUrl>\n"
+              << KmlLineGeometry(points) << "</Placemark>\n";
+  }
+  std::cout << "</Document>\n</kml>\n";
   return 0;
 }
 

@@ -79,4 +79,51 @@ std::vector<CentreLinePoint> BuildCentreLine(const EclipseRecord& r, double delt
   return line;
 }
 
+std::vector<CentreLinePoint> DenseCentreLine(const EclipseRecord& r, double deltaT, bool back,
+                                             double maxKm) {
+  std::vector<CentreLinePoint> line = BuildCentreLine(r, deltaT, back);
+  if (line.size() < 2) return line;
+  ShadowState s;
+  s.deltaT = deltaT;
+  auto at = [&](double t) {
+    EvaluateElements(r, t, s);
+    AxisPoint p;
+    ComputeAxisPoint(s, back, true, p);
+    return CentreLinePoint{t, p.latitude, p.longitude, RadiansToGlobeUnits(p.latitude),
+                           RadiansToGlobeUnits(p.longitude)};
+  };
+  // Central angle between two points (radians), by the haversine.
+  auto apart = [](const CentreLinePoint& a, const CentreLinePoint& b) {
+    const double h = std::pow(std::sin((b.latitude - a.latitude) / 2), 2) +
+                     std::cos(a.latitude) * std::cos(b.latitude) *
+                         std::pow(std::sin((b.longitude - a.longitude) / 2), 2);
+    return 2 * std::asin(std::min(1.0, std::sqrt(h)));
+  };
+  const double maxAngle = maxKm / kEarthRadiusKm;
+  std::vector<CentreLinePoint> out{line.front()};
+  for (std::size_t i = 1; i < line.size(); ++i) {
+    // Halves the step's time until each piece is short enough; near the ends of the path the
+    // axis runs fast over the limb.
+    std::vector<CentreLinePoint> pending{line[i]};
+    int guard = 0;
+    while (!pending.empty()) {
+      const CentreLinePoint& a = out.back();
+      const CentreLinePoint b = pending.back();
+      if (apart(a, b) <= maxAngle || ++guard > 4096) {
+        out.push_back(b);
+        pending.pop_back();
+        continue;
+      }
+      const CentreLinePoint m = at((a.t + b.t) / 2);
+      if (!std::isfinite(m.latitude) || !std::isfinite(m.longitude)) {
+        out.push_back(b);
+        pending.pop_back();
+        continue;
+      }
+      pending.push_back(m);
+    }
+  }
+  return out;
+}
+
 }  // namespace umbrivista

@@ -27,4 +27,9 @@ struct CentreLinePoint {
 // elements that give no real contact times.
 std::vector<CentreLinePoint> BuildCentreLine(const EclipseRecord& record, double deltaT, bool back);
 
+// The same line for map files: points added between the 201 (by halving the time between them)
+// until no two neighbours lie more than maxKm apart.
+std::vector<CentreLinePoint> DenseCentreLine(const EclipseRecord& record, double deltaT, bool back,
+                                             double maxKm);
+
 }  // namespace umbrivista

@@ -22,7 +22,7 @@ using Vec3 = std::array<double, 3>;
 // Sampling: the midpoint of every step lies within kMaxDeviationKm of the great circle through
 // its ends, and no step is longer than kMaxStepKm (on the display sphere).
 constexpr double kMaxDeviationKm = 0.05;
-constexpr double kMaxStepKm = 100;
+constexpr double kMaxStepKm = 45;
 constexpr std::size_t kMaxPointsPerPiece = 40000;
 // Instants where a limit lies on the Earth are first looked for on this many steps of the
 // penumbra's span over the Earth.
@@ -732,7 +732,151 @@ std::vector<LimitCurve> UmbralCurves(const Shadow& shadow, double t0, double t1)
   return out;
 }
 
+// The umbra's footprint at one instant: the shadow's circle on the fundamental plane, its radius
+// |l2 − ζ·tan f2| taken with the ζ of each boundary point, cut by the Earth's outline and carried
+// onto the spheroid. Empty when it misses the Earth.
+std::vector<GeoPoint> Footprint(const Shadow& shadow, double t) {
+  constexpr int kRimPoints = 180;
+  constexpr int kOutlinePoints = 1440;
+  const Elements e = shadow.At(t);
+  // The shadow's radius changes by far less than this over the Earth's depth.
+  if (std::hypot(e.x, e.y * e.rho) > 1.02 + std::fabs(e.l2)) return {};
+  static const auto directions = [] {
+    std::array<std::pair<double, double>, kRimPoints> out;
+    for (int k = 0; k < kRimPoints; ++k) {
+      out[k] = {std::sin(kTwoPi * k / kRimPoints), std::cos(kTwoPi * k / kRimPoints)};
+    }
+    return out;
+  }();
+  using Point = std::pair<double, double>;  // (ξ, η)
+  std::vector<Point> rim;
+  rim.reserve(kRimPoints);
+  for (const auto& [sx, sy] : directions) {
+    double r = std::fabs(e.l2);
+    for (int i = 0; i < 3; ++i) {
+      const Surface surface = Shadow::SurfaceAt(e, e.x + r * sx, e.y + r * sy);
+      r = std::fabs(e.l2 - std::max(surface.zeta, 0.0) * e.tanF2);
+    }
+    // The polygon's sides lie outside the circle, so that no place in the shadow is left out.
+    r /= std::cos(kPi / kRimPoints);
+    rim.push_back({e.x + r * sx, e.y + r * sy});
+  }
+  double radius = 0;
+  bool inside = true;
+  for (const auto& [xi, eta] : rim) {
+    radius = std::max(radius, std::hypot(xi - e.x, (eta - e.y) * e.rho));
+    inside = inside && std::hypot(xi, eta * e.rho) < 1;
+  }
+  if (std::hypot(e.x, e.y * e.rho) > 1 + radius) return {};
+  // Cut by each side of a polygon round the outline (convex, counter-clockwise, its sides
+  // touching the outline), then what lies beyond the outline moved onto it: a place a little
+  // within the limb is far from it on the ground, as the ground there is seen edge-on.
+  const double corner = 1 / std::cos(kPi / kOutlinePoints);
+  auto outline = [&](int k) {
+    const double theta = kTwoPi * (k + 0.5) / kOutlinePoints;
+    return Point{corner * std::cos(theta), corner * std::sin(theta) / e.rho};
+  };
+  for (int k = 0; k < kOutlinePoints && !inside && !rim.empty(); ++k) {
+    const Point a = outline(k), b = outline(k + 1);
+    auto side = [&](const Point& p) {
+      return (b.first - a.first) * (p.second - a.second) -
+             (b.second - a.second) * (p.first - a.first);
+    };
+    std::vector<Point> kept;
+    for (std::size_t i = 0; i < rim.size(); ++i) {
+      const Point& p = rim[i];
+      const Point& q = rim[(i + 1) % rim.size()];
+      const double sp = side(p), sq = side(q);
+      if (sp >= 0) kept.push_back(p);
+      if ((sp >= 0) != (sq >= 0)) {
+        const double f = sp / (sp - sq);
+        kept.push_back({p.first + f * (q.first - p.first), p.second + f * (q.second - p.second)});
+      }
+    }
+    rim = std::move(kept);
+  }
+  auto place = [&](Point p) {
+    const double reach = std::hypot(p.first, p.second * e.rho);
+    if (reach > 1) {
+      p.first /= reach;
+      p.second /= reach;
+    }
+    const Surface surface = Shadow::SurfaceAt(e, p.first, p.second);
+    const auto [latitude, longitude] = shadow.Geographic(e, p.first, surface);
+    return Sample{e.t, latitude, longitude, UnitVector(latitude, longitude)};
+  };
+  // Near the limb a short side on the plane is a long one on the ground: such sides get points
+  // between their ends, so that every side is short on the ground too.
+  constexpr double kMaxSideKm = 8;
+  std::vector<GeoPoint> out;
+  out.reserve(rim.size());
+  for (std::size_t i = 0; i < rim.size(); ++i) {
+    const Point& a = rim[i];
+    const Point& b = rim[(i + 1) % rim.size()];
+    const Sample from = place(a);
+    const int parts =
+        std::min(64, 1 + static_cast<int>(ChordKm(from.v, place(b).v) / kMaxSideKm));
+    for (int k = 0; k < parts; ++k) {
+      const double f = static_cast<double>(k) / parts;
+      const Sample s = k == 0 ? from
+                              : place({a.first + f * (b.first - a.first),
+                                       a.second + f * (b.second - a.second)});
+      out.push_back({s.latitude * kRadToDeg, s.longitude * kRadToDeg});
+    }
+  }
+  if (out.size() < 3) out.clear();
+  return out;
+}
+
+// The mean direction of a footprint's points.
+Vec3 Centre(const std::vector<GeoPoint>& points) {
+  Vec3 sum{};
+  for (const GeoPoint& g : points) {
+    const Vec3 v = UnitVector(g.latitude * kDegToRad, g.longitude * kDegToRad);
+    for (int i = 0; i < 3; ++i) sum[i] += v[i];
+  }
+  const double n = Norm(sum);
+  if (n > 0) {
+    for (double& c : sum) c /= n;
+  }
+  return sum;
+}
+
 }  // namespace
+
+std::vector<ShadowFootprint> UmbralFootprints(const EclipseRecord& record, double deltaT) {
+  std::vector<ShadowFootprint> out;
+  if (!std::isfinite(deltaT)) return out;
+  const Shadow shadow(record, deltaT);
+  double t0 = 0, t1 = 0;
+  if (!PenumbralSpan(shadow, t0, t1)) return out;
+  constexpr double kStepHours = 1.0 / 60;
+  constexpr double kMaxMoveKm = 20;
+  constexpr int kMaxDepth = 10;
+  auto at = [&](double t) { return ShadowFootprint{t, Footprint(shadow, t)}; };
+  // Halves a step while the footprint moves far or appears or vanishes within it.
+  auto refine = [&](auto& self, const ShadowFootprint& a, const ShadowFootprint& b,
+                    int depth) -> void {
+    if (depth >= kMaxDepth || (a.outline.empty() && b.outline.empty())) return;
+    const bool split = a.outline.empty() != b.outline.empty() ||
+                       ChordKm(Centre(a.outline), Centre(b.outline)) > kMaxMoveKm;
+    if (!split) return;
+    const ShadowFootprint m = at((a.t + b.t) / 2);
+    self(self, a, m, depth + 1);
+    out.push_back(m);
+    self(self, m, b, depth + 1);
+  };
+  const int steps = std::max(1, static_cast<int>(std::ceil((t1 - t0) / kStepHours)));
+  ShadowFootprint previous = at(t0);
+  out.push_back(previous);
+  for (int i = 1; i <= steps; ++i) {
+    const ShadowFootprint next = at(t0 + (t1 - t0) * i / steps);
+    refine(refine, previous, next, 0);
+    out.push_back(next);
+    previous = next;
+  }
+  return out;
+}
 
 const char* LimitKindName(LimitKind kind) {
   switch (kind) {

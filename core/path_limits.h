@@ -53,6 +53,18 @@ inline constexpr int kMinLimitCurvePoints = 201;
 // horizon). Empty for elements that give no real shadow on the Earth.
 std::vector<LimitCurve> ComputePathLimits(const EclipseRecord& record, double deltaT);
 
+// The umbra's (antumbra's) footprint on the Sun-facing side of the Earth at a run of instants
+// over the eclipse, in the order of time: the places inside the shadow's cone at sea level with
+// the Sun's centre above the geometric horizon, as a convex outline (not closed) that is empty
+// when the shadow misses the Earth. Consecutive instants lie close enough that the hull of two
+// neighbouring footprints covers what the shadow sweeps between them. Empty for elements that give
+// no shadow on the Earth; for any kind of eclipse.
+struct ShadowFootprint {
+  double t = 0;  // hours from T0, TT
+  std::vector<GeoPoint> outline;
+};
+std::vector<ShadowFootprint> UmbralFootprints(const EclipseRecord& record, double deltaT);
+
 // The point of one limit (not kRiseSet) at instant t (hours from T0, TT): the place that sees its
 // greatest eclipse at t on the edge of the umbra (penumbra); near the limb, where a limit can pass
 // t twice, the one reached from the shadow axis. nullopt when that point is not on the Sun-facing

@@ -7,7 +7,7 @@ packages=(
   # build and tests
   g++ cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-svg-dev libgl-dev libjpeg62-turbo-dev libsqlite3-dev
+  qt6-base-dev qt6-svg-dev libgl-dev libjpeg62-turbo-dev libsqlite3-dev libgeos-dev
   xvfb xauth fonts-liberation
   # Qt's own texts (dialog buttons, file dialog) in German and French
   qt6-translations-l10n
