@@ -237,8 +237,10 @@ GeoRing Closed(PlaneRing ring, bool outer) {
 GEOSGeometry* PlanePolygon(GEOSContextHandle_t h, const PlaneRing& ring) {
   GEOSCoordSequence* seq = GEOSCoordSeq_create_r(h, static_cast<unsigned>(ring.size() + 1), 2);
   for (std::size_t i = 0; i <= ring.size(); ++i) {
+    // On a grid, so that the sides either side of a closing meridian, shifted by 360°, meet.
     const Xy& p = ring[i % ring.size()];
-    GEOSCoordSeq_setXY_r(h, seq, static_cast<unsigned>(i), p.x, p.y);
+    GEOSCoordSeq_setXY_r(h, seq, static_cast<unsigned>(i), std::round(p.x * 1e7) / 1e7,
+                         std::round(p.y * 1e7) / 1e7);
   }
   GEOSGeometry* shell = GEOSGeom_createLinearRing_r(h, seq);
   return shell ? GEOSGeom_createPolygon_r(h, shell, nullptr, 0) : nullptr;
@@ -331,6 +333,9 @@ std::vector<GeoPolygon> CentralRegion(const EclipseRecord& record, double deltaT
     if (!map) throw std::runtime_error("cannot take the holes out of the central region");
   }
 
+  // Map files carry six decimals: the region is made valid on that grid.
+  map.reset(GEOSGeom_setPrecision_r(h, map.get(), 1e-6, 0));
+  if (!map) throw std::runtime_error("cannot round the central region");
   std::vector<GeoPolygon> out;
   const int count = GEOSGetNumGeometries_r(h, map.get());
   for (int i = 0; i < count; ++i) {

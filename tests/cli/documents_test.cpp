@@ -47,7 +47,7 @@ def segments_cross(a, b, c, d):
     d1, d2, d3, d4 = cross(c, d, a), cross(c, d, b), cross(a, b, c), cross(a, b, d)
     return ((d1 > 0) != (d2 > 0)) and ((d3 > 0) != (d4 > 0)) and 0 not in (d1, d2, d3, d4)
 
-def ring_problems(ring, name):
+def ring_problems(ring, name, outer=True):
     check(len(ring) >= 4, name + ': fewer than 4 points')
     check(ring[0] == ring[-1], name + ': not closed')
     n = len(ring) - 1
@@ -64,7 +64,7 @@ def ring_problems(ring, name):
                 problems.append('%s: segments %d and %d cross' % (name, i, j))
                 return
     area = sum(ring[i][0] * ring[i + 1][1] - ring[i + 1][0] * ring[i][1] for i in range(n))
-    check(area > 0, name + ': not counter-clockwise')
+    check((area > 0) == outer, name + ': wound the wrong way')
 
 def inside(ring, lon, lat):
     hit = False
@@ -73,14 +73,40 @@ def inside(ring, lon, lat):
             hit = not hit
     return hit
 
-# Longitudes run on across ±180°, so a step is never the long way round; near the poles the
-# partial eclipse's limits take long steps.
-def lon_lat_points(points, name, step=180):
+# Longitudes within ±180°; no two neighbours more than 50 km apart.
+def lon_lat_points(points, name, most_km=50):
     for p in points:
         check(len(p) == 2 and all(isinstance(v, (int, float)) for v in p), name + ': not [lon,lat]')
-        check(abs(p[1]) <= 90, name + ': latitude %r beyond the poles' % (p[1],))
+        check(abs(p[1]) <= 90 and abs(p[0]) <= 180, name + ': %r out of range' % (p,))
     for a, b in zip(points, points[1:]):
-        check(abs(a[0] - b[0]) < step, name + ': longitude jumps from %r to %r' % (a[0], b[0]))
+        check(km(a, b) <= most_km, name + ': %r and %r are %.0f km apart' % (a, b, km(a, b)))
+
+def km(a, b):
+    la1, la2 = math.radians(a[1]), math.radians(b[1])
+    h = math.sin((la2 - la1) / 2) ** 2 + math.cos(la1) * math.cos(la2) * math.sin(math.radians(b[0] - a[0]) / 2) ** 2
+    return 2 * 6371 * math.asin(min(1, math.sqrt(h)))
+
+# A line, or the pieces of one cut at ±180°: each piece ends on the meridian where the next
+# begins, at the same latitude.
+def line_pieces(g, name):
+    if g['type'] == 'LineString':
+        return [g['coordinates']]
+    check(g['type'] == 'MultiLineString', name + ': ' + g['type'])
+    pieces = g['coordinates']
+    for a, b in zip(pieces, pieces[1:]):
+        check(abs(a[-1][0]) == 180 and b[0][0] == -a[-1][0] and a[-1][1] == b[0][1],
+              name + ': pieces meet at %r and %r' % (a[-1], b[0]))
+    return pieces
+
+def polygons_of(g):
+    return [g['coordinates']] if g['type'] == 'Polygon' else g['coordinates']
+
+def osgeo_valid(g):
+    try:
+        from osgeo import ogr
+    except ImportError:
+        return True
+    return ogr.CreateGeometryFromJson(json.dumps(g)).IsValid()
 
 def kml_points(text):
     points = []
@@ -96,33 +122,44 @@ def near(points, lat, lon):
 
 try:
     if mode == 'limits-geojson':
-        polygons, lines, in_lat, in_lon, out_lat, out_lon = args
+        polygons, lines, in_lat, in_lon, out_lat, out_lon = args[:6]
+        time_scale = 'TT' if args[6:] == [0] else 'UT'
         doc = strict_json(text)
         check(doc['type'] == 'FeatureCollection', 'not a FeatureCollection')
-        kinds = {'Polygon': 0, 'LineString': 0}
+        regions = pieces = 0
         for f in doc['features']:
             check(f['type'] == 'Feature', 'a member is not a Feature')
+            check(f['properties']['time_scale'] == time_scale, 'time scale')
+            check((f['properties']['delta_t_s'] == 0) == (time_scale == 'TT'), 'delta T')
             g = f['geometry']
-            kinds[g['type']] = kinds.get(g['type'], 0) + 1
-            if g['type'] == 'Polygon':
+            if g['type'] in ('Polygon', 'MultiPolygon'):
+                regions += 1
                 check(f['properties']['kind'] == 'central_path', 'polygon kind')
-                for ring in g['coordinates']:
-                    lon_lat_points(ring, 'central path', 20)
-                    ring_problems(ring, 'central path')
-                    check(inside(ring, in_lon, in_lat), 'a place in the path lies outside the ring')
-                    check(not inside(ring, out_lon, out_lat), 'a place beside the path lies inside')
+                check(osgeo_valid(g), 'GDAL calls the central path invalid')
+                hits = 0
+                for polygon in polygons_of(g):
+                    for k, ring in enumerate(polygon):
+                        lon_lat_points(ring, 'central path', 3000)
+                        ring_problems(ring, 'central path', k == 0)
+                    hits += inside(polygon[0], in_lon, in_lat) - inside(polygon[0], out_lon, out_lat)
+                check(hits == 1, 'the place in the path and the place beside it: %d' % hits)
             else:
-                lon_lat_points(g['coordinates'], f['properties']['kind'])
-                check(len(g['coordinates']) >= 2, 'short line')
-        check(kinds == {'Polygon': polygons, 'LineString': lines}, 'geometries %r' % kinds)
+                pieces += 1
+                for piece in line_pieces(g, f['properties']['kind']):
+                    lon_lat_points(piece, f['properties']['kind'])
+                    check(len(piece) >= 2, 'short line')
+        check((regions, pieces) == (polygons, lines), 'geometries %r' % ((regions, pieces),))
     elif mode == 'centreline-geojson':
-        points, lat, lon = args
+        split, lat, lon = args
         doc = strict_json(text)
         g = doc['geometry']
-        check(doc['type'] == 'Feature' and g['type'] == 'LineString', 'not a LineString Feature')
-        lon_lat_points(g['coordinates'], 'centre line', 20)
-        check(len(g['coordinates']) == points, '%d points' % len(g['coordinates']))
-        check(near(g['coordinates'], lat, lon) < 0.3, 'greatest eclipse is not on the line')
+        check(doc['type'] == 'Feature', 'not a Feature')
+        check(doc['properties']['time_scale'] == 'UT', 'time scale')
+        line = line_pieces(g, 'centre line')
+        check(len(line) == split, '%d pieces' % len(line))
+        for piece in line:
+            lon_lat_points(piece, 'centre line')
+        check(near(sum(line, []), lat, lon) < 0.3, 'greatest eclipse is not on the line')
     elif mode == 'kml':
         placemarks, polygons, lat, lon = args
         ns = {'k': 'http://www.opengis.net/kml/2.2'}
@@ -203,10 +240,11 @@ class CliDocuments : public ScratchDirTest {
 TEST_F(CliDocuments, EveryDocumentParsesWithItsCoordinatesInOrder) {
   const std::string dallasInNewYorkOut = "32.78 -96.80 40.71 -74.01";
   const std::pair<std::string, std::string> cases[] = {
-      {"limits 16690 --ut --format geojson", "limits-geojson 1 6 " + dallasInNewYorkOut},
-      {"limits 16690 --format kml", "kml 7 1 32.78 -96.5"},
-      {"centreline 16690 --ut --format geojson", "centreline-geojson 201 25.29 -104.14"},
-      {"centreline 16690 --format kml", "kml 1 0 25.29 -104.44"},
+      {"limits 16690 --format geojson", "limits-geojson 1 6 " + dallasInNewYorkOut},
+      {"limits 16690 --tt --format geojson", "limits-geojson 1 6 " + dallasInNewYorkOut + " 0"},
+      {"limits 16690 --format kml", "kml 7 1 32.78 -96.8"},
+      {"centreline 16690 --format geojson", "centreline-geojson 1 25.29 -104.14"},
+      {"centreline 16690 --tt --format kml", "kml 1 0 25.29 -104.44"},
       {"local 16690 --lat 32.78 --lon -96.80 --format json", "local-json 230"},
       {"elements 16690 0.3081 --format json", "elements-json 268 197.5"},
       // A partial eclipse has no central path; a non-central one no centre line.
@@ -220,13 +258,33 @@ TEST_F(CliDocuments, EveryDocumentParsesWithItsCoordinatesInOrder) {
   }
 }
 
-// The same documents for a path across the 180° meridian (2012-11-13, Australia to the South
-// Pacific): the central path's ring stays one closed, uncrossed ring in unwrapped longitudes.
-TEST_F(CliDocuments, APathAcrossTheDateLineStaysOneRing) {
-  // Cairns (16.92° S, 145.77° E) lay in the path, Sydney (33.87° S, 151.21° E) beside it.
-  EXPECT_EQ(Check("limits 16665 --ut --format geojson",
-                  "limits-geojson 1 6 -16.92 145.77 -33.87 151.21"),
-            "ok");
+// Paths across the 180° meridian and round the poles: 2012-11-13 (Australia to the South
+// Pacific), 2021-06-10 (round the North Pole), 2003-05-31 (one limit on the Earth, closed along
+// the limb), 2043-04-09 (not central). Each central region is valid, cut at ±180°, and holds the
+// place in the path but not the one beside it.
+TEST_F(CliDocuments, MapsAcrossTheDateLineAndRoundThePoles) {
+  const std::pair<const char*, const char*> cases[] = {
+      // Cairns lay in the path, Sydney beside it.
+      {"limits 16665 --format geojson", "limits-geojson 1 6 -16.92 145.77 -33.87 151.21"},
+      {"centreline 16665 --format geojson", "centreline-geojson 2 -39.95 -161.33"},
+      // Qaanaaq, Greenland, saw the annular phase; Oslo did not.
+      {"limits 16684 --format geojson", "limits-geojson 1 4 77.47 -69.23 59.91 10.75"},
+      // Reykjavik saw the annular phase at sunrise; Oslo did not.
+      {"limits 16644 --format geojson", "limits-geojson 1 3 64.15 -21.94 59.91 10.75"},
+      // 63° N, 155° E in Magadan Oblast saw the total phase at sunrise.
+      {"limits 16732 --format geojson", "limits-geojson 1 2 63 155 59.91 10.75"},
+  };
+  for (const auto& [args, check] : cases) {
+    EXPECT_EQ(Check(args, check), "ok") << args;
+  }
+  // GDAL's own reader takes the files when it is installed.
+  if (::access("/usr/bin/ogrinfo", X_OK) == 0) {
+    const std::string file = (dir_ / "limits.geojson").string();
+    std::ofstream(file) << RunCli("limits 16684 --format geojson").out;
+    const Result info = RunShell("/usr/bin/ogrinfo -ro -al -so " + file + " 2>&1");
+    EXPECT_EQ(info.status, 0) << info.out;
+    EXPECT_NE(info.out.find("Feature Count: 5"), std::string::npos) << info.out;
+  }
 }
 
 }  // namespace
