@@ -27,14 +27,20 @@ const char* CommandHelp(const std::string& command) {
        "  sun_alt_deg, sun_az_deg (from south, west +), local_time_h\n"
        "  --ut turns the Earth by ΔT (Universal Time); --back looks from the night side\n"},
       {"centreline",
-       "umbrivista-cli centreline POS [--ut] [--back] [--format tsv|geojson|kml]\n"
-       "  the 201 points of the centre line: lon_deg<TAB>lat_deg lines, a GeoJSON LineString or a\n"
-       "  KML Placemark; an empty but valid document (and a note on stderr) when there is none\n"},
+       "umbrivista-cli centreline POS [--ut|--tt] [--back] [--format tsv|geojson|kml]\n"
+       "  the centre line: its 201 points as lon_deg<TAB>lat_deg lines (TT, --ut for UT), or a\n"
+       "  GeoJSON or KML line in UT (--tt for the TT frame) with points added so that no two\n"
+       "  neighbours lie over 45 km apart, cut where it crosses the 180° meridian, its time scale\n"
+       "  and ΔT in its properties; an empty but valid document (and a note on stderr) when there\n"
+       "  is none\n"},
       {"limits",
-       "umbrivista-cli limits POS [--ut] [--format tsv|geojson|kml]\n"
+       "umbrivista-cli limits POS [--ut|--tt] [--format tsv|geojson|kml]\n"
        "  the limits of the central path, of the partial eclipse and the rise/set curves:\n"
-       "  kind<TAB>piece<TAB>lon_deg<TAB>lat_deg lines; the GeoJSON holds the central path as a\n"
-       "  Polygon and each curve as a LineString with properties kind and piece\n"},
+       "  kind<TAB>piece<TAB>lon_deg<TAB>lat_deg lines (TT, --ut for UT); GeoJSON and KML in UT\n"
+       "  (--tt for the TT frame) hold the region that sees the central phase as a Polygon or\n"
+       "  MultiPolygon (closed along the sunrise/sunset edge where a limit leaves the Earth, round\n"
+       "  a pole it contains) and each curve as a line with properties kind, piece, time_scale\n"
+       "  and delta_t_s; lines and polygons are cut at the 180° meridian (RFC 7946)\n"},
       {"pathtable",
        "umbrivista-cli pathtable POS [--step MIN] [--ut|--tt] [--format tsv|csv|json]\n"
        "  the central path of eclipse POS as the eclipse bulletins tabulate it: at each instant on\n"
