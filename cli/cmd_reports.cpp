@@ -7,12 +7,15 @@
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 
 #include "city_list_run.h"
+#include "civil_time.h"
 #include "cli.h"
 #include "language.h"
 #include "numbers.h"
 #include "place_history_run.h"
+#include "place_zones.h"
 #include "places_file.h"
 
 namespace umbrivista {
@@ -80,12 +83,23 @@ int Finish(const ReportRun& run, const std::string& out, ReportFileFormat format
     std::cerr << "umbrivista-cli: " << run.error << "\n";
     return 1;
   }
+  // The CSV and JSON give each place's local civil time when the zone file can be read.
+  std::optional<PlaceZones> zones;
+  ReportClock clock;
+  if (format != ReportFileFormat::kText) {
+    try {
+      zones = PlaceZones::Load(DataFile(kPlaceZonesFileName));
+      clock = {&*zones, QtCivilOffsets()};
+    } catch (const std::exception& e) {
+      std::cerr << "umbrivista-cli: warning: " << e.what() << "; no local civil times\n";
+    }
+  }
   if (out == "-") {
-    const std::string text = ReportFileText(run, format);
+    const std::string text = ReportFileText(run, format, clock);
     std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
     return FlushStandardOutput() ? 0 : 1;
   }
-  SaveReport(run, out, {}, format);
+  SaveReport(run, out, {}, format, clock);
   return 0;
 }
 

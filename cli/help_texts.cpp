@@ -117,8 +117,10 @@ const char* CommandHelp(const std::string& command) {
        "  comma, quote or line break, CR LF) under the header date_ut, delta_t_s, kind, saros,\n"
        "  saros_member, saros_count, country, place, latitude_deg, longitude_deg, height_m,\n"
        "  population, then per contact c1 c2 max c3 c4 the _ut, _p_deg, _v_deg, _alt_deg columns\n"
-       "  (magnitude, obscuration, duration_s after max): instants ISO 8601 UT\n"
-       "  (2024-04-08T18:40:40Z), decimal degrees east positive, \".\" as decimal point, empty\n"
+       "  (magnitude, obscuration, duration_s after max), last the place's clock: time_zone,\n"
+       "  utc_offset_s and c1_local … c4_local (local civil date and time, from the zone file and\n"
+       "  the system's tzdata): instants ISO 8601 UT (2024-04-08T18:40:40Z) or local\n"
+       "  (2024-04-08T13:40:40), decimal degrees east positive, \".\" as decimal point, empty\n"
        "  where a value is absent; a name starting with = + - @ gets a leading '. --format json:\n"
        "  an array of objects with the same names and numbers, null where absent\n"},
       {"placehistory",

@@ -77,6 +77,34 @@ std::vector<Value> RecordValues(const ReportRowValues& v) {
   return out;
 }
 
+// The place's clock: zone, offset and the five local instants.
+void AppendClock(const ReportRowValues& v, const ReportClock& clock, std::vector<Value>& out) {
+  const std::size_t start = out.size();
+  out.insert(out.end(), 7, Value{});
+  if (!clock.zones || !std::isfinite(v.latitude) || !std::isfinite(v.longitude)) return;
+  const PointZone zone = clock.zones->Find(v.latitude, v.longitude);
+  out[start] = Text(zone.Label());
+  bool haveOffset = false;
+  for (int slot : {kMax, kC1, kC2, kC3, kC4}) {
+    if (!v.shown[slot]) continue;
+    const auto offset = CivilOffsetAt(zone, v.when[slot].julianDay, v.longitude, clock.offsets);
+    if (!offset) continue;
+    if (!haveOffset) out[start + 1] = Integer(offset->seconds);
+    haveOffset = true;
+    // The local instant in the form of the UT one, without its "Z".
+    const double local = v.when[slot].julianDay + offset->seconds / 86400.0;
+    const CalendarDate date = JDToCalendar(std::floor(local - 0.5) + 0.5);
+    UTInstant at;
+    at.year = date.year;
+    at.month = date.month;
+    at.day = date.day;
+    at.hours = (local - (std::floor(local - 0.5) + 0.5)) * 24;
+    std::string text = IsoInstantText(at);
+    text.pop_back();
+    out[start + 2 + slot] = Text(std::move(text));
+  }
+}
+
 // A spreadsheet reads a cell starting with one of these as a formula.
 bool LooksLikeFormula(std::string_view text) {
   return !text.empty() && std::string_view("=+-@").find(text.front()) != std::string_view::npos;
@@ -115,6 +143,8 @@ const std::vector<std::string>& ReportColumnNames() {
         n.insert(n.end(), {"magnitude", "obscuration", "duration_s"});
       }
     }
+    n.insert(n.end(), {"time_zone", "utc_offset_s"});
+    for (const char* slot : kSlotNames) n.push_back(std::string(slot) + "_local");
     return n;
   }();
   return names;
@@ -147,7 +177,7 @@ std::string CsvField(std::string_view text) {
   return out;
 }
 
-std::string ReportCsvText(const std::vector<ReportRow>& rows) {
+std::string ReportCsvText(const std::vector<ReportRow>& rows, const ReportClock& clock) {
   std::string text;
   const auto& names = ReportColumnNames();
   for (std::size_t i = 0; i < names.size(); ++i) {
@@ -156,7 +186,8 @@ std::string ReportCsvText(const std::vector<ReportRow>& rows) {
   }
   text += "\r\n";
   for (const ReportRow& row : rows) {
-    const std::vector<Value> values = RecordValues(row.values);
+    std::vector<Value> values = RecordValues(row.values);
+    AppendClock(row.values, clock, values);
     for (std::size_t i = 0; i < values.size(); ++i) {
       if (i) text += ',';
       const Value& value = values[i];
@@ -171,12 +202,13 @@ std::string ReportCsvText(const std::vector<ReportRow>& rows) {
   return text;
 }
 
-std::string ReportJsonText(const std::vector<ReportRow>& rows) {
+std::string ReportJsonText(const std::vector<ReportRow>& rows, const ReportClock& clock) {
   std::string text = "[";
   const auto& names = ReportColumnNames();
   for (std::size_t r = 0; r < rows.size(); ++r) {
     text += r ? ",\n{" : "\n{";
-    const std::vector<Value> values = RecordValues(rows[r].values);
+    std::vector<Value> values = RecordValues(rows[r].values);
+    AppendClock(rows[r].values, clock, values);
     for (std::size_t i = 0; i < values.size(); ++i) {
       if (i) text += ',';
       AppendJsonString(names[i], text);

@@ -11,12 +11,13 @@ std::string SavedReportText(const ReportRun& run) {
   return SavedFileText(run.kind, run.language, run.rows);
 }
 
-std::string ReportFileText(const ReportRun& run, ReportFileFormat format) {
+std::string ReportFileText(const ReportRun& run, ReportFileFormat format,
+                           const ReportClock& clock) {
   switch (format) {
     case ReportFileFormat::kCsv:
-      return ReportCsvText(run.rows);
+      return ReportCsvText(run.rows, clock);
     case ReportFileFormat::kJson:
-      return ReportJsonText(run.rows);
+      return ReportJsonText(run.rows, clock);
     case ReportFileFormat::kText:
       break;
   }
@@ -24,8 +25,8 @@ std::string ReportFileText(const ReportRun& run, ReportFileFormat format) {
 }
 
 void SaveReport(const ReportRun& run, const std::string& path, const std::string& source,
-                ReportFileFormat format) {
-  const std::string text = ReportFileText(run, format);
+                ReportFileFormat format, const ReportClock& clock) {
+  const std::string text = ReportFileText(run, format, clock);
   WriteFileSafely(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
                   source);
 }

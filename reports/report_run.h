@@ -48,13 +48,16 @@ inline bool Cancelled(const RunControl& control) {
 // The saved file of a run: legend and header in the run's language, then its rows, CR LF.
 std::string SavedReportText(const ReportRun& run);
 // The file of a run in `format`: the saved text file above, or the CSV or JSON of its rows.
-std::string ReportFileText(const ReportRun& run, ReportFileFormat format);
+// The CSV and JSON take the places' local civil times from `clock`.
+std::string ReportFileText(const ReportRun& run, ReportFileFormat format,
+                           const ReportClock& clock = {});
 
 // Writes the file of `run` in `format` to `path` through a temporary file that is renamed into
 // place; a failed write leaves an existing file as it was. The rows stay in `run`, so the same
 // file can be saved again. A `path` that is the file the run read (`source`, when given) is
 // refused. Throws FileWriteError naming the file.
 void SaveReport(const ReportRun& run, const std::string& path, const std::string& source = {},
-                ReportFileFormat format = ReportFileFormat::kText);
+                ReportFileFormat format = ReportFileFormat::kText,
+                const ReportClock& clock = {});
 
 }  // namespace umbrivista

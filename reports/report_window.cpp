@@ -14,8 +14,12 @@
 #include <QStatusBar>
 
 #include <chrono>
+#include <optional>
 
 #include "captions.h"
+#include "civil_time.h"
+#include "data_files.h"
+#include "place_zones.h"
 #include "caption_apply.h"
 #include "widgets.h"
 #include "safe_file.h"
@@ -208,7 +212,18 @@ bool TReportWindow::SaveAs() {
   }
   if (path.empty()) return false;
   try {
-    SaveReport(run_, path, InputFile(), FormatForFileName(path));
+    // The CSV's local civil times; without a readable zone file their columns stay empty.
+    const ReportFileFormat format = FormatForFileName(path);
+    std::optional<PlaceZones> zones;
+    ReportClock clock;
+    if (format != ReportFileFormat::kText) {
+      try {
+        zones = PlaceZones::Load(FindDataFile(kPlaceZonesFileName, Context().dataDir));
+        clock = {&*zones, QtCivilOffsets()};
+      } catch (const std::exception&) {
+      }
+    }
+    SaveReport(run_, path, InputFile(), format, clock);
   } catch (const std::exception& e) {
     ShowMessage(this, QString::fromUtf8(e.what()));
     return false;

@@ -6,8 +6,10 @@
 #include <string>
 
 #include "city_list_run.h"
+#include "civil_time.h"
 #include "cli_runner.h"
 #include "place_history_run.h"
+#include "place_zones.h"
 #include "places_file.h"
 #include "report_export.h"
 #include "shipped_catalogue.h"
@@ -32,15 +34,19 @@ TEST(CliFormats, ReportsWriteCsvOrJsonOfTheirRows) {
   const ReportRun history = ComputePlaceHistory(ShippedCatalogue(), basel);
   ASSERT_GT(history.rows.size(), 10u);
 
+  // With each place's local civil time, as the CLI finds it.
+  const PlaceZones zones =
+      PlaceZones::Load(std::string(UMBRIVISTA_DATA_DIR) + "/" + kPlaceZonesFileName);
+  const ReportClock clock{&zones, QtCivilOffsets()};
   const std::string city = "citylist 16690 --threshold-index 0 --lang de";
   const std::string place =
       "placehistory --lat 47.55 --lon 7.59 --name Basel --country Schweiz --from 1900 --to 2100";
   const std::pair<std::string, std::string> cases[] = {
-      {city + " --format csv", ReportCsvText(cities.rows)},
-      {city + " --format json", ReportJsonText(cities.rows)},
+      {city + " --format csv", ReportCsvText(cities.rows, clock)},
+      {city + " --format json", ReportJsonText(cities.rows, clock)},
       {city + " --format text", SavedReportText(cities)},
-      {place + " --format csv", ReportCsvText(history.rows)},
-      {place + " --format json", ReportJsonText(history.rows)},
+      {place + " --format csv", ReportCsvText(history.rows, clock)},
+      {place + " --format json", ReportJsonText(history.rows, clock)},
       {place, SavedReportText(history)},
   };
   for (const auto& [args, expected] : cases) {

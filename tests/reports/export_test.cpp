@@ -6,10 +6,12 @@
 #include <algorithm>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "city_list_run.h"
+#include "place_zones.h"
 #include "core/eclipse_fixtures.h"
 #include "report_export.h"
 #include "scratch_dir.h"
@@ -107,13 +109,14 @@ TEST_F(Export, CsvReadsBackToTheRows) {
   const std::vector<Record> csv = ReadCsv(ReportCsvText(run.rows));
   ASSERT_EQ(csv.size(), 4u);
   EXPECT_EQ(csv[0], ReportColumnNames());
-  ASSERT_EQ(csv[0].size(), 35u);
+  const std::size_t columns = ReportColumnNames().size();
+  ASSERT_EQ(columns, 42u);
 
   const char* const names[3] = {"Dallas, TX", "The \"Big Apple\"", "'=HYPERLINK(1)"};
   for (std::size_t r = 0; r < run.rows.size(); ++r) {
-    ASSERT_EQ(csv[r + 1].size(), 35u) << r;
+    ASSERT_EQ(csv[r + 1].size(), columns) << r;
     std::map<std::string, std::string> got;
-    for (std::size_t c = 0; c < 35; ++c) got[csv[0][c]] = csv[r + 1][c];
+    for (std::size_t c = 0; c < columns; ++c) got[csv[0][c]] = csv[r + 1][c];
     const ReportRowValues& v = run.rows[r].values;
     const auto text = TabFields(run.rows[r].file);
     EXPECT_EQ(got["place"], names[r]);
@@ -135,6 +138,7 @@ TEST_F(Export, CsvReadsBackToTheRows) {
         EXPECT_EQ(got[slot + "_ut"] + got[slot + "_p_deg"] + got[slot + "_alt_deg"], "") << slot;
       }
     }
+    EXPECT_EQ(got["time_zone"] + got["utc_offset_s"] + got["max_local"], "");  // no clock given
     EXPECT_NEAR(std::stod(got["magnitude"]), std::stod(text[26]), 0.0006);
     EXPECT_NEAR(std::stod(got["obscuration"]), v.obscuration, 0.00005);
     if (got["kind"] == "t") {
@@ -147,6 +151,46 @@ TEST_F(Export, CsvReadsBackToTheRows) {
   }
   EXPECT_EQ(csv[1][2], "t");  // Dallas sees totality, New York a partial eclipse
   EXPECT_EQ(csv[2][2], "p");
+}
+
+// The places' clocks: each instant on its zone's clock, the local date where it differs from UT's,
+// and empty columns for an instant not shown or a zone the offsets do not know.
+TEST_F(Export, LocalCivilTimesFollowEachPlacesZone) {
+  const ReportRun run = Run();
+  const PlaceZones zones = PlaceZones::Parse(
+      "zones\t2\nAmerica/Chicago\nAsia/Tokyo\nplaces\t2\n3278\t-9680\t0\n4071\t-7401\t1\n",
+      "zones.txt");
+  const ReportClock clock{&zones, [](const std::string& zone, double, double)
+                                      -> std::optional<CivilOffset> {
+                            if (zone == "America/Chicago") return CivilOffset{-18000, "CDT"};
+                            return std::nullopt;  // unknown to this clock
+                          }};
+  std::vector<Record> csv = ReadCsv(ReportCsvText(run.rows, clock));
+  auto field = [&](std::size_t row, const std::string& name) {
+    const auto& names = ReportColumnNames();
+    return csv[row][std::find(names.begin(), names.end(), name) - names.begin()];
+  };
+  // Dallas: 18:42:39 UT is 13:42:39 CDT; its C2 likewise.
+  EXPECT_EQ(field(1, "time_zone"), "America/Chicago");
+  EXPECT_EQ(field(1, "utc_offset_s"), "-18000");
+  for (const char* slot : {"c1", "c2", "max", "c3", "c4"}) {
+    const std::string ut = field(1, std::string(slot) + "_ut");
+    ASSERT_EQ(ut.size(), 20u) << slot;
+    const int hour = std::stoi(ut.substr(11, 2)) - 5;
+    EXPECT_EQ(field(1, std::string(slot) + "_local"),
+              ut.substr(0, 11) + (hour < 10 ? "0" : "") + std::to_string(hour) + ut.substr(13, 6))
+        << slot;
+  }
+  // New York's zone is not known to the offsets: named, no times.
+  EXPECT_EQ(field(2, "time_zone"), "Asia/Tokyo");
+  EXPECT_EQ(field(2, "utc_offset_s") + field(2, "max_local") + field(2, "c2_local"), "");
+  // Nine hours ahead carries the evening's instants into the next day.
+  const ReportClock ahead{&zones, [](const std::string&, double, double) {
+                            return std::optional<CivilOffset>(CivilOffset{32400, "JST"});
+                          }};
+  csv = ReadCsv(ReportCsvText(run.rows, ahead));
+  EXPECT_EQ(field(1, "max_local").substr(0, 13), "2024-04-09T03");
+  EXPECT_NE(ReportJsonText(run.rows, ahead).find("\"utc_offset_s\":32400,"), std::string::npos);
 }
 
 TEST_F(Export, JsonHoldsOneObjectPerRowWithNulls) {
