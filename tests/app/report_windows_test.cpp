@@ -29,10 +29,12 @@
 #include "city_hist_window.h"
 #include "city_list_run.h"
 #include "city_list_window.h"
+#include "civil_time.h"
 #include "main_window.h"
 #include "widgets.h"
 #include "numbers.h"
 #include "place_history_run.h"
+#include "place_zones.h"
 #include "report_export.h"
 #include "scratch_dir.h"
 #include "shipped_catalogue.h"
@@ -309,8 +311,13 @@ TEST_F(ReportWindowsTest, SaveAsWritesCsvWhenTheNameEndsInCsv) {
             "date_ut,delta_t_s,kind,saros,saros_member,saros_count,country,place,latitude_deg,"
             "longitude_deg,height_m,population,c1_ut,c1_p_deg,c1_v_deg,c1_alt_deg,c2_ut,c2_p_deg,"
             "c2_v_deg,c2_alt_deg,max_ut,max_p_deg,max_v_deg,max_alt_deg,magnitude,obscuration,"
-            "duration_s,c3_ut,c3_p_deg,c3_v_deg,c3_alt_deg,c4_ut,c4_p_deg,c4_v_deg,c4_alt_deg");
-  EXPECT_EQ(csv, ReportCsvText(window.Run().rows));
+            "duration_s,c3_ut,c3_p_deg,c3_v_deg,c3_alt_deg,c4_ut,c4_p_deg,c4_v_deg,c4_alt_deg,"
+            "time_zone,utc_offset_s,c1_local,c2_local,max_local,c3_local,c4_local");
+  // With the places' local civil times.
+  const PlaceZones zones =
+      PlaceZones::Load(std::string(UMBRIVISTA_DATA_DIR) + "/" + kPlaceZonesFileName);
+  EXPECT_EQ(csv, ReportCsvText(window.Run().rows, {&zones, QtCivilOffsets()}));
+  EXPECT_NE(csv.find(",America/Chicago,-18000,"), std::string::npos);
 
   // The dialog itself: the CSV filter is there, and a .csv name chosen in it is saved as CSV.
   SetSaveFileChooser(nullptr);
