@@ -147,14 +147,30 @@ struct GeometryDeleter {
 };
 using Geometry = std::unique_ptr<GEOSGeometry, GeometryDeleter>;
 
-// The convex hull of the points of two footprints.
-GEOSGeometry* Hull(GEOSContextHandle_t h, const std::vector<Xy>& points) {
-  GEOSCoordSequence* seq = GEOSCoordSeq_create_r(h, static_cast<unsigned>(points.size()), 2);
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    GEOSCoordSeq_setXY_r(h, seq, static_cast<unsigned>(i), points[i].x, points[i].y);
+// The convex hull of the points of two footprints (Andrew's monotone chain), as a polygon.
+GEOSGeometry* Hull(GEOSContextHandle_t h, std::vector<Xy> points) {
+  std::sort(points.begin(), points.end(),
+            [](const Xy& a, const Xy& b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
+  auto turn = [](const Xy& o, const Xy& a, const Xy& b) {
+    return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
+  };
+  std::vector<Xy> hull(2 * points.size() + 1);
+  std::size_t k = 0;
+  for (const Xy& p : points) {  // lower chain
+    while (k >= 2 && turn(hull[k - 2], hull[k - 1], p) <= 0) --k;
+    hull[k++] = p;
   }
-  Geometry line(GEOSGeom_createLineString_r(h, seq), {h});
-  return line ? GEOSConvexHull_r(h, line.get()) : nullptr;
+  for (std::size_t i = points.size() - 1, lower = k + 1; i-- > 0;) {  // upper chain
+    while (k >= lower && turn(hull[k - 2], hull[k - 1], points[i]) <= 0) --k;
+    hull[k++] = points[i];
+  }
+  if (k < 4) return nullptr;  // fewer than three corners: nothing to cover
+  GEOSCoordSequence* seq = GEOSCoordSeq_create_r(h, static_cast<unsigned>(k), 2);
+  for (std::size_t i = 0; i < k; ++i) {
+    GEOSCoordSeq_setXY_r(h, seq, static_cast<unsigned>(i), hull[i].x, hull[i].y);
+  }
+  GEOSGeometry* shell = GEOSGeom_createLinearRing_r(h, seq);
+  return shell ? GEOSGeom_createPolygon_r(h, shell, nullptr, 0) : nullptr;
 }
 
 PlaneRing RingPoints(GEOSContextHandle_t h, const GEOSGeometry* ring) {
@@ -283,7 +299,7 @@ std::vector<GeoPolygon> CentralRegion(const EclipseRecord& record, double deltaT
     if (b) {
       for (const GeoPoint& g : b->outline) points.push_back(projection.Forward(g));
     }
-    if (GEOSGeometry* hull = Hull(h, points)) pieces.push_back(hull);
+    if (GEOSGeometry* hull = Hull(h, std::move(points))) pieces.push_back(hull);
   };
   for (std::size_t i = 0; i < footprints.size(); ++i) {
     if (footprints[i].outline.empty()) continue;

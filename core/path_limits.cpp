@@ -735,12 +735,74 @@ std::vector<LimitCurve> UmbralCurves(const Shadow& shadow, double t0, double t1)
 // The umbra's footprint at one instant: the shadow's circle on the fundamental plane, its radius
 // |l2 − ζ·tan f2| taken with the ζ of each boundary point, cut by the Earth's outline and carried
 // onto the spheroid. Empty when it misses the Earth.
-std::vector<GeoPoint> Footprint(const Shadow& shadow, double t) {
+using PlanePoint = std::pair<double, double>;  // (ξ, η)
+
+// The part of a convex polygon (clockwise on the plane) within the Earth's outline
+// ξ² + (η·ρ)² ≤ 1: its corners inside, the points where its sides cross the outline, and the
+// outline between them every quarter of a degree. On (ξ, η·ρ) the outline is the unit circle. A
+// place a little within the limb on the plane is far from it on the ground, as the ground there is
+// seen edge-on: the outline itself is followed, not a polygon near it.
+std::vector<PlanePoint> CutByOutline(const std::vector<PlanePoint>& rim, double rho) {
+  constexpr double kArcStep = kTwoPi / 1440;
+  const std::size_t n = rim.size();
+  auto scaled = [rho](const PlanePoint& p) { return PlanePoint{p.first, p.second * rho}; };
+  auto inside = [&](const PlanePoint& p) {
+    const auto [u, w] = scaled(p);
+    return u * u + w * w <= 1;
+  };
+  std::size_t start = n;
+  for (std::size_t i = 0; i < n && start == n; ++i) {
+    if (inside(rim[i])) start = i;
+  }
+  if (start == n) return {};
+  std::vector<PlanePoint> out;
+  double exitAngle = 0;
+  auto onCircle = [&](double angle) { return PlanePoint{std::cos(angle), std::sin(angle) / rho}; };
+  // Clockwise along the outline, from the last exit to an entry.
+  auto enter = [&](double angle) {
+    // The shadow is far smaller than the Earth: a span of more than half the outline is an
+    // entry a hair before the exit where the side only grazes the outline.
+    double span = NonNegativeRemainder(exitAngle - angle, kTwoPi);
+    if (span > kPi) span = 0;
+    for (double a = kArcStep; a < span; a += kArcStep) out.push_back(onCircle(exitAngle - a));
+    out.push_back(onCircle(angle));
+  };
+  for (std::size_t k = 0; k < n; ++k) {
+    const PlanePoint& p = rim[(start + k) % n];
+    const PlanePoint& q = rim[(start + k + 1) % n];
+    const bool pin = inside(p), qin = inside(q);
+    if (pin) out.push_back(p);
+    if (pin && qin) continue;
+    // Where p + s·(q − p) meets the circle.
+    const auto [pu, pw] = scaled(p);
+    const auto [qu, qw] = scaled(q);
+    const double du = qu - pu, dw = qw - pw;
+    const double a = du * du + dw * dw, b = 2 * (pu * du + pw * dw), c = pu * pu + pw * pw - 1;
+    const double root = std::sqrt(std::max(b * b - 4 * a * c, 0.0));
+    const double s1 = std::clamp((-b - root) / (2 * a), 0.0, 1.0);
+    const double s2 = std::clamp((-b + root) / (2 * a), 0.0, 1.0);
+    auto angleAt = [&](double s) { return std::atan2(pw + s * dw, pu + s * du); };
+    if (pin) {
+      exitAngle = angleAt(s2);
+      out.push_back(onCircle(exitAngle));
+    } else if (qin) {
+      enter(angleAt(s1));
+    } else if (b * b - 4 * a * c > 0 && s1 > 0 && s2 < 1) {
+      // In and out again within one side.
+      enter(angleAt(s1));
+      exitAngle = angleAt(s2);
+      out.push_back(onCircle(exitAngle));
+    }
+  }
+  return out;
+}
+
+ShadowFootprint Footprint(const Shadow& shadow, double t) {
   constexpr int kRimPoints = 180;
-  constexpr int kOutlinePoints = 1440;
   const Elements e = shadow.At(t);
   // The shadow's radius changes by far less than this over the Earth's depth.
-  if (std::hypot(e.x, e.y * e.rho) > 1.02 + std::fabs(e.l2)) return {};
+  ShadowFootprint footprint{t, {}, false};
+  if (std::hypot(e.x, e.y * e.rho) > 1.02 + std::fabs(e.l2)) return footprint;
   static const auto directions = [] {
     std::array<std::pair<double, double>, kRimPoints> out;
     for (int k = 0; k < kRimPoints; ++k) {
@@ -748,7 +810,7 @@ std::vector<GeoPoint> Footprint(const Shadow& shadow, double t) {
     }
     return out;
   }();
-  using Point = std::pair<double, double>;  // (ξ, η)
+  using Point = PlanePoint;
   std::vector<Point> rim;
   rim.reserve(kRimPoints);
   for (const auto& [sx, sy] : directions) {
@@ -767,34 +829,9 @@ std::vector<GeoPoint> Footprint(const Shadow& shadow, double t) {
     radius = std::max(radius, std::hypot(xi - e.x, (eta - e.y) * e.rho));
     inside = inside && std::hypot(xi, eta * e.rho) < 1;
   }
-  if (std::hypot(e.x, e.y * e.rho) > 1 + radius) return {};
-  // Cut by each side of a polygon round the outline (convex, counter-clockwise, its sides
-  // touching the outline), then what lies beyond the outline moved onto it: a place a little
-  // within the limb is far from it on the ground, as the ground there is seen edge-on.
-  const double corner = 1 / std::cos(kPi / kOutlinePoints);
-  auto outline = [&](int k) {
-    const double theta = kTwoPi * (k + 0.5) / kOutlinePoints;
-    return Point{corner * std::cos(theta), corner * std::sin(theta) / e.rho};
-  };
-  for (int k = 0; k < kOutlinePoints && !inside && !rim.empty(); ++k) {
-    const Point a = outline(k), b = outline(k + 1);
-    auto side = [&](const Point& p) {
-      return (b.first - a.first) * (p.second - a.second) -
-             (b.second - a.second) * (p.first - a.first);
-    };
-    std::vector<Point> kept;
-    for (std::size_t i = 0; i < rim.size(); ++i) {
-      const Point& p = rim[i];
-      const Point& q = rim[(i + 1) % rim.size()];
-      const double sp = side(p), sq = side(q);
-      if (sp >= 0) kept.push_back(p);
-      if ((sp >= 0) != (sq >= 0)) {
-        const double f = sp / (sp - sq);
-        kept.push_back({p.first + f * (q.first - p.first), p.second + f * (q.second - p.second)});
-      }
-    }
-    rim = std::move(kept);
-  }
+  if (std::hypot(e.x, e.y * e.rho) > 1 + radius) return footprint;
+  footprint.onLimb = !inside;
+  if (!inside) rim = CutByOutline(rim, e.rho);
   auto place = [&](Point p) {
     const double reach = std::hypot(p.first, p.second * e.rho);
     if (reach > 1) {
@@ -808,30 +845,35 @@ std::vector<GeoPoint> Footprint(const Shadow& shadow, double t) {
   // Near the limb a short side on the plane is a long one on the ground: such sides get points
   // between their ends, so that every side is short on the ground too.
   constexpr double kMaxSideKm = 8;
+  std::vector<Sample> corners;
+  corners.reserve(rim.size());
+  for (const Point& p : rim) corners.push_back(place(p));
   std::vector<GeoPoint> out;
   out.reserve(rim.size());
   for (std::size_t i = 0; i < rim.size(); ++i) {
+    const std::size_t j = (i + 1) % rim.size();
     const Point& a = rim[i];
-    const Point& b = rim[(i + 1) % rim.size()];
-    const Sample from = place(a);
+    const Point& b = rim[j];
     const int parts =
-        std::min(64, 1 + static_cast<int>(ChordKm(from.v, place(b).v) / kMaxSideKm));
+        std::min(64, 1 + static_cast<int>(ChordKm(corners[i].v, corners[j].v) / kMaxSideKm));
     for (int k = 0; k < parts; ++k) {
       const double f = static_cast<double>(k) / parts;
-      const Sample s = k == 0 ? from
+      const Sample s = k == 0 ? corners[i]
                               : place({a.first + f * (b.first - a.first),
                                        a.second + f * (b.second - a.second)});
       out.push_back({s.latitude * kRadToDeg, s.longitude * kRadToDeg});
     }
   }
-  if (out.size() < 3) out.clear();
-  return out;
+  if (out.size() >= 3) footprint.outline = std::move(out);
+  return footprint;
 }
 
 // The mean direction of a footprint's points.
 Vec3 Centre(const std::vector<GeoPoint>& points) {
   Vec3 sum{};
-  for (const GeoPoint& g : points) {
+  const std::size_t stride = std::max<std::size_t>(1, points.size() / 24);
+  for (std::size_t i = 0; i < points.size(); i += stride) {
+    const GeoPoint& g = points[i];
     const Vec3 v = UnitVector(g.latitude * kDegToRad, g.longitude * kDegToRad);
     for (int i = 0; i < 3; ++i) sum[i] += v[i];
   }
@@ -851,15 +893,18 @@ std::vector<ShadowFootprint> UmbralFootprints(const EclipseRecord& record, doubl
   double t0 = 0, t1 = 0;
   if (!PenumbralSpan(shadow, t0, t1)) return out;
   constexpr double kStepHours = 1.0 / 60;
-  constexpr double kMaxMoveKm = 20;
+  // Away from the limb a footprint keeps its shape from one instant to the next; at the limb it
+  // changes fast.
+  constexpr double kMaxMoveKm = 40, kMaxMoveAtLimbKm = 10;
   constexpr int kMaxDepth = 10;
-  auto at = [&](double t) { return ShadowFootprint{t, Footprint(shadow, t)}; };
+  auto at = [&](double t) { return Footprint(shadow, t); };
   // Halves a step while the footprint moves far or appears or vanishes within it.
   auto refine = [&](auto& self, const ShadowFootprint& a, const ShadowFootprint& b,
                     int depth) -> void {
     if (depth >= kMaxDepth || (a.outline.empty() && b.outline.empty())) return;
     const bool split = a.outline.empty() != b.outline.empty() ||
-                       ChordKm(Centre(a.outline), Centre(b.outline)) > kMaxMoveKm;
+                       ChordKm(Centre(a.outline), Centre(b.outline)) >
+                           (a.onLimb || b.onLimb ? kMaxMoveAtLimbKm : kMaxMoveKm);
     if (!split) return;
     const ShadowFootprint m = at((a.t + b.t) / 2);
     self(self, a, m, depth + 1);

@@ -62,6 +62,7 @@ std::vector<LimitCurve> ComputePathLimits(const EclipseRecord& record, double de
 struct ShadowFootprint {
   double t = 0;  // hours from T0, TT
   std::vector<GeoPoint> outline;
+  bool onLimb = false;  // cut by the sunrise/sunset edge
 };
 std::vector<ShadowFootprint> UmbralFootprints(const EclipseRecord& record, double deltaT);
 
