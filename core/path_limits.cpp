@@ -754,6 +754,15 @@ std::vector<PlanePoint> CutByOutline(const std::vector<PlanePoint>& rim, double 
   for (std::size_t i = 0; i < n && start == n; ++i) {
     if (inside(rim[i])) start = i;
   }
+  // With no corner inside, a side may still cut across the outline's edge: then the walk starts
+  // on that side, and only there does it go in and out.
+  for (std::size_t i = 0; i < n && start == n; ++i) {
+    const auto [pu, pw] = scaled(rim[i]);
+    const auto [qu, qw] = scaled(rim[(i + 1) % n]);
+    const double du = qu - pu, dw = qw - pw;
+    const double t = std::clamp(-(pu * du + pw * dw) / (du * du + dw * dw), 0.0, 1.0);
+    if (std::hypot(pu + t * du, pw + t * dw) < 1) start = i;
+  }
   if (start == n) return {};
   std::vector<PlanePoint> out;
   double exitAngle = 0;
@@ -789,10 +798,20 @@ std::vector<PlanePoint> CutByOutline(const std::vector<PlanePoint>& rim, double 
       enter(angleAt(s1));
     } else if (b * b - 4 * a * c > 0 && s1 > 0 && s2 < 1) {
       // In and out again within one side.
-      enter(angleAt(s1));
+      if (out.empty()) {
+        out.push_back(onCircle(angleAt(s1)));
+      } else {
+        enter(angleAt(s1));
+      }
       exitAngle = angleAt(s2);
       out.push_back(onCircle(exitAngle));
     }
+  }
+  if (!inside(rim[start]) && out.size() >= 2) {
+    // Only one side cuts across: back along the outline to where it went in.
+    const PlanePoint first = out.front();
+    enter(std::atan2(first.second * rho, first.first));
+    out.pop_back();
   }
   return out;
 }
@@ -864,7 +883,7 @@ ShadowFootprint Footprint(const Shadow& shadow, double t) {
       out.push_back({s.latitude * kRadToDeg, s.longitude * kRadToDeg});
     }
   }
-  if (out.size() >= 3) footprint.outline = std::move(out);
+  if (out.size() >= 2) footprint.outline = std::move(out);
   return footprint;
 }
 
