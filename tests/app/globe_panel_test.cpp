@@ -33,6 +33,9 @@
 #include "civil_time.h"
 #include <QLabel>
 #include <QAction>
+#include <QFile>
+#include <unistd.h>
+#include "widgets.h"
 
 namespace umbrivista {
 namespace {
@@ -280,6 +283,69 @@ TEST_F(GlobePanelTest, TheWindowsGlobeEqualsTheRenderedPicture) {
   EXPECT_EQ(differing, 0);
   if (differing) window.save(QString::fromStdString(::testing::TempDir() + "/window_globe.png"));
   std::remove(out.c_str());
+}
+
+TEST_F(GlobePanelTest, ExportedPicturesShowTheWindowsGlobe) {
+  main_->ScrollBar_Eclipse->setValue(16690);
+  main_->Time_ScrollBar->setValue(6855);
+  main_->CheckBox_ET_UT->setChecked(true);
+  main_->CheckBox_Cities->setChecked(true);
+  main_->RadioButton_PoI_Nord->setChecked(true);
+  main_->RadioButton_PoI_West->setChecked(true);
+  main_->Edit_PoI_Breite->setText("32.78");
+  main_->Edit_PoI_Laenge->setText("96.8");
+  // Dragged off the panel's centre.
+  QTest::mousePress(main_->Globe, Qt::LeftButton, {}, QPoint(100, 100));
+  QMouseEvent move(QEvent::MouseMove, QPointF(140, 75), main_->Globe->mapToGlobal(QPointF(140, 75)),
+                   Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(main_->Globe, &move);
+  QTest::mouseRelease(main_->Globe, Qt::LeftButton, {}, QPoint(140, 75));
+  const QImage window = main_->Globe->grab().toImage().convertToFormat(QImage::Format_RGB32);
+
+  const std::string base = ::testing::TempDir() + "/export_" + std::to_string(::getpid());
+  ASSERT_TRUE(main_->WritePicture(base + ".png", window.width(), window.height(), false));
+  const QImage png = QImage(QString::fromStdString(base + ".png")).convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(png.size(), window.size());
+  int differing = 0;
+  for (int y = 0; y < window.height(); ++y)
+    for (int x = 0; x < window.width(); ++x) differing += window.pixel(x, y) != png.pixel(x, y);
+  EXPECT_EQ(differing, 0);
+
+  // The File menu's command, with the name the save dialog would give.
+  QString offered;
+  std::string chosen;
+  SetSaveFileChooser([&](QWidget*, const QString& path) {
+    offered = path;
+    return chosen;
+  });
+  auto read = [](const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  };
+  chosen = base + ".svg";
+  main_->Action_ExportPicture->trigger();
+  EXPECT_TRUE(offered.endsWith("/eclipse-2024-04-08.png")) << offered.toStdString();
+  const QByteArray svg = read(chosen);
+  EXPECT_TRUE(svg.contains("<image"));
+  EXPECT_TRUE(svg.contains("Totale Sonnenfinsternis 2024-04-08"));
+  EXPECT_TRUE(svg.contains("Hauptstädte") || svg.contains("Hauptst&#xe4;dte") ||
+              svg.contains("Hauptst&#228;dte"));
+  chosen = base + ".pdf";
+  main_->Action_ExportPicture->trigger();
+  EXPECT_TRUE(read(chosen).startsWith("%PDF-"));
+  // A folder that does not exist is reported, not taken for a success.
+  std::vector<QString> messages;
+  SetMessageSink([&messages](QWidget*, const QString& text) { messages.push_back(text); });
+  EXPECT_FALSE(main_->WritePicture(base + "-missing/a.png", 100, 100, true));
+  EXPECT_EQ(messages.size(), 1u);
+  SetMessageSink(nullptr);
+  SetSaveFileChooser(nullptr);
+  for (const char* ending : {".png", ".svg", ".pdf"}) std::remove((base + ending).c_str());
+
+  main_->CheckBox_ET_UT->setChecked(false);
+  main_->CheckBox_Cities->setChecked(false);
+  main_->CheckBox_PoI->setChecked(false);
+  main_->Panel_GlobeControl->findChild<QPushButton*>("Button_Center_Globe")->click();
 }
 
 TEST_F(GlobePanelTest, PathLimitsFollowTheOptionAndADoubleClickPlacesThePoint) {
