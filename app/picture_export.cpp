@@ -48,7 +48,7 @@ TitleBlockInput WindowTitleBlockInput(const Session& session, bool listPoints) {
 std::string DefaultPictureName(const Session& session) {
   const CalendarDate date =
       GreatestEclipseDate(session.Record(), session.Ut() ? session.DeltaTInUse() : 0);
-  return "eclipse-" + IsoDate(date.year, date.month, date.day) + ".png";
+  return "eclipse-" + IsoDate(date.year, date.month, date.day);
 }
 
 }  // namespace umbrivista

@@ -23,8 +23,8 @@ GlobePictureOptions WindowPictureOptions(const Session& session, int width, int 
 // The title block's input for such a picture.
 TitleBlockInput WindowTitleBlockInput(const Session& session, bool listPoints);
 
-// The name the export dialog offers: "eclipse-2024-04-08.png", by the date of greatest eclipse in
-// the shown time scale.
+// The name the export dialog offers: "eclipse-2024-04-08", by the date of greatest eclipse in the
+// shown time scale; the dialog adds the ending of the file type chosen.
 std::string DefaultPictureName(const Session& session);
 
 }  // namespace umbrivista

@@ -150,8 +150,8 @@ void PaintSwatch(QPainter& painter, const QRectF& tile, LegendKind kind, bool ba
       break;
     case LegendKind::kMagnitudeCircles: {
       painter.setPen(SwatchPen(clRed, scale));
-      const double r = 0.4 * tile.height();
-      for (double f : {0.45, 0.75, 1.0}) painter.drawEllipse(mid, f * r, f * r);
+      const double r = 0.42 * tile.height();
+      for (double f : {0.4, 1.0}) painter.drawEllipse(mid, f * r, f * r);
       break;
     }
     case LegendKind::kUmbra:

@@ -15,6 +15,7 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -34,6 +35,8 @@
 #include <QLabel>
 #include <QAction>
 #include <QFile>
+#include <QPageSize>
+#include <QPrinter>
 #include <unistd.h>
 #include "widgets.h"
 
@@ -324,7 +327,7 @@ TEST_F(GlobePanelTest, ExportedPicturesShowTheWindowsGlobe) {
   };
   chosen = base + ".svg";
   main_->Action_ExportPicture->trigger();
-  EXPECT_TRUE(offered.endsWith("/eclipse-2024-04-08.png")) << offered.toStdString();
+  EXPECT_TRUE(offered.endsWith("/eclipse-2024-04-08")) << offered.toStdString();
   const QByteArray svg = read(chosen);
   EXPECT_TRUE(svg.contains("<image"));
   EXPECT_TRUE(svg.contains("Totale Sonnenfinsternis 2024-04-08"));
@@ -346,6 +349,41 @@ TEST_F(GlobePanelTest, ExportedPicturesShowTheWindowsGlobe) {
   main_->CheckBox_Cities->setChecked(false);
   main_->CheckBox_PoI->setChecked(false);
   main_->Panel_GlobeControl->findChild<QPushButton*>("Button_Center_Globe")->click();
+}
+
+TEST_F(GlobePanelTest, PrintingFitsTheGlobeAndItsBlockToThePage) {
+  const std::string base = ::testing::TempDir() + "/print_" + std::to_string(::getpid());
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString(base + ".pdf"));
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  main_->PrintPicture(&printer);
+  QFile file(QString::fromStdString(base + ".pdf"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray pdf = file.readAll();
+  EXPECT_TRUE(pdf.startsWith("%PDF-"));
+  EXPECT_TRUE(pdf.contains("/Image"));
+  if (std::system("command -v pdftoppm >/dev/null 2>&1") == 0) {
+    // At 20 dpi an A4 page is some 165 × 234 pixels: the globe as large as the printable area
+    // leaves room for the block, centred across, the white block and page below.
+    ASSERT_EQ(std::system(("pdftoppm -png -r 20 -singlefile " + base + ".pdf " + base).c_str()), 0);
+    const QImage page(QString::fromStdString(base + ".png"));
+    ASSERT_FALSE(page.isNull());
+    EXPECT_NEAR(page.width(), 165, 3);
+    const int row = page.height() / 3;
+    int left = page.width(), right = -1;
+    for (int x = 0; x < page.width(); ++x) {
+      if (page.pixelColor(x, row) == QColor(Qt::white)) continue;
+      left = std::min(left, x);
+      right = std::max(right, x);
+    }
+    const double globeAspect = static_cast<double>(main_->Globe->width()) / main_->Globe->height();
+    EXPECT_GT(right - left, std::min(0.9 * page.width() * 0.8, 0.5 * page.height() * globeAspect));
+    EXPECT_NEAR(left, page.width() - 1 - right, 2);
+    EXPECT_EQ(page.pixelColor(page.width() / 2, page.height() - 3), QColor(Qt::white));
+    std::remove((base + ".png").c_str());
+  }
+  std::remove((base + ".pdf").c_str());
 }
 
 TEST_F(GlobePanelTest, PathLimitsFollowTheOptionAndADoubleClickPlacesThePoint) {
