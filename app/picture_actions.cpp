@@ -18,6 +18,7 @@
 #include <optional>
 #include <span>
 #include <stdexcept>
+#include <string>
 
 #include "data_files.h"
 #include "globe_picture.h"
@@ -99,6 +100,13 @@ bool TForm_Main::WritePicture(const std::string& path, int width, int height, bo
   if (session_.Position() == 0) return false;
   const PictureFormat format = PictureFormatForPath(path);
   try {
+    for (int side : {width, height}) {
+      if (side < kMinPictureSide || side > kMaxPictureSide) {
+        throw std::runtime_error("the picture's width and height must lie within " +
+                                 std::to_string(kMinPictureSide) + " … " +
+                                 std::to_string(kMaxPictureSide) + " pixels");
+      }
+    }
     const QImage globe = RenderPicture(width, height);
     const TitleBlock block = PictureTitleBlock();
     const bool withBlock = titleBlock || format != PictureFormat::kPng;

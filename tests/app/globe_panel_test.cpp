@@ -341,6 +341,10 @@ TEST_F(GlobePanelTest, ExportedPicturesShowTheWindowsGlobe) {
   SetMessageSink([&messages](QWidget*, const QString& text) { messages.push_back(text); });
   EXPECT_FALSE(main_->WritePicture(base + "-missing/a.png", 100, 100, true));
   EXPECT_EQ(messages.size(), 1u);
+  // So is a size the globe cannot be drawn at; nothing is written.
+  EXPECT_FALSE(main_->WritePicture(base + "-empty.png", 0, 100, false));
+  EXPECT_EQ(messages.size(), 2u);
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(base + "-empty.png")));
   SetMessageSink(nullptr);
   SetSaveFileChooser(nullptr);
   for (const char* ending : {".png", ".svg", ".pdf"}) std::remove((base + ending).c_str());
