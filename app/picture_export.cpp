@@ -24,8 +24,9 @@ GlobePictureOptions WindowPictureOptions(const Session& session, int width, int 
   o.language = session.GetLanguage();
   if (session.ShowPoI()) o.poi = std::make_pair(session.PoILatitude(), session.PoILongitude());
   o.listMarks = std::move(listMarks);
-  o.origin = std::make_pair(session.CentreX() + (width - panelWidth) / 2,
-                            session.CentreY() + (height - panelHeight) / 2);
+  // Offsets from the centres as the globe centres itself (half the size, rounded down).
+  o.origin = std::make_pair(session.CentreX() - panelWidth / 2 + width / 2,
+                            session.CentreY() - panelHeight / 2 + height / 2);
   return o;
 }
 
