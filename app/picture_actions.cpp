@@ -154,7 +154,8 @@ void TForm_Main::PrintPicture(QPrinter* printer) {
   QPainter painter;
   if (!painter.begin(printer)) return;  // the print system has said why
   // The painter's origin is the printable area's corner.
-  const QRectF page(QPointF(0, 0), printer->pageLayout().paintRectPixels(printer->resolution()).size());
+  const QRectF page(QPointF(0, 0),
+                    printer->pageLayout().paintRectPixels(printer->resolution()).size());
   PaintGlobeSheet(painter, page, globe, &block);
   painter.end();
 }

@@ -22,7 +22,7 @@ enum class LegendKind : std::uint8_t {
   kAxisTrack,         // the overlay's path of the shadow axis and the penumbral diameter
   kEcliptic,
   kPointOfInterest,
-  kListPoints,        // the points chosen from the list
+  kListPoints,  // the points chosen from the list
   kCapitals,
 };
 
@@ -35,9 +35,9 @@ struct LegendEntry {
 // What the picture shows.
 struct TitleBlockInput {
   EclipseRecord record;
-  double t = 0;        // hours from T0 (TT)
-  bool ut = false;     // the instant in UT (else TT)
-  double deltaT = 0;   // seconds; used when ut
+  double t = 0;       // hours from T0 (TT)
+  bool ut = false;    // the instant in UT (else TT)
+  double deltaT = 0;  // seconds; used when ut
   bool backView = false;
   bool limits = true;
   bool overlay = true;
@@ -48,8 +48,8 @@ struct TitleBlockInput {
 };
 
 struct TitleBlock {
-  std::string title;    // "Total solar eclipse 2024-04-08": the type and the date of greatest eclipse
-  std::string instant;  // "2024-04-08  18:17:16 UT (ΔT 69.2 s)" or "… TT"
+  std::string title;  // "Total solar eclipse 2024-04-08": the type and the date of greatest eclipse
+  std::string instant;              // "2024-04-08  18:17:16 UT (ΔT 69.2 s)" or "… TT"
   std::vector<LegendEntry> legend;  // only what the picture draws, in drawing order
   bool backView = false;            // the swatches take the back view's colours
 };

@@ -17,8 +17,8 @@ namespace umbrivista {
 struct GlobePictureOptions {
   int width = 800;
   int height = 800;
-  int zoom = 140;   // the window's zoom, 60…350
-  int grid = 2;     // index of the graticule steps
+  int zoom = 140;           // the window's zoom, 60…350
+  int grid = 2;             // index of the graticule steps
   std::string texturePath;  // empty: the plain surface
   double deltaT = 0;        // seconds turning the Earth (0: the TT frame)
   bool back = false;

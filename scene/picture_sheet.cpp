@@ -69,15 +69,12 @@ BlockLayout LayOut(const TitleBlock& block, double width, const QPaintDevice* de
   l.titleFont = BlockFont(1.3 * l.unit, true);
   l.textFont = BlockFont(l.unit, false);
   l.legendFont = BlockFont(0.85 * l.unit, false);
-  // QFontMetricsF takes a non-const device only for its resolution.
-  QPaintDevice* metricsDevice = const_cast<QPaintDevice*>(device);
-  const QFontMetricsF title(l.titleFont, metricsDevice), text(l.textFont, metricsDevice),
-      legend(l.legendFont, metricsDevice);
+  const QFontMetricsF title(l.titleFont, device), text(l.textFont, device),
+      legend(l.legendFont, device);
   // The title and the instant wrap at spaces where the picture is too narrow for them.
   const double inner = std::max(1.0, width - 2 * l.pad);
   auto wrappedHeight = [inner](const QFontMetricsF& metrics, const std::string& line) {
-    return metrics
-        .boundingRect(QRectF(0, 0, inner, 1e6), kWrap, QString::fromStdString(line))
+    return metrics.boundingRect(QRectF(0, 0, inner, 1e6), kWrap, QString::fromStdString(line))
         .height();
   };
   l.titleHeight = std::max(title.height(), wrappedHeight(title, block.title));
@@ -130,8 +127,8 @@ void PaintSwatch(QPainter& painter, const QRectF& tile, LegendKind kind, bool ba
                  double scale) {
   painter.fillRect(tile, kTileColor);
   const QPointF mid = tile.center();
-  const QLineF across(tile.left() + 0.15 * tile.width(), mid.y(), tile.right() - 0.15 * tile.width(),
-                      mid.y());
+  const QLineF across(tile.left() + 0.15 * tile.width(), mid.y(),
+                      tile.right() - 0.15 * tile.width(), mid.y());
   painter.setBrush(Qt::NoBrush);
   switch (kind) {
     case LegendKind::kCentreLine:
@@ -237,7 +234,9 @@ QRectF PaintGlobeSheet(QPainter& painter, const QRectF& area, const QImage& glob
   painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
   painter.drawImage(target, globe);
   painter.restore();
-  if (block) PaintTitleBlock(painter, QRectF(area.left(), target.bottom(), area.width(), blockHeight), *block);
+  if (block)
+    PaintTitleBlock(painter, QRectF(area.left(), target.bottom(), area.width(), blockHeight),
+                    *block);
   return target;
 }
 
@@ -271,7 +270,8 @@ QByteArray EncodeGlobeSheet(PictureFormat format, const QImage& globe, const Tit
       QSvgGenerator svg;
       svg.setOutputDevice(&buffer);
       svg.setResolution(static_cast<int>(kScreenDpi));
-      const double blockHeight = block ? std::ceil(TitleBlockHeight(*block, globe.width(), &svg)) : 0;
+      const double blockHeight =
+          block ? std::ceil(TitleBlockHeight(*block, globe.width(), &svg)) : 0;
       const QSize size(globe.width(), globe.height() + static_cast<int>(blockHeight));
       svg.setSize(size);
       svg.setViewBox(QRect(QPoint(0, 0), size));
@@ -288,12 +288,13 @@ QByteArray EncodeGlobeSheet(PictureFormat format, const QImage& globe, const Tit
       pdf.setResolution(static_cast<int>(kScreenDpi));
       pdf.setCreator(QStringLiteral("Umbrivista"));
       pdf.setTitle(title);
-      const double blockHeight = block ? std::ceil(TitleBlockHeight(*block, globe.width(), &pdf)) : 0;
+      const double blockHeight =
+          block ? std::ceil(TitleBlockHeight(*block, globe.width(), &pdf)) : 0;
       const QSizeF points(globe.width() * 72 / kScreenDpi,
                           (globe.height() + blockHeight) * 72 / kScreenDpi);
-      pdf.setPageLayout(QPageLayout(QPageSize(points, QPageSize::Point, QString(),
-                                              QPageSize::ExactMatch),
-                                    QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+      pdf.setPageLayout(
+          QPageLayout(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch),
+                      QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
       QPainter painter;
       if (!painter.begin(&pdf)) throw std::runtime_error("cannot write the picture as PDF");
       const QRectF page(0, 0, pdf.width(), pdf.height());

@@ -21,10 +21,10 @@ TitleBlock FullBlock(bool backView) {
   block.title = "Total solar eclipse 2024-04-08";
   block.instant = "2024-04-08  18:17:16 UT (\u0394T 69.2 s)";
   block.backView = backView;
-  for (LegendKind kind : {LegendKind::kCentreLine, LegendKind::kCentralLimits,
-                          LegendKind::kOuterLimits, LegendKind::kMagnitudeCircles,
-                          LegendKind::kUmbra, LegendKind::kAxisTrack, LegendKind::kEcliptic,
-                          LegendKind::kPointOfInterest, LegendKind::kCapitals}) {
+  for (LegendKind kind :
+       {LegendKind::kCentreLine, LegendKind::kCentralLimits, LegendKind::kOuterLimits,
+        LegendKind::kMagnitudeCircles, LegendKind::kUmbra, LegendKind::kAxisTrack,
+        LegendKind::kEcliptic, LegendKind::kPointOfInterest, LegendKind::kCapitals}) {
     block.legend.push_back({kind, "Limits of the partial eclipse, sunrise/sunset curves"});
   }
   return block;
@@ -39,14 +39,20 @@ int Count(const QImage& image, int top, int bottom, Test test) {
   return n;
 }
 
-bool Yellow(const QColor& c) { return c.red() > 200 && c.green() > 200 && c.blue() < 60; }
-bool Red(const QColor& c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; }
-bool Dark(const QColor& c) { return c.red() + c.green() + c.blue() < 150; }
+bool Yellow(const QColor& c) {
+  return c.red() > 200 && c.green() > 200 && c.blue() < 60;
+}
+bool Red(const QColor& c) {
+  return c.red() > 200 && c.green() < 60 && c.blue() < 60;
+}
+bool Dark(const QColor& c) {
+  return c.red() + c.green() + c.blue() < 150;
+}
 
 TEST(PictureFormat, ByTheNamesEndingInAnyCase) {
   const std::pair<const char*, PictureFormat> cases[] = {
-      {"a.png", PictureFormat::kPng},  {"a.SVG", PictureFormat::kSvg},
-      {"b/c.Pdf", PictureFormat::kPdf}, {"pdf", PictureFormat::kPng},
+      {"a.png", PictureFormat::kPng},     {"a.SVG", PictureFormat::kSvg},
+      {"b/c.Pdf", PictureFormat::kPdf},   {"pdf", PictureFormat::kPng},
       {"a.svg.png", PictureFormat::kPng}, {"", PictureFormat::kPng},
   };
   for (const auto& [name, format] : cases) EXPECT_EQ(PictureFormatForPath(name), format) << name;
