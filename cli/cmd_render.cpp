@@ -9,6 +9,7 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <utility>
 
 #include "cli.h"
@@ -131,8 +132,12 @@ int RunRender(Args& args) {
     in.language = language;
     block = BuildTitleBlock(in);
   }
-  const QByteArray bytes =
-      EncodeGlobeSheet(PictureFormatForPath(*out), image, block ? &*block : nullptr);
+  QByteArray bytes;
+  try {
+    bytes = EncodeGlobeSheet(PictureFormatForPath(*out), image, block ? &*block : nullptr);
+  } catch (const std::runtime_error& e) {
+    throw std::runtime_error(*out + ": " + e.what());
+  }
   WriteFileSafely(*out, std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                   static_cast<std::size_t>(bytes.size())));
   return 0;
