@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QImage>
 #include <QLabel>
@@ -36,7 +37,10 @@
 #include <QAction>
 #include <QFile>
 #include <QPageSize>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QTimer>
 #include <unistd.h>
 #include "widgets.h"
 
@@ -388,6 +392,22 @@ TEST_F(GlobePanelTest, PrintingFitsTheGlobeAndItsBlockToThePage) {
     std::remove((base + ".png").c_str());
   }
   std::remove((base + ".pdf").c_str());
+}
+
+TEST_F(GlobePanelTest, PrintPreviewShowsOnePage) {
+  int pages = -1;
+  QTimer::singleShot(0, [&pages] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      auto* dialog = qobject_cast<QPrintPreviewDialog*>(widget);
+      if (!dialog) continue;
+      auto* preview = dialog->findChild<QPrintPreviewWidget*>();
+      if (preview && QTest::qWaitFor([preview] { return preview->pageCount() > 0; }))
+        pages = preview->pageCount();
+      dialog->reject();
+    }
+  });
+  main_->Action_PrintPreview->trigger();
+  EXPECT_EQ(pages, 1);
 }
 
 TEST_F(GlobePanelTest, PathLimitsFollowTheOptionAndADoubleClickPlacesThePoint) {
