@@ -14,28 +14,13 @@ namespace umbrivista {
 namespace {
 
 constexpr const char* kSeparator = kCaptionSeparator;
-constexpr double kSecondsPerDay = 86400;
 
 }  // namespace
 
 std::string DeltaTCaption(bool ut, double deltaTSeconds, int year, Language language) {
   if (!ut) return "TT";
-  return "UT (DeltaT = " + FormatFixed(deltaTSeconds, year < 1900 ? 0 : 1) +
+  return "UT (DeltaT = " + DeltaTSecondsText(deltaTSeconds, year) +
          StringItem(Text::kSecondsUnit, language) + ")";
-}
-
-std::string DateTimeLine(double julianDay, bool ut) {
-  // Rounded to the second before the conversion, so that a carry reaches the minutes, hours and
-  // the date instead of showing 60 seconds.
-  const double rounded = std::floor(julianDay * kSecondsPerDay + 0.5) / kSecondsPerDay;
-  const CalendarDate c = JDToCalendar(rounded);
-  const long long year = c.year;
-  char buf[96];
-  std::snprintf(buf, sizeof buf, "%s%04lld-%02d-%02d  %02d:%02d:%02d %s", year < 0 ? "-" : "",
-                year < 0 ? -year : year, c.month, c.day, static_cast<int>(c.hours),
-                static_cast<int>(c.minutes), static_cast<int>(std::lround(c.seconds)),
-                ut ? "UT" : "TT");
-  return buf;
 }
 
 std::string WindowCaption(const std::string& captionBase, const std::string& dateTimeLine,

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "captions.h"
+#include "eclipse_date.h"
 #include "eclipse_record.h"
 #include "shadow.h"
 
@@ -14,10 +15,6 @@ namespace umbrivista {
 // "TT", or "UT (DeltaT = 71.8 secs)" with the seconds unit of the language; ΔT has no decimals
 // before 1900 and one from 1900 on.
 std::string DeltaTCaption(bool ut, double deltaTSeconds, int year, Language language);
-
-// "2024-04-08  18:00:00 TT" (" UT" when ut) of a Julian day, rounded to the whole second; a
-// negative year carries its sign before four digits ("-0500-03-01").
-std::string DateTimeLine(double julianDay, bool ut);
 
 // The caption base, the date/time line and the long type name, joined by " – ".
 std::string WindowCaption(const std::string& captionBase, const std::string& dateTimeLine,

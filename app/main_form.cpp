@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QKeySequence>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -376,6 +377,11 @@ void MainWindowControls::MakeListPanels() {
 void MainWindowControls::MakeMenu(QMainWindow* window) {
   QMenuBar* bar = window->menuBar();
   QMenu* file = Named(bar->addMenu(QString()), "File1");
+  Action_ExportPicture = Named(file->addAction(QString()), "Action_ExportPicture");
+  Action_Print = Named(file->addAction(QString()), "Action_Print");
+  Action_Print->setShortcut(QKeySequence::Print);
+  Action_PrintPreview = Named(file->addAction(QString()), "Action_PrintPreview");
+  file->addSeparator();
   Exit1 = Named(file->addAction(QString()), "Exit1");
 
   QMenu* lists = Named(bar->addMenu(QString()), "Liste1");

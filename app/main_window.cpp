@@ -196,6 +196,9 @@ void TForm_Main::Connect() {
   connect(Find<QPushButton>(Panel_GlobeControl, "Button_Exit_Globe"), &QPushButton::clicked,
           this, &TForm_Main::HideGlobeControl);
 
+  connect(Action_ExportPicture, &QAction::triggered, this, &TForm_Main::ExportPictureClick);
+  connect(Action_Print, &QAction::triggered, this, &TForm_Main::PrintClick);
+  connect(Action_PrintPreview, &QAction::triggered, this, &TForm_Main::PrintPreviewClick);
   connect(Exit1, &QAction::triggered, this, &TForm_Main::Exit1Click);
   connect(Sichtbarkeit, &QAction::triggered, this, [this] {
     if (list_) list_->Open();

@@ -14,8 +14,11 @@
 #include "main_form.h"
 #include "session.h"
 #include "settings_record.h"
+#include "title_block.h"
 
+class QImage;
 class QKeyEvent;
+class QPrinter;
 class QTimer;
 
 namespace umbrivista {
@@ -93,6 +96,14 @@ class TForm_Main : public QMainWindow, public MainWindowControls, private Sessio
   void PlayTick();
   QTimer* PlayTimer() const { return playTimer_; }
 
+  // The globe as the window shows it, `width` × `height` pixels (the globe panel's size shows it
+  // exactly), written to `path`: a PNG picture, with the title block under it when `titleBlock`,
+  // or by the name's ending an SVG or PDF, always with the title block. False after the user has
+  // been told what went wrong, or when no eclipse is shown.
+  bool WritePicture(const std::string& path, int width, int height, bool titleBlock);
+  // The globe with its title block fitted to the printer's page.
+  void PrintPicture(QPrinter* printer);
+
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -135,6 +146,11 @@ class TForm_Main : public QMainWindow, public MainWindowControls, private Sessio
   void Hilfe2Click();
   void Version1Click();
   void GlobeAfterRender(QPainter* canvas);
+  void ExportPictureClick();
+  void PrintClick();
+  void PrintPreviewClick();
+  QImage RenderPicture(int width, int height);
+  TitleBlock PictureTitleBlock() const;
 
   // The centre line and limits, the capitals, the point of interest and the list's points.
   void RebuildLayers();

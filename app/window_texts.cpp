@@ -24,4 +24,19 @@ std::string CopyLinesCommand(Language language) {
   return IsKnownLanguage(language) ? kCopy[LanguageIndex(language)] : std::string();
 }
 
+PictureExportTexts ExportTexts(Language language) {
+  if (!IsKnownLanguage(language)) return {};
+  // clang-format off
+  static const PictureExportTexts kTexts[3] = {
+      {{"PNG-Bild (*.png)", "SVG-Grafik (*.svg)", "PDF-Dokument (*.pdf)"},
+       "Bildgröße", "Breite", "Höhe", "Mit Titelblock"},
+      {{"PNG picture (*.png)", "SVG drawing (*.svg)", "PDF document (*.pdf)"},
+       "Picture size", "Width", "Height", "With title block"},
+      {{"Image PNG (*.png)", "Dessin SVG (*.svg)", "Document PDF (*.pdf)"},
+       "Taille de l'image", "Largeur", "Hauteur", "Avec cartouche"},
+  };
+  // clang-format on
+  return kTexts[LanguageIndex(language)];
+}
+
 }  // namespace umbrivista

@@ -1,6 +1,7 @@
 #pragma once
 // Texts of the main window's controls that no caption set holds, in the three languages: the play
-// speed list with its hint, and the copy command of the point's panel.
+// speed list with its hint, the copy command of the point's panel and the picture export's
+// dialogs.
 
 #include <array>
 #include <string>
@@ -15,5 +16,16 @@ std::array<std::string, kPlaySpeedCount> PlaySpeedItems(Language language);
 std::string PlaySpeedHint(Language language);
 // The point panel's context menu: copy its lines.
 std::string CopyLinesCommand(Language language);
+
+// The export dialogs: the file types offered, in the order PNG, SVG, PDF ("PNG picture (*.png)"),
+// and the PNG size dialog's title and labels.
+struct PictureExportTexts {
+  std::array<std::string, 3> filters;
+  std::string sizeTitle;
+  std::string width;
+  std::string height;
+  std::string titleBlock;
+};
+PictureExportTexts ExportTexts(Language language);
 
 }  // namespace umbrivista

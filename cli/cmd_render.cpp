@@ -1,6 +1,6 @@
-// render: the main window's globe at one instant of an eclipse, written as a PNG picture.
+// render: the main window's globe at one instant of an eclipse, written as a PNG picture, or as
+// an SVG or PDF with the globe embedded; --title adds the title block under the globe.
 
-#include <QBuffer>
 #include <QByteArray>
 #include <QGuiApplication>
 #include <QImage>
@@ -9,13 +9,16 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <utility>
 
 #include "cli.h"
 #include "globe_picture.h"
 #include "globe_settings.h"
+#include "picture_sheet.h"
 #include "regular_file.h"
 #include "safe_file.h"
+#include "title_block.h"
 
 namespace umbrivista {
 
@@ -43,6 +46,7 @@ int RunRender(Args& args) {
   const bool overlay = args.TakeFlag("overlay") || !noOverlay;
   const bool capitals = args.TakeFlag("capitals");
   const bool limits = !args.TakeFlag("no-limits");
+  const bool title = args.TakeFlag("title");
   const Language language = TakeLanguage(args);
   // "LAT,LON" of an option, or nullopt when the option is absent.
   auto latLon = [&args](const char* name) -> std::optional<std::pair<double, double>> {
@@ -62,7 +66,7 @@ int RunRender(Args& args) {
   const double t =
       ParseRealArg(args.TakePositional("T"), "T", -kMaxHoursFromT0, kMaxHoursFromT0, "hours");
   args.ExpectEnd();
-  if (!out) throw UsageError("render needs --out FILE.png");
+  if (!out) throw UsageError("render needs --out FILE.png (or .svg, .pdf)");
   const std::string texturePath =
       textureFile ? *textureFile : DataFile(kTextureFiles[texture]);
   RefuseOutputOverInput(*out, texturePath, "the texture file");
@@ -113,17 +117,29 @@ int RunRender(Args& args) {
     if (!centre) throw;
     throw std::runtime_error(std::string("--centre ") + e.what());
   }
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  // Quality 80 is zlib's fastest level: about three times as fast as the default for a globe
-  // picture, the file about a sixth larger.
-  constexpr int kPngQuality = 80;
-  if (image.isNull() || !image.save(&buffer, "PNG", kPngQuality)) {
-    throw std::runtime_error(*out + ": cannot encode the picture as PNG");
+  std::optional<TitleBlock> block;
+  if (title) {
+    TitleBlockInput in;
+    in.record = record;
+    in.t = t;
+    in.ut = ut;
+    in.deltaT = options.deltaT;
+    in.backView = back;
+    in.limits = limits;
+    in.overlay = overlay;
+    in.capitals = capitals;
+    in.pointOfInterest = poi.has_value();
+    in.language = language;
+    block = BuildTitleBlock(in);
   }
-  WriteFileSafely(*out, std::span(reinterpret_cast<const std::uint8_t*>(png.constData()),
-                                  static_cast<std::size_t>(png.size())));
+  QByteArray bytes;
+  try {
+    bytes = EncodeGlobeSheet(PictureFormatForPath(*out), image, block ? &*block : nullptr);
+  } catch (const std::runtime_error& e) {
+    throw std::runtime_error(*out + ": " + e.what());
+  }
+  WriteFileSafely(*out, std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                  static_cast<std::size_t>(bytes.size())));
   return 0;
 }
 

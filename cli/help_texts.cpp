@@ -84,14 +84,18 @@ const char* CommandHelp(const std::string& command) {
        "  and time_ut and adds to each instant date, time and, for civil time, zone_offset_s\n"
        "  and zone_abbreviation\n"},
       {"render",
-       "umbrivista-cli render POS T --out FILE.png [--width W] [--height H] [--zoom Z] [--texture I]\n"
-       "                     [--texture-file FILE] [--grid I] [--ut] [--back] [--ssp] [--capitals]\n"
-       "                     [--poi LAT,LON] [--centre LAT,LON] [--no-overlay] [--no-limits]\n"
-       "                     [--lang de|en|fr]\n"
+       "umbrivista-cli render POS T --out FILE.png|FILE.svg|FILE.pdf [--width W] [--height H]\n"
+       "                     [--zoom Z] [--texture I] [--texture-file FILE] [--grid I] [--ut]\n"
+       "                     [--back] [--ssp] [--capitals] [--poi LAT,LON] [--centre LAT,LON]\n"
+       "                     [--no-overlay] [--no-limits] [--title] [--lang de|en|fr]\n"
        "  the main window's globe at that instant as a PNG picture: texture (I 0–3), grid (0–6),\n"
        "  layers and the overlay; zoom 60–350 as the window's zoom bar (default 140); --centre\n"
        "  moves the globe, still seen along the shadow axis, so that the point lies at the\n"
-       "  picture's centre (an error when it is on the far side then)\n"},
+       "  picture's centre (an error when it is on the far side then).\n"
+       "  --title adds a title block under the globe (the picture grows taller by it): the kind\n"
+       "  and date of the eclipse, the instant (TT, or UT with its ΔT) and a legend of the curves\n"
+       "  and marks drawn, in the --lang language. A name ending in .svg or .pdf gives an SVG or\n"
+       "  a one-page PDF instead: the globe embedded as a picture, the title block as text\n"},
       {"sketch",
        "umbrivista-cli sketch POS --lat DEG --lon DEG [--height M] [--ut] [--lang de|en|fr]\n"
        "                     --out FILE.svg|FILE.png\n"

@@ -11,6 +11,9 @@ using W = CaptionWindow;
 // clang-format off
 const CaptionText kCaptions[] = {
   {W::kMain, "File1", {"&Datei", "&File", "&Fichier"}},
+  {W::kMain, "Action_ExportPicture", {"Bild &exportieren …", "&Export picture…", "&Exporter l'image…"}},
+  {W::kMain, "Action_Print", {"&Drucken …", "&Print…", "&Imprimer…"}},
+  {W::kMain, "Action_PrintPreview", {"Druck&vorschau …", "Print pre&view…", "&Aperçu avant impression…"}},
   {W::kMain, "Exit1", {"&Beenden", "E&xit", "&Fermer"}},
   {W::kMain, "Liste1", {"&Liste erzeugen", "&Create List", "&Créer liste"}},
   {W::kMain, "Sichtbarkeit", {"Sichtbarkeit dieser Finsternis an verschiedenen Orten", "Local circumstances for cities/countries", "Visibilité de l'éclipse en différants lieux"}},

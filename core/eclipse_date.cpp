@@ -6,11 +6,14 @@
 
 #include "angles.h"
 #include "deltat.h"
+#include "numbers.h"
 #include "shadow.h"
 
 namespace umbrivista {
 
 namespace {
+
+constexpr double kSecondsPerDay = 86400;
 
 double Rate(const float (&c)[4], double t) {
   return c[1] + 2.0 * c[2] * t + 3.0 * c[3] * t * t;
@@ -64,6 +67,24 @@ std::string IsoDate(int year, int month, int day) {
   std::snprintf(buf, sizeof buf, "%s%04lld-%02d-%02d", y < 0 ? "-" : "", y < 0 ? -y : y, month,
                 day);
   return buf;
+}
+
+std::string DateTimeLine(double julianDay, bool ut) {
+  // Rounded to the second before the conversion, so that a carry reaches the minutes, hours and
+  // the date instead of showing 60 seconds.
+  const double rounded = std::floor(julianDay * kSecondsPerDay + 0.5) / kSecondsPerDay;
+  const CalendarDate c = JDToCalendar(rounded);
+  const long long year = c.year;
+  char buf[96];
+  std::snprintf(buf, sizeof buf, "%s%04lld-%02d-%02d  %02d:%02d:%02d %s", year < 0 ? "-" : "",
+                year < 0 ? -year : year, c.month, c.day, static_cast<int>(c.hours),
+                static_cast<int>(c.minutes), static_cast<int>(std::lround(c.seconds)),
+                ut ? "UT" : "TT");
+  return buf;
+}
+
+std::string DeltaTSecondsText(double deltaTSeconds, int year) {
+  return FormatFixed(deltaTSeconds, year < 1900 ? 0 : 1);
 }
 
 GreatestEclipsePlace GreatestEclipsePoint(const EclipseRecord& r, double deltaT) {

@@ -30,6 +30,14 @@ CalendarDate GreatestEclipseDate(const EclipseRecord& record, double deltaT);
 // "YYYY-MM-DD", the year with at least four digits and a "-" before a negative one.
 std::string IsoDate(int year, int month, int day);
 
+// "2024-04-08  18:00:00 TT" (" UT" when ut) of a Julian day, rounded to the whole second; a
+// negative year carries its sign before four digits ("-0500-03-01").
+std::string DateTimeLine(double julianDay, bool ut);
+
+// ΔT in seconds as shown beside UT: no decimals for an eclipse of a year before 1900 (ΔT is
+// known to seconds at best then), one from 1900 on.
+std::string DeltaTSecondsText(double deltaTSeconds, int year);
+
 // Where greatest eclipse happens (degrees, geodetic, east positive): the point where the shadow
 // axis meets the Earth, or for an axis that misses it, the point of the Earth's limb nearest to
 // the axis. ΔT in seconds turns the Earth.

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <stdexcept>
+#include <tuple>
 
 #include "gcustomglobe.h"
 #include "globe_settings.h"
@@ -56,7 +57,7 @@ GlobePicture::GlobePicture(const EclipseRecord& record, const GlobePictureOption
   layers.RebuildCentreLine(record, options.deltaT, options.back);
   if (options.capitals) layers.RebuildCapitals();
   if (options.poi) layers.RebuildPoI(options.poi->first, options.poi->second);
-  layers.RebuildPoIList({});
+  layers.RebuildPoIList(options.listMarks);
 
   if (options.overlay) {
     globe.OnAfterRender = [this](QPainter& canvas) { DrawOverlay(canvas, impl_->overlay); };
@@ -78,6 +79,7 @@ QImage GlobePicture::Render(double t) {
   projector.SetYRotation(rotation.y);
   const int width = options.width, height = options.height;
   int originX = width / 2, originY = height / 2;
+  if (options.origin && !options.centre) std::tie(originX, originY) = *options.origin;
   projector.SetXOrigin(originX);
   projector.SetYOrigin(originY);
   if (options.centre) {
@@ -112,6 +114,21 @@ QImage GlobePicture::Render(double t) {
   in.cy = originY;
   in.k = PixelsPerEarthRadius(projector.ScaleFactor());
   return globe.PaintToImage();
+}
+
+PictureFormat PictureFormatForPath(std::string_view path) {
+  auto endsWith = [path](std::string_view suffix) {
+    if (path.size() < suffix.size()) return false;
+    const std::string_view tail = path.substr(path.size() - suffix.size());
+    for (std::size_t i = 0; i < tail.size(); ++i) {
+      const char c = tail[i];
+      if ((c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) != suffix[i]) return false;
+    }
+    return true;
+  };
+  if (endsWith(".svg")) return PictureFormat::kSvg;
+  if (endsWith(".pdf")) return PictureFormat::kPdf;
+  return PictureFormat::kPng;
 }
 
 }  // namespace umbrivista

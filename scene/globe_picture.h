@@ -8,31 +8,12 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
-#include <utility>
 
 #include "eclipse_record.h"
-#include "language.h"
+#include "globe_picture_options.h"
 
 namespace umbrivista {
-
-struct GlobePictureOptions {
-  int width = 800;
-  int height = 800;
-  int zoom = 140;   // the window's zoom, 60…350
-  int grid = 2;     // index of the graticule steps
-  std::string texturePath;  // empty: the plain surface
-  double deltaT = 0;        // seconds turning the Earth (0: the TT frame)
-  bool back = false;
-  bool subSolar = false;
-  bool overlay = true;
-  bool capitals = false;
-  bool limits = true;
-  Language language = Language::kEnglish;
-  std::optional<std::pair<double, double>> poi;     // latitude, longitude (degrees)
-  std::optional<std::pair<double, double>> centre;  // the point kept at the picture's centre
-};
 
 class GlobePicture {
  public:

@@ -19,18 +19,15 @@ constexpr int kCentreLinePresenter = 1;
 constexpr int kCapitalsPresenter = 2;
 constexpr int kPoIPresenter = 3;
 constexpr int kPoIListPresenter = 4;
-constexpr TColor kNightCentreLine = 0x000080;
 constexpr int kUmbralLimitPresenter = 5;
 constexpr int kOuterLimitPresenter = 6;
-constexpr TColor kNightUmbralLimit = 0x008080;  // olive
-constexpr TColor kOuterLimit = 0xC8C8C8;        // light grey
 
 std::unique_ptr<TGPointPresenter> CapitalsPresenter() {
   auto p = std::make_unique<TGPointPresenter>();
   p->PresenterID = kCapitalsPresenter;
   p->PointType = ppCircle;
   p->PointUnit = guPixel;
-  p->PointSize = 4;
+  p->PointSize = kCapitalPixels;
   p->PointPen.SetColor(clWhite);
   p->PointBrush.SetColor(clBlack);
   p->PointBrush.SetStyle(gbsSolid);
@@ -47,7 +44,7 @@ std::unique_ptr<TGPointPresenter> PoIPresenter(int id) {
   p->PresenterID = id;
   p->PointType = ppCircle;
   p->PointUnit = guPixel;
-  p->PointSize = 9;
+  p->PointSize = kPoIPixels;
   p->PointPen.SetColor(clWhite);
   p->PointBrush.SetColor(clRed);
   p->PointBrush.SetStyle(gbsSolid);
@@ -94,7 +91,7 @@ void SceneLayers::RebuildCentreLine(const EclipseRecord& record, double deltaT, 
   road->PresenterID = kCentreLinePresenter;
   road->RoadPen.SetColor(backView ? kNightCentreLine : clYellow);
   road->EdgeColor = road->RoadPen.Color();
-  road->RoadPen.SetWidth(3);
+  road->RoadPen.SetWidth(kCentreLinePixels);
   road->RoadPen.SetWidthUnit(guPixel);
   road->EdgePixels = 0;
   layer.Presenters().Add(std::move(road));
@@ -122,7 +119,7 @@ void SceneLayers::RebuildPathLimits(const EclipseRecord& record, double deltaT, 
   layer.Clear();
   auto umbral = std::make_unique<TGPolylinePresenter>();
   umbral->PresenterID = kUmbralLimitPresenter;
-  umbral->PolyPen = TGPen(backView ? kNightUmbralLimit : clYellow, gpsSolid, 2, guPixel);
+  umbral->PolyPen = TGPen(backView ? kNightUmbralLimit : clYellow, gpsSolid, kUmbralLimitPixels, guPixel);
   layer.Presenters().Add(std::move(umbral));
   auto outer = std::make_unique<TGPolylinePresenter>();
   outer->PresenterID = kOuterLimitPresenter;

@@ -23,6 +23,16 @@ inline constexpr const char* kPoILayer = "PoI Layer";
 inline constexpr const char* kPoIListLayer = "PoIs Layer";
 inline constexpr const char* kPathLimitsLayer = "Path Limits Layer";
 
+// How the layers draw (colours $00BBGGRR, sizes in pixels); the legend of a printed picture
+// shows the same. By day the centre line and the limits of the central path are yellow.
+inline constexpr TColor kNightCentreLine = 0x000080;   // dark red, the back view's centre line
+inline constexpr TColor kNightUmbralLimit = 0x008080;  // olive
+inline constexpr TColor kOuterLimit = 0xC8C8C8;        // light grey, dashed, one pixel
+inline constexpr int kCentreLinePixels = 3;
+inline constexpr int kUmbralLimitPixels = 2;
+inline constexpr int kPoIPixels = 9;      // red dots with a white rim
+inline constexpr int kCapitalPixels = 4;  // black dots with a white rim
+
 class SceneLayers {
  public:
   // The globe must show `database` (TGCustomGlobeView::SetSpatialDatabase). Without a database

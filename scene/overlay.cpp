@@ -33,7 +33,6 @@ constexpr double kEclipticOuterX = 4;
 // direction opposite to the motion.
 constexpr double kCircleLabelTurn = 0.8;
 
-constexpr TColor kUmbraColor = 0x0000C0;  // dark red
 
 // 9 pt and 11 pt at the canvas's 96 dpi.
 constexpr int kLabelPixels = 12;

@@ -46,6 +46,10 @@ double SunRightAscension(double julianDay);
 // equinox, negative near the September equinox, near zero at the solstices.
 double EclipticAngle(double julianDay);
 
+// The umbra's fill, $00BBGGRR (dark red); the circles of equal magnitude, the penumbral diameter
+// and the axis track are red, one pixel, the ecliptic white, two pixels.
+inline constexpr std::uint32_t kUmbraColor = 0x0000C0;
+
 // Draws the overlay onto `painter` (the globe's canvas after its render). Leaves the painter's
 // state as it found it and requests nothing of the globe.
 void DrawOverlay(QPainter& painter, const OverlayInput& in);

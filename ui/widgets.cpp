@@ -69,12 +69,26 @@ void RememberSaveFolder(const std::string& savedFile) {
 }
 
 std::string ChooseSaveFile(QWidget* parent, const QString& defaultName) {
+  return ChooseSaveFile(parent, defaultName, {QStringLiteral("Text file (*.txt)")});
+}
+
+std::string ChooseSaveFile(QWidget* parent, const QString& defaultName, const QStringList& filters) {
   const QString offered = QDir(SaveFolder()).filePath(defaultName);
   if (Chooser()) return Chooser()(parent, offered);
+  // "PNG picture (*.png)" gives "png".
+  auto suffixOf = [](const QString& filter) {
+    const qsizetype star = filter.lastIndexOf(QStringLiteral("*."));
+    const qsizetype close = filter.indexOf(QLatin1Char(')'), star);
+    return star < 0 || close < 0 ? QString() : filter.mid(star + 2, close - star - 2);
+  };
   QFileDialog dialog(parent);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setNameFilter(QStringLiteral("Text file (*.txt)"));
-  dialog.setDefaultSuffix(QStringLiteral("txt"));
+  dialog.setNameFilters(filters);
+  if (!filters.isEmpty()) dialog.setDefaultSuffix(suffixOf(filters.front()));
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                   [&dialog, suffixOf](const QString& filter) {
+                     dialog.setDefaultSuffix(suffixOf(filter));
+                   });
   dialog.selectFile(offered);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().front().toStdString();

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <string>
 
@@ -45,6 +46,9 @@ bool AskQuestion(QWidget* parent, const QString& text);
 using SaveFileChooser = std::function<std::string(QWidget* parent, const QString& defaultPath)>;
 void SetSaveFileChooser(SaveFileChooser chooser);
 std::string ChooseSaveFile(QWidget* parent, const QString& defaultName);
+// The same dialog offering these name filters ("PNG picture (*.png)", …), the first chosen; a bare
+// name gets the ending of the filter chosen.
+std::string ChooseSaveFile(QWidget* parent, const QString& defaultName, const QStringList& filters);
 // The save dialog opens in the folder of the last file saved in this run, else in the user's
 // documents folder, else in the home folder.
 void RememberSaveFolder(const std::string& savedFile);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QImage>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -33,6 +35,14 @@
 #include "civil_time.h"
 #include <QLabel>
 #include <QAction>
+#include <QFile>
+#include <QPageSize>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QTimer>
+#include <unistd.h>
+#include "widgets.h"
 
 namespace umbrivista {
 namespace {
@@ -280,6 +290,124 @@ TEST_F(GlobePanelTest, TheWindowsGlobeEqualsTheRenderedPicture) {
   EXPECT_EQ(differing, 0);
   if (differing) window.save(QString::fromStdString(::testing::TempDir() + "/window_globe.png"));
   std::remove(out.c_str());
+}
+
+TEST_F(GlobePanelTest, ExportedPicturesShowTheWindowsGlobe) {
+  main_->ScrollBar_Eclipse->setValue(16690);
+  main_->Time_ScrollBar->setValue(6855);
+  main_->CheckBox_ET_UT->setChecked(true);
+  main_->CheckBox_Cities->setChecked(true);
+  main_->RadioButton_PoI_Nord->setChecked(true);
+  main_->RadioButton_PoI_West->setChecked(true);
+  main_->Edit_PoI_Breite->setText("32.78");
+  main_->Edit_PoI_Laenge->setText("96.8");
+  // Dragged off the panel's centre.
+  QTest::mousePress(main_->Globe, Qt::LeftButton, {}, QPoint(100, 100));
+  QMouseEvent move(QEvent::MouseMove, QPointF(140, 75), main_->Globe->mapToGlobal(QPointF(140, 75)),
+                   Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(main_->Globe, &move);
+  QTest::mouseRelease(main_->Globe, Qt::LeftButton, {}, QPoint(140, 75));
+  const QImage window = main_->Globe->grab().toImage().convertToFormat(QImage::Format_RGB32);
+
+  const std::string base = ::testing::TempDir() + "/export_" + std::to_string(::getpid());
+  ASSERT_TRUE(main_->WritePicture(base + ".png", window.width(), window.height(), false));
+  const QImage png = QImage(QString::fromStdString(base + ".png")).convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(png.size(), window.size());
+  int differing = 0;
+  for (int y = 0; y < window.height(); ++y)
+    for (int x = 0; x < window.width(); ++x) differing += window.pixel(x, y) != png.pixel(x, y);
+  EXPECT_EQ(differing, 0);
+
+  // The File menu's command, with the name the save dialog would give.
+  QString offered;
+  std::string chosen;
+  SetSaveFileChooser([&](QWidget*, const QString& path) {
+    offered = path;
+    return chosen;
+  });
+  auto read = [](const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  };
+  chosen = base + ".svg";
+  main_->Action_ExportPicture->trigger();
+  EXPECT_TRUE(offered.endsWith("/eclipse-2024-04-08")) << offered.toStdString();
+  const QByteArray svg = read(chosen);
+  EXPECT_TRUE(svg.contains("<image"));
+  EXPECT_TRUE(svg.contains("Totale Sonnenfinsternis 2024-04-08"));
+  EXPECT_TRUE(svg.contains("Hauptstädte") || svg.contains("Hauptst&#xe4;dte") ||
+              svg.contains("Hauptst&#228;dte"));
+  chosen = base + ".pdf";
+  main_->Action_ExportPicture->trigger();
+  EXPECT_TRUE(read(chosen).startsWith("%PDF-"));
+  // A folder that does not exist is reported, not taken for a success.
+  std::vector<QString> messages;
+  SetMessageSink([&messages](QWidget*, const QString& text) { messages.push_back(text); });
+  EXPECT_FALSE(main_->WritePicture(base + "-missing/a.png", 100, 100, true));
+  EXPECT_EQ(messages.size(), 1u);
+  // So is a size the globe cannot be drawn at; nothing is written.
+  EXPECT_FALSE(main_->WritePicture(base + "-empty.png", 0, 100, false));
+  EXPECT_EQ(messages.size(), 2u);
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(base + "-empty.png")));
+  SetMessageSink(nullptr);
+  SetSaveFileChooser(nullptr);
+  for (const char* ending : {".png", ".svg", ".pdf"}) std::remove((base + ending).c_str());
+
+  main_->CheckBox_ET_UT->setChecked(false);
+  main_->CheckBox_Cities->setChecked(false);
+  main_->CheckBox_PoI->setChecked(false);
+  main_->Panel_GlobeControl->findChild<QPushButton*>("Button_Center_Globe")->click();
+}
+
+TEST_F(GlobePanelTest, PrintingFitsTheGlobeAndItsBlockToThePage) {
+  const std::string base = ::testing::TempDir() + "/print_" + std::to_string(::getpid());
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString(base + ".pdf"));
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  main_->PrintPicture(&printer);
+  QFile file(QString::fromStdString(base + ".pdf"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray pdf = file.readAll();
+  EXPECT_TRUE(pdf.startsWith("%PDF-"));
+  EXPECT_TRUE(pdf.contains("/Image"));
+  if (std::system("command -v pdftoppm >/dev/null 2>&1") == 0) {
+    // At 20 dpi an A4 page is some 165 × 234 pixels: the globe as large as the printable area
+    // leaves room for the block, centred across, the white block and page below.
+    ASSERT_EQ(std::system(("pdftoppm -png -r 20 -singlefile " + base + ".pdf " + base).c_str()), 0);
+    const QImage page(QString::fromStdString(base + ".png"));
+    ASSERT_FALSE(page.isNull());
+    EXPECT_NEAR(page.width(), 165, 3);
+    const int row = page.height() / 3;
+    int left = page.width(), right = -1;
+    for (int x = 0; x < page.width(); ++x) {
+      if (page.pixelColor(x, row) == QColor(Qt::white)) continue;
+      left = std::min(left, x);
+      right = std::max(right, x);
+    }
+    const double globeAspect = static_cast<double>(main_->Globe->width()) / main_->Globe->height();
+    EXPECT_GT(right - left, std::min(0.9 * page.width() * 0.8, 0.5 * page.height() * globeAspect));
+    EXPECT_NEAR(left, page.width() - 1 - right, 2);
+    EXPECT_EQ(page.pixelColor(page.width() / 2, page.height() - 3), QColor(Qt::white));
+    std::remove((base + ".png").c_str());
+  }
+  std::remove((base + ".pdf").c_str());
+}
+
+TEST_F(GlobePanelTest, PrintPreviewShowsOnePage) {
+  int pages = -1;
+  QTimer::singleShot(0, [&pages] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      auto* dialog = qobject_cast<QPrintPreviewDialog*>(widget);
+      if (!dialog) continue;
+      auto* preview = dialog->findChild<QPrintPreviewWidget*>();
+      if (preview && QTest::qWaitFor([preview] { return preview->pageCount() > 0; }))
+        pages = preview->pageCount();
+      dialog->reject();
+    }
+  });
+  main_->Action_PrintPreview->trigger();
+  EXPECT_EQ(pages, 1);
 }
 
 TEST_F(GlobePanelTest, PathLimitsFollowTheOptionAndADoubleClickPlacesThePoint) {
