@@ -73,8 +73,10 @@ int RunCatalogue(Args& args) {
 int RunDeltaT(Args& args) {
   const int year = ParseIntArg(args.TakePositional("YEAR"), "YEAR", -kMaxYear, kMaxYear);
   const int month = ParseIntArg(args.TakePositional("MONTH"), "MONTH", 1, 12);
+  const bool sigma = args.TakeFlag("sigma");
   args.ExpectEnd();
   std::cout << FormatReal(DeltaT(year, month)) << "\n";
+  if (sigma) std::cout << "sigma " << FormatDeltaTSigma(DeltaTSigma(year + (month - 0.5) / 12)) << " s\n";
   return 0;
 }
 

@@ -123,12 +123,19 @@ void WriteKml(const std::vector<LimitCurve>& curves, const std::vector<GeoPolygo
 
 int RunLimits(Args& args) {
   const std::string format = TakeFormat(args, {"tsv", "geojson", "kml"});
-  const bool ut = TakeMapFrameUt(args, format);
+  const auto givenDeltaT = args.TakeOption("deltat");
+  if (givenDeltaT && (args.TakeFlag("tt") || args.TakeFlag("ut"))) {
+    throw UsageError("--deltat turns the Earth itself: not with --ut or --tt");
+  }
+  const bool ut = givenDeltaT || TakeMapFrameUt(args, format);
   const auto& cat = LoadCatalogue(args);
   const int position = ParsePosition(args.TakePositional("POS"), cat);
   args.ExpectEnd();
   const EclipseRecord& r = cat.RecordAt(position);
-  const double deltaT = DeltaTFor(r, ut);
+  // A ΔT of the caller's (an older or newer estimate, or one end of its uncertainty).
+  const double deltaT = givenDeltaT ? ParseRealArg(*givenDeltaT, "--deltat", -kMaxDeltaTSeconds,
+                                                   kMaxDeltaTSeconds, "s")
+                                    : DeltaTFor(r, ut);
   const auto curves = ComputePathLimits(r, deltaT);
   if (curves.empty()) {
     std::cerr << "umbrivista-cli: the shadow of this eclipse does not reach the Earth; there are "

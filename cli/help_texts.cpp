@@ -17,7 +17,11 @@ const char* CommandHelp(const std::string& command) {
        "           of Saros series S (exit status 1 when the catalogue holds none)\n"
        "  convert  writes the binary catalogue BIN from its text form TEXT\n"
        "options: --catalogue FILE, --data-dir DIR\n"},
-      {"deltat", "umbrivista-cli deltat YEAR MONTH\n  ΔT = TT − UT in seconds for that month\n"},
+      {"deltat",
+       "umbrivista-cli deltat YEAR MONTH [--sigma]\n"
+       "  ΔT = TT − UT in seconds for that month; with --sigma a second line \"sigma 265 s\", the\n"
+       "  standard error of ΔT (Morrison and Stephenson 2004 before 1600, Stephenson and Houlden\n"
+       "  1986 to 1900, extrapolated before −1000 and forecast after 2025)\n"},
       {"elements",
        "umbrivista-cli elements POS T [--ut] [--back] [--format tsv|json]\n"
        "  the Besselian elements of eclipse POS at T hours from T0 and, while the shadow axis\n"
@@ -34,13 +38,14 @@ const char* CommandHelp(const std::string& command) {
        "  and ΔT in its properties; an empty but valid document (and a note on stderr) when there\n"
        "  is none\n"},
       {"limits",
-       "umbrivista-cli limits POS [--ut|--tt] [--format tsv|geojson|kml]\n"
+       "umbrivista-cli limits POS [--ut|--tt|--deltat S] [--format tsv|geojson|kml]\n"
        "  the limits of the central path, of the partial eclipse and the rise/set curves:\n"
        "  kind<TAB>piece<TAB>lon_deg<TAB>lat_deg lines (TT, --ut for UT); GeoJSON and KML in UT\n"
        "  (--tt for the TT frame) hold the region that sees the central phase as a Polygon or\n"
        "  MultiPolygon (closed along the sunrise/sunset edge where a limit leaves the Earth, round\n"
        "  a pole it contains) and each curve as a line with properties kind, piece, time_scale\n"
-       "  and delta_t_s; lines and polygons are cut at the 180° meridian (RFC 7946)\n"},
+       "  and delta_t_s; lines and polygons are cut at the 180° meridian (RFC 7946); --deltat S\n"
+       "  turns the Earth by S seconds instead of the program's ΔT (UT with another ΔT)\n"},
       {"pathtable",
        "umbrivista-cli pathtable POS [--step MIN] [--ut|--tt] [--format tsv|csv|json]\n"
        "  the central path of eclipse POS as the eclipse bulletins tabulate it: at each instant on\n"

@@ -13,10 +13,10 @@ namespace {
 const char* kUsage =
     "usage: umbrivista-cli COMMAND [options]\n"
     "  catalogue info | show POS | find --year Y | find --saros S | convert TEXT BIN\n"
-    "  deltat YEAR MONTH\n"
+    "  deltat YEAR MONTH [--sigma]\n"
     "  elements POS T [--ut] [--back] [--format tsv|json]\n"
     "  centreline POS [--ut|--tt] [--back] [--format tsv|geojson|kml]\n"
-    "  limits POS [--ut|--tt] [--format tsv|geojson|kml]\n"
+    "  limits POS [--ut|--tt|--deltat S] [--format tsv|geojson|kml]\n"
     "  pathtable POS [--step MIN] [--ut|--tt] [--format tsv|csv|json]\n"
     "  local POS --lat DEG --lon DEG [--height M] [--deltat S] [--lang de|en|fr]\n"
     "         [--time ut|tt|local|ZONE] [--format tsv|json|ics]\n"

@@ -1,6 +1,10 @@
 #include "deltat.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
+
+#include "numbers.h"
 
 namespace umbrivista {
 
@@ -75,6 +79,30 @@ double DeltaT(double year, double month) {
   }
   if (Y == 2016 && month == 3) dt = 68.0;
   return dt;
+}
+
+double DeltaTSigma(double year) {
+  if (!std::isfinite(year)) return std::numeric_limits<double>::infinity();
+  const double t = (year - 1820) / 100;
+  const double parabola = 0.8 * t * t;
+  if (year <= 1200) return parabola;
+  if (year <= 1600) return std::max(parabola, 20.0);
+  if (year <= 1900) {
+    // Geometric between the tabulated years.
+    constexpr double kYears[] = {1600, 1700, 1800, 1900};
+    constexpr double kSigma[] = {20, 5, 1, 0.1};
+    const int i = std::min(2, static_cast<int>((year - 1600) / 100));
+    const double f = (year - kYears[i]) / 100;
+    return kSigma[i] * std::pow(kSigma[i + 1] / kSigma[i], f);
+  }
+  // Measured to better than 0.1 s until today; then a forecast, the parabola counted from now.
+  constexpr double kLastMeasured = 2025;
+  const double ahead = std::max(0.0, year - kLastMeasured) / 100;
+  return 0.1 + 0.8 * ahead * ahead;
+}
+
+std::string FormatDeltaTSigma(double sigma) {
+  return FormatFixed(sigma, sigma >= 9.95 ? 0 : 1);
 }
 
 }  // namespace umbrivista

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace umbrivista {
 
 // ΔT = TT − UT in seconds for a whole `year` (astronomical numbering) and `month` (1–12), both
@@ -13,6 +15,26 @@ namespace umbrivista {
 // June 1 and 2012–2016 those of July 1 in deltat.data; 2008–2011 and 2017–2020 are predictions
 // made before the observed values were known.
 double DeltaT(double year, double month);
+
+// The standard error σ of ΔT in seconds for a year (astronomical numbering, fractions allowed):
+// - Morrison and Stephenson (2004, J. Hist. Astron. 35, 327), as quoted in Espenak and Meeus'
+//   Five Millennium Canon (uncertainty of ΔT, table 1): σ = 0.8·t² s, t = (year − 1820)/100,
+//   published for −1000 … +1200 (636 s at −1000, 265 s at 0, 54 s at +1000);
+// - 1200 … 1600: that parabola, but not below the 20 s of the decade fluctuations the Canon gives
+//   for 1300 … 1600;
+// - 1600 … 1900: Stephenson and Houlden (1986) as the Canon's table 2 gives them (5 s at 1700,
+//   1 s at 1800, 0.1 s at 1900), between those years and from 20 s at 1600 geometric (straight in
+//   log σ);
+// - before −1000 the same parabola: an extrapolation (nothing measures ΔT there), which the real
+//   uncertainty may well exceed;
+// - 1900 … 2025 0.1 s (measured); after 2025 a forecast: 0.1 s + 0.8·u² s with
+//   u = (year − 2025)/100, the same parabola counted from the last measured year.
+// Infinity for a year that is not finite.
+double DeltaTSigma(double year);
+
+// σ as the program writes it, in seconds without the unit: whole seconds from 10 s ("265"),
+// one decimal below ("2.6", "0.1").
+std::string FormatDeltaTSigma(double sigma);
 
 // Earth rotation in degrees per second of ΔT.
 inline constexpr double kEarthRotationDegPerSecond = 0.00417807;

@@ -158,3 +158,30 @@ TEST(Ics, DatesTextAndFolding) {
 }
 
 }  // namespace
+
+namespace {
+
+// ΔT's uncertainty and a ΔT of the caller's: deltat --sigma as the Canon's table has it, and
+// limits --deltat S turning the Earth exactly as the program's own ΔT or TT does for that S.
+TEST(CliDeltaT, SigmaAndAGivenDeltaT) {
+  const std::pair<const char*, const char*> sigmas[] = {
+      {"deltat 0 6 --sigma", "\nsigma 265 s\n"},
+      {"deltat 1000 6 --sigma", "\nsigma 54 s\n"},
+      {"deltat -1000 6 --sigma", "\nsigma 636 s\n"},
+      {"deltat 1900 1 --sigma", "\nsigma 0.1 s\n"},
+  };
+  for (const auto& [args, line] : sigmas) {
+    const Result r = RunCli(args);
+    EXPECT_EQ(r.status, 0) << args;
+    EXPECT_NE(r.out.find(line), std::string::npos) << args << ": " << r.out;
+  }
+  const std::string model = RunCli("deltat 2024 4").out;
+  const std::string deltaT = model.substr(0, model.find('\n'));
+  EXPECT_EQ(RunCli("limits 16690 --deltat " + deltaT).out, RunCli("limits 16690 --ut").out);
+  EXPECT_EQ(RunCli("limits 16690 --deltat 0").out, RunCli("limits 16690").out);
+  EXPECT_NE(RunCli("limits 16690 --deltat 0").out, RunCli("limits 16690 --ut").out);
+  EXPECT_EQ(RunCli("limits 16690 --deltat 60 --tt").status, 2);
+  EXPECT_EQ(RunCli("limits 16690 --deltat x").status, 2);
+}
+
+}  // namespace

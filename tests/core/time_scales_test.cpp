@@ -223,3 +223,29 @@ TEST(JulianDay, FarInstantsHaveNoDate) {
 }
 
 }  // namespace
+
+namespace umbrivista {
+namespace {
+
+// σ(ΔT) against the Five Millennium Canon's tables (Morrison and Stephenson 2004 for −1000 …
+// +1200, Stephenson and Houlden 1986 for 1700 … 1900), the 20 s floor of 1300 … 1600, and no
+// year less certain than an earlier one before 1900.
+TEST(DeltaTSigma, PublishedTables) {
+  const std::pair<double, double> table[] = {{-1000, 636}, {-500, 431}, {0, 265}, {500, 139},
+                                             {1000, 54},   {1200, 31},  {1400, 20}, {1600, 20},
+                                             {1700, 5},    {1800, 1},   {1900, 0.1}};
+  for (const auto& [year, sigma] : table) {
+    EXPECT_NEAR(DeltaTSigma(year), sigma, sigma < 1 ? 0.005 : 0.5) << year;
+  }
+  for (double year = -4999; year + 7 <= 1900; year += 7) {
+    EXPECT_GE(DeltaTSigma(year), DeltaTSigma(year + 7) - 1e-9) << year;
+  }
+  EXPECT_NEAR(DeltaTSigma(1750), std::sqrt(5.0 * 1), 1e-9);  // geometric between table years
+  EXPECT_DOUBLE_EQ(DeltaTSigma(2024), 0.1);
+  EXPECT_NEAR(DeltaTSigma(2125), 0.9, 1e-9);  // the forecast grows from the last measured year
+  EXPECT_GT(DeltaTSigma(7000), DeltaTSigma(3000));
+  EXPECT_TRUE(std::isinf(DeltaTSigma(std::nan(""))));
+}
+
+}  // namespace
+}  // namespace umbrivista
