@@ -329,10 +329,12 @@ int RunLocal(Args& args) {
   const int height =
       ParseIntArg(args.TakeOption("height").value_or("0"), "--height", kMinHeightM, kMaxHeightM);
   const auto givenDeltaT = args.TakeOption("deltat");
+  const bool deltaTRange = args.TakeFlag("deltat-range");
   const Language language = TakeLanguage(args);
   Clock clock = TakeClock(args);
   const EclipseRecord& r = cat.RecordAt(ParsePosition(args.TakePositional("POS"), cat));
   args.ExpectEnd();
+  if (deltaTRange && format == "ics") throw UsageError("--deltat-range is not for --format ics");
 
   // Published tables use their own ΔT; --deltat takes theirs for a like-for-like comparison.
   const double deltaT = givenDeltaT ? ParseRealArg(*givenDeltaT, "--deltat", -kMaxDeltaTSeconds,
@@ -346,6 +348,35 @@ int RunLocal(Args& args) {
   // `found` says whether the shadow reaches the place, whatever the Sun's altitude; `visible`
   // says how much of the eclipse is above the horizon.
   out.Flag("found", found.outcome == LocalOutcome::kEclipse);
+  if (deltaTRange) {
+    // ΔT ± 2σ, and the parts of it over which the place sees the central phase.
+    const double sigma = DeltaTSigma(r.year + (r.month - 0.5) / 12);
+    const double lowest = deltaT - 2 * sigma, highest = deltaT + 2 * sigma;
+    out.Number("deltat_sigma_s", FormatDeltaTSigma(sigma));
+    const std::string range[2] = {FormatFixed(lowest, 1), FormatFixed(highest, 1)};
+    if (out.IsJson()) {
+      out.Json("deltat_range_s", "[" + range[0] + ", " + range[1] + "]");
+    } else {
+      Line("deltat_range_s", range[0] + "\t" + range[1]);
+    }
+    std::string parts;
+    for (const DeltaTInterval& part :
+         CentralDeltaTIntervals(r, phi, -lon * kDegToRad, ObserverGeocentric(height, phi), lowest,
+                                highest)) {
+      const std::string a = FormatFixed(part.from, 1), b = FormatFixed(part.to, 1);
+      if (out.IsJson()) {
+        parts += (parts.empty() ? "[" : ", [") + a + ", " + b + "]";
+      } else {
+        Line("central_for_deltat_s", a + "\t" + b);
+        parts += ".";
+      }
+    }
+    if (out.IsJson()) {
+      out.Json("central_for_deltat_s", "[" + parts + "]");
+    } else if (parts.empty()) {
+      Line("central_for_deltat_s", "none");
+    }
+  }
   if (found.outcome == LocalOutcome::kOutsidePenumbra) return 0;
   if (found.outcome != LocalOutcome::kEclipse) {
     // Not "no eclipse": the computation itself failed, which a script must not take for one.

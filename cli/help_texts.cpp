@@ -59,9 +59,12 @@ const char* CommandHelp(const std::string& command) {
        "  table without rows and a note on stderr\n"},
       {"local",
        "umbrivista-cli local POS --lat DEG --lon DEG [--height M] [--deltat S] [--lang de|en|fr]\n"
-       "                    [--time ut|tt|local|ZONE] [--format tsv|json|ics]\n"
+       "                    [--time ut|tt|local|ZONE] [--deltat-range] [--format tsv|json|ics]\n"
        "  what a place (latitude north +, longitude east +) sees of eclipse POS:\n"
-       "  found 1/0 (whether the shadow reaches the place, the Sun up or not); kind p (partial),\n"
+       "  found 1/0 (whether the shadow reaches the place, the Sun up or not); with\n"
+       "  --deltat-range then deltat_sigma_s (σ of ΔT), deltat_range_s (ΔT − 2σ, ΔT + 2σ) and a\n"
+       "  line central_for_deltat_s FROM TO for each part of that range over which the place sees\n"
+       "  the central phase with the Sun up (\"none\" when there is none); kind p (partial),\n"
        "  t (total), a or r (annular, by language); visible none|full|sunrise|sunset|\n"
        "  sunrise+sunset (the Sun below the horizon for the whole eclipse, above it throughout,\n"
        "  or rising or setting during it); magnitude; obscuration (fraction of the Sun's disc\n"

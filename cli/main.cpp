@@ -19,7 +19,7 @@ const char* kUsage =
     "  limits POS [--ut|--tt|--deltat S] [--format tsv|geojson|kml]\n"
     "  pathtable POS [--step MIN] [--ut|--tt] [--format tsv|csv|json]\n"
     "  local POS --lat DEG --lon DEG [--height M] [--deltat S] [--lang de|en|fr]\n"
-    "         [--time ut|tt|local|ZONE] [--format tsv|json|ics]\n"
+    "         [--time ut|tt|local|ZONE] [--deltat-range] [--format tsv|json|ics]\n"
     "  render POS T --out FILE.png [--width W] [--height H] [--zoom Z] [--texture I]\n"
     "         [--texture-file FILE] [--grid I] [--ut] [--back] [--ssp] [--capitals]\n"
     "         [--poi LAT,LON] [--centre LAT,LON] [--no-overlay] [--no-limits] [--lang de|en|fr]\n"

@@ -461,4 +461,39 @@ UTInstant ContactUT(const EclipseRecord& r, double deltaT, double t) {
   return out;
 }
 
+std::vector<DeltaTInterval> CentralDeltaTIntervals(const EclipseRecord& record, double latitude,
+                                                   double longitudeWest,
+                                                   const ObserverConstants& observer,
+                                                   double lowest, double highest) {
+  std::vector<DeltaTInterval> out;
+  if (!std::isfinite(lowest) || !std::isfinite(highest) || highest < lowest) return out;
+  auto sees = [&](double deltaT) {
+    const LocalEclipse e = ComputeLocalEclipse(record, deltaT, latitude, longitudeWest, observer);
+    return e.outcome == LocalOutcome::kEclipse && e.visible.visibility != Visibility::kNone &&
+           e.visible.greatestKind != EclipseKind::kPartial;
+  };
+  // The path is at least some tens of kilometres wide: at 0.46 km per second of ΔT on the
+  // equator, steps of at most 10 s (and 400 over the range) pass no part of it unseen.
+  const int steps = std::clamp(static_cast<int>(std::ceil((highest - lowest) / 10)), 1, 400);
+  auto edge = [&](double inside, double outside) {
+    while (std::fabs(outside - inside) > 0.005) {
+      const double middle = (inside + outside) / 2;
+      (sees(middle) ? inside : outside) = middle;
+    }
+    return inside;
+  };
+  bool previous = sees(lowest);
+  double start = lowest, last = lowest;
+  for (int i = 1; i <= steps; ++i) {
+    const double deltaT = lowest + (highest - lowest) * i / steps;
+    const bool now = sees(deltaT);
+    if (now && !previous) start = edge(deltaT, last);
+    if (!now && previous) out.push_back({start, edge(last, deltaT)});
+    previous = now;
+    last = deltaT;
+  }
+  if (previous) out.push_back({start, highest});
+  return out;
+}
+
 }  // namespace umbrivista

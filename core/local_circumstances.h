@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 #include <string>
 
 #include "eclipse_record.h"
@@ -156,5 +157,18 @@ struct UTInstant {
   double hours = 0;  // time of day, [0, 24)
 };
 UTInstant ContactUT(const EclipseRecord& record, double deltaT, double t);
+
+// Where ΔT is uncertain, whether a place saw the central phase depends on it: the parts of
+// [lowest, highest] (ΔT in seconds) over which the place sees a total or annular phase with the
+// Sun above the horizon (ComputeLocalEclipse's visible part), each end found to 0.01 s. Empty
+// when it sees none anywhere in the range; the range itself when it sees one throughout. A
+// change of ΔT turns the Earth under the shadow, so the answer is a set of longitudes swept.
+struct DeltaTInterval {
+  double from = 0, to = 0;  // seconds
+};
+std::vector<DeltaTInterval> CentralDeltaTIntervals(const EclipseRecord& record, double latitude,
+                                                   double longitudeWest,
+                                                   const ObserverConstants& observer,
+                                                   double lowest, double highest);
 
 }  // namespace umbrivista

@@ -185,3 +185,35 @@ TEST(CliDeltaT, SigmaAndAGivenDeltaT) {
 }
 
 }  // namespace
+
+namespace {
+
+// The eclipse of −584-05-28 at Sardis: total for ΔT from the low end of ±2σ up to a limit; the
+// kind at ΔT just either side of that limit agrees with the range, and a ΔT beyond it sees only a
+// partial eclipse.
+TEST(CliDeltaT, CentralRangeOfAnAncientEclipse) {
+  const std::string sardis = "local 10507 --lat 38.49 --lon 28.04";
+  const Result r = RunCli(sardis + " --deltat-range");
+  ASSERT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("deltat_sigma_s\t462\n"), std::string::npos) << r.out;
+  const std::size_t at = r.out.find("central_for_deltat_s\t");
+  ASSERT_NE(at, std::string::npos) << r.out;
+  std::istringstream line(r.out.substr(at + 21));
+  double from = 0, to = 0;
+  line >> from >> to;
+  const std::size_t range = r.out.find("deltat_range_s\t");
+  EXPECT_DOUBLE_EQ(from, std::stod(r.out.substr(range + 15)));
+  EXPECT_GT(to, 18384.4);  // the program's ΔT for that month lies inside
+  auto kind = [&](double deltaT) {
+    const Result k = RunCli(sardis + " --deltat " + std::to_string(deltaT));
+    return k.out.substr(k.out.find("kind\t") + 5, 1);
+  };
+  EXPECT_EQ(kind(to - 1), "t");
+  EXPECT_EQ(kind(to + 1), "p");
+  EXPECT_EQ(kind(19300), "p");
+  // A place the path misses for every ΔT of the range.
+  const Result none = RunCli("local 10507 --lat 30 --lon 28.04 --deltat-range --format json");
+  EXPECT_NE(none.out.find("\"central_for_deltat_s\": []"), std::string::npos) << none.out;
+}
+
+}  // namespace
