@@ -1,4 +1,5 @@
-// render: the main window's globe at one instant of an eclipse, written as a PNG picture.
+// render: the main window's globe at one instant of an eclipse, written as a PNG picture, or at a
+// run of instants written as an animation (cmd_render_animation.cpp).
 
 #include <QBuffer>
 #include <QByteArray>
@@ -12,6 +13,7 @@
 #include <utility>
 
 #include "cli.h"
+#include "cli_render.h"
 #include "globe_picture.h"
 #include "globe_settings.h"
 #include "regular_file.h"
@@ -57,12 +59,18 @@ int RunRender(Args& args) {
   };
   const auto poi = latLon("poi");
   const auto centre = latLon("centre");
+  const auto animation = TakeRenderAnimation(args);
   const auto& catalogue = LoadCatalogue(args);
   const int position = ParsePosition(args.TakePositional("POS"), catalogue);
-  const double t =
-      ParseRealArg(args.TakePositional("T"), "T", -kMaxHoursFromT0, kMaxHoursFromT0, "hours");
+  const double t = animation ? 0
+                             : ParseRealArg(args.TakePositional("T"), "T", -kMaxHoursFromT0,
+                                            kMaxHoursFromT0, "hours");
   args.ExpectEnd();
-  if (!out) throw UsageError("render needs --out FILE.png");
+  if (!out) {
+    throw UsageError(animation ? "render needs --out FILE.mp4|FILE.webm|FILE.gif"
+                               : "render needs --out FILE.png");
+  }
+  CheckRenderOutput(*out, animation, width, height);
   const std::string texturePath =
       textureFile ? *textureFile : DataFile(kTextureFiles[texture]);
   RefuseOutputOverInput(*out, texturePath, "the texture file");
@@ -106,6 +114,7 @@ int RunRender(Args& args) {
     options.texturePath.clear();
     picture = std::make_unique<GlobePicture>(record, options, warn);
   }
+  if (animation) return RunRenderAnimation(*picture, *animation, *out, centre.has_value());
   QImage image;
   try {
     image = picture->Render(t);

@@ -85,7 +85,15 @@ const char* CommandHelp(const std::string& command) {
        "  the main window's globe at that instant as a PNG picture: texture (I 0–3), grid (0–6),\n"
        "  layers and the overlay; zoom 60–350 as the window's zoom bar (default 140); --centre\n"
        "  moves the globe, still seen along the shadow axis, so that the point lies at the\n"
-       "  picture's centre (an error when it is on the far side then)\n"},
+       "  picture's centre (an error when it is on the far side then)\n"
+       "umbrivista-cli render POS --from H --to H --step S [--fps N]\n"
+       "                     --out FILE.mp4|FILE.webm|FILE.gif [the picture options above]\n"
+       "  an animation: the same pictures at H hours from T0 (--from, before --to, both within\n"
+       "  ±10) and every S seconds of eclipse time after it, up to --to; at most 10000 frames,\n"
+       "  N frames a second (1–60, default 25). The format follows the file's ending: MP4\n"
+       "  (H.264), WebM (VP9) or an animated GIF (a palette of 256 colours for each frame,\n"
+       "  looping); MP4 and WebM need an even width and height. The file appears only when\n"
+       "  complete: a failure leaves any file of that name as it was\n"},
       {"sketch",
        "umbrivista-cli sketch POS --lat DEG --lon DEG [--height M] [--ut] [--lang de|en|fr]\n"
        "                     --out FILE.svg|FILE.png\n"

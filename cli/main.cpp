@@ -23,6 +23,8 @@ const char* kUsage =
     "  render POS T --out FILE.png [--width W] [--height H] [--zoom Z] [--texture I]\n"
     "         [--texture-file FILE] [--grid I] [--ut] [--back] [--ssp] [--capitals]\n"
     "         [--poi LAT,LON] [--centre LAT,LON] [--no-overlay] [--no-limits] [--lang de|en|fr]\n"
+    "  render POS --from H --to H --step S [--fps N] --out FILE.mp4|FILE.webm|FILE.gif\n"
+    "         [the picture options of render POS T]\n"
     "  sketch POS --lat DEG --lon DEG [--height M] [--ut] [--lang de|en|fr]\n"
     "         --out FILE.svg|FILE.png\n"
     "  citylist POS --threshold-index I [--lang de|en|fr] [--places FILE]\n"
