@@ -376,6 +376,8 @@ void MainWindowControls::MakeListPanels() {
 void MainWindowControls::MakeMenu(QMainWindow* window) {
   QMenuBar* bar = window->menuBar();
   QMenu* file = Named(bar->addMenu(QString()), "File1");
+  Action_ExportAnimation = Named(file->addAction(QString()), "Action_ExportAnimation");
+  file->addSeparator();
   Exit1 = Named(file->addAction(QString()), "Exit1");
 
   QMenu* lists = Named(bar->addMenu(QString()), "Liste1");

@@ -84,6 +84,7 @@ struct MainWindowControls {
   QLineEdit* Edit_Time;        // the instant's time of day, typed as HH:MM[:SS]
   QLabel* Label_TimeHint;      // what the time box takes, after a text it cannot use
   QAction* Action_CopyPoI;  // the point panel's context menu: its lines to the clipboard
+  QAction* Action_ExportAnimation;
   QAction* Exit1;
   QAction* Sichtbarkeit;
   QAction* CityHist;

@@ -22,6 +22,7 @@
 #include <filesystem>
 
 #include "about_panel.h"
+#include "animation_export_dialog.h"
 #include "city_hist_window.h"
 #include "city_list_window.h"
 #include "civil_time.h"
@@ -196,6 +197,10 @@ void TForm_Main::Connect() {
   connect(Find<QPushButton>(Panel_GlobeControl, "Button_Exit_Globe"), &QPushButton::clicked,
           this, &TForm_Main::HideGlobeControl);
 
+  connect(Action_ExportAnimation, &QAction::triggered, this, [this] {
+    ExportAnimation(this, session_,
+                    FindDataFile(kTextureFiles[session_.TextureIndex()], options_.dataDir));
+  });
   connect(Exit1, &QAction::triggered, this, &TForm_Main::Exit1Click);
   connect(Sichtbarkeit, &QAction::triggered, this, [this] {
     if (list_) list_->Open();

@@ -11,6 +11,7 @@ using W = CaptionWindow;
 // clang-format off
 const CaptionText kCaptions[] = {
   {W::kMain, "File1", {"&Datei", "&File", "&Fichier"}},
+  {W::kMain, "Action_ExportAnimation", {"&Animation exportieren …", "Export &animation…", "Exporter l'&animation…"}},
   {W::kMain, "Exit1", {"&Beenden", "E&xit", "&Fermer"}},
   {W::kMain, "Liste1", {"&Liste erzeugen", "&Create List", "&Créer liste"}},
   {W::kMain, "Sichtbarkeit", {"Sichtbarkeit dieser Finsternis an verschiedenen Orten", "Local circumstances for cities/countries", "Visibilité de l'éclipse en différants lieux"}},

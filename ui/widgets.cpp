@@ -69,12 +69,18 @@ void RememberSaveFolder(const std::string& savedFile) {
 }
 
 std::string ChooseSaveFile(QWidget* parent, const QString& defaultName) {
+  return ChooseSaveFile(parent, defaultName, QStringLiteral("Text file (*.txt)"),
+                        QStringLiteral("txt"));
+}
+
+std::string ChooseSaveFile(QWidget* parent, const QString& defaultName, const QString& filter,
+                           const QString& defaultSuffix) {
   const QString offered = QDir(SaveFolder()).filePath(defaultName);
   if (Chooser()) return Chooser()(parent, offered);
   QFileDialog dialog(parent);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setNameFilter(QStringLiteral("Text file (*.txt)"));
-  dialog.setDefaultSuffix(QStringLiteral("txt"));
+  dialog.setNameFilter(filter);
+  dialog.setDefaultSuffix(defaultSuffix);
   dialog.selectFile(offered);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().front().toStdString();

@@ -45,6 +45,10 @@ bool AskQuestion(QWidget* parent, const QString& text);
 using SaveFileChooser = std::function<std::string(QWidget* parent, const QString& defaultPath)>;
 void SetSaveFileChooser(SaveFileChooser chooser);
 std::string ChooseSaveFile(QWidget* parent, const QString& defaultName);
+// The same with another file filter ("Videos (*.mp4 *.gif)") and the ending added to a name
+// typed without one.
+std::string ChooseSaveFile(QWidget* parent, const QString& defaultName, const QString& filter,
+                           const QString& defaultSuffix);
 // The save dialog opens in the folder of the last file saved in this run, else in the user's
 // documents folder, else in the home folder.
 void RememberSaveFolder(const std::string& savedFile);
