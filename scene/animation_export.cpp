@@ -15,7 +15,13 @@ extern "C" {
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <condition_variable>
 #include <cstdio>
+#include <cstring>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #include "globe_picture.h"
@@ -221,7 +227,8 @@ struct AnimationWriter::Impl {
   std::string path;
   AnimationFormat format = AnimationFormat::kMp4;
   int width = 0, height = 0, fps = 25;
-  long long frames = 0;
+  long long frames = 0;   // encoded (by the worker)
+  long long queued = 0;   // handed to AddFrame
   std::unique_ptr<SafeFileWriter> file;
   std::string writeProblem;  // why the file could not be written, from inside a callback
 
@@ -240,7 +247,93 @@ struct AnimationWriter::Impl {
   AVPacket* packet = nullptr;
   SwsContext* scaler = nullptr;
 
+  // The frames are encoded on a worker thread while the caller draws the next one; at most
+  // kQueueDepth frames wait. Everything of the encoders and the file belongs to the worker from
+  // the first frame until it is joined.
+  static constexpr std::size_t kQueueDepth = 1;
+  std::thread worker;
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::deque<std::vector<std::uint8_t>> waiting;
+  std::vector<std::vector<std::uint8_t>> spare;
+  bool closing = false;  // no more frames come: encode what waits, then end
+  bool stopping = false;  // end now, dropping what waits
+  std::exception_ptr failure;
+
+  void Work() {
+    for (;;) {
+      std::vector<std::uint8_t> pixels;
+      {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [this] { return stopping || closing || !waiting.empty(); });
+        if (stopping || waiting.empty()) return;
+        pixels = std::move(waiting.front());
+        waiting.pop_front();
+      }
+      changed.notify_all();
+      try {
+        if (format == AnimationFormat::kGif) {
+          AddGifFrame(pixels.data(), width * 4);
+        } else {
+          AddVideoFrame(pixels.data(), width * 4);
+        }
+        ++frames;
+      } catch (...) {
+        std::lock_guard lock(mutex);
+        failure = std::current_exception();
+        stopping = true;
+        changed.notify_all();
+        return;
+      }
+      std::lock_guard lock(mutex);
+      spare.push_back(std::move(pixels));
+    }
+  }
+
+  void Queue(const std::uint8_t* pixels, int stride) {
+    if (!worker.joinable()) worker = std::thread([this] { Work(); });
+    std::vector<std::uint8_t> copy;
+    {
+      std::unique_lock lock(mutex);
+      changed.wait(lock, [this] { return failure || waiting.size() < kQueueDepth; });
+      if (failure) std::rethrow_exception(failure);
+      if (!spare.empty()) {
+        copy = std::move(spare.back());
+        spare.pop_back();
+      }
+    }
+    const std::size_t row = static_cast<std::size_t>(width) * 4;
+    copy.resize(row * static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y) {
+      std::memcpy(copy.data() + row * static_cast<std::size_t>(y),
+                  pixels + static_cast<std::ptrdiff_t>(y) * stride, row);
+    }
+    {
+      std::lock_guard lock(mutex);
+      waiting.push_back(std::move(copy));
+    }
+    changed.notify_all();
+  }
+
+  // Waits for the worker: `drain` lets it encode what waits first. Rethrows its failure.
+  void JoinWorker(bool drain) {
+    if (worker.joinable()) {
+      {
+        std::lock_guard lock(mutex);
+        (drain ? closing : stopping) = true;
+      }
+      changed.notify_all();
+      worker.join();
+    }
+    if (failure) std::rethrow_exception(failure);
+  }
+
   ~Impl() {
+    try {
+      JoinWorker(false);
+    } catch (...) {
+      // the file is dropped anyway
+    }
     if (gif) {
       int error = 0;
       EGifCloseFile(gif, &error);
@@ -520,18 +613,15 @@ AnimationWriter::~AnimationWriter() = default;
 void AnimationWriter::AddFrame(const std::uint8_t* pixels, int stride) {
   Impl& w = *impl_;
   if (!w.file) w.Fail("the animation is already finished");
-  if (w.format == AnimationFormat::kGif) {
-    w.AddGifFrame(pixels, stride);
-  } else {
-    w.AddVideoFrame(pixels, stride);
-  }
-  ++w.frames;
+  w.Queue(pixels, stride);
+  ++w.queued;
 }
 
 void AnimationWriter::Finish() {
   Impl& w = *impl_;
   if (!w.file) w.Fail("the animation is already finished");
-  if (w.frames == 0) w.Fail("an animation needs at least one frame");
+  if (w.queued == 0) w.Fail("an animation needs at least one frame");
+  w.JoinWorker(true);
   if (w.format == AnimationFormat::kGif) {
     w.FinishGif();
   } else {

@@ -50,7 +50,10 @@ class AnimationError : public std::runtime_error {
 
 // Writes frames of `width` × `height` pixels, `fps` a second, to `path` in the format of its
 // ending. Each frame is 32-bit pixels with the bytes blue, green, red and one unused (a QImage of
-// Format_RGB32 on this platform), rows `stride` bytes apart. Throws AnimationError.
+// Format_RGB32 on this platform), rows `stride` bytes apart. AddFrame copies the frame and returns
+// while it is encoded on a thread of the writer's own, so that the caller draws the next one
+// meanwhile; an encoder's failure is thrown by a later AddFrame or by Finish. Throws
+// AnimationError.
 class AnimationWriter {
  public:
   AnimationWriter(const std::string& path, int width, int height, int fps);
