@@ -198,6 +198,7 @@ void TForm_Main::Connect() {
           this, &TForm_Main::HideGlobeControl);
 
   connect(Action_ExportAnimation, &QAction::triggered, this, [this] {
+    session_.StopPlaying();  // a run would repaint the globe between the exported frames
     ExportAnimation(this, session_,
                     FindDataFile(kTextureFiles[session_.TextureIndex()], options_.dataDir));
   });
