@@ -112,6 +112,7 @@ std::string ExportAnimation(QWidget* parent, const Session& session,
   progress.setWindowTitle(text(AnimationText::kMenuCommand));
   progress.setWindowModality(Qt::WindowModal);
   progress.setMinimumDuration(0);
+  progress.setMinimumWidth(360);  // room for the title
   progress.setAutoClose(false);
   progress.setAutoReset(false);
   const QString frameText = text(AnimationText::kProgress);

@@ -597,6 +597,8 @@ AnimationWriter::AnimationWriter(const std::string& path, int width, int height,
   w.height = height;
   w.fps = fps;
   try {
+    // What an earlier run that was killed while writing this name left behind.
+    RemoveStaleTemporaries(path);
     w.file = std::make_unique<SafeFileWriter>(path);
   } catch (const FileWriteError& e) {
     throw AnimationError(e.what());

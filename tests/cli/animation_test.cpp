@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -70,10 +71,13 @@ TEST_F(RenderAnimation, EachFormatHoldsThePicturesOfItsInstants) {
 }
 
 // A run that fails part-way (the centre point turns to the far side) leaves the old file byte for
-// byte and no temporary beside it.
+// byte and no temporary beside it; what a killed run left under that name goes too.
 TEST_F(RenderAnimation, AFailedRunKeepsTheOldFile) {
   const std::string out = Path("old.gif");
   std::ofstream(out, std::ios::binary) << "old contents";
+  const std::string leftover = Path(".old.gif.AbCdEfGhIj");
+  std::ofstream(leftover, std::ios::binary) << "GIF89a";
+  fs::last_write_time(leftover, fs::file_time_type::clock::now() - std::chrono::hours(2));
   const Result r = RunCli("render 16690 --from -2 --to 2 --step 1800 --centre 7,-6.5 --width 64 "
                           "--height 64 --out " + out, true);
   EXPECT_EQ(r.status, 1);
