@@ -23,6 +23,7 @@ struct DecodedVideo {
   std::string codec;
   int frames = 0;
   int width = 0, height = 0;
+  double seconds = 0;  // the container's length
   std::map<int, std::vector<std::uint8_t>> rgb;  // the kept frames, 3 bytes a pixel, no padding
 };
 
@@ -63,6 +64,7 @@ inline DecodedVideo DecodeVideo(const std::string& path, const std::set<int>& ke
   const int stream = avformat_find_stream_info(input, nullptr) < 0
                          ? -1
                          : av_find_best_stream(input, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+  if (input->duration > 0) video.seconds = static_cast<double>(input->duration) / AV_TIME_BASE;
   if (stream < 0) {
     video.error = "no video stream";
   } else {

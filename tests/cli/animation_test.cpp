@@ -61,6 +61,7 @@ TEST_F(RenderAnimation, EachFormatHoldsThePicturesOfItsInstants) {
     EXPECT_EQ(video.error, "") << c.name;
     EXPECT_EQ(video.codec, c.codec);
     EXPECT_EQ(video.frames, 7) << c.name;
+    EXPECT_NEAR(video.seconds, 0.7, 0.011) << c.name;  // 7 frames at 10 a second
     EXPECT_EQ(video.width, 320) << c.name;
     EXPECT_EQ(video.height, 240) << c.name;
     ASSERT_EQ(video.rgb.size(), 2u) << c.name;
