@@ -1,6 +1,6 @@
 #pragma once
 // Animations of the globe written as video files: a run of instants, each drawn as the main
-// window's globe picture, encoded as MP4 (H.264, or MPEG-4 part 2 where the system's codec
+// window's globe picture, encoded as MP4 (H.264, or MPEG-4 Visual where the system's codec
 // library lacks H.264), WebM (VP9, else VP8) or an animated GIF, chosen by the file's ending.
 // The file is written beside the target under a temporary name and renamed into place only when
 // complete: a failure or a cancelled run leaves any existing file as it was.

@@ -71,7 +71,7 @@ TEST_F(RenderAnimation, EachFormatHoldsThePicturesOfItsInstants) {
   EXPECT_EQ(FileCount(), 5);  // no temporary file is left
 }
 
-// A run that fails part-way (the centre point turns to the far side) leaves the old file byte for
+// A run that fails halfway (the centre point turns to the far side) leaves the old file byte for
 // byte and no temporary beside it; what a killed run left under that name goes too.
 TEST_F(RenderAnimation, AFailedRunKeepsTheOldFile) {
   const std::string out = Path("old.gif");
