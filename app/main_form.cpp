@@ -381,6 +381,7 @@ void MainWindowControls::MakeMenu(QMainWindow* window) {
   Action_Print = Named(file->addAction(QString()), "Action_Print");
   Action_Print->setShortcut(QKeySequence::Print);
   Action_PrintPreview = Named(file->addAction(QString()), "Action_PrintPreview");
+  Action_ExportAnimation = Named(file->addAction(QString()), "Action_ExportAnimation");
   file->addSeparator();
   Exit1 = Named(file->addAction(QString()), "Exit1");
 

@@ -87,6 +87,7 @@ struct MainWindowControls {
   QAction* Action_ExportPicture;  // File: the globe as a PNG, SVG or PDF file
   QAction* Action_Print;          // File: the globe with its title block on the printer
   QAction* Action_PrintPreview;
+  QAction* Action_ExportAnimation;
   QAction* Exit1;
   QAction* Sichtbarkeit;
   QAction* CityHist;

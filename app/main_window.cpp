@@ -22,6 +22,7 @@
 #include <filesystem>
 
 #include "about_panel.h"
+#include "animation_export_dialog.h"
 #include "city_hist_window.h"
 #include "city_list_window.h"
 #include "civil_time.h"
@@ -199,6 +200,11 @@ void TForm_Main::Connect() {
   connect(Action_ExportPicture, &QAction::triggered, this, &TForm_Main::ExportPictureClick);
   connect(Action_Print, &QAction::triggered, this, &TForm_Main::PrintClick);
   connect(Action_PrintPreview, &QAction::triggered, this, &TForm_Main::PrintPreviewClick);
+  connect(Action_ExportAnimation, &QAction::triggered, this, [this] {
+    session_.StopPlaying();  // a run would repaint the globe between the exported frames
+    ExportAnimation(this, session_,
+                    FindDataFile(kTextureFiles[session_.TextureIndex()], options_.dataDir));
+  });
   connect(Exit1, &QAction::triggered, this, &TForm_Main::Exit1Click);
   connect(Sichtbarkeit, &QAction::triggered, this, [this] {
     if (list_) list_->Open();

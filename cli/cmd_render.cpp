@@ -1,5 +1,6 @@
 // render: the main window's globe at one instant of an eclipse, written as a PNG picture, or as
-// an SVG or PDF with the globe embedded; --title adds the title block under the globe.
+// an SVG or PDF with the globe embedded (--title adds the title block under the globe), or at a
+// run of instants written as an animation (cmd_render_animation.cpp).
 
 #include <QByteArray>
 #include <QGuiApplication>
@@ -13,6 +14,7 @@
 #include <utility>
 
 #include "cli.h"
+#include "cli_render.h"
 #include "globe_picture.h"
 #include "globe_settings.h"
 #include "picture_sheet.h"
@@ -61,12 +63,19 @@ int RunRender(Args& args) {
   };
   const auto poi = latLon("poi");
   const auto centre = latLon("centre");
+  const auto animation = TakeRenderAnimation(args);
   const auto& catalogue = LoadCatalogue(args);
   const int position = ParsePosition(args.TakePositional("POS"), catalogue);
-  const double t =
-      ParseRealArg(args.TakePositional("T"), "T", -kMaxHoursFromT0, kMaxHoursFromT0, "hours");
+  const double t = animation ? 0
+                             : ParseRealArg(args.TakePositional("T"), "T", -kMaxHoursFromT0,
+                                            kMaxHoursFromT0, "hours");
   args.ExpectEnd();
-  if (!out) throw UsageError("render needs --out FILE.png (or .svg, .pdf)");
+  if (!out) {
+    throw UsageError(animation ? "render needs --out FILE.mp4|FILE.webm|FILE.gif"
+                               : "render needs --out FILE.png (or .svg, .pdf)");
+  }
+  CheckRenderOutput(*out, animation, width, height);
+  if (animation && title) throw UsageError("--title is for a single picture, not an animation");
   const std::string texturePath =
       textureFile ? *textureFile : DataFile(kTextureFiles[texture]);
   RefuseOutputOverInput(*out, texturePath, "the texture file");
@@ -110,6 +119,7 @@ int RunRender(Args& args) {
     options.texturePath.clear();
     picture = std::make_unique<GlobePicture>(record, options, warn);
   }
+  if (animation) return RunRenderAnimation(*picture, *animation, *out, centre.has_value());
   QImage image;
   try {
     image = picture->Render(t);

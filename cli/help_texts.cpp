@@ -103,7 +103,15 @@ const char* CommandHelp(const std::string& command) {
        "  --title adds a title block under the globe (the picture grows taller by it): the kind\n"
        "  and date of the eclipse, the instant (TT, or UT with its ΔT) and a legend of the curves\n"
        "  and marks drawn, in the --lang language. A name ending in .svg or .pdf gives an SVG or\n"
-       "  a one-page PDF instead: the globe embedded as a picture, the title block as text\n"},
+       "  a one-page PDF instead: the globe embedded as a picture, the title block as text\n"
+       "umbrivista-cli render POS --from H --to H --step S [--fps N]\n"
+       "                     --out FILE.mp4|FILE.webm|FILE.gif [the picture options above]\n"
+       "  an animation: the same pictures at H hours from T0 (--from, before --to, both within\n"
+       "  ±10) and every S seconds of eclipse time after it, up to --to; at most 10000 frames,\n"
+       "  N frames a second (1–60, default 25). The format follows the file's ending: MP4\n"
+       "  (H.264), WebM (VP9) or an animated GIF (a palette of 256 colours for each frame,\n"
+       "  looping); MP4 and WebM need an even width and height. The file appears only when\n"
+       "  complete: a failure leaves any file of that name as it was\n"},
       {"sketch",
        "umbrivista-cli sketch POS --lat DEG --lon DEG [--height M] [--ut] [--lang de|en|fr]\n"
        "                     --out FILE.svg|FILE.png\n"

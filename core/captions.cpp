@@ -14,6 +14,7 @@ const CaptionText kCaptions[] = {
   {W::kMain, "Action_ExportPicture", {"Bild &exportieren …", "&Export picture…", "&Exporter l'image…"}},
   {W::kMain, "Action_Print", {"&Drucken …", "&Print…", "&Imprimer…"}},
   {W::kMain, "Action_PrintPreview", {"Druck&vorschau …", "Print pre&view…", "&Aperçu avant impression…"}},
+  {W::kMain, "Action_ExportAnimation", {"&Animation exportieren …", "Export &animation…", "Exporter l'&animation…"}},
   {W::kMain, "Exit1", {"&Beenden", "E&xit", "&Fermer"}},
   {W::kMain, "Liste1", {"&Liste erzeugen", "&Create List", "&Créer liste"}},
   {W::kMain, "Sichtbarkeit", {"Sichtbarkeit dieser Finsternis an verschiedenen Orten", "Local circumstances for cities/countries", "Visibilité de l'éclipse en différants lieux"}},

@@ -104,62 +104,99 @@ void CreateTemporary(TemporaryFile& temp, const std::string& target, const std::
 
 }  // namespace
 
-void WriteFileSafely(const std::string& target, std::span<const std::uint8_t> bytes,
-                     const std::string& source) {
+struct SafeFileWriter::Impl {
+  std::string target;
+  std::string path;    // the file that is replaced (the end of a chain of links)
+  std::string folder;
+  bool exists = false;
+  struct stat old {};
+  TemporaryFile temp;
+};
+
+SafeFileWriter::SafeFileWriter(const std::string& target, const std::string& source)
+    : impl_(std::make_unique<Impl>()) {
   if (target.empty()) throw FileWriteError("cannot write a file without a name");
-  const std::string path = FinalPath(target);
-  const std::string name = NameOf(path);
+  Impl& f = *impl_;
+  f.target = target;
+  f.path = FinalPath(target);
+  const std::string name = NameOf(f.path);
   if (name.empty() || name == "." || name == "..") Refuse(target, "it is a folder");
 
-  struct stat old {};
-  const bool exists = ::stat(path.c_str(), &old) == 0;
-  if (!exists && errno != ENOENT) Fail(target, "cannot write", errno);
-  if (exists) {
-    if (S_ISDIR(old.st_mode)) Refuse(target, "it is a folder");
-    if (!S_ISREG(old.st_mode)) Refuse(target, "not a regular file");
+  f.exists = ::stat(f.path.c_str(), &f.old) == 0;
+  if (!f.exists && errno != ENOENT) Fail(target, "cannot write", errno);
+  if (f.exists) {
+    if (S_ISDIR(f.old.st_mode)) Refuse(target, "it is a folder");
+    if (!S_ISREG(f.old.st_mode)) Refuse(target, "not a regular file");
     // Checked on the mode bits: access() grants everything to root.
-    if (!(old.st_mode & S_IWUSR)) Refuse(target, "the file is read-only");
+    if (!(f.old.st_mode & S_IWUSR)) Refuse(target, "the file is read-only");
     struct stat in {};
-    if (!source.empty() && ::stat(source.c_str(), &in) == 0 && in.st_dev == old.st_dev &&
-        in.st_ino == old.st_ino) {
+    if (!source.empty() && ::stat(source.c_str(), &in) == 0 && in.st_dev == f.old.st_dev &&
+        in.st_ino == f.old.st_ino) {
       Refuse(target, "it is the same file as the source " + source);
     }
   }
 
-  const std::string folder = FolderOf(path);
-  TemporaryFile temp;
+  f.folder = FolderOf(f.path);
   // A new file gets 0666 less the umask from open(); a replaced one starts private and takes the
   // old file's bits once written.
-  CreateTemporary(temp, target, folder, name, exists ? 0600 : 0666);
+  CreateTemporary(f.temp, target, f.folder, name, f.exists ? 0600 : 0666);
+}
 
+SafeFileWriter::~SafeFileWriter() = default;
+
+const std::string& SafeFileWriter::Target() const { return impl_->target; }
+
+void SafeFileWriter::Write(std::span<const std::uint8_t> bytes) {
+  Impl& f = *impl_;
+  if (f.temp.fd < 0) Fail(f.target, "cannot write", EBADF);
   const std::uint8_t* data = bytes.data();
   std::size_t left = bytes.size();
   while (left > 0) {
-    const ssize_t n = ::write(temp.fd, data, std::min<std::size_t>(left, std::size_t{1} << 30));
+    const ssize_t n = ::write(f.temp.fd, data, std::min<std::size_t>(left, std::size_t{1} << 30));
     if (n < 0) {
       if (errno == EINTR) continue;
-      Fail(target, "cannot write", errno);
+      Fail(f.target, "cannot write", errno);
     }
     data += n;
     left -= static_cast<std::size_t>(n);
   }
-  if (exists) {
-    mode_t mode = old.st_mode & 07777;
-    if (::fchown(temp.fd, old.st_uid, old.st_gid) != 0) mode &= ~mode_t{S_ISUID | S_ISGID};
-    if (::fchmod(temp.fd, mode) != 0) Fail(target, "cannot set the permissions", errno);
+}
+
+std::int64_t SafeFileWriter::Seek(std::int64_t offset, int whence) {
+  Impl& f = *impl_;
+  if (f.temp.fd < 0) Fail(f.target, "cannot write", EBADF);
+  const off_t at = ::lseek(f.temp.fd, static_cast<off_t>(offset), whence);
+  if (at < 0) Fail(f.target, "cannot write", errno);
+  return at;
+}
+
+void SafeFileWriter::Commit() {
+  Impl& f = *impl_;
+  if (f.temp.fd < 0) Fail(f.target, "cannot write", EBADF);
+  if (f.exists) {
+    mode_t mode = f.old.st_mode & 07777;
+    if (::fchown(f.temp.fd, f.old.st_uid, f.old.st_gid) != 0) mode &= ~mode_t{S_ISUID | S_ISGID};
+    if (::fchmod(f.temp.fd, mode) != 0) Fail(f.target, "cannot set the permissions", errno);
   }
-  if (::fsync(temp.fd) != 0) Fail(target, "cannot write", errno);
-  if (!temp.Close()) Fail(target, "cannot write", errno);
-  if (::rename(temp.path.c_str(), path.c_str()) != 0) Fail(target, "cannot replace", errno);
-  temp.path.clear();
+  if (::fsync(f.temp.fd) != 0) Fail(f.target, "cannot write", errno);
+  if (!f.temp.Close()) Fail(f.target, "cannot write", errno);
+  if (::rename(f.temp.path.c_str(), f.path.c_str()) != 0) Fail(f.target, "cannot replace", errno);
+  f.temp.path.clear();
 
   // The rename itself reaches the disk with the folder; a folder that cannot be synced (some
   // file systems refuse) does not undo the write.
-  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int dir = ::open(f.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
     ::fsync(dir);
     ::close(dir);
   }
+}
+
+void WriteFileSafely(const std::string& target, std::span<const std::uint8_t> bytes,
+                     const std::string& source) {
+  SafeFileWriter file(target, source);
+  file.Write(bytes);
+  file.Commit();
 }
 
 int RemoveStaleTemporaries(const std::string& target, int minimumAgeSeconds) {

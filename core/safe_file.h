@@ -4,6 +4,7 @@
 // temporary is then renamed over the target.
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -28,6 +29,30 @@ class FileWriteError : public std::runtime_error {
 // Throws FileWriteError.
 void WriteFileSafely(const std::string& target, std::span<const std::uint8_t> bytes,
                      const std::string& source = {});
+
+// A file written piece by piece (a video whose size is known only at its end) under the same
+// rules as WriteFileSafely: the constructor makes the checks and creates the temporary file beside
+// the target, Commit() puts it in place. Destroyed without Commit() (a failure, a cancelled run),
+// it removes the temporary file and leaves the target as it was. Every call throws
+// FileWriteError naming the target and the reason.
+class SafeFileWriter {
+ public:
+  explicit SafeFileWriter(const std::string& target, const std::string& source = {});
+  ~SafeFileWriter();
+  SafeFileWriter(const SafeFileWriter&) = delete;
+  SafeFileWriter& operator=(const SafeFileWriter&) = delete;
+
+  void Write(std::span<const std::uint8_t> bytes);
+  // Moves the write position as lseek does (SEEK_SET, SEEK_CUR, SEEK_END); the new position.
+  std::int64_t Seek(std::int64_t offset, int whence);
+  // Flushes the file to the disk and renames it over the target.
+  void Commit();
+  const std::string& Target() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
 
 // Removes the temporary files that writes of `target` left behind when the process was killed
 // during the write: those of its name pattern beside it that are older than `minimumAgeSeconds`

@@ -11,6 +11,8 @@ packages=(
   xvfb xauth fonts-liberation
   # Qt's own texts (dialog buttons, file dialog) in German and French
   qt6-translations-l10n
+  # animations: MP4 and WebM through FFmpeg's libraries, GIF through giflib
+  libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libgif-dev
   # the desktop entry's check
   desktop-file-utils
   # a German locale, so that the tests can show that numbers keep "." under a comma locale

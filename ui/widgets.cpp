@@ -75,11 +75,15 @@ std::string ChooseSaveFile(QWidget* parent, const QString& defaultName) {
 std::string ChooseSaveFile(QWidget* parent, const QString& defaultName, const QStringList& filters) {
   const QString offered = QDir(SaveFolder()).filePath(defaultName);
   if (Chooser()) return Chooser()(parent, offered);
-  // "PNG picture (*.png)" gives "png".
+  // "PNG picture (*.png)" gives "png", "Videos (*.mp4 *.gif)" its first, "mp4".
   auto suffixOf = [](const QString& filter) {
-    const qsizetype star = filter.lastIndexOf(QStringLiteral("*."));
-    const qsizetype close = filter.indexOf(QLatin1Char(')'), star);
-    return star < 0 || close < 0 ? QString() : filter.mid(star + 2, close - star - 2);
+    const qsizetype star = filter.indexOf(QStringLiteral("*."));
+    if (star < 0) return QString();
+    qsizetype end = star + 2;
+    while (end < filter.size() && filter[end] != QLatin1Char(')') && filter[end] != QLatin1Char(' ')) {
+      ++end;
+    }
+    return filter.mid(star + 2, end - star - 2);
   };
   QFileDialog dialog(parent);
   dialog.setAcceptMode(QFileDialog::AcceptSave);

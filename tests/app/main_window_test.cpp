@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QScreen>
@@ -19,6 +20,7 @@
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <sys/stat.h>
@@ -241,6 +243,22 @@ TEST_F(MainWindowTest, TimeAndDeltaTCaptions) {
   main_->Time_ScrollBar->setValue(6301);
   EXPECT_EQ(main_->Label_DatumZeit->text(), "2024-04-08  18:00:02 TT");
   EXPECT_EQ(Cell(0, 1), "0.0006");
+}
+
+// File → Export animation opens its dialog on the window's eclipse, time scale and language.
+TEST_F(MainWindowTest, ExportAnimationStartsFromTheWindowsState) {
+  main_->CheckBox_ET_UT->setChecked(true);
+  QString title, from;
+  QTimer::singleShot(0, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    ASSERT_TRUE(dialog);
+    title = dialog->windowTitle();
+    from = Find<QLineEdit>(dialog, "Edit_From")->text();
+    static_cast<QDialog*>(dialog)->reject();
+  });
+  main_->findChild<QAction*>("Action_ExportAnimation")->trigger();
+  EXPECT_EQ(title, "Animation exportieren");
+  EXPECT_EQ(from, "14:28:48");  // 14:30 TT less ΔT 71.8 s
 }
 
 TEST_F(MainWindowTest, EachControlChangeWorksTheInstantOutOnce) {

@@ -89,6 +89,29 @@ TEST_F(SafeFile, NewAndReplacedFilesGetTheirContentsAndModes) {
   EXPECT_EQ(Names(dir_), (std::set<std::string>{"new.bin", "old.bin"}));
 }
 
+// A file written piece by piece (with a seek back, as a video's header is finished) replaces the
+// target only when committed; one abandoned leaves the old file and nothing beside it.
+TEST_F(SafeFile, PieceByPieceWritesAppearOnlyWhenCommitted) {
+  const fs::path target = Put("video.bin", "old", 0640);
+  {
+    SafeFileWriter file(target.string());
+    file.Write(Bytes("hello world"));
+    EXPECT_EQ(file.Seek(0, SEEK_SET), 0);
+    file.Write(Bytes("J"));
+    EXPECT_EQ(file.Seek(0, SEEK_END), 11);
+    EXPECT_EQ(Contents(target), "old");
+    file.Commit();
+  }
+  EXPECT_EQ(Contents(target), "Jello world");
+  EXPECT_EQ(Mode(target), 0640u);
+  {
+    SafeFileWriter file(target.string());
+    file.Write(Bytes("cancelled"));
+  }
+  EXPECT_EQ(Contents(target), "Jello world");
+  EXPECT_EQ(Names(dir_), (std::set<std::string>{"video.bin"}));
+}
+
 TEST_F(SafeFile, TheSourceIsNeverTheTarget) {
   const fs::path source = Put("source.txt", "the source");
   fs::create_symlink(source, dir_ / "link.txt");
