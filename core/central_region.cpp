@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "angles.h"
+#include "deltat.h"
 #include "shadow.h"
 
 namespace umbrivista {
@@ -277,6 +278,24 @@ Geometry Union(GEOSContextHandle_t h, std::vector<GEOSGeometry*>& parts) {
   return united;
 }
 
+// A united map geometry as polygons of places, valid on the six-decimal grid of the map files.
+std::vector<GeoPolygon> ToPolygons(GEOSContextHandle_t h, Geometry map) {
+  map.reset(GEOSGeom_setPrecision_r(h, map.get(), 1e-6, 0));
+  if (!map) throw std::runtime_error("cannot round the central region");
+  std::vector<GeoPolygon> out;
+  const int count = GEOSGetNumGeometries_r(h, map.get());
+  for (int i = 0; i < count; ++i) {
+    const GEOSGeometry* polygon = GEOSGetGeometryN_r(h, map.get(), i);
+    if (GEOSGeomTypeId_r(h, polygon) != GEOS_POLYGON || GEOSisEmpty_r(h, polygon)) continue;
+    GeoPolygon rings{Closed(RingPoints(h, GEOSGetExteriorRing_r(h, polygon)), true)};
+    for (int k = 0; k < GEOSGetNumInteriorRings_r(h, polygon); ++k) {
+      rings.push_back(Closed(RingPoints(h, GEOSGetInteriorRingN_r(h, polygon, k)), false));
+    }
+    out.push_back(std::move(rings));
+  }
+  return out;
+}
+
 }  // namespace
 
 std::vector<GeoPolygon> CentralRegion(const EclipseRecord& record, double deltaT) {
@@ -349,21 +368,77 @@ std::vector<GeoPolygon> CentralRegion(const EclipseRecord& record, double deltaT
     if (!map) throw std::runtime_error("cannot take the holes out of the central region");
   }
 
-  // Map files carry six decimals: the region is made valid on that grid.
-  map.reset(GEOSGeom_setPrecision_r(h, map.get(), 1e-6, 0));
-  if (!map) throw std::runtime_error("cannot round the central region");
-  std::vector<GeoPolygon> out;
-  const int count = GEOSGetNumGeometries_r(h, map.get());
-  for (int i = 0; i < count; ++i) {
-    const GEOSGeometry* polygon = GEOSGetGeometryN_r(h, map.get(), i);
-    if (GEOSGeomTypeId_r(h, polygon) != GEOS_POLYGON || GEOSisEmpty_r(h, polygon)) continue;
-    GeoPolygon rings{Closed(RingPoints(h, GEOSGetExteriorRing_r(h, polygon)), true)};
-    for (int k = 0; k < GEOSGetNumInteriorRings_r(h, polygon); ++k) {
-      rings.push_back(Closed(RingPoints(h, GEOSGetInteriorRingN_r(h, polygon, k)), false));
+  return ToPolygons(h, std::move(map));
+}
+
+std::vector<GeoPolygon> CentralBand(const EclipseRecord& record, double lowest, double highest) {
+  const std::vector<GeoPolygon> region = CentralRegion(record, (lowest + highest) / 2);
+  if (region.empty()) return region;
+  // A change of ΔT turns the Earth under the shadow: the band is the region swept along the
+  // parallels by half the range's turn either way: the region moved to both ends, and every side
+  // swept between them.
+  const double turn = std::fabs(highest - lowest) / 2 * kEarthRotationDegPerSecond;
+  GeosContext geos;
+  const GEOSContextHandle_t h = geos.handle;
+  std::vector<GEOSGeometry*> parts;
+  auto shifted = [](const GeoRing& ring, double by) {
+    PlaneRing out;
+    for (std::size_t i = 0; i + 1 < ring.size(); ++i) {
+      out.push_back({ring[i].longitude + by, ring[i].latitude});
     }
-    out.push_back(std::move(rings));
+    return out;
+  };
+  for (const GeoPolygon& polygon : region) {
+    for (double by : {-turn, turn}) {
+      if (GEOSGeometry* g = PlanePolygon(h, shifted(polygon.front(), by))) parts.push_back(g);
+    }
+    for (const GeoRing& ring : polygon) {
+      for (std::size_t i = 0; i + 1 < ring.size(); ++i) {
+        const GeoPoint& a = ring[i];
+        const GeoPoint& b = ring[i + 1];
+        if (a.latitude == b.latitude) continue;  // sweeps no area
+        const PlaneRing quad = {{a.longitude - turn, a.latitude},
+                                {b.longitude - turn, b.latitude},
+                                {b.longitude + turn, b.latitude},
+                                {a.longitude + turn, a.latitude}};
+        if (GEOSGeometry* g = PlanePolygon(h, quad)) parts.push_back(g);
+      }
+    }
   }
-  return out;
+  // Holes are filled by the sweep only where it reaches; what is left of them stays out.
+  std::vector<GEOSGeometry*> holes;
+  for (const GeoPolygon& polygon : region) {
+    for (std::size_t k = 1; k < polygon.size(); ++k) {
+      PlaneRing lo = shifted(polygon[k], -turn), hi = shifted(polygon[k], turn);
+      Geometry a(PlanePolygon(h, lo), {h}), b(PlanePolygon(h, hi), {h});
+      if (a && b) {
+        if (GEOSGeometry* common = GEOSIntersection_r(h, a.get(), b.get())) holes.push_back(common);
+      }
+    }
+  }
+  Geometry swept = Union(h, parts);
+  if (!holes.empty()) {
+    Geometry cut = Union(h, holes);
+    swept.reset(GEOSDifference_r(h, swept.get(), cut.get()));
+    if (!swept) throw std::runtime_error("cannot take the holes out of the central band");
+  }
+  // What the sweep carried beyond ±180° comes back on the other side.
+  std::vector<GEOSGeometry*> wrapped;
+  for (int k = -1; k <= 1; ++k) {
+    Geometry strip(GEOSClipByRect_r(h, swept.get(), -180 + 360.0 * k, -90, 180 + 360.0 * k, 90),
+                   {h});
+    if (!strip) continue;
+    for (int i = 0; i < GEOSGetNumGeometries_r(h, strip.get()); ++i) {
+      const GEOSGeometry* polygon = GEOSGetGeometryN_r(h, strip.get(), i);
+      if (GEOSGeomTypeId_r(h, polygon) != GEOS_POLYGON || GEOSisEmpty_r(h, polygon)) continue;
+      PlaneRing ring = RingPoints(h, GEOSGetExteriorRing_r(h, polygon));
+      for (Xy& p : ring) p.x -= 360.0 * k;
+      if (ring.size() < 3) continue;
+      if (GEOSGeometry* g = PlanePolygon(h, ring)) wrapped.push_back(g);
+    }
+  }
+  if (wrapped.empty()) return {};
+  return ToPolygons(h, Union(h, wrapped));
 }
 
 std::vector<std::vector<GeoPoint>> SplitAtAntimeridian(const std::vector<GeoPoint>& line) {

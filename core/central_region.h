@@ -22,6 +22,11 @@ using GeoPolygon = std::vector<GeoRing>;    // the outer ring, then any holes
 // the shadow misses the Earth.
 std::vector<GeoPolygon> CentralRegion(const EclipseRecord& record, double deltaT);
 
+// Where ΔT is uncertain: every place that sees the central phase for some ΔT in
+// [lowest, highest] (seconds), in the same form. A change of ΔT only turns the Earth, so this is
+// the region of the middle ΔT swept along the parallels by half the range's turn either way.
+std::vector<GeoPolygon> CentralBand(const EclipseRecord& record, double lowest, double highest);
+
 // A line cut where it crosses the 180° meridian: each piece ends on ±180° at the latitude where
 // the step crosses it, the next begins on the other side. Steps are taken as the shorter way round.
 std::vector<std::vector<GeoPoint>> SplitAtAntimeridian(const std::vector<GeoPoint>& line);

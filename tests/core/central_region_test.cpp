@@ -190,3 +190,42 @@ TEST(SplitAtAntimeridian, CutsWhereAStepCrossesAndNowhereElse) {
 
 }  // namespace
 }  // namespace umbrivista
+
+namespace umbrivista {
+namespace {
+
+// The band of −584-05-28 for ΔT ± 2σ against each place's own ΔT range: a place lies in the band
+// exactly when some ΔT of the range gives it the central phase (up to places on the edge, which
+// the range's 10 s steps can miss).
+TEST(CentralBand, HoldsThePlacesCentralForSomeDeltaTOfTheRange) {
+  const EclipseRecord r = ShippedRecord(-584, 5, 28);
+  const double deltaT = DeltaT(r.year, r.month);
+  const double sigma = DeltaTSigma(r.year + (r.month - 0.5) / 12);
+  const auto band = CentralBand(r, deltaT - 2 * sigma, deltaT + 2 * sigma);
+  ASSERT_FALSE(band.empty());
+  EXPECT_EQ(Fault(band), "");
+  const auto region = CentralRegion(r, deltaT);
+  std::mt19937_64 random(584);
+  std::uniform_real_distribution<double> lat(30, 48), lon(10, 50);
+  int inside = 0, disagree = 0, trials = 300;
+  for (int i = 0; i < trials; ++i) {
+    const double phi = lat(random), lambda = lon(random);
+    const bool some = !CentralDeltaTIntervals(r, phi * kDegToRad, -lambda * kDegToRad,
+                                              ObserverGeocentric(0, phi * kDegToRad),
+                                              deltaT - 2 * sigma, deltaT + 2 * sigma)
+                           .empty();
+    const bool in = Contains(band, phi, lambda);
+    inside += in;
+    disagree += some != in;
+    // The band holds the region of the middle ΔT.
+    EXPECT_TRUE(!Contains(region, phi, lambda) || in) << phi << "," << lambda;
+  }
+  EXPECT_GT(inside, 30);
+  EXPECT_LE(disagree, trials / 50) << inside;
+  // No band wider than the turn: a zero range gives the region itself.
+  const auto none = CentralBand(r, deltaT, deltaT);
+  EXPECT_EQ(Contains(none, 38.49, 28.04), Contains(region, 38.49, 28.04));
+}
+
+}  // namespace
+}  // namespace umbrivista
