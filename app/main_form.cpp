@@ -419,6 +419,9 @@ void MainWindowControls::MakeMenu(QMainWindow* window) {
   Opt_Limits = Named(option->addAction(QString()), "Opt_Limits");
   Opt_Limits->setCheckable(true);
   Opt_Limits->setChecked(true);
+  Opt_DeltaTBand = Named(option->addAction(QString()), "Opt_DeltaTBand");
+  Opt_DeltaTBand->setCheckable(true);
+  Opt_DeltaTBand->setChecked(true);
 
   QMenu* help = Named(bar->addMenu(QString()), "Hilfe1");
   Hilfe2 = Named(help->addAction(QString()), "Hilfe2");

@@ -99,6 +99,7 @@ struct MainWindowControls {
   QAction* Opt_NormView;
   QAction* Opt_BackView;
   QAction* Opt_Limits;
+  QAction* Opt_DeltaTBand;  // Option: the central path's band for ΔT ± 2σ
   QAction* Markierungen_Bearbeiten;
   QAction* Markierungen_Auswaehlen;
   QAction* Hilfe2;

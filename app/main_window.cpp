@@ -216,6 +216,7 @@ void TForm_Main::Connect() {
   connect(Opt_NormView, &QAction::triggered, this, [&s] { s.SetBackView(false); });
   connect(Opt_BackView, &QAction::triggered, this, [&s] { s.SetBackView(true); });
   connect(Opt_Limits, &QAction::triggered, this, [&s](bool on) { s.SetShowLimits(on); });
+  connect(Opt_DeltaTBand, &QAction::triggered, this, [&s](bool on) { s.SetShowDeltaTBand(on); });
   connect(Markierungen_Bearbeiten, &QAction::triggered, poiPanels_,
           &TPoIListPanels::Markierungen_BearbeitenClick);
   connect(Markierungen_Auswaehlen, &QAction::triggered, poiPanels_,

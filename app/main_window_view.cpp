@@ -83,6 +83,11 @@ void TForm_Main::SessionChanged(SessionChanges changes) {
     CheckBox_SSP->setText(Q(session_.SubSolarCaptionText()));
   }
   if (changes & kPathChanged) RebuildLayers();
+  if ((changes & (kBandChanged | kTimeScaleChanged)) && !(changes & kPathChanged) && layers_ &&
+      !closing_ && session_.Position() > 0 && firstActivationDone_) {
+    layers_->RebuildDeltaTBand(session_.Record(), session_.DeltaTBandRange());
+  }
+  if (changes & kBandChanged) Opt_DeltaTBand->setChecked(session_.ShowDeltaTBand());
   if ((changes & kLimitsChanged) && layers_ && !closing_ && session_.Position() > 0)
     layers_->RebuildPathLimits(session_.Record(), session_.DeltaTInUse(), session_.BackView(),
                                session_.ShowLimits());
@@ -345,6 +350,7 @@ void TForm_Main::RebuildLayers() {
   layers_->RebuildPathLimits(record, session_.DeltaTInUse(), session_.BackView(),
                              session_.ShowLimits());
   layers_->RebuildCentreLine(record, session_.DeltaTInUse(), session_.BackView());
+  layers_->RebuildDeltaTBand(record, session_.DeltaTBandRange());
   if (session_.ShowCapitals()) layers_->RebuildCapitals();
   if (session_.ShowPoI()) layers_->RebuildPoI(session_.PoILatitude(), session_.PoILongitude());
   layers_->RebuildPoIList(ListMarks());

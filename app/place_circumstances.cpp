@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "angles.h"
+#include "deltat.h"
 #include "eclipse_types.h"
 #include "local_circumstances.h"
 #include "numbers.h"
@@ -34,6 +35,7 @@ struct Words {
   const char* sunColumns;     // what the numbers on each contact's line are
   const char* nearest[2];     // nearest totality, annularity: "%s km %s"
   const char* localTime;      // before the zone's name
+  const char* forDeltaT[3];   // partial for every ΔT of the range, total or annular for a part
 };
 
 constexpr Words kWords[3] = {
@@ -53,7 +55,9 @@ constexpr Words kWords[3] = {
      "Hier nicht sichtbar: die Sonne steht unter dem Horizont",
      "Sonne: Höhe geometrisch (mit Refraktion), Azimut von Nord über Ost; P, V des Kontakts",
      {"nächste Totalität: %s km %s", "nächste Ringförmigkeit: %s km %s"},
-     "Ortszeit: "},
+     "Ortszeit: ",
+     {"Partiell für jedes ΔT von %s bis %s s (±2σ)", "Total für ΔT zwischen %s und %s s",
+      "Ringförmig für ΔT zwischen %s und %s s"}},
     {"No eclipse at this place",
      {"Partial eclipse", "Total eclipse", "Annular eclipse"},
      "Magnitude",
@@ -70,7 +74,9 @@ constexpr Words kWords[3] = {
      "Not visible here: the Sun is below the horizon",
      "Sun: altitude geometric (refracted), azimuth from north via east; P, V of the contact",
      {"nearest totality: %s km %s", "nearest annularity: %s km %s"},
-     "Local time: "},
+     "Local time: ",
+     {"Partial for every ΔT from %s to %s s (±2σ)", "Total for ΔT between %s and %s s",
+      "Annular for ΔT between %s and %s s"}},
     {"Pas d'éclipse en ce lieu",
      {"Éclipse partielle", "Éclipse totale", "Éclipse annulaire"},
      "Magnitude",
@@ -88,7 +94,9 @@ constexpr Words kWords[3] = {
      "Soleil : hauteur géométrique (avec réfraction), azimut depuis le nord par l'est ; P, V du "
      "contact",
      {"totalité la plus proche : %s km %s", "annularité la plus proche : %s km %s"},
-     "Heure locale : "},
+     "Heure locale : ",
+     {"Partielle pour tout ΔT de %s à %s s (±2σ)", "Totale pour ΔT entre %s et %s s",
+      "Annulaire pour ΔT entre %s et %s s"}},
 };
 
 std::string Clock(double hours) {
@@ -126,6 +134,34 @@ std::vector<std::string> PlaceCircumstancesLines(const EclipseRecord& record, do
   const bool visible = seen.visibility != Visibility::kNone;
   // Where the Sun stays down, nothing of the eclipse is seen: no kind, magnitude or obscuration.
   lines.push_back(visible ? w.kind[kind] : w.notVisible);
+  // Where ΔT is uncertain by more than a minute, what the place saw depends on it: the parts of
+  // ΔT ± 2σ over which it sees the central phase, not a plain yes or no.
+  const double sigma = DeltaTSigma(record.year + (record.month - 0.5) / 12);
+  if (sigma > kDeltaTStatementSigma) {
+    const double lowest = deltaT - 2 * sigma, highest = deltaT + 2 * sigma;
+    const auto parts = CentralDeltaTIntervals(record, phi, -longitude * kPi / 180,
+                                              ObserverGeocentric(0, phi), lowest, highest);
+    char buf[160];
+    if (parts.empty()) {
+      std::snprintf(buf, sizeof buf, w.forDeltaT[0], FormatFixed(lowest, 0).c_str(),
+                    FormatFixed(highest, 0).c_str());
+      lines.front() = buf;
+    } else {
+      // The kind of the central phase in the middle of the first part.
+      const double middle = (parts.front().from + parts.front().to) / 2;
+      const LocalEclipse at =
+          ComputeLocalEclipse(record, middle, phi, -longitude * kPi / 180, ObserverGeocentric(0, phi));
+      const bool annular = at.outcome == LocalOutcome::kEclipse &&
+                           at.circumstances.kind == EclipseKind::kAnnular;
+      std::string text;
+      for (const DeltaTInterval& part : parts) {
+        std::snprintf(buf, sizeof buf, w.forDeltaT[annular ? 2 : 1],
+                      FormatFixed(part.from, 0).c_str(), FormatFixed(part.to, 0).c_str());
+        text += (text.empty() ? "" : "; ") + std::string(buf);
+      }
+      lines.front() = text;
+    }
+  }
   switch (seen.visibility) {
     case Visibility::kNone:
       break;

@@ -310,6 +310,19 @@ void Session::SetShowLimits(bool shown) {
   Notify(kLimitsChanged);
 }
 
+void Session::SetShowDeltaTBand(bool shown) {
+  showDeltaTBand_ = shown;
+  Notify(kBandChanged);
+}
+
+std::optional<std::pair<double, double>> Session::DeltaTBandRange() const {
+  if (!showDeltaTBand_ || !ut_ || position_ == 0) return std::nullopt;
+  const EclipseRecord& r = Record();
+  const double sigma = DeltaTSigma(r.year + (r.month - 0.5) / 12);
+  if (!(sigma >= kMinBandSigma)) return std::nullopt;
+  return std::make_pair(deltaTInUse_ - 2 * sigma, deltaTInUse_ + 2 * sigma);
+}
+
 void Session::SetShowCapitals(bool shown) {
   showCapitals_ = shown;
   Notify(kCapitalsChanged);

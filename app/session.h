@@ -42,6 +42,7 @@ enum SessionChange : unsigned {
   kFrameChanged = 1u << 12,     // zoom or the globe's centre on the screen
   kPlayChanged = 1u << 13,      // an animation run began, turned or ended, or the speed changed
   kHintsChanged = 1u << 14,     // the hints beside the year and time boxes
+  kBandChanged = 1u << 15,      // the ΔT uncertainty band shown or not
 };
 using SessionChanges = unsigned;
 
@@ -154,6 +155,14 @@ class Session {
   bool BackView() const { return backView_; }
   void SetShowLimits(bool shown);
   bool ShowLimits() const { return showLimits_; }
+  // The band where the central path lies for ΔT ± 2σ (on by default, not kept in the settings).
+  void SetShowDeltaTBand(bool shown);
+  bool ShowDeltaTBand() const { return showDeltaTBand_; }
+  // The ΔT range of that band when it is drawn: shown, in UT (the real Earth: the TT frame has
+  // no ΔT to be unsure of) and for an eclipse whose σ(ΔT) moves the path visibly (at least
+  // kMinBandSigma seconds, a few kilometres).
+  std::optional<std::pair<double, double>> DeltaTBandRange() const;
+  static constexpr double kMinBandSigma = 5;
   void SetShowCapitals(bool shown);
   bool ShowCapitals() const { return showCapitals_; }
   void SetShowSubSolar(bool shown);
@@ -271,6 +280,7 @@ class Session {
 
   bool backView_ = false;
   bool showLimits_ = true;
+  bool showDeltaTBand_ = true;
   bool showCapitals_ = false;
   bool showSubSolar_ = false;
   int textureIndex_ = 0;

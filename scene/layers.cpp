@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "capitals.h"
+#include "central_region.h"
 #include "centre_line.h"
 #include "gcustomglobe.h"
 #include "gmapobjects.h"
@@ -21,6 +22,7 @@ constexpr int kPoIPresenter = 3;
 constexpr int kPoIListPresenter = 4;
 constexpr int kUmbralLimitPresenter = 5;
 constexpr int kOuterLimitPresenter = 6;
+constexpr int kDeltaTBandPresenter = 7;
 
 std::unique_ptr<TGPointPresenter> CapitalsPresenter() {
   auto p = std::make_unique<TGPointPresenter>();
@@ -136,6 +138,44 @@ void SceneLayers::RebuildPathLimits(const EclipseRecord& record, double deltaT, 
         chain.push_back({DegreesToGU(p.longitude), DegreesToGU(p.latitude), 0});
       AddPolyline(layer, central ? kUmbralLimitPresenter : kOuterLimitPresenter, std::move(chain));
     }
+  }
+  globe_.RequestRender();
+}
+
+void SceneLayers::RebuildDeltaTBand(const EclipseRecord& record,
+                                    std::optional<std::pair<double, double>> range) {
+  if (!database_) return;
+  TGLayer& layer = *Layer(kDeltaTBandLayer);
+  layer.Clear();
+  auto fill = std::make_unique<TGPolygonPresenter>();
+  fill->PresenterID = kDeltaTBandPresenter;
+  fill->PolyPen = TGPen(kDeltaTBand, gpsClear, 1, guPixel);
+  fill->PolyBrush = TGBrush(kDeltaTBand, kDeltaTBand, gbsSolid);
+  fill->AlphaBlend = kDeltaTBandAlpha;
+  layer.Presenters().Add(std::move(fill));
+  if (range) {
+    for (const GeoPolygon& polygon : CentralBand(record, range->first, range->second)) {
+      auto area = std::make_shared<TGMapPoly>();
+      area->SetClosed(true);
+      area->SetPresenterID(kDeltaTBandPresenter);
+      layer.ObjectSource().Add(area);
+      area->NotifyOwner();
+      for (std::size_t k = 0; k < polygon.size(); ++k) {
+        std::vector<TGGlobePoint> chain;
+        chain.reserve(polygon[k].size());
+        for (const GeoPoint& p : polygon[k]) {
+          chain.push_back({DegreesToGU(p.longitude), DegreesToGU(p.latitude), 0});
+        }
+        area->Chain(static_cast<int>(k)).Points = std::move(chain);
+      }
+      area->Invalidate();
+    }
+  }
+  // Under everything else.
+  TGLayerStore& store = globe_.Layers();
+  for (const char* name :
+       {kCentreLineLayer, kPathLimitsLayer, kCapitalsLayer, kPoILayer, kPoIListLayer}) {
+    if (TGLayer* other = Find(name)) store.Add(store.Extract(*other));
   }
   globe_.RequestRender();
 }

@@ -4,6 +4,9 @@
 // the points chosen from the list. They live in the globe's scratch database.
 
 #include <QUuid>
+
+#include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -22,12 +25,15 @@ inline constexpr const char* kCapitalsLayer = "Cities Layer";
 inline constexpr const char* kPoILayer = "PoI Layer";
 inline constexpr const char* kPoIListLayer = "PoIs Layer";
 inline constexpr const char* kPathLimitsLayer = "Path Limits Layer";
+inline constexpr const char* kDeltaTBandLayer = "DeltaT Band Layer";
 
 // How the layers draw (colours $00BBGGRR, sizes in pixels); the legend of a printed picture
 // shows the same. By day the centre line and the limits of the central path are yellow.
 inline constexpr TColor kNightCentreLine = 0x000080;   // dark red, the back view's centre line
 inline constexpr TColor kNightUmbralLimit = 0x008080;  // olive
 inline constexpr TColor kOuterLimit = 0xC8C8C8;        // light grey, dashed, one pixel
+inline constexpr TColor kDeltaTBand = 0x00A5FF;       // orange, translucent, no edge
+inline constexpr std::uint8_t kDeltaTBandAlpha = 80;
 inline constexpr int kCentreLinePixels = 3;
 inline constexpr int kUmbralLimitPixels = 2;
 inline constexpr int kPoIPixels = 9;      // red dots with a white rim
@@ -47,6 +53,9 @@ class SceneLayers {
   // eclipse with the rise/set curves (light grey, dashed); an empty layer when `shown` is false.
   // Each piece of a limit is its own line.
   void RebuildPathLimits(const EclipseRecord& record, double deltaT, bool backView, bool shown);
+  // Where the central path lies for ΔT over [lowest, highest] seconds: translucent orange, under
+  // every other layer; an empty layer without a range.
+  void RebuildDeltaTBand(const EclipseRecord& record, std::optional<std::pair<double, double>> range);
   // Small black dots with white titles: the built-in capitals.
   void RebuildCapitals();
   void ClearCapitals();

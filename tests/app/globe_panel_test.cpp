@@ -410,6 +410,32 @@ TEST_F(GlobePanelTest, PrintPreviewShowsOnePage) {
   EXPECT_EQ(pages, 1);
 }
 
+// The band of ΔT ± 2σ: drawn for an ancient eclipse in UT, under every other layer; not in TT,
+// not when the option is off, not for an eclipse whose ΔT is known to a second.
+TEST_F(GlobePanelTest, DeltaTBandFollowsTheOptionTheTimeScaleAndTheEra) {
+  auto band = [] { return main_->Layers()->ObjectCount(kDeltaTBandLayer); };
+  EXPECT_TRUE(main_->Opt_DeltaTBand->isChecked());
+  main_->ScrollBar_Eclipse->setValue(10507);  // -584-05-28
+  main_->CheckBox_ET_UT->setChecked(true);
+  EXPECT_GE(band(), 1);
+  const TGLayerStore& layers = main_->Globe->Layers();
+  for (const char* over : {kCentreLineLayer, kPathLimitsLayer, kPoIListLayer}) {
+    EXPECT_LT(layers.IndexOf(*main_->Layers()->Find(kDeltaTBandLayer)),
+              layers.IndexOf(*main_->Layers()->Find(over)))
+        << over;
+  }
+  main_->Opt_DeltaTBand->trigger();
+  EXPECT_EQ(band(), 0);
+  main_->Opt_DeltaTBand->trigger();
+  EXPECT_GE(band(), 1);
+  main_->CheckBox_ET_UT->setChecked(false);
+  EXPECT_EQ(band(), 0);
+  main_->CheckBox_ET_UT->setChecked(true);
+  main_->ScrollBar_Eclipse->setValue(16690);  // 2024-04-08
+  EXPECT_EQ(band(), 0);
+  main_->CheckBox_ET_UT->setChecked(false);
+}
+
 TEST_F(GlobePanelTest, PathLimitsFollowTheOptionAndADoubleClickPlacesThePoint) {
   EXPECT_TRUE(main_->Opt_Limits->isChecked());
   EXPECT_GE(main_->Layers()->ObjectCount(kPathLimitsLayer), 4);  // two umbral, two or more others
@@ -480,6 +506,25 @@ TEST(PlaceCircumstances, WhatAPlaceSees) {
   // Elements that never settle say so instead of showing numbers.
   EXPECT_EQ(PlaceCircumstancesLines(EclipseRecord{}, 0, true, 30, -100, Language::kEnglish),
             std::vector<std::string>{"The circumstances at this place could not be computed"});
+  // −584-05-28, σ(ΔT) 462 s: at Sardis totality for the lower part of ΔT ± 2σ (the same range
+  // `local --deltat-range` gives); far south of the path partial for every ΔT of it.
+  const EclipseRecord ancient = ShippedRecord(-584, 5, 28);
+  const double ancientDeltaT = DeltaT(-584, 5);
+  const struct {
+    double latitude, longitude;
+    Language language;
+    const char* first;
+  } ranges[] = {
+      {38.49, 28.04, Language::kEnglish, "Total for ΔT between 17460 and 1847"},
+      {38.49, 28.04, Language::kGerman, "Total für ΔT zwischen 17460 und 1847"},
+      {30, 28.04, Language::kFrench, "Partielle pour tout ΔT de 17460 à 19309 s (±2σ)"},
+  };
+  for (const auto& c : ranges) {
+    const auto lines = PlaceCircumstancesLines(ancient, ancientDeltaT, true, c.latitude,
+                                               c.longitude, c.language);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0].rfind(c.first, 0), 0u) << lines[0];
+  }
 }
 
 // Each instant also on the place's civil clock: the zone of the nearest place (daylight saving,
