@@ -783,9 +783,9 @@ std::vector<PlanePoint> CutByOutline(const std::vector<PlanePoint>& rim, double 
     if (pin) out.push_back(p);
     if (pin && qin) continue;
     // Where p + s·(q − p) meets the circle.
-    const auto [pu, pw] = scaled(p);
-    const auto [qu, qw] = scaled(q);
-    const double du = qu - pu, dw = qw - pw;
+    // Plain copies: a lambda below uses them.
+    const double pu = p.first, pw = p.second * rho;
+    const double du = q.first - pu, dw = q.second * rho - pw;
     const double a = du * du + dw * dw, b = 2 * (pu * du + pw * dw), c = pu * pu + pw * pw - 1;
     const double root = std::sqrt(std::max(b * b - 4 * a * c, 0.0));
     const double s1 = std::clamp((-b - root) / (2 * a), 0.0, 1.0);
