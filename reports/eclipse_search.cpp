@@ -40,8 +40,9 @@ constexpr KindWord kKindWords[] = {
     {"noncentral", Bit(kPartial) | Bit(kNonCentralTotal) | Bit(kNonCentralAnnular), true},
 };
 
-// A margin (Earth radii) for the rounding of the closest approach and of the shadow's radius.
-constexpr double kBoundMargin = 0.01;
+// A margin (Earth radii, about 13 km) for the rounding of the closest approach and of the
+// shadow's radius.
+constexpr double kBoundMargin = 0.002;
 
 double DistanceKm(double lat1, double lon1, double lat2, double lon2) {
   return AngularDistance(lat1 * kDegToRad, lon1 * kDegToRad, lat2 * kDegToRad, lon2 * kDegToRad) *
@@ -52,12 +53,36 @@ double DistanceKm(double lat1, double lon1, double lat2, double lon2) {
 // radiusKm from every point within radiusKm of (lat, lon): the point's closest approach to the
 // shadow axis on the fundamental plane less the shadow's radius bounds the distance on the ground
 // from below (projection onto the plane shortens no distance). True when that cannot be told.
+// The Sun's geometric altitude (radians) at a place (geodetic latitude, west longitude, radians)
+// t hours after T0.
+double SunAltitude(const EclipseRecord& record, double deltaT, double t, double phi,
+                   double lonWest) {
+  const double d = EvaluateCubic(record.d, t) * kDegToRad;
+  const double hourAngle = (EvaluateCubic(record.mu, t) - kEarthRotationDegPerSecond * deltaT) *
+                               kDegToRad - lonWest;
+  return std::asin(std::clamp(
+      std::sin(phi) * std::sin(d) + std::cos(phi) * std::cos(d) * std::cos(hourAngle), -1.0, 1.0));
+}
+
+// How far below the horizon (radians, about 3°) the Sun may be at a place's greatest eclipse for
+// a central phase of a few minutes to be seen at sunrise or sunset.
+constexpr double kBelowHorizon = 0.05;
+
 bool ShadowMayReach(const EclipseRecord& record, double deltaT, double lat, double lon,
                     double radiusKm, bool umbral) {
   const double phi = lat * kDegToRad;
   const auto approach =
       ComputeClosestApproach(record, deltaT, -lon * kDegToRad, ObserverGeocentric(0, phi));
   if (!approach) return true;
+  // The umbra falls on the day side only, and crosses a small region within minutes of the
+  // centre's closest approach (it moves at least about 2000 km an hour): a small region whose
+  // every point has the Sun well below the horizon then, allowing for the Earth's turn meanwhile,
+  // is out of its reach. Not used for large regions, which the umbra may take hours to cross.
+  if (umbral && radiusKm <= 300 &&
+      SunAltitude(record, deltaT, approach->t, phi, -lon * kDegToRad) <
+          -(radiusKm / kEarthRadiusKm + kBelowHorizon + radiusKm / 2000 * 15 * kDegToRad)) {
+    return false;
+  }
   ShadowState state;
   EvaluateElements(record, approach->t, state);
   const double shadow =
@@ -356,6 +381,14 @@ SearchResult SearchCatalogue(const EclipseCatalogue& catalogue, const SearchCrit
             if (!ShadowMayReach(r, deltaT, fine.lat, fine.lon, fine.radiusKm, true)) continue;
             for (int pi : fine.members) {
               const auto& site = country.sites[pi];
+              // Outside the umbra at its greatest eclipse, a place sees no central phase.
+              const auto approach =
+                  ComputeClosestApproach(r, deltaT, site.lonWest, site.observer);
+              if (approach &&
+                  (std::hypot(approach->u, approach->v) > std::abs(approach->l2Local) ||
+                   SunAltitude(r, deltaT, approach->t, site.phi, site.lonWest) < -kBelowHorizon)) {
+                continue;
+              }
               const LocalEclipse e =
                   ComputeLocalEclipse(r, deltaT, site.phi, site.lonWest, site.observer);
               if (!SeesCentral(e)) continue;
@@ -580,6 +613,60 @@ void SaveSearchTsv(const std::string& path, const std::vector<SearchRow>& rows,
                    SearchPlaceMode mode) {
   const std::string text = SearchRowsTsv(rows, mode);
   WriteFileSafely(path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+}
+
+std::string SearchWindowText(SearchText text, Language language) {
+  struct Row {
+    SearchText key;
+    const char* de;
+    const char* en;
+    const char* fr;
+  };
+  static constexpr Row kRows[] = {
+      {SearchText::kTitle, "Finsternisse suchen", "Search eclipses", "Rechercher des éclipses"},
+      {SearchText::kFrom, "Von Jahr", "From year", "De l'année"},
+      {SearchText::kTo, "bis Jahr", "to year", "à l'année"},
+      {SearchText::kKinds, "Art", "Kind", "Type"},
+      {SearchText::kTotal, "total", "total", "totale"},
+      {SearchText::kAnnular, "ringförmig", "annular", "annulaire"},
+      {SearchText::kHybrid, "hybrid", "hybrid", "hybride"},
+      {SearchText::kPartial, "partiell", "partial", "partielle"},
+      {SearchText::kCentralOnly, "nur zentral", "central only", "centrale seulement"},
+      {SearchText::kMinDuration, "Mindestdauer (s)", "Minimum duration (s)", "Durée minimale (s)"},
+      {SearchText::kMinMagnitude, "Mindestgröße", "Minimum magnitude", "Grandeur minimale"},
+      {SearchText::kMaxGamma, "Höchstens |Gamma|", "At most |gamma|", "|gamma| au plus"},
+      {SearchText::kSaros, "Saros", "Saros", "Saros"},
+      {SearchText::kPlace, "Ort", "Place", "Lieu"},
+      {SearchText::kPlaceNone, "beliebig", "anywhere", "partout"},
+      {SearchText::kPlaceNear, "Zentralzone näher als", "Central path within", "Bande centrale à moins de"},
+      {SearchText::kPlaceCentral, "total/ringförmig am Ort", "Total/annular at the place",
+       "Totale/annulaire au lieu"},
+      {SearchText::kPlaceVisible, "sichtbar am Ort", "Visible at the place", "Visible au lieu"},
+      {SearchText::kPlaceCountry, "zentral über dem Land", "Central over the country",
+       "Centrale sur le pays"},
+      {SearchText::kLatitude, "Breite (Grad, N+)", "Latitude (degrees, N+)", "Latitude (°, N+)"},
+      {SearchText::kLongitude, "Länge (Grad, O+)", "Longitude (degrees, E+)", "Longitude (°, E+)"},
+      {SearchText::kWithin, "Abstand (km)", "Distance (km)", "Distance (km)"},
+      {SearchText::kCountry, "Land", "Country", "Pays"},
+      {SearchText::kStart, "Starten", "Start", "Démarrer"},
+      {SearchText::kCancel, "Abbrechen", "Cancel", "Annuler"},
+      {SearchText::kSaveAs, "Speichern unter …", "Save as…", "Enregistrer sous…"},
+      {SearchText::kClose, "Schließen", "Close", "Fermer"},
+      {SearchText::kFound, "Finsternisse gefunden: ", "Eclipses found: ", "Éclipses trouvées : "},
+      {SearchText::kCancelled, "abgebrochen", "cancelled", "interrompu"},
+      {SearchText::kSearching, "Suche läuft …", "Searching…", "Recherche en cours…"},
+      {SearchText::kBadNumber, "Keine gültige Zahl: ", "Not a valid number: ", "Nombre non valide : "},
+      {SearchText::kHint, "Doppelklick zeigt die Finsternis im Hauptfenster",
+       "Double-click shows the eclipse in the main window",
+       "Double-cliquer affiche l'éclipse dans la fenêtre principale"},
+  };
+  for (const Row& row : kRows) {
+    if (row.key == text) {
+      return language == Language::kGerman ? row.de : language == Language::kFrench ? row.fr
+                                                                                    : row.en;
+    }
+  }
+  return "";
 }
 
 // The criteria file ------------------------------------------------------------------------------

@@ -139,6 +139,18 @@ std::string SearchRowsJson(const std::vector<SearchRow>& rows, SearchPlaceMode m
 void SaveSearchTsv(const std::string& path, const std::vector<SearchRow>& rows,
                    SearchPlaceMode mode);
 
+// The texts of the search window.
+enum class SearchText {
+  kTitle, kFrom, kTo, kKinds, kTotal, kAnnular, kHybrid, kPartial, kCentralOnly, kMinDuration,
+  kMinMagnitude, kMaxGamma, kSaros, kPlace, kPlaceNone, kPlaceNear, kPlaceCentral, kPlaceVisible,
+  kPlaceCountry, kLatitude, kLongitude, kWithin, kCountry, kStart, kCancel, kSaveAs, kClose,
+  kFound, kCancelled, kSearching, kBadNumber, kHint,
+};
+std::string SearchWindowText(SearchText text, Language language);
+
+// The file of the remembered criteria, beside the settings file.
+inline constexpr const char* kSearchCriteriaFileName = "umbrivista_search.txt";
+
 // The search window's remembered criteria: a small key=value file ("from=1900" …), one key a
 // line, unknown keys refused. Read throws std::runtime_error "FILE: line N: field KEY: what is
 // wrong"; a missing file gives nullopt.
