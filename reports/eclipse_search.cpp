@@ -95,11 +95,11 @@ struct Summary {
   double magnitude = 0;
 };
 
-Summary Summarise(const EclipseRecord& record, double deltaT) {
+// t: the instant of greatest eclipse (hours from T0).
+Summary Summarise(const EclipseRecord& record, double deltaT, double t) {
   Summary s;
   ShadowState state;
   state.deltaT = deltaT;
-  const double t = GreatestEclipseTime(record);
   const InstantResult at = UpdateInstant(record, t, false, state);
   if (at.onEarth && IsCentral(record.typeCode)) {
     s.durationSeconds = at.quantities.durationSeconds;
@@ -279,26 +279,22 @@ std::string KindsFromTypeMask(unsigned mask) {
   return out;
 }
 
-std::string CriteriaProblem(const SearchCriteria& c) {
-  if (c.fromYear > c.toYear) return "the first year is later than the last";
-  if (!std::isfinite(c.minDurationSeconds) || c.minDurationSeconds < 0) {
-    return "the minimum duration must be a number of seconds ≥ 0";
-  }
-  if (c.minMagnitude && !(std::isfinite(*c.minMagnitude) && *c.minMagnitude >= 0)) {
-    return "the minimum magnitude must be a number ≥ 0";
-  }
-  if (c.maxGamma && !(std::isfinite(*c.maxGamma) && *c.maxGamma >= 0)) {
-    return "the largest |gamma| must be a number ≥ 0";
-  }
+std::string CriteriaProblem(const SearchCriteria& c, Language language) {
+  auto say = [language](SearchText text) { return SearchWindowText(text, language); };
+  if (c.fromYear > c.toYear) return say(SearchText::kYearsReversed);
+  const bool negative = !std::isfinite(c.minDurationSeconds) || c.minDurationSeconds < 0 ||
+                        (c.minMagnitude && !(std::isfinite(*c.minMagnitude) && *c.minMagnitude >= 0)) ||
+                        (c.maxGamma && !(std::isfinite(*c.maxGamma) && *c.maxGamma >= 0));
+  if (negative) return say(SearchText::kNegative);
   if (c.placeMode != SearchPlaceMode::kNone && c.placeMode != SearchPlaceMode::kCountry) {
-    if (!(std::abs(c.latitude) <= 90)) return "the latitude must lie within -90 … 90";
-    if (!(std::abs(c.longitude) <= 180)) return "the longitude must lie within -180 … 180";
+    if (!(std::abs(c.latitude) <= 90)) return say(SearchText::kLatitudeRange);
+    if (!(std::abs(c.longitude) <= 180)) return say(SearchText::kLongitudeRange);
   }
   if (c.placeMode == SearchPlaceMode::kNear &&
       !(std::isfinite(c.withinKm) && c.withinKm >= 0 && c.withinKm <= 20000)) {
-    return "the distance must lie within 0 … 20000 km";
+    return say(SearchText::kDistanceRange);
   }
-  if (c.placeMode == SearchPlaceMode::kCountry && c.country.empty()) return "no country given";
+  if (c.placeMode == SearchPlaceMode::kCountry && c.country.empty()) return say(SearchText::kNoCountry);
   return "";
 }
 
@@ -336,9 +332,12 @@ SearchResult SearchCatalogue(const EclipseCatalogue& catalogue, const SearchCrit
     if (c.maxGamma && std::abs(r.gamma) > *c.maxGamma) continue;
     const double deltaT = DeltaT(r.year, r.month);
     SearchRow row;
-    const CalendarDate date = GreatestEclipseDate(r, deltaT);
+    // The date as GreatestEclipseDate gives it, from the one instant of greatest eclipse.
+    const double tGreatest = GreatestEclipseTime(r);
+    const double jd = InstantJulianDay(r, tGreatest, deltaT);
+    const CalendarDate date = JDToCalendar(std::floor(jd * 86400 + 0.5) / 86400);
     if (date.year < c.fromYear || date.year > c.toYear) continue;
-    const Summary s = Summarise(r, deltaT);
+    const Summary s = Summarise(r, deltaT, tGreatest);
     if (c.minDurationSeconds > 0 && s.durationSeconds < c.minDurationSeconds) continue;
     if (c.minMagnitude && !placeMagnitude && s.magnitude < *c.minMagnitude) continue;
 
@@ -656,6 +655,20 @@ std::string SearchWindowText(SearchText text, Language language) {
       {SearchText::kCancelled, "abgebrochen", "cancelled", "interrompu"},
       {SearchText::kSearching, "Suche läuft …", "Searching…", "Recherche en cours…"},
       {SearchText::kBadNumber, "Keine gültige Zahl: ", "Not a valid number: ", "Nombre non valide : "},
+      {SearchText::kNoPlaces, "Keine Orte dieses Landes in der Ortsdatei: ",
+       "No places of this country in the places file: ", "Aucun lieu de ce pays dans le fichier des lieux : "},
+      {SearchText::kYearsReversed, "Das erste Jahr liegt nach dem letzten",
+       "The first year is later than the last", "La première année est postérieure à la dernière"},
+      {SearchText::kNegative, "Dauer, Größe und |Gamma| müssen Zahlen ≥ 0 sein",
+       "Duration, magnitude and |gamma| must be numbers ≥ 0",
+       "La durée, la grandeur et |gamma| doivent être des nombres ≥ 0"},
+      {SearchText::kLatitudeRange, "Die Breite muss zwischen -90 und 90 liegen",
+       "The latitude must lie within -90 … 90", "La latitude doit être comprise entre -90 et 90"},
+      {SearchText::kLongitudeRange, "Die Länge muss zwischen -180 und 180 liegen",
+       "The longitude must lie within -180 … 180", "La longitude doit être comprise entre -180 et 180"},
+      {SearchText::kDistanceRange, "Der Abstand muss zwischen 0 und 20000 km liegen",
+       "The distance must lie within 0 … 20000 km", "La distance doit être comprise entre 0 et 20000 km"},
+      {SearchText::kNoCountry, "Kein Land angegeben", "No country given", "Aucun pays indiqué"},
       {SearchText::kHint, "Doppelklick zeigt die Finsternis im Hauptfenster",
        "Double-click shows the eclipse in the main window",
        "Double-cliquer affiche l'éclipse dans la fenêtre principale"},

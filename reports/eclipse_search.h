@@ -68,9 +68,11 @@ std::optional<unsigned> TypeMaskFromKinds(const std::vector<std::string>& words,
 // makes.
 std::string KindsFromTypeMask(unsigned mask);
 
-// What is wrong with criteria, in English ("" when they can be searched): years out of order,
-// numbers not finite or negative, a latitude or longitude out of range, a country without name.
-std::string CriteriaProblem(const SearchCriteria& criteria);
+// What is wrong with criteria, in the language ("" when they can be searched): years out of
+// order, numbers not finite or negative, a latitude or longitude out of range, a country without
+// name.
+std::string CriteriaProblem(const SearchCriteria& criteria,
+                            Language language = Language::kEnglish);
 
 struct SearchRow {
   int position = 0;  // in the catalogue
@@ -144,7 +146,8 @@ enum class SearchText {
   kTitle, kFrom, kTo, kKinds, kTotal, kAnnular, kHybrid, kPartial, kCentralOnly, kMinDuration,
   kMinMagnitude, kMaxGamma, kSaros, kPlace, kPlaceNone, kPlaceNear, kPlaceCentral, kPlaceVisible,
   kPlaceCountry, kLatitude, kLongitude, kWithin, kCountry, kStart, kCancel, kSaveAs, kClose,
-  kFound, kCancelled, kSearching, kBadNumber, kHint,
+  kFound, kCancelled, kSearching, kBadNumber, kHint, kNoPlaces, kYearsReversed, kNegative,
+  kLatitudeRange, kLongitudeRange, kDistanceRange, kNoCountry,
 };
 std::string SearchWindowText(SearchText text, Language language);
 

@@ -273,7 +273,7 @@ std::optional<SearchCriteria> TForm_Search::ReadControls() {
   c.withinKm = number(Edit_Within).value_or(0);
   c.country = ComboBox_Country->currentText().trimmed().toStdString();
   if (!ok) return std::nullopt;
-  const std::string problem = CriteriaProblem(c);
+  const std::string problem = CriteriaProblem(c, language_);
   if (!problem.empty()) {
     ShowMessage(this, Q(problem));
     return std::nullopt;
@@ -300,6 +300,10 @@ void TForm_Search::Start() {
       return;
     }
     places = std::move(list.places);
+    if (places.empty()) {
+      ShowMessage(this, Q(SearchWindowText(SearchText::kNoPlaces, language_) + criteria->country));
+      return;
+    }
   }
   running_ = true;
   cancel_ = false;

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -131,6 +132,19 @@ TEST_F(SearchWindowTest, DamagedCriteriaFileIsReportedWithFileLineAndField) {
   ASSERT_EQ(messages_.size(), 2u);
   EXPECT_TRUE(messages_[1].contains("zwei"));
   EXPECT_TRUE(w->Rows().empty());
+  // A country the places file does not know, and reversed years, are said in the window's
+  // language.
+  w->Edit_MaxGamma->clear();
+  w->ComboBox_Place->setCurrentIndex(static_cast<int>(SearchPlaceMode::kCountry));
+  w->ComboBox_Country->setCurrentText("Atlantis");
+  w->Button_Start->click();
+  ASSERT_EQ(messages_.size(), 3u);
+  EXPECT_EQ(messages_[2], QString::fromUtf8("Keine Orte dieses Landes in der Ortsdatei: Atlantis"));
+  w->SpinBox_From->setValue(2100);
+  w->SpinBox_To->setValue(2000);
+  w->Button_Start->click();
+  ASSERT_EQ(messages_.size(), 4u);
+  EXPECT_EQ(messages_[3], QString::fromUtf8("Das erste Jahr liegt nach dem letzten"));
 }
 
 }  // namespace
