@@ -599,8 +599,14 @@ std::string SearchRowsJson(const std::vector<SearchRow>& rows, SearchPlaceMode m
     out += i ? ",\n " : "\n ";
     out += "{\"pos\":" + std::to_string(rows[i].position);
     for (SearchColumn c : columns) {
-      out += ",\"" + std::string(SearchColumnName(c)) + "\":\"" +
-             JsonEscape(SearchCellText(rows[i], c, Language::kEnglish)) + "\"";
+      const std::string text = SearchCellText(rows[i], c, Language::kEnglish);
+      // Numbers as JSON numbers (null where the row has none), texts as strings.
+      const bool number = c == SearchColumn::kDuration || c == SearchColumn::kMagnitude ||
+                          c == SearchColumn::kGamma || c == SearchColumn::kLatitude ||
+                          c == SearchColumn::kLongitude || c == SearchColumn::kPlaceMagnitude ||
+                          c == SearchColumn::kPlaceDuration || c == SearchColumn::kDistance;
+      out += ",\"" + std::string(SearchColumnName(c)) + "\":";
+      out += number ? (text.empty() ? "null" : text) : "\"" + JsonEscape(text) + "\"";
     }
     out += "}";
   }

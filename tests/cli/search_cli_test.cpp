@@ -68,6 +68,8 @@ TEST(CliSearch, WritesSortedTsvAndJson) {
   EXPECT_NE(json.out.find("\"date\":\"2024-04-08\""), std::string::npos) << json.out;
   EXPECT_NE(json.out.find("\"place_kind\":\"total\""), std::string::npos) << json.out;
   EXPECT_EQ(json.out.front(), '[');
+  EXPECT_NE(json.out.find("\"saros\":\"139 (30/71)\",\"duration\":268."), std::string::npos)
+      << json.out;
 }
 
 // The README quotes `umbrivista-cli --help` between "What `umbrivista-cli --help` prints:" and
