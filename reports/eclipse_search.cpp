@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -15,6 +16,7 @@
 #include "julian_day.h"
 #include "numbers.h"
 #include "path_limits.h"
+#include "regular_file.h"
 #include "safe_file.h"
 #include "shadow.h"
 
@@ -721,8 +723,18 @@ void WriteSearchCriteriaFile(const std::string& path, const SearchCriteria& c) {
 }
 
 std::optional<SearchCriteria> ReadSearchCriteriaFile(const std::string& path) {
+  std::error_code ec;
+  if (!std::filesystem::exists(path, ec)) return std::nullopt;
+  // A named pipe or a folder in its place is refused without being opened; a file larger than any
+  // criteria file is refused unread.
+  if (const std::string kind = NonRegularKind(path); !kind.empty()) {
+    throw std::runtime_error(path + ": is not a regular file but " + kind);
+  }
+  if (const auto size = std::filesystem::file_size(path, ec); !ec && size > 64 * 1024) {
+    throw std::runtime_error(path + ": larger than 64 KiB, not a criteria file");
+  }
   std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
+  if (!in) throw std::runtime_error(path + ": cannot be read");
   SearchCriteria c;
   std::string line;
   int number = 0;

@@ -290,6 +290,18 @@ TEST_F(SearchFiles, CriteriaRoundTripAndDamagedFilesAreRefused) {
       EXPECT_NE(what.find(bad.field), std::string::npos) << what;
     }
   }
+  // A folder in the file's place, and a file far too large, are refused with the file's name.
+  std::filesystem::remove(path);
+  std::filesystem::create_directory(path);
+  EXPECT_THROW(ReadSearchCriteriaFile(path), std::runtime_error);
+  std::filesystem::remove(path);
+  std::ofstream(path) << std::string(100000, '#');
+  try {
+    ReadSearchCriteriaFile(path);
+    ADD_FAILURE() << "accepted";
+  } catch (const std::runtime_error& e) {
+    EXPECT_EQ(std::string(e.what()).rfind(path + ": ", 0), 0u) << e.what();
+  }
 }
 
 TEST_F(SearchFiles, SavedTsvHasAHeaderAndOneLinePerRow) {
