@@ -463,7 +463,7 @@ const ColumnInfo& Info(SearchColumn column) { return kColumns[static_cast<int>(c
 std::string PlaceKindWord(EclipseKind kind, Language language) {
   switch (kind) {
     case EclipseKind::kTotal:
-      return language == Language::kGerman ? "total" : "total";
+      return language == Language::kFrench ? "totale" : "total";
     case EclipseKind::kAnnular:
       return language == Language::kGerman ? "ringförmig"
              : language == Language::kFrench ? "annulaire"

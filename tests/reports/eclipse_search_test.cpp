@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <filesystem>
@@ -225,6 +226,20 @@ TEST(EclipseSearch, SortsByEveryColumnAndCancels) {
                 SearchCellText(reversed.back(), column, Language::kEnglish));
       EXPECT_EQ(SearchColumnFromName(SearchColumnName(column)), column);
     }
+  }
+  // The kinds in the three languages.
+  SearchRow total;
+  total.hasPlace = true;
+  total.placeKind = EclipseKind::kTotal;
+  total.typeCode = kAnnular;
+  const std::array<const char*, 3> placeKinds = {"total", "total", "totale"};
+  const std::array<const char*, 3> kinds = {"Ringförmige", "annular", "annulaire"};
+  for (Language language : {Language::kGerman, Language::kEnglish, Language::kFrench}) {
+    const int i = static_cast<int>(language);
+    EXPECT_EQ(SearchCellText(total, SearchColumn::kPlaceKind, language), placeKinds[i]);
+    EXPECT_NE(SearchCellText(total, SearchColumn::kKind, language).find(kinds[i]),
+              std::string::npos)
+        << SearchCellText(total, SearchColumn::kKind, language);
   }
   std::vector<SearchRow> rows = result.rows;
   SortSearchRows(rows, SearchColumn::kPlaceMagnitude, false);
