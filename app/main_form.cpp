@@ -388,6 +388,7 @@ void MainWindowControls::MakeMenu(QMainWindow* window) {
   QMenu* lists = Named(bar->addMenu(QString()), "Liste1");
   Sichtbarkeit = Named(lists->addAction(QString()), "Sichtbarkeit");
   CityHist = Named(lists->addAction(QString()), "CityHist");
+  SearchEclipses = Named(lists->addAction(QString()), "SearchEclipses");
 
   QMenu* marks = Named(bar->addMenu(QString()), "Markierung1");
   Markierungen_Bearbeiten = Named(marks->addAction(QString()), "Markierungen_Bearbeiten");

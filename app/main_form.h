@@ -91,6 +91,7 @@ struct MainWindowControls {
   QAction* Exit1;
   QAction* Sichtbarkeit;
   QAction* CityHist;
+  QAction* SearchEclipses;
   QAction* Opt_Bessel;
   QAction* Opt_Ekliptik;
   QAction* Opt_Deutsch;

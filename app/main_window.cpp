@@ -33,6 +33,7 @@
 #include "layers.h"
 #include "poi_panels.h"
 #include "scratch_database.h"
+#include "search_window.h"
 #include "settings_file.h"
 #include "up_down.h"
 #include "widgets.h"
@@ -212,6 +213,7 @@ void TForm_Main::Connect() {
   connect(CityHist, &QAction::triggered, this, [this] {
     if (history_) history_->Open();
   });
+  connect(SearchEclipses, &QAction::triggered, this, [this] { SearchWindow()->Open(); });
   connect(Opt_Bessel, &QAction::triggered, Globe, qOverload<>(&QWidget::update));
   connect(Opt_NormView, &QAction::triggered, this, [&s] { s.SetBackView(false); });
   connect(Opt_BackView, &QAction::triggered, this, [&s] { s.SetBackView(true); });
@@ -285,6 +287,25 @@ void TForm_Main::AttachReportWindows(TForm_CityHist* history, TForm_CityList* li
     links_.push_back(std::make_unique<ReportLink>(session_, window));
     session_.Subscribe(links_.back().get());
   }
+}
+
+TForm_Search* TForm_Main::SearchWindow() {
+  if (search_) return search_.get();
+  std::string criteriaFile;
+  if (!options_.settingsFile.empty()) {
+    criteriaFile =
+        (std::filesystem::path(options_.settingsFile).parent_path() / kSearchCriteriaFileName)
+            .string();
+  }
+  search_ = std::make_unique<TForm_Search>(session_.Catalogue(), criteriaFile, options_.dataDir,
+                                           options_.version);
+  search_->SetLanguage(session_.GetLanguage());
+  connect(search_.get(), &TForm_Search::eclipseChosen, this, [this](int position) {
+    session_.SelectPosition(position);
+    raise();
+    activateWindow();
+  });
+  return search_.get();
 }
 
 void TForm_Main::LanguageCommand(Language language) { session_.SetLanguage(language); }
@@ -364,6 +385,7 @@ void TForm_Main::closeEvent(QCloseEvent* event) {
   playTimer_->stop();
   closing_ = true;
   for (TReportWindow* r : reports_) r->CancelRun();
+  if (search_) search_->Cancel();
   QCoreApplication::processEvents();
   // The settings are taken before anything is torn down, and written last; the scratch database
   // goes with its file once the globe has let go of it.
@@ -375,6 +397,10 @@ void TForm_Main::closeEvent(QCloseEvent* event) {
   scratch_.reset();
   SaveSettingsFile(settings);
   for (TReportWindow* r : reports_) r->close();
+  if (search_) {
+    search_->Cancel();
+    search_->close();
+  }
   if (help_) help_->close();
   if (about_) about_->hide();
   event->accept();

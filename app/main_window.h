@@ -27,6 +27,7 @@ class SceneLayers;
 class ScratchDatabase;
 class TForm_CityHist;
 class TForm_CityList;
+class TForm_Search;
 class TAboutPanel;
 class THelpWindow;
 class TPoIListPanels;
@@ -56,6 +57,10 @@ class TForm_Main : public QMainWindow, public MainWindowControls, private Sessio
   // The two report windows, made after this one: they take the catalogue, the shown eclipse and
   // the language from the session, and relabel themselves when the language changes.
   void AttachReportWindows(TForm_CityHist* history, TForm_CityList* list);
+  // The search window, made at its first use: double-clicking one of its rows shows that eclipse
+  // here; it follows the language, remembers its criteria beside the settings file and closes with
+  // this window.
+  TForm_Search* SearchWindow();
   // The language command of the Option menu.
   void LanguageCommand(Language language);
 
@@ -165,6 +170,7 @@ class TForm_Main : public QMainWindow, public MainWindowControls, private Sessio
   TPoIListPanels* poiPanels_ = nullptr;
   TForm_CityHist* history_ = nullptr;
   TForm_CityList* list_ = nullptr;
+  std::unique_ptr<TForm_Search> search_;
   std::vector<TReportWindow*> reports_;
   std::vector<std::unique_ptr<ReportLink>> links_;
   bool closing_ = false;

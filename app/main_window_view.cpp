@@ -36,6 +36,8 @@
 #include "info_panel.h"
 #include "layers.h"
 #include "main_window.h"
+
+#include "search_window.h"
 #include "navigation.h"
 #include "overlay.h"
 #include "poi_panels.h"
@@ -235,6 +237,7 @@ void TForm_Main::Relabel() {
   Action_CopyPoI->setText(Q(CopyLinesCommand(language)));
   SG->setToolTip(Q(InfoGridHint(language)));
   if (about_) about_->hide();
+  if (search_) search_->SetLanguage(language);
   // An open help window turns to the page of the new language.
   if (help_ && help_->isVisible()) Hilfe2Click();
 }

@@ -123,6 +123,7 @@ int RunRender(Args& args);
 int RunCityList(Args& args);
 int RunPlaceHistory(Args& args);
 int RunSketch(Args& args);
+int RunSearch(Args& args);
 
 // Before a QGuiApplication that only paints pictures: the offscreen platform unless one is
 // chosen, and only Qt's critical messages on stderr. The application's argc and argv.

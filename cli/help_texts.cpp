@@ -149,6 +149,26 @@ const char* CommandHelp(const std::string& command) {
        "                           [--format text|csv|json] --out FILE|-\n"
        "  every eclipse seen at one place between the years, as the place-history window's\n"
        "  \"Save as\" writes it (same columns and times as citylist; --format as there)\n"},
+      {"search",
+       "umbrivista-cli search [--from Y] [--to Y] [--kind K,K…] [--min-duration S]\n"
+       "                      [--min-magnitude M] [--max-gamma G] [--saros N]\n"
+       "                      [--near LAT,LON --within KM] [--central-at LAT,LON]\n"
+       "                      [--visible-from LAT,LON] [--country NAME [--places FILE]]\n"
+       "                      [--lang de|en|fr] [--sort COLUMN [--desc]] [--format tsv|json]\n"
+       "  the eclipses of the catalogue that meet every criterion given, in catalogue order (or\n"
+       "  sorted by COLUMN), as TSV under a header line or as a JSON array. Years are those of the\n"
+       "  UT date of greatest eclipse. --kind: total and annular include their non-central forms;\n"
+       "  central and noncentral restrict the kinds given with them. Duration (s) is that of the\n"
+       "  central phase at greatest eclipse; magnitude that at greatest eclipse; --max-gamma limits\n"
+       "  |gamma|. At most one place criterion: --near: the central path passes within KM of the\n"
+       "  point; --central-at: the point sees the total or annular phase with the Sun up;\n"
+       "  --visible-from: the point sees some of the eclipse with the Sun up; --country: some place\n"
+       "  of the country in the places file (of --lang, or --places) sees the total or annular\n"
+       "  phase with the Sun up (the place is named). With a place criterion --min-magnitude\n"
+       "  applies to the magnitude seen there. Columns: pos, date, kind, saros, duration,\n"
+       "  magnitude, gamma, lat, lon (greatest eclipse), and with a place place (country only),\n"
+       "  place_kind, place_magnitude, place_time (UT of the most seen), place_duration, distance\n"
+       "  (--near only); --sort takes one of these names, --desc reverses it.\n"},
   };
   const auto it = kHelp.find(command);
   return it == kHelp.end() ? nullptr : it->second;

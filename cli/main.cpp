@@ -33,6 +33,11 @@ const char* kUsage =
     "  placehistory --lat DEG --lon DEG [--height M] [--name N] [--country C]\n"
     "         [--population P] [--from Y] [--to Y] [--lang de|en|fr] [--format text|csv|json]\n"
     "         --out FILE|-\n"
+    "  search [--from Y] [--to Y] [--kind total,annular,hybrid,partial,central,noncentral]\n"
+    "         [--min-duration S] [--min-magnitude M] [--max-gamma G] [--saros N]\n"
+    "         [--near LAT,LON --within KM] [--central-at LAT,LON] [--visible-from LAT,LON]\n"
+    "         [--country NAME [--places FILE]] [--lang de|en|fr] [--sort COLUMN [--desc]]\n"
+    "         [--format tsv|json]\n"
     "every command answers --help; --version prints the version\n"
     "options: --catalogue FILE  use this catalogue instead of the one the data lookup finds\n"
     "         --data-dir DIR    look for the data files in DIR first (also UMBRIVISTA_DATA)\n";
@@ -50,6 +55,7 @@ int Run(int argc, char** argv) {
       {"centreline", RunCentreLine}, {"local", RunLocal},   {"render", RunRender},
       {"citylist", RunCityList},     {"placehistory", RunPlaceHistory}, {"limits", RunLimits},
       {"sketch", RunSketch},         {"pathtable", RunPathTable},
+      {"search", RunSearch},
   };
   if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
     std::cout << kUsage;

@@ -19,6 +19,7 @@ const CaptionText kCaptions[] = {
   {W::kMain, "Liste1", {"&Liste erzeugen", "&Create List", "&Créer liste"}},
   {W::kMain, "Sichtbarkeit", {"Sichtbarkeit dieser Finsternis an verschiedenen Orten", "Local circumstances for cities/countries", "Visibilité de l'éclipse en différants lieux"}},
   {W::kMain, "CityHist", {"Alle Finsternisse an einem bestimmten Ort suchen", "Search for all eclipses at a given place", "Trouver toutes les éclipses en un lieu donné"}},
+  {W::kMain, "SearchEclipses", {"Finsternisse suchen …", "Search eclipses…", "Rechercher des éclipses…"}},
   {W::kMain, "Markierung1", {"Markierungen", "Points of Interest", "Marquer"}},
   {W::kMain, "Markierungen_Bearbeiten", {"Bearbeiten", "Edit list", "Editer"}},
   {W::kMain, "Markierungen_Auswaehlen", {"Auswählen", "Select Points", "Choisir"}},
