@@ -137,8 +137,12 @@ TEST(EclipseSearch, PlaceCriteria) {
     if (it == result.rows.end()) continue;
     EXPECT_TRUE(it->hasPlace);
     EXPECT_GT(it->placeMagnitude, 0);
-    if (k.mode == SearchPlaceMode::kCentralAt) EXPECT_EQ(it->placeKind, EclipseKind::kTotal);
-    if (k.mode == SearchPlaceMode::kNear) EXPECT_LE(it->distanceKm, k.km);
+    if (k.mode == SearchPlaceMode::kCentralAt) {
+      EXPECT_EQ(it->placeKind, EclipseKind::kTotal);
+    }
+    if (k.mode == SearchPlaceMode::kNear) {
+      EXPECT_LE(it->distanceKm, k.km);
+    }
   }
   // The minimum magnitude applies to what the place sees: Berlin sees 2026-08-12 at about 0.9.
   SearchCriteria c;
