@@ -136,7 +136,7 @@ std::vector<std::string> PlaceCircumstancesLines(const EclipseRecord& record, do
   lines.push_back(visible ? w.kind[kind] : w.notVisible);
   // Where ΔT is uncertain by more than a minute, what the place saw depends on it: the parts of
   // ΔT ± 2σ over which it sees the central phase, not a plain yes or no.
-  const double sigma = DeltaTSigma(record.year + (record.month - 0.5) / 12);
+  const double sigma = DeltaTSigma(record.year, record.month);
   if (sigma > kDeltaTStatementSigma) {
     const double lowest = deltaT - 2 * sigma, highest = deltaT + 2 * sigma;
     const auto parts = CentralDeltaTIntervals(record, phi, -longitude * kPi / 180,

@@ -318,7 +318,7 @@ void Session::SetShowDeltaTBand(bool shown) {
 std::optional<std::pair<double, double>> Session::DeltaTBandRange() const {
   if (!showDeltaTBand_ || !ut_ || position_ == 0) return std::nullopt;
   const EclipseRecord& r = Record();
-  const double sigma = DeltaTSigma(r.year + (r.month - 0.5) / 12);
+  const double sigma = DeltaTSigma(r.year, r.month);
   if (!(sigma >= kMinBandSigma)) return std::nullopt;
   return std::make_pair(deltaTInUse_ - 2 * sigma, deltaTInUse_ + 2 * sigma);
 }

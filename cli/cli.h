@@ -5,6 +5,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "catalogue.h"
@@ -48,6 +49,10 @@ std::string FormatNumber(double value);
 int ParseIntArg(const std::string& text, const std::string& what, int lo, int hi);
 double ParseRealArg(const std::string& text, const std::string& what, double lo, double hi,
                     const std::string& unit = "");
+// "--NAME LAT,LON" as (latitude, longitude) in degrees, or nullopt when the option is absent;
+// a UsageError for anything else.
+std::optional<std::pair<double, double>> TakeLatLon(Args& args, const char* name);
+
 // The value of an option the command cannot do without; a UsageError "missing --NAME" when absent.
 std::string RequiredOption(Args& args, const std::string& name);
 

@@ -112,6 +112,17 @@ double ParseRealArg(const std::string& text, const std::string& what, double lo,
   return v;
 }
 
+std::optional<std::pair<double, double>> TakeLatLon(Args& args, const char* name) {
+  const auto text = args.TakeOption(name);
+  if (!text) return std::nullopt;
+  const std::string option = std::string("--") + name;
+  const auto comma = text->find(',');
+  if (comma == std::string::npos) throw UsageError(option + " must be LAT,LON, not " + Echo(*text));
+  return std::make_pair(
+      ParseRealArg(text->substr(0, comma), option + " latitude", -90, 90, "°"),
+      ParseRealArg(text->substr(comma + 1), option + " longitude", -180, 180, "°"));
+}
+
 std::string RequiredOption(Args& args, const std::string& name) {
   auto value = args.TakeOption(name);
   if (!value) throw UsageError("missing --" + name);

@@ -76,7 +76,7 @@ int RunDeltaT(Args& args) {
   const bool sigma = args.TakeFlag("sigma");
   args.ExpectEnd();
   std::cout << FormatReal(DeltaT(year, month)) << "\n";
-  if (sigma) std::cout << "sigma " << FormatDeltaTSigma(DeltaTSigma(year + (month - 0.5) / 12)) << " s\n";
+  if (sigma) std::cout << "sigma " << FormatDeltaTSigma(DeltaTSigma(year, month)) << " s\n";
   return 0;
 }
 

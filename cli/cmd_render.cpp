@@ -50,19 +50,8 @@ int RunRender(Args& args) {
   const bool limits = !args.TakeFlag("no-limits");
   const bool title = args.TakeFlag("title");
   const Language language = TakeLanguage(args);
-  // "LAT,LON" of an option, or nullopt when the option is absent.
-  auto latLon = [&args](const char* name) -> std::optional<std::pair<double, double>> {
-    const auto text = args.TakeOption(name);
-    if (!text) return std::nullopt;
-    const std::string option = std::string("--") + name;
-    const auto comma = text->find(',');
-    if (comma == std::string::npos) throw UsageError(option + " must be LAT,LON, not " + Echo(*text));
-    return std::make_pair(
-        ParseRealArg(text->substr(0, comma), option + " latitude", -90, 90, "°"),
-        ParseRealArg(text->substr(comma + 1), option + " longitude", -180, 180, "°"));
-  };
-  const auto poi = latLon("poi");
-  const auto centre = latLon("centre");
+  const auto poi = TakeLatLon(args, "poi");
+  const auto centre = TakeLatLon(args, "centre");
   const auto animation = TakeRenderAnimation(args);
   const auto& catalogue = LoadCatalogue(args);
   const int position = ParsePosition(args.TakePositional("POS"), catalogue);

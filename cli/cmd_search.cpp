@@ -44,20 +44,10 @@ int RunSearch(Args& args) {
   if (auto s = args.TakeOption("saros")) {
     c.saros = ParseIntArg(*s, "--saros", -kMaxSarosMagnitude, kMaxSarosMagnitude);
   }
-  auto latLon = [&args](const char* name) -> std::optional<std::pair<double, double>> {
-    const auto text = args.TakeOption(name);
-    if (!text) return std::nullopt;
-    const std::string option = std::string("--") + name;
-    const auto comma = text->find(',');
-    if (comma == std::string::npos) throw UsageError(option + " must be LAT,LON, not " + Echo(*text));
-    return std::make_pair(
-        ParseRealArg(text->substr(0, comma), option + " latitude", -90, 90, "°"),
-        ParseRealArg(text->substr(comma + 1), option + " longitude", -180, 180, "°"));
-  };
-  const auto near = latLon("near");
+  const auto near = TakeLatLon(args, "near");
   const auto within = args.TakeOption("within");
-  const auto centralAt = latLon("central-at");
-  const auto visibleFrom = latLon("visible-from");
+  const auto centralAt = TakeLatLon(args, "central-at");
+  const auto visibleFrom = TakeLatLon(args, "visible-from");
   const auto country = args.TakeOption("country");
   const auto places = args.TakeOption("places");
   const int placeCriteria = !!near + !!centralAt + !!visibleFrom + !!country;

@@ -350,7 +350,7 @@ int RunLocal(Args& args) {
   out.Flag("found", found.outcome == LocalOutcome::kEclipse);
   if (deltaTRange) {
     // ΔT ± 2σ, and the parts of it over which the place sees the central phase.
-    const double sigma = DeltaTSigma(r.year + (r.month - 0.5) / 12);
+    const double sigma = DeltaTSigma(r.year, r.month);
     const double lowest = deltaT - 2 * sigma, highest = deltaT + 2 * sigma;
     out.Number("deltat_sigma_s", FormatDeltaTSigma(sigma));
     const std::string range[2] = {FormatFixed(lowest, 1), FormatFixed(highest, 1)};

@@ -31,6 +31,10 @@ double DeltaT(double year, double month);
 //   u = (year − 2025)/100, the same parabola counted from the last measured year.
 // Infinity for a year that is not finite.
 double DeltaTSigma(double year);
+// The same for the middle of a month, as DeltaT takes it.
+inline double DeltaTSigma(double year, double month) {
+  return DeltaTSigma(year + (month - 0.5) / 12);
+}
 
 // σ as the program writes it, in seconds without the unit: whole seconds from 10 s ("265"),
 // one decimal below ("2.6", "0.1").
