@@ -18,10 +18,6 @@ struct CivilClock {
   CivilOffsetFn offsets;
 };
 
-// Above this σ(ΔT) (seconds) the first line says over which part of ΔT ± 2σ the place sees the
-// central phase instead of naming one kind.
-inline constexpr double kDeltaTStatementSigma = 60;
-
 // `latitude`, `longitude` in degrees (north and east positive), at sea level; `deltaT` the ΔT of
 // the eclipse (seconds); times in UT when `ut`, else TT. With a `clock`, each instant also on the
 // place's civil clock ("19:36:42 CEST, UT+2") after a line naming the zone.

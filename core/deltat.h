@@ -40,6 +40,10 @@ inline double DeltaTSigma(double year, double month) {
 // one decimal below ("2.6", "0.1").
 std::string FormatDeltaTSigma(double sigma);
 
+// Above this σ (seconds) whether a place sees the central phase is told as the parts of ΔT ± 2σ
+// over which it does, never as one kind: a 2σ of two minutes turns the Earth by half a degree.
+inline constexpr double kDeltaTStatementSigma = 60;
+
 // Earth rotation in degrees per second of ΔT.
 inline constexpr double kEarthRotationDegPerSecond = 0.00417807;
 

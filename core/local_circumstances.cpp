@@ -467,30 +467,69 @@ std::vector<DeltaTInterval> CentralDeltaTIntervals(const EclipseRecord& record, 
                                                    double lowest, double highest) {
   std::vector<DeltaTInterval> out;
   if (!std::isfinite(lowest) || !std::isfinite(highest) || highest < lowest) return out;
-  auto sees = [&](double deltaT) {
-    const LocalEclipse e = ComputeLocalEclipse(record, deltaT, latitude, longitudeWest, observer);
-    return e.outcome == LocalOutcome::kEclipse && e.visible.visibility != Visibility::kNone &&
-           e.visible.greatestKind != EclipseKind::kPartial;
+  // A change of ΔT by δ turns the place by ω·δ along its parallel, which moves it on the
+  // fundamental plane by at most speed·δ Earth radii (speed = ω·ρcos φ′) and changes its umbral
+  // radius by far less. So where the place passes outside the umbra by g at its closest approach,
+  // it stays outside while δ < g/speed, with 0.002 off g because the umbral radius at other
+  // instants may exceed that at greatest eclipse a little (it changes by about 0.001 an hour, the
+  // axis's distance by some 0.5 an hour). Where it passes inside by g with the Sun at altitude h,
+  // it stays inside while δ < g/speed, and the Sun stays up while the turn and the shift of
+  // greatest eclipse (at most speed·δ/n hours, n the shadow's speed across the place) change h
+  // by less than h − 0.03.
+  const double omega = kEarthRotationDegPerSecond * kDegToRad;
+  const double speed = omega * std::max(std::fabs(observer.rhoCosPhi), 1e-3);
+  struct Probe {
+    bool sees = false;
+    double leap = 0;  // seconds of ΔT either side over which `sees` surely holds
+    // Where no long leap is sure: the time the Earth takes to turn the place by the umbra's
+    // radius, within 2 … 10 s, so that not even the narrow path of a hybrid eclipse is passed
+    // unseen, though a gap in the path shorter than that may be.
+    double step = 2;
   };
-  // The path is at least some tens of kilometres wide: at 0.46 km per second of ΔT on the
-  // equator, steps of at most 10 s (and 400 over the range) pass no part of it unseen.
-  const int steps = std::clamp(static_cast<int>(std::ceil((highest - lowest) / 10)), 1, 400);
+  auto probe = [&](double deltaT) {
+    Probe p;
+    const Evaluator ev(record, deltaT, longitudeWest, observer);
+    double t;
+    Trial g;
+    if (IterateGreatest(ev, t, g)) {
+      const double m = std::hypot(g.u, g.v), umbra = std::fabs(g.l2Local);
+      p.step = std::clamp(umbra / speed, 2.0, 10.0);
+      if (m >= umbra) {
+        p.leap = std::max(0.0, 0.9 * (m - umbra - 0.002) / speed);
+        return p;
+      }
+      const double altitude = std::asin(SinSunAltitude(g, latitude));
+      if (altitude > 0.03) {
+        p.sees = true;
+        p.leap = 0.5 * std::min((umbra - m) / (1.01 * speed),
+                                (altitude - 0.03) / (omega + 0.27 * speed / g.n));
+        return p;
+      }
+    }
+    // Near the horizon the visible part decides.
+    const LocalEclipse e = ComputeLocalEclipse(record, deltaT, latitude, longitudeWest, observer);
+    p.sees = e.outcome == LocalOutcome::kEclipse && e.visible.visibility != Visibility::kNone &&
+             e.visible.greatestKind != EclipseKind::kPartial;
+    return p;
+  };
   auto edge = [&](double inside, double outside) {
     while (std::fabs(outside - inside) > 0.005) {
       const double middle = (inside + outside) / 2;
-      (sees(middle) ? inside : outside) = middle;
+      (probe(middle).sees ? inside : outside) = middle;
     }
     return inside;
   };
-  bool previous = sees(lowest);
+  Probe here = probe(lowest);
+  bool previous = here.sees;
   double start = lowest, last = lowest;
-  for (int i = 1; i <= steps; ++i) {
-    const double deltaT = lowest + (highest - lowest) * i / steps;
-    const bool now = sees(deltaT);
-    if (now && !previous) start = edge(deltaT, last);
-    if (!now && previous) out.push_back({start, edge(last, deltaT)});
+  while (last < highest) {
+    const double next = std::min(highest, last + std::max(here.step, here.leap));
+    here = probe(next);
+    const bool now = here.sees;
+    if (now && !previous) start = edge(next, last);
+    if (!now && previous) out.push_back({start, edge(last, next)});
     previous = now;
-    last = deltaT;
+    last = next;
   }
   if (previous) out.push_back({start, highest});
   return out;

@@ -70,26 +70,34 @@ double SunAltitude(const EclipseRecord& record, double deltaT, double t, double 
 // a central phase of a few minutes to be seen at sunrise or sunset.
 constexpr double kBelowHorizon = 0.05;
 
+// sweepSeconds: ΔT may lie anywhere within that many seconds of `deltaT`, which turns every
+// point by up to ω·sweepSeconds and so moves it on the fundamental plane by as much (Earth radii).
 bool ShadowMayReach(const EclipseRecord& record, double deltaT, double lat, double lon,
-                    double radiusKm, bool umbral) {
+                    double radiusKm, bool umbral, double sweepSeconds = 0) {
   const double phi = lat * kDegToRad;
   const auto approach =
       ComputeClosestApproach(record, deltaT, -lon * kDegToRad, ObserverGeocentric(0, phi));
   if (!approach) return true;
+  // A point's turn moves it by its distance from the Earth's axis times the angle: at most the
+  // cosine of the region's latitude nearest the equator.
+  const double nearestEquator = std::max(0.0, std::abs(phi) - radiusKm / kEarthRadiusKm);
+  const double turn =
+      sweepSeconds * kEarthRotationDegPerSecond * kDegToRad * std::cos(nearestEquator);
   // The umbra falls on the day side only, and crosses a small region within minutes of the
   // centre's closest approach (it moves at least about 2000 km an hour): a small region whose
   // every point has the Sun well below the horizon then, allowing for the Earth's turn meanwhile,
   // is out of its reach. Not used for large regions, which the umbra may take hours to cross.
   if (umbral && radiusKm <= 300 &&
       SunAltitude(record, deltaT, approach->t, phi, -lon * kDegToRad) <
-          -(radiusKm / kEarthRadiusKm + kBelowHorizon + radiusKm / 2000 * 15 * kDegToRad)) {
+          -(radiusKm / kEarthRadiusKm + kBelowHorizon + radiusKm / 2000 * 15 * kDegToRad + turn)) {
     return false;
   }
   ShadowState state;
   EvaluateElements(record, approach->t, state);
   const double shadow =
       umbral ? std::abs(state.l2) + std::abs(state.tanF2) : state.l1 + state.tanF1;
-  return std::hypot(approach->u, approach->v) - shadow <= radiusKm / kEarthRadiusKm + kBoundMargin;
+  return std::hypot(approach->u, approach->v) - shadow <=
+         radiusKm / kEarthRadiusKm + kBoundMargin + 1.01 * turn;
 }
 
 struct Summary {
@@ -107,9 +115,14 @@ Summary Summarise(const EclipseRecord& record, double deltaT, double t) {
     s.durationSeconds = at.quantities.durationSeconds;
     const double l1 = state.l1 - at.point.zeta1 * state.tanF1;
     const double l2 = at.quantities.l2Local;
-    s.magnitude = l1 / (l1 + l2);
+    s.magnitude = (l1 - l2) / (l1 + l2);
   } else {
-    s.magnitude = (state.l1 + 0.9972 - std::abs(record.gamma)) / (state.l1 + state.l2);
+    // The part of the Sun's diameter covered at the point of the Earth's outline nearest the
+    // axis, where ζ = 0: the axis lies m·(m1 − 1)/m1 from it, m1 its distance from the centre in
+    // the y1 system of the oblate Earth (agrees with the local circumstances there to 2e-5).
+    const double x = state.x, y = state.y, l1 = state.l1, l2 = state.l2;
+    const double m = std::hypot(x, y), m1 = std::hypot(x, y * rhoFactor(state));
+    s.magnitude = (l1 - m * (m1 - 1) / m1) / (l1 + l2);
   }
   return s;
 }
@@ -199,14 +212,91 @@ bool SeesCentral(const LocalEclipse& e) {
          e.visible.greatestKind != EclipseKind::kPartial;
 }
 
+// A place of the country that sees the central phase for some ΔT within `sweep` seconds of
+// `deltaT` (at `deltaT` itself for 0) and that `accept` takes, or −1. Cells are tested from the
+// whole country down to single places, each against the umbra for an interval of ΔT: where the
+// Earth's turn over half the interval exceeds a cell's radius, the interval is halved first, so
+// that a cell far from every position of the path is passed over whole.
+int FindCentralPlace(const EclipseRecord& r, double deltaT, const CountryIndex& country,
+                     double sweep, const std::function<bool(int)>& accept) {
+  const double turnKmPerSecond = kEarthRotationDegPerSecond * kDegToRad * kEarthRadiusKm;
+  // level 0: the whole country, 1: coarse cells, 2: fine cells; a, b: offsets from deltaT.
+  std::function<int(const Cell&, int, double, double)> scan = [&](const Cell& cell, int level,
+                                                                   double a, double b) -> int {
+    const double half = (b - a) / 2, middle = (a + b) / 2;
+    if (!ShadowMayReach(r, deltaT + middle, cell.lat, cell.lon, cell.radiusKm, true, half)) {
+      return -1;
+    }
+    if (half * turnKmPerSecond > std::max(cell.radiusKm, 50.0)) {
+      const int found = scan(cell, level, a, middle);
+      return found >= 0 ? found : scan(cell, level, middle, b);
+    }
+    for (int m : cell.members) {
+      if (level < 2) {
+        const int found = scan(level == 0 ? country.coarse[m] : country.fine[m], level + 1, a, b);
+        if (found >= 0) return found;
+        continue;
+      }
+      const auto& site = country.sites[m];
+      // Outside the umbra at its greatest eclipse (by more than the interval can turn it), or
+      // with the Sun well below the horizon then, a place sees no central phase.
+      const double turn =
+          1.01 * half * kEarthRotationDegPerSecond * kDegToRad * site.observer.rhoCosPhi;
+      const auto approach = ComputeClosestApproach(r, deltaT + middle, site.lonWest, site.observer);
+      if (approach &&
+          (std::hypot(approach->u, approach->v) - std::abs(approach->l2Local) >
+               (half > 0 ? turn + 0.002 : 0) ||
+           SunAltitude(r, deltaT + middle, approach->t, site.phi, site.lonWest) <
+               -kBelowHorizon - turn)) {
+        continue;
+      }
+      const bool central =
+          half > 0 ? !CentralDeltaTIntervals(r, site.phi, site.lonWest, site.observer,
+                                             deltaT + a, deltaT + b)
+                          .empty()
+                   : SeesCentral(ComputeLocalEclipse(r, deltaT, site.phi, site.lonWest,
+                                                     site.observer));
+      if (central && accept(m)) return m;
+    }
+    return -1;
+  };
+  return scan(country.whole, 0, -sweep, sweep);
+}
+
 void FillPlace(SearchRow& row, const EclipseRecord& record, double deltaT, const LocalEclipse& e) {
   row.hasPlace = true;
+  if (e.outcome != LocalOutcome::kEclipse || e.visible.visibility == Visibility::kNone) return;
+  row.placeSeen = true;
   row.placeKind = e.visible.greatestKind;
   row.placeMagnitude = e.visible.greatestMagnitude;
   row.placeMaximumJd = ContactUT(record, deltaT, e.visible.greatestTime).julianDay;
   row.placeDurationSeconds = e.circumstances.kind != EclipseKind::kPartial
                                  ? std::max(0.0, CentralDurationMinutes(e.circumstances) * 60)
                                  : 0;
+}
+
+// ΔT ± 2σ of an eclipse whose σ calls for a statement about ΔT; nullopt where one kind is told.
+std::optional<DeltaTInterval> StatementRange(const EclipseRecord& record, double deltaT) {
+  const double sigma = DeltaTSigma(record.year, record.month);
+  if (!(sigma > kDeltaTStatementSigma)) return std::nullopt;
+  return DeltaTInterval{deltaT - 2 * sigma, deltaT + 2 * sigma};
+}
+
+// The parts of `range` over which a place sees the central phase (or `known` ones), into the row.
+void FillRange(SearchRow& row, const EclipseRecord& record, const DeltaTInterval& range,
+               double phi, double lonWest, const ObserverConstants& observer,
+               const std::vector<DeltaTInterval>* known = nullptr) {
+  row.ranged = true;
+  row.deltaTLow = range.from;
+  row.deltaTHigh = range.to;
+  row.centralFor = known ? *known
+                         : CentralDeltaTIntervals(record, phi, lonWest, observer, range.from,
+                                                  range.to);
+  if (row.centralFor.empty()) return;
+  const double middle = (row.centralFor.front().from + row.centralFor.front().to) / 2;
+  const LocalEclipse at = ComputeLocalEclipse(record, middle, phi, lonWest, observer);
+  row.centralAnnular = at.outcome == LocalOutcome::kEclipse &&
+                       at.circumstances.kind == EclipseKind::kAnnular;
 }
 
 LocalEclipse LocalAt(const EclipseRecord& record, double deltaT, double lat, double lon) {
@@ -343,6 +433,12 @@ SearchResult SearchCatalogue(const EclipseCatalogue& catalogue, const SearchCrit
     if (c.minDurationSeconds > 0 && s.durationSeconds < c.minDurationSeconds) continue;
     if (c.minMagnitude && !placeMagnitude && s.magnitude < *c.minMagnitude) continue;
 
+    // Where ΔT is uncertain, the range the place statements are about.
+    const auto range = c.placeMode != SearchPlaceMode::kNone ? StatementRange(r, deltaT)
+                                                             : std::nullopt;
+    const double sweep = range ? (range->to - range->from) / 2 : 0;
+    const double pointPhi = c.latitude * kDegToRad, pointLonWest = -c.longitude * kDegToRad;
+    const ObserverConstants pointObserver = ObserverGeocentric(0, pointPhi);
     switch (c.placeMode) {
       case SearchPlaceMode::kNone:
         break;
@@ -352,58 +448,46 @@ SearchResult SearchCatalogue(const EclipseCatalogue& catalogue, const SearchCrit
         const auto nearest = CentralPath(r, deltaT).Nearest(c.latitude, c.longitude);
         row.distanceKm = nearest ? nearest->km : 0;
         if (row.distanceKm > c.withinKm) continue;
-        const LocalEclipse e = LocalAt(r, deltaT, c.latitude, c.longitude);
-        if (e.outcome == LocalOutcome::kEclipse && e.visible.visibility != Visibility::kNone) {
-          FillPlace(row, r, deltaT, e);
-        }
+        FillPlace(row, r, deltaT, LocalAt(r, deltaT, c.latitude, c.longitude));
         if (c.minMagnitude && row.placeMagnitude < *c.minMagnitude) continue;
+        if (range) FillRange(row, r, *range, pointPhi, pointLonWest, pointObserver);
         break;
       }
       case SearchPlaceMode::kCentralAt:
       case SearchPlaceMode::kVisibleFrom: {
+        const bool central = c.placeMode == SearchPlaceMode::kCentralAt;
+        // Whether the umbra can come near the point for any ΔT of the range.
+        const bool umbraNear =
+            range ? ShadowMayReach(r, deltaT, c.latitude, c.longitude, 0, true, sweep) : false;
+        if (central && range && !umbraNear) continue;
         const LocalEclipse e = LocalAt(r, deltaT, c.latitude, c.longitude);
-        if (e.outcome != LocalOutcome::kEclipse || e.visible.visibility == Visibility::kNone) {
-          continue;
+        const bool seen =
+            e.outcome == LocalOutcome::kEclipse && e.visible.visibility != Visibility::kNone;
+        std::vector<DeltaTInterval> parts;
+        if (range && umbraNear) {
+          parts = CentralDeltaTIntervals(r, pointPhi, pointLonWest, pointObserver, range->from,
+                                         range->to);
         }
-        if (c.placeMode == SearchPlaceMode::kCentralAt && !SeesCentral(e)) continue;
-        if (c.minMagnitude && e.visible.greatestMagnitude < *c.minMagnitude) continue;
+        if (central ? (range ? parts.empty() : !SeesCentral(e)) : !seen) continue;
+        if (c.minMagnitude && !(seen && e.visible.greatestMagnitude >= *c.minMagnitude)) continue;
         FillPlace(row, r, deltaT, e);
+        if (range) FillRange(row, r, *range, pointPhi, pointLonWest, pointObserver, &parts);
         break;
       }
       case SearchPlaceMode::kCountry: {
-        const Cell& w = country.whole;
-        if (!ShadowMayReach(r, deltaT, w.lat, w.lon, w.radiusKm, true)) continue;
-        bool found = false;
-        for (int ci : w.members) {
-          const Cell& coarse = country.coarse[ci];
-          if (!ShadowMayReach(r, deltaT, coarse.lat, coarse.lon, coarse.radiusKm, true)) continue;
-          for (int fi : coarse.members) {
-            const Cell& fine = country.fine[fi];
-            if (!ShadowMayReach(r, deltaT, fine.lat, fine.lon, fine.radiusKm, true)) continue;
-            for (int pi : fine.members) {
-              const auto& site = country.sites[pi];
-              // Outside the umbra at its greatest eclipse, a place sees no central phase.
-              const auto approach =
-                  ComputeClosestApproach(r, deltaT, site.lonWest, site.observer);
-              if (approach &&
-                  (std::hypot(approach->u, approach->v) > std::abs(approach->l2Local) ||
-                   SunAltitude(r, deltaT, approach->t, site.phi, site.lonWest) < -kBelowHorizon)) {
-                continue;
-              }
-              const LocalEclipse e =
-                  ComputeLocalEclipse(r, deltaT, site.phi, site.lonWest, site.observer);
-              if (!SeesCentral(e)) continue;
-              if (c.minMagnitude && e.visible.greatestMagnitude < *c.minMagnitude) continue;
-              FillPlace(row, r, deltaT, e);
-              row.placeName = countryPlaces[pi].name;
-              found = true;
-              break;
-            }
-            if (found) break;
-          }
-          if (found) break;
-        }
-        if (!found) continue;
+        const int pi = FindCentralPlace(r, deltaT, country, range ? sweep : 0, [&](int place) {
+          const auto& site = country.sites[place];
+          const LocalEclipse e =
+              ComputeLocalEclipse(r, deltaT, site.phi, site.lonWest, site.observer);
+          return !c.minMagnitude ||
+                 (e.outcome == LocalOutcome::kEclipse && e.visible.visibility != Visibility::kNone &&
+                  e.visible.greatestMagnitude >= *c.minMagnitude);
+        });
+        if (pi < 0) continue;
+        const auto& site = country.sites[pi];
+        FillPlace(row, r, deltaT, ComputeLocalEclipse(r, deltaT, site.phi, site.lonWest, site.observer));
+        if (range) FillRange(row, r, *range, site.phi, site.lonWest, site.observer);
+        row.placeName = countryPlaces[pi].name;
         break;
       }
     }
@@ -487,6 +571,28 @@ std::string KindWordOfType(int typeCode) {
   }
 }
 
+// "total for ΔT 17120–17410 s", several parts joined by "; ", or "not central for ΔT
+// 16580–17640 s (±2σ)".
+std::string RangeStatement(const SearchRow& row, Language language) {
+  const int l = language == Language::kGerman ? 0 : language == Language::kFrench ? 1 : 2;
+  static constexpr const char* kNone[3] = {"nicht zentral für ΔT ", "non centrale pour ΔT ",
+                                           "not central for ΔT "};
+  static constexpr const char* kFor[3] = {" für ΔT ", " pour ΔT ", " for ΔT "};
+  auto span = [](double from, double to) {
+    return FormatFixed(from, 0) + "–" + FormatFixed(to, 0) + " s";
+  };
+  if (row.centralFor.empty()) return kNone[l] + span(row.deltaTLow, row.deltaTHigh) + " (±2σ)";
+  std::string out;
+  for (const DeltaTInterval& part : row.centralFor) {
+    out += out.empty() ? PlaceKindWord(row.centralAnnular ? EclipseKind::kAnnular
+                                                          : EclipseKind::kTotal,
+                                       language) + kFor[l]
+                       : "; ";
+    out += span(part.from, part.to);
+  }
+  return out;
+}
+
 std::string TimeOfDay(double julianDay) {
   const CalendarDate d = JDToCalendar(julianDay);
   char buffer[16];
@@ -568,12 +674,14 @@ std::string SearchCellText(const SearchRow& row, SearchColumn column, Language l
     case SearchColumn::kLatitude: return FormatFixed(row.latitude, 2);
     case SearchColumn::kLongitude: return FormatFixed(row.longitude, 2);
     case SearchColumn::kPlace: return row.placeName;
-    case SearchColumn::kPlaceKind: return row.hasPlace ? PlaceKindWord(row.placeKind, language) : "";
+    case SearchColumn::kPlaceKind:
+      if (row.hasPlace && row.ranged) return RangeStatement(row, language);
+      return row.placeSeen ? PlaceKindWord(row.placeKind, language) : "";
     case SearchColumn::kPlaceMagnitude:
-      return row.hasPlace ? FormatFixed(row.placeMagnitude, 4) : "";
-    case SearchColumn::kPlaceTime: return row.hasPlace ? TimeOfDay(row.placeMaximumJd) : "";
+      return row.placeSeen ? FormatFixed(row.placeMagnitude, 4) : "";
+    case SearchColumn::kPlaceTime: return row.placeSeen ? TimeOfDay(row.placeMaximumJd) : "";
     case SearchColumn::kPlaceDuration:
-      return row.hasPlace && row.placeKind != EclipseKind::kPartial
+      return row.placeSeen && row.placeKind != EclipseKind::kPartial
                  ? FormatFixed(row.placeDurationSeconds, 1)
                  : "";
     case SearchColumn::kDistance: return FormatFixed(row.distanceKm, 0);
@@ -609,6 +717,15 @@ std::string SearchRowsJson(const std::vector<SearchRow>& rows, SearchPlaceMode m
                           c == SearchColumn::kPlaceDuration || c == SearchColumn::kDistance;
       out += ",\"" + std::string(SearchColumnName(c)) + "\":";
       out += number ? (text.empty() ? "null" : text) : "\"" + JsonEscape(text) + "\"";
+    }
+    if (rows[i].hasPlace && rows[i].ranged) {
+      out += ",\"place_deltat_range_s\":[" + FormatFixed(rows[i].deltaTLow, 1) + "," +
+             FormatFixed(rows[i].deltaTHigh, 1) + "],\"place_central_deltat_s\":[";
+      for (std::size_t k = 0; k < rows[i].centralFor.size(); ++k) {
+        out += (k ? ",[" : "[") + FormatFixed(rows[i].centralFor[k].from, 1) + "," +
+               FormatFixed(rows[i].centralFor[k].to, 1) + "]";
+      }
+      out += "]";
     }
     out += "}";
   }

@@ -7,10 +7,11 @@
 //  - date: the UT date of greatest eclipse;
 //  - central duration: of the central phase where the shadow axis meets the Earth (0 for an
 //    eclipse without a centre line);
-//  - magnitude: for a central eclipse L1′/(L1′ + L2′) on the axis, the fraction of the Sun's
-//    diameter covered as the local circumstances give it at the greatest-eclipse point (not the
-//    ratio of the apparent diameters some tables give for a central eclipse); for one whose axis
-//    misses the Earth, (l1 + 0.9972 − |γ|)/(l1 + l2) (Meeus, Astronomical Algorithms, ch. 54);
+//  - magnitude: as the published canons give it (Espenak and Meeus, Five Millennium Canon of
+//    Solar Eclipses, NASA/TP-2006-214141): for a central eclipse the ratio of the Moon's apparent
+//    diameter to the Sun's at the greatest-eclipse point, (L1′ − L2′)/(L1′ + L2′) (1.0566 for
+//    2024-04-08); for one whose axis misses the Earth, the fraction of the Sun's diameter covered
+//    at the point of the Earth's outline nearest the axis (0.8619 for 2022-10-25);
 //  - γ as the catalogue holds it; the greatest-eclipse point as the information panel shows it.
 //
 // Place criteria (at most one):
@@ -22,6 +23,12 @@
 //    crosses only land without a listed place is not found.
 // With a place criterion the minimum magnitude applies to the magnitude seen there (the most
 // seen above the horizon); without one, to the eclipse's magnitude.
+//
+// Where σ(ΔT) exceeds kDeltaTStatementSigma (most years before 950 and after 2900), whether a
+// place sees the central phase is a statement about ΔT: "central at" and "country" accept an
+// eclipse when the place (some place of the country) sees the central phase for some ΔT within
+// ΔT ± 2σ, and every row with a place names the parts of that range over which it does. The
+// other place columns and "near" are taken at the program's ΔT.
 // Every place criterion first rejects eclipses whose shadow cannot come near: the place's closest
 // approach to the shadow axis on the fundamental plane, less the shadow's radius there, is a lower
 // bound of its distance from the shadow on the ground.
@@ -91,6 +98,15 @@ struct SearchRow {
   double placeMaximumJd = 0;  // UT Julian day of the most seen above the horizon
   double placeDurationSeconds = 0;  // of the central phase there, 0 for a partial one
   double distanceKm = 0;  // kNear: distance from the central path (0 inside)
+  // Whether the place sees the eclipse above the horizon at the program's ΔT (the magnitude, time
+  // and duration above are 0 otherwise).
+  bool placeSeen = false;
+  // Where σ(ΔT) exceeds kDeltaTStatementSigma: ΔT ± 2σ and the parts of it over which the place
+  // sees the central phase, annular or total as `centralAnnular` says.
+  bool ranged = false;
+  double deltaTLow = 0, deltaTHigh = 0;
+  std::vector<DeltaTInterval> centralFor;
+  bool centralAnnular = false;
 };
 
 struct SearchControl {
@@ -130,12 +146,14 @@ std::vector<SearchColumn> SearchColumns(SearchPlaceMode mode);
 void SortSearchRows(std::vector<SearchRow>& rows, SearchColumn column, bool ascending);
 
 // The text of one cell: numbers with "." whatever the locale; kinds in the language (the TSV and
-// the CLI pass English).
+// the CLI pass English). The kind at the place of a ranged row is the statement about ΔT
+// ("total for ΔT 17120–17410 s", "not central for ΔT 16580–17640 s").
 std::string SearchCellText(const SearchRow& row, SearchColumn column, Language language);
 
 // TSV: a header line of column names, then one line per row, LF line ends.
 std::string SearchRowsTsv(const std::vector<SearchRow>& rows, SearchPlaceMode mode);
-// JSON: an array of objects keyed by column name.
+// JSON: an array of objects keyed by column name; a ranged row adds "place_deltat_range_s"
+// [low, high] and "place_central_deltat_s" [[from, to], …].
 std::string SearchRowsJson(const std::vector<SearchRow>& rows, SearchPlaceMode mode);
 // Writes the TSV through a temporary file and a rename; throws FileWriteError.
 void SaveSearchTsv(const std::string& path, const std::vector<SearchRow>& rows,

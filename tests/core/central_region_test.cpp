@@ -5,6 +5,7 @@
 #include <geos_c.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <random>
@@ -13,6 +14,7 @@
 #include "central_region.h"
 #include "angles.h"
 #include "deltat.h"
+#include "eclipse_date.h"
 #include "eclipse_types.h"
 #include "local_circumstances.h"
 #include "shadow.h"
@@ -225,6 +227,64 @@ TEST(CentralBand, HoldsThePlacesCentralForSomeDeltaTOfTheRange) {
   // No band wider than the turn: a zero range gives the region itself.
   const auto none = CentralBand(r, deltaT, deltaT);
   EXPECT_EQ(Contains(none, 38.49, 28.04), Contains(region, 38.49, 28.04));
+}
+
+// The parts of a ΔT range over which a place sees the central phase, against a plain scan of the
+// range in steps of 2 s: places near the greatest-eclipse point of central eclipses from −4000
+// to 6000, whose paths the quick leaps across the range must not pass over.
+TEST(CentralDeltaT, PartsAgreeWithAPlainScan) {
+  auto scan = [](const EclipseRecord& r, double phi, double lonWest, double lowest, double highest) {
+    const ObserverConstants o = ObserverGeocentric(0, phi);
+    auto sees = [&](double deltaT) {
+      const LocalEclipse e = ComputeLocalEclipse(r, deltaT, phi, lonWest, o);
+      return e.outcome == LocalOutcome::kEclipse && e.visible.visibility != Visibility::kNone &&
+             e.visible.greatestKind != EclipseKind::kPartial;
+    };
+    auto edge = [&](double in, double out) {
+      while (std::fabs(out - in) > 0.005) {
+        const double middle = (in + out) / 2;
+        (sees(middle) ? in : out) = middle;
+      }
+      return in;
+    };
+    std::vector<DeltaTInterval> parts;
+    bool previous = sees(lowest);
+    double start = lowest;
+    for (double last = lowest, next = lowest + 2; last < highest; last = next, next += 2) {
+      next = std::min(next, highest);
+      const bool now = sees(next);
+      if (now && !previous) start = edge(next, last);
+      if (!now && previous) parts.push_back({start, edge(last, next)});
+      previous = now;
+    }
+    if (previous) parts.push_back({start, highest});
+    return parts;
+  };
+  const auto& records = ShippedCatalogue().Records();
+  int compared = 0, central = 0;
+  for (std::size_t i = 0; i < records.size(); i += 97) {
+    const EclipseRecord& r = records[i];
+    if (!IsCentral(r.typeCode) || r.year < -4000 || r.year > 6000 || compared >= 60) continue;
+    const double deltaT = DeltaT(r.year, r.month);
+    const GreatestEclipsePlace g = GreatestEclipsePoint(r, deltaT);
+    for (const auto& [dLat, dLon] : {std::pair{0.3, 2.0}, std::pair{-1.0, -3.0}, std::pair{4.0, 0.5}}) {
+      const double phi = std::clamp(g.latitude + dLat, -89.0, 89.0) * kDegToRad;
+      const double lonWest = -(g.longitude + dLon) * kDegToRad;
+      const auto quick = CentralDeltaTIntervals(r, phi, lonWest, ObserverGeocentric(0, phi),
+                                                deltaT - 600, deltaT + 600);
+      const auto plain = scan(r, phi, lonWest, deltaT - 600, deltaT + 600);
+      SCOPED_TRACE(std::to_string(r.year) + "-" + std::to_string(r.month));
+      ASSERT_EQ(quick.size(), plain.size());
+      for (std::size_t k = 0; k < quick.size(); ++k) {
+        EXPECT_NEAR(quick[k].from, plain[k].from, 0.02);
+        EXPECT_NEAR(quick[k].to, plain[k].to, 0.02);
+      }
+      central += !plain.empty();
+      ++compared;
+    }
+  }
+  EXPECT_GE(compared, 60);
+  EXPECT_GT(central, 20);
 }
 
 }  // namespace

@@ -38,8 +38,8 @@ SearchResult Search(const SearchCriteria& c, const std::vector<Place>& places = 
 }
 
 // The Five Millennium Canon (Espenak and Meeus, NASA/TP-2006-214141) lists 2186-07-16, 7 min 29 s,
-// as the longest total eclipse from −3999 to 6000. The search's duration and magnitude agree with
-// the local circumstances at the greatest-eclipse point it reports.
+// as the longest total eclipse from −3999 to 6000. The search's duration agrees with the local
+// circumstances at the greatest-eclipse point it reports.
 TEST(EclipseSearch, LongestTotalEclipseOfTheCanonLeadsByDuration) {
   SearchCriteria c;
   c.fromYear = -3999;
@@ -63,7 +63,25 @@ TEST(EclipseSearch, LongestTotalEclipseOfTheCanonLeadsByDuration) {
     ASSERT_TRUE(lc.has_value());
     EXPECT_EQ(lc->kind, EclipseKind::kTotal);
     EXPECT_NEAR(CentralDurationMinutes(*lc) * 60, row.durationSeconds, 3);
-    EXPECT_NEAR(lc->magnitude, row.magnitude, 1e-3);
+    EXPECT_GT(row.magnitude, lc->magnitude);  // the diameters' ratio exceeds the part covered
+  }
+}
+
+// Magnitudes as the Five Millennium Canon lists them: the ratio of the apparent diameters for a
+// central eclipse, the fraction of the Sun's diameter covered for a partial one.
+TEST(EclipseSearch, MagnitudesAgreeWithTheCanon) {
+  const std::pair<const char*, double> published[] = {
+      {"2017-08-21", 1.0306}, {"2024-04-08", 1.0566}, {"2026-08-12", 1.0386},
+      {"2186-07-16", 1.0805}, {"2021-06-10", 0.9435}, {"2023-10-14", 0.9520},
+      {"2022-10-25", 0.8619}, {"2025-03-29", 0.9376},
+  };
+  for (const auto& [date, magnitude] : published) {
+    SearchCriteria c;
+    c.fromYear = c.toYear = std::stoi(std::string(date, 4));
+    const SearchResult result = Search(c);
+    const auto it = std::ranges::find_if(result.rows, [&](const SearchRow& r) { return Date(r) == date; });
+    ASSERT_NE(it, result.rows.end()) << date;
+    EXPECT_NEAR(it->magnitude, magnitude, 3e-4) << date;
   }
 }
 
@@ -97,6 +115,73 @@ TEST(EclipseSearch, TotalEclipsesOverTheUnitedStates) {
   EXPECT_TRUE(annular.count("2023-10-14"));
   EXPECT_TRUE(annular.count("2012-05-20"));
   EXPECT_FALSE(annular.count("2024-04-08"));
+}
+
+// −584-05-28, σ(ΔT) 462 s: whether a place saw totality is told for ΔT ± 2σ. Sardis sees it for
+// the lower part of the range; 30° N on the same meridian for none of it, which "central at"
+// refuses and "visible from" states. Some town of Turkey sees it, for parts of the range that the
+// local circumstances there confirm; 2024 at Dallas is told plainly.
+TEST(EclipseSearch, AncientPlaceAnswersAreAboutDeltaT) {
+  const EclipseRecord ancient = ShippedRecord(-584, 5, 28);
+  const double deltaT = DeltaT(-584, 5), sigma = DeltaTSigma(-584, 5);
+  auto find = [](const SearchResult& result, const char* date) {
+    const auto it = std::ranges::find_if(result.rows, [&](const SearchRow& r) { return Date(r) == date; });
+    return it == result.rows.end() ? nullptr : &*it;
+  };
+  SearchCriteria c;
+  c.fromYear = c.toYear = -584;
+  c.placeMode = SearchPlaceMode::kCentralAt;
+  c.latitude = 38.49;
+  c.longitude = 28.04;
+  const SearchResult sardis = Search(c);
+  const SearchRow* row = find(sardis, "-0584-05-28");
+  ASSERT_NE(row, nullptr);
+  ASSERT_TRUE(row->ranged);
+  EXPECT_NEAR(row->deltaTLow, deltaT - 2 * sigma, 1e-6);
+  ASSERT_EQ(row->centralFor.size(), 1u);
+  EXPECT_NEAR(row->centralFor[0].from, deltaT - 2 * sigma, 0.01);
+  EXPECT_GT(row->centralFor[0].to, deltaT);
+  EXPECT_LT(row->centralFor[0].to, deltaT + 2 * sigma);
+  EXPECT_EQ(SearchCellText(*row, SearchColumn::kPlaceKind, Language::kEnglish).rfind("total for ΔT 17460–", 0), 0u)
+      << SearchCellText(*row, SearchColumn::kPlaceKind, Language::kEnglish);
+
+  c.latitude = 30;
+  EXPECT_EQ(find(Search(c), "-0584-05-28"), nullptr);
+  c.placeMode = SearchPlaceMode::kVisibleFrom;
+  const SearchResult south = Search(c);
+  row = find(south, "-0584-05-28");
+  ASSERT_NE(row, nullptr);
+  EXPECT_EQ(SearchCellText(*row, SearchColumn::kPlaceKind, Language::kFrench),
+            "non centrale pour ΔT 17460–19309 s (±2σ)");
+
+  const std::string file = std::string(UMBRIVISTA_DATA_DIR) + "/" + PlacesFileName(Language::kEnglish);
+  const CityList turkey = ReadCities(file, "Turkey");
+  ASSERT_TRUE(turkey.error.empty()) << turkey.error;
+  c.placeMode = SearchPlaceMode::kCountry;
+  c.country = "Turkey";
+  const SearchResult country = Search(c, turkey.places);
+  row = find(country, "-0584-05-28");
+  ASSERT_NE(row, nullptr);
+  ASSERT_FALSE(row->centralFor.empty());
+  const auto place = std::ranges::find_if(turkey.places, [&](const Place& p) { return p.name == row->placeName; });
+  ASSERT_NE(place, turkey.places.end());
+  const double phi = place->LatitudeDegrees() * kDegToRad;
+  for (const DeltaTInterval& part : row->centralFor) {
+    const LocalEclipse e = ComputeLocalEclipse(ancient, (part.from + part.to) / 2, phi,
+                                               -place->LongitudeDegrees() * kDegToRad,
+                                               ObserverGeocentric(place->height, phi));
+    EXPECT_EQ(e.visible.greatestKind, EclipseKind::kTotal) << row->placeName;
+  }
+
+  c = {};
+  c.fromYear = c.toYear = 2024;
+  c.placeMode = SearchPlaceMode::kCentralAt;
+  c.latitude = 32.78;
+  c.longitude = -96.80;
+  row = find(Search(c), "2024-04-08");
+  ASSERT_NE(row, nullptr);
+  EXPECT_FALSE(row->ranged);
+  EXPECT_EQ(SearchCellText(*row, SearchColumn::kPlaceKind, Language::kEnglish), "total");
 }
 
 // The place criteria for single points, 2024-04-08 and 2026-08-12.
@@ -233,7 +318,7 @@ TEST(EclipseSearch, SortsByEveryColumnAndCancels) {
   }
   // The kinds in the three languages.
   SearchRow total;
-  total.hasPlace = true;
+  total.hasPlace = total.placeSeen = true;
   total.placeKind = EclipseKind::kTotal;
   total.typeCode = kAnnular;
   const std::array<const char*, 3> placeKinds = {"total", "total", "totale"};
