@@ -48,7 +48,7 @@ const std::array<std::string, 3 * kStringItemCount> kTable = {
   " Ortszeit", " Local time", " Heure locale",
   "subsolarer", "sub-solar", "point",
   "Punkt", "point", "sub-solaire",
-  " Sonne:Az. (S→W)", " Sun azim. (S→W)", " Azim. sol. (S→O)",
+  " Sonne:Az.(S→W)", " Sun azim. (S→W)", " Azim. sol. (S→O)",
   "", "", "",
   "Finsternisse durchsucht", "eclipses scanned", "éclipses cherchées",
   "Finsternisse gefunden", "eclipses found", "éclipses trouvées",

@@ -387,7 +387,7 @@ TEST_F(MainWindowTest, SarosCaptionFollowsTheLanguage) {
   main_->LanguageCommand(Language::kEnglish);
   EXPECT_EQ(main_->GroupBox_Saros->title(), "Eclipse in Saros    (30. of 71)");
   main_->LanguageCommand(Language::kFrench);
-  EXPECT_EQ(main_->GroupBox_Saros->title(), "Eclipse dans Saros (30. de 71)");
+  EXPECT_EQ(main_->GroupBox_Saros->title(), "Éclipse dans Saros (30. de 71)");
 }
 
 TEST_F(MainWindowTest, ShortcutsMoveTheGlobeExceptWhereATextBoxUsesTheKey) {

@@ -55,7 +55,7 @@ TEST(SarosCaption, JoinsPiecesWithoutExtraBlanks) {
   r.sarosMember = 12;
   r.sarosMemberCount = 73;
   EXPECT_EQ(SarosCaption(r, Language::kGerman), "Finsternis im Saros    (12. von 73)");
-  EXPECT_EQ(SarosCaption(r, Language::kFrench), "Eclipse dans Saros (12. de 73)");
+  EXPECT_EQ(SarosCaption(r, Language::kFrench), "Éclipse dans Saros (12. de 73)");
   r.sarosMember = 200;
   r.sarosMemberCount = 255;
   EXPECT_EQ(SarosCaption(r, Language::kEnglish), "Eclipse in Saros    (200. of 255)");
