@@ -42,6 +42,17 @@ TAboutPanel::TAboutPanel(QWidget* parent)
   StringGrid_VersionsInfo->setFont(bold);
   StringGrid_VersionsInfo->verticalHeader()->setDefaultSectionSize(20);
   StringGrid_VersionsInfo->setTextElideMode(Qt::ElideNone);
+  auto makeLabel = [this](const char* name) {
+    auto* label = new QLabel(this);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::RichText);
+    return label;
+  };
+  Label_About_Licence = makeLabel("Label_About_Licence");
+  Label_About_Credits = makeLabel("Label_About_Credits");
+  Label_About_Documentation = makeLabel("Label_About_Documentation");
+  connect(Label_About_Documentation, &QLabel::linkActivated, this, &TAboutPanel::helpRequested);
   Button_About_OK = new QPushButton(QStringLiteral("OK"), this);
   Button_About_OK->setObjectName(QStringLiteral("Button_About_OK"));
   connect(Button_About_OK, &QPushButton::clicked, this, &QWidget::hide);
@@ -52,11 +63,14 @@ TAboutPanel::TAboutPanel(QWidget* parent)
   auto* column = new QVBoxLayout(this);
   column->addLayout(head);
   column->addWidget(StringGrid_VersionsInfo);
+  column->addWidget(Label_About_Licence);
+  column->addWidget(Label_About_Credits);
+  column->addWidget(Label_About_Documentation);
   column->addWidget(Button_About_OK, 0, Qt::AlignHCenter);
   hide();
 }
 
-void TAboutPanel::Open(const BuildFacts& facts) {
+void TAboutPanel::Open(const BuildFacts& facts, Language language) {
   const auto rows = VersionInfoRows(facts);
   for (int row = 0; row < kVersionRowCount; ++row) {
     for (int col = 0; col < 2; ++col) {
@@ -66,6 +80,13 @@ void TAboutPanel::Open(const BuildFacts& facts) {
     }
   }
   Label_Umbrivista->setText(QString::fromStdString(ProductLabel(facts.version)));
+  const AboutTexts texts = AboutPanelTexts(language);
+  auto html = [](const std::string& text) { return QString::fromStdString(text).toHtmlEscaped(); };
+  Label_About_Licence->setText("<b>" + html(texts.licenceTitle) + "</b><br>" + html(texts.licence));
+  QString credits = "<b>" + html(texts.creditsTitle) + "</b>";
+  for (const std::string& credit : texts.credits) credits += "<br>" + html(credit);
+  Label_About_Credits->setText(credits);
+  Label_About_Documentation->setText("<a href=\"help\">" + html(texts.documentation) + "</a>");
   // Both columns as wide as their longest text, so that no value is cut.
   constexpr int kKeyWidth = 165, kValueWidth = 260;
   StringGrid_VersionsInfo->resizeColumnsToContents();
@@ -74,6 +95,12 @@ void TAboutPanel::Open(const BuildFacts& facts) {
   StringGrid_VersionsInfo->setColumnWidth(0, keyWidth);
   StringGrid_VersionsInfo->setColumnWidth(1, valueWidth);
   StringGrid_VersionsInfo->setFixedSize(keyWidth + valueWidth + 4, kVersionRowCount * 20 + 4);
+  // The texts below wrap at the grid's width.
+  // Their heights fixed too: a window's layout does not always leave wrapped text its height.
+  for (QLabel* label : {Label_About_Licence, Label_About_Credits, Label_About_Documentation}) {
+    label->setFixedWidth(keyWidth + valueWidth + 4);
+    label->setFixedHeight(label->heightForWidth(keyWidth + valueWidth + 4));
+  }
   adjustSize();
   // Centred across the screen, at its top.
   if (QScreen* screen = QGuiApplication::primaryScreen()) {

@@ -16,12 +16,20 @@ class TAboutPanel : public QFrame {
 
  public:
   explicit TAboutPanel(QWidget* parent = nullptr);
-  // Fills the grid and the label, places the panel centred at the top of the screen and shows it.
-  void Open(const BuildFacts& facts);
+  // Fills the grid, the label and the texts below the grid in `language`, places the panel
+  // centred at the top of the screen and shows it.
+  void Open(const BuildFacts& facts, Language language = kDefaultLanguage);
 
   QLabel* Label_Umbrivista;
   QTableWidget* StringGrid_VersionsInfo;
+  QLabel* Label_About_Licence;
+  QLabel* Label_About_Credits;
+  QLabel* Label_About_Documentation;
   QPushButton* Button_About_OK;
+
+ signals:
+  // The documentation link was followed.
+  void helpRequested();
 };
 
 }  // namespace umbrivista

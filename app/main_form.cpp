@@ -210,9 +210,8 @@ QWidget* MainWindowControls::MakeSelectionPanel() {
   auto* globe = new QVBoxLayout(GroupBox_Globus);
   Compact(globe);
   ComboBox_Globus = Named(new QComboBox(GroupBox_Globus), "ComboBox_Globus");
-  ComboBox_Globus->addItems({QStringLiteral("BlueMarble_5.4x2.7k"),
-                             QStringLiteral("DEMIS_World_3"), QStringLiteral("Politisch"),
-                             QStringLiteral("World_white")});
+  for (const std::string& item : TextureListItems(Language::kGerman))
+    ComboBox_Globus->addItem(QString::fromStdString(item));
   ComboBox_GradNetz = Named(new QComboBox(GroupBox_Globus), "ComboBox_GradNetz");
   for (const std::string& item : GridListItems(Language::kGerman))
     ComboBox_GradNetz->addItem(QString::fromStdString(item));
@@ -393,6 +392,7 @@ void MainWindowControls::MakeMenu(QMainWindow* window) {
   QMenu* marks = Named(bar->addMenu(QString()), "Markierung1");
   Markierungen_Bearbeiten = Named(marks->addAction(QString()), "Markierungen_Bearbeiten");
   Markierungen_Auswaehlen = Named(marks->addAction(QString()), "Markierungen_Auswaehlen");
+  Markierungen_Hinzufuegen = Named(marks->addAction(QString()), "Markierungen_Hinzufuegen");
 
   QMenu* option = Named(bar->addMenu(QString()), "Option1");
   auto radioGroup = [window, option](std::initializer_list<std::pair<QAction**, const char*>> items) {

@@ -103,6 +103,7 @@ struct MainWindowControls {
   QAction* Opt_DeltaTBand;  // Option: the central path's band for ΔT ± 2σ
   QAction* Markierungen_Bearbeiten;
   QAction* Markierungen_Auswaehlen;
+  QAction* Markierungen_Hinzufuegen;  // adds the point of the "Markierung" group to the list
   QAction* Hilfe2;
   QAction* Version1;
   QPlainTextEdit* RichEdit_PoIs;

@@ -223,6 +223,11 @@ void TForm_Main::Connect() {
           &TPoIListPanels::Markierungen_BearbeitenClick);
   connect(Markierungen_Auswaehlen, &QAction::triggered, poiPanels_,
           &TPoIListPanels::Markierungen_AuswaehlenClick);
+  connect(Markierungen_Hinzufuegen, &QAction::triggered, this, [this] {
+    if (!CatalogueLoaded()) return;
+    const EclipseRecord& r = session_.Record();
+    poiPanels_->AddPoint({r.year, r.month, r.day}, session_.PoILatitude(), session_.PoILongitude());
+  });
   connect(Hilfe2, &QAction::triggered, this, &TForm_Main::Hilfe2Click);
   connect(Version1, &QAction::triggered, this, &TForm_Main::Version1Click);
   connect(Opt_Deutsch, &QAction::triggered, this, [this] { LanguageCommand(Language::kGerman); });
@@ -346,11 +351,14 @@ void TForm_Main::Hilfe2Click() {
 }
 
 void TForm_Main::Version1Click() {
-  if (!about_) about_ = new TAboutPanel(this);
+  if (!about_) {
+    about_ = new TAboutPanel(this);
+    connect(about_, &TAboutPanel::helpRequested, this, &TForm_Main::Hilfe2Click);
+  }
   BuildFacts facts;
   facts.version = options_.version;
   facts.fileType = options_.fileType;
-  about_->Open(facts);
+  about_->Open(facts, session_.GetLanguage());
 }
 
 SettingsRecord TForm_Main::CollectSettings() const {

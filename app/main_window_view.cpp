@@ -229,6 +229,9 @@ void TForm_Main::Relabel() {
   GroupBox_Saros->setTitle(Q(session_.SarosCaptionText()));
   const auto grid = GridListItems(language);
   for (int i = 0; i < kGridListCount; ++i) ComboBox_GradNetz->setItemText(i, Q(grid[i]));
+  static_assert(kTextureListCount == kTextureCount);
+  const auto textures = TextureListItems(language);
+  for (int i = 0; i < kTextureListCount; ++i) ComboBox_Globus->setItemText(i, Q(textures[i]));
   Time_ScrollBar->setToolTip(Q(StringItem(Text::kTimeSliderHint, language)));
   const auto speeds = PlaySpeedItems(language);
   for (int i = 0; i < kPlaySpeedCount; ++i) ComboBox_PlaySpeed->setItemText(i, Q(speeds[i]));

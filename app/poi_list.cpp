@@ -1,6 +1,9 @@
 #include "poi_list.h"
 
+#include <array>
 #include <cctype>
+#include <cmath>
+#include <cstdlib>
 
 #include "numbers.h"
 #include "string_table.h"
@@ -72,10 +75,147 @@ const std::vector<std::string>& DefaultPoILines() {
   return lines;
 }
 
-PoILine ParsePoILine(std::string_view text) {
+namespace {
+
+bool IsBlank(char32_t c) { return c == U' ' || c == U'\t'; }
+bool IsDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
+
+// "Title (comment)": the part before a "(" that is not the first character, trimmed; without
+// such a "(" the whole rest.
+std::u32string TitleOf(std::u32string rest) {
+  const auto paren = rest.find(U'(');
+  if (paren != std::u32string::npos && paren > 0) {
+    rest = rest.substr(0, paren);
+    const auto first = rest.find_first_not_of(U' ');
+    rest = first == std::u32string::npos ? std::u32string()
+                                         : rest.substr(first, rest.find_last_not_of(U' ') - first + 1);
+  }
+  return rest;
+}
+
+// Digits of at most `maxDigits`, read as a whole number.
+std::optional<int> WholeNumber(std::u32string_view text, std::size_t maxDigits) {
+  if (text.empty() || text.size() > maxDigits) return std::nullopt;
+  int value = 0;
+  for (char32_t c : text) {
+    if (!IsDigit(c)) return std::nullopt;
+    value = value * 10 + static_cast<int>(c - U'0');
+  }
+  return value;
+}
+
+std::optional<PoIDate> DateOf(std::u32string_view year, std::u32string_view month,
+                              std::u32string_view day) {
+  int sign = 1;
+  if (!year.empty() && (year[0] == U'+' || year[0] == U'-')) {
+    sign = year[0] == U'-' ? -1 : 1;
+    year.remove_prefix(1);
+  }
+  const auto y = WholeNumber(year, 4);
+  const auto m = WholeNumber(month, 2);
+  const auto d = WholeNumber(day, 2);
+  if (!y || !m || !d || *m < 1 || *m > 12 || *d < 1 || *d > 31) return std::nullopt;
+  return PoIDate{sign * *y, *m, *d};
+}
+
+// Unsigned degrees "29.95" or "29": digits with at most one point between digits.
+std::optional<double> Degrees(std::u32string_view text, double limit) {
+  std::string ascii;
+  int points = 0;
+  for (char32_t c : text) {
+    if (c == U'.') ++points;
+    else if (!IsDigit(c)) return std::nullopt;
+    ascii += static_cast<char>(c);
+  }
+  if (ascii.empty() || points > 1 || ascii.front() == '.' || ascii.back() == '.')
+    return std::nullopt;
+  const auto value = ParseReal(ascii);
+  if (!value || *value > limit) return std::nullopt;
+  return value;
+}
+
+struct FreeReading {
+  PoILine line;
+  bool pastDate = false;  // the date read; a later field failed
+};
+
+// The line in free spacing (see ParsePoILine).
+FreeReading ReadFreeSpacing(const std::u32string& line) {
+  FreeReading reading;
+  PoILine& result = reading.line;
+  result.repaired = ToUtf8(line);
+  std::size_t at = 0;
+  // The next blank-separated word; empty at the end of the line.
+  auto word = [&line, &at]() {
+    while (at < line.size() && IsBlank(line[at])) ++at;
+    const std::size_t start = at;
+    while (at < line.size() && !IsBlank(line[at])) ++at;
+    return std::u32string_view(line).substr(start, at - start);
+  };
+  auto refuse = [&result](const char* field) {
+    result.kind = PoILine::kBadField;
+    result.field = field;
+  };
+  const auto year = word();
+  const auto month = word();
+  const auto day = word();
+  const auto date = DateOf(year, month, day);
+  if (!date) {
+    refuse("date");
+    return reading;
+  }
+  reading.pastDate = true;
+  // A coordinate and its letter, written "29.95 N" or "29.95N".
+  auto coordinate = [&word](double limit, std::u32string_view letters, const char* numberField,
+                            const char* letterField, double& value, char32_t& letter) -> const char* {
+    std::u32string_view number = word();
+    std::u32string_view hemisphere;
+    if (!number.empty() && !IsDigit(number.back()) && number.back() != U'.') {
+      hemisphere = number.substr(number.size() - 1);
+      number.remove_suffix(1);
+    } else {
+      hemisphere = word();
+    }
+    const auto degrees = Degrees(number, limit);
+    if (!degrees) return numberField;
+    if (hemisphere.size() != 1) return letterField;
+    const char32_t upper = hemisphere[0] >= U'a' && hemisphere[0] <= U'z' ? hemisphere[0] - 32
+                                                                          : hemisphere[0];
+    if (letters.find(upper) == std::u32string_view::npos) return letterField;
+    value = *degrees;
+    letter = upper;
+    return nullptr;
+  };
+  double latitude = 0, longitude = 0;
+  char32_t ns = 0, ew = 0;
+  if (const char* bad = coordinate(90, U"NS", "latitude", "N/S", latitude, ns)) {
+    refuse(bad);
+    return reading;
+  }
+  if (const char* bad = coordinate(180, U"EW", "longitude", "E/W", longitude, ew)) {
+    refuse(bad);
+    return reading;
+  }
+  while (at < line.size() && IsBlank(line[at])) ++at;
+  if (at == line.size()) return reading;  // no title: skipped, as a short line
+  result.kind = PoILine::kPoint;
+  result.date = date;
+  result.mark.latitude = ns == U'S' ? -latitude : latitude;
+  result.mark.longitude = ew == U'W' ? -longitude : longitude;
+  // Like column 29 of the fixed layout: one blank before the title.
+  result.mark.title = ToUtf8(TitleOf(U" " + line.substr(at)));
+  return reading;
+}
+
+// Columns 18, 20 and 27 (the blanks after the latitude, after its letter and after the
+// longitude) say that a line keeps the fixed layout.
+bool InFixedLayout(const std::u32string& line) {
+  return line.size() >= kMinLineCharacters && line[17] == U' ' && line[19] == U' ' &&
+         line[26] == U' ';
+}
+
+PoILine ReadFixedColumns(std::u32string line) {
   PoILine result;
-  std::u32string line = ToCodePoints(text);
-  if (line.size() < kMinLineCharacters) return result;
   // Columns are 1-based in the format; index = column − 1.
   if (line[14] == U' ') line[14] = U'.';
   for (int i : {15, 16})
@@ -92,30 +232,111 @@ PoILine ParsePoILine(std::string_view text) {
     return result;
   }
   result.kind = PoILine::kPoint;
+  const std::u32string_view front(line);
+  result.date = DateOf(front.substr(0, 5), front.substr(6, 2), front.substr(9, 2));
   result.mark.latitude = (line[18] == U'S' || line[18] == U's') ? -*latitude : *latitude;
   result.mark.longitude = (line[27] == U'W' || line[27] == U'w') ? -*longitude : *longitude;
-  std::u32string rest = line.substr(28);
-  const auto paren = rest.find(U'(');
-  if (paren != std::u32string::npos && paren > 0) {
-    rest = rest.substr(0, paren);
-    const auto first = rest.find_first_not_of(U' ');
-    rest = first == std::u32string::npos ? std::u32string()
-                                         : rest.substr(first, rest.find_last_not_of(U' ') - first + 1);
-  }
-  result.mark.title = ToUtf8(rest);
+  result.mark.title = ToUtf8(TitleOf(line.substr(28)));
   return result;
 }
 
+}  // namespace
+
+PoILine ParsePoILine(std::string_view text) {
+  const std::u32string line = ToCodePoints(text);
+  if (InFixedLayout(line)) {
+    PoILine fixed = ReadFixedColumns(line);
+    const PoILine free = ReadFreeSpacing(line).line;
+    if (fixed.kind == PoILine::kBadField && free.kind == PoILine::kPoint) return free;
+    // Read both ways to different places, the line does not say which it means.
+    if (fixed.kind == PoILine::kPoint && free.kind == PoILine::kPoint &&
+        (free.mark.latitude != fixed.mark.latitude ||
+         free.mark.longitude != fixed.mark.longitude)) {
+      PoILine refused;
+      refused.kind = PoILine::kBadField;
+      refused.field = free.mark.latitude != fixed.mark.latitude ? "latitude" : "longitude";
+      refused.repaired = ToUtf8(line);
+      return refused;
+    }
+    return fixed;
+  }
+  FreeReading free = ReadFreeSpacing(line);
+  // A short line that does not begin with a date is no point and no mistake (a note, a blank
+  // line), as short lines always were.
+  if (free.line.kind == PoILine::kBadField && !free.pastDate && line.size() < kMinLineCharacters)
+    return PoILine{};
+  return std::move(free.line);
+}
+
+namespace {
+
+struct FieldTexts {
+  const char* field;
+  std::array<const char*, 3> name;  // "" takes the information grid's row label
+  std::array<const char*, 3> form;
+};
+
+// clang-format off
+const FieldTexts kFieldTexts[] = {
+  {"date", {"Datum", "Date", "Date"},
+   {"+JJJJ MM TT, z. B. +2017 08 21", "+YYYY MM DD, e.g. +2017 08 21", "+AAAA MM JJ, p. ex. +2017 08 21"}},
+  {"latitude", {"", "", ""},
+   {"Grad 0 bis 90 wie 29.95, dann N oder S", "degrees 0 to 90 such as 29.95, then N or S", "degrés de 0 à 90 comme 29.95, puis N ou S"}},
+  {"N/S", {"N/S", "N/S", "N/S"},
+   {"N oder S nach der Breite", "N or S after the latitude", "N ou S après la latitude"}},
+  {"longitude", {"", "", ""},
+   {"Grad 0 bis 180 wie 090.45, dann E oder W", "degrees 0 to 180 such as 090.45, then E or W", "degrés de 0 à 180 comme 090.45, puis E ou W"}},
+  {"E/W", {"E/W", "E/W", "E/W"},
+   {"E (Osten) oder W (Westen) nach der Länge", "E or W after the longitude", "E (est) ou W (ouest) après la longitude"}},
+};
+// clang-format on
+
+}  // namespace
+
 std::string PoIErrorMessage(const PoILine& line, Language language) {
-  // "Error in coordinate point: Latitude: +2017 …", the field named as in the grid.
+  // "Error in coordinate point: Latitude (degrees 0 to 90 …): +2017 …", the coordinates named
+  // as in the information grid.
   auto trimmed = [](std::string text) {
     while (!text.empty() && (text.back() == ' ' || text.back() == ':')) text.pop_back();
     const auto first = text.find_first_not_of(' ');
     return first == std::string::npos ? std::string() : text.substr(first);
   };
-  const Text fieldText = line.field == "latitude" ? Text::kLatitude : Text::kLongitude;
-  return trimmed(StringItem(Text::kCoordinateError, language)) + ": " +
-         trimmed(StringItem(fieldText, language)) + ": " + line.repaired;
+  if (!IsKnownLanguage(language)) return line.repaired;
+  const int index = LanguageIndex(language);
+  std::string name = line.field, form;
+  for (const FieldTexts& texts : kFieldTexts) {
+    if (line.field != texts.field) continue;
+    name = texts.name[index];
+    if (name.empty())
+      name = trimmed(StringItem(line.field == "latitude" ? Text::kLatitude : Text::kLongitude,
+                                language));
+    form = texts.form[index];
+  }
+  return trimmed(StringItem(Text::kCoordinateError, language)) + ": " + name + " (" + form +
+         "): " + line.repaired;
+}
+
+std::string PoIListLine(const PoIDate& date, double latitude, double longitude,
+                        std::string_view name) {
+  if (!(std::fabs(latitude) <= 90) || !(std::fabs(longitude) <= 180)) return {};
+  std::u32string title = ToCodePoints(name);
+  for (char32_t& c : title)
+    if (c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0) || c == 0x2028 || c == 0x2029) c = U' ';
+  const auto first = title.find_first_not_of(U' ');
+  if (first == std::u32string::npos) return {};
+  title = title.substr(first, title.find_last_not_of(U' ') - first + 1);
+  auto padded = [](std::string text, std::size_t width) {
+    return std::string(text.size() < width ? width - text.size() : 0, '0') + text;
+  };
+  // Rounded first, so that a value that rounds to zero carries no hemisphere of its own.
+  const std::string lat = FormatFixed(std::fabs(latitude), 2);
+  const std::string lon = FormatFixed(std::fabs(longitude), 2);
+  const bool south = latitude < 0 && lat != "0.00";
+  const bool west = longitude < 0 && lon != "0.00";
+  return std::string(date.year < 0 ? "-" : "+") + padded(std::to_string(std::abs(date.year)), 4) +
+         " " + padded(std::to_string(date.month), 2) + " " + padded(std::to_string(date.day), 2) +
+         " " + padded(lat, 5) + (south ? " S " : " N ") + padded(lon, 6) + (west ? " W " : " E ") +
+         ToUtf8(title);
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {

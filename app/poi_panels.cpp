@@ -1,11 +1,13 @@
 #include "poi_panels.h"
 
+#include <QInputDialog>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStringList>
 
 #include "main_form.h"
+#include "window_texts.h"
 #include "widgets.h"
 
 namespace umbrivista {
@@ -47,6 +49,48 @@ TPoIListPanels::TPoIListPanels(MainWindowControls& controls, QWidget* window,
           this, &TPoIListPanels::Button_PoIs_SelectClick);
   connect(Find<QPushButton>(c_.Panel_PoIs_Select, "Button_PoIs_Select_Cancel"),
           &QPushButton::clicked, c_.Panel_PoIs_Select, &QWidget::hide);
+}
+
+void TPoIListPanels::AddPoint(const PoIDate& date, double latitude, double longitude) {
+  const Language language = language_();
+  const PoINameTexts texts = NameTexts(language);
+  std::optional<std::string> name;
+  if (askName_) {
+    name = askName_(window_, language);
+  } else {
+    bool ok = false;
+    const QString text = QInputDialog::getText(window_, Q(texts.title), Q(texts.label),
+                                               QLineEdit::Normal, QString(), &ok);
+    if (ok) name = text.toStdString();
+  }
+  if (!name) return;
+  const std::string line = PoIListLine(date, latitude, longitude, *name);
+  if (line.empty()) {
+    ShowMessage(window_, Q(texts.noName));
+    return;
+  }
+  // The list as saved, so that the file and the editor agree; unsaved edits are dropped as
+  // when the editor is opened.
+  if (const std::string problem = ReadListFile(); !problem.empty()) {
+    ShowMessage(window_, Q(problem + "\n" + texts.notAdded));
+    return;
+  }
+  std::vector<std::string> lines = EditorLines(c_.RichEdit_PoIs);
+  lines.push_back(line);
+  if (!listFile_.empty()) {
+    try {
+      WriteLinesFile(listFile_, lines);
+    } catch (const std::exception& e) {
+      ShowMessage(window_, Q(std::string(e.what()) + "\n" + texts.notAdded));
+      return;
+    }
+  }
+  ShowLines(c_.RichEdit_PoIs, lines);
+  listChanged_ = true;
+  c_.Panel_PoIs_Select->hide();
+  Open(c_.Panel_PoIs_Edit);
+  c_.RichEdit_PoIs->moveCursor(QTextCursor::End);
+  c_.RichEdit_PoIs->setFocus();
 }
 
 std::string TPoIListPanels::Load() {
@@ -102,14 +146,27 @@ void TPoIListPanels::Button_PoIS_SpeichernClick() {
 
 void TPoIListPanels::Markierungen_AuswaehlenClick() {
   if (listChanged_) {
-    // A saved list is offered afresh; the first time, the lines drawn since the last run are
-    // checked.
-    const bool restore = !offered_;
+    // A saved list is offered afresh. The first time, the lines drawn since the last run are
+    // checked; later, the lines that were checked before the list was edited.
+    const std::vector<std::string> lines = EditorLines(c_.RichEdit_PoIs);
+    std::vector<bool> checks(lines.size(), false);
+    if (!offered_) {
+      for (std::size_t i = 0; i < lines.size(); ++i) checks[i] = selection_.Contains(lines[i]);
+    } else {
+      std::vector<std::string> before;
+      std::vector<bool> checkedBefore;
+      for (int i = 0; i < c_.CheckListBox_PoIs->count(); ++i) {
+        const QListWidgetItem* item = c_.CheckListBox_PoIs->item(i);
+        before.push_back(item->text().toStdString());
+        checkedBefore.push_back(item->checkState() == Qt::Checked);
+      }
+      checks = CarriedCheckMarks(before, checkedBefore, lines);
+    }
     c_.CheckListBox_PoIs->clear();
-    for (const std::string& line : EditorLines(c_.RichEdit_PoIs)) {
-      auto* item = new QListWidgetItem(Q(line), c_.CheckListBox_PoIs);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      auto* item = new QListWidgetItem(Q(lines[i]), c_.CheckListBox_PoIs);
       item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-      item->setCheckState(restore && selection_.Contains(line) ? Qt::Checked : Qt::Unchecked);
+      item->setCheckState(checks[i] ? Qt::Checked : Qt::Unchecked);
     }
     listChanged_ = false;
     offered_ = true;

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "language.h"
@@ -37,6 +38,14 @@ class TPoIListPanels : public QObject {
   // Writes the drawn lines for the next run: "" when done, else what went wrong.
   std::string KeepSelection() const;
 
+  // Asks for the name of a point to add; nullopt when the user declines.
+  using NameAsker = std::function<std::optional<std::string>(QWidget* parent, Language language)>;
+  void SetNameAsker(NameAsker asker) { askName_ = std::move(asker); }
+  // Adds the line of a point (the date of its eclipse, its position and a name asked for) to the
+  // end of the list and saves the list; the editor then shows it. Nothing is added when the user
+  // gives no name, or when the list file cannot be read (it would be overwritten).
+  void AddPoint(const PoIDate& date, double latitude, double longitude);
+
   void Markierungen_BearbeitenClick();
   void Button_PoIS_SpeichernClick();
   void Markierungen_AuswaehlenClick();
@@ -56,6 +65,7 @@ class TPoIListPanels : public QObject {
   std::string listFile_;
   std::string selectionFile_;
   std::function<Language()> language_;
+  NameAsker askName_;
   PoISelection selection_;
   bool listChanged_ = true;
   bool listUnreadable_ = false;

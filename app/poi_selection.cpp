@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <span>
 
 #include "safe_file.h"
@@ -65,6 +66,22 @@ PoISelection SelectPoIs(const std::vector<std::string>& checkedLines, Language l
     if (line.kind == PoILine::kBadField) problems.push_back(PoIErrorMessage(line, language));
   }
   return selection;
+}
+
+std::vector<bool> CarriedCheckMarks(const std::vector<std::string>& before,
+                                    const std::vector<bool>& checkedBefore,
+                                    const std::vector<std::string>& now) {
+  std::map<std::string, int> marks;
+  for (std::size_t i = 0; i < before.size() && i < checkedBefore.size(); ++i)
+    if (checkedBefore[i]) ++marks[before[i]];
+  std::vector<bool> checked(now.size(), false);
+  for (std::size_t i = 0; i < now.size(); ++i) {
+    const auto mark = marks.find(now[i]);
+    if (mark == marks.end() || mark->second == 0) continue;
+    --mark->second;
+    checked[i] = true;
+  }
+  return checked;
 }
 
 PoISelection ReadPoISelection(const std::string& path) {

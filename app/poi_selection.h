@@ -43,6 +43,13 @@ struct PoISelection {
 PoISelection SelectPoIs(const std::vector<std::string>& checkedLines, Language language,
                         std::vector<std::string>& problems);
 
+// The check marks of the lines `now` offered after the list was edited and saved: a line is
+// checked when an equal line was checked `before`, each checked line lending its mark to one line
+// only (a line typed twice keeps as many marks as it had). Lines changed or added come unchecked.
+std::vector<bool> CarriedCheckMarks(const std::vector<std::string>& before,
+                                    const std::vector<bool>& checkedBefore,
+                                    const std::vector<std::string>& now);
+
 // The selection kept from the last run: the point lines of the file; none when it is missing or
 // cannot be read.
 PoISelection ReadPoISelection(const std::string& path);

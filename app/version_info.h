@@ -3,6 +3,9 @@
 
 #include <array>
 #include <string>
+#include <vector>
+
+#include "language.h"
 
 namespace umbrivista {
 
@@ -23,5 +26,16 @@ std::array<VersionRow, kVersionRowCount> VersionInfoRows(const BuildFacts& facts
 
 // "Umbrivista      0.1.0": the product label of the panel.
 std::string ProductLabel(const std::string& version);
+
+// What the panel says below the grid: the licence, the sources of the data the program shows
+// with the credit they ask for, and where the documentation is.
+struct AboutTexts {
+  std::string licenceTitle;
+  std::string licence;
+  std::string creditsTitle;
+  std::vector<std::string> credits;
+  std::string documentation;  // the text of the link that opens the help pages
+};
+AboutTexts AboutPanelTexts(Language language);
 
 }  // namespace umbrivista

@@ -24,6 +24,21 @@ std::string CopyLinesCommand(Language language) {
   return IsKnownLanguage(language) ? kCopy[LanguageIndex(language)] : std::string();
 }
 
+PoINameTexts NameTexts(Language language) {
+  if (!IsKnownLanguage(language)) return {};
+  // clang-format off
+  static const PoINameTexts kTexts[3] = {
+      {"Markierung hinzufügen", "Name des Ortes:", "Ohne Namen wird keine Markierung hinzugefügt.",
+       "Die Markierung wurde nicht hinzugefügt."},
+      {"Add point of interest", "Name of the place:", "A point is only added with a name.",
+       "The point was not added."},
+      {"Ajouter un marqueur", "Nom du lieu :", "Un marqueur n'est ajouté qu'avec un nom.",
+       "Le marqueur n'a pas été ajouté."},
+  };
+  // clang-format on
+  return kTexts[LanguageIndex(language)];
+}
+
 PictureExportTexts ExportTexts(Language language) {
   if (!IsKnownLanguage(language)) return {};
   // clang-format off

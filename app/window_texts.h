@@ -17,6 +17,16 @@ std::string PlaySpeedHint(Language language);
 // The point panel's context menu: copy its lines.
 std::string CopyLinesCommand(Language language);
 
+// The dialog that asks for the name of a point added to the list of points of interest, and
+// what is said when nothing is added.
+struct PoINameTexts {
+  std::string title;
+  std::string label;
+  std::string noName;
+  std::string notAdded;
+};
+PoINameTexts NameTexts(Language language);
+
 // The export dialogs: the file types offered, in the order PNG, SVG, PDF ("PNG picture (*.png)"),
 // and the PNG size dialog's title and labels.
 struct PictureExportTexts {

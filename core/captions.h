@@ -44,4 +44,21 @@ std::array<std::string, kGridListCount> GridListItems(Language language);
 // Items of the population threshold combo box, largest threshold first.
 std::array<std::string, kPopulationListCount> PopulationListItems(Language language);
 
+inline constexpr int kTextureListCount = 4;
+// Items of the globe texture combo box, named by what each picture shows, in the order of the
+// texture files (Blue Marble, relief, political map, white map).
+std::array<std::string, kTextureListCount> TextureListItems(Language language);
+
+// The file type offered by the save dialogs of the text reports ("Text file (*.txt)").
+std::string TextFileFilter(Language language);
+
+// The place-history window's country and place before the user types one ("My country", "My
+// favourite place"). NextDefaultPlaceText gives the text an edit box holding `current` should
+// show in `language`: the default of that language when `current` is the default of any
+// language, else `current` unchanged, since it is the user's own.
+enum class DefaultPlaceField { kCountry, kPlace };
+std::string DefaultPlaceText(DefaultPlaceField field, Language language);
+std::string NextDefaultPlaceText(DefaultPlaceField field, const std::string& current,
+                                 Language language);
+
 }  // namespace umbrivista

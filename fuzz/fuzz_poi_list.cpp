@@ -28,7 +28,9 @@ void Check(const std::string& line) {
     case PoILine::kSkipped:
       return;
     case PoILine::kBadField: {
-      if (parsed.field != "latitude" && parsed.field != "longitude") Fail("field", line);
+      bool known = false;
+      for (const char* field : umbrivista::kPoIFields) known |= parsed.field == field;
+      if (!known) Fail("field", line);
       for (auto language : {umbrivista::Language::kGerman, umbrivista::Language::kEnglish,
                             umbrivista::Language::kFrench}) {
         const std::string message = umbrivista::PoIErrorMessage(parsed, language);

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 
+#include "captions.h"
 #include "data_files.h"
 #include "numbers.h"
 #include "place_history_run.h"
@@ -57,9 +58,11 @@ TForm_CityHist::TForm_CityHist(QWidget* parent)
   ComboBox_Land->setMaxVisibleItems(30);
   ComboBox_Stadt->setMaxVisibleItems(30);
   Button_Uebernehmen = Named(new QPushButton(central), "Button_Uebernehmen");
-  Edit_Ort_Land = Named(new QLineEdit(QStringLiteral("My country"), central), "Edit_Ort_Land");
-  Edit_Ort_Stadt =
-      Named(new QLineEdit(QStringLiteral("My favorite place"), central), "Edit_Ort_Stadt");
+  Edit_Ort_Land = Named(new QLineEdit(central), "Edit_Ort_Land");
+  Edit_Ort_Stadt = Named(new QLineEdit(central), "Edit_Ort_Stadt");
+  for (auto [box, field] : {std::pair{Edit_Ort_Land, DefaultPlaceField::kCountry},
+                            std::pair{Edit_Ort_Stadt, DefaultPlaceField::kPlace}})
+    box->setText(QString::fromStdString(DefaultPlaceText(field, kDefaultLanguage)));
   Edit_Breite = Named(new QLineEdit(QStringLiteral("47.5"), central), "Edit_Breite");
   RadioButton_Nord = Named(new QRadioButton(central), "RadioButton_Nord");
   RadioButton_Sued = Named(new QRadioButton(central), "RadioButton_Sued");
@@ -186,6 +189,12 @@ void TForm_CityHist::CollectSettings(SettingsRecord& s) const {
 }
 
 void TForm_CityHist::Relabel() {
+  // The boxes' own defaults follow the language; a country or place the user typed stays.
+  for (auto [box, field] : {std::pair{Edit_Ort_Land, DefaultPlaceField::kCountry},
+                            std::pair{Edit_Ort_Stadt, DefaultPlaceField::kPlace}}) {
+    box->setText(QString::fromStdString(
+        NextDefaultPlaceText(field, box->text().toStdString(), CurrentLanguage())));
+  }
   // The places file of the new language, once the window has been open.
   if (opened_) ReadCountryList();
 }

@@ -208,7 +208,8 @@ bool TReportWindow::SaveAs() {
   std::string path;
   {
     const CsvFilterOffer offer(this);
-    path = ChooseSaveFile(this, defaultFile_);
+    path = ChooseSaveFile(this, defaultFile_,
+                          {QString::fromStdString(TextFileFilter(CurrentLanguage()))});
   }
   if (path.empty()) return false;
   try {

@@ -29,8 +29,10 @@
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <optional>
 
 #include "about_panel.h"
+#include "version_info.h"
 #include "city_hist_window.h"
 #include "city_list_window.h"
 #include "globeview.h"
@@ -39,6 +41,7 @@
 #include "main_window.h"
 #include "widgets.h"
 #include "poi_list.h"
+#include "poi_panels.h"
 #include "scratch_dir.h"
 #include "settings_file.h"
 
@@ -139,12 +142,60 @@ TEST_F(ListsAndSettingsTest, EditSaveSelectAndDrawTheList) {
   w->Markierungen_Auswaehlen->trigger();
   EXPECT_EQ(w->CheckListBox_PoIs->item(19)->checkState(), Qt::Checked);
   Button(*w, "Button_PoIs_Select_Cancel")->click();
-  // ... until the list is saved again; the file never holds them.
+  // ... and when the list is saved again; the file never holds them.
   w->Markierungen_Bearbeiten->trigger();
   Button(*w, "Button_PoIS_Speichern")->click();
   EXPECT_EQ(FileText(dir_ / kPoIFileName), expected);
   w->Markierungen_Auswaehlen->trigger();
-  EXPECT_EQ(w->CheckListBox_PoIs->item(19)->checkState(), Qt::Unchecked);
+  EXPECT_EQ(w->CheckListBox_PoIs->item(19)->checkState(), Qt::Checked);
+}
+
+TEST_F(ListsAndSettingsTest, CheckMarksSurviveEditsOfOtherLines) {
+  auto w = Start();
+  w->Markierungen_Auswaehlen->trigger();
+  for (int i : {19, 25}) w->CheckListBox_PoIs->item(i)->setCheckState(Qt::Checked);
+  Button(*w, "Button_PoIs_Select")->click();
+  // A line inserted at the top, the Midway line changed and the Putre line edited.
+  w->Markierungen_Bearbeiten->trigger();
+  QStringList lines = w->RichEdit_PoIs->toPlainText().split('\n', Qt::SkipEmptyParts);
+  lines[10] = "+2012 05 20 28.21 N 177.37 W Midway Atoll";
+  lines[25] += " (edited)";
+  lines.prepend("+2024 04 08 32.78 N 096.80 W Dallas");
+  w->RichEdit_PoIs->setPlainText(lines.join('\n'));
+  Button(*w, "Button_PoIS_Speichern")->click();
+  w->Markierungen_Auswaehlen->trigger();
+  ASSERT_EQ(w->CheckListBox_PoIs->count(), 40);
+  std::vector<int> checked;
+  for (int i = 0; i < w->CheckListBox_PoIs->count(); ++i)
+    if (w->CheckListBox_PoIs->item(i)->checkState() == Qt::Checked) checked.push_back(i);
+  // New Orleans moved one down and keeps its mark; the edited Putre line is a new line.
+  EXPECT_EQ(checked, std::vector<int>{20});
+}
+
+TEST_F(ListsAndSettingsTest, AddTheCurrentPointWritesALineOfItsEclipse) {
+  auto w = Start();
+  w->ScrollBar_Eclipse->setValue(16690);  // 2024-04-08
+  w->RadioButton_PoI_West->setChecked(true);
+  w->Edit_PoI_Breite->setText("36.97");
+  w->Edit_PoI_Laenge->setText("86.47");
+  std::optional<std::string> name = "Hopkinsville (KY)";
+  w->findChild<TPoIListPanels*>()->SetNameAsker(
+      [&name](QWidget*, Language) { return name; });
+  ASSERT_NE(w->Markierungen_Hinzufuegen, nullptr);
+  w->Markierungen_Hinzufuegen->trigger();
+  const std::string added = "+2024 04 08 36.97 N 086.47 W Hopkinsville (KY)\n";
+  std::string expected;
+  for (const std::string& line : DefaultPoILines()) expected += line + '\n';
+  EXPECT_EQ(FileText(dir_ / kPoIFileName), expected + added);
+  EXPECT_TRUE(w->Panel_PoIs_Edit->isVisible());
+  EXPECT_TRUE(w->RichEdit_PoIs->toPlainText().endsWith(QString::fromStdString(added)));
+  // Declined or nameless: nothing is added; the nameless one is said.
+  for (std::optional<std::string> declined : {std::optional<std::string>(), std::optional<std::string>(" \t ")}) {
+    name = declined;
+    w->Markierungen_Hinzufuegen->trigger();
+  }
+  EXPECT_EQ(FileText(dir_ / kPoIFileName), expected + added);
+  EXPECT_EQ(messages_.size(), 1u);
 }
 
 TEST_F(ListsAndSettingsTest, AnUnusableListIsNamedAndNotOverwritten) {
@@ -382,8 +433,44 @@ TEST_F(ListsAndSettingsTest, VersionPanel) {
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
   EXPECT_NEAR(about->x() + about->width() / 2, screen.center().x(), 2);
   EXPECT_EQ(about->y(), screen.top());
+  // Below the grid: the licence, the data credits and the way to the documentation.
+  EXPECT_TRUE(about->Label_About_Licence->text().contains("GPL-3.0-or-later"));
+  for (const char* source : {"DE431", "Espenak", "GeoNames", "ETOPO5", "Blue Marble", "Natural Earth"})
+    EXPECT_TRUE(about->Label_About_Credits->text().contains(source)) << source;
+  // Each text below the grid, and the grid above it, whole and apart.
+  QCoreApplication::processEvents();
+  int bottom = grid->geometry().bottom();
+  for (QLabel* label : {about->Label_About_Licence, about->Label_About_Credits,
+                        about->Label_About_Documentation}) {
+    EXPECT_GT(label->y(), bottom) << label->objectName().toStdString();
+    EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+    bottom = label->geometry().bottom();
+  }
   about->Button_About_OK->click();
   EXPECT_FALSE(about->isVisible());
+  w->Opt_Francais->trigger();
+  w->Version1->trigger();
+  EXPECT_TRUE(about->Label_About_Credits->text().startsWith("<b>Données</b>"));
+  emit about->Label_About_Documentation->linkActivated("help");
+  auto* help = w->findChild<THelpWindow*>();
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(help->isVisible());
+}
+
+TEST(AboutTexts, EveryCreditedSourceIsNamedInTheDataNotes) {
+  std::ifstream in(std::string(UMBRIVISTA_DATA_DIR) + "/README.md");
+  const std::string notes{std::istreambuf_iterator<char>(in), {}};
+  ASSERT_FALSE(notes.empty());
+  for (const char* source : {"DE431", "Swiss Ephemeris", "ERFA", "GeoNames", "ETOPO5",
+                             "Blue Marble Next Generation", "Natural Earth II", "Tom Patterson",
+                             "CC BY 4.0"})
+    EXPECT_NE(notes.find(source), std::string::npos) << source;
+  for (Language language : {Language::kGerman, Language::kEnglish, Language::kFrench}) {
+    const AboutTexts texts = AboutPanelTexts(language);
+    EXPECT_EQ(texts.credits.size(), 4u);
+    EXPECT_FALSE(texts.licence.empty() || texts.documentation.empty());
+  }
+  EXPECT_NE(AboutPanelTexts(Language::kFrench).licence, AboutPanelTexts(Language::kEnglish).licence);
 }
 
 }  // namespace

@@ -343,6 +343,16 @@ TEST_F(MainWindowTest, LanguageCommandRelabelsAllThreeWindowsAndHidesTheReports)
     EXPECT_EQ(list_->ComboBox_Population->currentText().toStdString(),
               PopulationListItems(language)[3]);
     EXPECT_EQ(main_->CheckBox_SSP->text().toStdString(), SubSolarCheckBoxCaption(false, language));
+    // Every row label of the information grid is shown whole.
+    for (int row = 0; row < main_->SG->rowCount(); ++row) {
+      const QTableWidgetItem* item = main_->SG->item(row, 0);
+      if (!item) continue;
+      const QFont font = item->data(Qt::FontRole).isValid() ? item->font() : main_->SG->font();
+      EXPECT_LE(QFontMetrics(font).horizontalAdvance(item->text()) + 4, main_->SG->columnWidth(0))
+          << item->text().toStdString();
+    }
+    for (int i = 0; i < kTextureListCount; ++i)
+      EXPECT_EQ(main_->ComboBox_Globus->itemText(i).toStdString(), TextureListItems(language)[i]);
     EXPECT_TRUE((language == Language::kGerman    ? main_->Opt_Deutsch
                  : language == Language::kEnglish ? main_->Opt_English
                                                   : main_->Opt_Francais)
@@ -352,8 +362,8 @@ TEST_F(MainWindowTest, LanguageCommandRelabelsAllThreeWindowsAndHidesTheReports)
   main_->LanguageCommand(Language::kFrench);
   EXPECT_TRUE(main_->findChild<QAction*>("Hilfe2")->text().endsWith(' '));
   EXPECT_TRUE(main_->findChild<QAction*>("Version1")->text().endsWith(' '));
-  EXPECT_EQ(main_->SoFiTyp_Label->text(), "Eclipse de soleil totale");
-  EXPECT_EQ(main_->Time_ScrollBar->toolTip(), "R\u00e8glage du temps (-3.5 hrs \u00e0 +3.5 hrs)");
+  EXPECT_EQ(main_->SoFiTyp_Label->text(), "Éclipse de soleil totale");
+  EXPECT_EQ(main_->Time_ScrollBar->toolTip(), "R\u00e9glage du temps (-3.5 h \u00e0 +3.5 h)");
   // The grid counts the Sun's azimuth from the south, unlike the point's panel.
   EXPECT_TRUE(main_->SG->toolTip().contains("depuis le sud")) << main_->SG->toolTip().toStdString();
 }
@@ -377,7 +387,7 @@ TEST_F(MainWindowTest, SarosCaptionFollowsTheLanguage) {
   main_->LanguageCommand(Language::kEnglish);
   EXPECT_EQ(main_->GroupBox_Saros->title(), "Eclipse in Saros    (30. of 71)");
   main_->LanguageCommand(Language::kFrench);
-  EXPECT_EQ(main_->GroupBox_Saros->title(), "Eclipse dans Saros (30. de 71)");
+  EXPECT_EQ(main_->GroupBox_Saros->title(), "Éclipse dans Saros (30. de 71)");
 }
 
 TEST_F(MainWindowTest, ShortcutsMoveTheGlobeExceptWhereATextBoxUsesTheKey) {

@@ -11,25 +11,25 @@ namespace {
 
 TEST(TypeNames, AllTypesInAllLanguages) {
   const char* const longNames[6][3] = {
-      {"Partielle Sonnenfinsternis", "Partial solar eclipse", "Eclipse de soleil partielle"},
-      {"Totale Sonnenfinsternis", "Total solar eclipse", "Eclipse de soleil totale"},
-      {"Ringförmige Sonnenfinsternis", "Annular solar eclipse", "Eclipse de soleil annulaire"},
+      {"Partielle Sonnenfinsternis", "Partial solar eclipse", "Éclipse de soleil partielle"},
+      {"Totale Sonnenfinsternis", "Total solar eclipse", "Éclipse de soleil totale"},
+      {"Ringförmige Sonnenfinsternis", "Annular solar eclipse", "Éclipse de soleil annulaire"},
       {"Ringförmig-totale Sonnenfinsternis", "Annular-total solar eclipse",
-       "Eclipse de soleil annulaire totale"},
-      {"Nichtzentrale totale Sonnenfinsternis", "Non central total solar eclipse",
-       "Eclipse de soleil totale non centrale"},
-      {"Nichtzentrale ringförmige Sonnenfinsternis", "Non central annular solar eclipse",
-       "Eclipse de soleil annulaire non centrale"}};
+       "Éclipse de soleil annulaire totale"},
+      {"Nichtzentrale totale Sonnenfinsternis", "Non-central total solar eclipse",
+       "Éclipse de soleil totale non centrale"},
+      {"Nichtzentrale ringförmige Sonnenfinsternis", "Non-central annular solar eclipse",
+       "Éclipse de soleil annulaire non centrale"}};
   const char* const shortNames[6][3] = {
-      {"Partielle Sonnenfinsternis", "Partial solar eclipse", "Eclipse de soleil partielle"},
-      {"Totale Sonnenfinsternis", "Total solar eclipse", "Eclipse de soleil totale"},
-      {"Ringförmige Sonnenfinsternis", "Annular solar eclipse", "Eclipse de soleil annulaire"},
+      {"Partielle Sonnenfinsternis", "Partial solar eclipse", "Éclipse de soleil partielle"},
+      {"Totale Sonnenfinsternis", "Total solar eclipse", "Éclipse de soleil totale"},
+      {"Ringförmige Sonnenfinsternis", "Annular solar eclipse", "Éclipse de soleil annulaire"},
       {"Ringf.-totale Sonnenfinst.", "Ann-total solar eclipse",
-       "Eclipse de soleil annulaire-totale"},
-      {"Nichtzentrale totale SoFi", "Non central total solar eclipse",
-       "Eclipse de soleil totale non centrale"},
-      {"Nichtzentrale ringf. SoFi", "Non central annular solar ecl.",
-       "Eclipse de soleil annulaire non centrale"}};
+       "Éclipse de soleil annulaire-totale"},
+      {"Nichtzentrale totale SoFi", "Non-central total solar eclipse",
+       "Éclipse de soleil totale non centrale"},
+      {"Nichtzentrale ringf. SoFi", "Non-central annular solar ecl.",
+       "Éclipse de soleil annulaire non centrale"}};
   for (int code = 1; code <= 6; ++code) {
     for (int lang = 0; lang < 3; ++lang) {
       const Language language = kLanguages[static_cast<std::size_t>(lang)];
@@ -55,7 +55,7 @@ TEST(SarosCaption, JoinsPiecesWithoutExtraBlanks) {
   r.sarosMember = 12;
   r.sarosMemberCount = 73;
   EXPECT_EQ(SarosCaption(r, Language::kGerman), "Finsternis im Saros    (12. von 73)");
-  EXPECT_EQ(SarosCaption(r, Language::kFrench), "Eclipse dans Saros (12. de 73)");
+  EXPECT_EQ(SarosCaption(r, Language::kFrench), "Éclipse dans Saros (12. de 73)");
   r.sarosMember = 200;
   r.sarosMemberCount = 255;
   EXPECT_EQ(SarosCaption(r, Language::kEnglish), "Eclipse in Saros    (200. of 255)");
@@ -100,7 +100,7 @@ TEST(Captions, SetsForAllWindows) {
             "Search between the years");
   EXPECT_EQ(Caption(CaptionWindow::kCityList, "Liste1", Language::kGerman), "Liste");
   EXPECT_EQ(Caption(CaptionWindow::kCityList, "Label2", Language::kGerman), "");
-  EXPECT_EQ(SubSolarCheckBoxCaption(true, Language::kEnglish), "anti-sub-solar point");
+  EXPECT_EQ(SubSolarCheckBoxCaption(true, Language::kEnglish), "Anti-sub-solar point");
   EXPECT_EQ(SubSolarCheckBoxCaption(false, Language::kGerman), "Subsolarer Punkt");
   for (const auto& row : CaptionSet()) {
     for (Language language : kLanguages) {
@@ -111,8 +111,8 @@ TEST(Captions, SetsForAllWindows) {
 }
 
 TEST(Captions, ListItems) {
-  EXPECT_EQ(GridListItems(Language::kEnglish)[1], "Equator");
-  EXPECT_EQ(GridListItems(Language::kFrench)[6], "grille 90 degrés");
+  EXPECT_EQ(GridListItems(Language::kEnglish)[1], "Equator only");
+  EXPECT_EQ(GridListItems(Language::kFrench)[6], "Grille de 90 degrés");
   const auto de = PopulationListItems(Language::kGerman);
   const auto en = PopulationListItems(Language::kEnglish);
   const auto fr = PopulationListItems(Language::kFrench);
@@ -120,10 +120,10 @@ TEST(Captions, ListItems) {
   EXPECT_EQ(de[4], "      50'000 Personen");
   // Item 8 stands for a threshold of 2,000 people in every language.
   EXPECT_EQ(de[8], "        2'000 Personen");
-  EXPECT_EQ(en[8], "        2'000 habitants");
-  EXPECT_EQ(fr[8], "        2'000 Personnes");
-  EXPECT_EQ(fr[1], "   500'000 Personnes");
-  EXPECT_EQ(fr[9], "                0 Personne");
+  EXPECT_EQ(en[8], "        2'000 inhabitants");
+  EXPECT_EQ(fr[8], "        2'000 habitants");
+  EXPECT_EQ(fr[1], "   500'000 habitants");
+  EXPECT_EQ(fr[9], "                0 habitant");
 }
 
 // A language index outside 0 … 2 names no language, and a value cast from one never reads past

@@ -316,7 +316,7 @@ TEST(SavedFile, PlaceHistoryLegendEndsSomeLinesWithAFullStop) {
   EXPECT_EQ(en[8], "iS\tnumber of eclipse in the Saros.");
   EXPECT_EQ(en[19], "H°\tHeight of the Sun above the local (mathematical) horizon.");
   EXPECT_EQ(fr[9], "NS\tNombre d'éclipses générées par ce Saros.");
-  EXPECT_EQ(fr[19], "H°\tElevation du soleil au-dessus de l'horizon");
+  EXPECT_EQ(fr[19], "H°\tÉlévation du soleil au-dessus de l'horizon");
   int stops = 0;
   for (const auto* lines : {&de, &en, &fr}) {
     for (const std::string& line : *lines) stops += !line.empty() && line.back() == '.';

@@ -228,7 +228,7 @@ TEST_F(History, NumbersOutsideTheirLimitsAreRefusedNamingTheField) {
   EXPECT_EQ(InvalidPlaceNumberMessage(PlaceField::kHeight, "1e12", Language::kGerman),
             "Höhe (m) \"1e12\" ist kein gültiger Wert");
   EXPECT_EQ(InvalidPlaceNumberMessage(PlaceField::kLongitude, "nan", Language::kFrench),
-            "Longitude geogr.(°) \"nan\" valeur non valide");
+            "Longitude géogr. (°) \"nan\" valeur non valide");
 
   // The run itself refuses what the window or the command line let through.
   PlaceHistoryInputs in = Dallas();

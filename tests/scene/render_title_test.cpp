@@ -57,7 +57,7 @@ TEST_F(RenderTitle, ThePictureGrowsByTheBlockUnderTheSameGlobe) {
 TEST_F(RenderTitle, SvgAndPdfByTheName) {
   const QByteArray svg = Read(Render("globe.svg", "--title --lang fr"));
   EXPECT_TRUE(svg.contains("<image"));
-  EXPECT_TRUE(svg.contains("Eclipse de soleil totale 2024-04-08"));
+  EXPECT_TRUE(svg.contains("Éclipse de soleil totale 2024-04-08"));
   const std::string pdfPath = Render("globe.pdf", "--title");
   EXPECT_TRUE(Read(pdfPath).startsWith("%PDF-"));
   if (RunShell("command -v pdftoppm >/dev/null 2>&1").status != 0) {
