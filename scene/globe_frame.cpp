@@ -55,10 +55,18 @@ double LeastDiscAreaInView(double radius, int width, int height) {
 FramePoint KeepDiscInReach(FramePoint from, FramePoint to, double radius, int width, int height) {
   if (width < 1 || height < 1 || !(radius > 0)) return to;
   const double least = LeastDiscAreaInView(radius, width, height);
-  // A frame out of reach may come back, as long as it does not lose more of the disc.
-  const double floor = std::min(least, DiscAreaInPanel(from, radius, width, height));
-  auto fits = [&](FramePoint p) { return DiscAreaInPanel(p, radius, width, height) >= floor; };
+  auto fits = [&](FramePoint p) { return DiscAreaInPanel(p, radius, width, height) >= least; };
   if (fits(to)) return to;
+  const double fromArea = DiscAreaInPanel(from, radius, width, height);
+  if (fromArea < least) {
+    // Out of reach already: a move that shows more of the disc, or as little but nearer to the
+    // panel's centre, brings it back; any other leaves it where it is.
+    const double toArea = DiscAreaInPanel(to, radius, width, height);
+    auto away = [&](FramePoint p) {
+      return std::hypot(p.x - width / 2.0, p.y - height / 2.0);
+    };
+    return toArea > fromArea || (toArea == fromArea && away(to) <= away(from)) ? to : from;
+  }
   // Along one axis: the furthest whole-pixel step towards the target that still fits.
   auto furthest = [&](FramePoint start, int FramePoint::*axis, int target) {
     const int span = target - start.*axis;

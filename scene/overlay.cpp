@@ -281,18 +281,20 @@ void DrawOverlay(QPainter& painter, const OverlayInput& in) {
     }
   }
 
-  // The umbra, filled.
-  painter.setPen(Pen(kUmbraColor, 1));
-  painter.setBrush(ToQColor(kUmbraColor));
-  DrawCircle(painter, layout.umbra);
-
-  // Penumbral diameter across the motion, then the axis track.
+  // The edges of the diameter and the track lie under the umbra, which they cross.
   edge(1);
   painter.setBrush(Qt::NoBrush);
   DrawSegment(painter, layout.penumbralDiameter);
   for (int i = 1; i < kTrackPointCount; ++i) {
     DrawSegment(painter, {layout.track[i - 1], layout.track[i]});
   }
+
+  // The umbra, filled.
+  painter.setPen(Pen(kUmbraColor, 1));
+  painter.setBrush(ToQColor(kUmbraColor));
+  DrawCircle(painter, layout.umbra);
+
+  // Penumbral diameter across the motion, then the axis track.
   painter.setPen(Pen(clRed, 1));
   painter.setBrush(ToQColor(clRed));
   DrawSegment(painter, layout.penumbralDiameter);

@@ -89,7 +89,8 @@ TEST(SettingsRecord, EveryFieldAtItsOffsetAndBack) {
   EXPECT_EQ(b[34], 2);
   EXPECT_EQ(b[35], 1);  // the path limits switched off
   EXPECT_EQ(b[36], 1);  // the play speed ×1: its index + 1
-  EXPECT_EQ(b[37] + b[38], 0);
+  EXPECT_EQ(b[37], 1);  // the night side not shaded
+  EXPECT_EQ(b[38], 0);
   EXPECT_EQ(IntAt(b, 39), 23456);
   EXPECT_EQ(b[43], 1);
   EXPECT_EQ(IntAt(b, 44), 3);
