@@ -481,6 +481,18 @@ TEST_F(GlobePanelTest, NightSideOptionAndCentringThePointOfInterest) {
         at));
     return at;
   };
+  // The wheel zooms about the pointer: the place under it stays there.
+  const QPoint pointer = middle + QPoint(70, -40);
+  TGGlobePoint place;
+  ASSERT_TRUE(main_->Globe->Projector().XYToLL(pointer.x(), pointer.y(), place));
+  QWheelEvent wheel(QPointF(pointer), main_->Globe->mapToGlobal(QPointF(pointer)), QPoint(),
+                    QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(main_->Globe, &wheel);
+  EXPECT_EQ(main_->Zoom_TrackBar->value(), 190);
+  QPoint after;
+  ASSERT_TRUE(main_->Globe->Projector().LLToXY(place, after));
+  EXPECT_LE((after - pointer).manhattanLength(), 2);
+
   // A double click with Ctrl places the point and brings it to the middle.
   QTest::mouseDClick(main_->Globe, Qt::LeftButton, Qt::ControlModifier,
                      middle + QPoint(-60, 45));
