@@ -91,6 +91,7 @@ GlobePictureOptions PictureOptionsFor(const Session& session, const PictureSize&
   options.overlay = true;
   options.capitals = session.ShowCapitals();
   options.limits = session.ShowLimits();
+  options.nightSide = session.ShowNightSide();
   options.language = session.GetLanguage();
   if (session.ShowPoI()) options.poi = std::make_pair(session.PoILatitude(), session.PoILongitude());
   return options;

@@ -423,6 +423,11 @@ void MainWindowControls::MakeMenu(QMainWindow* window) {
   Opt_DeltaTBand = Named(option->addAction(QString()), "Opt_DeltaTBand");
   Opt_DeltaTBand->setCheckable(true);
   Opt_DeltaTBand->setChecked(true);
+  Opt_NightSide = Named(option->addAction(QString()), "Opt_NightSide");
+  Opt_NightSide->setCheckable(true);
+  Opt_NightSide->setChecked(true);
+  Opt_CentrePoI = Named(option->addAction(QString()), "Opt_CentrePoI");
+  Opt_CentrePoI->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
 
   QMenu* help = Named(bar->addMenu(QString()), "Hilfe1");
   Hilfe2 = Named(help->addAction(QString()), "Hilfe2");

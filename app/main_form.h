@@ -101,6 +101,8 @@ struct MainWindowControls {
   QAction* Opt_BackView;
   QAction* Opt_Limits;
   QAction* Opt_DeltaTBand;  // Option: the central path's band for ΔT ± 2σ
+  QAction* Opt_NightSide;   // Option: the night side shaded
+  QAction* Opt_CentrePoI;   // Option: the point of interest to the panel's centre
   QAction* Markierungen_Bearbeiten;
   QAction* Markierungen_Auswaehlen;
   QAction* Markierungen_Hinzufuegen;  // adds the point of the "Markierung" group to the list

@@ -185,6 +185,7 @@ void TForm_Main::Connect() {
           [&s](int i) { s.SetPlaySpeedIndex(i); });
   connect(Action_CopyPoI, &QAction::triggered, this, &TForm_Main::CopyPoILines);
   connect(Globe, &TGlobeView::afterRender, this, &TForm_Main::GlobeAfterRender);
+  Globe->OnPaintSurface = [this] { PaintNightSide(); };
   connect(Find<QPushButton>(Panel_GlobeControl, "Button_Center_Globe"), &QPushButton::clicked,
           this, [this] {
             session_.CentreGlobe(Globe->width(), Globe->height());
@@ -219,6 +220,8 @@ void TForm_Main::Connect() {
   connect(Opt_BackView, &QAction::triggered, this, [&s] { s.SetBackView(true); });
   connect(Opt_Limits, &QAction::triggered, this, [&s](bool on) { s.SetShowLimits(on); });
   connect(Opt_DeltaTBand, &QAction::triggered, this, [&s](bool on) { s.SetShowDeltaTBand(on); });
+  connect(Opt_NightSide, &QAction::triggered, this, [&s](bool on) { s.SetShowNightSide(on); });
+  connect(Opt_CentrePoI, &QAction::triggered, this, [&s] { s.CentreOnPoI(); });
   connect(Markierungen_Bearbeiten, &QAction::triggered, poiPanels_,
           &TPoIListPanels::Markierungen_BearbeitenClick);
   connect(Markierungen_Auswaehlen, &QAction::triggered, poiPanels_,

@@ -151,6 +151,8 @@ class TForm_Main : public QMainWindow, public MainWindowControls, private Sessio
   void Hilfe2Click();
   void Version1Click();
   void GlobeAfterRender(QPainter* canvas);
+  // Shades the night side on the globe's surface, beneath the lines and labels.
+  void PaintNightSide();
   void ExportPictureClick();
   void PrintClick();
   void PrintPreviewClick();

@@ -29,6 +29,7 @@
 #include "deltat.h"
 #include "disc_sketch.h"
 #include "disc_sketch_view.h"
+#include "globe_frame.h"
 #include "globe_settings.h"
 #include "globeview.h"
 #include "gunits.h"
@@ -39,6 +40,7 @@
 
 #include "search_window.h"
 #include "navigation.h"
+#include "night_shade.h"
 #include "overlay.h"
 #include "poi_panels.h"
 #include "string_table.h"
@@ -90,6 +92,10 @@ void TForm_Main::SessionChanged(SessionChanges changes) {
     layers_->RebuildDeltaTBand(session_.Record(), session_.DeltaTBandRange());
   }
   if (changes & kBandChanged) Opt_DeltaTBand->setChecked(session_.ShowDeltaTBand());
+  if (changes & kNightChanged) {
+    Opt_NightSide->setChecked(session_.ShowNightSide());
+    Globe->RequestRender();
+  }
   if ((changes & kLimitsChanged) && layers_ && !closing_ && session_.Position() > 0)
     layers_->RebuildPathLimits(session_.Record(), session_.DeltaTInUse(), session_.BackView(),
                                session_.ShowLimits());
@@ -306,9 +312,12 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
 
 void TForm_Main::GlobeMouse(QEvent* event) {
   if (event->type() == QEvent::Wheel) {
-    const int turn = static_cast<QWheelEvent*>(event)->angleDelta().y();
-    // Turning the wheel towards the user (down) makes the globe larger.
-    if (turn != 0) session_.SetZoom(session_.Zoom() + (turn < 0 ? -kWheelStep : kWheelStep));
+    auto* wheel = static_cast<QWheelEvent*>(event);
+    const int turn = wheel->angleDelta().y();
+    // Turning the wheel towards the user (down) makes the globe larger, about the pointer.
+    const QPoint at = wheel->position().toPoint();
+    if (turn != 0)
+      session_.ZoomAt(session_.Zoom() + (turn < 0 ? -kWheelStep : kWheelStep), at.x(), at.y());
     return;
   }
   auto* mouse = static_cast<QMouseEvent*>(event);
@@ -327,10 +336,13 @@ void TForm_Main::GlobeMouse(QEvent* event) {
       }
       return;
     case QEvent::MouseButtonDblClick: {
-      // The point of interest goes where the user points.
+      // The point of interest goes where the user points; with Ctrl the globe then brings it to
+      // the panel's centre.
       TGGlobePoint point;
-      if (mouse->button() == Qt::LeftButton && Globe->Projector().XYToLL(at.x(), at.y(), point))
+      if (mouse->button() == Qt::LeftButton && Globe->Projector().XYToLL(at.x(), at.y(), point)) {
         session_.PlacePoI(GUToDegrees(point.Latitude), GUToDegrees(point.Longitude));
+        if (mouse->modifiers() & Qt::ControlModifier) session_.CentreOnPoI();
+      }
       return;
     }
     case QEvent::MouseButtonRelease:
@@ -442,6 +454,16 @@ void TForm_Main::CopyPoILines() {
 }
 
 // --- Overlay -----------------------------------------------------------------------------------
+
+void TForm_Main::PaintNightSide() {
+  if (closing_ || session_.Position() == 0 || !session_.ShowNightSide()) return;
+  TGBitmap& picture = Globe->Renderer().Picture();
+  const TGProjector& projector = Globe->Projector();
+  ShadeNightSide(picture.Bits(), picture.Width(), picture.Height(),
+                 {projector.XOrigin(), projector.YOrigin()},
+                 static_cast<double>(projector.ScaleFactor()) * kGlobeSphereRadius,
+                 session_.Orientation(), session_.SunPosition());
+}
 
 void TForm_Main::GlobeAfterRender(QPainter* canvas) {
   if (closing_ || !canvas) return;

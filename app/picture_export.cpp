@@ -21,6 +21,7 @@ GlobePictureOptions WindowPictureOptions(const Session& session, int width, int 
   o.overlay = true;
   o.capitals = session.ShowCapitals();
   o.limits = session.ShowLimits();
+  o.nightSide = session.ShowNightSide();
   o.language = session.GetLanguage();
   if (session.ShowPoI()) o.poi = std::make_pair(session.PoILatitude(), session.PoILongitude());
   o.listMarks = std::move(listMarks);

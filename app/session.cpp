@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "captions.h"
+#include "globe_frame.h"
 #include "deltat.h"
 #include "eclipse_date.h"
 #include "eclipse_types.h"
@@ -81,6 +82,7 @@ void Session::ApplySettings(const SettingsRecord& s) {
   showPoI_ = s.showPoI;
   showSubSolar_ = s.showSubSolar;
   showLimits_ = s.showLimits;
+  showNightSide_ = s.showNightSide;
   showCapitals_ = s.showCapitals;
   zoom_ = std::clamp(s.zoomPosition, kMinZoom, kMaxZoom);
   cx_ = s.originX;
@@ -103,6 +105,7 @@ void Session::Start() {
 void Session::CollectSettings(SettingsRecord& s) const {
   s.language = language_;
   s.showLimits = showLimits_;
+  s.showNightSide = showNightSide_;
   // Without a catalogue the saved eclipse is kept for the next run.
   s.eclipsePosition = position_ > 0 ? position_ : savedPosition_;
   s.ut = ut_;
@@ -293,6 +296,8 @@ std::string Session::WindowTitle() const {
 
 GlobeRotation Session::Orientation() const { return DisplayOrientation(state_, backView_); }
 
+GlobeRotation Session::SunPosition() const { return DisplayOrientation(state_, false); }
+
 // --- The view and the globe's choices ----------------------------------------------------------
 
 void Session::SetBackView(bool back) {
@@ -337,6 +342,11 @@ std::string Session::SubSolarCaptionText() const {
   return SubSolarCheckBoxCaption(backView_, language_);
 }
 
+void Session::SetShowNightSide(bool shown) {
+  showNightSide_ = shown;
+  Notify(kNightChanged);
+}
+
 void Session::SetTextureIndex(int index) {
   textureIndex_ = std::clamp(index, 0, kTextureCount - 1);
   Notify(kTextureChanged);
@@ -355,9 +365,33 @@ void Session::SetZoom(int position) {
 }
 
 void Session::MoveGlobe(int dx, int dy) {
-  cx_ += dx;
-  cy_ += dy;
+  const FramePoint to = KeepDiscInReach({cx_, cy_}, {cx_ + dx, cy_ + dy}, DiscRadiusPixels(zoom_),
+                                        panelWidth_, panelHeight_);
+  cx_ = to.x;
+  cy_ = to.y;
   Notify(kFrameChanged);
+}
+
+void Session::ZoomAt(int position, int x, int y) {
+  const int zoom = std::clamp(position, kMinZoom, kMaxZoom);
+  const double radius = DiscRadiusPixels(zoom);
+  const FramePoint about = ZoomCentreAbout({cx_, cy_}, {x, y}, DiscRadiusPixels(zoom_), radius);
+  const FramePoint to = KeepDiscInReach({cx_, cy_}, about, radius, panelWidth_, panelHeight_);
+  zoom_ = zoom;
+  cx_ = to.x;
+  cy_ = to.y;
+  Notify(kFrameChanged);
+}
+
+bool Session::CentreOnPoI() {
+  if (panelWidth_ < 1 || panelHeight_ < 1) return false;
+  const DiscOffset at = PlaceOnDisc(Orientation(), poiLatitude_, poiLongitude_);
+  if (!at.facing) return false;
+  const double radius = DiscRadiusPixels(zoom_);
+  cx_ = panelWidth_ / 2 - static_cast<int>(std::lround(at.x * radius));
+  cy_ = panelHeight_ / 2 - static_cast<int>(std::lround(at.y * radius));
+  Notify(kFrameChanged);
+  return true;
 }
 
 void Session::CentreGlobe(int width, int height) {
@@ -558,6 +592,13 @@ OverlayInput Session::Overlay(double k) const {
   in.cx = cx_;
   in.cy = cy_;
   in.k = k;
+  if (showPoI_) {
+    const DiscOffset at = PlaceOnDisc(Orientation(), poiLatitude_, poiLongitude_);
+    const double radius = DiscRadiusPixels(zoom_);
+    in.showPoI = at.facing;
+    in.poiX = cx_ + static_cast<int>(std::lround(at.x * radius));
+    in.poiY = cy_ + static_cast<int>(std::lround(at.y * radius));
+  }
   return in;
 }
 

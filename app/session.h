@@ -43,6 +43,7 @@ enum SessionChange : unsigned {
   kPlayChanged = 1u << 13,      // an animation run began, turned or ended, or the speed changed
   kHintsChanged = 1u << 14,     // the hints beside the year and time boxes
   kBandChanged = 1u << 15,      // the ΔT uncertainty band shown or not
+  kNightChanged = 1u << 16,     // the night side shaded or not
 };
 using SessionChanges = unsigned;
 
@@ -146,6 +147,8 @@ class Session {
   // The caption base, with the date/time line and the type name once an eclipse is shown.
   std::string WindowTitle() const;
   GlobeRotation Orientation() const;
+  // The sub-solar point of the instant as a rotation (latitude x, longitude y), in either view.
+  GlobeRotation SunPosition() const;
   // How often the instant (elements, axis point, grid) has been worked out: once per change.
   int InstantComputations() const { return instantComputations_; }
 
@@ -165,6 +168,9 @@ class Session {
   static constexpr double kMinBandSigma = 5;
   void SetShowCapitals(bool shown);
   bool ShowCapitals() const { return showCapitals_; }
+  // The night side shaded on the globe (on by default, kept in the settings).
+  void SetShowNightSide(bool shown);
+  bool ShowNightSide() const { return showNightSide_; }
   void SetShowSubSolar(bool shown);
   bool ShowSubSolar() const { return showSubSolar_; }
   std::string SubSolarCaptionText() const;
@@ -178,7 +184,15 @@ class Session {
   // Zoom position 60 … 350 (larger positions give a smaller globe), clamped.
   void SetZoom(int position);
   int Zoom() const { return zoom_; }
+  // Drags the globe by (dx, dy) pixels; the drag stops where less than a quarter of the disc
+  // would stay in the panel (KeepDiscInReach).
   void MoveGlobe(int dx, int dy);
+  // Zoom position as SetZoom, about the panel point (x, y): the globe point under it stays there
+  // (within half a pixel), as far as the disc stays within reach.
+  void ZoomAt(int position, int x, int y);
+  // Moves the globe so that the point of interest lies at the panel's centre. False, and nothing
+  // moves, while the point is on the far side of the globe or the panel has no size yet.
+  bool CentreOnPoI();
   // Centres the globe in a panel of that size.
   void CentreGlobe(int width, int height);
   // Centres it at the reset zoom.
@@ -283,6 +297,7 @@ class Session {
   bool showDeltaTBand_ = true;
   bool showCapitals_ = false;
   bool showSubSolar_ = false;
+  bool showNightSide_ = true;
   int textureIndex_ = 0;
   int gridIndex_ = 0;
   int zoom_ = 140;

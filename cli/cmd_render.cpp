@@ -47,6 +47,7 @@ int RunRender(Args& args) {
   const bool noOverlay = args.TakeFlag("no-overlay");
   const bool overlay = args.TakeFlag("overlay") || !noOverlay;
   const bool capitals = args.TakeFlag("capitals");
+  const bool night = args.TakeFlag("night");
   const bool limits = !args.TakeFlag("no-limits");
   const bool title = args.TakeFlag("title");
   const Language language = TakeLanguage(args);
@@ -90,6 +91,7 @@ int RunRender(Args& args) {
   options.overlay = overlay;
   options.capitals = capitals;
   options.limits = limits;
+  options.nightSide = night;
   options.language = language;
   options.poi = poi;
   options.centre = centre;

@@ -31,6 +31,8 @@ const CaptionText kCaptions[] = {
   {W::kMain, "Opt_BackView", {"Rüc&kansicht", "Bac&k view", "Vue arrière"}},
   {W::kMain, "Opt_Limits", {"Grenzen", "Limits", "Limites"}},
   {W::kMain, "Opt_DeltaTBand", {"&Unsicherheit von ΔT (±2σ) zeigen", "Show ΔT &uncertainty (±2σ)", "Afficher l'&incertitude de ΔT (±2σ)"}},
+  {W::kMain, "Opt_NightSide", {"Nacht&seite schattieren", "Shade the night &side", "Ombrer le côté &nuit"}},
+  {W::kMain, "Opt_CentrePoI", {"Auf den Ort (PoI) &zentrieren", "&Centre on the point of interest", "&Centrer sur le point d'intérêt"}},
   {W::kMain, "Hilfe1", {"&Hilfe", "&Help", "&Aide"}},
   {W::kMain, "Hilfe2", {"Umbrivista &Hilfe", "Umbrivista &Help", "&Aide Umbrivista "}},
   {W::kMain, "Version1", {"Umbrivista &Version", "Umbrivista &Version information", "&Version Umbrivista "}},

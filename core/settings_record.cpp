@@ -17,8 +17,10 @@ enum Offset : std::size_t {
   kMainHeight = 26,
   kMainWidth = 30,
   kLanguage = 34,
-  kReserved = 35,  // a spare word: the limits switch (35) and the play speed (36); 37, 38 free
+  kReserved = 35,  // a spare word: the limits switch (35), the play speed (36), the night side
+                   // (37); 38 free
   kPlaySpeed = 36,
+  kNightSide = 37,
   kPosition = 39,
   kUt = 43,
   kTexture = 44,
@@ -167,6 +169,7 @@ std::array<std::uint8_t, kSettingsSize> EncodeSettings(const SettingsRecord& r) 
   w.Int(kReserved, r.showLimits ? 0 : 1);
   const bool knownSpeed = r.playSpeedIndex >= 0 && r.playSpeedIndex < kPlaySpeedCount;
   w.Byte(kPlaySpeed, knownSpeed ? r.playSpeedIndex + 1 : 0);
+  w.Byte(kNightSide, r.showNightSide ? 0 : 1);
   w.Int(kPosition, r.eclipsePosition);
   w.Byte(kUt, r.ut);
   w.Int(kTexture, r.textureIndex);
@@ -224,6 +227,7 @@ SettingsRecord DecodeSettings(std::span<const std::uint8_t> bytes, const Setting
                    .value_or(d.language);
   r.showLimits = in.Byte(kReserved, 1, 0) == 0;
   const int speed = in.Byte(kPlaySpeed, kPlaySpeedCount, 0);
+  r.showNightSide = in.Byte(kNightSide, 1, 0) == 0;
   r.playSpeedIndex = speed > 0 ? speed - 1 : d.playSpeedIndex;
   r.eclipsePosition = in.Int(kPosition, 1, std::max(1, limits.recordCount),
                              std::min(d.eclipsePosition, std::max(1, limits.recordCount)));

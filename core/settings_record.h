@@ -26,6 +26,7 @@ struct SettingsRecord {
   Language language = kDefaultLanguage;
   bool showLimits = true;  // kept in the record's spare bytes: 0 there means shown
   int playSpeedIndex = kDefaultPlaySpeedIndex;  // also kept there: 0 means the default speed
+  bool showNightSide = true;  // kept there too: 0 means shaded
   int eclipsePosition = 16690;
   bool ut = false;
   int textureIndex = 0;

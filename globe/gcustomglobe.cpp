@@ -320,6 +320,7 @@ void TGCustomGlobeView::RenderScene() {
       projector_->Model().PaintSurfaceShape();
     }
     if (!texture_.GetEmpty()) projector_->Model().PaintSurfaceTexture(texture_);
+    if (OnPaintSurface) OnPaintSurface();
     if (graticule_->DrawMode() == gdBehind) {
       if (OnPaintGraticule) {
         OnPaintGraticule();

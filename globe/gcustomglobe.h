@@ -149,6 +149,9 @@ class TGCustomGlobeView : public TGGlobeContext, private TGSpatialDatabaseListen
   std::function<void()> OnRender;
   std::function<void()> OnPaint;
   std::function<void()> OnPaintGraticule;
+  // After the surface and its texture, before the graticule and the layers: for drawing on the
+  // surface itself (the renderer's picture), beneath every line and label.
+  std::function<void()> OnPaintSurface;
   std::function<void(QPainter&)> OnAfterRender;
   std::function<void()> OnZoomed;
   std::function<void()> OnPanned;

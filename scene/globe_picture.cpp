@@ -11,7 +11,9 @@
 #include "gcustomglobe.h"
 #include "globe_settings.h"
 #include "globe_units.h"
+#include "gunits.h"
 #include "layers.h"
+#include "night_shade.h"
 #include "numbers.h"
 #include "overlay.h"
 #include "scratch_database.h"
@@ -30,6 +32,7 @@ struct GlobePicture::Impl {
   TGCustomGlobeView globe;
   std::unique_ptr<SceneLayers> layers;
   OverlayInput overlay;
+  GlobeRotation view, sun;  // of the instant last rendered
 };
 
 GlobePicture::GlobePicture(const EclipseRecord& record, const GlobePictureOptions& options,
@@ -59,6 +62,16 @@ GlobePicture::GlobePicture(const EclipseRecord& record, const GlobePictureOption
   if (options.poi) layers.RebuildPoI(options.poi->first, options.poi->second);
   layers.RebuildPoIList(options.listMarks);
 
+  if (options.nightSide) {
+    globe.OnPaintSurface = [this] {
+      TGCustomGlobeView& g = impl_->globe;
+      TGBitmap& picture = g.Renderer().Picture();
+      const TGProjector& p = g.Projector();
+      ShadeNightSide(picture.Bits(), picture.Width(), picture.Height(), {p.XOrigin(), p.YOrigin()},
+                     static_cast<double>(p.ScaleFactor()) * kGlobeSphereRadius, impl_->view,
+                     impl_->sun);
+    };
+  }
   if (options.overlay) {
     globe.OnAfterRender = [this](QPainter& canvas) { DrawOverlay(canvas, impl_->overlay); };
   }
@@ -75,6 +88,8 @@ QImage GlobePicture::Render(double t) {
   state.deltaT = options.deltaT;
   UpdateInstant(impl_->record, t, options.back, state);
   const GlobeRotation rotation = DisplayOrientation(state, options.back);
+  impl_->view = rotation;
+  impl_->sun = DisplayOrientation(state, false);
   projector.SetXRotation(rotation.x);
   projector.SetYRotation(rotation.y);
   const int width = options.width, height = options.height;
@@ -113,6 +128,14 @@ QImage GlobePicture::Render(double t) {
   in.cx = originX;
   in.cy = originY;
   in.k = PixelsPerEarthRadius(projector.ScaleFactor());
+  in.showPoI = false;
+  if (options.poi && options.overlay) {
+    const auto lon = static_cast<std::int32_t>(std::lround(options.poi->second * kGUPerDegree));
+    const auto lat = static_cast<std::int32_t>(std::lround(options.poi->first * kGUPerDegree));
+    in.showPoI = projector.Model().LLToXYIndex(lon, lat, 0);
+    in.poiX = projector.Points()[0].x();
+    in.poiY = projector.Points()[0].y();
+  }
   return globe.PaintToImage();
 }
 

@@ -26,6 +26,7 @@ struct GlobePictureOptions {
   bool overlay = true;
   bool capitals = false;
   bool limits = true;
+  bool nightSide = false;  // the night side shaded
   Language language = Language::kEnglish;
   std::optional<std::pair<double, double>> poi;     // latitude, longitude (degrees)
   std::vector<MapMark> listMarks;                   // the points chosen from the list

@@ -27,20 +27,56 @@ constexpr int kDeltaTBandPresenter = 7;
 std::unique_ptr<TGPointPresenter> CapitalsPresenter() {
   auto p = std::make_unique<TGPointPresenter>();
   p->PresenterID = kCapitalsPresenter;
-  p->PointType = ppCircle;
+  // Squares, unlike the graticule's crossings; the names, in a black halo that reads on every
+  // texture, come once the globe is large enough for them and never overlap.
+  p->PointType = ppSquare;
   p->PointUnit = guPixel;
   p->PointSize = kCapitalPixels;
   p->PointPen.SetColor(clWhite);
   p->PointBrush.SetColor(clBlack);
   p->PointBrush.SetStyle(gbsSolid);
   p->TitleFont.SetColor(clWhite);
+  p->TitleFont.SetBkColor(clBlack);
+  p->TitleFont.SetStyle(gfsHalo);
   p->TitleFont.SetSizeUnit(guMinute);
   p->TitleFont.SetSize(60);
   p->TitleAlignment = taTop;
   return p;
 }
 
-// Points of interest: red dots with red halo titles.
+// A line drawn over a slightly wider line of the edge colour: all edges of the layer on a first
+// pass, the lines over them on a second, so that crossing lines keep their colour.
+class EdgedLinePresenter : public TGPolylinePresenter {
+ public:
+  EdgedLinePresenter(int id, const TGPen& pen, TColor edge) : edge_(edge) {
+    PresenterID = id;
+    PolyPen = pen;
+  }
+  void BeginLayer(TGLayer& layer) override {
+    TGPolylinePresenter::BeginLayer(layer);
+    pass_ = layer.Pass();
+  }
+  bool EndLayer(TGLayer& layer) override {
+    TGPolylinePresenter::EndLayer(layer);
+    return pass_ == 0;
+  }
+  void RenderObject(TGMapPoint& object, unsigned state) override {
+    if (pass_ != 0) {
+      TGPolylinePresenter::RenderObject(object, state);
+      return;
+    }
+    if (!globe_ || !object.IsPoly() || (state & kStateSelected)) return;
+    globe_->Renderer().SelectPen(
+        TGPen(edge_, gpsSolid, PolyPen.Width() + 2 * kEdgePixels, guPixel));
+    globe_->RenderChains(static_cast<TGMapPoly&>(object).Chains(), false);
+  }
+
+ private:
+  TColor edge_;
+  int pass_ = 0;
+};
+
+// Points of interest: magenta dots with magenta halo titles.
 std::unique_ptr<TGPointPresenter> PoIPresenter(int id) {
   auto p = std::make_unique<TGPointPresenter>();
   p->PresenterID = id;
@@ -48,9 +84,10 @@ std::unique_ptr<TGPointPresenter> PoIPresenter(int id) {
   p->PointUnit = guPixel;
   p->PointSize = kPoIPixels;
   p->PointPen.SetColor(clWhite);
-  p->PointBrush.SetColor(clRed);
+  p->PointBrush.SetColor(kPoIColor);
   p->PointBrush.SetStyle(gbsSolid);
-  p->TitleFont.SetColor(clRed);
+  p->TitleFont.SetColor(kPoIColor);
+  p->TitleFont.SetBkColor(clBlack);
   p->TitleFont.SetSizeUnit(guMinute);
   p->TitleFont.SetSize(100);
   p->TitleFont.SetStyle(gfsHalo);
@@ -92,10 +129,10 @@ void SceneLayers::RebuildCentreLine(const EclipseRecord& record, double deltaT, 
   auto road = std::make_unique<TGRoadPresenter>();
   road->PresenterID = kCentreLinePresenter;
   road->RoadPen.SetColor(backView ? kNightCentreLine : clYellow);
-  road->EdgeColor = road->RoadPen.Color();
+  road->EdgeColor = backView ? kLightEdge : kDarkEdge;
   road->RoadPen.SetWidth(kCentreLinePixels);
   road->RoadPen.SetWidthUnit(guPixel);
-  road->EdgePixels = 0;
+  road->EdgePixels = kEdgePixels;
   layer.Presenters().Add(std::move(road));
   const std::vector<CentreLinePoint> points = BuildCentreLine(record, deltaT, backView);
   if (!points.empty()) {
@@ -119,14 +156,12 @@ void SceneLayers::RebuildPathLimits(const EclipseRecord& record, double deltaT, 
   if (!database_) return;
   TGLayer& layer = *Layer(kPathLimitsLayer);
   layer.Clear();
-  auto umbral = std::make_unique<TGPolylinePresenter>();
-  umbral->PresenterID = kUmbralLimitPresenter;
-  umbral->PolyPen = TGPen(backView ? kNightUmbralLimit : clYellow, gpsSolid, kUmbralLimitPixels, guPixel);
-  layer.Presenters().Add(std::move(umbral));
-  auto outer = std::make_unique<TGPolylinePresenter>();
-  outer->PresenterID = kOuterLimitPresenter;
-  outer->PolyPen = TGPen(kOuterLimit, gpsDash, 1, guPixel);
-  layer.Presenters().Add(std::move(outer));
+  layer.Presenters().Add(std::make_unique<EdgedLinePresenter>(
+      kUmbralLimitPresenter,
+      TGPen(backView ? kNightUmbralLimit : clYellow, gpsSolid, kUmbralLimitPixels, guPixel),
+      backView ? kLightEdge : kDarkEdge));
+  layer.Presenters().Add(std::make_unique<EdgedLinePresenter>(
+      kOuterLimitPresenter, TGPen(kOuterLimit, gpsDash, 1, guPixel), kDarkEdge));
   if (shown) {
     for (const LimitCurve& curve : ComputePathLimits(record, deltaT)) {
       if (curve.points.size() < 2) continue;

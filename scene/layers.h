@@ -36,8 +36,15 @@ inline constexpr TColor kDeltaTBand = 0x00A5FF;       // orange, translucent, no
 inline constexpr std::uint8_t kDeltaTBandAlpha = 80;
 inline constexpr int kCentreLinePixels = 3;
 inline constexpr int kUmbralLimitPixels = 2;
-inline constexpr int kPoIPixels = 9;      // red dots with a white rim
-inline constexpr int kCapitalPixels = 4;  // black dots with a white rim
+inline constexpr int kPoIPixels = 9;      // magenta dots with a white rim
+// The points of interest have a colour of their own, apart from the red of the shadow's marks.
+inline constexpr TColor kPoIColor = 0xFF00FF;  // magenta
+// Lines get a thin edge that sets them off from any texture: dark under light lines, light under
+// the dark ones of the back view.
+inline constexpr TColor kDarkEdge = 0x000000;
+inline constexpr TColor kLightEdge = 0xE0E0E0;
+inline constexpr int kEdgePixels = 1;
+inline constexpr int kCapitalPixels = 5;  // black squares with a white rim
 
 class SceneLayers {
  public:
@@ -56,13 +63,13 @@ class SceneLayers {
   // Where the central path lies for ΔT over [lowest, highest] seconds: translucent orange, under
   // every other layer; an empty layer without a range.
   void RebuildDeltaTBand(const EclipseRecord& record, std::optional<std::pair<double, double>> range);
-  // Small black dots with white titles: the built-in capitals.
+  // Small black squares with white halo titles: the built-in capitals.
   void RebuildCapitals();
   void ClearCapitals();
-  // One red dot titled "PoI".
+  // One magenta dot titled "PoI".
   void RebuildPoI(double latitude, double longitude);
   void ClearPoI();
-  // Red dots with halo titles, one per mark.
+  // Magenta dots with halo titles, one per mark.
   void RebuildPoIList(const std::vector<MapMark>& marks);
 
   // The layer of that name in the globe, or nullptr.

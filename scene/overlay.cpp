@@ -6,10 +6,12 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
+#include <QRect>
 #include <QRectF>
 #include <QString>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cmath>
 
 #include "angles.h"
@@ -249,7 +251,17 @@ void DrawOverlay(QPainter& painter, const OverlayInput& in) {
   painter.setBackgroundMode(Qt::TransparentMode);
   painter.setBrush(Qt::NoBrush);
 
+  // Each line goes over a black edge a little wider than itself.
+  // The thin red lines get a lighter edge, so that they stay red to the eye.
+  const auto edge = [&](int width) {
+    QPen pen = Pen(clBlack, width + 2 * kOverlayEdgePixels);
+    if (width < 2) pen.setColor(QColor(0, 0, 0, 110));
+    painter.setPen(pen);
+  };
+
   // Ecliptic with its label.
+  edge(2);
+  for (const ScreenSegment& s : layout.ecliptic) DrawSegment(painter, s);
   painter.setPen(Pen(clWhite, 2));
   for (const ScreenSegment& s : layout.ecliptic) DrawSegment(painter, s);
   painter.setFont(LabelFont(kLabelPixels));
@@ -258,6 +270,8 @@ void DrawOverlay(QPainter& painter, const OverlayInput& in) {
 
   // Circles of equal magnitude about the shadow axis, each labelled on its rim.
   if (layout.magnitudeCircles) {
+    edge(1);
+    for (const ScreenCircle& c : layout.circles) DrawCircle(painter, c);
     const QPen red = Pen(clRed, 1);
     for (int i = 0; i < kMagnitudeCircleCount; ++i) {
       painter.setPen(red);
@@ -265,6 +279,14 @@ void DrawOverlay(QPainter& painter, const OverlayInput& in) {
       TextCentredAt(painter, layout.circleLabelCentres[i], QString::fromLatin1(kCircleLabels[i]),
                     clRed, false);
     }
+  }
+
+  // The edges of the diameter and the track lie under the umbra, which they cross.
+  edge(1);
+  painter.setBrush(Qt::NoBrush);
+  DrawSegment(painter, layout.penumbralDiameter);
+  for (int i = 1; i < kTrackPointCount; ++i) {
+    DrawSegment(painter, {layout.track[i - 1], layout.track[i]});
   }
 
   // The umbra, filled.
@@ -300,6 +322,19 @@ void DrawOverlay(QPainter& painter, const OverlayInput& in) {
   if (in.showSubSolar) {
     painter.setBrush(Qt::NoBrush);
     DrawMarker(painter, layout.marker, in.backView, language);
+  }
+
+  // The point of interest last, a ring over its dot: the axis point and the marks under it stay
+  // in view.
+  if (in.showPoI && std::abs(in.poiX) < kOverlayCoordinateLimit &&
+      std::abs(in.poiY) < kOverlayCoordinateLimit) {
+    painter.setBrush(Qt::NoBrush);
+    const QRect ring(in.poiX - kPoIRingRadius, in.poiY - kPoIRingRadius, 2 * kPoIRingRadius,
+                     2 * kPoIRingRadius);
+    painter.setPen(Pen(clBlack, kPoIRingPixels + 2 * kOverlayEdgePixels));
+    painter.drawEllipse(ring);
+    painter.setPen(Pen(kPoIRingColor, kPoIRingPixels));
+    painter.drawEllipse(ring);
   }
   painter.restore();
 }

@@ -31,6 +31,10 @@ struct OverlayInput {
   Language language = kDefaultLanguage;
   int cx = 0, cy = 0;  // globe centre on the screen, pixels
   double k = 0;        // pixels per Earth radius
+  // The point of interest, ringed over everything else (its ring leaves what lies under it in
+  // view), while it is shown and faces the viewer.
+  bool showPoI = false;
+  int poiX = 0, poiY = 0;  // screen pixels
 };
 
 // The Sun's apparent right ascension for a Julian day, radians in [0, 2π); NaN for a non-finite
@@ -47,8 +51,14 @@ double SunRightAscension(double julianDay);
 double EclipticAngle(double julianDay);
 
 // The umbra's fill, $00BBGGRR (dark red); the circles of equal magnitude, the penumbral diameter
-// and the axis track are red, one pixel, the ecliptic white, two pixels.
+// and the axis track are red, one pixel, the ecliptic white, two pixels. Every line has a black
+// edge of kOverlayEdgePixels on each side, so that it reads on light textures too.
 inline constexpr std::uint32_t kUmbraColor = 0x0000C0;
+inline constexpr int kOverlayEdgePixels = 1;
+// The ring about the point of interest: radius and line width in pixels, magenta.
+inline constexpr int kPoIRingRadius = 8;
+inline constexpr int kPoIRingPixels = 2;
+inline constexpr std::uint32_t kPoIRingColor = 0xFF00FF;
 
 // Draws the overlay onto `painter` (the globe's canvas after its render). Leaves the painter's
 // state as it found it and requests nothing of the globe.

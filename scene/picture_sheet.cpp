@@ -168,7 +168,7 @@ void PaintSwatch(QPainter& painter, const QRectF& tile, LegendKind kind, bool ba
       break;
     case LegendKind::kPointOfInterest:
     case LegendKind::kListPoints:
-      PaintDot(painter, mid, kPoIPixels * scale, clRed, scale);
+      PaintDot(painter, mid, kPoIPixels * scale, kPoIColor, scale);
       break;
     case LegendKind::kCapitals:
       PaintDot(painter, mid, std::max(kCapitalPixels * scale, 0.35 * tile.height()), clBlack,

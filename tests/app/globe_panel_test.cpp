@@ -462,6 +462,55 @@ TEST_F(GlobePanelTest, PathLimitsFollowTheOptionAndADoubleClickPlacesThePoint) {
   main_->Zoom_TrackBar->setValue(140);
 }
 
+TEST_F(GlobePanelTest, NightSideOptionAndCentringThePointOfInterest) {
+  // The night side is shaded at first; the Option menu switches it.
+  EXPECT_TRUE(main_->Opt_NightSide->isChecked());
+  EXPECT_TRUE(main_->Model().ShowNightSide());
+  main_->Opt_NightSide->trigger();
+  EXPECT_FALSE(main_->Model().ShowNightSide());
+  main_->Opt_NightSide->trigger();
+  EXPECT_TRUE(main_->Model().ShowNightSide());
+
+  main_->Zoom_TrackBar->setValue(200);
+  main_->Panel_GlobeControl->findChild<QPushButton*>("Button_Center_Globe")->click();
+  const QPoint middle(main_->Globe->width() / 2, main_->Globe->height() / 2);
+  auto poiOnScreen = [] {
+    QPoint at;
+    EXPECT_TRUE(main_->Globe->Projector().LLToXY(
+        TGGlobePoint{DegreesToGU(main_->PoILongitude()), DegreesToGU(main_->PoILatitude()), 0},
+        at));
+    return at;
+  };
+  // The wheel zooms about the pointer: the place under it stays there.
+  const QPoint pointer = middle + QPoint(70, -40);
+  TGGlobePoint place;
+  ASSERT_TRUE(main_->Globe->Projector().XYToLL(pointer.x(), pointer.y(), place));
+  QWheelEvent wheel(QPointF(pointer), main_->Globe->mapToGlobal(QPointF(pointer)), QPoint(),
+                    QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(main_->Globe, &wheel);
+  EXPECT_EQ(main_->Zoom_TrackBar->value(), 190);
+  QPoint after;
+  ASSERT_TRUE(main_->Globe->Projector().LLToXY(place, after));
+  EXPECT_LE((after - pointer).manhattanLength(), 2);
+
+  // A double click with Ctrl places the point and brings it to the middle.
+  QTest::mouseDClick(main_->Globe, Qt::LeftButton, Qt::ControlModifier,
+                     middle + QPoint(-60, 45));
+  EXPECT_LE((poiOnScreen() - middle).manhattanLength(), 2);
+  // The command does so after a drag.
+  QTest::mousePress(main_->Globe, Qt::LeftButton, {}, QPoint(100, 100));
+  QMouseEvent move(QEvent::MouseMove, QPointF(150, 70), main_->Globe->mapToGlobal(QPointF(150, 70)),
+                   Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(main_->Globe, &move);
+  QTest::mouseRelease(main_->Globe, Qt::LeftButton, {}, QPoint(150, 70));
+  ASSERT_GT((poiOnScreen() - middle).manhattanLength(), 40);
+  main_->Opt_CentrePoI->trigger();
+  EXPECT_LE((poiOnScreen() - middle).manhattanLength(), 2);
+  main_->CheckBox_PoI->setChecked(false);
+  main_->Zoom_TrackBar->setValue(140);
+  main_->Panel_GlobeControl->findChild<QPushButton*>("Button_Center_Globe")->click();
+}
+
 TEST(PlaceCircumstances, WhatAPlaceSees) {
   const EclipseRecord& r = ShippedCatalogue().RecordAt(16690);
   const double deltaT = DeltaT(r.year, r.month);

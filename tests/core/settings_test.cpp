@@ -28,6 +28,7 @@ SettingsRecord Unusual() {
   r.language = Language::kFrench;
   r.showLimits = false;
   r.playSpeedIndex = 0;
+  r.showNightSide = false;
   r.eclipsePosition = 23456;
   r.ut = true;
   r.textureIndex = 3;
@@ -88,7 +89,8 @@ TEST(SettingsRecord, EveryFieldAtItsOffsetAndBack) {
   EXPECT_EQ(b[34], 2);
   EXPECT_EQ(b[35], 1);  // the path limits switched off
   EXPECT_EQ(b[36], 1);  // the play speed ×1: its index + 1
-  EXPECT_EQ(b[37] + b[38], 0);
+  EXPECT_EQ(b[37], 1);  // the night side not shaded
+  EXPECT_EQ(b[38], 0);
   EXPECT_EQ(IntAt(b, 39), 23456);
   EXPECT_EQ(b[43], 1);
   EXPECT_EQ(IntAt(b, 44), 3);
@@ -235,26 +237,31 @@ TEST(SettingsRecord, PlaySpeedLivesInTheSpareWord) {
     EXPECT_EQ(problems, 0);
   }
   const struct {
-    std::uint8_t limits, speed;
+    std::uint8_t limits, speed, night;
     bool limitsShown;
     int index, problems;
+    bool nightShown;
   } stored[] = {
-      {0, 0, true, kDefaultPlaySpeedIndex, 0},  // an older file
-      {1, 0, false, kDefaultPlaySpeedIndex, 0},
-      {0, 4, true, 3, 0},
-      {1, 1, false, 0, 0},
-      {0, 5, true, kDefaultPlaySpeedIndex, 1},
-      {1, 255, false, kDefaultPlaySpeedIndex, 1},
-      {2, 2, true, 1, 1},  // a damaged switch leaves the speed
+      {0, 0, 0, true, kDefaultPlaySpeedIndex, 0, true},  // an older file
+      {1, 0, 0, false, kDefaultPlaySpeedIndex, 0, true},
+      {0, 4, 0, true, 3, 0, true},
+      {1, 1, 0, false, 0, 0, true},
+      {0, 5, 0, true, kDefaultPlaySpeedIndex, 1, true},
+      {1, 255, 0, false, kDefaultPlaySpeedIndex, 1, true},
+      {2, 2, 0, true, 1, 1, true},  // a damaged switch leaves the speed
+      {0, 0, 1, true, kDefaultPlaySpeedIndex, 0, false},
+      {1, 3, 7, false, 2, 1, true},  // a damaged night switch means shaded
   };
   for (const auto& s : stored) {
     auto bytes = EncodeSettings(Unusual());
     bytes[35] = s.limits;
     bytes[36] = s.speed;
+    bytes[37] = s.night;
     int problems = 0;
     const SettingsRecord read = DecodeSettings(bytes, kLimits, &problems);
     EXPECT_EQ(read.showLimits, s.limitsShown) << int{s.limits} << " " << int{s.speed};
     EXPECT_EQ(read.playSpeedIndex, s.index) << int{s.limits} << " " << int{s.speed};
+    EXPECT_EQ(read.showNightSide, s.nightShown) << int{s.night};
     EXPECT_EQ(problems, s.problems) << int{s.limits} << " " << int{s.speed};
   }
   // A record holding no speed of the list writes 0: the next start takes the default.

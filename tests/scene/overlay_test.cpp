@@ -357,5 +357,23 @@ TEST(OverlayPicture, AbsurdInputsDoNotBreakTheDrawing) {
   EXPECT_EQ(Count(image, QPoint(kCentre, kCentre), kCentre, kRed), 0);
 }
 
+TEST(OverlayPicture, PointOfInterestIsRingedAboveTheAxisPointWithoutHidingIt) {
+  OverlayInput in = Input(kGreatest, false);
+  const QPoint shadow = Pixel(in, in.state.x, in.state.y);
+  const QRgb magenta = qRgb(255, 0, 255);
+  const int umbra = Count(Draw(in), shadow, 3, kUmbra);
+  ASSERT_GT(umbra, 0);
+  // On the axis point itself: the ring around it, the umbra inside it as before.
+  in.showPoI = true;
+  in.poiX = shadow.x();
+  in.poiY = shadow.y();
+  const QImage image = Draw(in);
+  EXPECT_EQ(Count(image, shadow, 3, kUmbra), umbra);
+  EXPECT_GT(Count(image, shadow, kPoIRingRadius + 1, magenta), 8);
+  // Hidden behind the globe: no ring.
+  in.showPoI = false;
+  EXPECT_EQ(Count(Draw(in), shadow, kPoIRingRadius + 1, magenta), 0);
+}
+
 }  // namespace
 }  // namespace umbrivista
