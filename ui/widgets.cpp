@@ -15,6 +15,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cmath>
 
 #include "window_fit.h"
 
@@ -171,8 +172,12 @@ QRect FittedClient(const QWidget* window, const QRect& frame, const QMargins& ma
   QScreen* screen = ScreenFor(frame);
   if (!screen) return frame.marginsRemoved(margins);
   const QSize least = window->minimumSize().grownBy(margins);
-  const ScreenBox fitted = FitFrame(BoxOf(frame), BoxOf(screen->availableGeometry()),
-                                    least.width(), least.height());
+  QRect area = screen->availableGeometry();
+  // With a scale such as 1.5 the frame is rounded to whole device pixels and may pass the right
+  // or bottom edge by one.
+  const qreal scale = screen->devicePixelRatio();
+  if (scale != std::floor(scale)) area.adjust(0, 0, -1, -1);
+  const ScreenBox fitted = FitFrame(BoxOf(frame), BoxOf(area), least.width(), least.height());
   return RectOf(fitted).marginsRemoved(margins);
 }
 
