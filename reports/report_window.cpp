@@ -131,7 +131,6 @@ TReportWindow::TReportWindow(const char* objectName, const char* listName,
   Table_Rows = Named(new QTableView(tablePage), "Table_Rows");
   tableModel_ = new TReportTableModel(this);
   Table_Rows->setModel(tableModel_);
-  Table_Rows->setSortingEnabled(true);
   Table_Rows->setEditTriggers(QAbstractItemView::NoEditTriggers);
   Table_Rows->setSelectionBehavior(QAbstractItemView::SelectRows);
   Table_Rows->setWordWrap(false);
@@ -139,6 +138,7 @@ TReportWindow::TReportWindow(const char* objectName, const char* listName,
   Table_Rows->horizontalHeader()->setSortIndicatorShown(true);
   // No order until the user picks one: the rows come as the run found them.
   Table_Rows->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+  Table_Rows->setSortingEnabled(true);
   tableColumn->addWidget(Table_Rows, 1);
   Tabs_Report->addTab(tablePage, QString());
   connect(ComboBox_Country, &QComboBox::activated, this, [this](int index) {
