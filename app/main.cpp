@@ -1,6 +1,7 @@
 // umbrivista: the desktop program.
 
 #include <QApplication>
+#include <QDate>
 #include <QDir>
 #include <QMimeDatabase>
 #include <QStandardPaths>
@@ -17,6 +18,7 @@
 #include "poi_list.h"
 #include "quit_signals.h"
 #include "safe_file.h"
+#include "widgets.h"
 #include "settings_file.h"
 #include "numbers.h"
 
@@ -84,9 +86,13 @@ int main(int argc, char** argv) {
     options.fitGlobe = true;
   }
 
+  // Every window, frame included, within the screen's free area.
+  KeepWindowsOnScreen();
   TForm_Main mainWindow(options);
   TForm_CityHist history;
   history.ApplySettings(options.settings);
+  // A first run searches the years around the present.
+  if (options.fitGlobe) history.StartAtPresent(QDate::currentDate().year());
   TForm_CityList list;
   list.ApplySettings(options.settings);
   mainWindow.AttachReportWindows(&history, &list);

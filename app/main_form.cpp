@@ -94,14 +94,25 @@ void MainWindowControls::SetUpControls(QMainWindow* window) {
   auto* columns = new QHBoxLayout(content);
   columns->setContentsMargins(2, 2, 2, 2);
   columns->setSpacing(4);
-  columns->addWidget(MakeSelectionPanel(), 0);
-  columns->addWidget(MakeGlobePanel(), 1);
-  // On a screen lower than the window the content scrolls.
+  // On a screen lower than the selection panel (large fonts, a small screen) the panel scrolls;
+  // the globe with its playback buttons and time slider always fills the rest of the window.
+  auto* selectionScroll = Named(new QScrollArea(content), "ScrollBox_Selection");
+  selectionScroll->setWidgetResizable(true);
+  selectionScroll->setFrameShape(QFrame::NoFrame);
+  selectionScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  QWidget* selection = MakeSelectionPanel();
+  selectionScroll->setWidget(selection);
+  selectionScroll->setFixedWidth(selection->minimumWidth() +
+                                 selectionScroll->verticalScrollBar()->sizeHint().width());
+  columns->addWidget(selectionScroll, 0);
+  QWidget* globe = MakeGlobePanel();
+  globe->setMinimumSize(400, 300);
+  columns->addWidget(globe, 1);
+  // Only a window smaller than that scrolls as a whole.
   auto* scroll = Named(new QScrollArea(window), "ScrollBox_Main");
   scroll->setWidgetResizable(true);
   scroll->setFrameShape(QFrame::NoFrame);
   scroll->setWidget(content);
-  content->setMinimumWidth(kPanelWidth + 400);
   window->setCentralWidget(scroll);
   // The point of interest's distances at the bottom left of the window.
   Label_DistA = Named(new QLabel(window), "Label_DistA");

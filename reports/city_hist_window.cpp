@@ -8,12 +8,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollArea>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
 
 #include "captions.h"
 #include "data_files.h"
 #include "numbers.h"
 #include "place_history_run.h"
+#include "report_table.h"
 #include "widgets.h"
 #include "settings_record.h"
 
@@ -21,21 +23,44 @@ namespace umbrivista {
 
 namespace {
 
-const char* const kFirstYears[] = {"-4999", "-3999", "-2999", "-1999", "-999",  "0",     "+1001",
-                                   "+1901", "+1951", "+2001", "+3001", "+4001", "+5001", "+6001"};
-const char* const kLastYears[] = {"-4000", "-3000", "-2000", "-1000", "0",     "+1000", "+2000",
-                                  "+2050", "+2100", "+3000", "+4000", "+5000", "+6000", "+7000"};
-// Below this width the window's content scrolls sideways.
-constexpr int kMinContentWidth = 1042;
-
-QLabel* NamedLabel(QWidget* parent, const char* name) {
-  return Named(new QLabel(parent), name);
+// A label over its control (or over a row of controls), as one item of the window's rows.
+QWidget* Field(QWidget* parent, const char* labelName, std::initializer_list<QWidget*> controls) {
+  auto* field = new QWidget(parent);
+  auto* column = new QVBoxLayout(field);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(1);
+  if (labelName) column->addWidget(Named(new QLabel(field), labelName));
+  auto* row = new QHBoxLayout;
+  row->setSpacing(4);
+  for (QWidget* control : controls) {
+    control->setParent(field);
+    row->addWidget(control);
+  }
+  column->addLayout(row);
+  return field;
 }
 
-// The year of a year item ("+1001", "-999", "0"); `fallback` when none is chosen.
-int YearOf(const QComboBox* box, int fallback) {
-  if (box->currentIndex() < 0) return fallback;
-  return static_cast<int>(ParseInteger(box->currentText().toStdString()).value_or(fallback));
+// A year box: the list of years, and any year typed.
+void SetUpYearBox(QComboBox* box, const std::vector<std::string>& items) {
+  for (const std::string& year : items) box->addItem(QString::fromStdString(year));
+  box->setMaxVisibleItems(static_cast<int>(items.size()));
+  box->setEditable(true);
+  box->setInsertPolicy(QComboBox::NoInsert);
+  box->setValidator(new QRegularExpressionValidator(
+      QRegularExpression(QStringLiteral("\\s*[+-]?\\d{0,4}\\s*")), box));
+  box->setMinimumContentsLength(6);
+  box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+}
+
+// The index the settings keep for a year box: the item shown, else the item nearest the year
+// typed, else the item last chosen.
+int StoredYearIndex(const QComboBox* box, const std::vector<std::string>& items) {
+  const QString text = box->currentText().trimmed();
+  const int exact = box->findText(text);
+  if (exact >= 0) return exact;
+  if (const std::optional<int> year = ParseYearText(text.toStdString()))
+    return YearItemIndex(items, *year);
+  return std::max(0, box->currentIndex());
 }
 
 }  // namespace
@@ -44,19 +69,17 @@ TForm_CityHist::TForm_CityHist(QWidget* parent)
     : TReportWindow("TForm_CityHist", "RichEdit_CityHist", "Umbrivista_CityHist.txt",
                     CaptionWindow::kPlaceHistory, parent) {
   resize(1174, 622);
-  auto* central = new QWidget;
-  central->setMinimumWidth(kMinContentWidth);
-  auto* scroll = new QScrollArea(this);
-  scroll->setWidgetResizable(true);
-  scroll->setFrameShape(QFrame::NoFrame);
-  scroll->setWidget(central);
-  setCentralWidget(scroll);
+  auto* central = new QWidget(this);
+  setCentralWidget(central);
   RichEdit_CityHist = List();
 
   ComboBox_Land = Named(new QComboBox(central), "ComboBox_Land");
   ComboBox_Stadt = Named(new QComboBox(central), "ComboBox_Stadt");
-  ComboBox_Land->setMaxVisibleItems(30);
-  ComboBox_Stadt->setMaxVisibleItems(30);
+  for (QComboBox* box : {ComboBox_Land, ComboBox_Stadt}) {
+    box->setMaxVisibleItems(30);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(18);
+  }
   Button_Uebernehmen = Named(new QPushButton(central), "Button_Uebernehmen");
   Edit_Ort_Land = Named(new QLineEdit(central), "Edit_Ort_Land");
   Edit_Ort_Stadt = Named(new QLineEdit(central), "Edit_Ort_Stadt");
@@ -74,11 +97,14 @@ TForm_CityHist::TForm_CityHist(QWidget* parent)
   Edit_Einwohner->setEnabled(false);
   ComboBox_von = Named(new QComboBox(central), "ComboBox_von");
   ComboBox_Bis = Named(new QComboBox(central), "ComboBox_Bis");
-  for (const char* year : kFirstYears) ComboBox_von->addItem(QString::fromLatin1(year));
-  for (const char* year : kLastYears) ComboBox_Bis->addItem(QString::fromLatin1(year));
-  ComboBox_von->setMaxVisibleItems(14);
-  ComboBox_Bis->setMaxVisibleItems(14);
+  SetUpYearBox(ComboBox_von, FirstYearItems());
+  SetUpYearBox(ComboBox_Bis, LastYearItems());
   Button_Start_CityHist = Named(new QPushButton(central), "Button_Start_CityHist");
+  // Widths for the texts they hold: names, then numbers.
+  const int digit = central->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+  for (QLineEdit* box : {Edit_Ort_Land, Edit_Ort_Stadt}) box->setFixedWidth(digit * 22);
+  for (QLineEdit* box : {Edit_Breite, Edit_Laenge, Edit_Hoehe}) box->setFixedWidth(digit * 9);
+  Edit_Einwohner->setFixedWidth(digit * 11);
 
   // The two radio pairs are separate groups.
   auto pair = [central](QRadioButton* a, QRadioButton* b) {
@@ -96,41 +122,35 @@ TForm_CityHist::TForm_CityHist(QWidget* parent)
   RadioButton_Nord->setChecked(true);
   RadioButton_Ost->setChecked(true);
 
-  auto* grid = new QGridLayout(central);
-  grid->addWidget(NamedLabel(central, "Label10"), 0, 0);
-  grid->addWidget(ComboBox_Land, 0, 1);
-  grid->addWidget(NamedLabel(central, "Label9"), 1, 0);
-  grid->addWidget(ComboBox_Stadt, 1, 1);
-  grid->addWidget(Button_Uebernehmen, 2, 1);
-  grid->addWidget(NamedLabel(central, "Label8"), 0, 2);
-  grid->addWidget(Edit_Ort_Land, 0, 3);
-  grid->addWidget(NamedLabel(central, "Label1"), 1, 2);
-  grid->addWidget(Edit_Ort_Stadt, 1, 3);
-  grid->addWidget(NamedLabel(central, "Label2"), 2, 2);
-  grid->addWidget(Edit_Breite, 2, 3);
-  grid->addWidget(latitudeSide, 2, 4);
-  grid->addWidget(NamedLabel(central, "Label3"), 3, 2);
-  grid->addWidget(Edit_Laenge, 3, 3);
-  grid->addWidget(longitudeSide, 3, 4);
-  grid->addWidget(NamedLabel(central, "Label4"), 4, 2);
-  grid->addWidget(Edit_Hoehe, 4, 3);
-  grid->addWidget(NamedLabel(central, "Label11"), 5, 2);
-  grid->addWidget(Edit_Einwohner, 5, 3);
-  grid->addWidget(NamedLabel(central, "Label6"), 0, 5);
-  grid->addWidget(ComboBox_von, 0, 6);
-  grid->addWidget(NamedLabel(central, "Label7"), 1, 5);
-  grid->addWidget(ComboBox_Bis, 1, 6);
-  grid->addWidget(Button_Start_CityHist, 3, 6);
+  // The controls in rows that wrap at the window's width: the place from the list, the place
+  // as typed, the years, the buttons.
+  auto* controls = new QWidget(central);
+  auto* flow = new TFlowLayout(controls, 14, 6);
+  flow->setContentsMargins(0, 0, 0, 0);
   Button_Beenden->setParent(central);
-  grid->addWidget(Button_Beenden, 4, 6);
-  grid->setColumnStretch(7, 1);
-  grid->addWidget(HeaderStrip(), 6, 0, 1, 8);
-  grid->addWidget(RichEdit_CityHist, 7, 0, 1, 8);
-  grid->setRowStretch(7, 1);
-  ComboBox_Land->setMinimumWidth(220);
-  ComboBox_Stadt->setMinimumWidth(220);
+  for (QWidget* field :
+       {Field(controls, "Label10", {ComboBox_Land}), Field(controls, "Label9", {ComboBox_Stadt}),
+        Field(controls, nullptr, {Button_Uebernehmen}),
+        Field(controls, "Label8", {Edit_Ort_Land}), Field(controls, "Label1", {Edit_Ort_Stadt}),
+        Field(controls, "Label2", {Edit_Breite, latitudeSide}),
+        Field(controls, "Label3", {Edit_Laenge, longitudeSide}),
+        Field(controls, "Label4", {Edit_Hoehe}), Field(controls, "Label11", {Edit_Einwohner}),
+        Field(controls, "Label6", {ComboBox_von}), Field(controls, "Label7", {ComboBox_Bis}),
+        Field(controls, nullptr, {Button_Start_CityHist, Button_Beenden})}) {
+    flow->addWidget(field);
+  }
+  // Buttons without a label stand level with the controls beside them.
+  for (QPushButton* button : {Button_Uebernehmen, Button_Start_CityHist}) {
+    auto* column = static_cast<QVBoxLayout*>(button->parentWidget()->layout());
+    column->insertStretch(0, 1);
+  }
+  auto* page = new QVBoxLayout(central);
+  page->addWidget(controls);
+  page->addWidget(RowViews(), 1);
 
   connect(ComboBox_Land, &QComboBox::activated, this, &TForm_CityHist::ComboBox_LandClick);
+  // A city chosen is taken over at once; the button takes over the one shown again.
+  connect(ComboBox_Stadt, &QComboBox::activated, this, &TForm_CityHist::Button_UebernehmenClick);
   connect(Button_Uebernehmen, &QPushButton::clicked, this,
           &TForm_CityHist::Button_UebernehmenClick);
   connect(Button_Start_CityHist, &QPushButton::clicked, this,
@@ -184,8 +204,8 @@ void TForm_CityHist::CollectSettings(SettingsRecord& s) const {
   s.placeSouth = RadioButton_Sued->isChecked();
   s.placeWest = RadioButton_West->isChecked();
   s.placeEast = RadioButton_Ost->isChecked();
-  s.firstYearIndex = std::max(0, ComboBox_von->currentIndex());
-  s.lastYearIndex = std::max(0, ComboBox_Bis->currentIndex());
+  s.firstYearIndex = StoredYearIndex(ComboBox_von, FirstYearItems());
+  s.lastYearIndex = StoredYearIndex(ComboBox_Bis, LastYearItems());
 }
 
 void TForm_CityHist::Relabel() {
@@ -206,19 +226,56 @@ void TForm_CityHist::Open() {
   Button_Start_CityHist->setFocus();
 }
 
+void TForm_CityHist::StartAtPresent(int presentYear) {
+  const YearChoice years = YearsAround(presentYear);
+  ComboBox_von->setCurrentIndex(years.firstIndex);
+  ComboBox_Bis->setCurrentIndex(years.lastIndex);
+}
+
+std::string TForm_CityHist::WindowCaption() const {
+  return PlaceHistoryCaption(Edit_Ort_Stadt->text().toStdString(),
+                             ParseYearText(ComboBox_von->currentText().toStdString()),
+                             ParseYearText(ComboBox_Bis->currentText().toStdString()),
+                             CurrentLanguage());
+}
+
 void TForm_CityHist::ReadCountryList() {
+  // The place chosen stays chosen, found again in the file of the language now in use.
+  std::optional<Place> chosen;
+  const int city = ComboBox_Stadt->currentIndex();
+  if (city >= 0 && city < static_cast<int>(cities_.size()))
+    chosen = cities_[static_cast<std::size_t>(city)];
   ComboBox_Land->clear();
   ComboBox_Stadt->clear();
   cities_.clear();
-  const CountryList list = ReadCountries(PlacesFile());
+  const std::string file = PlacesFile();
+  const CountryList list = ReadCountries(file);
   for (const std::string& country : list.countries)
     ComboBox_Land->addItem(QString::fromStdString(country));
   ComboBox_Land->setCurrentIndex(-1);
   // Reported once per opening; the countries read until the problem stay.
-  if (!list.error.empty()) ShowMessage(this, QString::fromStdString(list.error));
+  if (!list.error.empty()) {
+    ShowMessage(this, QString::fromStdString(list.error));
+    return;
+  }
+  if (!chosen) return;
+  const std::optional<Place> same = FindSamePlace(file, *chosen);
+  if (!same) return;
+  const int country = ComboBox_Land->findText(Q(same->country));
+  if (country < 0) return;
+  ComboBox_Land->setCurrentIndex(country);
+  FillCities();
+  for (std::size_t i = 0; i < cities_.size(); ++i) {
+    const Place& p = cities_[i];
+    if (p.latitude100 == same->latitude100 && p.longitude100 == same->longitude100 &&
+        p.height == same->height && p.population == same->population) {
+      ComboBox_Stadt->setCurrentIndex(static_cast<int>(i));
+      break;
+    }
+  }
 }
 
-void TForm_CityHist::ComboBox_LandClick() {
+void TForm_CityHist::FillCities() {
   ComboBox_Stadt->clear();
   CityList list = ReadCities(PlacesFile(), ComboBox_Land->currentText().toStdString());
   cities_ = std::move(list.places);
@@ -226,6 +283,8 @@ void TForm_CityHist::ComboBox_LandClick() {
   ComboBox_Stadt->setCurrentIndex(-1);
   if (!list.error.empty()) ShowMessage(this, QString::fromStdString(list.error));
 }
+
+void TForm_CityHist::ComboBox_LandClick() { FillCities(); }
 
 void TForm_CityHist::Button_UebernehmenClick() {
   Button_Start_CityHist->setFocus();
@@ -275,8 +334,21 @@ void TForm_CityHist::Button_Start_CityHistClick() {
       ParseInteger("0" + Edit_Einwohner->text().toStdString()).value_or(0));
   inputs.name = Edit_Ort_Stadt->text().toStdString();
   inputs.country = Edit_Ort_Land->text().toStdString();
-  inputs.firstYear = YearOf(ComboBox_von, INT_MIN);
-  inputs.lastYear = YearOf(ComboBox_Bis, INT_MAX);
+  const struct {
+    QComboBox* box;
+    int* year;
+  } years[] = {{ComboBox_von, &inputs.firstYear}, {ComboBox_Bis, &inputs.lastYear}};
+  for (const auto& [box, year] : years) {
+    const std::string text = box->currentText().toStdString();
+    const std::optional<int> value = ParseYearText(text);
+    if (!value) {
+      ShowMessage(this, Q(InvalidYearMessage(box == ComboBox_von, text, language)));
+      return;
+    }
+    *year = *value;
+    // A year typed is shown as the list shows years.
+    box->setEditText(Q(YearText(*value)));
+  }
   inputs.language = language;
   const EclipseCatalogue& catalogue = *c.catalogue;
   RunReport(Button_Start_CityHist, [&catalogue, inputs](const RunControl& control) {

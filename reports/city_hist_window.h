@@ -29,6 +29,8 @@ class TForm_CityHist : public TReportWindow {
   void CollectSettings(SettingsRecord& settings) const override;
   void Button_UebernehmenClick();
   void Button_Start_CityHistClick();
+  // A first run: the years around the present instead of the list's first items.
+  void StartAtPresent(int presentYear);
 
   QComboBox* ComboBox_Land;
   QComboBox* ComboBox_Stadt;
@@ -51,6 +53,8 @@ class TForm_CityHist : public TReportWindow {
  private:
   void Relabel() override;
   void ComboBox_LandClick();
+  void FillCities();
+  std::string WindowCaption() const override;
   void LeaveTakenPlace();
   std::string PlacesFile() const;
 

@@ -10,6 +10,7 @@
 #include "city_list_run.h"
 #include "data_files.h"
 #include "places_file.h"
+#include "report_table.h"
 #include "widgets.h"
 #include "settings_record.h"
 
@@ -34,10 +35,8 @@ TForm_CityList::TForm_CityList(QWidget* parent)
   grid->addWidget(Button_Start_CityList, 0, 2);
   grid->addWidget(Button_Beenden, 0, 3);
   grid->setColumnStretch(4, 1);
-  grid->addWidget(HeaderStrip(), 1, 0, 1, 5);
-  grid->addWidget(RichEdit_CityList, 2, 0, 1, 5);
-  grid->setRowStretch(2, 1);
-  grid->setVerticalSpacing(0);
+  grid->addWidget(RowViews(), 1, 0, 1, 5);
+  grid->setRowStretch(1, 1);
   connect(Button_Start_CityList, &QPushButton::clicked, this,
           &TForm_CityList::Button_Start_CityListClick);
   hide();
@@ -57,6 +56,17 @@ void TForm_CityList::CollectSettings(SettingsRecord& s) const {
 void TForm_CityList::Relabel() {
   const auto items = PopulationListItems(CurrentLanguage());
   for (int i = 0; i < kPopulationListCount; ++i) ComboBox_Population->setItemText(i, Q(items[i]));
+}
+
+std::string TForm_CityList::WindowCaption() const {
+  const ReportContext& c = Context();
+  const EclipseRecord* eclipse = nullptr;
+  if (c.catalogue && !c.catalogue->Empty() && c.position) {
+    const int position = c.position();
+    if (position >= 1 && position <= c.catalogue->RecordCount())
+      eclipse = &c.catalogue->RecordAt(position);
+  }
+  return CityListCaption(eclipse, CurrentLanguage());
 }
 
 std::string TForm_CityList::InputFile() const {

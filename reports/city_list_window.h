@@ -31,6 +31,7 @@ class TForm_CityList : public TReportWindow {
  private:
   void Relabel() override;
   std::string InputFile() const override;
+  std::string WindowCaption() const override;
 };
 
 }  // namespace umbrivista

@@ -1,6 +1,12 @@
 #include "report_window.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
 #include <QCloseEvent>
 #include <QChildEvent>
 #include <QCoreApplication>
@@ -100,6 +106,45 @@ TReportWindow::TReportWindow(const char* objectName, const char* listName,
   headerStrip_->setFixedHeight(Label5->sizeHint().height() + 2);
   connect(list_->horizontalScrollBar(), &QScrollBar::valueChanged, this,
           &TReportWindow::AlignHeader);
+  // The list under its header row, and the table with its country filter, as two tabs.
+  Tabs_Report = Named(new QTabWidget, "Tabs_Report");
+  auto* listPage = new QWidget;
+  auto* listColumn = new QVBoxLayout(listPage);
+  listColumn->setContentsMargins(0, 0, 0, 0);
+  listColumn->setSpacing(0);
+  listColumn->addWidget(headerStrip_);
+  listColumn->addWidget(list_, 1);
+  Tabs_Report->addTab(listPage, QString());
+  auto* tablePage = new QWidget;
+  auto* tableColumn = new QVBoxLayout(tablePage);
+  tableColumn->setContentsMargins(0, 2, 0, 0);
+  auto* filterRow = new QHBoxLayout;
+  Label_Country = Named(new QLabel(tablePage), "Label_Country");
+  ComboBox_Country = Named(new QComboBox(tablePage), "ComboBox_Country");
+  ComboBox_Country->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  ComboBox_Country->setMinimumContentsLength(24);
+  ComboBox_Country->setMaxVisibleItems(30);
+  filterRow->addWidget(Label_Country);
+  filterRow->addWidget(ComboBox_Country);
+  filterRow->addStretch(1);
+  tableColumn->addLayout(filterRow);
+  Table_Rows = Named(new QTableView(tablePage), "Table_Rows");
+  tableModel_ = new TReportTableModel(this);
+  Table_Rows->setModel(tableModel_);
+  Table_Rows->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  Table_Rows->setSelectionBehavior(QAbstractItemView::SelectRows);
+  Table_Rows->setWordWrap(false);
+  Table_Rows->verticalHeader()->setDefaultSectionSize(Table_Rows->fontMetrics().height() + 4);
+  Table_Rows->horizontalHeader()->setSortIndicatorShown(true);
+  // No order until the user picks one: the rows come as the run found them.
+  Table_Rows->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+  Table_Rows->setSortingEnabled(true);
+  tableColumn->addWidget(Table_Rows, 1);
+  Tabs_Report->addTab(tablePage, QString());
+  connect(ComboBox_Country, &QComboBox::activated, this, [this](int index) {
+    tableModel_->FilterCountry(index <= 0 ? std::string()
+                                          : ComboBox_Country->itemText(index).toStdString());
+  });
   Button_Beenden = Named(new QPushButton, "Button_Beenden");
   connect(Button_Beenden, &QPushButton::clicked, this, &TReportWindow::Button_BeendenClick);
   Named(statusBar(), "StatusBar1");
@@ -111,6 +156,7 @@ TReportWindow::TReportWindow(const char* objectName, const char* listName,
   QAction* close = Named(menu->addAction(QStringLiteral("Beenden")), "Beenden1");
   connect(close, &QAction::triggered, this, &TReportWindow::Button_BeendenClick);
   connect(Speichern1, &QAction::triggered, this, &TReportWindow::SaveAs);
+  RelabelViews();
 }
 
 void TReportWindow::AlignHeader() {
@@ -133,9 +179,37 @@ void TReportWindow::SetLanguage(Language language) {
   language_ = language;
   ApplyCaptionSet(this, captions_, language);
   Relabel();
+  RelabelViews();
+  ShowCaption();
   // A run under way sees its cancel flag before the window goes.
   QCoreApplication::processEvents();
   hide();
+}
+
+void TReportWindow::RelabelViews() {
+  Tabs_Report->setTabText(0, Q(ReportViewCaption(ReportViewText::kListTab, language_)));
+  Tabs_Report->setTabText(1, Q(ReportViewCaption(ReportViewText::kTableTab, language_)));
+  Label_Country->setText(Q(ReportViewCaption(ReportViewText::kCountry, language_)));
+  if (ComboBox_Country->count() == 0) ComboBox_Country->addItem(QString());
+  ComboBox_Country->setItemText(0, Q(ReportViewCaption(ReportViewText::kAllCountries, language_)));
+}
+
+void TReportWindow::ShowCaption() { setWindowTitle(Q(WindowCaption())); }
+
+void TReportWindow::ShowTable() {
+  // The table shows the run's rows under the column names of the run's language.
+  tableModel_->SetRows(run_.rows, run_.language);
+  const QString all = Q(ReportViewCaption(ReportViewText::kAllCountries, language_));
+  ComboBox_Country->clear();
+  ComboBox_Country->addItem(all);
+  for (const std::string& country : tableModel_->Table().Countries())
+    ComboBox_Country->addItem(Q(country));
+  ComboBox_Country->setCurrentIndex(0);
+  if (!run_.rows.empty()) {
+    // Widths from the first rows: a whole run would take long to measure.
+    Table_Rows->horizontalHeader()->setResizeContentsPrecision(200);
+    Table_Rows->resizeColumnsToContents();
+  }
 }
 
 void TReportWindow::ClearRun() {
@@ -143,13 +217,14 @@ void TReportWindow::ClearRun() {
   list_->clear();
   run_ = ReportRun{};
   shown_ = 0;
+  ShowTable();
   Speichern1->setEnabled(false);
   statusBar()->clearMessage();
 }
 
 void TReportWindow::OpenWindow() {
   ClearRun();
-  setWindowTitle(QString::fromStdString(CaptionBase(context_.version, CurrentLanguage())));
+  ShowCaption();
   show();
   raise();
   activateWindow();
@@ -165,6 +240,7 @@ void TReportWindow::RunReport(QPushButton* start,
   start->setEnabled(false);
   Button_Beenden->setFocus();
   ClearRun();
+  ShowCaption();
   RunControl control;
   control.cancel = &cancel_;
   using Clock = std::chrono::steady_clock;
@@ -186,6 +262,7 @@ void TReportWindow::RunReport(QPushButton* start,
     run_.error = e.what();
   }
   ShowNewRows(run_);
+  ShowTable();
   statusBar()->showMessage(QString::fromStdString(run_.status));
   running_ = false;
   start->setEnabled(true);

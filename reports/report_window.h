@@ -11,11 +11,15 @@
 #include "captions.h"
 #include "language.h"
 #include "report_run.h"
+#include "report_table_view.h"
 
 class QAction;
+class QComboBox;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class QTabWidget;
+class QTableView;
 
 namespace umbrivista {
 
@@ -56,6 +60,13 @@ class TReportWindow : public QMainWindow {
   QLabel* Label5;
   QPushButton* Button_Beenden;
   QAction* Speichern1;
+  // The rows twice: the fixed-pitch list, and beside it a table of full fields that sorts by a
+  // click on a column header and shows the rows of the country chosen.
+  QTabWidget* Tabs_Report;
+  QTableView* Table_Rows;
+  QComboBox* ComboBox_Country;
+  QLabel* Label_Country;
+  TReportTableModel* TableModel() const { return tableModel_; }
 
  protected:
   TReportWindow(const char* objectName, const char* listName, const char* defaultFile,
@@ -63,10 +74,15 @@ class TReportWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
-  // The list widget, made by the base and placed by the derived window.
+  // The list widget, made by the base.
   QPlainTextEdit* List() const { return list_; }
-  // The header row above the list, to be placed by the derived window.
-  QWidget* HeaderStrip() const { return headerStrip_; }
+  // The two views of the rows (the list under its header row, and the table), to be placed by
+  // the derived window.
+  QWidget* RowViews() const { return Tabs_Report; }
+  // The window's caption: the report and what it is about, in the window's language.
+  virtual std::string WindowCaption() const = 0;
+  // Shows WindowCaption() as the window title.
+  void ShowCaption();
   // Opening from the menu: an empty list and no held rows, the caption, the window shown.
   void OpenWindow();
   // Empties the list, the held rows and the status line, and disables saving.
@@ -83,6 +99,8 @@ class TReportWindow : public QMainWindow {
  private:
   void Button_BeendenClick();
   void AlignHeader();
+  void RelabelViews();
+  void ShowTable();
   // Appends the rows of `run` not yet in the list.
   void ShowNewRows(const ReportRun& run);
 
@@ -91,6 +109,7 @@ class TReportWindow : public QMainWindow {
   Language language_ = kDefaultLanguage;
   QPlainTextEdit* list_;
   QWidget* headerStrip_;
+  TReportTableModel* tableModel_;
   QString defaultFile_;
   ReportRun run_;
   std::size_t shown_ = 0;

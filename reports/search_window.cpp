@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -132,7 +133,12 @@ TForm_Search::TForm_Search(const EclipseCatalogue& catalogue, std::string criter
   column->addLayout(grid);
   column->addLayout(buttons);
   column->addWidget(Table_Results, 1);
-  setCentralWidget(central);
+  // On a screen narrower than the criteria, they scroll sideways.
+  auto* scroll = new QScrollArea(this);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidget(central);
+  setCentralWidget(scroll);
   resize(1100, 600);
 
   Button_Cancel->setEnabled(false);

@@ -3,6 +3,8 @@
 // messages and questions, the save dialog, window placement and Qt's own texts in the program's
 // language.
 
+#include <QLayout>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -57,11 +59,44 @@ void RememberSaveFolder(const std::string& savedFile);
 // language, where the system has Qt's translations.
 void UseQtStandardTexts(Language language);
 
-// Window place and state (0 normal, 1 minimised, 2 maximised) as the settings keep them. The
-// window is made to fit the screen it mostly lies on (the primary screen when it lies on none):
-// shrunk to the screen's free area where larger, and moved inside it.
+// Window place and state (0 normal, 1 minimised, 2 maximised) as the settings keep them: the
+// window's outer rectangle, frame and title bar included. The window is made to fit the screen
+// it mostly lies on (the primary screen when it lies on none): shrunk to the screen's free area
+// where larger, and moved inside it, frame included.
 void PlaceWindow(QWidget* window, int left, int top, int width, int height, int state);
-// The window's place (its normal place while maximised) and state.
+// The window's place (its normal place while maximised) and state, frame included.
 void WindowPlace(const QWidget* window, int& left, int& top, int& width, int& height, int& state);
+// Fits a shown or hidden top-level window into the free area of its screen, frame included (a
+// maximised, minimised or full-screen window is left alone).
+void FitWindowToScreen(QWidget* window);
+// From now on every top-level window and dialog of the program is fitted whenever it is shown,
+// and again once the window manager has put its frame around it.
+void KeepWindowsOnScreen();
+
+// Lays its widgets out in rows, left to right, starting a new row where the next one would pass
+// the right edge: a window of controls that is narrower than their one row still shows them all.
+class TFlowLayout : public QLayout {
+ public:
+  explicit TFlowLayout(QWidget* parent = nullptr, int horizontalSpacing = 10,
+                       int verticalSpacing = 4);
+  ~TFlowLayout() override;
+  void addItem(QLayoutItem* item) override;
+  int count() const override { return static_cast<int>(items_.size()); }
+  QLayoutItem* itemAt(int index) const override { return items_.value(index); }
+  QLayoutItem* takeAt(int index) override;
+  Qt::Orientations expandingDirections() const override { return {}; }
+  bool hasHeightForWidth() const override { return true; }
+  int heightForWidth(int width) const override;
+  QSize minimumSize() const override;
+  QSize sizeHint() const override;
+  void setGeometry(const QRect& rect) override;
+
+ private:
+  // Places the items in `rect` (only measures unless `apply`); returns the height used.
+  int Arrange(const QRect& rect, bool apply) const;
+
+  QList<QLayoutItem*> items_;
+  int horizontal_, vertical_;
+};
 
 }  // namespace umbrivista

@@ -9,6 +9,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QTabWidget>
+#include <QTableView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -36,6 +39,8 @@
 #include "place_history_run.h"
 #include "place_zones.h"
 #include "report_export.h"
+#include "report_table.h"
+#include "settings_record.h"
 #include "scratch_dir.h"
 #include "shipped_catalogue.h"
 
@@ -333,6 +338,130 @@ TEST_F(ReportWindowsTest, SaveAsWritesCsvWhenTheNameEndsInCsv) {
   ASSERT_TRUE(window.SaveAs());
   EXPECT_TRUE(filters.contains("CSV (*.csv)")) << filters.join('|').toStdString();
   EXPECT_EQ(FileText("dialog.csv"), csv);
+}
+
+// The table beside the list: full names, sorted by a click on a column header by value, one
+// country at a time; the caption names the report and its eclipse; the saved file stays the
+// list's.
+TEST_F(ReportWindowsTest, CityListTableSortsByValueAndFiltersByCountry) {
+  TForm_CityList window;
+  Attach(window, Language::kEnglish);
+  window.Open();
+  EXPECT_EQ(window.windowTitle().toStdString(), "City list \u2013 2024-04-08 total");
+  window.ComboBox_Population->setCurrentIndex(3);
+  window.Button_Start_CityList->click();
+  const ReportRun& run = window.Run();
+  ASSERT_GT(run.rows.size(), 100u);
+  window.Tabs_Report->setCurrentIndex(1);
+  QTableView* table = window.Table_Rows;
+  ASSERT_EQ(table->model()->rowCount(), static_cast<int>(run.rows.size()));
+  auto cell = [table](int row, int column) {
+    return table->model()->index(row, column).data().toString().toStdString();
+  };
+  auto column = [table](const char* name) {
+    for (int c = 0; c < table->model()->columnCount(); ++c)
+      if (table->model()->headerData(c, Qt::Horizontal).toString() == name) return c;
+    ADD_FAILURE() << name;
+    return 0;
+  };
+  // Before any click the rows stand as the run found them.
+  EXPECT_EQ(cell(0, column("Place")), run.rows.front().values.place);
+  EXPECT_EQ(table->horizontalHeader()->sortIndicatorSection(), -1);
+  // Population and duration by value: as text "99999" would come after "1000000".
+  const int population = column("Popul."), duration = column("mm:ss");
+  for (const int c : {population, duration}) {
+    for (int click = 0; click < 2; ++click) {
+      QHeaderView* header = table->horizontalHeader();
+      header->setSectionHidden(0, false);
+      table->scrollTo(table->model()->index(0, c));
+      QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                        QPoint(header->sectionViewportPosition(c) + 5, header->height() / 2));
+      ASSERT_EQ(header->sortIndicatorSection(), c);
+      const bool ascending = header->sortIndicatorOrder() == Qt::AscendingOrder;
+      double previous = ascending ? -1 : 1e12;
+      bool emptySeen = false;
+      for (int r = 0; r < table->model()->rowCount(); ++r) {
+        const std::string text = cell(r, c);
+        const std::optional<double> value =
+            c == duration ? ClockSeconds(text) : ParseReal(text);
+        if (!value) {
+          emptySeen = true;  // empty cells (a partial eclipse's duration) come last
+          continue;
+        }
+        ASSERT_FALSE(emptySeen) << "row " << r;
+        EXPECT_TRUE(ascending ? *value >= previous : *value <= previous)
+            << "row " << r << " " << text;
+        previous = *value;
+      }
+    }
+  }
+  // Names whole, as in the saved file.
+  const int country = column("Country");
+  bool whole = false;
+  for (int r = 0; r < table->model()->rowCount(); ++r)
+    whole = whole || cell(r, country).size() > 10;
+  EXPECT_TRUE(whole);
+  const int us = window.ComboBox_Country->findText("United States");
+  ASSERT_GT(us, 0);
+  window.ComboBox_Country->setCurrentIndex(us);
+  emit window.ComboBox_Country->activated(us);
+  ASSERT_GT(table->model()->rowCount(), 10);
+  for (int r = 0; r < table->model()->rowCount(); ++r) EXPECT_EQ(cell(r, country), "United States");
+  chosen_ = "sorted.txt";
+  ASSERT_TRUE(window.SaveAs());
+  EXPECT_EQ(FileText("sorted.txt"), SavedReportText(run));
+  // In French the tabs and the caption follow.
+  window.SetLanguage(Language::kFrench);
+  EXPECT_EQ(window.Tabs_Report->tabText(1).toStdString(), "Tableau");
+  EXPECT_EQ(window.windowTitle().toStdString(), "Liste des villes \u2013 2024-04-08 totale");
+}
+
+// The place history's years typed or chosen, a first run around the present, a city taken over
+// as it is chosen, and the place chosen kept across a language switch.
+TEST_F(ReportWindowsTest, PlaceHistoryYearsCityChoiceAndLanguageSwitch) {
+  TForm_CityHist window;
+  Attach(window, Language::kGerman);
+  window.StartAtPresent(2026);
+  EXPECT_EQ(window.ComboBox_von->currentText(), "+2001");
+  EXPECT_EQ(window.ComboBox_Bis->currentText(), "+2050");
+  window.Open();
+  const int country = window.ComboBox_Land->findText("Argentinien");
+  ASSERT_GE(country, 0);
+  window.ComboBox_Land->setCurrentIndex(country);
+  emit window.ComboBox_Land->activated(country);
+  window.ComboBox_Stadt->setCurrentIndex(1);
+  emit window.ComboBox_Stadt->activated(1);  // no "Übernehmen" needed
+  const QString city = window.ComboBox_Stadt->currentText();
+  EXPECT_EQ(window.Edit_Ort_Stadt->text(), city);
+  EXPECT_FALSE(window.Edit_Einwohner->text().isEmpty());
+  // Years typed: 2000 … 2002; a text that is no year stops before the run.
+  window.ComboBox_von->setEditText("2000");
+  window.ComboBox_Bis->setEditText("+2002");
+  window.Button_Start_CityHist->click();
+  ASSERT_TRUE(messages_.empty());
+  EXPECT_EQ(window.ComboBox_von->currentText(), "+2000");
+  for (const ReportRow& row : window.Run().rows) {
+    EXPECT_GE(row.values.year, 1999);
+    EXPECT_LE(row.values.year, 2003);
+  }
+  EXPECT_EQ(window.windowTitle().toStdString(),
+            "Finsternisse an einem Ort \u2013 " + city.toStdString() + ", +2000 \u2026 +2002");
+  // The settings keep list items: the nearest ones.
+  SettingsRecord s = DefaultSettings("0.1.0");
+  window.CollectSettings(s);
+  EXPECT_EQ(s.firstYearIndex, 9);  // +2001
+  EXPECT_EQ(s.lastYearIndex, 6);   // +2000
+  window.ComboBox_von->setEditText("-");
+  window.Button_Start_CityHist->click();
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].toStdString(), InvalidYearMessage(true, "-", Language::kGerman));
+  // Another language: the lists are those of its file, with the same place chosen.
+  window.SetLanguage(Language::kEnglish);
+  window.Open();
+  EXPECT_EQ(window.ComboBox_Land->currentText(), "Argentina");
+  EXPECT_GT(window.ComboBox_Stadt->count(), 10);
+  EXPECT_GE(window.ComboBox_Stadt->currentIndex(), 0);
+  EXPECT_EQ(window.Edit_Ort_Stadt->text(), city);
 }
 
 }  // namespace
