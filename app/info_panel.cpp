@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "angles.h"
+#include "eclipse_date.h"
 #include "eclipse_types.h"
 #include "julian_day.h"
 #include "numbers.h"
@@ -19,7 +20,8 @@ constexpr const char* kSeparator = kCaptionSeparator;
 
 std::string DeltaTCaption(bool ut, double deltaTSeconds, int year, Language language) {
   if (!ut) return "TT";
-  return "UT (DeltaT = " + DeltaTSecondsText(deltaTSeconds, year) +
+  return std::string(TimeScaleName(true, language)) + " (DeltaT = " +
+         DeltaTSecondsText(deltaTSeconds, year) +
          StringItem(Text::kSecondsUnit, language) + ")";
 }
 

@@ -7,6 +7,7 @@
 
 #include "angles.h"
 #include "deltat.h"
+#include "eclipse_date.h"
 #include "eclipse_types.h"
 #include "local_circumstances.h"
 #include "numbers.h"
@@ -189,7 +190,7 @@ std::vector<std::string> PlaceCircumstancesLines(const EclipseRecord& record, do
     lines.push_back(std::string(w.seenAt[atSunset ? 1 : 0]) + " " +
                     amount(seen.greatestMagnitude, seen.greatestObscuration, seen.greatestKind));
   }
-  const char* scale = ut ? " UT" : " TT";
+  const std::string scale = std::string(" ") + TimeScaleName(ut, language);
   auto clock = [&](double t) {
     std::string text = Clock(ut ? ContactUT(record, deltaT, t).hours : record.t0Hour + t) + scale;
     if (civil) {

@@ -280,7 +280,7 @@ std::string Session::DeltaTCaptionText() const {
 
 std::string Session::DateTimeText() const {
   if (position_ == 0) return {};
-  return DateTimeLine(ut_ ? jdUT_ : jdTT_, ut_);
+  return DateTimeLine(ut_ ? jdUT_ : jdTT_, ut_, language_);
 }
 
 std::string Session::TypeText() const {

@@ -38,7 +38,7 @@ const CaptionText kCaptions[] = {
   {W::kMain, "Version1", {"Umbrivista &Version", "Umbrivista &Version information", "&Version Umbrivista "}},
   {W::kMain, "GroupBox_Finsternis", {"Finsternis im Jahr ...", "Eclipse in the year ...", "Éclipse en l'an ..."}},
   {W::kMain, "Label_Jahr", {"Jahr", "Year", "Année"}},
-  {W::kMain, "GroupBox_ET_UT", {"DeltaT (TT oder UT)", "DeltaT (TT or UT)", "DeltaT (TT ou UT)"}},
+  {W::kMain, "GroupBox_ET_UT", {"DeltaT (TT oder UT)", "DeltaT (TT or UT)", "DeltaT (TT ou TU)"}},
   {W::kMain, "GroupBox_Globus", {"Globus", "Globe", "Globe"}},
   {W::kMain, "GroupBox_Markierung", {"Markierung", "Point of Interest", "Marquer"}},
   {W::kMain, "CheckBox_Cities", {"Hauptstädte", "Capitals", "Capitales"}},

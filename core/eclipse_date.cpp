@@ -69,7 +69,11 @@ std::string IsoDate(int year, int month, int day) {
   return buf;
 }
 
-std::string DateTimeLine(double julianDay, bool ut) {
+const char* TimeScaleName(bool ut, Language language) {
+  return !ut ? "TT" : language == Language::kFrench ? "TU" : "UT";
+}
+
+std::string DateTimeLine(double julianDay, bool ut, Language language) {
   // Rounded to the second before the conversion, so that a carry reaches the minutes, hours and
   // the date instead of showing 60 seconds.
   const double rounded = std::floor(julianDay * kSecondsPerDay + 0.5) / kSecondsPerDay;
@@ -79,7 +83,7 @@ std::string DateTimeLine(double julianDay, bool ut) {
   std::snprintf(buf, sizeof buf, "%s%04lld-%02d-%02d  %02d:%02d:%02d %s", year < 0 ? "-" : "",
                 year < 0 ? -year : year, c.month, c.day, static_cast<int>(c.hours),
                 static_cast<int>(c.minutes), static_cast<int>(std::lround(c.seconds)),
-                ut ? "UT" : "TT");
+                TimeScaleName(ut, language));
   return buf;
 }
 

@@ -9,6 +9,7 @@
 
 #include "catalogue.h"
 #include "julian_day.h"
+#include "language.h"
 
 namespace umbrivista {
 
@@ -30,9 +31,12 @@ CalendarDate GreatestEclipseDate(const EclipseRecord& record, double deltaT);
 // "YYYY-MM-DD", the year with at least four digits and a "-" before a negative one.
 std::string IsoDate(int year, int month, int day);
 
-// "2024-04-08  18:00:00 TT" (" UT" when ut) of a Julian day, rounded to the whole second; a
-// negative year carries its sign before four digits ("-0500-03-01").
-std::string DateTimeLine(double julianDay, bool ut);
+// "2024-04-08  18:00:00 TT" (" UT" when ut, " TU" in French) of a Julian day, rounded to the
+// whole second; a negative year carries its sign before four digits ("-0500-03-01").
+std::string DateTimeLine(double julianDay, bool ut, Language language = Language::kEnglish);
+
+// "UT" ("TU" in French) or "TT".
+const char* TimeScaleName(bool ut, Language language);
 
 // ΔT in seconds as shown beside UT: no decimals for an eclipse of a year before 1900 (ΔT is
 // known to seconds at best then), one from 1900 on.

@@ -48,7 +48,8 @@ TitleBlock BuildTitleBlock(const TitleBlockInput& in) {
   if (!block.title.empty()) block.title += ' ';
   block.title += IsoDate(date.year, date.month, date.day);
 
-  block.instant = DateTimeLine(InstantJulianDay(in.record, in.t, secondsEarlier), in.ut);
+  block.instant =
+      DateTimeLine(InstantJulianDay(in.record, in.t, secondsEarlier), in.ut, in.language);
   if (in.ut) {
     block.instant += " (\u0394T " + DeltaTSecondsText(in.deltaT, in.record.year) + " s)";
   }

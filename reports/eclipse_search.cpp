@@ -794,6 +794,8 @@ std::string SearchWindowText(SearchText text, Language language) {
       {SearchText::kDistanceRange, "Der Abstand muss zwischen 0 und 20000 km liegen",
        "The distance must lie within 0 … 20000 km", "La distance doit être comprise entre 0 et 20000 km"},
       {SearchText::kNoCountry, "Kein Land angegeben", "No country given", "Aucun pays indiqué"},
+      {SearchText::kTsvFilter, "Tabulatorgetrennte Datei (*.tsv)", "Tab-separated file (*.tsv)",
+       "Fichier séparé par tabulations (*.tsv)"},
       {SearchText::kHint, "Doppelklick zeigt die Finsternis im Hauptfenster",
        "Double-click shows the eclipse in the main window",
        "Double-cliquer affiche l'éclipse dans la fenêtre principale"},

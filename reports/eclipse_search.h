@@ -165,7 +165,7 @@ enum class SearchText {
   kMinMagnitude, kMaxGamma, kSaros, kPlace, kPlaceNone, kPlaceNear, kPlaceCentral, kPlaceVisible,
   kPlaceCountry, kLatitude, kLongitude, kWithin, kCountry, kStart, kCancel, kSaveAs, kClose,
   kFound, kCancelled, kSearching, kBadNumber, kHint, kNoPlaces, kYearsReversed, kNegative,
-  kLatitudeRange, kLongitudeRange, kDistanceRange, kNoCountry,
+  kLatitudeRange, kLongitudeRange, kDistanceRange, kNoCountry, kTsvFilter,
 };
 std::string SearchWindowText(SearchText text, Language language);
 

@@ -384,7 +384,9 @@ void TForm_Search::SortBySection(int section) {
 
 bool TForm_Search::SaveAs() {
   if (rows_.empty()) return false;
-  const std::string path = ChooseSaveFile(this, QStringLiteral("eclipse_search.tsv"));
+  const std::string path =
+      ChooseSaveFile(this, QStringLiteral("eclipse_search.tsv"),
+                     {Q(SearchWindowText(SearchText::kTsvFilter, language_))});
   if (path.empty()) return false;
   try {
     SaveSearchTsv(path, rows_, shownMode_);

@@ -22,7 +22,7 @@ TEST(DeltaTCaption, DecimalsByCenturyAndUnitsByLanguage) {
   EXPECT_EQ(DeltaTCaption(true, DeltaT(2024, 4), 2024, Language::kEnglish),
             "UT (DeltaT = 71.8 secs)");
   EXPECT_EQ(DeltaTCaption(true, 71.84, 2024, Language::kGerman), "UT (DeltaT = 71.8 Sek. )");
-  EXPECT_EQ(DeltaTCaption(true, 71.84, 2024, Language::kFrench), "UT (DeltaT = 71.8 sec.)");
+  EXPECT_EQ(DeltaTCaption(true, 71.84, 2024, Language::kFrench), "TU (DeltaT = 71.8 sec.)");
   EXPECT_EQ(DeltaTCaption(true, -3.6, 1899, Language::kEnglish), "UT (DeltaT = -4 secs)");
   EXPECT_EQ(DeltaTCaption(true, -2.72, 1900, Language::kEnglish), "UT (DeltaT = -2.7 secs)");
   EXPECT_EQ(DeltaTCaption(true, 17190.4, -500, Language::kEnglish), "UT (DeltaT = 17190 secs)");
@@ -31,6 +31,8 @@ TEST(DeltaTCaption, DecimalsByCenturyAndUnitsByLanguage) {
 TEST(DateTimeLine, RoundsToTheSecondWithCarriesAndSignedYears) {
   EXPECT_EQ(DateTimeLine(CalendarToJD(2024, 4, 8, 18, 0, 0), false), "2024-04-08  18:00:00 TT");
   EXPECT_EQ(DateTimeLine(CalendarToJD(2024, 4, 8, 18, 0, 71.6), true), "2024-04-08  18:01:12 UT");
+  EXPECT_EQ(DateTimeLine(CalendarToJD(2024, 4, 8, 18, 0, 71.6), true, Language::kFrench),
+            "2024-04-08  18:01:12 TU");
   // 59.6 s rounds up into the next minute, hour and day; never "60".
   EXPECT_EQ(DateTimeLine(CalendarToJD(2024, 4, 8, 18, 59, 59.6), false), "2024-04-08  19:00:00 TT");
   EXPECT_EQ(DateTimeLine(CalendarToJD(1999, 12, 31, 23, 59, 59.7), true), "2000-01-01  00:00:00 UT");
