@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "angles.h"
+#include "eclipse_date.h"
 #include "numbers.h"
 
 namespace umbrivista {
@@ -88,7 +89,7 @@ std::vector<std::string> DiscSketchCaptions(const DiscSketch& sketch, const Ecli
   captions.reserve(sketch.frames.size());
   for (const DiscFrame& f : sketch.frames) {
     const double hours = ut ? ContactUT(record, deltaT, f.time).hours : record.t0Hour + f.time;
-    captions.push_back(std::string(kNames[f.slot]) + "  " + Clock(hours) + (ut ? " UT" : " TT") +
+    captions.push_back(std::string(kNames[f.slot]) + "  " + Clock(hours) + " " + TimeScaleName(ut, language) +
                        "\n" + altitudeWord + " " + FormatFixed(f.altitude * kRadToDeg, 1) +
                        "\u00b0");
   }
