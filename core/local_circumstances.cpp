@@ -475,7 +475,7 @@ std::vector<DeltaTInterval> CentralDeltaTIntervals(const EclipseRecord& record, 
   // axis's distance by some 0.5 an hour). Where it passes inside by g with the Sun at altitude h,
   // it stays inside while δ < g/speed, and the Sun stays up while the turn and the shift of
   // greatest eclipse (at most speed·δ/n hours, n the shadow's speed across the place) change h
-  // by less than h − 0.03.
+  // by less than h − 0.03; the same holds for a Sun below the horizon.
   const double omega = kEarthRotationDegPerSecond * kDegToRad;
   const double speed = omega * std::max(std::fabs(observer.rhoCosPhi), 1e-3);
   struct Probe {
@@ -499,10 +499,17 @@ std::vector<DeltaTInterval> CentralDeltaTIntervals(const EclipseRecord& record, 
         return p;
       }
       const double altitude = std::asin(SinSunAltitude(g, latitude));
+      const double altitudeRate = omega + 0.27 * speed / g.n;  // radians per second of ΔT
       if (altitude > 0.03) {
         p.sees = true;
-        p.leap = 0.5 * std::min((umbra - m) / (1.01 * speed),
-                                (altitude - 0.03) / (omega + 0.27 * speed / g.n));
+        p.leap = 0.5 * std::min((umbra - m) / (1.01 * speed), (altitude - 0.03) / altitudeRate);
+        return p;
+      }
+      // With the Sun more than 0.05 below the horizon at greatest eclipse, the central phase
+      // (at most some 12 minutes, over which the Sun's altitude changes by less than 0.03) stays
+      // below it, refraction included.
+      if (altitude < -0.05) {
+        p.leap = 0.5 * (-0.05 - altitude) / altitudeRate;
         return p;
       }
     }

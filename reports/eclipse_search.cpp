@@ -127,11 +127,11 @@ Summary Summarise(const EclipseRecord& record, double deltaT, double t) {
   return s;
 }
 
-// The places of a country gathered into cells of 1° and those into cells of 10°, each with a
-// centre and a radius, so that one closest approach can reject many places.
+// The places of a country gathered into cells of 1°, those into cells of 3°, 10° and 30°, each
+// with a centre and a radius, so that one closest approach can reject many places.
 struct Cell {
   double lat = 0, lon = 0, radiusKm = 0;
-  std::vector<int> members;  // places (fine cells) or fine cells (coarse cells)
+  std::vector<int> members;  // places (1° cells) or cells of the level below
 };
 
 struct CountryIndex {
@@ -140,7 +140,7 @@ struct CountryIndex {
     ObserverConstants observer;
   };
   std::vector<Site> sites;
-  std::vector<Cell> fine, coarse;
+  std::vector<std::vector<Cell>> levels;  // 1°, 3°, 10° and 30° cells
   Cell whole;
 };
 
@@ -169,41 +169,50 @@ Cell MakeCell(const std::vector<std::pair<double, double>>& points,
   return cell;
 }
 
+// Groups points (with radii) into cells of `size` degrees by where they lie.
+std::vector<Cell> GroupCells(const std::vector<std::pair<double, double>>& points,
+                             const std::vector<double>& radii, double size) {
+  std::map<std::pair<int, int>, std::vector<int>> groups;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    groups[{static_cast<int>(std::floor(points[i].first / size)),
+            static_cast<int>(std::floor(points[i].second / size))}]
+        .push_back(static_cast<int>(i));
+  }
+  std::vector<Cell> cells;
+  for (auto& [key, members] : groups) {
+    std::vector<std::pair<double, double>> p;
+    std::vector<double> r;
+    for (int m : members) {
+      p.push_back(points[m]);
+      r.push_back(radii[m]);
+    }
+    cells.push_back(MakeCell(p, r, std::move(members)));
+  }
+  return cells;
+}
+
 CountryIndex IndexCountry(const std::vector<Place>& places) {
   CountryIndex index;
-  std::map<std::pair<int, int>, std::vector<int>> fineCells;
-  for (std::size_t i = 0; i < places.size(); ++i) {
-    const double lat = places[i].LatitudeDegrees(), lon = places[i].LongitudeDegrees();
+  std::vector<std::pair<double, double>> points;
+  for (const Place& place : places) {
+    const double lat = place.LatitudeDegrees(), lon = place.LongitudeDegrees();
     const double phi = lat * kDegToRad;
-    index.sites.push_back({phi, -lon * kDegToRad, ObserverGeocentric(places[i].height, phi)});
-    fineCells[{static_cast<int>(std::floor(lat)), static_cast<int>(std::floor(lon))}].push_back(
-        static_cast<int>(i));
+    index.sites.push_back({phi, -lon * kDegToRad, ObserverGeocentric(place.height, phi)});
+    points.emplace_back(lat, lon);
   }
-  std::map<std::pair<int, int>, std::vector<int>> coarseCells;
-  for (const auto& [key, members] : fineCells) {
-    std::vector<std::pair<double, double>> points;
-    for (int m : members) points.emplace_back(places[m].LatitudeDegrees(), places[m].LongitudeDegrees());
-    index.fine.push_back(MakeCell(points, std::vector<double>(points.size(), 0), members));
-    const auto coarseKey = std::make_pair(static_cast<int>(std::floor(key.first / 10.0)),
-                                          static_cast<int>(std::floor(key.second / 10.0)));
-    coarseCells[coarseKey].push_back(static_cast<int>(index.fine.size() - 1));
-  }
-  std::vector<std::pair<double, double>> coarsePoints;
-  std::vector<double> coarseRadii;
-  std::vector<int> coarseMembers;
-  for (const auto& [key, members] : coarseCells) {
-    std::vector<std::pair<double, double>> points;
-    std::vector<double> radii;
-    for (int m : members) {
-      points.emplace_back(index.fine[m].lat, index.fine[m].lon);
-      radii.push_back(index.fine[m].radiusKm);
+  std::vector<double> radii(points.size(), 0);
+  for (double size : {1.0, 3.0, 10.0, 30.0}) {
+    index.levels.push_back(GroupCells(points, radii, size));
+    points.clear();
+    radii.clear();
+    for (const Cell& cell : index.levels.back()) {
+      points.emplace_back(cell.lat, cell.lon);
+      radii.push_back(cell.radiusKm);
     }
-    index.coarse.push_back(MakeCell(points, radii, members));
-    coarsePoints.emplace_back(index.coarse.back().lat, index.coarse.back().lon);
-    coarseRadii.push_back(index.coarse.back().radiusKm);
-    coarseMembers.push_back(static_cast<int>(index.coarse.size() - 1));
   }
-  index.whole = MakeCell(coarsePoints, coarseRadii, coarseMembers);
+  std::vector<int> all(points.size());
+  for (std::size_t i = 0; i < all.size(); ++i) all[i] = static_cast<int>(i);
+  index.whole = MakeCell(points, radii, std::move(all));
   return index;
 }
 
@@ -220,7 +229,7 @@ bool SeesCentral(const LocalEclipse& e) {
 int FindCentralPlace(const EclipseRecord& r, double deltaT, const CountryIndex& country,
                      double sweep, const std::function<bool(int)>& accept) {
   const double turnKmPerSecond = kEarthRotationDegPerSecond * kDegToRad * kEarthRadiusKm;
-  // level 0: the whole country, 1: coarse cells, 2: fine cells; a, b: offsets from deltaT.
+  // level: of the cell's members (−1: places); a, b: offsets from deltaT.
   std::function<int(const Cell&, int, double, double)> scan = [&](const Cell& cell, int level,
                                                                    double a, double b) -> int {
     const double half = (b - a) / 2, middle = (a + b) / 2;
@@ -232,8 +241,8 @@ int FindCentralPlace(const EclipseRecord& r, double deltaT, const CountryIndex& 
       return found >= 0 ? found : scan(cell, level, middle, b);
     }
     for (int m : cell.members) {
-      if (level < 2) {
-        const int found = scan(level == 0 ? country.coarse[m] : country.fine[m], level + 1, a, b);
+      if (level >= 0) {
+        const int found = scan(country.levels[level][m], level - 1, a, b);
         if (found >= 0) return found;
         continue;
       }
@@ -260,7 +269,7 @@ int FindCentralPlace(const EclipseRecord& r, double deltaT, const CountryIndex& 
     }
     return -1;
   };
-  return scan(country.whole, 0, -sweep, sweep);
+  return scan(country.whole, static_cast<int>(country.levels.size()) - 1, -sweep, sweep);
 }
 
 void FillPlace(SearchRow& row, const EclipseRecord& record, double deltaT, const LocalEclipse& e) {
