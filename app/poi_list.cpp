@@ -248,13 +248,18 @@ PoILine ParsePoILine(std::string_view text) {
     PoILine fixed = ReadFixedColumns(line);
     const PoILine free = ReadFreeSpacing(line).line;
     if (fixed.kind == PoILine::kBadField && free.kind == PoILine::kPoint) return free;
-    // Read both ways to different places, the line does not say which it means.
-    if (fixed.kind == PoILine::kPoint && free.kind == PoILine::kPoint &&
-        (free.mark.latitude != fixed.mark.latitude ||
-         free.mark.longitude != fixed.mark.longitude)) {
+    // Read both ways to different places, the line does not say which it means; nor does it when
+    // its repaired form (blanks in the numbers filled) does, which would read differently later.
+    auto differs = [&fixed](const PoILine& other) {
+      return other.kind == PoILine::kPoint && (other.mark.latitude != fixed.mark.latitude ||
+                                               other.mark.longitude != fixed.mark.longitude);
+    };
+    const PoILine freeRepaired = ReadFreeSpacing(ToCodePoints(fixed.repaired)).line;
+    if (fixed.kind == PoILine::kPoint && (differs(free) || differs(freeRepaired))) {
       PoILine refused;
       refused.kind = PoILine::kBadField;
-      refused.field = free.mark.latitude != fixed.mark.latitude ? "latitude" : "longitude";
+      const PoILine& other = differs(free) ? free : freeRepaired;
+      refused.field = other.mark.latitude != fixed.mark.latitude ? "latitude" : "longitude";
       refused.repaired = ToUtf8(line);
       return refused;
     }

@@ -73,6 +73,9 @@ TEST(PoIList, FreeSpacingIsReadWhenItIsUnambiguous) {
       {"+2017 8 21 29.95 N 90.45 O Ost oder Ouest", "E/W", "E/W (E or W after"},
       // In the fixed columns east (column 28 blank), read word by word west.
       {"+2000 01 01 10.00 N 020.00   W Which side", "longitude", "then E or W"},
+      // Blanks in the fixed columns' numbers are filled ("32.70", "0.9608"), and so filled the
+      // line reads word by word west.
+      {"+2024 04 08 32 7  N 0.96 8  w Dallas, Texas", "longitude", "then E or W"},
   };
   for (const auto& c : refused) {
     const PoILine line = ParsePoILine(c.line);
