@@ -178,7 +178,8 @@ TEST(EclipseSearch, AncientPlaceAnswersAreAboutDeltaT) {
   c.placeMode = SearchPlaceMode::kCentralAt;
   c.latitude = 32.78;
   c.longitude = -96.80;
-  row = find(Search(c), "2024-04-08");
+  const SearchResult dallas = Search(c);
+  row = find(dallas, "2024-04-08");
   ASSERT_NE(row, nullptr);
   EXPECT_FALSE(row->ranged);
   EXPECT_EQ(SearchCellText(*row, SearchColumn::kPlaceKind, Language::kEnglish), "total");
