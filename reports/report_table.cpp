@@ -7,6 +7,7 @@
 #include "deltat.h"
 #include "eclipse_date.h"
 #include "numbers.h"
+#include "text_encoding.h"
 
 namespace umbrivista {
 
@@ -64,24 +65,6 @@ char32_t NextCodePoint(std::string_view s, std::size_t& i) {
   return c;
 }
 
-void AppendUtf8(char32_t c, std::string& out) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 // The base letters of U+00C0 … U+00FF ('*' where there is none: × and ÷).
 constexpr char kLatin1Base[] =
     "aaaaaaaceeeeiiii"   // À … Ï
@@ -127,7 +110,7 @@ std::string FoldedText(std::string_view text) {
     } else if (c >= 0xC0 && c <= 0xFF && kLatin1Base[c - 0xC0] != '*') {
       out += kLatin1Base[c - 0xC0];
     } else {
-      AppendUtf8(c, out);
+      AppendUtf8(out, c);
     }
   }
   return out;
