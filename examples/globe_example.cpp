@@ -94,5 +94,7 @@ int main(int argc, char** argv) {
 
   window.resize(800, 700);
   window.show();
+  // The globe grew from its first size with the window's diagonal; now it fits the window.
+  globe->Projector().SetScaleFactor(0);
   return app.exec();
 }

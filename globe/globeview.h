@@ -36,9 +36,10 @@ class TGlobeView : public QWidget, public TGCustomGlobeView {
 
   // The selected objects. Changes made here fire no event; they request a render.
   TGSelection& Selection() { return selection_; }
-  // The object on top at window pixel (x, y) and its layer; none when nothing is drawn there.
-  TGHit HitTest(int x, int y, int tolerance = kHitTolerance) {
-    return GlobeHitTest(*this, QPoint(x, y), tolerance);
+  // The object on top at window pixel (x, y) and its layer (among the layers `accept` accepts,
+  // when given); none when nothing is drawn there.
+  TGHit HitTest(int x, int y, int tolerance = kHitTolerance, const TGLayerFilter& accept = nullptr) {
+    return GlobeHitTest(*this, QPoint(x, y), tolerance, accept);
   }
 
   // A left click on an object (after the selection was updated).

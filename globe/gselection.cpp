@@ -116,21 +116,23 @@ bool DefaultHitTest(TGGlobeContext& globe, TGMapPoint& object, QPoint at, int to
 
 namespace {
 
-TGHit TopHit(TGLayer& layer, QPoint at, int tolerance, const TGMER& extent) {
+TGHit TopHit(TGLayer& layer, QPoint at, int tolerance, const TGMER& extent,
+             const TGLayerFilter& accept) {
   if (!layer.Enabled || !layer.VisibleAtZoom()) return {};
   // Sub-layers are drawn after the layer's own objects, the last one on top.
   for (int i = layer.Layers().Count() - 1; i >= 0; --i) {
-    if (TGHit hit = TopHit(layer.Layers().GetLayer(i), at, tolerance, extent)) return hit;
+    if (TGHit hit = TopHit(layer.Layers().GetLayer(i), at, tolerance, extent, accept)) return hit;
   }
-  if (!layer.HasObjectSource()) return {};
+  if (!layer.HasObjectSource() || (accept && !accept(layer))) return {};
   if (auto object = layer.HitTest(at, tolerance, extent)) return {&layer, std::move(object)};
   return {};
 }
 
 }  // namespace
 
-TGHit GlobeHitTest(TGCustomGlobeView& globe, QPoint at, int tolerance) {
-  return TopHit(globe.RootLayer(), at, tolerance, globe.VisibleExtent());
+TGHit GlobeHitTest(TGCustomGlobeView& globe, QPoint at, int tolerance,
+                   const TGLayerFilter& accept) {
+  return TopHit(globe.RootLayer(), at, tolerance, globe.VisibleExtent(), accept);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 // the object on top is found.
 
 #include <QPoint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -46,9 +47,13 @@ struct TGHit {
   explicit operator bool() const { return object != nullptr; }
 };
 
+// Which layers a hit test looks at (besides being shown and selectable).
+using TGLayerFilter = std::function<bool(const TGLayer&)>;
+
 // The object drawn on top at pixel `at` of the globe's last picture, with its layer; none when
-// no shown, selectable layer has an object there.
-TGHit GlobeHitTest(TGCustomGlobeView& globe, QPoint at, int tolerance = kHitTolerance);
+// no shown, selectable layer (that `accept` accepts, when given) has an object there.
+TGHit GlobeHitTest(TGCustomGlobeView& globe, QPoint at, int tolerance = kHitTolerance,
+                   const TGLayerFilter& accept = nullptr);
 
 // The selected objects, in the order they were selected. Selecting sets the object's Selected
 // flag (drawn with the selected pen and brush) and tells its source; objects that have left

@@ -152,6 +152,10 @@ TEST_F(HitTest, TheObjectOnTopWins) {
   const TGHit hit = GlobeHitTest(globe, Pixel(0, 0));
   EXPECT_EQ(hit.object.get(), top.get());
   EXPECT_EQ(hit.layer, &upper);
+  // A filter looks beneath the layers it passes over.
+  const TGHit under =
+      GlobeHitTest(globe, Pixel(0, 0), kHitTolerance, [&](const TGLayer& l) { return &l == layer; });
+  EXPECT_EQ(under.object.get(), second.get());
   upper.Enabled = false;
   EXPECT_EQ(GlobeHitTest(globe, Pixel(0, 0)).layer, &inner);  // sub-layers lie over their layer
 }
