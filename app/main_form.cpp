@@ -274,6 +274,10 @@ QWidget* MainWindowControls::MakeGlobePanel() {
   Panel_Globus = Named(new QWidget(outer), "Panel_Globus");
   Globe = Named(new TGlobeView(Panel_Globus), "Globe");
   Globe->setMouseTracking(true);
+  // The window handles the mouse on its globe itself.
+  Globe->SetMouseZoomButton(mzbNone);
+  Globe->SetMouseSelectButton(mzbNone);
+  Globe->SetMouseRotateButton(mzbNone);
   Zoom_TrackBar = Named(new QSlider(Qt::Vertical, Panel_Globus), "Zoom_TrackBar");
   Zoom_TrackBar->setRange(60, 350);
   Zoom_TrackBar->setPageStep(40);

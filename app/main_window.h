@@ -142,6 +142,8 @@ class TForm_Main : public QMainWindow, public MainWindowControls, private Sessio
   void Saros_EditKeyDown();
   void Exit1Click();
   void GlobeMouse(QEvent* event);
+  // A click on a capital or a point of interest shows what the place is (and sees) beside it.
+  void ShowPlaceUnder(QPoint at);
   void HideGlobeControl();
   void Play(bool forward, bool fast);
   // Space, Left/Right (Shift: a minute), Home/End on the globe or the time slider; false for
@@ -179,6 +181,7 @@ class TForm_Main : public QMainWindow, public MainWindowControls, private Sessio
   bool firstActivationDone_ = false;
   double k_ = 0;
   QPoint lastMouse_;
+  QPoint pressMouse_;
   THelpWindow* help_ = nullptr;
   TAboutPanel* about_ = nullptr;
   QString pendingError_;

@@ -20,7 +20,9 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 #include <QWheelEvent>
+#include <cstdlib>
 
 #include "about_panel.h"
 #include "caption_apply.h"
@@ -37,6 +39,7 @@
 #include "info_panel.h"
 #include "layers.h"
 #include "main_window.h"
+#include "map_click.h"
 
 #include "search_window.h"
 #include "navigation.h"
@@ -324,7 +327,7 @@ void TForm_Main::GlobeMouse(QEvent* event) {
   const QPoint at = mouse->position().toPoint();
   switch (event->type()) {
     case QEvent::MouseButtonPress:
-      lastMouse_ = at;
+      lastMouse_ = pressMouse_ = at;
       // A click on the globe ends an animation run.
       if (mouse->button() == Qt::LeftButton) session_.StopPlaying();
       Globe->setFocus();
@@ -346,6 +349,9 @@ void TForm_Main::GlobeMouse(QEvent* event) {
       return;
     }
     case QEvent::MouseButtonRelease:
+      if (mouse->button() == Qt::LeftButton && std::abs(at.x() - pressMouse_.x()) <= kClickSlop &&
+          std::abs(at.y() - pressMouse_.y()) <= kClickSlop)
+        ShowPlaceUnder(at);
       if (mouse->button() == Qt::RightButton) {
         Panel_GlobeControl->adjustSize();
         Panel_GlobeControl->move(at.x() - 60, at.y() - 17);
@@ -356,6 +362,33 @@ void TForm_Main::GlobeMouse(QEvent* event) {
     default:
       return;
   }
+}
+
+void TForm_Main::ShowPlaceUnder(QPoint at) {
+  // The places are looked for beneath the lines that may lie over them.
+  const TGHit hit = Globe->HitTest(at.x(), at.y(), kHitTolerance, [](const TGLayer& layer) {
+    const std::string name = layer.Name();
+    return name == kCapitalsLayer || name == kPoILayer || name == kPoIListLayer;
+  });
+  const std::string layer = hit ? hit.layer->Name() : std::string();
+  ClickedPlaceKind kind;
+  if (layer == kCapitalsLayer) {
+    kind = ClickedPlaceKind::kCapital;
+  } else if (layer == kPoILayer || layer == kPoIListLayer) {
+    kind = ClickedPlaceKind::kPoI;
+  } else {
+    QToolTip::hideText();
+    return;
+  }
+  const TGGlobePoint& where = hit.object->Centroid();
+  QStringList lines;
+  for (const std::string& line :
+       ClickedPlaceLines(kind, hit.object->GetColumn(0), GUToDegrees(where.Latitude),
+                         GUToDegrees(where.Longitude), session_.Record(), session_.Ut(),
+                         session_.GetLanguage()))
+    lines << Q(line).toHtmlEscaped();
+  QToolTip::showText(Globe->mapToGlobal(at),
+                     QStringLiteral("<pre>%1</pre>").arg(lines.join(QLatin1Char('\n'))), Globe);
 }
 
 // --- Layers ------------------------------------------------------------------------------------

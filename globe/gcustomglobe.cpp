@@ -360,6 +360,7 @@ void TGCustomGlobeView::Paint(QPainter& window) {
     }
     restart_ = false;
     window.drawImage(0, 0, renderer_->Picture().Image());
+    PaintOverPicture(window);
     if (OnPaint) OnPaint();
     renderPending_ = false;
   } catch (...) {

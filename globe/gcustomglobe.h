@@ -189,6 +189,8 @@ class TGCustomGlobeView : public TGGlobeContext, private TGSpatialDatabaseListen
   virtual void LayersChangedEvent() {}
   virtual void ProgressEvent(TGProgressKind, int, int) {}
   virtual void PeriodicUpdateEvent() {}
+  // Draws over the copied picture on the window, before OnPaint (the zoom box of the mouse).
+  virtual void PaintOverPicture(QPainter&) {}
 
  private:
   void Progress(TGProgressKind kind, int percent, int count);

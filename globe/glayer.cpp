@@ -8,6 +8,7 @@
 #include "gglobecontext.h"
 #include "gprojector.h"
 #include "grenderer.h"
+#include "gselection.h"
 
 namespace umbrivista {
 
@@ -303,6 +304,35 @@ void TGLayer::Present(TGMapPoint& object, unsigned state) {
     if (ShowTitles && pass_ == 0) p->RenderTitle(object, state);
     id = p->NextPresenterID;
   }
+}
+
+std::shared_ptr<TGMapPoint> TGLayer::HitTest(QPoint at, int tolerance, const TGMER& extent) {
+  TGGlobeContext* globe = Globe();
+  if (!globe || !Enabled || !Selectable || !VisibleAtZoom()) return nullptr;
+  std::shared_ptr<TGMapPoint> top;
+  ObjectSource().Enumerate(extent, [&](const std::shared_ptr<TGMapPoint>& object) {
+    if (!object->Hidden() && HitObject(*object, at, tolerance)) top = object;
+    return true;
+  });
+  return top;
+}
+
+bool TGLayer::HitObject(TGMapPoint& object, QPoint at, int tolerance) {
+  TGGlobeContext& globe = *Globe();
+  std::int32_t id = object.PresenterID();
+  if (id == 0) return DefaultHitTest(globe, object, at, tolerance);
+  for (int step = 0; id != 0 && step < kMaxPresenterChain; ++step) {
+    // The presenters of the last render may be gone: look the id up in the stores only.
+    TGPresenter* p = nullptr;
+    for (TGLayer* l = this; l && !p; l = l->parent_) p = l->presenters_.Find(id);
+    if (!p && source_) p = source_->Presenters().Find(id);
+    if (!p) return DefaultHitTest(globe, object, at, tolerance);
+    if (p->Hidden) return false;
+    p->PrepareHitTest(*this);
+    if (p->HitTest(at, object, tolerance)) return true;
+    id = p->NextPresenterID;
+  }
+  return false;
 }
 
 TGPresenter* TGLayer::FindPresenter(std::int32_t id) {

@@ -125,9 +125,17 @@ class TGLayer {
     return true;
   }
 
+  // Shown at the projector's current view distance (Visible and within the zoom limits).
+  bool VisibleAtZoom() const;
+  // The object drawn last (on top) among this layer's own objects that meet `extent` whose
+  // presenters drew something at pixel `at`, within `tolerance` pixels; null when there is none
+  // or the layer is not selectable. Sub-layers are not searched.
+  std::shared_ptr<TGMapPoint> HitTest(QPoint at, int tolerance, const TGMER& extent);
+
  private:
   friend class TGLayerStore;
-  bool VisibleAtZoom() const;
+  // True when the presenters of the object (or the object itself, without one) drew at `at`.
+  bool HitObject(TGMapPoint& object, QPoint at, int tolerance);
   // One pass; false when it was interrupted.
   bool RenderPass(const TGMER& extent);
   // Draws one object; true when it was presented (not skipped, not a single pixel).

@@ -1,19 +1,67 @@
 #include "globeview.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
 #include <exception>
 
 namespace umbrivista {
 
-TGlobeView::TGlobeView(QWidget* parent) : QWidget(parent), TGCustomGlobeView(150, 150) {
+namespace {
+
+TGMouseButton ButtonOf(Qt::MouseButton button) {
+  switch (button) {
+    case Qt::LeftButton:
+      return mzbLeft;
+    case Qt::RightButton:
+      return mzbRight;
+    case Qt::MiddleButton:
+      return mzbMiddle;
+    default:
+      return mzbNone;
+  }
+}
+
+}  // namespace
+
+TGlobeView::TGlobeView(QWidget* parent)
+    : QWidget(parent), TGCustomGlobeView(150, 150), mouse_(*this, selection_) {
   resize(150, 150);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
 }
 
+void TGlobeView::SetMouseZoomButton(TGMouseButton button) {
+  mouse_.Cancel();
+  mouse_.ZoomButton = button;
+  update();
+}
+
+void TGlobeView::SetMouseSelectButton(TGMouseButton button) {
+  mouse_.Cancel();
+  mouse_.SelectButton = button;
+}
+
+void TGlobeView::SetMouseRotateButton(TGMouseButton button) {
+  mouse_.Cancel();
+  mouse_.RotateButton = button;
+}
+
 void TGlobeView::InvalidateWindow() {
   update();
+}
+
+void TGlobeView::PaintOverPicture(QPainter& window) {
+  if (!mouse_.ZoomBoxActive()) return;
+  // A dotted rectangle over a light one shows on any picture.
+  const QRect box = mouse_.ZoomBox();
+  window.save();
+  window.setBrush(Qt::NoBrush);
+  window.setPen(QPen(Qt::white, 1, Qt::SolidLine));
+  window.drawRect(box);
+  window.setPen(QPen(Qt::black, 1, Qt::DotLine));
+  window.drawRect(box);
+  window.restore();
 }
 
 void TGlobeView::paintEvent(QPaintEvent*) {
@@ -30,6 +78,45 @@ void TGlobeView::paintEvent(QPaintEvent*) {
 void TGlobeView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   ResizeClient(event->size().width(), event->size().height());
+}
+
+void TGlobeView::MousePress(QMouseEvent* event, bool doubleClick) {
+  setFocus(Qt::MouseFocusReason);
+  const Qt::KeyboardModifiers held =
+      event->modifiers() & (Qt::ShiftModifier | Qt::AltModifier | Qt::ControlModifier);
+  mouse_.Press(ButtonOf(event->button()), event->position().toPoint(), held != 0, doubleClick);
+}
+
+void TGlobeView::mousePressEvent(QMouseEvent* event) {
+  MousePress(event, false);
+  QWidget::mousePressEvent(event);
+}
+
+void TGlobeView::mouseDoubleClickEvent(QMouseEvent* event) {
+  // Not passed on: QWidget would take the double click for a further press.
+  MousePress(event, true);
+}
+
+void TGlobeView::mouseMoveEvent(QMouseEvent* event) {
+  if (mouse_.Move(event->position().toPoint())) update();
+  QWidget::mouseMoveEvent(event);
+}
+
+void TGlobeView::mouseReleaseEvent(QMouseEvent* event) {
+  const bool boxShown = mouse_.ZoomBoxActive();
+  mouse_.MultiSelect = (GlobeOptions() & goMultiSelect) != 0;
+  const TGMouseActions::Release done =
+      mouse_.Up(ButtonOf(event->button()), event->position().toPoint());
+  if (boxShown) update();
+  if (done.selectionChanged) {
+    if (OnSelectionChange) OnSelectionChange();
+    emit selectionChanged();
+  }
+  if (done.clicked) {
+    if (OnObjectClick) OnObjectClick(*done.clicked);
+    emit objectClicked(done.clicked.get());
+  }
+  QWidget::mouseReleaseEvent(event);
 }
 
 }  // namespace umbrivista

@@ -3,10 +3,18 @@
 // renders into the off-screen picture, copies it to the window and then fires OnAfterRender with a
 // painter on the window, on which further overlays can be drawn. Every event is also emitted as a
 // Qt signal, after its callback.
+//
+// The control's own mouse actions (see TGMouseActions): the zoom box on the right button, the
+// rotate drag and selecting on the left; setting a button to mzbNone switches its action off.
+// Each press first takes the keyboard focus.
 
 #include <QWidget>
+#include <functional>
+#include <memory>
 
 #include "gcustomglobe.h"
+#include "gmouse.h"
+#include "gselection.h"
 
 namespace umbrivista {
 
@@ -15,6 +23,29 @@ class TGlobeView : public QWidget, public TGCustomGlobeView {
 
  public:
   explicit TGlobeView(QWidget* parent = nullptr);
+
+  TGMouseButton MouseZoomButton() const { return mouse_.ZoomButton; }
+  void SetMouseZoomButton(TGMouseButton button);
+  TGMouseButton MouseSelectButton() const { return mouse_.SelectButton; }
+  void SetMouseSelectButton(TGMouseButton button);
+  TGMouseButton MouseRotateButton() const { return mouse_.RotateButton; }
+  void SetMouseRotateButton(TGMouseButton button);
+  // Whether a zoom box is being dragged, and where (window pixels).
+  bool ZoomBoxActive() const { return mouse_.ZoomBoxActive(); }
+  QRect ZoomBox() const { return mouse_.ZoomBox(); }
+
+  // The selected objects. Changes made here fire no event; they request a render.
+  TGSelection& Selection() { return selection_; }
+  // The object on top at window pixel (x, y) and its layer (among the layers `accept` accepts,
+  // when given); none when nothing is drawn there.
+  TGHit HitTest(int x, int y, int tolerance = kHitTolerance, const TGLayerFilter& accept = nullptr) {
+    return GlobeHitTest(*this, QPoint(x, y), tolerance, accept);
+  }
+
+  // A left click on an object (after the selection was updated).
+  std::function<void(TGMapPoint&)> OnObjectClick;
+  // A click changed the selection.
+  std::function<void()> OnSelectionChange;
 
  signals:
   void rotated();
@@ -25,11 +56,19 @@ class TGlobeView : public QWidget, public TGCustomGlobeView {
   void layersChanged();
   void progress(int kind, int percent, int count);
   void periodicUpdate();
+  // The object is valid only while the signal is delivered.
+  void objectClicked(TGMapPoint* object);
+  void selectionChanged();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
   void InvalidateWindow() override;
+  void PaintOverPicture(QPainter& window) override;
   void RotatedEvent() override { emit rotated(); }
   void PannedEvent() override { emit panned(); }
   void ZoomedEvent() override { emit zoomed(); }
@@ -39,6 +78,12 @@ class TGlobeView : public QWidget, public TGCustomGlobeView {
     emit progress(kind, percent, count);
   }
   void PeriodicUpdateEvent() override { emit periodicUpdate(); }
+
+ private:
+  void MousePress(QMouseEvent* event, bool doubleClick);
+
+  TGSelection selection_;
+  TGMouseActions mouse_;
 };
 
 }  // namespace umbrivista

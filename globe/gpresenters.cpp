@@ -13,6 +13,7 @@
 #include "glayer.h"
 #include "gprojector.h"
 #include "grenderer.h"
+#include "gselection.h"
 
 namespace umbrivista {
 
@@ -104,6 +105,15 @@ void TGPresenter::BeginLayer(TGLayer& layer) {
 }
 
 bool TGPresenter::EndLayer(TGLayer&) {
+  return false;
+}
+
+void TGPresenter::PrepareHitTest(TGLayer& layer) {
+  layer_ = &layer;
+  globe_ = layer.Globe();
+}
+
+bool TGPresenter::HitTest(QPoint, TGMapPoint&, int) {
   return false;
 }
 
@@ -273,6 +283,38 @@ void TGPointPresenter::RenderObject(TGMapPoint& object, unsigned state) {
   if (ProjectCentroid(object, at)) DrawSymbol(at.x(), at.y(), h, object, state);
 }
 
+bool TGPointPresenter::HitTest(QPoint at, TGMapPoint& object, int tolerance) {
+  if (!globe_ || PointType == ppNone) return false;
+  const int h = PointPixels() / 2;
+  if (h <= 0) return false;
+  auto covers = [&](QPoint p) {
+    const int dx = std::abs(at.x() - p.x()), dy = std::abs(at.y() - p.y());
+    switch (PointType) {
+      case ppDot:
+        return dx <= tolerance && dy <= tolerance;
+      case ppCircle:
+        return dx * dx + dy * dy <= (h + tolerance) * (h + tolerance);
+      default:
+        return dx <= h + tolerance && dy <= h + tolerance;
+    }
+  };
+  TGProjector& prj = globe_->Projector();
+  QPoint p;
+  if (object.IsPoly()) {
+    bool any = false;
+    for (const TGPointStore& chain : static_cast<TGMapPoly&>(object).Chains()) {
+      if (chain.Hidden) continue;
+      for (const TGGlobePoint& v : chain.Points) {
+        if (!prj.LLToXY(v, p)) continue;
+        if (covers(p)) return true;
+        any = true;
+      }
+    }
+    if (any) return false;
+  }
+  return ProjectCentroid(object, p) && covers(p);
+}
+
 void TGPointPresenter::DrawSymbol(int x, int y, int h, TGMapPoint& object, unsigned state) {
   TGRenderer& r = globe_->Renderer();
   QPoint* pts = r.Points();
@@ -379,6 +421,20 @@ void TGPolyPresenter::RenderObject(TGMapPoint& object, unsigned state) {
   globe_->RenderChains(poly.Chains(), closed);
 }
 
+bool TGPolyPresenter::HitTest(QPoint at, TGMapPoint& object, int tolerance) {
+  if (!globe_ || !object.IsPoly()) return false;
+  TGMapPoly& poly = static_cast<TGMapPoly&>(object);
+  const bool closed = PolyRenderMode == prmClosed ? true
+                      : PolyRenderMode == prmOpen ? false
+                                                  : poly.Closed();
+  std::vector<std::vector<QPoint>> parts;
+  ProjectChains(*globe_, poly.Chains(), closed, parts);
+  if (closed && PartsContain(parts, at)) return true;
+  const double scale = static_cast<double>(globe_->Projector().ScaleFactor());
+  const int width = std::max(1, PolyPen.PixelWidth(scale));
+  return PartsNear(parts, closed, at, tolerance + width / 2.0);
+}
+
 // ---------------------------------------------------------------------------------------------
 // TGRoadPresenter
 
@@ -405,10 +461,25 @@ void TGRoadPresenter::RenderObject(TGMapPoint& object, unsigned state) {
     edgePen_.SetColor((state & kStateSelected) ? r.SelectedPen.Color() : EdgeColor);
     edgePen_.SetWidth(EdgePixels * 2 + (roadWidth_ > 0 ? roadWidth_ : 1));
     r.SelectPen(edgePen_);
+  } else if ((state & kStateSelected) && EdgePixels == 0) {
+    // Without an edge the selected road itself shows the selected pen's colour.
+    selectedRoadPen_ = RoadPen;
+    selectedRoadPen_.SetColor(r.SelectedPen.Color());
+    r.SelectPen(selectedRoadPen_);
   } else {
     r.SelectPen(RoadPen);
   }
   globe_->RenderChains(static_cast<TGMapPoly&>(object).Chains(), false);
+}
+
+bool TGRoadPresenter::HitTest(QPoint at, TGMapPoint& object, int tolerance) {
+  if (!globe_ || !object.IsPoly()) return false;
+  const double scale = static_cast<double>(globe_->Projector().ScaleFactor());
+  const int road = RoadPen.PixelWidth(scale);
+  const int width = EdgePixels != 0 ? EdgePixels * 2 + (road > 0 ? road : 1) : std::max(1, road);
+  std::vector<std::vector<QPoint>> parts;
+  ProjectChains(*globe_, static_cast<TGMapPoly&>(object).Chains(), false, parts);
+  return PartsNear(parts, false, at, tolerance + width / 2.0);
 }
 
 }  // namespace umbrivista

@@ -86,8 +86,11 @@ class TGPresenter {
   virtual void BeginLayer(TGLayer& layer);
   // Called after a pass over the layer; true asks the layer for a further pass.
   virtual bool EndLayer(TGLayer& layer);
-  // Hit testing of objects under the mouse is not supported: never a hit.
-  virtual bool HitTest(QPoint, TGMapPoint&, int) { return false; }
+  // Outside a render: takes the layer and its globe, as BeginLayer does, for HitTest.
+  void PrepareHitTest(TGLayer& layer);
+  // True when what RenderObject draws for the object covers pixel `at`, or passes within
+  // `tolerance` pixels of it. The base class draws nothing and is never hit.
+  virtual bool HitTest(QPoint at, TGMapPoint& object, int tolerance);
   virtual void RenderObject(TGMapPoint& object, unsigned state) = 0;
   // Queues the object's title with the globe's label renderer when titles are wanted and it
   // does not overlap a title queued before; the text is measured only when the spot is free.
@@ -152,6 +155,9 @@ class TGPointPresenter : public TGPresenter {
   // Symbol size in pixels at the current scale, limited by MaxPointSize.
   int PointPixels() const;
   void RenderObject(TGMapPoint& object, unsigned state) override;
+  // The symbol at any drawn spot (every visible vertex of a poly, else the centroid) by its
+  // size: a circle by its radius, a dot as one pixel, the other symbols by their square.
+  bool HitTest(QPoint at, TGMapPoint& object, int tolerance) override;
 
  private:
   void DrawSymbol(int x, int y, int h, TGMapPoint& object, unsigned state);
@@ -172,6 +178,8 @@ class TGPolyPresenter : public TGPresenter {
   TGPolyRenderMode PolyRenderMode = prmNormal;
 
   void RenderObject(TGMapPoint& object, unsigned state) override;
+  // A polygon by its inside and its outline, a polyline by its stroke (half the pen width).
+  bool HitTest(QPoint at, TGMapPoint& object, int tolerance) override;
 };
 
 // Named variants of the poly presenter.
@@ -198,11 +206,14 @@ class TGRoadPresenter : public TGPresenter {
   void BeginLayer(TGLayer& layer) override;
   bool EndLayer(TGLayer& layer) override;
   void RenderObject(TGMapPoint& object, unsigned state) override;
+  // The line by its stroke: the edge line's width, or the road's without an edge.
+  bool HitTest(QPoint at, TGMapPoint& object, int tolerance) override;
   // The edge pen of the last edge drawn (pixel units).
   const TGPen& EdgePen() const { return edgePen_; }
 
  private:
   TGPen edgePen_;
+  TGPen selectedRoadPen_;
   int pass_ = 0;
   int roadWidth_ = 0;
 };

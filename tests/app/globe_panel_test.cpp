@@ -14,6 +14,7 @@
 #include <QSlider>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -21,6 +22,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "capitals.h"
 #include "globeview.h"
 #include "gpresenters.h"
 #include "layers.h"
@@ -460,6 +462,56 @@ TEST_F(GlobePanelTest, PathLimitsFollowTheOptionAndADoubleClickPlacesThePoint) {
   main_->CheckBox_PoI->setChecked(false);
   EXPECT_FALSE(main_->Label_PoI_Circumstances->isVisible());
   main_->Zoom_TrackBar->setValue(140);
+}
+
+TEST_F(GlobePanelTest, AClickOnACapitalOrThePointOfInterestNamesIt) {
+  main_->CheckBox_Cities->setChecked(true);
+  main_->Globe->grab();  // the picture the click is tested against
+  // A capital that faces the viewer with no other capital near it.
+  std::vector<std::pair<const City_Type*, QPoint>> shown;
+  for (const City_Type& city : Capitals()) {
+    QPoint p;
+    if (main_->Globe->Projector().LLToXY(
+            {DegreesToGU(city.longitude), DegreesToGU(city.latitude), 0}, p) &&
+        main_->Globe->rect().adjusted(20, 20, -20, -20).contains(p))
+      shown.push_back({&city, p});
+  }
+  const City_Type* alone = nullptr;
+  QPoint at;
+  for (const auto& [city, p] : shown) {
+    const bool crowded = std::any_of(shown.begin(), shown.end(), [&](const auto& other) {
+      return other.first != city && (other.second - p).manhattanLength() < 30;
+    });
+    if (!crowded) {
+      alone = city;
+      at = p;
+      break;
+    }
+  }
+  ASSERT_NE(alone, nullptr);
+  QTest::mouseClick(main_->Globe, Qt::LeftButton, {}, at + QPoint(1, -1));
+  EXPECT_TRUE(QToolTip::text().contains(QString::fromUtf8(alone->capital)))
+      << QToolTip::text().toStdString();
+  EXPECT_TRUE(QToolTip::text().contains(QString::fromUtf8(alone->country)));
+  // A drag from the capital moves the globe and names nothing.
+  QToolTip::hideText();
+  QTest::mousePress(main_->Globe, Qt::LeftButton, {}, at);
+  QMouseEvent move(QEvent::MouseMove, QPointF(at + QPoint(20, 0)),
+                   main_->Globe->mapToGlobal(QPointF(at + QPoint(20, 0))), Qt::NoButton,
+                   Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(main_->Globe, &move);
+  QTest::mouseRelease(main_->Globe, Qt::LeftButton, {}, at + QPoint(20, 0));
+  EXPECT_FALSE(QToolTip::isVisible());
+  main_->CheckBox_Cities->setChecked(false);
+
+  // The point of interest, with what it sees of the eclipse.
+  const QPoint poi(main_->CentreX() + 15, main_->CentreY() + 10);
+  QTest::mouseDClick(main_->Globe, Qt::LeftButton, {}, poi);
+  main_->Globe->grab();
+  QTest::mouseClick(main_->Globe, Qt::LeftButton, {}, poi);
+  EXPECT_TRUE(QToolTip::text().contains("PoI")) << QToolTip::text().toStdString();
+  EXPECT_TRUE(QToolTip::text().contains("Magnitude")) << QToolTip::text().toStdString();
+  main_->CheckBox_PoI->setChecked(false);
 }
 
 TEST_F(GlobePanelTest, NightSideOptionAndCentringThePointOfInterest) {
