@@ -154,6 +154,8 @@ class TForm_Main : public QMainWindow, public MainWindowControls, private Sessio
   // Shades the night side on the globe's surface, beneath the lines and labels.
   void PaintNightSide();
   void ExportPictureClick();
+  void SaveViewClick();
+  void OpenViewClick();
   void PrintClick();
   void PrintPreviewClick();
   QImage RenderPicture(int width, int height);

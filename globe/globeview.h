@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "gcustomglobe.h"
+#include "gscrollbars.h"
 
 namespace umbrivista {
 
@@ -15,6 +16,13 @@ class TGlobeView : public QWidget, public TGCustomGlobeView {
 
  public:
   explicit TGlobeView(QWidget* parent = nullptr);
+
+  // Which scroll bars the control shows (ssBoth at first); each one appears only while the view
+  // does not take in the whole map along its axis.
+  TGScrollStyle ScrollBars() const { return scrollBars_->Style(); }
+  void SetScrollBars(TGScrollStyle style) { scrollBars_->SetStyle(style); }
+  QScrollBar* HorizontalScrollBar() const { return scrollBars_->Horizontal(); }
+  QScrollBar* VerticalScrollBar() const { return scrollBars_->Vertical(); }
 
  signals:
   void rotated();
@@ -39,6 +47,13 @@ class TGlobeView : public QWidget, public TGCustomGlobeView {
     emit progress(kind, percent, count);
   }
   void PeriodicUpdateEvent() override { emit periodicUpdate(); }
+  void ShowPartialPicture(QPainter& window, const QImage& picture) override;
+  void ViewChanged() override {
+    if (scrollBars_) scrollBars_->Update();
+  }
+
+ private:
+  TGScrollBars* scrollBars_ = nullptr;
 };
 
 }  // namespace umbrivista
