@@ -24,8 +24,9 @@ int ClampToInt(double v) {
 TGScrollAxis ScrollAxisFor(double low, double high, std::int32_t origin, int client) {
   TGScrollAxis a;
   const double edge = -static_cast<double>(origin);
-  const double lo = std::min(std::floor(low), edge);
-  const double hi = std::max(std::ceil(high) - client, edge);
+  // The map's edges to the nearest pixel: a disc that just fits has nothing to scroll.
+  const double lo = std::min(std::round(low), edge);
+  const double hi = std::max(std::round(high) - client, edge);
   a.minimum = ClampToInt(lo);
   a.maximum = ClampToInt(hi);
   a.value = std::clamp(ClampToInt(edge), a.minimum, a.maximum);
@@ -57,6 +58,7 @@ void TGScrollBars::SetStyle(TGScrollStyle style) {
 
 void TGScrollBars::Update() {
   if (updating_ || !horizontal_ || !vertical_) return;
+  if (style_ == ssNone && horizontal_->isHidden() && vertical_->isHidden()) return;
   updating_ = true;
   const int w = globe_.ClientWidth(), h = globe_.ClientHeight();
   TGProjector& prj = globe_.Projector();

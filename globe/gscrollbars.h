@@ -30,7 +30,7 @@ struct TGScrollAxis {
 // A bar along one axis: the model reaches from `low` to `high` pixels from the projection centre
 // (at the current scale), the centre lies at pixel `origin` of a client `client` pixels long.
 // The range always contains the client's place, so that a view moved off the map can be brought
-// back; the numbers are cut to the int range.
+// back; the map's edges go to the nearest pixel and the numbers are cut to the int range.
 TGScrollAxis ScrollAxisFor(double low, double high, std::int32_t origin, int client);
 
 class TGCustomGlobeView;

@@ -100,6 +100,7 @@ struct Environment : ScratchDirTest {
 TEST_F(Environment, ARoundTripGivesTheSamePicture) {
   TGlobeView saved;
   saved.resize(260, 200);
+  saved.show();
   AddPlaces(saved);
   Customise(saved);
   const QImage expected = Picture(saved);
@@ -108,6 +109,7 @@ TEST_F(Environment, ARoundTripGivesTheSamePicture) {
 
   TGlobeView fresh;
   fresh.resize(260, 200);
+  fresh.show();
   AddPlaces(fresh);
   ASSERT_NE(Picture(fresh), expected);
   int loads = 0;
@@ -127,12 +129,14 @@ TEST_F(Environment, ARoundTripGivesTheSamePicture) {
 TEST_F(Environment, AFileSavedForAnotherWindowSizeGrowsWithTheDiagonal) {
   TGlobeView saved;
   saved.resize(300, 400);
+  saved.show();
   saved.Projector().ZoomAbout(QPoint(150, 200), 2);
   saved.Projector().SetXYOrigin(QPoint(120, 220));
   saved.SaveEnvironment(File("view.xml"));
 
   TGlobeView other;
   other.resize(600, 800);  // diagonal twice as long
+  other.show();
   other.SetEnvironmentFile(File("view.xml"));
   EXPECT_NEAR(static_cast<double>(other.Projector().ScaleFactor() / saved.Projector().ScaleFactor()),
               2.0, 1e-9);
@@ -175,6 +179,7 @@ TEST_F(Environment, AnOlderFileWithAGlobeLayerIsRead) {
 TEST_F(Environment, ADamagedOrForeignFileIsRefusedAndNothingChanges) {
   TGlobeView g;
   g.resize(240, 180);
+  g.show();
   AddPlaces(g);
   Customise(g);
   g.SaveEnvironment(File("good.xml"));

@@ -76,13 +76,13 @@ TEST(GlobePeriodicUpdate, ShowsThePartlyDrawnPictureDuringASlowRender) {
     shown.push_back(g.Shown());
     drawn.push_back(g.view.Renderer().Picture().Image().convertToFormat(QImage::Format_RGB32));
   };
-  int signals = 0;
-  QObject::connect(&g.view, &TGlobeView::periodicUpdate, [&] { ++signals; });
+  int emitted = 0;
+  QObject::connect(&g.view, &TGlobeView::periodicUpdate, [&] { ++emitted; });
   g.view.RequestRender();
   g.view.repaint();
 
   ASSERT_GE(shown.size(), 3u);
-  EXPECT_EQ(signals, static_cast<int>(shown.size()));
+  EXPECT_EQ(emitted, static_cast<int>(shown.size()));
   for (size_t i = 0; i < shown.size(); ++i) {
     ASSERT_EQ(shown[i].size(), drawn[i].size()) << i;
     EXPECT_EQ(shown[i], drawn[i]) << "update " << i << " did not reach the window";
@@ -148,8 +148,9 @@ TEST(GlobeScrollAxis, CoversTheMapAndTheClient) {
       {-400, 400, 100, 200, true, -400, 200, -100},
       // Dragged far beyond the map to the right: the range reaches back to the client.
       {-50, 50, 1000, 200, true, -1000, -150, -1000},
-      // Fractional extents round outward.
-      {-10.4, 10.4, 0, 5, true, -11, 6, 0},
+      // The map's edges go to the nearest pixel: a disc that fits but for rounding needs no bar.
+      {-10.4, 10.6, 0, 5, true, -10, 6, 0},
+      {-80.0000001, 80.0000001, 80, 160, false, -80, -80, -80},
       // Beyond the int range the numbers are cut instead of wrapping.
       {-1e12, 1e12, INT_MIN, 200, true, INT_MIN, INT_MAX, INT_MAX},
   };
@@ -170,6 +171,7 @@ struct Scrolling : ::testing::Test {
     view.resize(200, 160);
     view.show();
     QCoreApplication::processEvents();
+    view.Projector().SetScaleFactor(0);  // the whole disc in the window
     QObject::connect(&view, &TGlobeView::panned, [this] { ++panned; });
   }
   bool Shown(QScrollBar* bar) { return bar->isVisibleTo(&view); }
