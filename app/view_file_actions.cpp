@@ -48,15 +48,23 @@ void TForm_Main::OpenViewClick() {
           : QFileInfo(QString::fromStdString(Globe->EnvironmentFile())).absolutePath();
   const QString path = QFileDialog::getOpenFileName(this, QString(), folder,
                                                     ViewFileFilter(session_.GetLanguage()));
-  if (path.isEmpty()) return;
+  if (!path.isEmpty()) OpenView(path.toStdString());
+}
+
+bool TForm_Main::OpenView(const std::string& path) {
+  // The globe only remembers the name of a file that is not there; here that is a failure.
+  if (!QFileInfo::exists(QString::fromStdString(path))) {
+    ShowMessage(this, QString::fromStdString(path) + QStringLiteral(": no such file"));
+    return false;
+  }
   try {
-    // A file that cannot be used leaves the globe as it was.
-    Globe->SetEnvironmentFile(path.toStdString());
+    Globe->SetEnvironmentFile(path);
   } catch (const std::exception& e) {
     ShowMessage(this, QString::fromUtf8(e.what()));
-    return;
+    return false;
   }
   Globe->update();
+  return true;
 }
 
 }  // namespace umbrivista

@@ -35,7 +35,7 @@ QString Real(long double v) {
 }
 
 QString Colour(TColor c) {
-  return QStringLiteral("0x%1").arg(c, 6, 16, QLatin1Char('0')).toUpper().replace("0X", "0x");
+  return QStringLiteral("0x") + QString::number(c, 16).toUpper().rightJustified(6, QLatin1Char('0'));
 }
 
 QString Bool(bool b) {
@@ -163,8 +163,10 @@ class Reader {
  public:
   explicit Reader(std::string file) : file_(std::move(file)) {}
 
+  // Line 0: the file as a whole.
   [[noreturn]] void Fail(qint64 line, const QString& reason) const {
-    throw TGEnvironmentError(file_ + ":" + std::to_string(line) + ": " + reason.toStdString());
+    throw TGEnvironmentError(file_ + ":" + (line > 0 ? std::to_string(line) + ":" : "") + " " +
+                             reason.toStdString());
   }
   [[noreturn]] void Fail(const Node& n, const char* key, const QString& reason) const {
     Fail(n.line, QStringLiteral("%1 %2: %3").arg(n.name, QLatin1String(key), reason));
@@ -499,9 +501,13 @@ Environment Interpret(const Reader& r, const Node& root) {
   e.hasLayers = store != nullptr;
   e.layers = r.Layers(store);
 
-  if (const Node* a = root.Child("Application"))
-    for (const auto& attr : a->attributes)
-      e.application[attr.name().toString().toStdString()] = attr.value().toString().toStdString();
+  if (const Node* a = root.Child("Application")) {
+    for (const Node& k : a->children) {
+      if (k.name != QLatin1String("Key")) continue;
+      if (!k.attributes.hasAttribute("Name")) r.Fail(k, "Name", QStringLiteral("missing"));
+      e.application[r.Text(k, "Name").toStdString()] = r.Text(k, "Value").toStdString();
+    }
+  }
   return e;
 }
 
@@ -658,9 +664,13 @@ std::string EnvironmentDocument(TGCustomGlobeView& globe, const TGEnvironmentKey
   WriteLayerStore(w, globe.Layers());
 
   if (!application.empty()) {
-    w.writeEmptyElement("Application");
-    for (const auto& [key, value] : application)
-      w.writeAttribute(QString::fromStdString(key), QString::fromStdString(value));
+    w.writeStartElement("Application");
+    for (const auto& [key, value] : application) {
+      w.writeEmptyElement("Key");
+      w.writeAttribute("Name", QString::fromStdString(key));
+      w.writeAttribute("Value", QString::fromStdString(value));
+    }
+    w.writeEndElement();
   }
   w.writeEndElement();
   w.writeEndDocument();

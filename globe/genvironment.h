@@ -6,7 +6,8 @@
 // the projector and a ProjectionModel with its Class), Renderer (MaxTextHeight, MinTextHeight,
 // DoubleBuffer, SelectedPen, SelectedBrush), Presenters (the root layer's presenters), LayerStore
 // (the map layers with their own presenters and sub-layers; an older file holds a GlobeLayer
-// instead) and Application (keys the program stores for itself).
+// instead) and Application (Key elements with the Name and Value of what the program stores for
+// itself).
 //
 // Reading checks the whole file before anything is applied: a file that is not well-formed XML,
 // not an environment file, or holds a value that is not a number, out of range or of an unknown
@@ -38,7 +39,8 @@ void WriteEnvironmentFile(TGCustomGlobeView& globe, const std::string& fileName,
                           const TGEnvironmentKeys& application);
 // Reads `fileName` and applies it to `globe` (scale and origin grown by the ratio of the client's
 // diagonal now to the saved one); returns the Application keys. Throws TGEnvironmentError
-// ("file:line: reason") and leaves the globe unchanged when the file cannot be used.
+// ("file:line: reason", or "file: reason" for the file as a whole) and leaves the globe unchanged
+// when the file cannot be used.
 TGEnvironmentKeys ReadEnvironmentFile(TGCustomGlobeView& globe, const std::string& fileName);
 
 }  // namespace umbrivista

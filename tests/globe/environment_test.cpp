@@ -149,13 +149,15 @@ TEST_F(Environment, TheProgramsOwnKeysTravelWithTheFile) {
   saved.OnSaveEnvironment = [](TGEnvironmentKeys& keys) {
     keys["Eclipse"] = "2026-08-12";
     keys["Note"] = "a <b> & \"c\"";
+    keys["two words"] = "";
   };
   saved.SaveEnvironment(File("view.xml"));
   TGlobeView loaded;
   TGEnvironmentKeys got;
   loaded.OnLoadEnvironment = [&](const TGEnvironmentKeys& keys) { got = keys; };
   loaded.SetEnvironmentFile(File("view.xml"));
-  EXPECT_EQ(got, (TGEnvironmentKeys{{"Eclipse", "2026-08-12"}, {"Note", "a <b> & \"c\""}}));
+  EXPECT_EQ(got, (TGEnvironmentKeys{
+                     {"Eclipse", "2026-08-12"}, {"Note", "a <b> & \"c\""}, {"two words", ""}}));
 }
 
 TEST_F(Environment, AnOlderFileWithAGlobeLayerIsRead) {
@@ -251,6 +253,14 @@ TEST_F(Environment, MissingFilesAndUnwritableTargets) {
   TGlobeView g;
   // A name of a file that does not exist is only remembered, as the control has always done.
   g.SetEnvironmentFile(File("later.xml"));
+  EXPECT_EQ(g.EnvironmentFile(), File("later.xml"));
+  // A folder is no environment file.
+  try {
+    g.SetEnvironmentFile(dir_.string());
+    ADD_FAILURE() << "read a folder";
+  } catch (const TGEnvironmentError& e) {
+    EXPECT_EQ(std::string(e.what()), dir_.string() + ": not a regular file");
+  }
   EXPECT_EQ(g.EnvironmentFile(), File("later.xml"));
   // A file that cannot be written is reported with its name; no half-written file is left.
   const std::string target = File("no/such/folder/view.xml");
