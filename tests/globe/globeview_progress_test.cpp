@@ -237,11 +237,4 @@ TEST_F(Scrolling, BarsTrackAPanAndPanWhenMoved) {
   EXPECT_TRUE(view.RenderPending());
 }
 
-TEST_F(Scrolling, TheViewRectangleFollowsTheZoom) {
-  view.Projector().ZoomAbout(QPoint(100, 80), 2);
-  const double s = static_cast<double>(view.Projector().ScaleFactor());
-  EXPECT_NEAR(view.ViewRect().width(), 200 / s, 1.0);
-  EXPECT_NEAR(view.ViewRect().height(), 160 / s, 1.0);
-}
-
 }  // namespace
