@@ -278,6 +278,7 @@ QWidget* MainWindowControls::MakeGlobePanel() {
   Globe->SetMouseZoomButton(mzbNone);
   Globe->SetMouseSelectButton(mzbNone);
   Globe->SetMouseRotateButton(mzbNone);
+  Globe->SetScrollBars(ssNone);
   Zoom_TrackBar = Named(new QSlider(Qt::Vertical, Panel_Globus), "Zoom_TrackBar");
   Zoom_TrackBar->setRange(60, 350);
   Zoom_TrackBar->setPageStep(40);
@@ -396,6 +397,9 @@ void MainWindowControls::MakeMenu(QMainWindow* window) {
   Action_Print->setShortcut(QKeySequence::Print);
   Action_PrintPreview = Named(file->addAction(QString()), "Action_PrintPreview");
   Action_ExportAnimation = Named(file->addAction(QString()), "Action_ExportAnimation");
+  file->addSeparator();
+  Action_SaveView = Named(file->addAction(QString()), "Action_SaveView");
+  Action_OpenView = Named(file->addAction(QString()), "Action_OpenView");
   file->addSeparator();
   Exit1 = Named(file->addAction(QString()), "Exit1");
 

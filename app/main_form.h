@@ -88,6 +88,8 @@ struct MainWindowControls {
   QAction* Action_Print;          // File: the globe with its title block on the printer
   QAction* Action_PrintPreview;
   QAction* Action_ExportAnimation;
+  QAction* Action_SaveView;  // File: the globe's look and view to an environment file
+  QAction* Action_OpenView;  // File: … and back from one
   QAction* Exit1;
   QAction* Sichtbarkeit;
   QAction* CityHist;

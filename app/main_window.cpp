@@ -200,6 +200,8 @@ void TForm_Main::Connect() {
           this, &TForm_Main::HideGlobeControl);
 
   connect(Action_ExportPicture, &QAction::triggered, this, &TForm_Main::ExportPictureClick);
+  connect(Action_SaveView, &QAction::triggered, this, &TForm_Main::SaveViewClick);
+  connect(Action_OpenView, &QAction::triggered, this, &TForm_Main::OpenViewClick);
   connect(Action_Print, &QAction::triggered, this, &TForm_Main::PrintClick);
   connect(Action_PrintPreview, &QAction::triggered, this, &TForm_Main::PrintPreviewClick);
   connect(Action_ExportAnimation, &QAction::triggered, this, [this] {

@@ -106,6 +106,9 @@ class TForm_Main : public QMainWindow, public MainWindowControls, private Sessio
   // or by the name's ending an SVG or PDF, always with the title block. False after the user has
   // been told what went wrong, or when no eclipse is shown.
   bool WritePicture(const std::string& path, int width, int height, bool titleBlock);
+  // Reads the globe's look and view from an environment file; a file that cannot be used is
+  // reported in a message and leaves the globe as it was (false).
+  bool OpenView(const std::string& path);
   // The globe with its title block fitted to the printer's page.
   void PrintPicture(QPrinter* printer);
 
@@ -156,6 +159,8 @@ class TForm_Main : public QMainWindow, public MainWindowControls, private Sessio
   // Shades the night side on the globe's surface, beneath the lines and labels.
   void PaintNightSide();
   void ExportPictureClick();
+  void SaveViewClick();
+  void OpenViewClick();
   void PrintClick();
   void PrintPreviewClick();
   QImage RenderPicture(int width, int height);

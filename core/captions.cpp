@@ -15,6 +15,8 @@ const CaptionText kCaptions[] = {
   {W::kMain, "Action_Print", {"&Drucken …", "&Print…", "&Imprimer…"}},
   {W::kMain, "Action_PrintPreview", {"Druck&vorschau …", "Print pre&view…", "&Aperçu avant impression…"}},
   {W::kMain, "Action_ExportAnimation", {"&Animation exportieren …", "Export &animation…", "Exporter l'&animation…"}},
+  {W::kMain, "Action_SaveView", {"Ansicht &speichern …", "&Save view…", "Enregistrer la &vue…"}},
+  {W::kMain, "Action_OpenView", {"Ansicht &öffnen …", "&Open view…", "&Ouvrir une vue…"}},
   {W::kMain, "Exit1", {"&Beenden", "E&xit", "&Fermer"}},
   {W::kMain, "Liste1", {"&Liste erzeugen", "&Create List", "&Créer liste"}},
   {W::kMain, "Sichtbarkeit", {"Sichtbarkeit dieser Finsternis an verschiedenen Orten", "Local circumstances for cities/countries", "Visibilité de l'éclipse en différents lieux"}},

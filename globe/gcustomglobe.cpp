@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <filesystem>
 #include <stdexcept>
 
 namespace umbrivista {
@@ -96,15 +97,26 @@ void TGCustomGlobeView::LayersChanged() {
 }
 
 bool TGCustomGlobeView::PeriodicUpdate() {
-  if (PeriodicUpdateTime > 0 && inPaint_) {
-    const auto now = std::chrono::steady_clock::now();
+  if (PeriodicUpdateTime > 0 && inPaint_ && paintTarget_) {
+    const auto now = TickSource ? TickSource() : std::chrono::steady_clock::now();
     if (now >= nextUpdate_) {
       nextUpdate_ = now + std::chrono::milliseconds(PeriodicUpdateTime);
+      // Without double buffering the scene is drawn on the window already.
+      if (renderer_->DoubleBuffer && !renderer_->Picture().GetEmpty())
+        ShowPartialPicture(*paintTarget_, renderer_->Picture().Image());
       if (OnPeriodicUpdate) OnPeriodicUpdate();
       PeriodicUpdateEvent();
     }
   }
   return restart_ || QCoreApplication::closingDown();
+}
+
+void TGCustomGlobeView::ShowPartialPicture(QPainter& window, const QImage& picture) {
+  window.drawImage(0, 0, picture);
+}
+
+void TGCustomGlobeView::SetViewRect(std::int32_t width, std::int32_t height) {
+  viewRect_ = QSize(width, height);
 }
 
 void TGCustomGlobeView::SetSurfaceTextureName(const std::string& name) {
@@ -120,6 +132,23 @@ void TGCustomGlobeView::SetSurfaceTextureName(const std::string& name) {
   RequestRender();
 }
 
+void TGCustomGlobeView::SetEnvironmentFile(const std::string& fileName) {
+  if (fileName.empty() || !std::filesystem::exists(fileName)) {
+    environmentFile_ = fileName;
+    return;
+  }
+  const TGEnvironmentKeys keys = ReadEnvironmentFile(*this, fileName);
+  environmentFile_ = fileName;
+  if (OnLoadEnvironment) OnLoadEnvironment(keys);
+}
+
+void TGCustomGlobeView::SaveEnvironment(const std::string& fileName) {
+  TGEnvironmentKeys keys;
+  if (OnSaveEnvironment) OnSaveEnvironment(keys);
+  WriteEnvironmentFile(*this, fileName, keys);
+  environmentFile_ = fileName;
+}
+
 void TGCustomGlobeView::SetSurfaceColor(TColor c) {
   if (c == surfaceColor_) return;
   surfaceColor_ = c;
@@ -133,6 +162,7 @@ void TGCustomGlobeView::SetColor(TColor c) {
 }
 
 void TGCustomGlobeView::RequestRender() {
+  ViewChanged();
   if (renderPending_) return;
   renderPending_ = true;
   InvalidateWindow();
@@ -160,6 +190,8 @@ void TGCustomGlobeView::NotifyPanned() {
 }
 
 void TGCustomGlobeView::NotifyZoomed() {
+  // A render drawn at the old scale is of no use any more.
+  if (PeriodicUpdateTime > 0) restart_ = true;
   if (OnZoomed) OnZoomed();
   ZoomedEvent();
 }
@@ -306,7 +338,8 @@ void TGCustomGlobeView::RenderScene() {
   TGDefaultRenderer& r = *renderer_;
   r.BeginRender(static_cast<double>(projector_->ScaleFactor()), projector_->ViewDistance());
   r.PrepareForDrawing();
-  nextUpdate_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(PeriodicUpdateTime);
+  nextUpdate_ = (TickSource ? TickSource() : std::chrono::steady_clock::now()) +
+                std::chrono::milliseconds(PeriodicUpdateTime);
   try {
     extentValid_ = false;
     if (background_.GetEmpty()) {
@@ -350,6 +383,7 @@ void TGCustomGlobeView::Paint(QPainter& window) {
   if (inPaint_) return;
   if (OnBeforeRender) OnBeforeRender();
   inPaint_ = true;
+  paintTarget_ = &window;
   std::exception_ptr failure;
   try {
     // A render that was asked to restart (the view changed under it) starts over.
@@ -367,6 +401,7 @@ void TGCustomGlobeView::Paint(QPainter& window) {
     failure = std::current_exception();
   }
   inPaint_ = false;
+  paintTarget_ = nullptr;
   canvas_ = &window;
   try {
     if (OnAfterRender) OnAfterRender(window);

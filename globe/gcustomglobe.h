@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QSize>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -13,6 +14,7 @@
 
 #include "gbitmap.h"
 #include "gchains.h"
+#include "genvironment.h"
 #include "gglobecontext.h"
 #include "ggraticule.h"
 #include "glabels.h"
@@ -104,9 +106,24 @@ class TGCustomGlobeView : public TGGlobeContext, private TGSpatialDatabaseListen
   // A restart of the render in progress was requested.
   bool RestartRequested() const override { return restart_; }
   void RequestRestart() { restart_ = true; }
-  // Runs during long renders: fires OnPeriodicUpdate when PeriodicUpdateTime has passed; true
-  // when the render should stop (a restart was requested or the application is closing).
+  // Runs during long renders. Inside a paint, once PeriodicUpdateTime has passed since the render
+  // began or since the last update, the picture as far as it is drawn is copied to the window and
+  // OnPeriodicUpdate fires. True when the render should stop (a restart was requested or the
+  // application is closing).
   bool PeriodicUpdate() override;
+  // The clock that paces the periodic update; steady_clock when not set.
+  std::function<std::chrono::steady_clock::time_point()> TickSource;
+
+  // The environment file (see genvironment.h). Setting it to a file that exists reads the file,
+  // applies it and fires OnLoadEnvironment with the program's keys from it; a file that cannot be
+  // used throws TGEnvironmentError ("file:line: reason") and changes nothing, not even the name.
+  const std::string& EnvironmentFile() const { return environmentFile_; }
+  void SetEnvironmentFile(const std::string& fileName);
+  // Writes the environment to `fileName` (through a temporary file); OnSaveEnvironment first adds
+  // the program's own keys. Throws TGEnvironmentError naming the file and the reason.
+  void SaveEnvironment(const std::string& fileName);
+  std::function<void(const TGEnvironmentKeys&)> OnLoadEnvironment;
+  std::function<void(TGEnvironmentKeys&)> OnSaveEnvironment;
 
   // Marks a render pending and invalidates the window (once until the next paint).
   void RequestRender() override;
@@ -169,8 +186,9 @@ class TGCustomGlobeView : public TGGlobeContext, private TGSpatialDatabaseListen
   void NotifyRotated() override;
   void NotifyPanned() override;
   void NotifyZoomed() override;
-  // The globe has no scroll bars to fit to the view's size.
-  void SetViewRect(std::int32_t, std::int32_t) override {}
+  // The size of the client in globe units at the current scale, set by every zoom.
+  void SetViewRect(std::int32_t width, std::int32_t height) override;
+  QSize ViewRect() const { return viewRect_; }
 
   // Called by the layers: fire OnBeforeLayerRender, OnAfterLayerRender and OnObjectRender.
   void BeforeLayerRender(TGLayer& layer) override;
@@ -180,6 +198,11 @@ class TGCustomGlobeView : public TGGlobeContext, private TGSpatialDatabaseListen
  protected:
   // Asks the window to paint; nothing without a window.
   virtual void InvalidateWindow() {}
+  // Puts the picture of a render still in progress on the window of the paint (drawn at (0, 0)).
+  virtual void ShowPartialPicture(QPainter& window, const QImage& picture);
+  // The view may have changed (scale, origin, rotation, client size): runs with every render
+  // request, before the request is found to be pending already.
+  virtual void ViewChanged() {}
   // Each event goes through one of these after its callback ran, so that a window can pass it on
   // (TGlobeView emits Qt signals from them).
   virtual void RotatedEvent() {}
@@ -219,6 +242,10 @@ class TGCustomGlobeView : public TGGlobeContext, private TGSpatialDatabaseListen
   bool inPaint_ = false;
   int updateCount_ = 0;
   QPainter* canvas_ = nullptr;
+  // The window of the paint in progress, for the periodic update.
+  QPainter* paintTarget_ = nullptr;
+  QSize viewRect_;
+  std::string environmentFile_;
   TGMER extent_ = kWorldMER;
   bool extentValid_ = false;
   std::vector<std::vector<TGGlobePoint>> pieces_;

@@ -1,7 +1,9 @@
 #include "globeview.h"
 
 #include <QMouseEvent>
+#include <QBackingStore>
 #include <QPainter>
+#include <QWindow>
 #include <QResizeEvent>
 #include <exception>
 
@@ -29,6 +31,18 @@ TGlobeView::TGlobeView(QWidget* parent)
   resize(150, 150);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
+  scrollBars_ = new TGScrollBars(*this, *this);
+  scrollBars_->Update();
+}
+
+void TGlobeView::ShowPartialPicture(QPainter& window, const QImage& picture) {
+  TGCustomGlobeView::ShowPartialPicture(window, picture);
+  // The window shows what was painted only once the paint is over; a partial picture is meant to
+  // be seen while the render goes on, so the part under the control is put on the screen now.
+  QWidget* top = this->window();
+  QBackingStore* store = top->backingStore();
+  if (!store || !top->windowHandle() || !isVisible()) return;
+  store->flush(QRegion(QRect(mapTo(top, QPoint(0, 0)), size())), top->windowHandle());
 }
 
 void TGlobeView::SetMouseZoomButton(TGMouseButton button) {

@@ -15,6 +15,7 @@
 #include "gcustomglobe.h"
 #include "gmouse.h"
 #include "gselection.h"
+#include "gscrollbars.h"
 
 namespace umbrivista {
 
@@ -46,6 +47,12 @@ class TGlobeView : public QWidget, public TGCustomGlobeView {
   std::function<void(TGMapPoint&)> OnObjectClick;
   // A click changed the selection.
   std::function<void()> OnSelectionChange;
+  // Which scroll bars the control shows (ssBoth at first); each one appears only while the view
+  // does not take in the whole map along its axis.
+  TGScrollStyle ScrollBars() const { return scrollBars_->Style(); }
+  void SetScrollBars(TGScrollStyle style) { scrollBars_->SetStyle(style); }
+  QScrollBar* HorizontalScrollBar() const { return scrollBars_->Horizontal(); }
+  QScrollBar* VerticalScrollBar() const { return scrollBars_->Vertical(); }
 
  signals:
   void rotated();
@@ -79,11 +86,17 @@ class TGlobeView : public QWidget, public TGCustomGlobeView {
   }
   void PeriodicUpdateEvent() override { emit periodicUpdate(); }
 
+  void ShowPartialPicture(QPainter& window, const QImage& picture) override;
+  void ViewChanged() override {
+    if (scrollBars_) scrollBars_->Update();
+  }
+
  private:
   void MousePress(QMouseEvent* event, bool doubleClick);
 
   TGSelection selection_;
   TGMouseActions mouse_;
+  TGScrollBars* scrollBars_ = nullptr;
 };
 
 }  // namespace umbrivista
