@@ -32,6 +32,8 @@ std::unique_ptr<TGCustomProjectionModel> CreateProjectionModel(const std::string
     return std::make_unique<TGSphericalPrj>(projector);
   if (!strcasecmp(className.c_str(), "TGCartesianPrj"))
     return std::make_unique<TGCartesianPrj>(projector);
+  if (!strcasecmp(className.c_str(), "TGMercatorPrj"))
+    return std::make_unique<TGMercatorPrj>(projector);
   return nullptr;
 }
 
