@@ -90,3 +90,4 @@ TEST(MapView, ProjectionNamesAndCentralMeridian) {
 }
 
 }  // namespace
+}  // namespace umbrivista
