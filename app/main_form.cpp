@@ -433,7 +433,9 @@ void MainWindowControls::MakeMenu(QMainWindow* window) {
   Opt_English->setText(QStringLiteral("&English"));
   Opt_Francais->setText(QStringLiteral("&Fran\u00e7ais"));
   option->addSeparator();
-  radioGroup({{&Opt_NormView, "Opt_NormView"}, {&Opt_BackView, "Opt_BackView"}});
+  radioGroup({{&Opt_NormView, "Opt_NormView"},
+              {&Opt_BackView, "Opt_BackView"},
+              {&Opt_MapView, "Opt_MapView"}});
   Opt_NormView->setChecked(true);
   option->addSeparator();
   Opt_Limits = Named(option->addAction(QString()), "Opt_Limits");

@@ -101,6 +101,7 @@ struct MainWindowControls {
   QAction* Opt_Francais;
   QAction* Opt_NormView;
   QAction* Opt_BackView;
+  QAction* Opt_MapView;
   QAction* Opt_Limits;
   QAction* Opt_DeltaTBand;  // Option: the central path's band for ΔT ± 2σ
   QAction* Opt_NightSide;   // Option: the night side shaded

@@ -218,8 +218,16 @@ void TForm_Main::Connect() {
   });
   connect(SearchEclipses, &QAction::triggered, this, [this] { SearchWindow()->Open(); });
   connect(Opt_Bessel, &QAction::triggered, Globe, qOverload<>(&QWidget::update));
-  connect(Opt_NormView, &QAction::triggered, this, [&s] { s.SetBackView(false); });
+  connect(Opt_NormView, &QAction::triggered, this, [&s] {
+    // From the map the globe comes back as it was; from the back view the eclipse change runs.
+    if (s.MapView()) {
+      s.SetMapView(false);
+    } else {
+      s.SetBackView(false);
+    }
+  });
   connect(Opt_BackView, &QAction::triggered, this, [&s] { s.SetBackView(true); });
+  connect(Opt_MapView, &QAction::triggered, this, [&s] { s.SetMapView(true); });
   connect(Opt_Limits, &QAction::triggered, this, [&s](bool on) { s.SetShowLimits(on); });
   connect(Opt_DeltaTBand, &QAction::triggered, this, [&s](bool on) { s.SetShowDeltaTBand(on); });
   connect(Opt_NightSide, &QAction::triggered, this, [&s](bool on) { s.SetShowNightSide(on); });

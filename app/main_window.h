@@ -137,6 +137,8 @@ class TForm_Main : public QMainWindow, public MainWindowControls, private Sessio
   void ShowPlay();
   void Relabel();
   void ApplyFrame();
+  // The globe or the map, as the session's view asks.
+  void ApplyView();
   void ApplyTexture();
   void ApplyGrid();
 

@@ -40,6 +40,7 @@
 #include "layers.h"
 #include "main_window.h"
 #include "map_click.h"
+#include "map_view.h"
 
 #include "search_window.h"
 #include "navigation.h"
@@ -86,9 +87,16 @@ void TForm_Main::SessionChanged(SessionChanges changes) {
   if (changes & (kTimeScaleChanged | kLanguageChanged)) ShowTimeScale();
   if (changes & (kInstantChanged | kLanguageChanged)) ShowInstant();
   if (changes & (kViewChanged | kLanguageChanged)) {
-    (session_.BackView() ? Opt_BackView : Opt_NormView)->setChecked(true);
+    (session_.MapView()    ? Opt_MapView
+     : session_.BackView() ? Opt_BackView
+                           : Opt_NormView)
+        ->setChecked(true);
     CheckBox_SSP->setText(Q(session_.SubSolarCaptionText()));
   }
+  // The map's central meridian follows the eclipse.
+  if ((changes & kViewChanged) ||
+      (session_.MapView() && (changes & (kEclipseChanged | kTimeScaleChanged))))
+    ApplyView();
   if (changes & kPathChanged) RebuildLayers();
   if ((changes & (kBandChanged | kTimeScaleChanged)) && !(changes & kPathChanged) && layers_ &&
       !closing_ && session_.Position() > 0 && firstActivationDone_) {
@@ -256,8 +264,26 @@ void TForm_Main::Relabel() {
 
 // --- The globe ---------------------------------------------------------------------------------
 
+void TForm_Main::ApplyView() {
+  if (session_.MapView()) {
+    ShowMap(*Globe, session_.GetMapProjection(), session_.MapCentre());
+  } else if (ShowsMap(*Globe)) {
+    ShowGlobe(*Globe);
+    ApplyFrame();
+    const GlobeRotation rotation = session_.Orientation();
+    Globe->Projector().SetXRotation(rotation.x);
+    Globe->Projector().SetYRotation(rotation.y);
+  }
+  Globe->RequestRender();
+}
+
 void TForm_Main::ApplyFrame() {
   Quietly(Zoom_TrackBar, [&](QSlider* z) { z->setValue(session_.Zoom()); });
+  // The map always shows the whole Earth.
+  if (session_.MapView()) {
+    FitMap(*Globe);
+    return;
+  }
   TGProjector& projector = Globe->Projector();
   projector.SetScaleFactor(ZoomScaleFactor(session_.Zoom()));
   k_ = umbrivista::PixelsPerEarthRadius(projector.ScaleFactor());
@@ -489,7 +515,8 @@ void TForm_Main::CopyPoILines() {
 // --- Overlay -----------------------------------------------------------------------------------
 
 void TForm_Main::PaintNightSide() {
-  if (closing_ || session_.Position() == 0 || !session_.ShowNightSide()) return;
+  if (closing_ || session_.Position() == 0 || !session_.ShowNightSide() || session_.MapView())
+    return;
   TGBitmap& picture = Globe->Renderer().Picture();
   const TGProjector& projector = Globe->Projector();
   ShadeNightSide(picture.Bits(), picture.Width(), picture.Height(),
@@ -500,6 +527,11 @@ void TForm_Main::PaintNightSide() {
 
 void TForm_Main::GlobeAfterRender(QPainter* canvas) {
   if (closing_ || !canvas) return;
+  if (session_.MapView()) {
+    if (session_.Position() > 0)
+      DrawMapOverlay(*canvas, Globe->Projector(), session_.MapOverlay());
+    return;
+  }
   // The globe is drawn where the overlay expects it; unchanged values request nothing.
   Globe->Projector().SetXOrigin(session_.CentreX());
   Globe->Projector().SetYOrigin(session_.CentreY());

@@ -300,7 +300,45 @@ GlobeRotation Session::SunPosition() const { return DisplayOrientation(state_, f
 
 // --- The view and the globe's choices ----------------------------------------------------------
 
+void Session::SetMapView(bool map) {
+  if (map == mapView_) return;
+  mapView_ = map;
+  if (map && backView_) {
+    SetBackView(false);
+    return;
+  }
+  Notify(kViewChanged);
+}
+
+void Session::SetMapProjection(MapProjection projection) {
+  if (projection == mapProjection_) return;
+  mapProjection_ = projection;
+  if (mapView_) Notify(kViewChanged);
+}
+
+double Session::MapCentre() const {
+  if (position_ == 0) return 0;
+  ShadowState atT0;
+  atT0.deltaT = deltaTInUse_;
+  UpdateInstant(record_, 0, false, atT0);
+  return MapCentralMeridian(atT0);
+}
+
+MapOverlayInput Session::MapOverlay() const {
+  MapOverlayInput in;
+  in.language = language_;
+  if (position_ == 0) return in;
+  in.instant = instant_;
+  in.showSubSolar = showSubSolar_;
+  in.subSolar = SubSolarPoint(state_);
+  in.showPoI = showPoI_;
+  in.poiLatitude = poiLatitude_;
+  in.poiLongitude = poiLongitude_;
+  return in;
+}
+
 void Session::SetBackView(bool back) {
+  if (back) mapView_ = false;
   backView_ = back;
   // The view switch runs the eclipse change again: the instant returns to the estimated maximum.
   if (position_ > 0) {

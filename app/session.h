@@ -16,6 +16,7 @@
 #include "globe_settings.h"
 #include "info_panel.h"
 #include "language.h"
+#include "map_view.h"
 #include "navigation.h"
 #include "overlay.h"
 #include "place_zones.h"
@@ -156,6 +157,17 @@ class Session {
   // The back view; switching runs the eclipse change again.
   void SetBackView(bool back);
   bool BackView() const { return backView_; }
+  // The map view: the whole Earth on a map in place of the globe (kViewChanged; kept for the
+  // session only). The map view and the back view exclude each other: choosing one leaves the
+  // other, and leaving the back view runs the eclipse change again as SetBackView does.
+  void SetMapView(bool map);
+  bool MapView() const { return mapView_; }
+  void SetMapProjection(MapProjection projection);
+  MapProjection GetMapProjection() const { return mapProjection_; }
+  // The map's central meridian for the shown eclipse (MapCentralMeridian); 0 before one is chosen.
+  double MapCentre() const;
+  // The markers of the map view at the shown instant.
+  MapOverlayInput MapOverlay() const;
   void SetShowLimits(bool shown);
   bool ShowLimits() const { return showLimits_; }
   // The band where the central path lies for ΔT ± 2σ (on by default, not kept in the settings).
@@ -293,6 +305,8 @@ class Session {
   int instantComputations_ = 0;
 
   bool backView_ = false;
+  bool mapView_ = false;
+  MapProjection mapProjection_ = MapProjection::kMercator;
   bool showLimits_ = true;
   bool showDeltaTBand_ = true;
   bool showCapitals_ = false;

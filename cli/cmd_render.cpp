@@ -17,6 +17,7 @@
 #include "cli_render.h"
 #include "globe_picture.h"
 #include "globe_settings.h"
+#include "map_view.h"
 #include "picture_sheet.h"
 #include "regular_file.h"
 #include "safe_file.h"
@@ -53,6 +54,12 @@ int RunRender(Args& args) {
   const Language language = TakeLanguage(args);
   const auto poi = TakeLatLon(args, "poi");
   const auto centre = TakeLatLon(args, "centre");
+  const auto mapText = args.TakeOption("map");
+  std::optional<MapProjection> map;
+  if (mapText) {
+    map = ParseMapProjection(*mapText);
+    if (!map) throw UsageError("--map takes mercator or flat, not \"" + *mapText + "\"");
+  }
   const auto animation = TakeRenderAnimation(args);
   const auto& catalogue = LoadCatalogue(args);
   const int position = ParsePosition(args.TakePositional("POS"), catalogue);
@@ -65,6 +72,8 @@ int RunRender(Args& args) {
                                : "render needs --out FILE.png (or .svg, .pdf)");
   }
   CheckRenderOutput(*out, animation, width, height);
+  if (map && back) throw UsageError("--map shows the day side's map; it cannot go with --back");
+  if (map && centre) throw UsageError("--map shows the whole Earth; it cannot go with --centre");
   if (animation && title) throw UsageError("--title is for a single picture, not an animation");
   const std::string texturePath =
       textureFile ? *textureFile : DataFile(kTextureFiles[texture]);
@@ -95,6 +104,7 @@ int RunRender(Args& args) {
   options.language = language;
   options.poi = poi;
   options.centre = centre;
+  options.map = map;
 
   PrepareOffscreenGui();
   QGuiApplication app(OffscreenArgc(), OffscreenArgv());

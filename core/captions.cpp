@@ -31,6 +31,7 @@ const CaptionText kCaptions[] = {
   {W::kMain, "Opt_Ekliptik", {"&Ekliptikales Bezugssystem", "&Ecliptical reference frame", "&Référentiel écliptique"}},
   {W::kMain, "Opt_NormView", {"&Normalansicht", "&Normal view", "&Vue normale"}},
   {W::kMain, "Opt_BackView", {"Rüc&kansicht", "Bac&k view", "Vue arrière"}},
+  {W::kMain, "Opt_MapView", {"Kar&te", "&Map", "Car&te"}},
   {W::kMain, "Opt_Limits", {"Grenzen", "Limits", "Limites"}},
   {W::kMain, "Opt_DeltaTBand", {"&Unsicherheit von ΔT (±2σ) zeigen", "Show ΔT &uncertainty (±2σ)", "Afficher l'&incertitude de ΔT (±2σ)"}},
   {W::kMain, "Opt_NightSide", {"Nacht&seite schattieren", "Shade the night &side", "Ombrer le côté &nuit"}},

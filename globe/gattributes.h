@@ -11,6 +11,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QPen>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -200,8 +201,7 @@ class TGBrush : public TGAttribute {
   // Transparent background when the background colour equals the colour.
   bool TransparentBackground() const { return bkColor_ == color_; }
 
-  // Solid, hollow or hatched brush of the style; the pattern styles draw as a 50 % dither.
-  // Cached (see TGAttribute).
+  // Solid, hollow, hatched or pattern brush of the style. Cached (see TGAttribute).
   const QBrush& DrawingObject(const TGRenderer* renderer) const;
 
  private:
@@ -294,6 +294,13 @@ class TGFont : public TGAttribute {
   std::uint8_t style_ = 0;
   TGUnitTypes unit_ = guPixel;
 };
+
+// Number of pattern brush styles (gbsPattern1 … gbsPattern50).
+inline constexpr int kBrushPatternCount = 50;
+// The 8 × 8 picture of a pattern brush style (8 … 57): eight rows from the top, the leftmost
+// pixel in the highest bit; a set bit is drawn in the brush colour, a clear one in the background
+// colour (or left as it is when the background is transparent). All zero for any other style.
+std::array<std::uint8_t, 8> BrushPattern(int style);
 
 // The drawing objects of an attribute, built anew (the cached DrawingObject calls these).
 QPen ToQPen(const TGPen& pen, int pixelWidth);

@@ -1,10 +1,11 @@
-// The flat map: x = longitude east of the central meridian, y = latitude (up), both scaled to
-// pixels and placed at the origin.
+// The flat maps: x = longitude east of the central meridian, y = the latitude (plate carrée) or
+// its Mercator ordinate (up), both scaled to pixels and placed at the origin.
 
 #include <QtGlobal>
 #include <algorithm>
 #include <cmath>
 
+#include "angles.h"
 #include "gbitmap.h"
 #include "gprojector.h"
 #include "grenderer.h"
@@ -33,15 +34,16 @@ std::unique_ptr<TGCustomProjectionModel> TGCartesianPrj::Clone(TGProjector& owne
 
 bool TGCartesianPrj::PointLLToXY(const TGGlobePoint& point, int index) {
   const TGExtent e = ModelExtent();
+  const std::int32_t limit = LatitudeLimit();
   const bool visible = e.Left <= point.Longitude && point.Longitude < e.Right &&
-                       e.Top <= point.Latitude && point.Latitude <= e.Bottom;
+                       -limit <= point.Latitude && point.Latitude <= limit;
   const std::int64_t cm =
       ignoreCentralMeridian_ ? 0 : DegreesToGU(static_cast<double>(prj_.CentralMeridian()));
   const double scale = static_cast<double>(prj_.ScaleFactor());
   const std::int64_t lon = NormalizeLongitude64(point.Longitude - cm);
   const std::int64_t x = static_cast<std::int64_t>(RoundToInt(lon * scale)) + prj_.XOrigin();
   const std::int64_t y =
-      prj_.YOrigin() - static_cast<std::int64_t>(RoundToInt(point.Latitude * scale));
+      prj_.YOrigin() - static_cast<std::int64_t>(RoundToInt(LatitudeToY(point.Latitude) * scale));
   prj_.Points()[index] = QPoint(SaturateToInt32(x), SaturateToInt32(y));
   return visible;
 }
@@ -55,7 +57,8 @@ bool TGCartesianPrj::XYToLLIndex(int x, int y, int index) {
   if (!(u >= e.Left && u <= e.Right && v >= e.Top && v <= e.Bottom)) return false;
   const double cm = static_cast<double>(prj_.CentralMeridian()) * kGUPerDegree;
   prj_.Points()[index] =
-      QPoint(SaturateToInt32(NormalizeLongitude64(RoundToInt(cm + u))), RoundToInt(v));
+      QPoint(SaturateToInt32(NormalizeLongitude64(RoundToInt(cm + u))),
+             std::clamp(RoundToInt(YToLatitude(v)), -LatitudeLimit(), LatitudeLimit()));
   return true;
 }
 
@@ -136,8 +139,10 @@ void TGCartesianPrj::PaintSurfaceTexture(const TGBitmap& texture) {
         prj_.XOrigin());
   };
   auto sy = [&](std::int64_t lat) {
-    return SaturateToInt32(prj_.YOrigin() - static_cast<std::int64_t>(RoundToInt(
-                                                lat * static_cast<double>(prj_.ScaleFactor()))));
+    return SaturateToInt32(
+        prj_.YOrigin() -
+        static_cast<std::int64_t>(RoundToInt(LatitudeToY(static_cast<std::int32_t>(lat)) *
+                                             static_cast<double>(prj_.ScaleFactor()))));
   };
   auto drawPiece = [&](std::int64_t absWest, std::int64_t relWest, std::int64_t relEast,
                        std::int64_t south, std::int64_t north) {
@@ -152,8 +157,9 @@ void TGCartesianPrj::PaintSurfaceTexture(const TGBitmap& texture) {
     prj_.Renderer().TextureTriangle(t1, s1, texture);
     prj_.Renderer().TextureTriangle(t2, s2, texture);
   };
-  for (int row = 0; row < 18; ++row) {
-    const std::int64_t south = -kGU90 + row * kCell, north = south + kCell;
+  const std::int64_t limit = LatitudeLimit(), rowHeight = TextureRowHeight();
+  for (std::int64_t south = -limit; south < limit; south += rowHeight) {
+    const std::int64_t north = std::min(south + rowHeight, limit);
     for (int col = 0; col < 36; ++col) {
       const std::int64_t west = -kGU180 + col * kCell;
       const std::int64_t relWest = NormalizeLongitude64(west - cm);
@@ -168,6 +174,30 @@ void TGCartesianPrj::PaintSurfaceTexture(const TGBitmap& texture) {
       }
     }
   }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Mercator
+
+double TGMercatorPrj::MercatorY(double latitude) {
+  const double limit = kLatitudeLimit;
+  const double phi = std::clamp(latitude, -limit, limit) * kRadiansPerGlobeUnit;
+  return kGlobeUnitsPerRadian * std::log(std::tan(kPi / 4 + phi / 2));
+}
+
+double TGMercatorPrj::MercatorLatitude(double y) {
+  const double phi = 2 * std::atan(std::exp(y / kGlobeUnitsPerRadian)) - kPi / 2;
+  const double limit = kLatitudeLimit;
+  return std::clamp(phi * kGlobeUnitsPerRadian, -limit, limit);
+}
+
+TGExtent TGMercatorPrj::ModelExtent() const {
+  const std::int32_t edge = RoundToInt(MercatorY(kLatitudeLimit));
+  return {-(kGU180 - 1), -edge, kGU180, edge};
+}
+
+std::unique_ptr<TGCustomProjectionModel> TGMercatorPrj::Clone(TGProjector& owner) const {
+  return std::make_unique<TGMercatorPrj>(owner);
 }
 
 }  // namespace umbrivista

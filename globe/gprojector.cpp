@@ -32,6 +32,8 @@ std::unique_ptr<TGCustomProjectionModel> CreateProjectionModel(const std::string
     return std::make_unique<TGSphericalPrj>(projector);
   if (!strcasecmp(className.c_str(), "TGCartesianPrj"))
     return std::make_unique<TGCartesianPrj>(projector);
+  if (!strcasecmp(className.c_str(), "TGMercatorPrj"))
+    return std::make_unique<TGMercatorPrj>(projector);
   return nullptr;
 }
 
@@ -249,6 +251,12 @@ void TGProjector::SetProjectionClass(const std::string& name) {
     SetXYOrigin(QPoint(SurfaceWidth() / 2, SurfaceHeight() / 2));
     SetCenterLongitude(centre.Longitude / static_cast<long double>(kGUPerDegree));
     SetCenterLatitude(centre.Latitude / static_cast<long double>(kGUPerDegree));
+    // A flat map follows the rotations only where they change (and as its axis settings say):
+    // the origin is moved so that the point lies under the client centre all the same.
+    const QPoint middle(SurfaceWidth() / 2, SurfaceHeight() / 2);
+    QPoint at;
+    if (LLToXY(centre, at) && at != middle)
+      SetXYOrigin(QPoint(xOrigin_ + middle.x() - at.x(), yOrigin_ + middle.y() - at.y()));
   }
   host_->RequestRender();
   if (useMinMaxLimits_ && strcasecmp(model_->ClassName(), "TGCartesianPrj") != 0)

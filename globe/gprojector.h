@@ -230,10 +230,43 @@ class TGCartesianPrj : public TGProjectionModel {
   void PaintSurfaceShape() override;
   std::unique_ptr<TGCustomProjectionModel> Clone(TGProjector& owner) const override;
 
+ protected:
+  // Map y (globe units, north up) of a latitude (globe units), and the latitude of a map y. The
+  // plate carrée takes the latitude as it is. A latitude beyond LatitudeLimit() is placed at the
+  // edge of the map.
+  virtual double LatitudeToY(std::int32_t latitude) const { return latitude; }
+  virtual double YToLatitude(double y) const { return y; }
+  // The highest latitude on the map (globe units); points farther north or south are hidden.
+  virtual std::int32_t LatitudeLimit() const { return kGU90; }
+  // Height of the rows in which the texture is drawn (globe units); each row is mapped linearly.
+  virtual std::int32_t TextureRowHeight() const { return 10 * kGUPerDegree; }
+
  private:
   TGDecimalDegree previousX_;
   TGDecimalDegree previousY_;
   bool ignoreCentralMeridian_ = false;
+};
+
+// The spherical Mercator map, cut at 85° north and south: x = R·λ, y = R·ln tan(π/4 + φ/2) with
+// R = GlobeUnitsPerRadian, so that x is the longitude in globe units as on the plate carrée and
+// the map is nearly square (y at 85° is 179.4° worth of globe units).
+class TGMercatorPrj : public TGCartesianPrj {
+ public:
+  using TGCartesianPrj::TGCartesianPrj;
+  static constexpr std::int32_t kLatitudeLimit = 85 * kGUPerDegree;
+  const char* ClassName() const override { return "TGMercatorPrj"; }
+  TGExtent ModelExtent() const override;
+  std::unique_ptr<TGCustomProjectionModel> Clone(TGProjector& owner) const override;
+
+  // y (globe units) of a latitude (globe units), clamped to ±85°; and its inverse, clamped too.
+  static double MercatorY(double latitude);
+  static double MercatorLatitude(double y);
+
+ protected:
+  double LatitudeToY(std::int32_t latitude) const override { return MercatorY(latitude); }
+  double YToLatitude(double y) const override { return MercatorLatitude(y); }
+  std::int32_t LatitudeLimit() const override { return kLatitudeLimit; }
+  std::int32_t TextureRowHeight() const override { return kGUPerDegree; }
 };
 
 // Column and row of a geographic point on a width × height equirectangular texture: longitude

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "glog.h"
 #include "gsdb_layer.h"
 
 namespace umbrivista {
@@ -200,6 +201,7 @@ void TGSpatialDatabase::Open() {
   db_ = std::move(db);
   fileReadOnly_ = fileReadOnly;
   layers_ = std::move(layers);
+  if (LogActive()) GlobeLog("SpatialDatabase Open");
   Notify(sdbOpened);
   if (OnAfterOpen) OnAfterOpen();
 }
@@ -227,6 +229,7 @@ void TGSpatialDatabase::Close() {
     if (!failure) failure = std::current_exception();
   }
   db.reset();
+  if (LogActive()) GlobeLog("SpatialDatabase Closed");
   Notify(sdbClosed);
   if (OnAfterClose) OnAfterClose();
   if (failure) std::rethrow_exception(failure);
@@ -311,6 +314,7 @@ QUuid TGSpatialDatabase::CreateLayer(const std::string& name) {
   layer->nextHandle = 1;
   layer->index.Clear(true);
   layers_.push_back(std::move(layer));
+  if (LogActive()) GlobeLog("CreateLayer: " + name + " " + guid.toString().toStdString());
   Changed();
   return guid;
 }
@@ -330,7 +334,9 @@ void TGSpatialDatabase::DeleteLayer(const QUuid& guid) {
   remove.Run(what);
   transaction.Commit();
   cache_.EraseLayer(layer.id);
+  const std::string name = layer.name;
   layers_.erase(layers_.begin() + index);
+  if (LogActive()) GlobeLog("DeleteLayer: " + name);
   Changed();
 }
 

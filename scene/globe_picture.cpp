@@ -13,6 +13,7 @@
 #include "globe_units.h"
 #include "gunits.h"
 #include "layers.h"
+#include "map_view.h"
 #include "night_shade.h"
 #include "numbers.h"
 #include "overlay.h"
@@ -32,6 +33,7 @@ struct GlobePicture::Impl {
   TGCustomGlobeView globe;
   std::unique_ptr<SceneLayers> layers;
   OverlayInput overlay;
+  MapOverlayInput mapOverlay;
   GlobeRotation view, sun;  // of the instant last rendered
 };
 
@@ -62,6 +64,18 @@ GlobePicture::GlobePicture(const EclipseRecord& record, const GlobePictureOption
   if (options.poi) layers.RebuildPoI(options.poi->first, options.poi->second);
   layers.RebuildPoIList(options.listMarks);
 
+  if (options.map) {
+    ShadowState atT0;
+    atT0.deltaT = options.deltaT;
+    UpdateInstant(record, 0, false, atT0);
+    ShowMap(globe, *options.map, MapCentralMeridian(atT0));
+    if (options.overlay) {
+      globe.OnAfterRender = [this](QPainter& canvas) {
+        DrawMapOverlay(canvas, impl_->globe.Projector(), impl_->mapOverlay);
+      };
+    }
+    return;
+  }
   if (options.nightSide) {
     globe.OnPaintSurface = [this] {
       TGCustomGlobeView& g = impl_->globe;
@@ -83,6 +97,18 @@ QImage GlobePicture::Render(double t) {
   const GlobePictureOptions& options = impl_->options;
   TGCustomGlobeView& globe = impl_->globe;
   TGProjector& projector = globe.Projector();
+  if (options.map) {
+    ShadowState state;
+    state.deltaT = options.deltaT;
+    MapOverlayInput& in = impl_->mapOverlay;
+    in.instant = UpdateInstant(impl_->record, t, false, state);
+    in.language = options.language;
+    in.showSubSolar = options.subSolar;
+    in.subSolar = SubSolarPoint(state);
+    in.showPoI = options.poi.has_value();
+    if (options.poi) std::tie(in.poiLatitude, in.poiLongitude) = *options.poi;
+    return globe.PaintToImage();
+  }
   // Orientation of the main window: the sub-solar point faces the viewer, north up.
   ShadowState state;
   state.deltaT = options.deltaT;

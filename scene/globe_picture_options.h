@@ -11,6 +11,7 @@
 
 #include "language.h"
 #include "map_mark.h"
+#include "map_view.h"
 
 namespace umbrivista {
 
@@ -34,6 +35,9 @@ struct GlobePictureOptions {
   // The globe's centre in the picture, pixels from its top-left corner (as a drag in the window
   // puts it); the picture's centre when absent. `centre` takes precedence.
   std::optional<std::pair<int, int>> origin;
+  // The whole Earth on this map instead of the globe (the view along the axis, the zoom, the
+  // centre, the origin and the night shading then do not apply).
+  std::optional<MapProjection> map;
 };
 
 enum class PictureFormat { kPng, kSvg, kPdf };

@@ -241,6 +241,27 @@ OverlayLayout LayoutOverlay(const OverlayInput& in) {
   return out;
 }
 
+void DrawSubSolarMarker(QPainter& painter, int x, int y, Language language) {
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setBackgroundMode(Qt::TransparentMode);
+  painter.setBrush(Qt::NoBrush);
+  DrawMarker(painter, {x, y, true}, false, language);
+  painter.restore();
+}
+
+void DrawPoIRing(QPainter& painter, int x, int y) {
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setBrush(Qt::NoBrush);
+  const QRect ring(x - kPoIRingRadius, y - kPoIRingRadius, 2 * kPoIRingRadius, 2 * kPoIRingRadius);
+  painter.setPen(Pen(clBlack, kPoIRingPixels + 2 * kOverlayEdgePixels));
+  painter.drawEllipse(ring);
+  painter.setPen(Pen(kPoIRingColor, kPoIRingPixels));
+  painter.drawEllipse(ring);
+  painter.restore();
+}
+
 void DrawOverlay(QPainter& painter, const OverlayInput& in) {
   const OverlayLayout layout = LayoutOverlay(in);
   const Language language = in.language;

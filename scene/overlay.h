@@ -64,6 +64,11 @@ inline constexpr std::uint32_t kPoIRingColor = 0xFF00FF;
 // state as it found it and requests nothing of the globe.
 void DrawOverlay(QPainter& painter, const OverlayInput& in);
 
+// The sub-solar marker (a yellow cross with its two label lines) and the ring about the point of
+// interest, each centred at pixel (x, y), as the overlay draws them.
+void DrawSubSolarMarker(QPainter& painter, int x, int y, Language language);
+void DrawPoIRing(QPainter& painter, int x, int y);
+
 // ---- Geometry ------------------------------------------------------------------------------
 
 struct PlanePoint {

@@ -190,6 +190,54 @@ TEST_F(GlobePanelTest, BackViewTurnsTheGlobeAndColoursTheCentreLine) {
   EXPECT_NEAR(projector.XRotation(), x, 1e-9);
 }
 
+TEST_F(GlobePanelTest, TheMapViewShowsTheWholeEarthAndTheGlobeComesBack) {
+  TGProjector& projector = main_->Globe->Projector();
+  main_->Time_ScrollBar->setValue(6855);  // greatest eclipse, the axis over Mexico
+  const double x = projector.XRotation(), y = projector.YRotation();
+  const int zoom = main_->Zoom_TrackBar->value();
+  main_->Opt_MapView->trigger();
+  EXPECT_TRUE(main_->Opt_MapView->isChecked());
+  EXPECT_EQ(projector.ProjectionClass(), "TGMercatorPrj");
+  EXPECT_EQ(main_->Time_ScrollBar->value(), 6855);  // the instant stays
+  // The whole map in the panel, centred on the Sun's longitude at T0.
+  const int w = main_->Globe->width(), h = main_->Globe->height();
+  QPoint nw, se;
+  projector.LLToXY({DegreesToGU(projector.CentralMeridian() - 179.9), DegreesToGU(85.0), 0}, nw);
+  projector.LLToXY({DegreesToGU(projector.CentralMeridian() + 179.9), DegreesToGU(-85.0), 0}, se);
+  // (The projector lets at most 2³¹ globe units span the panel, which may cut the nearly square
+  // map a little at the top and bottom of a wide panel.)
+  EXPECT_GE(nw.x(), 0);
+  EXPECT_LE(se.x(), w);
+  EXPECT_NEAR(nw.y() + se.y(), h, 2);
+  EXPECT_TRUE(se.x() - nw.x() >= w - 2 || se.y() - nw.y() >= h - 2);
+  EXPECT_NEAR(static_cast<double>(projector.CentralMeridian()), -89, 2);
+  // Moving the instant turns nothing: the map stays where it is.
+  const QPoint before = QPoint(projector.XOrigin(), projector.YOrigin());
+  main_->Time_ScrollBar->setValue(7500);
+  EXPECT_EQ(QPoint(projector.XOrigin(), projector.YOrigin()), before);
+  EXPECT_EQ(projector.ProjectionClass(), "TGMercatorPrj");
+  // The axis point is marked where the shadow is on the map: dark red under its pixel.
+  main_->Time_ScrollBar->setValue(6855);
+  const QImage map = main_->Globe->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const double lat = std::stod(main_->Rows()[15].value), lon = std::stod(main_->Rows()[14].value);
+  QPoint axis;
+  ASSERT_TRUE(projector.LLToXY({DegreesToGU(lon), DegreesToGU(lat), 0}, axis))
+      << main_->Rows()[15].label << " " << main_->Rows()[14].label;
+  EXPECT_EQ(map.pixel(axis), qRgb(192, 0, 0));
+  // The back view leaves the map; the normal view brings back the globe as it was.
+  main_->Opt_BackView->trigger();
+  EXPECT_EQ(projector.ProjectionClass(), "TGSphericalPrj");
+  main_->Opt_MapView->trigger();
+  main_->Opt_NormView->trigger();
+  EXPECT_EQ(projector.ProjectionClass(), "TGSphericalPrj");
+  main_->Time_ScrollBar->setValue(6855);  // the back view went back to the estimated maximum
+  EXPECT_NEAR(projector.XRotation(), x, 1e-9);
+  EXPECT_NEAR(projector.YRotation(), y, 1e-9);
+  EXPECT_EQ(main_->Zoom_TrackBar->value(), zoom);
+  EXPECT_EQ(projector.XOrigin(), main_->CentreX());
+  EXPECT_EQ(projector.YOrigin(), main_->CentreY());
+}
+
 TEST_F(GlobePanelTest, CapitalsStayOneSetThroughManyEclipses) {
   main_->CheckBox_Cities->setChecked(true);
   for (int i = 1; i <= 50; ++i) main_->ScrollBar_Eclipse->setValue(16690 + i);

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 
+#include "angles.h"
 #include "deltat.h"
 #include "navigation.h"
 #include "session.h"
@@ -101,6 +103,57 @@ TEST_F(SessionTest, TheBackViewMirrorsAndReturnsToTheEstimatedMaximum) {
   EXPECT_GT(session_.State().zeta, 0);
 }
 
+TEST_F(SessionTest, TheMapViewExcludesTheBackViewAndIsNotKept) {
+  // From the normal view the map keeps the instant; from the back view it leaves that view and
+  // runs the eclipse change as the normal view would.
+  session_.SetTimePosition(5000);
+  recorder_.changes.clear();
+  session_.SetMapView(true);
+  EXPECT_TRUE(session_.MapView());
+  EXPECT_EQ(session_.TimePosition(), 5000);
+  EXPECT_EQ(recorder_.changes, std::vector<SessionChanges>{kViewChanged});
+  session_.SetMapView(true);  // unchanged: nothing to tell
+  EXPECT_EQ(recorder_.changes.size(), 1u);
+  session_.SetBackView(true);
+  EXPECT_FALSE(session_.MapView());
+  EXPECT_TRUE(session_.BackView());
+  session_.SetMapView(true);
+  EXPECT_FALSE(session_.BackView());
+  EXPECT_GT(session_.State().zeta, 0);
+  // The projection changes the view only while the map is shown.
+  recorder_.changes.clear();
+  session_.SetMapProjection(MapProjection::kFlat);
+  EXPECT_EQ(recorder_.changes, std::vector<SessionChanges>{kViewChanged});
+  session_.SetMapView(false);
+  recorder_.changes.clear();
+  session_.SetMapProjection(MapProjection::kMercator);
+  EXPECT_TRUE(recorder_.changes.empty());
+  // Not part of the settings record: what it holds is the same with the map on or off.
+  SettingsRecord off = DefaultSettings("0.1.0"), on = DefaultSettings("0.1.0");
+  session_.CollectSettings(off);
+  session_.SetMapView(true);
+  session_.CollectSettings(on);
+  EXPECT_EQ(off, on);
+}
+
+TEST_F(SessionTest, TheMapIsCentredOnTheEclipseAndMarksTheInstant) {
+  // 2024-04-08, T0 18 h TT: the Sun stands over about 90° W, and so does the map's middle.
+  session_.SelectPosition(16690);
+  EXPECT_NEAR(session_.MapCentre(), -89, 2);
+  const double centre = session_.MapCentre();
+  EXPECT_EQ(centre, std::round(centre));
+  session_.SetTimePosition(kTimeSliderCentre);
+  const MapOverlayInput in = session_.MapOverlay();
+  ASSERT_TRUE(in.instant.onEarth);
+  EXPECT_NEAR(in.instant.point.latitude / kDegToRad, 25, 10);    // over Mexico and Texas
+  EXPECT_NEAR(in.instant.point.longitude / kDegToRad, -104, 15);
+  EXPECT_NEAR(in.subSolar.latitude / kDegToRad, 7.5, 0.5);       // declination in April
+  EXPECT_FALSE(in.showPoI);
+  session_.PlacePoI(48.1, 11.6);
+  EXPECT_TRUE(session_.MapOverlay().showPoI);
+  EXPECT_DOUBLE_EQ(session_.MapOverlay().poiLongitude, 11.6);
+}
+
 TEST_F(SessionTest, EachChangeWorksTheInstantOutOnceAndSaysWhatChanged) {
   const struct {
     const char* what;
@@ -124,6 +177,9 @@ TEST_F(SessionTest, EachChangeWorksTheInstantOutOnceAndSaysWhatChanged) {
        kTimeScaleChanged | kInstantChanged | kPathChanged},
       {"back view", [](Session& s) { s.SetBackView(true); }, 1,
        kViewChanged | kEclipseChanged | kTimeScaleChanged | kInstantChanged | kPathChanged},
+      {"map from the back view", [](Session& s) { s.SetMapView(true); }, 1,
+       kViewChanged | kEclipseChanged | kTimeScaleChanged | kInstantChanged | kPathChanged},
+      {"globe from the map", [](Session& s) { s.SetMapView(false); }, 0, kViewChanged},
       {"language", [](Session& s) { s.SetLanguage(Language::kFrench); }, 0, kLanguageChanged},
       {"point", [](Session& s) { s.SetPoILatitudeText("12"); }, 0, kPointChanged},
       {"zoom", [](Session& s) { s.SetZoom(200); }, 0, kFrameChanged},
