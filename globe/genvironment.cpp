@@ -451,7 +451,8 @@ Environment Interpret(const Reader& r, const Node& root) {
     if (const Node* m = p->Child("ProjectionModel")) {
       const QString cls = r.Text(*m, "Class");
       // A missing or unknown class gives the globe.
-      if (!strcasecmp(cls.toUtf8().constData(), "TGCartesianPrj")) e.projectionClass = "TGCartesianPrj";
+      for (const char* flat : {"TGCartesianPrj", "TGMercatorPrj"})
+        if (!strcasecmp(cls.toUtf8().constData(), flat)) e.projectionClass = flat;
     }
     constexpr long double kBig = 1e9L;
     e.scale = r.RealValue(*p, "ScaleFactor", 0, 0, 1);

@@ -98,32 +98,37 @@ struct Environment : ScratchDirTest {
 };
 
 TEST_F(Environment, ARoundTripGivesTheSamePicture) {
-  TGlobeView saved;
-  saved.resize(260, 200);
-  saved.show();
-  AddPlaces(saved);
-  Customise(saved);
-  const QImage expected = Picture(saved);
-  saved.SaveEnvironment(File("view.xml"));
-  EXPECT_EQ(saved.EnvironmentFile(), File("view.xml"));
+  for (const char* model : {"TGSphericalPrj", "TGMercatorPrj", "TGCartesianPrj"}) {
+    SCOPED_TRACE(model);
+    TGlobeView saved;
+    saved.resize(260, 200);
+    saved.show();
+    AddPlaces(saved);
+    Customise(saved);
+    saved.Projector().SetProjectionClass(model);
+    const QImage expected = Picture(saved);
+    saved.SaveEnvironment(File("view.xml"));
+    EXPECT_EQ(saved.EnvironmentFile(), File("view.xml"));
 
-  TGlobeView fresh;
-  fresh.resize(260, 200);
-  fresh.show();
-  AddPlaces(fresh);
-  ASSERT_NE(Picture(fresh), expected);
-  int loads = 0;
-  fresh.OnLoadEnvironment = [&](const TGEnvironmentKeys&) { ++loads; };
-  fresh.SetEnvironmentFile(File("view.xml"));
-  EXPECT_EQ(loads, 1);
-  const QImage shown = Picture(fresh);
-  ASSERT_EQ(shown.size(), expected.size());
-  EXPECT_EQ(shown, expected);
-  // Nothing was lost on the way: saving the loaded globe writes the same document.
-  EXPECT_EQ(EnvironmentDocument(fresh, {}), EnvironmentDocument(saved, {}));
-  // The layer's objects stayed; no second layer of that name was made.
-  EXPECT_EQ(fresh.Layers().Count(), 1);
-  EXPECT_EQ(fresh.Layers().GetLayer(0).ObjectSource().ObjectCount(), 13);
+    TGlobeView fresh;
+    fresh.resize(260, 200);
+    fresh.show();
+    AddPlaces(fresh);
+    ASSERT_NE(Picture(fresh), expected);
+    int loads = 0;
+    fresh.OnLoadEnvironment = [&](const TGEnvironmentKeys&) { ++loads; };
+    fresh.SetEnvironmentFile(File("view.xml"));
+    EXPECT_EQ(loads, 1);
+    EXPECT_EQ(fresh.Projector().ProjectionClass(), model);
+    const QImage shown = Picture(fresh);
+    ASSERT_EQ(shown.size(), expected.size());
+    EXPECT_EQ(shown, expected);
+    // Nothing was lost on the way: saving the loaded globe writes the same document.
+    EXPECT_EQ(EnvironmentDocument(fresh, {}), EnvironmentDocument(saved, {}));
+    // The layer's objects stayed; no second layer of that name was made.
+    EXPECT_EQ(fresh.Layers().Count(), 1);
+    EXPECT_EQ(fresh.Layers().GetLayer(0).ObjectSource().ObjectCount(), 13);
+  }
 }
 
 TEST_F(Environment, AFileSavedForAnotherWindowSizeGrowsWithTheDiagonal) {
