@@ -36,6 +36,7 @@
 #include "search_window.h"
 #include "settings_file.h"
 #include "up_down.h"
+#include "view_keys.h"
 #include "widgets.h"
 
 namespace umbrivista {
@@ -186,6 +187,14 @@ void TForm_Main::Connect() {
   connect(Action_CopyPoI, &QAction::triggered, this, &TForm_Main::CopyPoILines);
   connect(Globe, &TGlobeView::afterRender, this, &TForm_Main::GlobeAfterRender);
   Globe->OnPaintSurface = [this] { PaintNightSide(); };
+  // A saved view carries the eclipse, the instant and how they are shown.
+  Globe->OnSaveEnvironment = [this](TGEnvironmentKeys& keys) {
+    for (const auto& [name, value] : SessionViewKeys(session_)) keys[name] = value;
+  };
+  Globe->CheckEnvironmentKey = [this](const std::string& name, const std::string& value) {
+    return ViewKeyProblem(session_, name, value);
+  };
+  Globe->OnLoadEnvironment = [this](const TGEnvironmentKeys& keys) { ApplyViewKeys(session_, keys); };
   connect(Find<QPushButton>(Panel_GlobeControl, "Button_Center_Globe"), &QPushButton::clicked,
           this, [this] {
             session_.CentreGlobe(Globe->width(), Globe->height());

@@ -137,7 +137,7 @@ void TGCustomGlobeView::SetEnvironmentFile(const std::string& fileName) {
     environmentFile_ = fileName;
     return;
   }
-  const TGEnvironmentKeys keys = ReadEnvironmentFile(*this, fileName);
+  const TGEnvironmentKeys keys = ReadEnvironmentFile(*this, fileName, CheckEnvironmentKey);
   environmentFile_ = fileName;
   if (OnLoadEnvironment) OnLoadEnvironment(keys);
 }

@@ -124,6 +124,9 @@ class TGCustomGlobeView : public TGGlobeContext, private TGSpatialDatabaseListen
   void SaveEnvironment(const std::string& fileName);
   std::function<void(const TGEnvironmentKeys&)> OnLoadEnvironment;
   std::function<void(TGEnvironmentKeys&)> OnSaveEnvironment;
+  // Checks each of the program's keys while a file is read, before anything is applied: a
+  // non-empty answer (the reason) refuses the file at the key's line.
+  TGEnvironmentKeyCheck CheckEnvironmentKey;
 
   // Marks a render pending and invalidates the window (once until the next paint).
   void RequestRender() override;

@@ -424,7 +424,7 @@ struct Environment {
   TGEnvironmentKeys application;
 };
 
-Environment Interpret(const Reader& r, const Node& root) {
+Environment Interpret(const Reader& r, const Node& root, const TGEnvironmentKeyCheck& check) {
   Environment e;
   constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min();
   constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
@@ -506,7 +506,15 @@ Environment Interpret(const Reader& r, const Node& root) {
     for (const Node& k : a->children) {
       if (k.name != QLatin1String("Key")) continue;
       if (!k.attributes.hasAttribute("Name")) r.Fail(k, "Name", QStringLiteral("missing"));
-      e.application[r.Text(k, "Name").toStdString()] = r.Text(k, "Value").toStdString();
+      const std::string name = r.Text(k, "Name").toStdString();
+      const std::string value = r.Text(k, "Value").toStdString();
+      if (check) {
+        const std::string problem = check(name, value);
+        if (!problem.empty())
+          r.Fail(k.line, QStringLiteral("Key %1: %2").arg(QString::fromStdString(name),
+                                                          QString::fromStdString(problem)));
+      }
+      e.application[name] = value;
     }
   }
   return e;
@@ -689,7 +697,8 @@ void WriteEnvironmentFile(TGCustomGlobeView& globe, const std::string& fileName,
   }
 }
 
-TGEnvironmentKeys ReadEnvironmentFile(TGCustomGlobeView& globe, const std::string& fileName) {
+TGEnvironmentKeys ReadEnvironmentFile(TGCustomGlobeView& globe, const std::string& fileName,
+                                      const TGEnvironmentKeyCheck& check) {
   Reader reader(fileName);
   const QString name = QString::fromStdString(fileName);
   const QFileInfo info(name);
@@ -701,7 +710,7 @@ TGEnvironmentKeys ReadEnvironmentFile(TGCustomGlobeView& globe, const std::strin
   const QByteArray bytes = file.read(kMaxFileBytes + 1);
   if (file.error() != QFileDevice::NoError) reader.Fail(0, file.errorString());
   const Node root = reader.Parse(bytes);
-  Environment e = Interpret(reader, root);
+  Environment e = Interpret(reader, root, check);
   // The texture is the one part that can go wrong while applying: it comes first, so that a
   // texture that does not load leaves everything else as it was.
   if (e.texture != globe.SurfaceTextureName()) {

@@ -15,6 +15,7 @@
 // as it was. Map objects are not part of the environment: a layer of the file is matched by name
 // with a layer of the globe, whose objects stay; a layer the globe lacks is made empty.
 
+#include <functional>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -30,6 +31,9 @@ class TGEnvironmentError : public std::runtime_error {
 
 // Keys the program keeps in the environment beside the globe's own (the Application element).
 using TGEnvironmentKeys = std::map<std::string, std::string>;
+// What is wrong with the program's key `name` = `value` ("" when it can be used).
+using TGEnvironmentKeyCheck =
+    std::function<std::string(const std::string& name, const std::string& value)>;
 
 // The environment of `globe` as an XML document.
 std::string EnvironmentDocument(TGCustomGlobeView& globe, const TGEnvironmentKeys& application);
@@ -40,7 +44,8 @@ void WriteEnvironmentFile(TGCustomGlobeView& globe, const std::string& fileName,
 // Reads `fileName` and applies it to `globe` (scale and origin grown by the ratio of the client's
 // diagonal now to the saved one); returns the Application keys. Throws TGEnvironmentError
 // ("file:line: reason", or "file: reason" for the file as a whole) and leaves the globe unchanged
-// when the file cannot be used.
-TGEnvironmentKeys ReadEnvironmentFile(TGCustomGlobeView& globe, const std::string& fileName);
+// when the file cannot be used, also when `check` finds fault with one of the program's keys.
+TGEnvironmentKeys ReadEnvironmentFile(TGCustomGlobeView& globe, const std::string& fileName,
+                                      const TGEnvironmentKeyCheck& check = nullptr);
 
 }  // namespace umbrivista
