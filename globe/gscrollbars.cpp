@@ -41,6 +41,11 @@ TGScrollBars::TGScrollBars(QWidget& view, TGCustomGlobeView& globe)
   vertical_ = new QScrollBar(Qt::Vertical, &view);
   horizontal_->setObjectName("GlobeScrollBarH");
   vertical_->setObjectName("GlobeScrollBarV");
+  corner_ = new QWidget(&view);
+  corner_->setObjectName("GlobeScrollCorner");
+  corner_->setAutoFillBackground(true);
+  corner_->setBackgroundRole(QPalette::Window);
+  corner_->hide();
   for (QScrollBar* bar : {horizontal_.data(), vertical_.data()}) {
     bar->hide();
     bar->setCursor(Qt::ArrowCursor);
@@ -88,6 +93,9 @@ void TGScrollBars::Place() {
   const int corner = horizontal_->isVisibleTo(&view_) && vertical_->isVisibleTo(&view_);
   horizontal_->setGeometry(0, h - bh, std::max(w - (corner ? vw : 0), 0), bh);
   vertical_->setGeometry(w - vw, 0, vw, std::max(h - (corner ? bh : 0), 0));
+  if (!corner_) return;
+  corner_->setGeometry(w - vw, h - bh, vw, bh);
+  corner_->setVisible(corner);
 }
 
 void TGScrollBars::Scrolled(bool horizontal, int value) {

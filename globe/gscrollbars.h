@@ -60,6 +60,8 @@ class TGScrollBars : public QObject {
   TGCustomGlobeView& globe_;
   QPointer<QScrollBar> horizontal_;
   QPointer<QScrollBar> vertical_;
+  // Fills the square between the two bars, where the map would show through.
+  QPointer<QWidget> corner_;
   TGScrollStyle style_ = ssBoth;
   bool updating_ = false;
 };

@@ -174,7 +174,7 @@ struct Scrolling : ::testing::Test {
     view.Projector().SetScaleFactor(0);  // the whole disc in the window
     QObject::connect(&view, &TGlobeView::panned, [this] { ++panned; });
   }
-  bool Shown(QScrollBar* bar) { return bar->isVisibleTo(&view); }
+  bool Shown(const QWidget* w) { return w->isVisibleTo(&view); }
 };
 
 TEST_F(Scrolling, BarsAppearOnlyWhenTheViewIsLargerThanTheWindow) {
@@ -204,6 +204,13 @@ TEST_F(Scrolling, TheStyleChoosesTheBars) {
     view.SetScrollBars(c.style);
     EXPECT_EQ(Shown(view.HorizontalScrollBar()), c.horizontal) << int(c.style);
     EXPECT_EQ(Shown(view.VerticalScrollBar()), c.vertical) << int(c.style);
+    // With both bars the square between them is covered, not left to the map.
+    const auto* corner = view.findChild<QWidget*>("GlobeScrollCorner");
+    ASSERT_TRUE(corner);
+    EXPECT_EQ(Shown(corner), c.horizontal && c.vertical) << int(c.style);
+    if (Shown(corner)) {
+      EXPECT_EQ(corner->geometry().bottomRight(), QPoint(199, 159));
+    }
   }
 }
 
