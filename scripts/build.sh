@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
-# Configures and builds into build/ (or build-sanitize/ with --sanitize).
+# Configures and builds into build/ (or build-sanitize/ with --sanitize); with --program only the
+# program and its data files are built.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 dir=build
 extra=()
-if [ "${1:-}" = "--sanitize" ]; then
-  dir=build-sanitize
-  extra=(-DUMBRIVISTA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug)
-fi
+targets=()
+case "${1:-}" in
+  --sanitize)
+    dir=build-sanitize
+    extra=(-DUMBRIVISTA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug)
+    ;;
+  --program) targets=(--target umbrivista umbrivista_data) ;;
+esac
 # UMBRIVISTA_WERROR=1 in the environment (CI sets it) turns warnings into errors.
 werror=OFF
 [ "${UMBRIVISTA_WERROR:-0}" = 1 ] && werror=ON
 cmake -S . -B "$dir" -G Ninja -DUMBRIVISTA_WERROR="$werror" "${extra[@]}"
-cmake --build "$dir" -j "$(nproc)"
+cmake --build "$dir" -j "$(nproc)" "${targets[@]}"

@@ -2,7 +2,7 @@
 # Builds the libFuzzer harnesses (build-fuzz/, clang with ASan and UBSan) and runs each for
 # SECONDS seconds on a scratch copy of its seed inputs in fuzz/corpus/. Prints every harness's
 # run count; fails on any crash, timeout, leak, memory blow-up or sanitizer report. Inputs that
-# fail are kept in build-fuzz/artifacts/<harness>/. Without clang there is nothing to do.
+# fail are kept in build-fuzz/artifacts/<harness>/. Installs clang first when it is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,10 +11,7 @@ if ! [[ "$seconds" =~ ^[1-9][0-9]*$ ]]; then
   echo "usage: scripts/fuzz.sh SECONDS" >&2
   exit 2
 fi
-if ! command -v clang++ >/dev/null 2>&1 || ! command -v clang >/dev/null 2>&1; then
-  echo "fuzz: clang is not installed; skipping (scripts/setup.sh installs it)"
-  exit 0
-fi
+bash scripts/setup.sh fuzz
 
 dir=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DUMBRIVISTA_FUZZ=ON >/dev/null

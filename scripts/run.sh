@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Sets up, builds and starts the program.
+# Sets up, builds and starts the program (only the program and its data are built).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/setup.sh
-bash scripts/build.sh
+bash scripts/setup.sh run
+bash scripts/build.sh --program
 exec build/bin/umbrivista "$@"

@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/setup.sh
+bash scripts/setup.sh test
 bash scripts/build.sh "$@"
 dir=build
 [ "${1:-}" = "--sanitize" ] && dir=build-sanitize
