@@ -17,14 +17,14 @@ inline constexpr int kVersionRowCount = 17;
 
 // What the build says about itself; the flags are false unless the build sets them.
 struct BuildFacts {
-  std::string version;   // "0.1.0"
+  std::string version;   // "0.2.0"
   std::string fileType;  // the MIME database's name of the program file's type
   bool debug = false, preRelease = false, privateBuild = false, specialBuild = false;
 };
 
 std::array<VersionRow, kVersionRowCount> VersionInfoRows(const BuildFacts& facts);
 
-// "Umbrivista      0.1.0": the product label of the panel.
+// "Umbrivista      0.2.0": the product label of the panel.
 std::string ProductLabel(const std::string& version);
 
 // What the panel says below the grid: the licence, the sources of the data the program shows

@@ -30,7 +30,7 @@ std::string Caption(CaptionWindow window, const std::string& component, Language
 
 // Separator of the parts of a window caption.
 inline constexpr const char* kCaptionSeparator = " \u2013 ";
-// "Umbrivista 0.1.0 – Besselian elements of solar eclipses": the caption of the three windows
+// "Umbrivista 0.2.0 – Besselian elements of solar eclipses": the caption of the three windows
 // (the main window adds the shown eclipse to it).
 std::string CaptionBase(const std::string& version, Language language);
 
