@@ -36,12 +36,15 @@ AboutTexts AboutPanelTexts(Language language) {
   AboutTexts texts;
   texts.licenceTitle = pick("Lizenz", "Licence", "Licence");
   texts.licence = pick(
-      "Programm: GPL-3.0-or-later. Finsternis-Katalog, Hilfe und Symbol: CC BY 4.0. Die Daten "
-      "Dritter behalten ihre Bedingungen (data/README.md).",
-      "Program: GPL-3.0-or-later. Eclipse catalogue, help pages and icon: CC BY 4.0. Third-party "
-      "data keep their own terms (data/README.md).",
-      "Programme : GPL-3.0-or-later. Catalogue des éclipses, aide et icône : CC BY 4.0. Les "
-      "données de tiers gardent leurs conditions (data/README.md).");
+      "Umbrivista steht unter der GPL-3.0-or-later, sein Finsternis-Katalog, seine Hilfe, sein "
+      "Symbol und seine Dokumentation unter CC BY 4.0, und die Daten Dritter behalten ihre "
+      "Bedingungen (data/README.md).",
+      "Umbrivista is licensed under GPL-3.0-or-later, its eclipse catalogue, help pages, icon "
+      "and documentation under CC BY 4.0, and third-party data keep their own terms "
+      "(data/README.md).",
+      "Umbrivista est sous licence GPL-3.0-or-later, son catalogue des éclipses, son aide, son "
+      "icône et sa documentation sous CC BY 4.0, et les données de tiers gardent leurs "
+      "conditions (data/README.md).");
   texts.creditsTitle = pick("Daten", "Data", "Données");
   texts.credits = {
       pick("Finsternis-Katalog: berechnet aus der JPL-Ephemeride DE431 (Swiss Ephemeris), "
