@@ -126,7 +126,8 @@ void TGCustomGlobeView::SetSurfaceTextureName(const std::string& name) {
   if (textureName_.empty()) {
     texture_.Clear();
   } else {
-    texture_.LoadFromFile(textureName_);
+    // Checked whole at the smallest size; the sizes the views need are decoded when drawn.
+    texture_.LoadFromFile(textureName_, TGBitmap::kReducedLevels);
   }
   if (texture_.GetEmpty()) textureName_.clear();
   RequestRender();
