@@ -15,6 +15,7 @@
 #include <fstream>
 #include <functional>
 #include <stdexcept>
+#include <utility>
 
 #include "gbitmap.h"
 #include "gcustomglobe.h"
@@ -312,7 +313,7 @@ TEST_F(Bitmap, ReducedLoadsDecodeTheFullSizeWhenFirstRead) {
   EXPECT_EQ(copy.Width(), 100);
   EXPECT_EQ(scaled.Pixel(37, 21), full.Pixel(37, 21));
   EXPECT_TRUE(scaled.FullSizeInMemory());
-  EXPECT_TRUE(scaled.Image() == full.Image());
+  EXPECT_TRUE(std::as_const(scaled).Image() == full.Image());
 
   const std::uint32_t reduced = scaled.Reduced(1).Pixel(0, 0);
   scaled.SetPixel(0, 0, 0xFFFFFF);
