@@ -534,12 +534,14 @@ const TGBitmap& TGBitmap::Reduced(int level) const {
   level = std::min(level, kReducedLevels);
   ReducedCopies& r = Copies();
   if (r.levels[level - 1].GetEmpty()) {
-    // The finest copy in memory above this level: 0 for the full size.
-    int finer = level - 1;
-    while (finer > 0 && r.levels[finer - 1].GetEmpty()) --finer;
-    if (finer == 0 && image_.isNull()) {
+    if (file_) {
+      // Decoded at each size, whatever is in memory already: a copy must not depend on the order
+      // in which the sizes were asked for.
       r.levels[level - 1].image_ = DecodeAgain(file_->bytes, file_->fileBytes, level);
     } else {
+      // The finest copy in memory above this level: 0 for the full size.
+      int finer = level - 1;
+      while (finer > 0 && r.levels[finer - 1].GetEmpty()) --finer;
       const QImage* from = finer == 0 ? &image_ : &r.levels[finer - 1].image_;
       for (int k = finer + 1; k <= level; ++k) {
         r.levels[k - 1].image_ = HalfSize(*from);

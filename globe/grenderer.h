@@ -120,7 +120,7 @@ class TGRenderer {
   // While a texture is drawn whose projection bounds how far any triangle can magnify it: the least
   // TexelsPerPixel of any of its triangles (0: no bound). A triangle's own estimate comes from
   // corners rounded to pixels and texels and may fall below the bound; the bound's level is then
-  // read instead of a finer one, which would have to be made for a few triangles.
+  // read instead of a finer one, which would have to be decoded for a few triangles.
   void SetLeastTexelsPerPixel(double texelsPerPixel) { leastTexelsPerPixel_ = texelsPerPixel; }
 
  protected:

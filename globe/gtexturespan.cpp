@@ -157,9 +157,6 @@ void TGDefaultRenderer::TextureTriangle(const QPoint (&tex)[3], const QPoint (&s
   if (texture.TransparentColor == clNone) {
     const int least = TextureLevel(leastTexelsPerPixel_);
     level = std::max(TextureLevel(TexelsPerPixel(tex, scr)), least);
-    // The finest copy the drawing needs comes first, so that the coarser ones are halved from it
-    // rather than each decoded from the file.
-    if (leastTexelsPerPixel_ > 0 && level > least) texture.Reduced(least).Bits();
   }
   const TGBitmap& source = texture.Reduced(level);
   span_ = LookUp(source);
