@@ -301,6 +301,7 @@ const char* NotARegularFile(mode_t mode) {
 struct TGBitmap::JpegBytes {
   std::vector<std::uint8_t> bytes;
   std::uint64_t fileBytes = 0;
+  int level = 0;  // the reduced size the file was loaded at
 };
 
 struct TGBitmap::ReducedCopies {
@@ -377,6 +378,7 @@ bool TGBitmap::LoadFromFile(const std::string& fileName, int level) {
     return true;
   }
   kept->bytes.shrink_to_fit();
+  kept->level = level;
   image_ = QImage();
   file_ = std::move(kept);
   pendingWidth_ = width;
@@ -534,14 +536,18 @@ const TGBitmap& TGBitmap::Reduced(int level) const {
   level = std::min(level, kReducedLevels);
   ReducedCopies& r = Copies();
   if (r.levels[level - 1].GetEmpty()) {
-    if (file_) {
-      // Decoded at each size, whatever is in memory already: a copy must not depend on the order
-      // in which the sizes were asked for.
+    // A copy must not depend on the order in which the sizes were asked for: those finer than the
+    // size a file was loaded at are decoded from it, the coarser ones reduced from that size (or,
+    // without a file, from the full size).
+    const int loaded = file_ ? file_->level : 0;
+    if (level <= loaded) {
       r.levels[level - 1].image_ = DecodeAgain(file_->bytes, file_->fileBytes, level);
     } else {
-      // The finest copy in memory above this level: 0 for the full size.
+      // The finest copy in memory above this level, down to the size loaded (kept since loading).
       int finer = level - 1;
-      while (finer > 0 && r.levels[finer - 1].GetEmpty()) --finer;
+      while (finer > loaded && r.levels[finer - 1].GetEmpty()) --finer;
+      if (finer > 0 && r.levels[finer - 1].GetEmpty())
+        r.levels[finer - 1].image_ = DecodeAgain(file_->bytes, file_->fileBytes, finer);
       const QImage* from = finer == 0 ? &image_ : &r.levels[finer - 1].image_;
       for (int k = finer + 1; k <= level; ++k) {
         r.levels[k - 1].image_ = HalfSize(*from);

@@ -94,9 +94,10 @@ class TGBitmap {
 
   // The bitmap reduced `level` times to half its width and height (rounded up), for reading as
   // texture when zoomed out; level 0 (or an empty bitmap) gives the bitmap itself, levels above
-  // kReducedLevels the smallest copy. Each copy is made on first use: a picture loaded from a file
-  // is decoded at that scale (libjpeg's scaled decoding), other pictures are reduced from the next
-  // finer copy with a 2 × 2 box filter. The copies are kept until the pixels change (any writable access to
+  // kReducedLevels the smallest copy. Each copy is made on first use: for a picture loaded at a
+  // reduced level, the finer ones are decoded from the file at their scale (libjpeg's scaled
+  // decoding); the coarser ones, and those of other pictures, are reduced from the next finer copy
+  // with a 2 × 2 box filter. The copies are kept until the pixels change (any writable access to
   // them); they carry this bitmap's TransparentColor and AlphaBlend. Column c of level k covers
   // columns c·2^k … c·2^k + 2^k − 1.
   static constexpr int kReducedLevels = 3;
