@@ -64,7 +64,7 @@ double Min(const std::vector<double>& v) {
 
 // A scratch home, temporary folder and runtime folder for the children, so that the runs touch
 // nothing of the user's; the first run of the program makes its settings there.
-void UseScratchEnvironment() {
+const std::string& UseScratchEnvironment() {
   static const std::string dir = [] {
     char name[] = "/tmp/umbrivista-startup-XXXXXX";
     if (!mkdtemp(name)) {
@@ -79,10 +79,11 @@ void UseScratchEnvironment() {
   unsetenv("XDG_DATA_HOME");
   unsetenv("XDG_CONFIG_HOME");
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  return dir;
 }
 
 void BM_StartToFirstPaint(benchmark::State& state) {
-  UseScratchEnvironment();
+  const std::string& scratch = UseScratchEnvironment();
   // Unmeasured: the program's first start writes its settings; both warm the file cache.
   RunChild(UMBRIVISTA_MINIMAL_WINDOW, nullptr);
   RunChild(UMBRIVISTA_PROGRAM, "--quit-after-first-paint");
@@ -118,6 +119,8 @@ void BM_StartToFirstPaint(benchmark::State& state) {
   state.counters["floor_peak_MiB"] = Median(floorRss);
   state.counters["peak_MiB"] = Median(rss);
   state.counters["rss_ratio"] = Median(rss) / Median(floorRss);
+  std::error_code ignored;
+  std::filesystem::remove_all(scratch, ignored);
 }
 
 BENCHMARK(BM_StartToFirstPaint)->Iterations(15)->Unit(benchmark::kMillisecond);
