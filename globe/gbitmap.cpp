@@ -15,7 +15,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <new>
 #include <stdexcept>
+#include <vector>
 
 namespace umbrivista {
 
@@ -128,10 +130,76 @@ void CmykRowToBgra(std::uint8_t* row, JDIMENSION width, bool inverted) {
   }
 }
 
-// Decodes `file` of `fileBytes` bytes into `*out` (Format_RGB32). No C++ object with a destructor
-// lives in this frame across the jump. Returns false on any error, with the reason in `reason`;
-// `*out` is then unspecified.
-bool DecodeJpeg(std::FILE* file, std::uint64_t fileBytes, QImage* out,
+// A libjpeg source that reads a file and keeps every byte it hands over in `kept`, so that the
+// picture can be decoded again, at another scale, without the file.
+struct KeepingSource {
+  jpeg_source_mgr pub;
+  std::FILE* file;
+  std::vector<std::uint8_t>* kept;
+  JOCTET buffer[65536];
+};
+
+extern "C" void KeepingInit(j_decompress_ptr) {}
+extern "C" void KeepingTerm(j_decompress_ptr) {}
+
+extern "C" boolean KeepingFill(j_decompress_ptr cinfo) {
+  auto* src = reinterpret_cast<KeepingSource*>(cinfo->src);
+  std::size_t n = std::fread(src->buffer, 1, sizeof src->buffer, src->file);
+  if (n == 0) {
+    if (src->kept->empty()) ERREXIT(cinfo, JERR_INPUT_EMPTY);
+    // As libjpeg's own file source: a warning (taken as damage), then an end-of-image marker.
+    WARNMS(cinfo, JWRN_JPEG_EOF);
+    src->buffer[0] = 0xFF;
+    src->buffer[1] = JPEG_EOI;
+    n = 2;
+  } else {
+    bool kept = true;
+    try {
+      src->kept->insert(src->kept->end(), src->buffer, src->buffer + n);
+    } catch (const std::bad_alloc&) {
+      kept = false;
+    }
+    if (!kept) ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
+  }
+  src->pub.next_input_byte = src->buffer;
+  src->pub.bytes_in_buffer = n;
+  return TRUE;
+}
+
+extern "C" void KeepingSkip(j_decompress_ptr cinfo, long count) {
+  jpeg_source_mgr* src = cinfo->src;
+  if (count <= 0) return;
+  while (count > static_cast<long>(src->bytes_in_buffer)) {
+    count -= static_cast<long>(src->bytes_in_buffer);
+    KeepingFill(cinfo);
+  }
+  src->next_input_byte += count;
+  src->bytes_in_buffer -= static_cast<std::size_t>(count);
+}
+
+void UseKeepingSource(j_decompress_ptr cinfo, std::FILE* file, std::vector<std::uint8_t>* kept) {
+  auto* src = static_cast<KeepingSource*>((*cinfo->mem->alloc_small)(
+      reinterpret_cast<j_common_ptr>(cinfo), JPOOL_PERMANENT, sizeof(KeepingSource)));
+  src->pub.init_source = KeepingInit;
+  src->pub.fill_input_buffer = KeepingFill;
+  src->pub.skip_input_data = KeepingSkip;
+  src->pub.resync_to_restart = jpeg_resync_to_restart;
+  src->pub.term_source = KeepingTerm;
+  src->pub.bytes_in_buffer = 0;
+  src->pub.next_input_byte = nullptr;
+  src->file = file;
+  src->kept = kept;
+  cinfo->src = &src->pub;
+}
+
+// Decodes a JPEG into `*out` (Format_RGB32) at 1/2^level of its width and height (rounded up):
+// read from `file`, whose bytes are appended to `*kept`, or, without a file, from `*bytes`.
+// `fileBytes` is the size of the file. `*width` and `*height` receive the full size. No C++
+// object with a destructor lives in this frame across the jump. Returns false on any error, with
+// the reason in `reason`; `*out` is then unspecified.
+bool DecodeJpeg(std::FILE* file, std::vector<std::uint8_t>* kept,
+                const std::vector<std::uint8_t>* bytes, std::uint64_t fileBytes,
+                int level, QImage* out, int* width, int* height,
                 char (&reason)[JMSG_LENGTH_MAX + 64]) {
   jpeg_decompress_struct cinfo;
   JpegErrorManager jerr;
@@ -146,7 +214,11 @@ bool DecodeJpeg(std::FILE* file, std::uint64_t fileBytes, QImage* out,
     return false;
   }
   jpeg_create_decompress(&cinfo);
-  jpeg_stdio_src(&cinfo, file);
+  if (file) {
+    UseKeepingSource(&cinfo, file, kept);
+  } else {
+    jpeg_mem_src(&cinfo, bytes->data(), static_cast<unsigned long>(bytes->size()));
+  }
   jpeg_read_header(&cinfo, TRUE);
   // The header's size is checked before libjpeg or this function take memory for the picture.
   if (cinfo.image_width == 0 || cinfo.image_height == 0) {
@@ -174,6 +246,8 @@ bool DecodeJpeg(std::FILE* file, std::uint64_t fileBytes, QImage* out,
   // RGB: such files are decoded as CMYK and converted here.
   const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
   cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
+  cinfo.scale_num = 1;
+  cinfo.scale_denom = 1u << level;
   jpeg_start_decompress(&cinfo);
   if (cinfo.output_components != 4) {
     std::snprintf(reason, sizeof reason, "unsupported colour layout (%d components)",
@@ -194,6 +268,8 @@ bool DecodeJpeg(std::FILE* file, std::uint64_t fileBytes, QImage* out,
     if (cmyk) CmykRowToBgra(row, cinfo.output_width, cinfo.saw_Adobe_marker);
   }
   jpeg_finish_decompress(&cinfo);
+  *width = static_cast<int>(cinfo.image_width);
+  *height = static_cast<int>(cinfo.image_height);
   jpeg_destroy_decompress(&cinfo);
   return true;
 }
@@ -222,7 +298,35 @@ const char* NotARegularFile(mode_t mode) {
 
 }  // namespace
 
-bool TGBitmap::LoadFromFile(const std::string& fileName) {
+struct TGBitmap::JpegBytes {
+  std::vector<std::uint8_t> bytes;
+  std::uint64_t fileBytes = 0;
+  int level = 0;  // the reduced size the file was loaded at
+};
+
+struct TGBitmap::ReducedCopies {
+  // The pixels the copies belong to: the file's picture, or else the image of this cache key.
+  std::shared_ptr<const JpegBytes> file;
+  qint64 key = 0;
+  TGBitmap levels[kReducedLevels];  // empty until first used
+};
+
+namespace {
+
+// The picture of a loaded file decoded again at 1/2^level of its size.
+QImage DecodeAgain(const std::vector<std::uint8_t>& bytes, std::uint64_t fileBytes, int level) {
+  QImage out;
+  int width = 0, height = 0;
+  char reason[JMSG_LENGTH_MAX + 64] = "";
+  if (!DecodeJpeg(nullptr, nullptr, &bytes, fileBytes, level, &out, &width, &height, reason))
+    throw std::runtime_error(std::string("cannot decode the texture again: ") + reason);
+  return out;
+}
+
+}  // namespace
+
+bool TGBitmap::LoadFromFile(const std::string& fileName, int level) {
+  level = std::clamp(level, 0, kReducedLevels);
   // The path is looked at before it is opened, and the opened file again: it may have been
   // replaced in between, and without waiting (O_NONBLOCK) a pipe put there does no harm.
   struct stat st {};
@@ -255,23 +359,73 @@ bool TGBitmap::LoadFromFile(const std::string& fileName) {
     ::close(fd);
     return false;
   }
+  auto kept = std::make_shared<JpegBytes>();
+  kept->fileBytes = static_cast<std::uint64_t>(st.st_size);
   QImage decoded;
+  int width = 0, height = 0;
   char reason[JMSG_LENGTH_MAX + 64] = "";
-  const bool ok = DecodeJpeg(file, static_cast<std::uint64_t>(st.st_size), &decoded, reason);
+  const bool ok =
+      DecodeJpeg(file, &kept->bytes, nullptr, kept->fileBytes, level, &decoded, &width, &height, reason);
   std::fclose(file);
   if (!ok) {
     lastError_ = reason[0] ? reason : "cannot decode";
     return false;
   }
-  image_ = std::move(decoded);
   lastError_.clear();
+  if (level == 0) {
+    image_ = std::move(decoded);
+    file_.reset();
+    return true;
+  }
+  kept->bytes.shrink_to_fit();
+  kept->level = level;
+  image_ = QImage();
+  file_ = std::move(kept);
+  pendingWidth_ = width;
+  pendingHeight_ = height;
+  Copies().levels[level - 1].image_ = std::move(decoded);
   return true;
 }
 
+void TGBitmap::Clear() {
+  image_ = QImage();
+  file_.reset();
+  pendingWidth_ = pendingHeight_ = 0;
+}
+
+void TGBitmap::DecodeFullSize() const {
+  if (image_.isNull() && file_) image_ = DecodeAgain(file_->bytes, file_->fileBytes, 0);
+}
+
+void TGBitmap::ForgetFile() {
+  if (!file_) return;
+  DecodeFullSize();
+  file_.reset();
+  pendingWidth_ = pendingHeight_ = 0;
+}
+
+QImage& TGBitmap::Image() {
+  ForgetFile();
+  return image_;
+}
+
+const QImage& TGBitmap::Image() const {
+  DecodeFullSize();
+  return image_;
+}
+
 void TGBitmap::Assign(const TGBitmap& other) {
-  if (other.GetEmpty()) {
-    image_ = QImage();
+  if (&other == this) return;
+  if (other.file_) {
+    image_ = other.image_;
+    file_ = other.file_;
+    pendingWidth_ = other.pendingWidth_;
+    pendingHeight_ = other.pendingHeight_;
+    reduced_ = other.reduced_;
+  } else if (other.GetEmpty()) {
+    Clear();
   } else {
+    Clear();
     image_ = NewImage(other.Width(), other.Height());
     if (image_.isNull()) throw std::runtime_error("Failed to allocate DIB Handle");
     std::memcpy(image_.bits(), other.image_.constBits(),
@@ -282,6 +436,7 @@ void TGBitmap::Assign(const TGBitmap& other) {
 }
 
 void TGBitmap::Assign(const QImage& image) {
+  Clear();
   image_ = image.isNull() ? QImage() : image.convertToFormat(QImage::Format_RGB32);
 }
 
@@ -304,7 +459,12 @@ void TGBitmap::SaveToClipboardFormat() const {
 void TGBitmap::SetSize(int width, int height) {
   width = std::max(width, 0);
   height = std::max(height, 0);
-  if (width == Width() && height == Height() && !image_.isNull()) return;
+  if (width == Width() && height == Height() && !GetEmpty()) {
+    ForgetFile();
+    return;
+  }
+  file_.reset();
+  pendingWidth_ = pendingHeight_ = 0;
   if (width == 0 || height == 0) {
     image_ = QImage();
     return;
@@ -315,11 +475,13 @@ void TGBitmap::SetSize(int width, int height) {
 
 std::uint32_t TGBitmap::Pixel(int column, int row) const {
   if (column < 0 || row < 0 || column >= Width() || row >= Height()) return 0;
+  DecodeFullSize();
   return reinterpret_cast<const std::uint32_t*>(image_.constScanLine(row))[column];
 }
 
 void TGBitmap::SetPixel(int column, int row, std::uint32_t rgb, int alpha) {
   if (column < 0 || row < 0 || column >= Width() || row >= Height()) return;
+  ForgetFile();
   auto* p = reinterpret_cast<std::uint32_t*>(image_.scanLine(row)) + column;
   *p = BlendPixel(*p, rgb, alpha);
 }
@@ -356,37 +518,56 @@ QImage HalfSize(const QImage& source) {
 
 }  // namespace
 
-struct TGBitmap::ReducedCopies {
-  qint64 key = 0;
-  TGBitmap levels[kReducedLevels];
-};
+TGBitmap::ReducedCopies& TGBitmap::Copies() const {
+  // A loaded file's pixels change only through writable access, which forgets the file.
+  const qint64 key = file_ ? 0 : image_.cacheKey();
+  if (!reduced_ || reduced_->file != file_ || reduced_->key != key) {
+    // A new record rather than an update: copies of this bitmap may share the old one.
+    auto r = std::make_shared<ReducedCopies>();
+    r->file = file_;
+    r->key = key;
+    reduced_ = std::move(r);
+  }
+  return *reduced_;
+}
 
 const TGBitmap& TGBitmap::Reduced(int level) const {
   if (level <= 0 || GetEmpty()) return *this;
   level = std::min(level, kReducedLevels);
-  const qint64 key = image_.cacheKey();
-  if (!reduced_ || reduced_->key != key) {
-    // A new record rather than an update: copies of this bitmap may share the old one.
-    auto r = std::make_shared<ReducedCopies>();
-    r->key = key;
-    const QImage* from = &image_;
-    for (TGBitmap& copy : r->levels) {
-      copy.image_ = HalfSize(*from);
-      from = &copy.image_;
+  ReducedCopies& r = Copies();
+  if (r.levels[level - 1].GetEmpty()) {
+    // A copy must not depend on the order in which the sizes were asked for: those finer than the
+    // size a file was loaded at are decoded from it, the coarser ones reduced from that size (or,
+    // without a file, from the full size).
+    const int loaded = file_ ? file_->level : 0;
+    if (level <= loaded) {
+      r.levels[level - 1].image_ = DecodeAgain(file_->bytes, file_->fileBytes, level);
+    } else {
+      // The finest copy in memory above this level, down to the size loaded (kept since loading).
+      int finer = level - 1;
+      while (finer > loaded && r.levels[finer - 1].GetEmpty()) --finer;
+      if (finer > 0 && r.levels[finer - 1].GetEmpty())
+        r.levels[finer - 1].image_ = DecodeAgain(file_->bytes, file_->fileBytes, finer);
+      const QImage* from = finer == 0 ? &image_ : &r.levels[finer - 1].image_;
+      for (int k = finer + 1; k <= level; ++k) {
+        r.levels[k - 1].image_ = HalfSize(*from);
+        from = &r.levels[k - 1].image_;
+      }
     }
-    reduced_ = std::move(r);
   }
-  TGBitmap& copy = reduced_->levels[level - 1];
+  TGBitmap& copy = r.levels[level - 1];
   copy.TransparentColor = TransparentColor;
   copy.AlphaBlend = AlphaBlend;
   return copy;
 }
 
 std::uint32_t* TGBitmap::Bits() {
+  ForgetFile();
   return GetEmpty() ? nullptr : reinterpret_cast<std::uint32_t*>(image_.bits());
 }
 
 const std::uint32_t* TGBitmap::Bits() const {
+  DecodeFullSize();
   return GetEmpty() ? nullptr : reinterpret_cast<const std::uint32_t*>(image_.constBits());
 }
 

@@ -37,14 +37,20 @@ class TGBitmap {
   // grey), more than kMaxJpegPixels pixels, or more pixels than the file's size can hold; the
   // sizes are checked before any pixel memory is taken. Stray bytes between segments are only a
   // warning.
-  bool LoadFromFile(const std::string& fileName);
+  // The whole file is decoded (and so checked) at once, at the size of Reduced(level) (level 0 …
+  // kReducedLevels: 1/1, 1/2, 1/4 or 1/8 of the width and height, libjpeg's scaled decoding). The
+  // bitmap keeps the file's bytes: a picture loaded at a reduced level has the file's full size,
+  // and its full-size pixels are decoded when they are first read, finer copies when first asked
+  // for.
+  bool LoadFromFile(const std::string& fileName, int level = 0);
   // Why the last LoadFromFile failed ("cannot open: No such file or directory", "not a regular
   // file but a named pipe (FIFO)", "not a JPEG file", "truncated", "too large (W×H pixels, at
   // most N)", "implausible size (W×H pixels in N bytes)" or libjpeg's message, e.g. "Corrupt JPEG
   // data: premature end of data segment"); empty after a successful load. The callers put the
   // file's name in front.
   const std::string& LastError() const { return lastError_; }
-  // Takes a copy of another bitmap's pixels and settings.
+  // Takes a copy of another bitmap's pixels and settings (a picture loaded from a file shares the
+  // file's bytes and the copies decoded from them).
   void Assign(const TGBitmap& other);
   // Takes the pixels of any image (converted to 32 bits).
   void Assign(const QImage& image);
@@ -56,15 +62,17 @@ class TGBitmap {
   void LoadFromClipboardFormat();
   void SaveToClipboardFormat() const;
 
-  int Width() const { return image_.width(); }
-  int Height() const { return image_.height(); }
+  int Width() const { return image_.isNull() ? pendingWidth_ : image_.width(); }
+  int Height() const { return image_.isNull() ? pendingHeight_ : image_.height(); }
   // Resizes the pixel memory; the contents are undefined afterwards. Sizes below 0 count as 0.
   void SetSize(int width, int height);
   void SetWidth(int width) { SetSize(width, Height()); }
   void SetHeight(int height) { SetSize(Width(), height); }
   // True when there is no pixel memory or a dimension is 0.
-  bool GetEmpty() const { return image_.isNull() || image_.width() == 0 || image_.height() == 0; }
-  void Clear() { image_ = QImage(); }
+  bool GetEmpty() const { return Width() == 0 || Height() == 0; }
+  void Clear();
+  // False while a picture loaded at a reduced level has not had its full-size pixels decoded.
+  bool FullSizeInMemory() const { return !image_.isNull() || GetEmpty(); }
 
   // Pixel at (column, row); 0 outside the picture.
   std::uint32_t Pixel(int column, int row) const;
@@ -77,24 +85,40 @@ class TGBitmap {
   // Opacity of this bitmap's texels when drawn as texture, 0 … 255.
   std::uint8_t AlphaBlend = 255;
 
-  QImage& Image() { return image_; }
-  const QImage& Image() const { return image_; }
+  // The pixels; writable access forgets the file a picture was loaded from.
+  QImage& Image();
+  const QImage& Image() const;
   // Row-major pixel memory (Width() × Height() values); nullptr when empty.
   std::uint32_t* Bits();
   const std::uint32_t* Bits() const;
 
-  // The bitmap reduced `level` times to half its width and height (rounded up) with a 2 × 2 box
-  // filter, for reading as texture when zoomed out; level 0 (or an empty bitmap) gives the bitmap
-  // itself, levels above kReducedLevels the smallest copy. The copies are built on first use and
-  // kept until the pixels change (any writable access to them); they carry this bitmap's
-  // TransparentColor and AlphaBlend. Column c of level k covers columns c·2^k … c·2^k + 2^k − 1.
-  static constexpr int kReducedLevels = 2;
+  // The bitmap reduced `level` times to half its width and height (rounded up), for reading as
+  // texture when zoomed out; level 0 (or an empty bitmap) gives the bitmap itself, levels above
+  // kReducedLevels the smallest copy. Each copy is made on first use: for a picture loaded at a
+  // reduced level, the finer ones are decoded from the file at their scale (libjpeg's scaled
+  // decoding); the coarser ones, and those of other pictures, are reduced from the next finer copy
+  // with a 2 × 2 box filter. The copies are kept until the pixels change (any writable access to
+  // them); they carry this bitmap's TransparentColor and AlphaBlend. Column c of level k covers
+  // columns c·2^k … c·2^k + 2^k − 1.
+  static constexpr int kReducedLevels = 3;
   const TGBitmap& Reduced(int level) const;
 
  private:
+  struct JpegBytes;
   struct ReducedCopies;
 
-  QImage image_;
+  // Decodes the full-size pixels of a picture loaded at a reduced level.
+  void DecodeFullSize() const;
+  // Before a writable access: the full-size pixels, no longer tied to the file.
+  void ForgetFile();
+  // The record of reduced copies for the present pixels, made anew when they changed.
+  ReducedCopies& Copies() const;
+
+  mutable QImage image_;
+  // The file's bytes and the picture's size while it is loaded at a reduced level (pending*:
+  // the size while the full-size pixels are not decoded).
+  std::shared_ptr<const JpegBytes> file_;
+  int pendingWidth_ = 0, pendingHeight_ = 0;
   std::string lastError_;
   mutable std::shared_ptr<ReducedCopies> reduced_;
 };

@@ -126,7 +126,9 @@ void TGCustomGlobeView::SetSurfaceTextureName(const std::string& name) {
   if (textureName_.empty()) {
     texture_.Clear();
   } else {
-    texture_.LoadFromFile(textureName_);
+    // Checked whole while decoded at half its size, which a globe that fits the window reads at
+    // its centre; the smaller sizes are reduced from it, the full size decoded when first drawn.
+    texture_.LoadFromFile(textureName_, 1);
   }
   if (texture_.GetEmpty()) textureName_.clear();
   RequestRender();

@@ -117,6 +117,12 @@ class TGRenderer {
   // gfsHalo strokes the outline with a 3-pixel pen of the background colour first.
   virtual void DrawText(QPoint topLeft, const QString& text, const TGFont& font, TColor color) = 0;
 
+  // While a texture is drawn whose projection bounds how far any triangle can magnify it: the least
+  // TexelsPerPixel of any of its triangles (0: no bound). A triangle's own estimate comes from
+  // corners rounded to pixels and texels and may fall below the bound; the bound's level is then
+  // read instead of a finer one, which would have to be decoded for a few triangles.
+  void SetLeastTexelsPerPixel(double texelsPerPixel) { leastTexelsPerPixel_ = texelsPerPixel; }
+
  protected:
   // TextureTriangle with the texture coordinates multiplied by texScale on the way (for a
   // texture read at a reduced size).
@@ -131,6 +137,7 @@ class TGRenderer {
   TGBrush brush_;
   TGFont font_;
   bool attributesChanged_ = true;
+  double leastTexelsPerPixel_ = 0;
 
  private:
   std::vector<QPoint> points_;
@@ -143,7 +150,7 @@ class TGRenderer {
 // texture triangle (texture pixels tex[0..2] at screen points scr[0..2]); 0 for a flat triangle.
 double TexelsPerPixel(const QPoint (&tex)[3], const QPoint (&scr)[3]);
 // The reduced size of a texture to read at a given TexelsPerPixel: 0 (full size) below 2, 1 (half
-// size) below 4, else 2 (quarter size).
+// size) below 4, 2 (quarter size) below 8, else 3 (an eighth).
 int TextureLevel(double texelsPerPixel);
 
 class TGDefaultRenderer : public TGRenderer {

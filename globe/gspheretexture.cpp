@@ -197,7 +197,20 @@ std::vector<QPoint>& TGSphericalPrj::TexelTable(int width, int height) {
 void TGSphericalPrj::PaintSurfaceTexture(const TGBitmap& texture) {
   if (texture.GetEmpty()) return;
   static_assert(kGrid >= 1 << 7, "the grid must be as fine as the deepest subdivision");
-  TextureMapper mapper(*this, prj_.Renderer(), texture, prj_.XOrigin(), prj_.YOrigin(),
+  TGRenderer& renderer = prj_.Renderer();
+  // A step of one pixel on the disc spans at most 1/radius radians of the sphere, and a radian
+  // spans at least width/2π texels east-west and height/π north-south: no triangle magnifies the
+  // texture more than at the centre of the disc.
+  const double radius = DiscRadius();
+  const double least = radius > 0 ? std::min(texture.Width() / (2 * kPi), texture.Height() / kPi) /
+                                         radius
+                                   : 0.0;
+  struct Bound {
+    TGRenderer& r;
+    ~Bound() { r.SetLeastTexelsPerPixel(0); }
+  } bound{renderer};
+  renderer.SetLeastTexelsPerPixel(least);
+  TextureMapper mapper(*this, renderer, texture, prj_.XOrigin(), prj_.YOrigin(),
                        TexelTable(texture.Width(), texture.Height()));
   const int depth = TextureDepth(prj_.ScaleFactor());
   for (int face = 0; face < 8; ++face)

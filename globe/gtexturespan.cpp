@@ -68,6 +68,7 @@ void Prefetch(const std::uint32_t* texels, std::int64_t w, std::int64_t h, const
 }  // namespace
 
 int TextureLevel(double texelsPerPixel) {
+  if (texelsPerPixel >= 8) return 3;
   if (texelsPerPixel >= 4) return 2;
   if (texelsPerPixel >= 2) return 1;
   return 0;
@@ -152,7 +153,11 @@ void TGDefaultRenderer::TextureTriangle(const QPoint (&tex)[3], const QPoint (&s
   // texture is read instead: the same picture, from a fraction of the memory. Copies of a
   // texture with a transparent colour would blend it into its neighbours, so such textures are
   // always read at full size.
-  const int level = texture.TransparentColor == clNone ? TextureLevel(TexelsPerPixel(tex, scr)) : 0;
+  int level = 0;
+  if (texture.TransparentColor == clNone) {
+    const int least = TextureLevel(leastTexelsPerPixel_);
+    level = std::max(TextureLevel(TexelsPerPixel(tex, scr)), least);
+  }
   const TGBitmap& source = texture.Reduced(level);
   span_ = LookUp(source);
   if (!span_.texture) return;

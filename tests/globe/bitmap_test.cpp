@@ -15,6 +15,7 @@
 #include <fstream>
 #include <functional>
 #include <stdexcept>
+#include <utility>
 
 #include "gbitmap.h"
 #include "gcustomglobe.h"
@@ -268,14 +269,58 @@ TEST_F(Bitmap, DamagedPicturesAreRefusedInsteadOfPaddedWithGrey) {
   for (const auto& c : cases) {
     ASSERT_FALSE(c.bytes.empty()) << c.name;
     WriteAll(dir_ / c.name, c.bytes);
-    EXPECT_FALSE(b.LoadFromFile((dir_ / c.name).string())) << c.name;
-    EXPECT_EQ(b.LastError(), c.error) << c.name;
-    EXPECT_EQ(b.Width(), 32) << c.name;
-    EXPECT_EQ(b.Pixel(3, 8), before) << c.name;
+    // Whatever the size it is decoded at, the whole file is checked.
+    for (const int level : {0, 1, TGBitmap::kReducedLevels}) {
+      EXPECT_FALSE(b.LoadFromFile((dir_ / c.name).string(), level)) << c.name << " " << level;
+      EXPECT_EQ(b.LastError(), c.error) << c.name << " " << level;
+      EXPECT_EQ(b.Width(), 32) << c.name;
+      EXPECT_EQ(b.Pixel(3, 8), before) << c.name;
+    }
   }
   // The whole noisy picture loads.
   ASSERT_TRUE(b.LoadFromFile(noisyPath.string())) << b.LastError();
   EXPECT_EQ(b.Width(), 256);
+}
+
+// A picture loaded at a reduced size has the file's size; its reduced copies need no full-size
+// pixels, which are decoded when first read and are those of a full load. Writing a pixel ties the
+// bitmap to the file no more: its copies follow the change, and a bitmap assigned from it keeps the
+// file's picture.
+TEST_F(Bitmap, ReducedLoadsDecodeTheFullSizeWhenFirstRead) {
+  const std::string path = (dir_ / "gradient.jpg").string();
+  WriteJpeg(path, 100, 60, [](int x, int y) {
+    return static_cast<std::uint32_t>(x * 2) << 16 | static_cast<std::uint32_t>(y * 4) << 8 | 0x40;
+  });
+  TGBitmap full, scaled;
+  ASSERT_TRUE(full.LoadFromFile(path));
+  ASSERT_TRUE(scaled.LoadFromFile(path, 2)) << scaled.LastError();
+  EXPECT_EQ(scaled.Width(), 100);
+  EXPECT_EQ(scaled.Height(), 60);
+  EXPECT_FALSE(scaled.FullSizeInMemory());
+  // Sizes rounded up as the box filter rounds them; the pixels close to the filtered ones.
+  const int widths[] = {100, 50, 25, 13}, heights[] = {60, 30, 15, 8};
+  for (const int level : {2, 3, 1}) {
+    const TGBitmap& copy = scaled.Reduced(level);
+    EXPECT_EQ(copy.Width(), widths[level]) << level;
+    EXPECT_EQ(copy.Height(), heights[level]) << level;
+    EXPECT_TRUE(Near(copy.Pixel(widths[level] / 2, heights[level] / 3),
+                     full.Reduced(level).Pixel(widths[level] / 2, heights[level] / 3), 6))
+        << level;
+  }
+  EXPECT_FALSE(scaled.FullSizeInMemory());
+  TGBitmap copy;
+  copy.Assign(scaled);
+  EXPECT_EQ(copy.Width(), 100);
+  EXPECT_EQ(scaled.Pixel(37, 21), full.Pixel(37, 21));
+  EXPECT_TRUE(scaled.FullSizeInMemory());
+  EXPECT_TRUE(std::as_const(scaled).Image() == full.Image());
+
+  const std::uint32_t reduced = scaled.Reduced(1).Pixel(0, 0);
+  scaled.SetPixel(0, 0, 0xFFFFFF);
+  scaled.SetPixel(1, 1, 0xFFFFFF);
+  EXPECT_GT(scaled.Reduced(1).Pixel(0, 0) & 0xFF, (reduced & 0xFF) + 40);
+  EXPECT_EQ(copy.Pixel(0, 0), full.Pixel(0, 0));
+  EXPECT_EQ(copy.Reduced(1).Pixel(0, 0), reduced);
 }
 
 // Only regular files are opened: a named pipe would keep the load waiting for a writer for ever,

@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
+
 #include "gcustomglobe.h"
 #include "gprojector.h"
+#include "scratch_dir.h"
 #include "test_support.h"
 
 using namespace umbrivista;
@@ -23,13 +27,15 @@ TGBitmap Stripes(int width, int height) {
   return t;
 }
 
-TEST(TextureLevels, ChosenWhereAPixelSpansTwoAndFourTexels) {
+TEST(TextureLevels, ChosenWhereAPixelSpansTwoFourAndEightTexels) {
   EXPECT_EQ(TextureLevel(0), 0);
   EXPECT_EQ(TextureLevel(1.999), 0);
   EXPECT_EQ(TextureLevel(2), 1);
   EXPECT_EQ(TextureLevel(3.999), 1);
   EXPECT_EQ(TextureLevel(4), 2);
-  EXPECT_EQ(TextureLevel(1000), 2);
+  EXPECT_EQ(TextureLevel(7.999), 2);
+  EXPECT_EQ(TextureLevel(8), 3);
+  EXPECT_EQ(TextureLevel(1000), 3);
   EXPECT_EQ(TextureLevel(std::nan("")), 0);
   // The least stretch counts: 4 texels per pixel across, 1 down keeps the full size.
   const QPoint scr[3] = {{0, 0}, {10, 0}, {0, 10}};
@@ -64,7 +70,8 @@ TEST(TextureLevels, ReducedCopiesAverageTwoByTwoBoxesAndFollowChanges) {
   EXPECT_EQ(half.AlphaBlend, 99);
   const TGBitmap& quarter = t.Reduced(2);
   EXPECT_EQ(quarter.Width(), 1);
-  EXPECT_EQ(&t.Reduced(7), &quarter);
+  EXPECT_EQ(&t.Reduced(7), &t.Reduced(TGBitmap::kReducedLevels));
+  EXPECT_EQ(t.Reduced(7).Pixel(0, 0), quarter.Pixel(0, 0));
   // Built once; rebuilt after the pixels change.
   EXPECT_EQ(&t.Reduced(1), &half);
   t.SetPixel(2, 2, 0x000000);
@@ -102,6 +109,58 @@ TEST(TextureLevels, ZoomedOutTrianglesReadTheReducedCopy) {
     const std::uint32_t p = Rgb(r.Picture().Pixel(x, 5));
     EXPECT_TRUE(p == 0xFF0000u || p == 0xFFFFFFu) << x << " " << std::hex << p;
   }
+}
+
+class TextureDecode : public ScratchDirTest {
+ protected:
+  TextureDecode() : ScratchDirTest("texture_decode_test") {}
+};
+
+// The globe's texture is decoded at the size the zoom needs: zoomed out, libjpeg's scaled decode
+// draws the globe that the box-filtered copies of the full decode draw, and the full size is never
+// decoded; zoomed in, it is, and the frame is that of a texture loaded whole.
+TEST_F(TextureDecode, ZoomedOutGlobesNeedNoFullSizeAndZoomingInDecodesIt) {
+  const std::string path = (dir_ / "world.jpg").string();
+  WriteJpeg(path, 1440, 720, [](int x, int y) {
+    const auto wave = [](double t) { return static_cast<std::uint32_t>(128 + 100 * std::sin(t)); };
+    return wave(x / 23.0) << 16 | wave(y / 17.0) << 8 | wave((x + y) / 31.0);
+  });
+  TGCustomGlobeView scaled(200, 200), whole(200, 200);
+  scaled.SetSurfaceTextureName(path);
+  ASSERT_FALSE(scaled.SurfaceTexture().GetEmpty()) << scaled.SurfaceTexture().LastError();
+  ASSERT_TRUE(whole.SurfaceTexture().LoadFromFile(path));
+  auto show = [](TGCustomGlobeView& globe, double radius) {
+    globe.Graticule().SetLatitudeStep(0);
+    globe.Graticule().SetLongitudeStep(0);
+    globe.Projector().SetScaleFactor(radius / kGlobeSphereRadius);
+    globe.Projector().SetXRotation(25);
+    globe.Projector().SetYRotation(-70);
+    return globe.PaintToImage();
+  };
+  // Disc radii that read the half, quarter and eighth sizes at the centre of the disc.
+  for (const double radius : {95.0, 50.0, 25.0}) {
+    const QImage a = show(scaled, radius), b = show(whole, radius);
+    ASSERT_EQ(a.size(), b.size());
+    long sum = 0, count = 0;
+    int worst = 0;
+    for (int y = 0; y < a.height(); ++y) {
+      for (int x = 0; x < a.width(); ++x) {
+        for (int shift : {0, 8, 16}) {
+          const int d = std::abs(static_cast<int>((a.pixel(x, y) >> shift) & 0xFF) -
+                                 static_cast<int>((b.pixel(x, y) >> shift) & 0xFF));
+          sum += d;
+          worst = std::max(worst, d);
+          ++count;
+        }
+      }
+    }
+    EXPECT_LT(static_cast<double>(sum) / count, 1.5) << radius;
+    EXPECT_LT(worst, 48) << radius;
+    EXPECT_FALSE(scaled.SurfaceTexture().FullSizeInMemory()) << radius;
+  }
+  // Close up: one texel per pixel or more, read from the full size.
+  EXPECT_TRUE(show(scaled, 1500) == show(whole, 1500));
+  EXPECT_TRUE(scaled.SurfaceTexture().FullSizeInMemory());
 }
 
 // A 4 × 2 texture whose western half is red and eastern half blue, seen close up across the
