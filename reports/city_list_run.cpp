@@ -43,8 +43,8 @@ std::optional<ReportRow> CityListRow(const EclipseRecord& record, double deltaT,
   const RowInstants instants = ShownInstants(record, deltaT, lc);
   if (!instants.visible) return std::nullopt;
   const char kind = EclipseKindLetter(lc.kind, language);
-  const std::string country = OneLineText(place.country);
-  const std::string name = OneLineText(place.name);
+  std::string country = OneLineText(place.country);
+  std::string name = OneLineText(place.name);
   const std::string latitude = LatitudeText(place.LatitudeDegrees());
   const std::string longitude = LongitudeText(place.LongitudeDegrees());
   const std::string population = std::to_string(place.population);
@@ -55,9 +55,9 @@ std::optional<ReportRow> CityListRow(const EclipseRecord& record, double deltaT,
   AppendListDate(instants, list);
   list += kind;
   list += ' ';
-  list += LeftFit(country, 10);
+  AppendLeftFit(country, 10, list);
   list += ' ';
-  list += LeftFit(name, 10);
+  AppendLeftFit(name, 10, list);
   list += ' ';
   list += latitude;
   list += ' ';
@@ -71,8 +71,8 @@ std::optional<ReportRow> CityListRow(const EclipseRecord& record, double deltaT,
                 {country, name, latitude, longitude, std::to_string(place.height), population}, lc,
                 row.file);
   row.values = RowValues(instants, deltaT, kind, record, lc);
-  row.values.country = country;
-  row.values.place = name;
+  row.values.country = std::move(country);
+  row.values.place = std::move(name);
   row.values.latitude = place.LatitudeDegrees();
   row.values.longitude = place.LongitudeDegrees();
   row.values.height = place.height;
@@ -82,11 +82,11 @@ std::optional<ReportRow> CityListRow(const EclipseRecord& record, double deltaT,
 
 ReportRun ComputeCityList(const EclipseCatalogue& catalogue, const CityListInputs& inputs,
                           const RunControl& control) {
-  return ComputeCityList(catalogue, inputs, ReadPlaces(inputs.placesFile), control);
+  return ComputeCityListOf(catalogue, inputs, ReadPlaces(inputs.placesFile), control);
 }
 
-ReportRun ComputeCityList(const EclipseCatalogue& catalogue, const CityListInputs& inputs,
-                          const PlacesList& places, const RunControl& control) {
+ReportRun ComputeCityListOf(const EclipseCatalogue& catalogue, const CityListInputs& inputs,
+                            const PlacesList& places, const RunControl& control) {
   if (inputs.thresholdIndex < 0 ||
       inputs.thresholdIndex >= static_cast<int>(kPopulationThresholds.size())) {
     throw std::invalid_argument("population threshold index " +
@@ -164,6 +164,11 @@ ReportRun ComputeCityList(const EclipseCatalogue& catalogue, const CityListInput
     if (!whole) run.cancelled = true;
     return !run.cancelled;
   };
+  // Room for a row per place tested, taken once: growing the rows as they come would move every
+  // row again and again. Pages of the room never written are never touched.
+  std::size_t tested = 0;
+  for (const Place& place : list) tested += place.population >= threshold;
+  run.rows.reserve(tested);
   RunChunksInOrder(chunks, inputs.threads, compute, take);
   // A run cancelled never reached the line that stopped the reading.
   if (!run.cancelled) run.error = places.error;

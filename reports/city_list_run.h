@@ -42,11 +42,12 @@ std::optional<ReportRow> CityListRow(const EclipseRecord& record, double deltaT,
 //
 // The places are computed on inputs.threads threads in runs of consecutive places; the rows come
 // in file order whatever the number of threads, and progress is called on the caller's thread.
-// A cancelled run keeps the rows of the places before the first one not computed.
+// Progress and the cancel check come after every place as when computed one after the other, so
+// a cancel keeps the same rows.
 ReportRun ComputeCityList(const EclipseCatalogue& catalogue, const CityListInputs& inputs,
                           const RunControl& control = {});
 // The same over the places of inputs.placesFile already read (its error included).
-ReportRun ComputeCityList(const EclipseCatalogue& catalogue, const CityListInputs& inputs,
-                          const PlacesList& places, const RunControl& control = {});
+ReportRun ComputeCityListOf(const EclipseCatalogue& catalogue, const CityListInputs& inputs,
+                            const PlacesList& places, const RunControl& control = {});
 
 }  // namespace umbrivista

@@ -90,7 +90,7 @@ void TForm_CityList::Button_Start_CityListClick() {
   const EclipseCatalogue& catalogue = *c.catalogue;
   RunReport(Button_Start_CityList,
             [&catalogue, inputs, places = places_](const RunControl& control) {
-              return ComputeCityList(catalogue, inputs, *places->Get(inputs.placesFile), control);
+              return ComputeCityListOf(catalogue, inputs, *places->Get(inputs.placesFile), control);
             });
 }
 

@@ -197,6 +197,8 @@ ReportRun ComputePlaceHistory(const EclipseCatalogue& catalogue, const PlaceHist
     if (!whole) run.cancelled = true;
     return !run.cancelled;
   };
+  // Room for a row per record, taken once (see the city list).
+  run.rows.reserve(records.size());
   RunChunksInOrder(chunks, inputs.threads, compute, take);
   run.status = PlaceHistoryStatusText(run.scanned, run.found, run.language);
   return run;

@@ -300,16 +300,22 @@ std::string RightAlign(std::string_view text, int width) {
 }
 
 std::string LeftFit(std::string_view text, int width) {
+  std::string out;
+  AppendLeftFit(text, width, out);
+  return out;
+}
+
+void AppendLeftFit(std::string_view text, int width, std::string& out) {
   const std::size_t w = static_cast<std::size_t>(width);
   std::size_t n = 0, end = 0;
   while (end < text.size()) {
     if (StartsCharacter(text[end]) && n++ == w) break;
     ++end;
   }
-  std::string out(text.substr(0, end));
-  n = CharacterCount(out);
+  const std::string_view kept = text.substr(0, end);
+  out += kept;
+  n = CharacterCount(kept);
   if (n < w) out.append(w - n, ' ');
-  return out;
 }
 
 std::string OneLineText(std::string_view text) {

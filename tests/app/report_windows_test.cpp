@@ -351,6 +351,7 @@ TEST_F(ReportWindowsTest, AMissingPlacesFileIsReportedOnceAndTheWindowStaysUsabl
   history.ComboBox_von->setCurrentIndex(9);
   history.ComboBox_Bis->setCurrentIndex(8);
   history.Button_Start_CityHist->click();  // the place history needs no places file
+  WaitForRun(history);
   EXPECT_FALSE(history.Run().rows.empty());
   EXPECT_EQ(messages_.size(), 1u);
 
