@@ -1,14 +1,36 @@
 #include "city_list_run.h"
 
+#include <algorithm>
+#include <iterator>
+#include <cstdint>
 #include <stdexcept>
+#include <vector>
 
 #include "angles.h"
 #include "deltat.h"
 #include "local_circumstances.h"
 #include "numbers.h"
+#include "ordered_chunks.h"
 #include "string_table.h"
 
 namespace umbrivista {
+
+namespace {
+
+// Places per share of the work: small enough for the list to fill evenly and a cancel to end
+// soon, large enough for the threads to meet seldom.
+constexpr int kPlacesPerChunk = 512;
+
+// What became of each place of a chunk.
+enum PlaceOutcome : std::uint8_t { kTested = 1, kInPenumbra = 2, kRow = 4 };
+
+// The rows of one run of consecutive places, and what became of each place computed.
+struct PlaceChunk {
+  std::vector<ReportRow> rows;
+  std::vector<std::uint8_t> outcomes;
+};
+
+}  // namespace
 
 std::string CityListStatusText(int scanned, int found, Language language) {
   if (!IsKnownLanguage(language)) return {};
@@ -21,8 +43,8 @@ std::optional<ReportRow> CityListRow(const EclipseRecord& record, double deltaT,
   const RowInstants instants = ShownInstants(record, deltaT, lc);
   if (!instants.visible) return std::nullopt;
   const char kind = EclipseKindLetter(lc.kind, language);
-  const std::string country = OneLineText(place.country);
-  const std::string name = OneLineText(place.name);
+  std::string country = OneLineText(place.country);
+  std::string name = OneLineText(place.name);
   const std::string latitude = LatitudeText(place.LatitudeDegrees());
   const std::string longitude = LongitudeText(place.LongitudeDegrees());
   const std::string population = std::to_string(place.population);
@@ -33,9 +55,9 @@ std::optional<ReportRow> CityListRow(const EclipseRecord& record, double deltaT,
   AppendListDate(instants, list);
   list += kind;
   list += ' ';
-  list += LeftFit(country, 10);
+  AppendLeftFit(country, 10, list);
   list += ' ';
-  list += LeftFit(name, 10);
+  AppendLeftFit(name, 10, list);
   list += ' ';
   list += latitude;
   list += ' ';
@@ -49,8 +71,8 @@ std::optional<ReportRow> CityListRow(const EclipseRecord& record, double deltaT,
                 {country, name, latitude, longitude, std::to_string(place.height), population}, lc,
                 row.file);
   row.values = RowValues(instants, deltaT, kind, record, lc);
-  row.values.country = country;
-  row.values.place = name;
+  row.values.country = std::move(country);
+  row.values.place = std::move(name);
   row.values.latitude = place.LatitudeDegrees();
   row.values.longitude = place.LongitudeDegrees();
   row.values.height = place.height;
@@ -60,6 +82,11 @@ std::optional<ReportRow> CityListRow(const EclipseRecord& record, double deltaT,
 
 ReportRun ComputeCityList(const EclipseCatalogue& catalogue, const CityListInputs& inputs,
                           const RunControl& control) {
+  return ComputeCityListOf(catalogue, inputs, ReadPlaces(inputs.placesFile), control);
+}
+
+ReportRun ComputeCityListOf(const EclipseCatalogue& catalogue, const CityListInputs& inputs,
+                            const PlacesList& places, const RunControl& control) {
   if (inputs.thresholdIndex < 0 ||
       inputs.thresholdIndex >= static_cast<int>(kPopulationThresholds.size())) {
     throw std::invalid_argument("population threshold index " +
@@ -77,31 +104,74 @@ ReportRun ComputeCityList(const EclipseCatalogue& catalogue, const CityListInput
   ReportRun run;
   run.kind = ReportKind::kCityList;
   run.language = inputs.language;
-  PlacesReader reader(inputs.placesFile);
-  Place place;
-  while (reader.Next(place)) {
-    if (place.population >= threshold) {
-      ++run.scanned;
-      const double latitude = place.LatitudeDegrees() * kDegToRad;
-      const double longitudeWest = -place.LongitudeDegrees() * kDegToRad;
-      const auto lc = ComputeLocalCircumstances(record, deltaT, latitude, longitudeWest,
-                                                ObserverGeocentric(place.height, latitude));
-      if (lc) {
-        if (auto row = CityListRow(record, deltaT, place, *lc, run.language)) {
+  const std::vector<Place>& list = places.places;
+  const int count = static_cast<int>(list.size());
+  const int chunks = (count + kPlacesPerChunk - 1) / kPlacesPerChunk;
+  std::vector<PlaceChunk> results(static_cast<std::size_t>(chunks));
+  const Language language = run.language;
+  auto compute = [&](int chunk) {
+    PlaceChunk& out = results[static_cast<std::size_t>(chunk)];
+    const int first = chunk * kPlacesPerChunk;
+    const int last = std::min(count, first + kPlacesPerChunk);
+    out.outcomes.reserve(static_cast<std::size_t>(last - first));
+    for (int i = first; i < last; ++i) {
+      const Place& place = list[static_cast<std::size_t>(i)];
+      std::uint8_t outcome = 0;
+      if (place.population >= threshold) {
+        outcome = kTested;
+        const double latitude = place.LatitudeDegrees() * kDegToRad;
+        const double longitudeWest = -place.LongitudeDegrees() * kDegToRad;
+        const auto lc = ComputeLocalCircumstances(record, deltaT, latitude, longitudeWest,
+                                                  ObserverGeocentric(place.height, latitude));
+        if (lc) {
+          outcome |= kInPenumbra;
+          if (auto row = CityListRow(record, deltaT, place, *lc, language)) {
+            outcome |= kRow;
+            out.rows.push_back(std::move(*row));
+          }
+        }
+      }
+      out.outcomes.push_back(outcome);
+      if (Cancelled(control)) return false;
+    }
+    return true;
+  };
+  // The places are taken back one by one in file order, as if read one after the other: counts,
+  // status, progress after every line and the cancel check after it.
+  auto take = [&](int chunk, bool whole) {
+    PlaceChunk& in = results[static_cast<std::size_t>(chunk)];
+    std::size_t row = 0;
+    for (const std::uint8_t outcome : in.outcomes) {
+      if (outcome & kTested) {
+        ++run.scanned;
+        if (outcome & kRow) {
           ++run.found;
-          run.rows.push_back(std::move(*row));
+          run.rows.push_back(std::move(in.rows[row++]));
         }
         // Only a window shows the status while the run goes on.
-        if (control.progress) run.status = CityListStatusText(run.scanned, run.found, run.language);
+        if ((outcome & kInPenumbra) && control.progress) {
+          run.status = CityListStatusText(run.scanned, run.found, run.language);
+        }
       }
+      if (Cancelled(control)) {
+        run.cancelled = true;
+        break;
+      }
+      if (control.progress) control.progress(run);
     }
-    if (Cancelled(control)) {
-      run.cancelled = true;
-      break;
-    }
-    if (control.progress) control.progress(run);
-  }
-  run.error = reader.Error();
+    in = PlaceChunk{};
+    // A chunk cut short was cut by a cancel.
+    if (!whole) run.cancelled = true;
+    return !run.cancelled;
+  };
+  // Room for a row per place tested, taken once: growing the rows as they come would move every
+  // row again and again. Pages of the room never written are never touched.
+  std::size_t tested = 0;
+  for (const Place& place : list) tested += place.population >= threshold;
+  run.rows.reserve(tested);
+  RunChunksInOrder(chunks, inputs.threads, compute, take);
+  // A run cancelled never reached the line that stopped the reading.
+  if (!run.cancelled) run.error = places.error;
   run.status = CityListStatusText(run.scanned, run.found, run.language);
   return run;
 }

@@ -25,6 +25,7 @@ struct CityListInputs {
   int thresholdIndex = 0;   // 0 … 9, see kPopulationThresholds
   Language language = Language::kEnglish;
   std::string placesFile;   // path of the world-places file
+  int threads = 0;          // threads the places are shared out to; 0: one per core
 };
 
 // "5210 Orte getestet. 812 Orte gefunden" and its English and French forms.
@@ -38,7 +39,15 @@ std::optional<ReportRow> CityListRow(const EclipseRecord& record, double deltaT,
 // Runs the city list. Throws std::invalid_argument for a threshold index or language out of
 // range and std::out_of_range for a position outside the catalogue; a places file that cannot
 // be read to its end is reported in ReportRun::error.
+//
+// The places are computed on inputs.threads threads in runs of consecutive places; the rows come
+// in file order whatever the number of threads, and progress is called on the caller's thread.
+// Progress and the cancel check come after every place as when computed one after the other, so
+// a cancel keeps the same rows.
 ReportRun ComputeCityList(const EclipseCatalogue& catalogue, const CityListInputs& inputs,
                           const RunControl& control = {});
+// The same over the places of inputs.placesFile already read (its error included).
+ReportRun ComputeCityListOf(const EclipseCatalogue& catalogue, const CityListInputs& inputs,
+                            const PlacesList& places, const RunControl& control = {});
 
 }  // namespace umbrivista

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHideEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -87,9 +88,16 @@ void TForm_CityList::Button_Start_CityListClick() {
   inputs.language = CurrentLanguage();
   inputs.placesFile = InputFile();
   const EclipseCatalogue& catalogue = *c.catalogue;
-  RunReport(Button_Start_CityList, [&catalogue, inputs](const RunControl& control) {
-    return ComputeCityList(catalogue, inputs, control);
-  });
+  RunReport(Button_Start_CityList,
+            [&catalogue, inputs, places = places_](const RunControl& control) {
+              return ComputeCityListOf(catalogue, inputs, *places->Get(inputs.placesFile), control);
+            });
+}
+
+void TForm_CityList::hideEvent(QHideEvent* event) {
+  // Closed or hidden by the program (not minimised): the places are read again next time.
+  if (!event->spontaneous()) places_->Clear();
+  TReportWindow::hideEvent(event);
 }
 
 }  // namespace umbrivista

@@ -3,6 +3,9 @@
 // place of the places file above a population threshold. It exists once for the whole run and
 // is hidden until the main window opens it.
 
+#include <memory>
+
+#include "places_file.h"
 #include "report_window.h"
 
 class QComboBox;
@@ -32,6 +35,10 @@ class TForm_CityList : public TReportWindow {
   void Relabel() override;
   std::string InputFile() const override;
   std::string WindowCaption() const override;
+  void hideEvent(QHideEvent* event) override;
+
+  // The places file read once while the window is open; shared with the run that reads it.
+  std::shared_ptr<PlacesCache> places_ = std::make_shared<PlacesCache>();
 };
 
 }  // namespace umbrivista

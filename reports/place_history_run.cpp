@@ -1,6 +1,10 @@
 #include "place_history_run.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <iterator>
+#include <vector>
 #include <stdexcept>
 
 #include "angles.h"
@@ -9,6 +13,7 @@
 #include "julian_day.h"
 #include "local_circumstances.h"
 #include "numbers.h"
+#include "ordered_chunks.h"
 #include "string_table.h"
 
 namespace umbrivista {
@@ -17,6 +22,17 @@ namespace {
 
 // Progress is reported at every this many catalogue records.
 constexpr int kProgressInterval = 20;
+// Catalogue records per share of the work.
+constexpr int kRecordsPerChunk = 256;
+
+// What became of each record of a chunk.
+enum RecordOutcome : std::uint8_t { kInPenumbra = 1, kRow = 2 };
+
+// The rows of one run of consecutive records, and what became of each record computed.
+struct RecordChunk {
+  std::vector<ReportRow> rows;
+  std::vector<std::uint8_t> outcomes;
+};
 
 bool WithinLimits(PlaceField field, double value) {
   switch (field) {
@@ -125,31 +141,65 @@ ReportRun ComputePlaceHistory(const EclipseCatalogue& catalogue, const PlaceHist
   const ObserverConstants observer = ObserverGeocentric(inputs.height, latitude);
   const std::vector<EclipseRecord>& records = catalogue.Records();
   const int count = static_cast<int>(records.size());
-  for (int position = 1; position <= count; ++position) {
-    if (position % kProgressInterval == 0 && control.progress) control.progress(run);
-    run.scanned = position;
-    const EclipseRecord& record = records[static_cast<std::size_t>(position - 1)];
-    const double deltaT = DeltaT(record.year, record.month);
-    // The year of greatest eclipse in UT, as far as the coarse Julian day of the record allows.
-    const int year = JDToCalendar(static_cast<double>(record.julianDay) - deltaT / 86400).year;
-    if (year >= inputs.firstYear && year <= inputs.lastYear) {
-      const auto lc = ComputeLocalCircumstances(record, deltaT, latitude, longitudeWest, observer);
-      if (lc) {
-        if (auto row = PlaceHistoryRow(record, deltaT, inputs, *lc)) {
-          ++run.found;
-          run.rows.push_back(std::move(*row));
-        }
-        // Only a window shows the status while the run goes on.
-        if (control.progress) {
-          run.status = PlaceHistoryStatusText(run.scanned, run.found, run.language);
+  const int chunks = (count + kRecordsPerChunk - 1) / kRecordsPerChunk;
+  std::vector<RecordChunk> results(static_cast<std::size_t>(chunks));
+  auto compute = [&](int chunk) {
+    RecordChunk& out = results[static_cast<std::size_t>(chunk)];
+    const int first = chunk * kRecordsPerChunk;
+    const int last = std::min(count, first + kRecordsPerChunk);
+    out.outcomes.reserve(static_cast<std::size_t>(last - first));
+    for (int index = first; index < last; ++index) {
+      const EclipseRecord& record = records[static_cast<std::size_t>(index)];
+      const double deltaT = DeltaT(record.year, record.month);
+      // The year of greatest eclipse in UT, as far as the coarse Julian day of the record allows.
+      const int year = JDToCalendar(static_cast<double>(record.julianDay) - deltaT / 86400).year;
+      std::uint8_t outcome = 0;
+      if (year >= inputs.firstYear && year <= inputs.lastYear) {
+        const auto lc = ComputeLocalCircumstances(record, deltaT, latitude, longitudeWest, observer);
+        if (lc) {
+          outcome = kInPenumbra;
+          if (auto row = PlaceHistoryRow(record, deltaT, inputs, *lc)) {
+            outcome |= kRow;
+            out.rows.push_back(std::move(*row));
+          }
         }
       }
+      out.outcomes.push_back(outcome);
+      if (Cancelled(control)) return false;
     }
-    if (Cancelled(control)) {
-      run.cancelled = true;
-      break;
+    return true;
+  };
+  // The records are taken back one by one in catalogue order, as if computed one after the
+  // other: counts, status, progress at every 20th record and the cancel check after each.
+  auto take = [&](int chunk, bool whole) {
+    RecordChunk& in = results[static_cast<std::size_t>(chunk)];
+    std::size_t row = 0;
+    int position = chunk * kRecordsPerChunk;
+    for (const std::uint8_t outcome : in.outcomes) {
+      ++position;
+      if (position % kProgressInterval == 0 && control.progress) control.progress(run);
+      run.scanned = position;
+      if (outcome & kRow) {
+        ++run.found;
+        run.rows.push_back(std::move(in.rows[row++]));
+      }
+      // Only a window shows the status while the run goes on.
+      if ((outcome & kInPenumbra) && control.progress) {
+        run.status = PlaceHistoryStatusText(run.scanned, run.found, run.language);
+      }
+      if (Cancelled(control)) {
+        run.cancelled = true;
+        break;
+      }
     }
-  }
+    in = RecordChunk{};
+    // A chunk cut short was cut by a cancel.
+    if (!whole) run.cancelled = true;
+    return !run.cancelled;
+  };
+  // Room for a row per record, taken once (see the city list).
+  run.rows.reserve(records.size());
+  RunChunksInOrder(chunks, inputs.threads, compute, take);
   run.status = PlaceHistoryStatusText(run.scanned, run.found, run.language);
   return run;
 }

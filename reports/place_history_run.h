@@ -42,6 +42,7 @@ struct PlaceHistoryInputs {
   int firstYear = INT_MIN;  // the years of the eclipses taken, UT at greatest eclipse
   int lastYear = INT_MAX;
   Language language = Language::kEnglish;
+  int threads = 0;  // threads the records are shared out to; 0: one per core
 };
 
 // "1234 eclipses scanned. 56 eclipses found" and its German and French forms.
@@ -53,10 +54,11 @@ std::optional<ReportRow> PlaceHistoryRow(const EclipseRecord& record, double del
                                          const PlaceHistoryInputs& place,
                                          const LocalCircumstances& lc);
 
-// Runs the place history over every record of the catalogue. A latitude, longitude or height
-// outside its limits (or not finite) ends the run before it starts, with the message of
-// InvalidPlaceNumberMessage in ReportRun::error. Throws std::invalid_argument for a language
-// out of range.
+// Runs the place history over every record of the catalogue, on inputs.threads threads in runs of
+// consecutive records; the rows come in catalogue order whatever the number of threads. A
+// latitude, longitude or height outside its limits (or not finite) ends the run before it
+// starts, with the message of InvalidPlaceNumberMessage in ReportRun::error. Throws
+// std::invalid_argument for a language out of range.
 ReportRun ComputePlaceHistory(const EclipseCatalogue& catalogue, const PlaceHistoryInputs& inputs,
                               const RunControl& control = {});
 

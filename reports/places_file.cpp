@@ -157,4 +157,37 @@ CityList ReadCities(const std::string& path, const std::string& country) {
   return list;
 }
 
+PlacesList ReadPlaces(const std::string& path) {
+  PlacesList list;
+  PlacesReader reader(path);
+  Place place;
+  while (reader.Next(place)) list.places.push_back(std::move(place));
+  list.error = reader.Error();
+  return list;
+}
+
+std::shared_ptr<const PlacesList> PlacesCache::Get(const std::string& path) {
+  std::error_code sizeError, timeError;
+  const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
+  const auto modified = std::filesystem::last_write_time(path, timeError);
+  const bool known = !sizeError && !timeError;
+  const std::lock_guard lock(mutex_);
+  if (known && places_ && path == path_ && size == size_ && modified == modified_) return places_;
+  auto places = std::make_shared<const PlacesList>(ReadPlaces(path));
+  if (known) {
+    path_ = path;
+    size_ = size;
+    modified_ = modified;
+    places_ = places;
+  } else {
+    places_.reset();
+  }
+  return places;
+}
+
+void PlacesCache::Clear() {
+  const std::lock_guard lock(mutex_);
+  places_.reset();
+}
+
 }  // namespace umbrivista

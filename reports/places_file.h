@@ -4,10 +4,13 @@
 // ends, grouped by country. One file per interface language.
 //
 // Text is UTF-8; a file that is not valid UTF-8 is read as Windows-1252 and converted, so every
-// name handed out is UTF-8. Every read opens the file afresh: an edited file takes effect at the
-// next read.
+// name handed out is UTF-8. Every read opens the file afresh, and PlacesCache reads it again once it
+// changed: an edited file takes effect at the next read.
 
 #include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -84,6 +87,31 @@ struct CityList {
   std::string error;
 };
 CityList ReadCities(const std::string& path, const std::string& country);
+
+// Every place of a places file in file order; `error` as PlacesReader::Error(), the places read
+// before an error are kept.
+struct PlacesList {
+  std::vector<Place> places;
+  std::string error;
+};
+PlacesList ReadPlaces(const std::string& path);
+
+// The places of the file last asked for, read once and handed out again while the file keeps its
+// path, size and modification time; an edited or another file is read afresh. A file that cannot
+// be looked at is read each time. Safe to use from several threads.
+class PlacesCache {
+ public:
+  std::shared_ptr<const PlacesList> Get(const std::string& path);
+  // Lets go of the places held.
+  void Clear();
+
+ private:
+  std::mutex mutex_;
+  std::string path_;
+  std::uintmax_t size_ = 0;
+  std::filesystem::file_time_type modified_{};
+  std::shared_ptr<const PlacesList> places_;
+};
 
 
 }  // namespace umbrivista

@@ -1,6 +1,7 @@
 #include "report_formats.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include "angles.h"
@@ -26,36 +27,134 @@ void AppendTwoDigits(std::string& out, long long value) {
   out += static_cast<char>('0' + value % 10);
 }
 
+// The rows are written straight into their line, field after field, without a string of their
+// own for each field: the city list writes a hundred thousand of them.
+
+// Room for any number these texts hold (a fixed-point double has at most 309 digits before the
+// point).
+using NumberBuffer = char[400];
+
+// Appends the ASCII text [begin, end) right-aligned in `width`; a longer text keeps its last
+// `width` characters, as RightAlign.
+void AppendRightAscii(std::string& out, const char* begin, const char* end, int width) {
+  const std::size_t w = static_cast<std::size_t>(width);
+  const std::size_t n = static_cast<std::size_t>(end - begin);
+  if (n <= w) {
+    out.append(w - n, ' ');
+    out.append(begin, n);
+  } else {
+    out.append(end - w, w);
+  }
+}
+
+// A whole number in decimal; `width` > 0 right-aligns it.
+void AppendInteger(std::string& out, long long value, int width = 0) {
+  NumberBuffer buffer;
+  const char* end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+  if (width > 0) {
+    AppendRightAscii(out, buffer, end, width);
+  } else {
+    out.append(buffer, static_cast<std::size_t>(end - buffer));
+  }
+}
+
+// FormatFixed(value, decimals), appended; `width` > 0 right-aligns it.
+void AppendFixed(std::string& out, double value, int decimals, int width = 0) {
+  NumberBuffer buffer;
+  const auto [end, ec] =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  if (ec != std::errc()) {
+    const std::string text = FormatFixed(value, decimals);
+    if (width > 0) {
+      out += RightAlign(text, width);
+    } else {
+      out += text;
+    }
+  } else if (width > 0) {
+    AppendRightAscii(out, buffer, end, width);
+  } else {
+    out.append(buffer, static_cast<std::size_t>(end - buffer));
+  }
+}
+
+// TimeOfDayText(hours), appended; nothing for a time that is not finite.
+void AppendTimeOfDay(std::string& out, double hours) {
+  if (!std::isfinite(hours)) return;
+  const auto s = static_cast<long long>(std::trunc(std::clamp(hours, 0.0, 48.0) * 3600 + 0.5));
+  AppendTwoDigits(out, s / 3600);
+  out += ':';
+  AppendTwoDigits(out, s / 60 % 60);
+  out += ':';
+  AppendTwoDigits(out, s % 60);
+}
+
+// DurationText(minutes), appended; `width` > 0 right-aligns it.
+void AppendDuration(std::string& out, double minutes, int width = 0) {
+  if (!(minutes >= 0) || !(minutes < 1e6)) {
+    out.append(static_cast<std::size_t>(std::max(width, 0)), ' ');
+    return;
+  }
+  const auto s = static_cast<long long>(std::trunc(minutes * 60 + 0.5));
+  NumberBuffer buffer;
+  char* end = std::to_chars(buffer, buffer + sizeof buffer - 3, s / 60).ptr;
+  *end++ = ':';
+  *end++ = static_cast<char>('0' + s % 60 / 10);
+  *end++ = static_cast<char>('0' + s % 10);
+  if (width > 0) {
+    AppendRightAscii(out, buffer, end, width);
+  } else {
+    out.append(buffer, static_cast<std::size_t>(end - buffer));
+  }
+}
+
+// ListAngle(radians, width), appended.
+void AppendListAngle(std::string& out, double radians, int width) {
+  const double degrees = std::nearbyint(radians * kRadToDeg);
+  AppendInteger(out, std::fabs(degrees) < 1e15 ? static_cast<long long>(degrees) : 0, width);
+}
+
 // Degrees and whole arc minutes of |degrees| with at least `degreeDigits` digits of degrees.
-std::string DegreesMinutes(double degrees, int degreeDigits, const char* letter) {
+void AppendDegreesMinutes(std::string& out, double degrees, int degreeDigits, const char* letter) {
   const double rounded = std::nearbyint(std::fabs(degrees) * 60);
   const long long r = rounded < 1e15 ? static_cast<long long>(rounded) : 0;  // NaN too
-  std::string text = std::to_string(r / 60);
-  if (static_cast<int>(text.size()) < degreeDigits) text.insert(0, degreeDigits - text.size(), '0');
-  text += "°";
-  AppendTwoDigits(text, r % 60);
-  text += '\'';
-  text += letter;
+  NumberBuffer buffer;
+  const char* end = std::to_chars(buffer, buffer + sizeof buffer, r / 60).ptr;
+  const int digits = static_cast<int>(end - buffer);
+  if (digits < degreeDigits) out.append(static_cast<std::size_t>(degreeDigits - digits), '0');
+  out.append(buffer, static_cast<std::size_t>(end - buffer));
+  out += "°";
+  AppendTwoDigits(out, r % 60);
+  out += '\'';
+  out += letter;
+}
+
+std::string DegreesMinutes(double degrees, int degreeDigits, const char* letter) {
+  std::string text;
+  AppendDegreesMinutes(text, degrees, degreeDigits, letter);
   return text;
 }
 
 // One contact or maximum block of the list.
 void AppendListBlock(const LocalCircumstances& lc, double hours, int slot, std::string& out) {
-  out += RightAlign(TimeOfDayText(hours), 8);
+  if (std::isfinite(hours)) {
+    AppendTimeOfDay(out, hours);  // always eight characters
+  } else {
+    out.append(8, ' ');
+  }
   out += ' ';
-  out += ListAngle(lc.positionAngle[slot], 3);
+  AppendListAngle(out, lc.positionAngle[slot], 3);
   out += ' ';
-  out += ListAngle(lc.vertexAngle[slot], 3);
+  AppendListAngle(out, lc.vertexAngle[slot], 3);
   out += ' ';
-  out += ListAngle(lc.sunAltitude[slot], 2);
+  AppendListAngle(out, lc.sunAltitude[slot], 2);
   out += ' ';
   if (slot == kMax) {
-    out += RightAlign(FormatFixed(lc.magnitude, 3), 5);
+    AppendFixed(out, lc.magnitude, 3, 5);
     out += ' ';
     if (lc.kind == EclipseKind::kPartial) {
       out.append(6, ' ');
     } else {
-      out += RightAlign(DurationText(CentralDurationMinutes(lc)), 5);
+      AppendDuration(out, CentralDurationMinutes(lc), 5);
       out += ' ';
     }
   }
@@ -63,18 +162,18 @@ void AppendListBlock(const LocalCircumstances& lc, double hours, int slot, std::
 
 // The fields of one block, each followed by a TAB.
 void AppendFileBlock(const LocalCircumstances& lc, double hours, int slot, std::string& out) {
-  out += TimeOfDayText(hours);
+  AppendTimeOfDay(out, hours);
   out += '\t';
-  out += FileAngle(lc.positionAngle[slot]);
+  AppendFixed(out, lc.positionAngle[slot] * kRadToDeg, 2);
   out += '\t';
-  out += FileAngle(lc.vertexAngle[slot]);
+  AppendFixed(out, lc.vertexAngle[slot] * kRadToDeg, 2);
   out += '\t';
-  out += FileAngle(lc.sunAltitude[slot]);
+  AppendFixed(out, lc.sunAltitude[slot] * kRadToDeg, 2);
   out += '\t';
   if (slot == kMax) {
-    out += FormatFixed(lc.magnitude, 3);
+    AppendFixed(out, lc.magnitude, 3);
     out += '\t';
-    if (lc.kind != EclipseKind::kPartial) out += DurationText(CentralDurationMinutes(lc));
+    if (lc.kind != EclipseKind::kPartial) AppendDuration(out, CentralDurationMinutes(lc));
     out += '\t';
   }
 }
@@ -150,23 +249,14 @@ const char* const kHeaders[3] = {
 }  // namespace
 
 std::string TimeOfDayText(double hours) {
-  if (!std::isfinite(hours)) return {};
-  const auto s = static_cast<long long>(std::trunc(std::clamp(hours, 0.0, 48.0) * 3600 + 0.5));
   std::string text;
-  AppendTwoDigits(text, s / 3600);
-  text += ':';
-  AppendTwoDigits(text, s / 60 % 60);
-  text += ':';
-  AppendTwoDigits(text, s % 60);
+  AppendTimeOfDay(text, hours);
   return text;
 }
 
 std::string DurationText(double minutes) {
-  if (!(minutes >= 0) || !(minutes < 1e6)) return {};
-  const auto s = static_cast<long long>(std::trunc(minutes * 60 + 0.5));
-  std::string text = std::to_string(s / 60);
-  text += ':';
-  AppendTwoDigits(text, s % 60);
+  std::string text;
+  AppendDuration(text, minutes);
   return text;
 }
 
@@ -210,16 +300,22 @@ std::string RightAlign(std::string_view text, int width) {
 }
 
 std::string LeftFit(std::string_view text, int width) {
+  std::string out;
+  AppendLeftFit(text, width, out);
+  return out;
+}
+
+void AppendLeftFit(std::string_view text, int width, std::string& out) {
   const std::size_t w = static_cast<std::size_t>(width);
   std::size_t n = 0, end = 0;
   while (end < text.size()) {
     if (StartsCharacter(text[end]) && n++ == w) break;
     ++end;
   }
-  std::string out(text.substr(0, end));
-  n = CharacterCount(out);
+  const std::string_view kept = text.substr(0, end);
+  out += kept;
+  n = CharacterCount(kept);
   if (n < w) out.append(w - n, ' ');
-  return out;
 }
 
 std::string OneLineText(std::string_view text) {
@@ -256,11 +352,11 @@ RowInstants ShownInstants(const EclipseRecord& record, double deltaT,
 }
 
 void AppendListDate(const RowInstants& instants, std::string& out) {
-  out += RightAlign(std::to_string(instants.year), 5);
+  AppendInteger(out, instants.year, 5);
   out += ' ';
-  out += RightAlign(std::to_string(instants.month), 2);
+  AppendInteger(out, instants.month, 2);
   out += ' ';
-  out += RightAlign(std::to_string(instants.day), 2);
+  AppendInteger(out, instants.day, 2);
   out += ' ';
 }
 
@@ -279,14 +375,21 @@ void AppendListContacts(const RowInstants& instants, const LocalCircumstances& l
 void AppendFileRow(const RowInstants& instants, double deltaT, char kind,
                    const EclipseRecord& record, std::initializer_list<std::string_view> place,
                    const LocalCircumstances& lc, std::string& out) {
-  out.reserve(300);
-  for (const std::string& field :
-       {std::to_string(instants.year), std::to_string(instants.month), std::to_string(instants.day),
-        FormatFixed(deltaT, 1), std::string(1, kind), std::to_string(record.sarosNumber),
-        std::to_string(record.sarosMember), std::to_string(record.sarosMemberCount)}) {
-    out += field;
+  out.reserve(out.size() + 300);
+  for (const int number : {instants.year, instants.month, instants.day}) {
+    AppendInteger(out, number);
     out += '\t';
   }
+  AppendFixed(out, deltaT, 1);
+  out += '\t';
+  out += kind;
+  out += '\t';
+  AppendInteger(out, record.sarosNumber);
+  out += '\t';
+  AppendInteger(out, record.sarosMember);
+  out += '\t';
+  AppendInteger(out, record.sarosMemberCount);
+  out += '\t';
   for (const std::string_view field : place) {
     out += field;
     out += '\t';

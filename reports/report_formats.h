@@ -72,6 +72,8 @@ std::string FileAngle(double radians);
 std::string RightAlign(std::string_view text, int width);
 // `text` left-aligned in `width` characters, padded with blanks or cut after `width` characters.
 std::string LeftFit(std::string_view text, int width);
+// LeftFit(text, width) appended to `out`.
+void AppendLeftFit(std::string_view text, int width, std::string& out);
 // `text` with TAB, CR, LF and the other C0 control characters replaced by blanks, so that a name
 // cannot break the columns or the lines of a saved file.
 std::string OneLineText(std::string_view text);

@@ -1,10 +1,12 @@
 #pragma once
 // What a report run hands back and how its caller follows and stops it.
 //
-// A run computes on the caller's thread. It calls the progress callback at fixed points (the city
-// list after every line of the places file, the place history at every 20th catalogue record);
-// a window processes its pending events there, so the user can scroll, cancel or close. The run
-// reads the cancel flag after each step and stops when it is set; the rows found until then stay.
+// A run may share its work out to other threads, but it calls the progress callback on the
+// caller's thread only, at fixed points (the city list after every line of the places file, the
+// place history at every 20th catalogue record), taking the results back in order as if computed
+// one after the other. The run reads the cancel flag after each step and stops when it is set;
+// the rows found until then stay. A window runs it on a thread of its own (ReportRunner) and
+// stays free for the user meanwhile.
 
 #include <atomic>
 #include <functional>

@@ -19,7 +19,6 @@
 #include <QScrollBar>
 #include <QStatusBar>
 
-#include <chrono>
 #include <optional>
 
 #include "captions.h"
@@ -181,8 +180,8 @@ void TReportWindow::SetLanguage(Language language) {
   Relabel();
   RelabelViews();
   ShowCaption();
-  // A run under way sees its cancel flag before the window goes.
-  QCoreApplication::processEvents();
+  // A run under way ends before the window goes.
+  StopRun();
   hide();
 }
 
@@ -231,41 +230,52 @@ void TReportWindow::OpenWindow() {
   AlignHeader();
 }
 
-void TReportWindow::RunReport(QPushButton* start,
-                              const std::function<ReportRun(const RunControl&)>& compute) {
-  if (running_) return;
+TReportWindow::~TReportWindow() { runner_.Stop(); }
+
+void TReportWindow::RunReport(QPushButton* start, ReportRunner::Compute compute) {
   if (context_.runStarting) context_.runStarting();
-  running_ = true;
-  cancel_ = false;
+  // A run under way ends before the next one starts; its rows give way to the new run's.
+  runner_.Stop();
+  if (runStart_) runStart_->setEnabled(true);
+  runStart_ = start;
   start->setEnabled(false);
   Button_Beenden->setFocus();
   ClearRun();
   ShowCaption();
-  RunControl control;
-  control.cancel = &cancel_;
-  using Clock = std::chrono::steady_clock;
-  auto lastPump = Clock::now();
-  control.progress = [this, &lastPump](const ReportRun& run) {
-    // About fifty times a second: the new rows join the list, the status line counts, and the
-    // window answers the user (scrolling, Beenden, closing).
-    const auto now = Clock::now();
-    if (now - lastPump < std::chrono::milliseconds(20)) return;
-    lastPump = now;
-    ShowNewRows(run);
-    if (!run.status.empty()) statusBar()->showMessage(QString::fromStdString(run.status));
-    QCoreApplication::processEvents();
-  };
-  try {
-    run_ = compute(control);
-  } catch (const std::exception& e) {
-    run_ = ReportRun{};
-    run_.error = e.what();
+  // The worker only posts a call to this window; a call still queued when the window goes is
+  // dropped with it.
+  runner_.Start(std::move(compute), [this] {
+    QMetaObject::invokeMethod(this, &TReportWindow::FollowRun, Qt::QueuedConnection);
+  });
+}
+
+void TReportWindow::FollowRun() {
+  ReportRunner::News news = runner_.TakeNews();
+  if (!news.lines.empty()) {
+    // The new rows join the list in one go.
+    QString text;
+    for (const std::string& line : news.lines) {
+      if (!text.isEmpty()) text += '\n';
+      text += QString::fromStdString(line);
+    }
+    list_->appendPlainText(text);
+    shown_ += news.lines.size();
   }
+  if (!news.status.empty()) statusBar()->showMessage(QString::fromStdString(news.status));
+  if (std::optional<ReportRun> run = runner_.TakeResult()) EndRun(std::move(*run));
+}
+
+void TReportWindow::StopRun() {
+  if (std::optional<ReportRun> run = runner_.Stop()) EndRun(std::move(*run));
+}
+
+void TReportWindow::EndRun(ReportRun run) {
+  run_ = std::move(run);
   ShowNewRows(run_);
   ShowTable();
   statusBar()->showMessage(QString::fromStdString(run_.status));
-  running_ = false;
-  start->setEnabled(true);
+  if (runStart_) runStart_->setEnabled(true);
+  runStart_ = nullptr;
   Speichern1->setEnabled(true);
   if (!run_.error.empty()) ShowMessage(this, QString::fromStdString(run_.error));
 }
@@ -281,7 +291,7 @@ void TReportWindow::ShowNewRows(const ReportRun& run) {
 }
 
 bool TReportWindow::SaveAs() {
-  if (running_) return false;
+  if (Running()) return false;
   std::string path;
   {
     const CsvFilterOffer offer(this);
@@ -311,12 +321,12 @@ bool TReportWindow::SaveAs() {
 }
 
 void TReportWindow::Button_BeendenClick() {
-  CancelRun();
+  StopRun();
   hide();
 }
 
 void TReportWindow::closeEvent(QCloseEvent* event) {
-  CancelRun();
+  StopRun();
   QMainWindow::closeEvent(event);
 }
 

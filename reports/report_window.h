@@ -1,7 +1,8 @@
 #pragma once
 // What the two report windows share: the fixed-pitch list with its header kept in step with the
 // list's horizontal scrolling, the status line, the menu "Liste", the run that fills the list as
-// rows come while the window stays responsive, its cancel flag, and "Save as".
+// rows come from a run on a thread of its own while the window stays responsive, its cancel flag,
+// and "Save as".
 
 #include <QMainWindow>
 #include <atomic>
@@ -11,6 +12,7 @@
 #include "captions.h"
 #include "language.h"
 #include "report_run.h"
+#include "report_runner.h"
 #include "report_table_view.h"
 
 class QAction;
@@ -47,9 +49,14 @@ class TReportWindow : public QMainWindow {
   // Place, size and inputs from the settings record, and back into it.
   virtual void ApplySettings(const SettingsRecord& settings) = 0;
   virtual void CollectSettings(SettingsRecord& settings) const = 0;
+  ~TReportWindow() override;
   // Asks a run under way to stop at its next step; the rows found stay.
-  void CancelRun() { cancel_ = true; }
-  bool CancelRequested() const { return cancel_; }
+  void CancelRun() { runner_.Cancel(); }
+  bool CancelRequested() const { return runner_.CancelRequested(); }
+  // Cancels a run under way and waits for it; its rows found stay and are shown.
+  void StopRun();
+  // A run is under way (started, its rows not yet all shown).
+  bool Running() const { return runner_.Active(); }
   // The rows of the last run: what "Save as" writes.
   const ReportRun& Run() const { return run_; }
   // "Save as": asks for the file and writes legend, header and rows, or the CSV of the rows when
@@ -87,9 +94,10 @@ class TReportWindow : public QMainWindow {
   void OpenWindow();
   // Empties the list, the held rows and the status line, and disables saving.
   void ClearRun();
-  // Runs `compute` with progress and cancel wired to this window; `start` is disabled meanwhile.
-  void RunReport(QPushButton* start,
-                 const std::function<ReportRun(const RunControl&)>& compute);
+  // Starts `compute` on the run's thread with progress and cancel wired to this window; `start`
+  // is disabled until the run ends. A run under way is stopped first and its rows dropped.
+  // `compute` must not refer to the window: it runs while the window goes on.
+  void RunReport(QPushButton* start, ReportRunner::Compute compute);
   const ReportContext& Context() const { return context_; }
   // What a window relabels beyond its caption set (list items, files of the language).
   virtual void Relabel() {}
@@ -103,6 +111,10 @@ class TReportWindow : public QMainWindow {
   void ShowTable();
   // Appends the rows of `run` not yet in the list.
   void ShowNewRows(const ReportRun& run);
+  // Shows what the run published and, once it ended, ends it.
+  void FollowRun();
+  // The run has ended: its rows, table and status are shown and Start is enabled again.
+  void EndRun(ReportRun run);
 
   ReportContext context_;
   CaptionWindow captions_;
@@ -113,8 +125,9 @@ class TReportWindow : public QMainWindow {
   QString defaultFile_;
   ReportRun run_;
   std::size_t shown_ = 0;
-  std::atomic<bool> cancel_ = false;
-  bool running_ = false;
+  QPushButton* runStart_ = nullptr;  // the Start button of the run under way
+  // Last member: the run's thread is stopped before the rest of the window goes.
+  ReportRunner runner_;
 };
 
 }  // namespace umbrivista

@@ -2,7 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -147,7 +147,7 @@ TForm_Search::TForm_Search(const EclipseCatalogue& catalogue, std::string criter
   connect(Button_Cancel, &QPushButton::clicked, this, &TForm_Search::Cancel);
   connect(Button_SaveAs, &QPushButton::clicked, this, &TForm_Search::SaveAs);
   connect(Button_Close, &QPushButton::clicked, this, [this] {
-    Cancel();
+    StopSearch();
     close();
   });
   connect(Table_Results->horizontalHeader(), &QHeaderView::sectionClicked, this,
@@ -192,8 +192,15 @@ void TForm_Search::Open() {
   activateWindow();
 }
 
+TForm_Search::~TForm_Search() { work_.Stop(); }
+
+void TForm_Search::closeEvent(QCloseEvent* event) {
+  StopSearch();
+  QMainWindow::closeEvent(event);
+}
+
 void TForm_Search::SetLanguage(Language language) {
-  Cancel();
+  StopSearch();
   language_ = language;
   Relabel();
   if (isVisible()) FillCountries();
@@ -288,7 +295,8 @@ std::optional<SearchCriteria> TForm_Search::ReadControls() {
 }
 
 void TForm_Search::Start() {
-  if (running_) return;
+  // A search under way ends before the next one starts.
+  StopSearch();
   const auto criteria = ReadControls();
   if (!criteria) return;
   if (!criteriaFile_.empty()) {
@@ -300,46 +308,84 @@ void TForm_Search::Start() {
   }
   std::vector<Place> places;
   if (criteria->placeMode == SearchPlaceMode::kCountry) {
-    CityList list = ReadCities(PlacesFile(), criteria->country);
-    if (!list.error.empty()) {
-      ShowMessage(this, Q(list.error));
+    const std::shared_ptr<const PlacesList> list = places_->Get(PlacesFile());
+    if (!list->error.empty()) {
+      ShowMessage(this, Q(list->error));
       return;
     }
-    places = std::move(list.places);
+    for (const Place& place : list->places) {
+      if (place.country == criteria->country) places.push_back(place);
+    }
     if (places.empty()) {
       ShowMessage(this, Q(SearchWindowText(SearchText::kNoPlaces, language_) + criteria->country));
       return;
     }
   }
-  running_ = true;
-  cancel_ = false;
   rows_.clear();
   shownMode_ = criteria->placeMode;
   sortSection_ = -1;
+  job_ = std::make_shared<SearchJob>();
   ShowRows();
   Button_Start->setEnabled(false);
   Button_Cancel->setEnabled(true);
   Button_SaveAs->setEnabled(false);
   Label_Status->setText(Q(SearchWindowText(SearchText::kSearching, language_)));
-  SearchControl control;
-  control.cancel = &cancel_;
-  auto last = std::chrono::steady_clock::now();
-  control.progress = [this, &last](int done, int total) {
-    const auto now = std::chrono::steady_clock::now();
-    if (now - last < std::chrono::milliseconds(100)) return;
-    last = now;
-    Label_Status->setText(Q(SearchWindowText(SearchText::kSearching, language_) + " " +
-                            std::to_string(total ? 100 * done / total : 100) + " %"));
-    QCoreApplication::processEvents();
+  // The search owns what it reads; it only posts calls to this window, and a call still queued
+  // when the window goes is dropped with it.
+  auto follow = [this] {
+    QMetaObject::invokeMethod(this, &TForm_Search::FollowSearch, Qt::QueuedConnection);
   };
-  SearchResult result = SearchCatalogue(catalogue_, *criteria, places, control);
-  running_ = false;
-  rows_ = std::move(result.rows);
+  work_.Start([job = job_, follow, catalogue = &catalogue_, criteria = *criteria,
+               places = std::move(places)](const std::atomic<bool>& cancel) {
+    SearchControl control;
+    control.cancel = &cancel;
+    auto last = std::chrono::steady_clock::now();
+    control.progress = [&job, &follow, &last](int done, int total) {
+      const auto now = std::chrono::steady_clock::now();
+      if (now - last < std::chrono::milliseconds(100)) return;
+      last = now;
+      job->percent.store(total ? static_cast<int>(100LL * done / total) : 100);
+      follow();
+    };
+    try {
+      job->result = SearchCatalogue(*catalogue, criteria, places, control);
+    } catch (const std::exception& e) {
+      job->result = SearchResult{};
+      job->result.error = e.what();
+    }
+    follow();
+  });
+}
+
+void TForm_Search::FollowSearch() {
+  if (!job_ || !work_.Active()) return;
+  if (work_.Finished()) {
+    EndSearch();
+    return;
+  }
+  const int percent = job_->percent.load();
+  if (percent >= 0) {
+    Label_Status->setText(Q(SearchWindowText(SearchText::kSearching, language_) + " " +
+                            std::to_string(percent) + " %"));
+  }
+}
+
+void TForm_Search::StopSearch() {
+  if (!work_.Active()) return;
+  work_.Stop();
+  EndSearch();
+}
+
+void TForm_Search::EndSearch() {
+  work_.Join();
+  const std::shared_ptr<SearchJob> job = std::move(job_);
+  if (!job) return;
+  rows_ = std::move(job->result.rows);
   ShowRows();
   Button_Start->setEnabled(true);
   Button_Cancel->setEnabled(false);
   Button_SaveAs->setEnabled(!rows_.empty());
-  if (!result.error.empty()) ShowMessage(this, Q(result.error));
+  if (!job->result.error.empty()) ShowMessage(this, Q(job->result.error));
 }
 
 void TForm_Search::ShowRows() {
@@ -367,7 +413,7 @@ void TForm_Search::ShowRows() {
   if (sortSection_ >= 0) {
     header->setSortIndicator(sortSection_, ascending_ ? Qt::AscendingOrder : Qt::DescendingOrder);
   }
-  if (!running_) {
+  if (!Searching()) {
     std::string status = SearchWindowText(SearchText::kFound, language_) + std::to_string(rows_.size());
     Label_Status->setText(Q(status));
   }

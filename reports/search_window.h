@@ -5,12 +5,15 @@
 
 #include <QMainWindow>
 #include <atomic>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "eclipse_search.h"
+#include "places_file.h"
+#include "report_runner.h"
 
 class QCheckBox;
 class QComboBox;
@@ -40,8 +43,15 @@ class TForm_Search : public QMainWindow {
   // The criteria the controls hold; nullopt (with the reason shown) when a number is not valid.
   std::optional<SearchCriteria> ReadControls();
   void ShowCriteria(const SearchCriteria& criteria);
+  ~TForm_Search() override;
+  // Starts a search on a thread of its own with the criteria the controls hold; a search under
+  // way is stopped first and its rows dropped.
   void Start();
-  void Cancel() { cancel_ = true; }
+  // Asks a search under way to stop at its next step; the rows found stay.
+  void Cancel() { work_.Cancel(); }
+  // Cancels a search under way and waits for it; its rows found are shown.
+  void StopSearch();
+  bool Searching() const { return work_.Active(); }
   // Sorts the rows by the column shown at `section`; a second click on it reverses the order.
   void SortBySection(int section);
   bool SaveAs();
@@ -74,7 +84,18 @@ class TForm_Search : public QMainWindow {
   // A row was double-clicked: the catalogue position of its eclipse.
   void eclipseChosen(int position);
 
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
+  // What a search on its thread hands over: its progress and, at its end, its result.
+  struct SearchJob {
+    std::atomic<int> percent = -1;
+    SearchResult result;  // written by the search before it ends
+  };
+  // Shows the progress of the search and, once it ended, ends it.
+  void FollowSearch();
+  void EndSearch();
   void Relabel();
   void ShowRows();
   void FillCountries();
@@ -87,9 +108,11 @@ class TForm_Search : public QMainWindow {
   SearchPlaceMode shownMode_ = SearchPlaceMode::kNone;
   int sortSection_ = -1;
   bool ascending_ = true;
-  std::atomic<bool> cancel_ = false;
-  bool running_ = false;
   std::vector<std::pair<QLabel*, SearchText>> labels_;
+  std::shared_ptr<PlacesCache> places_ = std::make_shared<PlacesCache>();
+  std::shared_ptr<SearchJob> job_;
+  // Last member: the search's thread is stopped before the rest of the window goes.
+  BackgroundWork work_;
 };
 
 }  // namespace umbrivista

@@ -12,7 +12,9 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QTest>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -46,6 +48,12 @@ class SearchWindowTest : public ScratchDirTest {
     options.settingsFile = (dir_ / "settings.dat").string();
     return options;
   }
+  // Lets the window's event loop go until its search has ended.
+  static void WaitForSearch(const TForm_Search& w) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::minutes(3);
+    while (w.Searching() && std::chrono::steady_clock::now() < end) QTest::qWait(2);
+    ASSERT_FALSE(w.Searching());
+  }
   std::vector<QString> messages_;
 };
 
@@ -70,6 +78,7 @@ TEST_F(SearchWindowTest, SearchSortAndDoubleClickShowTheEclipse) {
   w->CheckBox_Central->setChecked(true);
   w->Edit_MinDuration->setText("300");
   w->Button_Start->click();
+  WaitForSearch(*w);
   ASSERT_TRUE(messages_.empty()) << messages_.front().toStdString();
   ASSERT_GE(w->Table_Results->rowCount(), 5);
   EXPECT_EQ(w->Table_Results->rowCount(), static_cast<int>(w->Rows().size()));
@@ -129,6 +138,7 @@ TEST_F(SearchWindowTest, DamagedCriteriaFileIsReportedWithFileLineAndField) {
   TForm_Search* w = main.SearchWindow();
   w->Edit_MaxGamma->setText("zwei");
   w->Button_Start->click();
+  WaitForSearch(*w);
   ASSERT_EQ(messages_.size(), 2u);
   EXPECT_TRUE(messages_[1].contains("zwei"));
   EXPECT_TRUE(w->Rows().empty());
@@ -138,11 +148,13 @@ TEST_F(SearchWindowTest, DamagedCriteriaFileIsReportedWithFileLineAndField) {
   w->ComboBox_Place->setCurrentIndex(static_cast<int>(SearchPlaceMode::kCountry));
   w->ComboBox_Country->setCurrentText("Atlantis");
   w->Button_Start->click();
+  WaitForSearch(*w);
   ASSERT_EQ(messages_.size(), 3u);
   EXPECT_EQ(messages_[2], QString::fromUtf8("Keine Orte dieses Landes in der Ortsdatei: Atlantis"));
   w->SpinBox_From->setValue(2100);
   w->SpinBox_To->setValue(2000);
   w->Button_Start->click();
+  WaitForSearch(*w);
   ASSERT_EQ(messages_.size(), 4u);
   EXPECT_EQ(messages_[3], QString::fromUtf8("Das erste Jahr liegt nach dem letzten"));
 }

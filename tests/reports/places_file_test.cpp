@@ -194,3 +194,25 @@ TEST(ShippedPlaces, EveryLanguageFileReadsCompletely) {
 }
 
 }  // namespace
+
+namespace {
+
+// The cache reads a file once and again only when it changed or another file is asked for.
+TEST_F(PlacesFile, CacheReadsAgainOnlyAChangedOrOtherFile) {
+  const std::string path = (dir_ / "cached.txt").string();
+  std::ofstream(path, std::ios::binary) << "A\tOne\t100\t200\t3\t4\r\n";
+  PlacesCache cache;
+  const auto first = cache.Get(path);
+  ASSERT_EQ(first->places.size(), 1u);
+  EXPECT_EQ(cache.Get(path), first);
+  std::ofstream(path, std::ios::binary | std::ios::app) << "A\tTwo\t100\t200\t3\t4\r\n";
+  const auto second = cache.Get(path);
+  EXPECT_EQ(second->places.size(), 2u);
+  EXPECT_EQ(first->places.size(), 1u);  // a run still reading the first keeps it
+  const auto missing = cache.Get(path + ".gone");
+  EXPECT_TRUE(missing->places.empty());
+  EXPECT_NE(missing->error, "");
+  EXPECT_NE(cache.Get(path), second);  // the missing file took its place, so read again
+}
+
+}  // namespace
