@@ -13,24 +13,22 @@
 
 namespace umbrivista {
 
-std::string DrawingProgramPath(const std::string& programFolder) {
+std::string HelperPath(const std::string& programFolder, const std::string& installedFolder,
+                       const std::string& name) {
   const std::filesystem::path folder(programFolder);
   const std::filesystem::path candidates[] = {
-      (folder / ".." / "libexec" / kDrawingProgramName).lexically_normal(),
-      folder / kDrawingProgramName,
+      (folder / ".." / installedFolder / name).lexically_normal(),
+      folder / name,
   };
   for (const auto& candidate : candidates) {
     struct stat st;
-    if (::stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-        ::access(candidate.c_str(), X_OK) == 0) {
-      return candidate.string();
-    }
+    if (::stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return candidate.string();
   }
   return candidates[1].string();
 }
 
 void ExecDrawingProgram(char** argv) {
-  const std::string path = DrawingProgramPath(ProgramFolder());
+  const std::string path = HelperPath(ProgramFolder(), "libexec", kDrawingProgramName);
   ::execv(path.c_str(), argv);
   throw std::runtime_error("cannot start the drawing program " + Echo(path) + ": " +
                            std::strerror(errno));

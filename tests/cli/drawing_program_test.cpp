@@ -1,5 +1,6 @@
-// The commands that only compute load no display library; the drawing commands run in
-// umbrivista-cli-draw, which an installed umbrivista-cli finds in ../libexec/.
+// The commands that only compute load no display library, and no Qt at all without a civil clock;
+// the drawing commands run in umbrivista-cli-draw, civil time comes from a module: an installed
+// umbrivista-cli finds them in ../libexec/ and ../lib/umbrivista/.
 
 #include <gtest/gtest.h>
 
@@ -35,6 +36,9 @@ TEST(CliLibraries, CommandsThatDrawNothingLoadNoDisplayLibrary) {
     for (const char* library : display) {
       EXPECT_EQ(r.out.find(library), std::string::npos) << command << " loads " << library;
     }
+    // Qt Core comes with the civil clock only.
+    const bool civil = std::string(command).find("--time local") != std::string::npos;
+    EXPECT_EQ(r.out.find("libQt6Core") != std::string::npos, civil) << command;
   }
 }
 
@@ -43,18 +47,35 @@ class CliInstalled : public ScratchDirTest {
   CliInstalled() : ScratchDirTest("umbrivista_cli_installed") {}
 };
 
-TEST_F(CliInstalled, FindsTheDrawingProgramInLibexecAndSaysWhenItIsMissing) {
+TEST_F(CliInstalled, FindsItsPartsBesideBinAndSaysWhenOneIsMissing) {
+  const fs::path built = fs::path(CliPath()).parent_path();
+  const fs::path module = dir_ / "lib" / "umbrivista" / "umbrivista-civil-time.so";
   fs::create_directories(dir_ / "bin");
   fs::create_directories(dir_ / "libexec");
+  fs::create_directories(module.parent_path());
   fs::copy_file(CliPath(), dir_ / "bin" / "umbrivista-cli");
-  fs::copy_file(CliPath() + "-draw", dir_ / "libexec" / "umbrivista-cli-draw");
-  const std::string sketch = (dir_ / "bin" / "umbrivista-cli").string() +
-                             " sketch 16690 --lat 32.78 --lon -96.80 --data-dir " +
-                             UMBRIVISTA_DATA_DIR + " --out " + (dir_ / "s.svg").string();
+  fs::copy_file(built / "umbrivista-cli-draw", dir_ / "libexec" / "umbrivista-cli-draw");
+  fs::copy_file(built / "umbrivista-civil-time.so", module);
+  const std::string cli = (dir_ / "bin" / "umbrivista-cli").string();
+  const std::string data = std::string(" --data-dir ") + UMBRIVISTA_DATA_DIR;
+  const std::string sketch = cli + " sketch 16690 --lat 32.78 --lon -96.80" + data + " --out " +
+                             (dir_ / "s.svg").string();
+  const std::string local = cli + " local 16690 --lat 32.78 --lon -96.80 --time local" + data;
 
   const Result drawn = RunShell(sketch + " 2>&1");
   EXPECT_EQ(drawn.status, 0) << drawn.out;
   EXPECT_GT(fs::file_size(dir_ / "s.svg"), 0u);
+  const Result civil = RunShell(local + " 2>&1");
+  EXPECT_EQ(civil.status, 0) << civil.out;
+  EXPECT_NE(civil.out.find("CDT"), std::string::npos) << civil.out;
+
+  fs::remove(module);
+  const Result noModule = RunShell(local + " 2>&1");
+  EXPECT_EQ(noModule.status, 1);
+  // Said before anything is printed.
+  EXPECT_EQ(noModule.out.rfind("umbrivista-cli: cannot load the civil-time module ", 0), 0u)
+      << noModule.out;
+  EXPECT_EQ(noModule.out.find("found"), std::string::npos) << noModule.out;
 
   fs::remove(dir_ / "libexec" / "umbrivista-cli-draw");
   fs::remove(dir_ / "s.svg");
