@@ -2,6 +2,7 @@
 // Shared pieces of the command-line front end: argument access and the catalogue it works on.
 
 #include <initializer_list>
+#include <map>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -124,16 +125,15 @@ int RunCentreLine(Args& args);
 int RunLocal(Args& args);
 int RunLimits(Args& args);
 int RunPathTable(Args& args);
-int RunRender(Args& args);
 int RunCityList(Args& args);
 int RunPlaceHistory(Args& args);
-int RunSketch(Args& args);
 int RunSearch(Args& args);
 
-// Before a QGuiApplication that only paints pictures: the offscreen platform unless one is
-// chosen, and only Qt's critical messages on stderr. The application's argc and argv.
-void PrepareOffscreenGui();
-int& OffscreenArgc();
-char** OffscreenArgv();
+// The commands a program answers, by name.
+using CommandTable = std::map<std::string, int (*)(Args&)>;
+// The whole command line of umbrivista-cli over `commands`: usage and --version, COMMAND --help,
+// the command's run, its errors on stderr ("umbrivista-cli: …", status 2 for a usage error, 1
+// for others) and the check that the output was written. Returns the exit status.
+int RunCommandLine(int argc, char** argv, const CommandTable& commands);
 
 }  // namespace umbrivista

@@ -1,6 +1,3 @@
-#include <QString>
-#include <QtGlobal>
-
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -365,25 +362,6 @@ Language TakeLanguage(Args& args) {
   const std::string lang = args.TakeOption("lang").value_or("en");
   if (const std::optional<Language> language = LanguageFromCode(lang)) return *language;
   throw UsageError("--lang must be de, en or fr, not " + Echo(lang));
-}
-
-void PrepareOffscreenGui() {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  // Qt's notes about the session (no runtime folder and the like) are no concern of a picture.
-  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << "\n";
-  });
-}
-
-int& OffscreenArgc() {
-  static int argc = 1;
-  return argc;
-}
-
-char** OffscreenArgv() {
-  static char name[] = "umbrivista-cli";
-  static char* argv[] = {name, nullptr};
-  return argv;
 }
 
 }  // namespace umbrivista

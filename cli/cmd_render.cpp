@@ -15,6 +15,7 @@
 
 #include "cli.h"
 #include "cli_render.h"
+#include "drawing.h"
 #include "globe_picture.h"
 #include "globe_settings.h"
 #include "map_view.h"

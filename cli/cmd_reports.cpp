@@ -10,7 +10,7 @@
 #include <optional>
 
 #include "city_list_run.h"
-#include "civil_time.h"
+#include "civil_clock.h"
 #include "cli.h"
 #include "language.h"
 #include "numbers.h"
@@ -89,7 +89,7 @@ int Finish(const ReportRun& run, const std::string& out, ReportFileFormat format
   if (format != ReportFileFormat::kText) {
     try {
       zones = PlaceZones::Load(DataFile(kPlaceZonesFileName));
-      clock = {&*zones, QtCivilOffsets()};
+      clock = {&*zones, CivilOffsets()};
     } catch (const std::exception& e) {
       std::cerr << "umbrivista-cli: warning: " << e.what() << "; no local civil times\n";
     }

@@ -9,7 +9,7 @@
 
 #include "angles.h"
 #include "centre_line.h"
-#include "civil_time.h"
+#include "civil_clock.h"
 #include "cli.h"
 #include "deltat.h"
 #include "eclipse_types.h"
@@ -96,7 +96,9 @@ std::string DateTimeText(const UTInstant& when) {
 // place's own, from the nearest place, or one named) or nautical time.
 struct Clock {
   enum Kind { kUT, kTT, kCivil } kind = kUT;
-  PointZone zone;  // for kCivil
+  PointZone zone;         // for kCivil
+  CivilOffsetFn offsets;  // for kCivil: taken before anything is printed, so that a civil-time
+                          // module that cannot be loaded fails the command with no output
 };
 
 Clock TakeClock(Args& args) {
@@ -107,8 +109,9 @@ Clock TakeClock(Args& args) {
   if (word == "ut") return clock;
   if (word == "tt") {
     clock.kind = Clock::kTT;
-  } else if (word == "local" || IsKnownZone(*given)) {
+  } else if (word == "local" || KnownZone(*given)) {
     clock.kind = Clock::kCivil;
+    clock.offsets = CivilOffsets();
     if (word != "local") clock.zone.zone = *given;  // empty: the place's own, found later
   } else {
     throw UsageError("--time must be ut, tt, local or a time zone such as Europe/Madrid, not " +
@@ -129,7 +132,7 @@ UTInstant OnClock(const Clock& clock, const EclipseRecord& r, double deltaT, dou
                   std::optional<CivilOffset>& offset) {
   if (clock.kind == Clock::kUT) return ContactUT(r, deltaT, t);
   if (clock.kind == Clock::kTT) return ContactUT(r, 0, t);
-  offset = CivilOffsetAt(clock.zone, ContactUT(r, deltaT, t).julianDay, lon, QtCivilOffsets());
+  offset = CivilOffsetAt(clock.zone, ContactUT(r, deltaT, t).julianDay, lon, clock.offsets);
   if (!offset) {
     throw std::runtime_error("the time zone " + clock.zone.zone +
                              " is not in the system's time-zone database (tzdata)");

@@ -15,6 +15,7 @@
 
 #include "angles.h"
 #include "cli.h"
+#include "drawing.h"
 #include "deltat.h"
 #include "disc_sketch.h"
 #include "disc_sketch_paint.h"
