@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The version panel: the program's icon and name with its version, the version facts and OK.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's animation export: a dialog for the picture size, the speed and the time
 // range (its state in AnimationExportModel), the save dialog, then the frames drawn and written

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The choices of the animation export dialog, without any widget: the picture size, the speed and
 // the time range of the shown eclipse, typed as times of day in the window's time scale, and what

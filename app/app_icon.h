@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's icon, drawn here: the Sun in totality, a black Moon with the white corona and a
 // bright bead of light at its edge.

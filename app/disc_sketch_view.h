@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The disc sketch of what the point of interest sees, as a widget over the globe panel.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the program's icon as PNG pictures, umbrivista-SIZE.png in the given folder, for the
 // desktop's icon theme. Run by the build.
 

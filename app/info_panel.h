@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts of the main window's information panel: the TT/UT check box, the date/time line, the
 // window caption and the 21 rows of the element grid.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's controls under their object names, and their layout: the selection panel at
 // the left, the globe panel with its playback buttons, zoom and time slider, the panels that open

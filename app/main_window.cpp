@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's start, its wiring of the controls to the session, the language, the menu
 // commands and closing.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: a view of the session (session.h). Its handlers turn the user's actions into
 // session calls; when the session says what changed, the window shows it. The globe engine's own

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as a view of the session: what a change shows, the globe's frame, texture, grid
 // and layers, the mouse on the globe, the animation and the overlay after each render.
 

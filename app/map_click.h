@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a click on a place of the main globe shows: a capital's name, or a point of interest's
 // name with what it sees of the eclipse.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Choosing the eclipse: the year and Saros boxes, steps along a Saros series, and the time
 // slider's scale of hours from T0.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's File commands for the globe picture: export it as a PNG, SVG or PDF file,
 // print it, and preview the print. The picture is drawn off screen as the window shows the globe.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What an exported or printed picture of the main window's globe shows: the session's eclipse,
 // instant, time scale, view, zoom, texture, grid, limits, capitals, sub-solar marker and points

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a place sees of an eclipse, as lines for the point-of-interest panel: kind, magnitude and
 // obscuration; the contacts and greatest eclipse in the shown time scale with the Sun's altitude;

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The list of points of interest, "Umbrivista_PoI.txt" in the user's documents folder: one place
 // per line in fixed character columns,

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two panels over the globe for the list of points of interest: the editor of the list file
 // ("Markierungen bearbeiten") and the check list of the points to draw ("Markierungen

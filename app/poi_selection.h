@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The list of points of interest as the program keeps it: the list file the user edits, and the
 // lines of it drawn on the globe, which are kept beside the settings between runs.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the user is looking at in the main window, without any widget: the chosen eclipse, the
 // instant on the time slider, TT or UT with its ΔT, the normal or back view, the globe's choices

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A horizontal up-down control: two small arrow buttons side by side. Only the clicks count; the
 // control keeps no position of its own.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File menu: the globe's look and view saved to and read from an environment file. The main
 // window's own settings are not part of it.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's part of a saved globe view: which eclipse, which instant and how they are shown,
 // as name/value pairs that travel in the view file beside the globe's own settings, so that a

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Texts of the main window's controls that no caption set holds, in the three languages: the play
 // speed list with its hint, the copy command of the point's panel and the picture export's

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An animation of 2024-04-08 written as the window's export writes it: 51 globe pictures of
 // 800 × 800 (Blue Marble texture, limits, centre line, overlay, zoom 140) two hours around T0,
 // each drawn and encoded, the file opened, finished and renamed; `fps` counts frames per second

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One animation step of the main window: the slider moves five steps (ten seconds), the shadow,
 // the grid and the globe's orientation follow, and the globe is repainted in full with its
 // layers and overlay, at the default window size with the capitals shown.

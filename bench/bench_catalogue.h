@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The shipped catalogue for the benchmarks that compute from it, loaded once; nullptr when it
 // cannot be loaded (the benchmark then says so and skips).

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* The floor under the start-up of umbrivista-cli: a C program that maps the catalogue file the
  * way the catalogue reader does (one mmap, paged in at once), reads one byte of every record and
  * exits. No C++ runtime, no Qt: what any program that answers from the catalogue must spend.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of umbrivista-cli as whole processes against the floor, a C program that only maps
 // the catalogue (catalogue_map.c): the CPU time of each child, user + system as wait4 reports
 // it, and the ratio CLI / floor, both measured in the same run, alternately.

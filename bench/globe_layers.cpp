@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the map layers add to a frame: the full render of an 800 × 800 globe (texture, 10°
 // graticule) with and without 200 titled points (the 193 capitals and 7 points of interest with
 // haloed titles) and the 201-point centre line of 2024-04-08 drawn as a road, all from layers of

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A layer of every world place (118,841 titled points from data/2017_data_EN.txt) in a memory
 // object source: how long loading them takes, and what the layer adds to the full render of an
 // 800 × 800 globe (Blue Marble texture, 10° graticule) at zoom positions 140 and 300 of the main

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One full render of the globe (background, surface, texture at the depth the zoom gives, 10°
 // graticule) into an 800 × 800 picture, at the zoom positions 140 and 300 of the main window,
 // and the texture and the graticule on their own; and the textured frame against its floor, a

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a place sees: the local circumstances alone, with the part above the horizon, and the
 // nearest central path, for one place and for every place of the English places file (the city
 // list's places) for the eclipse of 2024-04-08.

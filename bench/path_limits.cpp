@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // All limits of one eclipse (umbral and penumbral limits, rise/set curves), and the distance from a
 // place to the limit of the central path.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report runs in their windows: the city list of 2024-04-08 over every place of the English
 // places file (threshold index 9), and the place history of one place over the whole catalogue,
 // each timed from Start to its last row in the list, the window's event loop going meanwhile.

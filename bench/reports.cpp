@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two report runs on the shipped data, each beside the pure computation it is made of, timed
 // in the same benchmark so that their ratio comes from one run whatever the machine's load:
 //  - the city list of 2024-04-08 over every place of the English places file (read once, as the

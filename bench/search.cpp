@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The catalogue search over the whole shipped catalogue: criteria on the records and the
 // greatest-eclipse quantities alone, a point seeing the eclipse, and the central phase over the
 // United States (the English places file's places).

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Local circumstances over random places and catalogue eclipses, and one centre-line build.
 
 #include <benchmark/benchmark.h>

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Umbrivista authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up cost of umbrivista-cli as whole processes: `local` (loads the catalogue) against
 # `deltat` (loads nothing), their mean wall times and the ratio local / deltat.
 #

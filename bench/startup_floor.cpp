@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up against its floor, measured in one run: each iteration starts a minimal Qt Widgets
 // program (a main window holding a label, which quits after its first paint) and then the program
 // (`umbrivista --quit-after-first-paint`: catalogue, scratch database, texture, the three windows,

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Umbrivista authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up of the program to its first painted window: `umbrivista --quit-after-first-paint`
 # starts as usual (catalogue, scratch database, texture, the three windows), closes itself once
 # the globe has been drawn the first time, and the whole process is timed.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Civil time for the commands of umbrivista-cli. The offsets come from the system's time-zone
 // database through Qt Core (civil_time.h); umbrivista-cli loads that code, a module of its own,

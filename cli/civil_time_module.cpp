@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // umbrivista-civil-time.so: civil_time.h for umbrivista-cli, which loads it when a command asks
 // for a civil clock (civil_clock.h). The core functions it calls are those of the program that
 // loads it.

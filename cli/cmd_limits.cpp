@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // limits: the limits of the central path, of the partial eclipse and the rise/set curves of one
 // eclipse as TSV, GeoJSON or KML.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // pathtable: the central path of one eclipse as a table like the published eclipse bulletins.
 
 #include <cmath>

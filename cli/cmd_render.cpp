@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // render: the main window's globe at one instant of an eclipse, written as a PNG picture, or as
 // an SVG or PDF with the globe embedded (--title adds the title block under the globe), or at a
 // run of instants written as an animation (cmd_render_animation.cpp).

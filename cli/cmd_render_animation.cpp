@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // render --from H --to H --step S: the globe pictures of a run of instants written as an MP4,
 // WebM or GIF animation.
 

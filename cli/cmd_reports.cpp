@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // citylist and placehistory: the two reports, written exactly as the report windows save them, or
 // as CSV or JSON (--format).
 

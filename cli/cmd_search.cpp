@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // search: the eclipses of the catalogue that meet every criterion given, as TSV or JSON.
 
 #include <algorithm>

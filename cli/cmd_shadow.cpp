@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // elements, centreline and local: the shadow at an instant, the centre line and the local
 // circumstances at a place.
 

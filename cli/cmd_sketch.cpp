@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // sketch: what a place sees of an eclipse, drawn as the Sun's and the Moon's discs at the
 // contacts and greatest eclipse, written as an SVG or PNG picture.
 

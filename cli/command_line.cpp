@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line of umbrivista-cli: usage, --version, each command's --help, the dispatch to
 // a command and the exit status of its errors. The drawing program runs the same code for its
 // commands, so that both speak alike.
@@ -23,8 +25,8 @@ const char* kUsage =
     "         [--time ut|tt|local|ZONE] [--deltat-range] [--format tsv|json|ics]\n"
     "  render POS T --out FILE.png|FILE.svg|FILE.pdf [--width W] [--height H] [--zoom Z]\n"
     "         [--texture I] [--texture-file FILE] [--grid I] [--ut] [--back] [--ssp] [--capitals]\n"
-    "         [--poi LAT,LON] [--centre LAT,LON] [--no-overlay] [--no-limits] [--title]\n"
-    "         [--lang de|en|fr]\n"
+    "         [--poi LAT,LON] [--centre LAT,LON] [--no-overlay] [--no-limits] [--night]\n"
+    "         [--title] [--lang de|en|fr] [--map mercator|flat]\n"
     "  render POS --from H --to H --step S [--fps N] --out FILE.mp4|FILE.webm|FILE.gif\n"
     "         [the picture options of render POS T]\n"
     "  sketch POS --lat DEG --lon DEG [--height M] [--ut] [--lang de|en|fr]\n"

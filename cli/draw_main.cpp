@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // umbrivista-cli-draw: the drawing commands of umbrivista-cli (render, sketch), which
 // umbrivista-cli hands its whole command line to. Messages and exit statuses are those of
 // umbrivista-cli.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The commands that draw pictures. They live in their own program, umbrivista-cli-draw, which
 // umbrivista-cli starts for them, so that the commands that only compute or print never load

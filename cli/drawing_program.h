@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where umbrivista-cli finds the parts it loads on demand (umbrivista-cli-draw, the civil-time
 // module), and the hand-over to the drawing program.

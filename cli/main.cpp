@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // umbrivista-cli: headless front end over the program's computations. The commands that draw
 // run in umbrivista-cli-draw, which this program becomes for them.
 

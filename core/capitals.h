@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The built-in table of 193 national capitals, drawn as labelled points by the capitals layer of
 // the globe. Independent of the world-places files of the reports.

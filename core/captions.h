@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The caption sets the language commands write into the three windows: one text per language for
 // each named component, and the items of the grid and population lists.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The eclipse catalogue: every record of a catalogue file in file (= date) order, addressed by
 // position 1 … RecordCount(), with the current position and a working copy of its record.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The region of the Earth that sees the central phase (total or annular) of an eclipse, and the
 // splitting of map geometry at the 180° meridian, in the form map files want (RFC 7946): longitudes

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The centre line of a central eclipse: the track of the shadow axis on the Earth from its first
 // to its last contact, sampled uniformly in time. The first and last contacts come from the

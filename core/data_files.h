@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the data files (catalogue, places files, textures, help) are found. One lookup for the
 // program and the command-line front end, in this order:

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Sun's and the Moon's discs as an observer sees them at the contacts and at greatest
 // eclipse: a plane in solar radii centred on the Sun, the zenith up and y growing downwards (as

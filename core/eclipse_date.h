@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An eclipse is named by the date of its greatest eclipse, in TT or in UT, not by the date of the
 // elements' reference instant T0, which can lie on the next day (T0 at 0 h after a greatest

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One solar eclipse of the catalogue: date, type, Saros membership and the Besselian elements as
 // cubic polynomials in t = hours from T0 (TT). On disk a record is 170 packed little-endian bytes;

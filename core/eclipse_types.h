@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Eclipse type codes, their names in the three languages, the Saros caption and the local type
 // at a centre-line point.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Positions on the globe are whole numbers of globe units: 5,400,000 per degree (1,500 per arc
 // second), east and north positive.

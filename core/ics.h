@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An iCalendar (RFC 5545) document with one event: lines ending in CR LF, folded at 75 octets
 // without splitting a UTF-8 character, text values escaped.

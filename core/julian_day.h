@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Calendar date ↔ Julian day. Julian calendar before 1582-10-15, Gregorian from then on;
 // astronomical year numbering (year 0 exists). The time scale is whatever the caller uses.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The interface language. Numbers and codes from outside (the settings byte, the command line)
 // become a Language only through LanguageFromIndex and LanguageFromCode.

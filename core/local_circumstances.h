@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What an observer at one place sees of one eclipse: contact instants, position and vertex angles,
 // the Sun's altitude, magnitude and the kind of eclipse, and how much of it is above the horizon.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The limits of an eclipse on the Earth: the northern and southern limits of the umbral
 // (antumbral) path of a central eclipse, the northern and southern limits of the partial eclipse

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The path of a central eclipse as a table like the published eclipse bulletins: at instants on
 // whole multiples of a step of the clock (UT, or TT without ΔT) while the shadow axis meets the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Local civil time at a point: the IANA time zone of the nearest world place, or nautical time
 // far from every place; and the texts that show a time on that clock ("20:28:15 CEST, UT+2").

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Opening a file that the program reads: only a regular file (symbolic links followed) is opened.
 // A named pipe, a device, a socket or a folder is refused before it is opened, since opening a

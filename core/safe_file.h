@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing a whole file so that readers see either the old contents or the new, never a mixture:
 // the bytes go to a fresh temporary file beside the target, are flushed to the disk, and the

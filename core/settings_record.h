@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the program remembers between runs: one 243-byte record, packed little-endian, in
 // "Umbrivista.ini" in the user's application-data folder. All three windows take their start

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The shadow at one instant: Besselian elements evaluated at t, the point where the shadow axis
 // meets the oblate Earth, and what follows from it.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Text as the program reads it from files: UTF-8, or Windows-1252 for a file that is not valid
 // UTF-8; and code points for texts whose columns count characters.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The lines printed with a picture of the globe: which eclipse, the instant shown with its time
 // scale, and a legend of what the picture draws, in the interface language. Drawing them is

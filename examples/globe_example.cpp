@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A bare globe: the world texture, a graticule and a layer of places (the capitals), with the
 // control's own mouse actions switched on: drag a box with the right button to zoom in (drag it
 // back to front to zoom out), drag with the left button to turn the globe, click a place to

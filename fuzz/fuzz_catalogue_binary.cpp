@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Binary catalogue decoder: any bytes are either rejected with CatalogueError or decode to
 // records that encode back to exactly the same bytes.
 

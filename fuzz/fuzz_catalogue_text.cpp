@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text catalogue reader: any bytes are either rejected with CatalogueError or give records that
 // survive a trip through the line formatter and the reader unchanged, bit for bit.
 

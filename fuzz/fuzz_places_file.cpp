@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Places-file reader: any bytes give places within their ranges, in order, up to the first line
 // that cannot be used, whose error names the file and that line; the places read, written out
 // again as a places file, read back to the same places without an error.

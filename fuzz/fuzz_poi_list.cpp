@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Points-of-interest list lines: any text, split into lines and parsed as the editor and the
 // globe do, never crashes; a line that gives a point gives finite coordinates and a UTF-8 title,
 // its repaired form parses to the same point, and a bad field is named with a message in every

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every computation the command-line front end runs on one catalogue record: ΔT, the Julian-day
 // conversions, the elements and axis point at an instant, the sub-solar point, the distances of
 // a place, the centre line (day and night side) and the local circumstances with their UT

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Drawing attributes: pens, brushes and fonts with the units their sizes are given in. Each
 // change bumps a change counter and calls the attribute's change callback. Every attribute caches

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TGBitmap: a 32-bit top-down picture (QImage, Format_RGB32) used both as the off-screen render
 // surface and as surface texture. Pixels are 0xFFRRGGBB values addressed as row × width + column.

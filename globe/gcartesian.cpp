@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The flat maps: x = longitude east of the central meridian, y = the latitude (plate carrée) or
 // its Mercator ordinate (up), both scaled to pixels and placed at the origin.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Clipping of polygons (Sutherland–Hodgman) and polylines (Liang–Barsky) to a pixel rectangle.
 
 #include "gclip.h"

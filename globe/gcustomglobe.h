@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The globe without its window: projector, renderer with the off-screen picture, graticule,
 // surface texture, the root layer with the map layers, the label renderer and the render

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The globe's layers from its spatial database: a layer per database layer, kept in line with the
 // database as it opens, changes, closes and goes away.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The environment file: the globe's look and view as an XML document. The root element
 // "GlobeEnvironment" carries the keys SurfaceTextureName, SurfaceColor, MinObjectColor, Color,

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the parts of the globe see of the whole globe. The projector works with its host: the
 // renderer whose point buffer and surface size it uses, and the receiver of the view changes it

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The label renderer: titles queued by the presenters while the layers are drawn, drawn over
 // everything once all layers are done. Titles never overlap: a title whose box meets the box of

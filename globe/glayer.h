@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Layers: a layer draws the objects of its object source with the presenters of its presenter
 // store and holds sub-layers in a layer store. The globe's root layer holds the map layers.

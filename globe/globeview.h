@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TGlobeView: the window control that shows the globe. A change requests a render; the next paint
 // renders into the off-screen picture, copies it to the window and then fires OnAfterRender with a

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The globe engine's log: short lines about what the engine does (a database opened or closed, a
 // layer created or deleted). Nothing is written, and no line is even built, while no target is

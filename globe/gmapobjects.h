@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Map objects: points (TGMapPoint) and polylines or polygons (TGMapPoly) in globe units, with
 // their data columns. Objects are shared through std::shared_ptr: an object source holds one

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The globe's own mouse actions, each bound to a mouse button (or to none, which switches it
 // off): the zoom box, the rotate drag and selecting by clicking. The window hands its button

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Object sources: where a layer's map objects live. TGMemoryObjectSource keeps them in a list;
 // the spatial database provides sources bound to its layers (gspatialdb.h).

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Presenters: how the objects of a layer are drawn. Each object names its presenter by id; the
 // layer looks the id up in its presenter store, its parents' stores and its object source's store

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The projector and its projection models: the view state of the globe (rotation, origin,
 // scale, limits) and the formulas that turn geographic points into screen pixels and back.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The renderer: the off-screen picture, the shared buffer of projected screen points, the
 // current pen, brush and font, and a queue of polygon or polyline parts that it clips to the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The scroll bars of the globe control. They lie over the right and bottom edges of the picture and
 // show where the client lies on the whole map (the model's extent at the current scale, widened

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The object cache of the spatial database: decoded objects by (layer id, handle), least
 // recently used first out. Objects that someone else still holds are never dropped, so that

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The bounding rectangles of a database layer's objects: the boxes of its R*Tree index on file,
 // and the same boxes kept in memory, so that the objects in view are found without the file.

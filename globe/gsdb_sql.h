@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Thin RAII access to SQLite for the spatial database: a connection that closes itself, prepared
 // statements that finalize themselves, and a transaction that rolls back unless committed. Every

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TGSpatialDatabase: map layers and their objects kept in an SQLite file. Each database layer has
 // an object table and an R*Tree index of the objects' bounding rectangles; objects read or added

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texture of the orthographic globe: the octahedron subdivided to the depth the zoom asks for,
 // each small triangle that faces the viewer and meets the drawing surface filled from the texture.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The orthographic globe model.
 //
 // A geographic point (λ, φ in globe units, height h) becomes the sphere vector

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text drawing of TGDefaultRenderer: painted texts with their background box and halo, and the
 // kept pictures of unrotated texts.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Texture triangles: edge walking in TGRenderer, and the spans of TGDefaultRenderer written
 // straight into the picture's pixel rows.
 

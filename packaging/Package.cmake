@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Umbrivista authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `cpack` in the build folder writes umbrivista_VERSION_ARCH.deb with the
 # programs, their data under /usr/share/umbrivista, the desktop entry, the icons, the software
 # centres' entry, the manual pages and the bash completion. Only the programs are packaged: the

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Umbrivista authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes the manual page of umbrivista-cli from the program's own help texts, so that the page
 # names every command, option and output field the program knows.
 #   manpage.sh CLI VERSION OUT

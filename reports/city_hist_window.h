@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The place-history window: every eclipse visible at one place over a range of years. It exists
 // once for the whole run and is hidden until the main window opens it.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The city-list report: one eclipse over every place of a world-places file whose population
 // reaches a threshold; a row for each place that sees some phase of it with the Sun above the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The city-list window: local circumstances of the eclipse shown in the main window for every
 // place of the places file above a population threshold. It exists once for the whole run and

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A search over the whole catalogue: eclipses by years, kind, central duration, magnitude, γ,
 // Saros series and a place or a country, as rows that can be sorted by any column and saved as

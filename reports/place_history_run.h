@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The place-history report: every eclipse of the catalogue within a range of years that one
 // place sees with the Sun above the horizon at one of its instants.

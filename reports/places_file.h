@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The world-places files of the reports: one place per line, six TAB-separated fields (country,
 // place, latitude ×100, longitude ×100 east positive, height in metres, population), CR LF line

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts both reports are made of: the column formats of their list rows and file rows, the
 // contact columns, and the legend, dash template and header of a saved file, per language.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A report run on a thread of its own, followed and stopped from the thread that started it
 // (a window's): the window stays free to answer the user while the run computes.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the report windows show beside their fixed-pitch lists, without Qt: the rows as a table
 // of full fields that sorts by any column and filters by country, the windows' captions, and the

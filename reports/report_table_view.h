@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The table view of a report's rows: a Qt model over ReportTable, so that the view sorts by a
 // click on a column header and shows the rows of one country.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the two report windows share: the fixed-pitch list with its header kept in step with the
 // list's horizontal scrolling, the status line, the menu "Liste", the run that fills the list as

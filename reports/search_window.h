@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The search window: criteria, Start/Cancel, the rows found in a table sorted by a click on any
 // column header, "Save as" TSV, and a double-click that shows the eclipse in the main window. The

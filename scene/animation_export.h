@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Animations of the globe written as video files: a run of instants, each drawn as the main
 // window's globe picture, encoded as MP4 (H.264, or MPEG-4 Visual where the system's codec

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Paints a disc sketch: a row of frames, one per contact and greatest eclipse, each with the Sun
 // and the Moon as the observer sees them (zenith up), the north point, the contact point and the

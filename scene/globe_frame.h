@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the main window's globe sits in its panel: zooming about a point of the panel, keeping
 // the disc within reach while it is dragged, and where a place lies on the screen for the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's globe of one eclipse drawn off screen: the textured Earth turned to look
 // along the shadow axis, the path limits, the centre line, capitals and a point of interest, and

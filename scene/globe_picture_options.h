@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What an off-screen picture of the main window's globe shows (globe_picture.h draws it), and
 // the kinds of file such a picture is written to. Free of Qt, so that the window's model can

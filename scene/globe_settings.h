@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the main window's globe shows that follows from its choices and the instant: the texture
 // files of the globe-style list, the graticule steps of the grid list and the orientation that

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The four map layers of the main window's globe, each rebuilt from scratch when its content may
 // have changed: the centre line of the eclipse, the capitals, the single point of interest and

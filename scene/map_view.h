@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The map view of the main window's globe: the whole Earth on a flat map (plate carrée or
 // Mercator), with the eclipse's layers (path limits, centre line, capitals, points of interest)

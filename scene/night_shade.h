@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The night side of the globe, darkened by the Sun's altitude: untouched where the Sun is up, a
 // twilight ramp down to the full shade once the Sun is kTwilightDegrees below the horizon.

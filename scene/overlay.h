@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The overlay that the main window's globe paints after every render: the Besselian fundamental
 // plane seen along the shadow axis, with the ecliptic, the penumbral circles of equal magnitude,

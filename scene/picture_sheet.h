@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A globe picture with its title block (core/title_block.h) below it: painted onto any QPainter
 // (a picture, an SVG, a PDF, a printer's page), or encoded as a whole PNG, SVG or PDF file. The

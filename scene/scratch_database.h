@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The scratch database that holds the globe's layers while the program or a render runs:
 // "Temporary_" and eight random capital letters with ".tmp" in the temporary folder, created

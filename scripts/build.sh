@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Umbrivista authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures and builds into build/ (or build-sanitize/ with --sanitize); with --program only the
 # program and its data files are built.
 set -euo pipefail

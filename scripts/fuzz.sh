@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Umbrivista authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer harnesses (build-fuzz/, clang with ASan and UBSan) and runs each for
 # SECONDS seconds on a scratch copy of its seed inputs in fuzz/corpus/. Prints every harness's
 # run count; fails on any crash, timeout, leak, memory blow-up or sanitizer report. Inputs that

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Umbrivista authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages a task needs; packages already present are skipped and nothing is
 # fetched when all are there.
 #   setup.sh [run]   building and running the program (the default)

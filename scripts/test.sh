@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Umbrivista authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up, builds and runs every test. With --sanitize the build uses ASan and UBSan.
 set -euo pipefail
 cd "$(dirname "$0")/.."

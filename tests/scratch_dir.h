@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A scratch folder per test: named by prefix, process and test so that test processes running in
 // parallel never share one; removed after the test even when a test took its write permission.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reads a video, an animated GIF or a still picture back frame by frame with FFmpeg's libraries,
 // to check what an animation holds: how many frames, their size, and chosen frames as RGB bytes.

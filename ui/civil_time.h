@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Offsets of civil time from UT out of the system's time-zone database (Debian's tzdata), through
 // Qt's QTimeZone. Qt Core only, so that umbrivista-cli uses it as well as the windows.

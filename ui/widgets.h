@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every window of the program shares: texts for widgets, named widgets and their lookup,
 // messages and questions, the save dialog, window placement and Qt's own texts in the program's

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where a window goes on its screen, without Qt: its outer rectangle (frame and title bar
 // included) made to fit the screen's free area.

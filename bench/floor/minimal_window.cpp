@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor of the start-up benchmark: a Qt Widgets program whose main window holds one label and
 // which quits once that label has been painted.
 

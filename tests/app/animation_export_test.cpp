@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The animation export: the dialog's choices without widgets, then the dialog driven offscreen
 // through to the file it writes, and a cancelled run.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's animation, speed choice, keys and the point panel's copy command, driven
 // offscreen with a clock the test moves by hand.
 

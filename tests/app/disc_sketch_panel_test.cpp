@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The point of interest's disc sketch in the main window: shown with its circumstances, in the
 // window's time scale and language, and hidden with them.
 

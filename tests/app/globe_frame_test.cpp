@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The globe's frame as the session keeps it, checked against the projector that draws the globe:
 // zooming about the pointer, bringing the point of interest to the panel's centre, and drags that
 // keep the disc within reach.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The globe in the main window, driven offscreen: time slider, zoom, wheel, dragging, the context
 // panel, views, layers and the single point of interest.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The information panel's texts: the TT/UT caption, the date/time line, the window caption and
 // the element grid, the grid checked against umbrivista-cli elements.
 

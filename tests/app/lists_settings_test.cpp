@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list of points of interest, the settings kept between runs, help and the version panel,
 // driven through the main window offscreen.
 

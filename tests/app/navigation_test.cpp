@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Choosing the eclipse: year and Saros boxes, series steps and the time slider's scale, on the
 // shipped catalogue and on small made-up ones for the ends of a series.
 

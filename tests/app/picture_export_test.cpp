@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the window's picture export takes from the session: the frame of the globe in a picture of
 // another size, the title block's choices, and the file types offered.
 

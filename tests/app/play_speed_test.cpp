@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The animation's run in the model: eclipse time follows wall time at the chosen speed however the
 // wall time is cut up, and a run ends at either end of the range.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lines of the points-of-interest list and the text files it is read from.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two report windows driven offscreen: runs that fill the list, cancelling, saving, the
 // take-over of a place, a missing places file, and the language switch during a run.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search window driven offscreen from the main window's menu: a search, sorting by a column
 // header, a double-click that shows the eclipse in the main window, the remembered criteria,
 // "Save as" and the language switch.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File menu: the globe's view saved to an environment file and opened again, in the main window.
 
 #include <gtest/gtest.h>

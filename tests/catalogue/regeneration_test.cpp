@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Regenerates stretches of the catalogue and compares them byte for byte with the shipped file.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // render --from --to --step: animations of 2024-04-08 read back frame by frame.
 
 #include <gtest/gtest.h>

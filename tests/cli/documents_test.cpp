@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The JSON, GeoJSON and KML documents of the CLI, parsed as documents (Python's json module with
 // NaN and duplicate keys refused, and xml.etree) rather than searched for substrings: coordinate
 // order, closed central-path rings that do not cross themselves, and the units of the fields.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands that only compute load no display library, and no Qt at all without a civil clock;
 // the drawing commands run in umbrivista-cli-draw, civil time comes from a module: an installed
 // umbrivista-cli finds them in ../libexec/ and ../lib/umbrivista/.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // umbrivista-cli local --time: the contacts on the place's clock, a named zone's, TT's, or
 // nautical time at sea; an unknown zone is a usage error.
 

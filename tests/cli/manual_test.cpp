@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The manual page and the bash completion know every command of umbrivista-cli and every option
 // its help names.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // pathtable and local --format ics, run through the built CLI; the calendar's own rules.
 
 #include <gtest/gtest.h>

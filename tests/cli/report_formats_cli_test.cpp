@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // citylist and placehistory with --format: the CSV and JSON files are those of the same run's
 // rows; the text file stays the default.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // search: usage errors, the output forms, and the README's copy of the usage text.
 
 #include <gtest/gtest.h>

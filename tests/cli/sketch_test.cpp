@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // umbrivista-cli sketch: the pictures it writes, and what it refuses.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the CLI does when its output cannot be written, when a path it reads is a named pipe, and
 // when its output would replace one of its inputs.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built-in capitals table: size, order, continents and the rows whose values are fixed.
 
 #include "capitals.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts of the three languages: every text on screen is in the language it is shown in, and
 // the misspellings once found in them stay mended.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The region that sees the central phase, as map files carry it: valid rings round either pole,
 // closed along the limb where a limit leaves the Earth, and holding every place that sees the
 // central phase; lines cut at the 180° meridian.

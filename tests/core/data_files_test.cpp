@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one data-file lookup: the given folder or UMBRIVISTA_DATA, the program's folder, the install
 // folder beside it, the current folder.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs a piece of a test in a child process that the alarm stops after a time limit, so that a
 // call that waits for ever (opening a named pipe for reading) fails the test instead of hanging

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every reader of core refuses a path that is no regular file (a named pipe, a device, a folder)
 // with a message naming it, before opening it: opening a named pipe for reading would wait for a
 // writer for ever. The data-file lookup passes such a path over.

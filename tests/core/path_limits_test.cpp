@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Limits of the central path and of the partial eclipse, the distance from a place to the path's
 // limit, and the obscuration, against NASA's published tables.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clock of a point: the zone of the nearest world place within 100 km, nautical time beyond,
 // the checks of the zone file, and the texts of a civil time.
 

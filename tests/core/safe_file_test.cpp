@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-file replacement: the old file survives every failure, links are written through, and
 // nothing is left behind in the folder.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings record: every field at its offset, damaged and foreign files read field by field,
 // a version change, UTF-8 texts cut by characters, and files that cannot be written.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shadow geometry and the local circumstances agree with each other over the whole shipped
 // catalogue.
 #include <gtest/gtest.h>

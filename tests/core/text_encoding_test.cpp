@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows-1252 decoding against the code page's published table (Unicode's mapping file
 // CP1252.TXT, also the WHATWG encoding standard): every byte from 0x80 to 0x9F, and the ranges that
 // map to themselves.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The title block's lines: the eclipse's kind and date of greatest eclipse in the shown scale,
 // the instant with its scale, and a legend of exactly what the picture draws.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help pages in German, English and French: every link of the table of contents leads to a
 // section of the same page, and the three languages cover the same sections.
 

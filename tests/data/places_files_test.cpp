@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shipped world-places files, checked line by line with the rules the reports' reader applies:
 // six TAB-separated fields, integer numbers, one group per country, CR LF line ends, and the same
 // places in all three languages.

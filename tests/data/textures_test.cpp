@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shipped globe textures: present, baseline or progressive JPEG, three colour components, at
 // the sizes the globe expects (equirectangular, twice as wide as high).
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TGBitmap: JPEG loading, and the files that must fail without harm.
 
 #include <fcntl.h>

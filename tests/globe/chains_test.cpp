@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Chain drawing, seam cutting, the graticule and the textured globe as a whole.
 
 #include <gtest/gtest.h>

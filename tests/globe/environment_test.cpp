@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The environment file: what is saved comes back as the same picture in a fresh globe, and a
 // damaged or foreign file is refused with its name, line and reason while the globe stays as it
 // was.

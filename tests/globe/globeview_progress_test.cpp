@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The globe control while a render is long and while the view is larger than the window: partial
 // pictures shown during a slow render, a render abandoned when the view changes under it, and the
 // scroll bars that follow the view.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The globe view control: render on request, paint and after-render, updates and resize.
 
 #include <gtest/gtest.h>

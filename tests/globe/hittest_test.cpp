@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding the object under a pixel for each kind of presenter, the order of layers, and the
 // selection list with the selected pen and brush.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a layer renders its objects: visibility, minimum size, presenters and their chains, road
 // passes, point symbols, titles and events.
 

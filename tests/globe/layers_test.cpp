@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Layers and presenters: the stores, resetting a layer, title placement and the title queue.
 
 #include <gtest/gtest.h>

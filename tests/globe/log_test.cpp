@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's log: silent without targets; the spatial database reports opening, closing and
 // its layers.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test program of the globe engine: the widgets need a QApplication (offscreen platform).
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Map objects: data columns as comma text, bounding rectangles (also across 180°), invalidation,
 // and the handles of the memory object source.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Mercator map: the textbook formulas x = R·λ and y = R·ln tan(π/4 + φ/2) (Snyder, Map
 // Projections — A Working Manual, USGS Professional Paper 1395, eqs. 7-1, 7-2 and 7-4), the cut at
 // ±85°, the 180° meridian and round trips through the inverse.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The globe control's own mouse actions, driven through its mouse events: the zoom box, the
 // rotate drag, selecting and the click report.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fifty pattern brushes: all different, and a polygon filled with one shows its picture.
 
 #include <gtest/gtest.h>

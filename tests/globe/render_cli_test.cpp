@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The render command of umbrivista-cli: a textured globe turned to the sub-solar point.
 
 #include <fcntl.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renderer: texture triangles and spans, pixel blending, parts queue and clipping.
 
 #include <gtest/gtest.h>

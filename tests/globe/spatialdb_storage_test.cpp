@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The spatial database's storage: the chain blob codec, the in-memory index, files that are
 // damaged, locked or of another format, stored objects whose bytes changed, failed writes that
 // keep the objects, and frames served from memory.

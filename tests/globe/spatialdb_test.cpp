@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The spatial database: layers and objects in an SQLite file, the object cache, read-only files,
 // notifications, and the globe's layers that follow the database.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Helpers shared by the globe tests: a renderer that records what it is asked to draw, a JPEG
 // writer for generated textures, named layers, a guard against reads that wait on a named pipe,

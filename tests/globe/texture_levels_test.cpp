@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reduced texture copies: the box filter, when the renderer reads them, and the texture seam at
 // the 180° meridian.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Globe units: the saturating conversions, the unit table against physical ratios and the
 // rectangle overlap convention.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The catalogue search: known answers from published lists, the place criteria, sorting,
 // cancelling and the remembered-criteria file.
 

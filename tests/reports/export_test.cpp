@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The CSV and JSON files of a report: read back with a small RFC 4180 reader and compared with
 // the rows they were written from.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The column formats of the report rows, the contact blocks of both row layouts, and the legend,
 // dash template and header of a saved file.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Report rows of the shipped catalogue against published local circumstances of the total solar
 // eclipses of 2017-08-21 and 2024-04-08, and the city list of the shipped English places file.
 //

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The world-places reader: fields and numbers, line ends and encodings, the errors that name a
 // line, and the country and city lists.
 

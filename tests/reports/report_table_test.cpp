@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table view of a report's rows, the window captions and the year choice of the place
 // history: sorting by value rather than by text, empty cells last, the country filter, and the
 // years typed or chosen.

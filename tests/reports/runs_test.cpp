@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two report runs on small catalogues and places files: thresholds, counts and status texts,
 // progress and cancelling, places-file errors, the language a run keeps, and saving.
 

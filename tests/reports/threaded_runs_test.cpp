@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs shared out to several threads against the same runs on one thread, the ordered taking back
 // of chunks, and the runner that carries a run on a thread of its own.
 
@@ -116,7 +118,9 @@ TEST(OrderedChunks, TakesChunksInOrderAndStopsWhereAsked) {
         });
     ASSERT_EQ(taken.size(), 30u);
     for (int i = 0; i < 30; ++i) EXPECT_EQ(taken[static_cast<std::size_t>(i)], i);
-    if (threads == 1) EXPECT_EQ(computed.load(), 30);  // no chunk starts once the work ended
+    if (threads == 1) {
+      EXPECT_EQ(computed.load(), 30);  // no chunk starts once the work ended
+    }
   }
   // A chunk cut short is the last one taken; an exception comes through to the caller.
   std::vector<std::pair<int, bool>> taken;

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's globe: zoom positions and the globe's size on the screen, the orientation at
 // an instant in TT and in UT, and the grid choices as drawn.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scene's layers on the main window's globe: which line style each limit of the path gets.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test program of the globe scene: drawing text needs a QGuiApplication (offscreen platform).
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The night side's shade and the disc's reach within the panel.
 
 #include <gtest/gtest.h>

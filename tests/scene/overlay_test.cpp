@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The globe overlay: solar right ascension and ecliptic tilt against published values, the
 // geometry of the overlay for the 2024-04-08 eclipse, and the pixels it paints.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The globe with its title block: as a taller picture, an SVG and a PDF, and the file kinds by
 // name.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // umbrivista-cli render --centre: the globe, still seen along the shadow axis, moved so that the
 // point lies at the picture's centre, where the point of interest's dot is then drawn.
 

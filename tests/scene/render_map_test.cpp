@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // umbrivista-cli render --map: the whole Earth on a Mercator or plate carrée map with the
 // eclipse's layers and the markers of the instant where they lie.
 

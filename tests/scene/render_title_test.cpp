@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // umbrivista-cli render --title: the title block under the globe in the PNG; SVG and PDF by the
 // file's name, the PDF checked by rendering it where poppler's pdftoppm is installed.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scratch database: the files of runs that are gone are removed when the next one starts,
 // those of runs that still live (in this process or another) never.
 

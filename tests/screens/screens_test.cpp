@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's windows on one small screen (the offscreen platform's screen of this run: 1024 x
 // 768 or 1280 x 800, with normal or large fonts): every window, frame included, within the free
 // area; the main window's playback controls and the place-history window's controls shown whole.

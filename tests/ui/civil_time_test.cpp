@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Civil time from tzdata: daylight saving in both hemispheres, half- and quarter-hour zones, the
 // place's own mean time before standard time, and the last rule in the far future.
 

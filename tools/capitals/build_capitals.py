@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Umbrivista authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Generates core/capitals.cpp, the built-in table of 193 national capitals.
 
 Titles, order and continents are fixed below. Coordinates (four decimals) and elevations come from

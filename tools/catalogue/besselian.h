@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: AGPL-3.0-or-later
 #pragma once
 // Besselian elements of a solar eclipse from geocentric positions of Sun and Moon, their cubic
 // fit around T0, and the shadow geometry on the Earth's ellipsoid that classifies an eclipse.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: AGPL-3.0-or-later
 #include "eclipse_search.h"
 
 #include <algorithm>

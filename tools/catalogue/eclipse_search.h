@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: AGPL-3.0-or-later
 #pragma once
 // The solar eclipse (if any) at one new moon: its greatest eclipse from the ephemeris, and its
 // catalogue record (everything but the Saros fields) from the fitted Besselian elements.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: AGPL-3.0-or-later
 #pragma once
 // Geocentric apparent places of the Sun and the Moon from the Swiss Ephemeris (JPL DE431 files),
 // and the Greenwich apparent sidereal time that goes with them.

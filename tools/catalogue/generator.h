@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: AGPL-3.0-or-later
 #pragma once
 // Computes the eclipse catalogue for a range of years: every new moon whose penumbra touches
 // the Earth, in date order, with its Saros series counted over the whole series.

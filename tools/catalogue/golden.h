@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: AGPL-3.0-or-later
 #pragma once
 // Golden-section search for the least value of a function that is unimodal on [lo, hi].
 

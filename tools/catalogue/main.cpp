@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // catalogue-generator: computes the eclipse catalogue and writes its binary and text forms.
 //
 //   catalogue-generator [--from YEAR] [--to YEAR] [--out BIN] [--text TXT] [--threads N]

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Umbrivista authors
+// SPDX-License-Identifier: AGPL-3.0-or-later
 #pragma once
 // Saros series in van den Bergh's numbering. A lunation n lunations after the anchor eclipse of
 // 2024-04-08 (Saros 139) is written n = 358·I + 223·J: I counts inex steps (one series each),

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Umbrivista authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The ETOPO5 relief grid of Debian's ferret-datasets (NOAA NGDC, 5 arc-minute cells).
 
 Grid: 2161 rows from 90° N to 90° S, 4320 columns from 0° to 359.9167° E, heights in metres

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Umbrivista authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Fetches the npm packages a data builder reads, into a scratch folder outside the repository.
 
 The versions are pinned so that a rebuild reads the same inputs. The scratch folder defaults to

@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Umbrivista authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Builds the world-places files 2017_data_DE.txt, 2017_data_EN.txt and 2017_data_FR.txt.
 
 Inputs (see data/README.md for licences and credits):

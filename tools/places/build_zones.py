@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Umbrivista authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Builds place_zones.txt: the IANA time zone of every world place.
 
 The places are those of the world-places files, chosen by build_places.read_places from the same

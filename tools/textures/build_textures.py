@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Umbrivista authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Builds the four globe textures in data/.
 
 Every texture is an equirectangular world image: longitude −180° at the left edge to +180° at the
