@@ -16,7 +16,8 @@ namespace {
 
 const CivilTimeFunctions& Functions() {
   static const CivilTimeFunctions* functions = [] {
-    const std::string path = HelperPath(ProgramFolder(), "lib/umbrivista", kCivilTimeModuleName);
+    const std::string path =
+        HelperPath(ProgramFolder(), "lib/umbrivista/modules", kCivilTimeModuleName);
     // Never unloaded: Qt Core stays until the process ends.
     void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     void* entry = module ? ::dlsym(module, kCivilTimeEntry) : nullptr;

@@ -11,8 +11,8 @@ namespace umbrivista {
 inline constexpr const char* kDrawingProgramName = "umbrivista-cli-draw";
 
 // Part `name` of a umbrivista-cli in `programFolder`: installed, it is in ../`installedFolder`/
-// (relative to the prefix beside bin/: "libexec", "lib/umbrivista"); in the build tree, beside
-// umbrivista-cli. The first of the two that is a regular file, else the second (so that an
+// (relative to the prefix beside bin/: "libexec", "lib/umbrivista/modules"); in the build tree,
+// beside umbrivista-cli. The first of the two that is a regular file, else the second (so that an
 // error names a sensible place).
 std::string HelperPath(const std::string& programFolder, const std::string& installedFolder,
                        const std::string& name);

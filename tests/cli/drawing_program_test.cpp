@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The commands that only compute load no display library, and no Qt at all without a civil clock;
 // the drawing commands run in umbrivista-cli-draw, civil time comes from a module: an installed
-// umbrivista-cli finds them in ../libexec/ and ../lib/umbrivista/.
+// umbrivista-cli finds them in ../libexec/ and ../lib/umbrivista/modules/.
 
 #include <gtest/gtest.h>
 
@@ -51,7 +51,7 @@ class CliInstalled : public ScratchDirTest {
 
 TEST_F(CliInstalled, FindsItsPartsBesideBinAndSaysWhenOneIsMissing) {
   const fs::path built = fs::path(CliPath()).parent_path();
-  const fs::path module = dir_ / "lib" / "umbrivista" / "umbrivista-civil-time.so";
+  const fs::path module = dir_ / "lib" / "umbrivista" / "modules" / "umbrivista-civil-time.so";
   fs::create_directories(dir_ / "bin");
   fs::create_directories(dir_ / "libexec");
   fs::create_directories(module.parent_path());
