@@ -116,6 +116,10 @@ ReportRun ComputeCityListOf(const EclipseCatalogue& catalogue, const CityListInp
     const int first = chunk * kPlacesPerChunk;
     const int last = std::min(count, first + kPlacesPerChunk);
     out.outcomes.reserve(static_cast<std::size_t>(last - first));
+    // Room for a row per place tested, as for the run's rows below.
+    out.rows.reserve(static_cast<std::size_t>(
+        std::count_if(list.begin() + first, list.begin() + last,
+                      [&](const Place& place) { return place.population >= threshold; })));
     for (int i = first; i < last; ++i) {
       const Place& place = list[static_cast<std::size_t>(i)];
       std::uint8_t outcome = 0;

@@ -150,6 +150,7 @@ ReportRun ComputePlaceHistory(const EclipseCatalogue& catalogue, const PlaceHist
     const int first = chunk * kRecordsPerChunk;
     const int last = std::min(count, first + kRecordsPerChunk);
     out.outcomes.reserve(static_cast<std::size_t>(last - first));
+    out.rows.reserve(static_cast<std::size_t>(last - first));  // never moved while they come
     for (int index = first; index < last; ++index) {
       const EclipseRecord& record = records[static_cast<std::size_t>(index)];
       const double deltaT = DeltaT(record.year, record.month);
