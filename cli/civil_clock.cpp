@@ -8,7 +8,6 @@
 
 #include "cli.h"
 #include "data_files.h"
-#include "drawing_program.h"
 
 namespace umbrivista {
 

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data_files.h"
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -15,6 +17,20 @@ std::string ProgramFolder() {
   return exe.parent_path().string();
 }
 
+std::string HelperPath(const std::string& programFolder, const std::string& installedFolder,
+                       const std::string& name) {
+  const std::filesystem::path folder(programFolder);
+  const std::filesystem::path candidates[] = {
+      (folder / ".." / installedFolder / name).lexically_normal(),
+      folder / name,
+  };
+  for (const auto& candidate : candidates) {
+    struct stat st;
+    if (::stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return candidate.string();
+  }
+  return candidates[1].string();
+}
+
 std::vector<std::string> DataFolders(const std::string& given, const std::string& programFolder) {
   std::vector<std::string> folders;
   if (!given.empty()) {
@@ -24,10 +40,9 @@ std::vector<std::string> DataFolders(const std::string& given, const std::string
   }
   if (!programFolder.empty()) {
     folders.push_back(programFolder);
-    folders.push_back(
-        (std::filesystem::path(programFolder) / ".." / "share" / "umbrivista")
-            .lexically_normal()
-            .string());
+    folders.push_back((std::filesystem::path(programFolder) / ".." / "share" / "umbrivista")
+                          .lexically_normal()
+                          .string());
   }
   folders.push_back(".");
   return folders;

@@ -18,6 +18,14 @@ inline constexpr const char* kDataFolderVariable = "UMBRIVISTA_DATA";
 // The folder that holds the running program ("." when it cannot be told).
 std::string ProgramFolder();
 
+// A part of the program loaded or started on demand (a module, a helper program), for a program
+// in `programFolder`: installed, it is in ../`installedFolder`/ (relative to the prefix beside
+// bin/ or libexec/: "libexec", "lib/umbrivista/modules"); in the build tree, beside the program.
+// The first of the two that is a regular file, else the second (so that an error names a
+// sensible place).
+std::string HelperPath(const std::string& programFolder, const std::string& installedFolder,
+                       const std::string& name);
+
 // The folders searched, in order. `given` is a folder named on the command line ("" for none);
 // `programFolder` the folder of the program. Empty entries are left out.
 std::vector<std::string> DataFolders(const std::string& given, const std::string& programFolder);

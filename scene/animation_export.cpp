@@ -4,12 +4,6 @@
 
 extern "C" {
 #include <gif_lib.h>
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/error.h>
-#include <libavutil/log.h>
-#include <libavutil/opt.h>
-#include <libswscale/swscale.h>
 }
 
 #include <QImage>
@@ -28,6 +22,7 @@ extern "C" {
 
 #include "globe_picture.h"
 #include "safe_file.h"
+#include "video_encoder.h"
 
 namespace umbrivista {
 
@@ -42,12 +37,6 @@ std::string Lower(std::string text) {
 
 bool EndsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-std::string AvError(int code) {
-  char text[AV_ERROR_MAX_STRING_SIZE] = {};
-  av_strerror(code, text, sizeof text);
-  return text;
 }
 
 // --- GIF: a palette of 256 colours for each frame, by median cut --------------------------------
@@ -75,7 +64,9 @@ inline std::uint16_t BinKey(const std::uint8_t* bgrx) {
 class GifQuantizer {
  public:
   GifQuantizer()
-      : count_(kBinCount, 0), sums_(static_cast<std::size_t>(kBinCount) * 3, 0), lut_(kBinCount, 0) {}
+      : count_(kBinCount, 0),
+        sums_(static_cast<std::size_t>(kBinCount) * 3, 0),
+        lut_(kBinCount, 0) {}
 
   // The palette of one frame, and the frame as palette indices.
   void Quantize(const std::uint8_t* pixels, int stride, int width, int height,
@@ -197,7 +188,8 @@ std::optional<AnimationFormat> AnimationFormatFor(const std::string& path) {
 std::string AnimationSizeProblem(AnimationFormat format, int width, int height) {
   if (width < 2 || height < 2) return "the picture must be at least 2 × 2 pixels";
   if (format == AnimationFormat::kGif) {
-    if (width > 65535 || height > 65535) return "a GIF picture is at most 65535 pixels wide and high";
+    if (width > 65535 || height > 65535)
+      return "a GIF picture is at most 65535 pixels wide and high";
     return {};
   }
   if (width % 2 || height % 2) {
@@ -229,8 +221,8 @@ struct AnimationWriter::Impl {
   std::string path;
   AnimationFormat format = AnimationFormat::kMp4;
   int width = 0, height = 0, fps = 25;
-  long long frames = 0;   // encoded (by the worker)
-  long long queued = 0;   // handed to AddFrame
+  long long frames = 0;  // encoded (by the worker)
+  long long queued = 0;  // handed to AddFrame
   std::unique_ptr<SafeFileWriter> file;
   std::string writeProblem;  // why the file could not be written, from inside a callback
 
@@ -241,13 +233,7 @@ struct AnimationWriter::Impl {
   std::vector<GifByteType> indices;
 
   // MP4 and WebM
-  AVFormatContext* muxer = nullptr;
-  AVIOContext* io = nullptr;
-  AVCodecContext* codec = nullptr;
-  AVStream* stream = nullptr;
-  AVFrame* frame = nullptr;
-  AVPacket* packet = nullptr;
-  SwsContext* scaler = nullptr;
+  std::unique_ptr<VideoEncoder> video;
 
   // The frames are encoded on a worker thread while the caller draws the next one; at most
   // kQueueDepth frames wait. Everything of the encoders and the file belongs to the worker from
@@ -258,7 +244,7 @@ struct AnimationWriter::Impl {
   std::condition_variable changed;
   std::deque<std::vector<std::uint8_t>> waiting;
   std::vector<std::vector<std::uint8_t>> spare;
-  bool closing = false;  // no more frames come: encode what waits, then end
+  bool closing = false;   // no more frames come: encode what waits, then end
   bool stopping = false;  // end now, dropping what waits
   std::exception_ptr failure;
 
@@ -340,26 +326,11 @@ struct AnimationWriter::Impl {
       int error = 0;
       EGifCloseFile(gif, &error);
     }
-    sws_freeContext(scaler);
-    av_packet_free(&packet);
-    av_frame_free(&frame);
-    avcodec_free_context(&codec);
-    if (muxer) {
-      muxer->pb = nullptr;
-      avformat_free_context(muxer);
-    }
-    if (io) {
-      av_freep(&io->buffer);
-      avio_context_free(&io);
-    }
   }
 
   [[noreturn]] void Fail(const std::string& reason) const {
     if (!writeProblem.empty()) throw AnimationError(writeProblem);
     throw AnimationError(path + ": " + reason);
-  }
-  [[noreturn]] void FailAv(const std::string& what, int code) const {
-    Fail(what + ": " + AvError(code));
   }
 
   void WriteBytes(const std::uint8_t* data, std::size_t size) {
@@ -403,7 +374,9 @@ struct AnimationWriter::Impl {
     quantizer.Quantize(pixels, stride, width, height, palette, indices);
     // Delays are whole hundredths of a second: each frame ends at the hundredth nearest to its
     // true end, so that the animation keeps its pace.
-    auto hundredths = [this](long long n) { return std::llround(static_cast<double>(n) * 100.0 / fps); };
+    auto hundredths = [this](long long n) {
+      return std::llround(static_cast<double>(n) * 100.0 / fps);
+    };
     GraphicsControlBlock control{};
     control.DisposalMode = DISPOSE_DO_NOT;
     control.UserInputFlag = false;
@@ -435,149 +408,40 @@ struct AnimationWriter::Impl {
   }
 
   // --- MP4 and WebM ---
-  static int IoWrite(void* opaque, std::uint8_t* data, int size) {
-    auto* self = static_cast<Impl*>(opaque);
-    self->WriteBytes(data, static_cast<std::size_t>(size));
-    return self->writeProblem.empty() ? size : AVERROR(EIO);
-  }
-
-  static std::int64_t IoSeek(void* opaque, std::int64_t offset, int whence) {
-    auto* self = static_cast<Impl*>(opaque);
-    if (!self->writeProblem.empty()) return AVERROR(EIO);
-    try {
-      if (whence & AVSEEK_SIZE) {
-        const std::int64_t here = self->file->Seek(0, SEEK_CUR);
-        const std::int64_t size = self->file->Seek(0, SEEK_END);
-        self->file->Seek(here, SEEK_SET);
-        return size;
-      }
-      return self->file->Seek(offset, whence & ~AVSEEK_FORCE);
-    } catch (const std::exception& e) {
-      self->writeProblem = e.what();
-      return AVERROR(EIO);
-    }
-  }
-
-  const AVCodec* FindEncoder() const {
-    const char* const* names = nullptr;
-    static const char* const kMp4[] = {"libx264", "mpeg4", nullptr};
-    static const char* const kWebm[] = {"libvpx-vp9", "libvpx", nullptr};
-    names = format == AnimationFormat::kMp4 ? kMp4 : kWebm;
-    for (; *names; ++names) {
-      if (const AVCodec* codec = avcodec_find_encoder_by_name(*names)) return codec;
-    }
-    return nullptr;
-  }
-
   void OpenVideo() {
-    // The encoders' statistics and notes would go to stderr; failures come back as status codes
-    // and are reported with the file's name.
-    av_log_set_level(AV_LOG_FATAL);
-    const char* container = format == AnimationFormat::kMp4 ? "mp4" : "webm";
-    int status = avformat_alloc_output_context2(&muxer, nullptr, container, nullptr);
-    if (status < 0 || !muxer) FailAv("cannot start the video", status);
-    const AVCodec* encoder = FindEncoder();
-    if (!encoder) {
-      Fail(format == AnimationFormat::kMp4
-               ? "this system's codec library has no H.264 or MPEG-4 encoder"
-               : "this system's codec library has no VP9 or VP8 encoder");
+    VideoOutput output;
+    output.write = [this](const std::uint8_t* data, std::size_t size) {
+      WriteBytes(data, size);
+      return writeProblem.empty();
+    };
+    output.seek = [this](std::int64_t offset, int whence) -> std::int64_t {
+      if (!writeProblem.empty()) return -1;
+      try {
+        return file->Seek(offset, whence);
+      } catch (const std::exception& e) {
+        writeProblem = e.what();
+        return -1;
+      }
+    };
+    OpenVideoEncoderFn open;
+    try {
+      open = VideoEncoders();
+    } catch (const std::runtime_error& e) {
+      Fail(e.what());
     }
-    codec = avcodec_alloc_context3(encoder);
-    frame = av_frame_alloc();
-    packet = av_packet_alloc();
-    if (!codec || !frame || !packet) Fail("out of memory");
-    codec->width = width;
-    codec->height = height;
-    codec->time_base = AVRational{1, fps};
-    codec->framerate = AVRational{fps, 1};
-    codec->pix_fmt = AV_PIX_FMT_YUV420P;
-    codec->gop_size = 2 * fps;  // a key frame every two seconds, for seeking
-    // The colour conversion below uses the BT.601 matrix on the limited range; say so, so that a
-    // player does not take an HD picture for BT.709.
-    codec->colorspace = AVCOL_SPC_SMPTE170M;
-    codec->color_range = AVCOL_RANGE_MPEG;
-    codec->color_primaries = AVCOL_PRI_BT709;
-    codec->color_trc = AVCOL_TRC_IEC61966_2_1;
-    codec->thread_count = 0;
-    const std::string name = encoder->name;
-    if (name == "libx264") {
-      av_opt_set(codec->priv_data, "preset", "veryfast", 0);
-      av_opt_set(codec->priv_data, "crf", "20", 0);
-    } else if (name == "mpeg4") {
-      codec->qmax = 6;
-      codec->bit_rate = static_cast<std::int64_t>(width) * height * fps / 4;
-    } else {  // libvpx-vp9, libvpx
-      codec->bit_rate = 0;
-      av_opt_set(codec->priv_data, "crf", "32", 0);
-      av_opt_set(codec->priv_data, "deadline", "realtime", 0);
-      av_opt_set(codec->priv_data, "cpu-used", "8", 0);
-      if (name == "libvpx-vp9") av_opt_set(codec->priv_data, "row-mt", "1", 0);
-    }
-    if (muxer->oformat->flags & AVFMT_GLOBALHEADER) codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    status = avcodec_open2(codec, encoder, nullptr);
-    if (status < 0) FailAv("cannot start the " + name + " encoder", status);
-
-    stream = avformat_new_stream(muxer, nullptr);
-    if (!stream) Fail("out of memory");
-    stream->time_base = codec->time_base;
-    stream->avg_frame_rate = codec->framerate;
-    status = avcodec_parameters_from_context(stream->codecpar, codec);
-    if (status < 0) FailAv("cannot start the video", status);
-
-    constexpr int kIoBufferSize = 1 << 16;
-    auto* buffer = static_cast<std::uint8_t*>(av_malloc(kIoBufferSize));
-    if (!buffer) Fail("out of memory");
-    io = avio_alloc_context(buffer, kIoBufferSize, 1, this, nullptr, IoWrite, IoSeek);
-    if (!io) {
-      av_free(buffer);
-      Fail("out of memory");
-    }
-    muxer->pb = io;
-    muxer->flags |= AVFMT_FLAG_CUSTOM_IO;
-    status = avformat_write_header(muxer, nullptr);
-    if (status < 0) FailAv("cannot write the video's header", status);
-
-    frame->format = codec->pix_fmt;
-    frame->width = width;
-    frame->height = height;
-    status = av_frame_get_buffer(frame, 0);
-    if (status < 0) FailAv("cannot start the video", status);
-    scaler = sws_getContext(width, height, AV_PIX_FMT_BGR0, width, height, AV_PIX_FMT_YUV420P,
-                            SWS_BILINEAR, nullptr, nullptr, nullptr);
-    if (!scaler) Fail("cannot convert the pictures' colours");
-  }
-
-  // Sends a frame (nullptr: the end) to the encoder and writes the packets it gives back.
-  void Encode(AVFrame* input) {
-    int status = avcodec_send_frame(codec, input);
-    if (status < 0) FailAv("cannot encode the video", status);
-    for (;;) {
-      status = avcodec_receive_packet(codec, packet);
-      if (status == AVERROR(EAGAIN) || status == AVERROR_EOF) return;
-      if (status < 0) FailAv("cannot encode the video", status);
-      av_packet_rescale_ts(packet, codec->time_base, stream->time_base);
-      packet->stream_index = stream->index;
-      status = av_interleaved_write_frame(muxer, packet);
-      av_packet_unref(packet);
-      if (status < 0) FailAv("cannot write the video", status);
-    }
+    std::string problem;
+    video = open(format == AnimationFormat::kWebm, width, height, fps, std::move(output), problem);
+    if (!video) Fail(problem);
   }
 
   void AddVideoFrame(const std::uint8_t* pixels, int stride) {
-    const int status = av_frame_make_writable(frame);
-    if (status < 0) FailAv("cannot encode the video", status);
-    const std::uint8_t* source[4] = {pixels, nullptr, nullptr, nullptr};
-    const int strides[4] = {stride, 0, 0, 0};
-    sws_scale(scaler, source, strides, 0, height, frame->data, frame->linesize);
-    frame->pts = frames;
-    Encode(frame);
+    const std::string problem = video->AddFrame(pixels, stride);
+    if (!problem.empty()) Fail(problem);
   }
 
   void FinishVideo() {
-    Encode(nullptr);
-    const int status = av_write_trailer(muxer);
-    if (status < 0) FailAv("cannot write the video's end", status);
-    avio_flush(io);
+    const std::string problem = video->Finish();
+    if (!problem.empty()) Fail(problem);
     if (!writeProblem.empty()) throw AnimationError(writeProblem);
   }
 };
@@ -642,7 +506,7 @@ void AnimationWriter::Finish() {
 
 std::string AnimationWriter::CodecName() const {
   if (impl_->format == AnimationFormat::kGif) return "gif";
-  return impl_->codec && impl_->codec->codec ? impl_->codec->codec->name : "";
+  return impl_->video ? impl_->video->CodecName() : "";
 }
 
 bool WriteGlobeAnimation(GlobePicture& picture, const AnimationRange& range, int fps,
@@ -655,7 +519,8 @@ bool WriteGlobeAnimation(GlobePicture& picture, const AnimationRange& range, int
   for (long long i = 0; i < total; ++i) {
     QImage image = picture.Render(AnimationFrameTime(range, i));
     if (image.format() != QImage::Format_RGB32) image = image.convertToFormat(QImage::Format_RGB32);
-    if (!writer) writer = std::make_unique<AnimationWriter>(path, image.width(), image.height(), fps);
+    if (!writer)
+      writer = std::make_unique<AnimationWriter>(path, image.width(), image.height(), fps);
     writer->AddFrame(image.constBits(), static_cast<int>(image.bytesPerLine()));
     if (progress && !progress(i + 1, total)) return false;
   }

@@ -28,8 +28,9 @@ TEST(CliLibraries, CommandsThatDrawNothingLoadNoDisplayLibrary) {
       "pathtable 16690 --step 30",
       "search --from 2024 --to 2026",
   };
-  const char* display[] = {"libQt6Gui", "libQt6Svg", "libQt6Widgets", "libX11", "libxcb",
-                           "libxkbcommon", "libGL", "libEGL", "libfontconfig", "libfreetype"};
+  const char* display[] = {"libQt6Gui",     "libQt6Svg",    "libQt6Widgets", "libX11",
+                           "libxcb",        "libxkbcommon", "libGL",         "libEGL",
+                           "libfontconfig", "libfreetype"};
   for (const char* command : commands) {
     // ld.so's trace of the libraries it loads goes to stderr; the command's output is dropped.
     const Result r = RunShell("LD_DEBUG=libs " + CliPath() + " " + command + " 2>&1 >/dev/null");
@@ -58,15 +59,24 @@ TEST_F(CliInstalled, FindsItsPartsBesideBinAndSaysWhenOneIsMissing) {
   fs::copy_file(CliPath(), dir_ / "bin" / "umbrivista-cli");
   fs::copy_file(built / "umbrivista-cli-draw", dir_ / "libexec" / "umbrivista-cli-draw");
   fs::copy_file(built / "umbrivista-civil-time.so", module);
+  fs::copy_file(built / "umbrivista-video.so", module.parent_path() / "umbrivista-video.so");
   const std::string cli = (dir_ / "bin" / "umbrivista-cli").string();
   const std::string data = std::string(" --data-dir ") + UMBRIVISTA_DATA_DIR;
-  const std::string sketch = cli + " sketch 16690 --lat 32.78 --lon -96.80" + data + " --out " +
-                             (dir_ / "s.svg").string();
+  const std::string sketch =
+      cli + " sketch 16690 --lat 32.78 --lon -96.80" + data + " --out " + (dir_ / "s.svg").string();
   const std::string local = cli + " local 16690 --lat 32.78 --lon -96.80 --time local" + data;
 
   const Result drawn = RunShell(sketch + " 2>&1");
   EXPECT_EQ(drawn.status, 0) << drawn.out;
   EXPECT_GT(fs::file_size(dir_ / "s.svg"), 0u);
+  // A video loads the codecs' module from beside the civil-time one, not from the build tree.
+  const Result video =
+      RunShell("LD_DEBUG=files " + cli + " render 16690 --from 0 --to 0.02 --step 36" +
+               " --width 64 --height 64" + data + " --out " + (dir_ / "v.mp4").string() + " 2>&1");
+  EXPECT_EQ(video.status, 0) << video.out;
+  EXPECT_NE(video.out.find("file=" + (module.parent_path() / "umbrivista-video.so").string()),
+            std::string::npos);
+  EXPECT_GT(fs::file_size(dir_ / "v.mp4"), 0u);
   const Result civil = RunShell(local + " 2>&1");
   EXPECT_EQ(civil.status, 0) << civil.out;
   EXPECT_NE(civil.out.find("CDT"), std::string::npos) << civil.out;
