@@ -2,8 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "civil_clock.h"
 
-#include <dlfcn.h>
-
 #include <stdexcept>
 
 #include "cli.h"
@@ -18,13 +16,7 @@ const CivilTimeFunctions& Functions() {
     const std::string path =
         HelperPath(ProgramFolder(), "lib/umbrivista/modules", kCivilTimeModuleName);
     // Never unloaded: Qt Core stays until the process ends.
-    void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-    void* entry = module ? ::dlsym(module, kCivilTimeEntry) : nullptr;
-    if (!entry) {
-      const char* why = ::dlerror();
-      throw std::runtime_error("cannot load the civil-time module " + Echo(path) + ": " +
-                               (why ? why : "no entry point"));
-    }
+    void* entry = LoadModuleEntry(path, kCivilTimeEntry, "the civil-time module " + Echo(path));
     return reinterpret_cast<const CivilTimeFunctions* (*)()>(entry)();
   }();
   return *functions;

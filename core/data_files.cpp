@@ -2,10 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data_files.h"
 
+#include <dlfcn.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <stdexcept>
 #include <system_error>
 
 namespace umbrivista {
@@ -29,6 +31,16 @@ std::string HelperPath(const std::string& programFolder, const std::string& inst
     if (::stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return candidate.string();
   }
   return candidates[1].string();
+}
+
+void* LoadModuleEntry(const std::string& path, const char* entry, const std::string& what) {
+  void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+  void* found = module ? ::dlsym(module, entry) : nullptr;
+  if (!found) {
+    const char* why = ::dlerror();
+    throw std::runtime_error("cannot load " + what + ": " + (why ? why : "no entry point"));
+  }
+  return found;
 }
 
 std::vector<std::string> DataFolders(const std::string& given, const std::string& programFolder) {

@@ -25,6 +25,9 @@ std::string ProgramFolder();
 // sensible place).
 std::string HelperPath(const std::string& programFolder, const std::string& installedFolder,
                        const std::string& name);
+// Loads the shared module at `path` for good (it is never unloaded) and returns its entry point
+// `entry`. Throws std::runtime_error("cannot load " + `what` + ": " + the loader's reason).
+void* LoadModuleEntry(const std::string& path, const char* entry, const std::string& what);
 
 // The folders searched, in order. `given` is a folder named on the command line ("" for none);
 // `programFolder` the folder of the program. Empty entries are left out.

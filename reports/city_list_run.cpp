@@ -23,15 +23,6 @@ namespace {
 // soon, large enough for the threads to meet seldom.
 constexpr int kPlacesPerChunk = 512;
 
-// What became of each place of a chunk.
-enum PlaceOutcome : std::uint8_t { kTested = 1, kInPenumbra = 2, kRow = 4 };
-
-// The rows of one run of consecutive places, and what became of each place computed.
-struct PlaceChunk {
-  std::vector<ReportRow> rows;
-  std::vector<std::uint8_t> outcomes;
-};
-
 }  // namespace
 
 std::string CityListStatusText(int scanned, int found, Language language) {
@@ -109,10 +100,10 @@ ReportRun ComputeCityListOf(const EclipseCatalogue& catalogue, const CityListInp
   const std::vector<Place>& list = places.places;
   const int count = static_cast<int>(list.size());
   const int chunks = (count + kPlacesPerChunk - 1) / kPlacesPerChunk;
-  std::vector<PlaceChunk> results(static_cast<std::size_t>(chunks));
+  std::vector<RowChunk> results(static_cast<std::size_t>(chunks));
   const Language language = run.language;
   auto compute = [&](int chunk) {
-    PlaceChunk& out = results[static_cast<std::size_t>(chunk)];
+    RowChunk& out = results[static_cast<std::size_t>(chunk)];
     const int first = chunk * kPlacesPerChunk;
     const int last = std::min(count, first + kPlacesPerChunk);
     out.outcomes.reserve(static_cast<std::size_t>(last - first));
@@ -145,7 +136,7 @@ ReportRun ComputeCityListOf(const EclipseCatalogue& catalogue, const CityListInp
   // The places are taken back one by one in file order, as if read one after the other: counts,
   // status, progress after every line and the cancel check after it.
   auto take = [&](int chunk, bool whole) {
-    PlaceChunk& in = results[static_cast<std::size_t>(chunk)];
+    RowChunk& in = results[static_cast<std::size_t>(chunk)];
     std::size_t row = 0;
     for (const std::uint8_t outcome : in.outcomes) {
       if (outcome & kTested) {
@@ -165,7 +156,7 @@ ReportRun ComputeCityListOf(const EclipseCatalogue& catalogue, const CityListInp
       }
       if (control.progress) control.progress(run);
     }
-    in = PlaceChunk{};
+    in = RowChunk{};
     // A chunk cut short was cut by a cancel.
     if (!whole) run.cancelled = true;
     return !run.cancelled;

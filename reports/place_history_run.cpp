@@ -27,15 +27,6 @@ constexpr int kProgressInterval = 20;
 // Catalogue records per share of the work.
 constexpr int kRecordsPerChunk = 256;
 
-// What became of each record of a chunk.
-enum RecordOutcome : std::uint8_t { kInPenumbra = 1, kRow = 2 };
-
-// The rows of one run of consecutive records, and what became of each record computed.
-struct RecordChunk {
-  std::vector<ReportRow> rows;
-  std::vector<std::uint8_t> outcomes;
-};
-
 bool WithinLimits(PlaceField field, double value) {
   switch (field) {
     case PlaceField::kLatitude:
@@ -144,9 +135,9 @@ ReportRun ComputePlaceHistory(const EclipseCatalogue& catalogue, const PlaceHist
   const std::vector<EclipseRecord>& records = catalogue.Records();
   const int count = static_cast<int>(records.size());
   const int chunks = (count + kRecordsPerChunk - 1) / kRecordsPerChunk;
-  std::vector<RecordChunk> results(static_cast<std::size_t>(chunks));
+  std::vector<RowChunk> results(static_cast<std::size_t>(chunks));
   auto compute = [&](int chunk) {
-    RecordChunk& out = results[static_cast<std::size_t>(chunk)];
+    RowChunk& out = results[static_cast<std::size_t>(chunk)];
     const int first = chunk * kRecordsPerChunk;
     const int last = std::min(count, first + kRecordsPerChunk);
     out.outcomes.reserve(static_cast<std::size_t>(last - first));
@@ -175,7 +166,7 @@ ReportRun ComputePlaceHistory(const EclipseCatalogue& catalogue, const PlaceHist
   // The records are taken back one by one in catalogue order, as if computed one after the
   // other: counts, status, progress at every 20th record and the cancel check after each.
   auto take = [&](int chunk, bool whole) {
-    RecordChunk& in = results[static_cast<std::size_t>(chunk)];
+    RowChunk& in = results[static_cast<std::size_t>(chunk)];
     std::size_t row = 0;
     int position = chunk * kRecordsPerChunk;
     for (const std::uint8_t outcome : in.outcomes) {
@@ -195,7 +186,7 @@ ReportRun ComputePlaceHistory(const EclipseCatalogue& catalogue, const PlaceHist
         break;
       }
     }
-    in = RecordChunk{};
+    in = RowChunk{};
     // A chunk cut short was cut by a cancel.
     if (!whole) run.cancelled = true;
     return !run.cancelled;

@@ -11,6 +11,7 @@
 // stays free for the user meanwhile.
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -37,6 +38,15 @@ struct ReportRun {
   // Why the run stopped early (a places file that is missing or has a malformed line, an input
   // out of range); empty when it ran to its end or was cancelled.
   std::string error;
+};
+
+// What became of one share of a run's items (places, records), computed on any thread and taken
+// back in order: a byte of RowOutcome flags per item computed, and the rows of those that gave
+// one.
+enum RowOutcome : std::uint8_t { kTested = 1, kInPenumbra = 2, kRow = 4 };
+struct RowChunk {
+  std::vector<ReportRow> rows;
+  std::vector<std::uint8_t> outcomes;
 };
 
 struct RunControl {

@@ -2,10 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "video_encoder.h"
 
-#include <dlfcn.h>
 #include <sys/stat.h>
-
-#include <stdexcept>
 
 #include "data_files.h"
 
@@ -21,13 +18,7 @@ OpenVideoEncoderFn VideoEncoders() {
       path = std::string(UMBRIVISTA_BUILT_PROGRAMS) + "/" + kVideoModuleName;
     }
     // Never unloaded: the codec libraries stay until the process ends.
-    void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-    void* entry = module ? ::dlsym(module, kVideoEntry) : nullptr;
-    if (!entry) {
-      const char* why = ::dlerror();
-      throw std::runtime_error("cannot load the video module " + path + ": " +
-                               (why ? why : "no entry point"));
-    }
+    void* entry = LoadModuleEntry(path, kVideoEntry, "the video module " + path);
     return reinterpret_cast<OpenVideoEncoderFn (*)()>(entry)();
   }();
   return open;
