@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   const size_t size = (size_t)st.st_size;
-  const unsigned char* bytes = mmap(NULL, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+  const unsigned char* bytes = mmap(NULL, size, PROT_READ, MAP_SHARED | MAP_POPULATE, fd, 0);
   if (bytes == MAP_FAILED) {
     perror("catalogue_map: mmap");
     return 1;

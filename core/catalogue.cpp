@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cerrno>
 #include <charconv>
@@ -19,6 +20,9 @@
 #include <istream>
 #include <iterator>
 #include <limits>
+#include <mutex>
+#include <new>
+#include <optional>
 #include <sstream>
 #include <tuple>
 #include <utility>
@@ -104,9 +108,13 @@ constexpr double kCheckedSpanHours = 3.5;
 std::string CheckElements(const EclipseRecord& r) {
   for (const ElementLimit& e : kElementLimits) {
     const float(&c)[4] = r.*e.poly;
-    for (int i = 0; i < 4; ++i) {
-      if (!std::isfinite(c[i])) {
-        return std::string("field ") + e.coefficient + std::to_string(i) + ": not a finite number";
+    // c·0 is 0 for a finite c and NaN otherwise: one test for the four (without a branch each).
+    if (!std::isfinite(c[0] * 0.0f + c[1] * 0.0f + c[2] * 0.0f + c[3] * 0.0f)) {
+      for (int i = 0; i < 4; ++i) {
+        if (!std::isfinite(c[i])) {
+          return std::string("field ") + e.coefficient + std::to_string(i) +
+                 ": not a finite number";
+        }
       }
     }
     // Quick acceptance: the cubic cannot stray further from c0 than its terms' sizes allow.
@@ -204,21 +212,32 @@ bool EarlierThan(const EclipseRecord& a, const EclipseRecord& b) {
 
 }  // namespace
 
+namespace {
+
+// Throws for an unusable record or one not later than `previous` (null for the first record);
+// where() names the record ("record N", "line N") and is called only for the message.
+template <typename Where>
+void CheckRecord(const EclipseRecord& record, const EclipseRecord* previous,
+                 const std::string& name, Where where) {
+  const std::string problem = RecordProblem(record);
+  if (!problem.empty()) throw CatalogueError(name + ": " + where() + ": " + problem);
+  if (previous && !EarlierThan(*previous, record)) {
+    throw CatalogueError(name + ": " + where() + ": field year: the date " +
+                         std::to_string(record.year) + "-" + std::to_string(record.month) + "-" +
+                         std::to_string(record.day) +
+                         " is not after that of the record before (records are in date order)");
+  }
+}
+
+}  // namespace
+
 void ValidateRecords(const std::vector<EclipseRecord>& records, const std::string& name,
                      const std::vector<int>& lines) {
-  auto where = [&](std::size_t i) {
-    return i < lines.size() ? "line " + std::to_string(lines[i])
-                            : "record " + std::to_string(i + 1);
-  };
   for (std::size_t i = 0; i < records.size(); ++i) {
-    const std::string problem = RecordProblem(records[i]);
-    if (!problem.empty()) throw CatalogueError(name + ": " + where(i) + ": " + problem);
-    if (i > 0 && !EarlierThan(records[i - 1], records[i])) {
-      throw CatalogueError(name + ": " + where(i) + ": field year: the date " +
-                           std::to_string(records[i].year) + "-" +
-                           std::to_string(records[i].month) + "-" + std::to_string(records[i].day) +
-                           " is not after that of the record before (records are in date order)");
-    }
+    CheckRecord(records[i], i > 0 ? &records[i - 1] : nullptr, name, [&] {
+      return i < lines.size() ? "line " + std::to_string(lines[i])
+                              : "record " + std::to_string(i + 1);
+    });
   }
 }
 
@@ -258,14 +277,22 @@ void EncodeRecord(const EclipseRecord& r, std::uint8_t* b) {
   b[kSarosMemberCount] = r.sarosMemberCount;
 }
 
-std::vector<EclipseRecord> DecodeCatalogue(std::span<const std::uint8_t> bytes,
-                                           const std::string& name) {
+namespace {
+
+void CheckCatalogueSize(std::span<const std::uint8_t> bytes, const std::string& name) {
   if (bytes.empty()) throw CatalogueError(name + ": the catalogue file is empty");
   if (bytes.size() % kEclipseRecordSize != 0) {
     throw CatalogueError(name + ": size " + std::to_string(bytes.size()) +
                          " bytes is not a whole number of " + std::to_string(kEclipseRecordSize) +
                          "-byte records");
   }
+}
+
+}  // namespace
+
+std::vector<EclipseRecord> DecodeCatalogue(std::span<const std::uint8_t> bytes,
+                                           const std::string& name) {
+  CheckCatalogueSize(bytes, name);
   std::vector<EclipseRecord> records;
   records.reserve(bytes.size() / kEclipseRecordSize);
   PrefaultForWriting(records.data(), records.capacity() * sizeof(EclipseRecord));
@@ -276,7 +303,7 @@ std::vector<EclipseRecord> DecodeCatalogue(std::span<const std::uint8_t> bytes,
   return records;
 }
 
-std::vector<std::uint8_t> EncodeCatalogue(const std::vector<EclipseRecord>& records) {
+std::vector<std::uint8_t> EncodeCatalogue(std::span<const EclipseRecord> records) {
   std::vector<std::uint8_t> bytes(records.size() * kEclipseRecordSize);
   for (std::size_t i = 0; i < records.size(); ++i) {
     EncodeRecord(records[i], bytes.data() + i * kEclipseRecordSize);
@@ -304,7 +331,7 @@ FileBytes ReadWholeFile(const std::string& path, std::size_t maxBytes, const std
   // The whole file is mapped and paged in by one call: no copy, and no page fault per 4 KiB.
   const auto size = static_cast<std::size_t>(st.st_size);
   if (size == 0) return {};
-  void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+  void* map = ::mmap(nullptr, size, PROT_READ, MAP_SHARED | MAP_POPULATE, fd, 0);
   if (map == MAP_FAILED) throw fail("cannot read");
   return FileBytes(static_cast<const std::uint8_t*>(map), size);
 }
@@ -316,21 +343,104 @@ FileBytes::~FileBytes() {
 FileBytes::FileBytes(FileBytes&& other) noexcept
     : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)) {}
 
+// The records of one catalogue in their file form, and each one decoded once it is read.
+struct EclipseCatalogue::Store {
+  std::optional<FileBytes> file;    // a mapped catalogue file …
+  std::vector<std::uint8_t> owned;  // … or records given in memory, encoded
+  std::span<const std::uint8_t> bytes;
+  std::size_t count = 0;
+  // Room for every record, written only where a record is decoded (untouched pages cost nothing).
+  struct Free {
+    void operator()(EclipseRecord* p) const { std::free(p); }
+  };
+  std::unique_ptr<EclipseRecord, Free> records;
+  std::unique_ptr<std::atomic<bool>[]> decoded;
+  std::atomic<bool> allDecoded{false};
+  std::mutex mutex;
+
+  explicit Store(std::span<const std::uint8_t> b) : bytes(b), count(b.size() / kEclipseRecordSize) {
+    if (count == 0) return;
+    records.reset(static_cast<EclipseRecord*>(std::malloc(count * sizeof(EclipseRecord))));
+    if (!records) throw std::bad_alloc();
+    decoded.reset(new std::atomic<bool>[count]());
+  }
+  const std::uint8_t* Bytes(std::size_t i) const { return bytes.data() + i * kEclipseRecordSize; }
+  std::int32_t Year(std::size_t i) const {
+    return Get<std::int32_t>(Bytes(i) + record_layout::kYear);
+  }
+  std::int32_t SarosAt(std::size_t i) const {
+    return Get<std::int32_t>(Bytes(i) + record_layout::kSarosNumber);
+  }
+  // Both with `mutex` held.
+  void DecodeLocked(std::size_t i) {
+    if (decoded[i].load(std::memory_order_relaxed)) return;
+    new (records.get() + i) EclipseRecord(DecodeRecord(Bytes(i)));
+    decoded[i].store(true, std::memory_order_release);
+  }
+  const EclipseRecord& At(std::size_t i) {
+    if (!decoded[i].load(std::memory_order_acquire)) {
+      const std::lock_guard lock(mutex);
+      DecodeLocked(i);
+    }
+    return records.get()[i];
+  }
+  std::span<const EclipseRecord> All() {
+    if (count > 0 && !allDecoded.load(std::memory_order_acquire)) {
+      const std::lock_guard lock(mutex);
+      if (!allDecoded.load(std::memory_order_relaxed)) {
+        PrefaultForWriting(records.get(), count * sizeof(EclipseRecord));
+        for (std::size_t i = 0; i < count; ++i) DecodeLocked(i);
+        allDecoded.store(true, std::memory_order_release);
+      }
+    }
+    return {records.get(), count};
+  }
+};
+
+EclipseCatalogue::EclipseCatalogue() = default;
+EclipseCatalogue::~EclipseCatalogue() = default;
+EclipseCatalogue::EclipseCatalogue(const EclipseCatalogue&) = default;
+EclipseCatalogue::EclipseCatalogue(EclipseCatalogue&&) noexcept = default;
+EclipseCatalogue& EclipseCatalogue::operator=(const EclipseCatalogue&) = default;
+EclipseCatalogue& EclipseCatalogue::operator=(EclipseCatalogue&&) noexcept = default;
+
 void EclipseCatalogue::Load(const std::string& path) {
-  Assign(DecodeCatalogue(ReadWholeFile(path, kMaxCatalogueBytes).Bytes(), path));
+  FileBytes file = ReadWholeFile(path, kMaxCatalogueBytes);
+  const std::span<const std::uint8_t> bytes = file.Bytes();
+  CheckCatalogueSize(bytes, path);
+  // Every record is checked now, one at a time in a scratch pair; the catalogue's own copies
+  // are decoded when read.
+  EclipseRecord pair[2];
+  SarosRange saros;
+  for (std::size_t i = 0; i * kEclipseRecordSize < bytes.size(); ++i) {
+    // A page ahead: the walk to the next page of the mapping starts before it is read.
+    __builtin_prefetch(bytes.data() + std::min(bytes.size() - 1, (i + 24) * kEclipseRecordSize));
+    const EclipseRecord& record = pair[i % 2] = DecodeRecord(bytes.data() + i * kEclipseRecordSize);
+    CheckRecord(record, i > 0 ? &pair[(i + 1) % 2] : nullptr, path,
+                [&] { return "record " + std::to_string(i + 1); });
+    saros.Add(record.sarosNumber);
+  }
+  auto store = std::make_shared<Store>(bytes);
+  store->file.emplace(std::move(file));
+  Adopt(std::move(store), saros);
 }
 
 void EclipseCatalogue::Assign(std::vector<EclipseRecord> records) {
-  records_ = std::move(records);
+  SarosRange saros;
+  for (const EclipseRecord& record : records) saros.Add(record.sarosNumber);
+  std::vector<std::uint8_t> owned = EncodeCatalogue(records);
+  auto store = std::make_shared<Store>(owned);
+  store->owned = std::move(owned);  // moving keeps the buffer `bytes` points into
+  Adopt(std::move(store), saros);
+}
+
+void EclipseCatalogue::Adopt(std::shared_ptr<Store> store, const SarosRange& saros) {
+  count_ = static_cast<int>(store->count);
+  store_ = std::move(store);
   current_ = 0;
   working_ = EclipseRecord{};
-  minSaros_ = maxSaros_ = 0;
-  if (records_.empty()) return;
-  auto [lo, hi] = std::minmax_element(
-      records_.begin(), records_.end(),
-      [](const EclipseRecord& a, const EclipseRecord& b) { return a.sarosNumber < b.sarosNumber; });
-  minSaros_ = lo->sarosNumber;
-  maxSaros_ = hi->sarosNumber;
+  minSaros_ = saros.min;
+  maxSaros_ = saros.max;
 }
 
 const EclipseRecord& EclipseCatalogue::RecordAt(int position) const {
@@ -338,7 +448,12 @@ const EclipseRecord& EclipseCatalogue::RecordAt(int position) const {
     throw std::out_of_range("catalogue position " + std::to_string(position) + " outside 1 … " +
                             std::to_string(RecordCount()));
   }
-  return records_[static_cast<std::size_t>(position - 1)];
+  return store_->At(static_cast<std::size_t>(position - 1));
+}
+
+std::span<const EclipseRecord> EclipseCatalogue::Records() const {
+  if (!store_) return {};
+  return store_->All();
 }
 
 void EclipseCatalogue::Select(int position) {
@@ -347,19 +462,19 @@ void EclipseCatalogue::Select(int position) {
 }
 
 int EclipseCatalogue::FindByYear(int year) const {
-  if (records_.empty()) return 0;
+  if (Empty()) return 0;
   year = std::clamp(year, kFirstCatalogueYear, kLastCatalogueYear);
   for (int p = 1; p <= RecordCount(); ++p) {
-    if (records_[p - 1].year >= year) return p;
+    if (store_->Year(static_cast<std::size_t>(p - 1)) >= year) return p;
   }
   return RecordCount();
 }
 
 int EclipseCatalogue::FindBySaros(int saros) const {
-  if (records_.empty()) return 0;
+  if (Empty()) return 0;
   saros = std::clamp(saros, minSaros_, maxSaros_);
   for (int p = 1; p <= RecordCount(); ++p) {
-    if (records_[p - 1].sarosNumber == saros) return p;
+    if (store_->SarosAt(static_cast<std::size_t>(p - 1)) == saros) return p;
   }
   return 0;
 }

@@ -3,8 +3,15 @@
 #pragma once
 // The eclipse catalogue: every record of a catalogue file in file (= date) order, addressed by
 // position 1 … RecordCount(), with the current position and a working copy of its record.
+//
+// Loading checks every record, but a record is decoded from the mapped file only when it is
+// first read (all of them at the first Records()): a program that answers for one eclipse writes
+// one record, not the whole catalogue, into fresh memory. Reading is safe from several threads;
+// copies share the decoded records.
 
+#include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <iosfwd>
 #include <memory>
 #include <span>
@@ -37,6 +44,13 @@ class CatalogueError : public std::runtime_error {
 
 class EclipseCatalogue {
  public:
+  EclipseCatalogue();
+  ~EclipseCatalogue();
+  EclipseCatalogue(const EclipseCatalogue&);
+  EclipseCatalogue(EclipseCatalogue&&) noexcept;
+  EclipseCatalogue& operator=(const EclipseCatalogue&);
+  EclipseCatalogue& operator=(EclipseCatalogue&&) noexcept;
+
   // Maps a binary catalogue in one call and validates every record. Throws CatalogueError for a
   // missing, unreadable or empty file, a folder, a size that is not a whole number of records or
   // a record that is not usable; the catalogue is unchanged then.
@@ -44,11 +58,13 @@ class EclipseCatalogue {
   // Takes records already in memory (tests, conversion).
   void Assign(std::vector<EclipseRecord> records);
 
-  bool Empty() const { return records_.empty(); }
-  int RecordCount() const { return static_cast<int>(records_.size()); }
-  // The record at position p, 1 ≤ p ≤ RecordCount(); throws std::out_of_range otherwise.
+  bool Empty() const { return count_ == 0; }
+  int RecordCount() const { return count_; }
+  // The record at position p, 1 ≤ p ≤ RecordCount(); throws std::out_of_range otherwise. The
+  // reference stays valid until the catalogue is loaded or assigned again or destroyed.
   const EclipseRecord& RecordAt(int position) const;
-  const std::vector<EclipseRecord>& Records() const { return records_; }
+  // Every record in file order (decodes those not yet read).
+  std::span<const EclipseRecord> Records() const;
 
   // Makes p the current position and refreshes the working copy.
   void Select(int position);
@@ -65,7 +81,20 @@ class EclipseCatalogue {
   int MaxSaros() const { return maxSaros_; }
 
  private:
-  std::vector<EclipseRecord> records_;
+  struct Store;
+  struct SarosRange {
+    int min = 0, max = 0;
+    bool any = false;
+    void Add(int saros) {
+      min = any ? std::min(min, saros) : saros;
+      max = any ? std::max(max, saros) : saros;
+      any = true;
+    }
+  };
+  void Adopt(std::shared_ptr<Store> store, const SarosRange& saros);
+
+  std::shared_ptr<Store> store_;
+  int count_ = 0;
   int current_ = 0;
   EclipseRecord working_;
   int minSaros_ = 0;
@@ -106,7 +135,10 @@ FileBytes ReadWholeFile(const std::string& path, std::size_t maxBytes,
 // Decodes and validates a whole binary catalogue image; `name` is used in error messages.
 std::vector<EclipseRecord> DecodeCatalogue(std::span<const std::uint8_t> bytes,
                                            const std::string& name);
-std::vector<std::uint8_t> EncodeCatalogue(const std::vector<EclipseRecord>& records);
+std::vector<std::uint8_t> EncodeCatalogue(std::span<const EclipseRecord> records);
+inline std::vector<std::uint8_t> EncodeCatalogue(std::initializer_list<EclipseRecord> records) {
+  return EncodeCatalogue(std::span(records.begin(), records.size()));
+}
 
 // Text form: one record per line, 44 whitespace-separated numbers in field order (4 integers,
 // 3 reals, 3 integers, 32 coefficients, Saros member and count). Anything after the 44th number

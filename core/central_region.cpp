@@ -8,9 +8,11 @@
 #include <cmath>
 #include <memory>
 #include <stdexcept>
+#include <string>
 #include <utility>
 
 #include "angles.h"
+#include "data_files.h"
 #include "deltat.h"
 #include "shadow.h"
 
@@ -137,15 +139,64 @@ class Azimuthal {
   double sin0_, cos0_, lon0_;
 };
 
+// GEOS's C interface, loaded with the first region built: a program that builds none (most
+// commands of the command line) does not load the library, which would cost it a third of its
+// start-up.
+#define UMBRIVISTA_GEOS_FUNCTIONS(X) \
+  X(GEOSClipByRect_r) \
+  X(GEOSCoordSeq_create_r) \
+  X(GEOSCoordSeq_getSize_r) \
+  X(GEOSCoordSeq_getXY_r) \
+  X(GEOSCoordSeq_setXY_r) \
+  X(GEOSDifference_r) \
+  X(GEOSGeomTypeId_r) \
+  X(GEOSGeom_createCollection_r) \
+  X(GEOSGeom_createLinearRing_r) \
+  X(GEOSGeom_createPolygon_r) \
+  X(GEOSGeom_destroy_r) \
+  X(GEOSGeom_getCoordSeq_r) \
+  X(GEOSGeom_setPrecision_r) \
+  X(GEOSGetExteriorRing_r) \
+  X(GEOSGetGeometryN_r) \
+  X(GEOSGetInteriorRingN_r) \
+  X(GEOSGetNumGeometries_r) \
+  X(GEOSGetNumInteriorRings_r) \
+  X(GEOSIntersection_r) \
+  X(GEOSUnaryUnion_r) \
+  X(GEOS_finish_r) \
+  X(GEOS_init_r) \
+  X(GEOSisEmpty_r)
+
+constexpr const char* kGeosLibrary = "libgeos_c.so.1";
+
+struct GeosApi {
+#define UMBRIVISTA_GEOS_MEMBER(name) decltype(&::name) name;
+  UMBRIVISTA_GEOS_FUNCTIONS(UMBRIVISTA_GEOS_MEMBER)
+#undef UMBRIVISTA_GEOS_MEMBER
+  GeosApi() {
+#define UMBRIVISTA_GEOS_LOAD(name) \
+  name = reinterpret_cast<decltype(name)>(  \
+      LoadModuleEntry(kGeosLibrary, #name, std::string("the geometry library ") + kGeosLibrary));
+    UMBRIVISTA_GEOS_FUNCTIONS(UMBRIVISTA_GEOS_LOAD)
+#undef UMBRIVISTA_GEOS_LOAD
+  }
+};
+
+// Throws std::runtime_error when the library or one of its functions cannot be loaded.
+const GeosApi& Geos() {
+  static const GeosApi api;
+  return api;
+}
+
 // GEOS's context and geometries, released on every path.
 struct GeosContext {
-  GEOSContextHandle_t handle = GEOS_init_r();
-  ~GeosContext() { GEOS_finish_r(handle); }
+  GEOSContextHandle_t handle = Geos().GEOS_init_r();
+  ~GeosContext() { Geos().GEOS_finish_r(handle); }
 };
 struct GeometryDeleter {
   GEOSContextHandle_t handle;
   void operator()(GEOSGeometry* g) const {
-    if (g) GEOSGeom_destroy_r(handle, g);
+    if (g) Geos().GEOSGeom_destroy_r(handle, g);
   }
 };
 using Geometry = std::unique_ptr<GEOSGeometry, GeometryDeleter>;
@@ -168,22 +219,22 @@ GEOSGeometry* Hull(GEOSContextHandle_t h, std::vector<Xy> points) {
     hull[k++] = points[i];
   }
   if (k < 4) return nullptr;  // fewer than three corners: nothing to cover
-  GEOSCoordSequence* seq = GEOSCoordSeq_create_r(h, static_cast<unsigned>(k), 2);
+  GEOSCoordSequence* seq = Geos().GEOSCoordSeq_create_r(h, static_cast<unsigned>(k), 2);
   for (std::size_t i = 0; i < k; ++i) {
-    GEOSCoordSeq_setXY_r(h, seq, static_cast<unsigned>(i), hull[i].x, hull[i].y);
+    Geos().GEOSCoordSeq_setXY_r(h, seq, static_cast<unsigned>(i), hull[i].x, hull[i].y);
   }
-  GEOSGeometry* shell = GEOSGeom_createLinearRing_r(h, seq);
-  return shell ? GEOSGeom_createPolygon_r(h, shell, nullptr, 0) : nullptr;
+  GEOSGeometry* shell = Geos().GEOSGeom_createLinearRing_r(h, seq);
+  return shell ? Geos().GEOSGeom_createPolygon_r(h, shell, nullptr, 0) : nullptr;
 }
 
 PlaneRing RingPoints(GEOSContextHandle_t h, const GEOSGeometry* ring) {
-  const GEOSCoordSequence* seq = GEOSGeom_getCoordSeq_r(h, ring);
+  const GEOSCoordSequence* seq = Geos().GEOSGeom_getCoordSeq_r(h, ring);
   unsigned size = 0;
-  GEOSCoordSeq_getSize_r(h, seq, &size);
+  Geos().GEOSCoordSeq_getSize_r(h, seq, &size);
   PlaneRing out;
   for (unsigned i = 0; i + 1 < size; ++i) {  // the last repeats the first
     Xy p;
-    GEOSCoordSeq_getXY_r(h, seq, i, &p.x, &p.y);
+    Geos().GEOSCoordSeq_getXY_r(h, seq, i, &p.x, &p.y);
     out.push_back(p);
   }
   return out;
@@ -254,44 +305,44 @@ GeoRing Closed(PlaneRing ring, bool outer) {
 }
 
 GEOSGeometry* PlanePolygon(GEOSContextHandle_t h, const PlaneRing& ring) {
-  GEOSCoordSequence* seq = GEOSCoordSeq_create_r(h, static_cast<unsigned>(ring.size() + 1), 2);
+  GEOSCoordSequence* seq = Geos().GEOSCoordSeq_create_r(h, static_cast<unsigned>(ring.size() + 1), 2);
   for (std::size_t i = 0; i <= ring.size(); ++i) {
     // On a grid, so that the sides either side of a closing meridian, shifted by 360°, meet.
     const Xy& p = ring[i % ring.size()];
-    GEOSCoordSeq_setXY_r(h, seq, static_cast<unsigned>(i), std::round(p.x * 1e7) / 1e7,
+    Geos().GEOSCoordSeq_setXY_r(h, seq, static_cast<unsigned>(i), std::round(p.x * 1e7) / 1e7,
                          std::round(p.y * 1e7) / 1e7);
   }
-  GEOSGeometry* shell = GEOSGeom_createLinearRing_r(h, seq);
-  return shell ? GEOSGeom_createPolygon_r(h, shell, nullptr, 0) : nullptr;
+  GEOSGeometry* shell = Geos().GEOSGeom_createLinearRing_r(h, seq);
+  return shell ? Geos().GEOSGeom_createPolygon_r(h, shell, nullptr, 0) : nullptr;
 }
 
 // The union of polygons (taken over); an empty collection for none.
 Geometry Union(GEOSContextHandle_t h, std::vector<GEOSGeometry*>& parts) {
-  Geometry collection(GEOSGeom_createCollection_r(h, GEOS_GEOMETRYCOLLECTION, parts.data(),
+  Geometry collection(Geos().GEOSGeom_createCollection_r(h, GEOS_GEOMETRYCOLLECTION, parts.data(),
                                                   static_cast<unsigned>(parts.size())),
                       {h});
   if (!collection) {
-    for (GEOSGeometry* g : parts) GEOSGeom_destroy_r(h, g);
+    for (GEOSGeometry* g : parts) Geos().GEOSGeom_destroy_r(h, g);
     throw std::runtime_error("cannot gather the central region's parts");
   }
   parts.clear();
-  Geometry united(GEOSUnaryUnion_r(h, collection.get()), {h});
+  Geometry united(Geos().GEOSUnaryUnion_r(h, collection.get()), {h});
   if (!united) throw std::runtime_error("cannot unite the central region's parts");
   return united;
 }
 
 // A united map geometry as polygons of places, valid on the six-decimal grid of the map files.
 std::vector<GeoPolygon> ToPolygons(GEOSContextHandle_t h, Geometry map) {
-  map.reset(GEOSGeom_setPrecision_r(h, map.get(), 1e-6, 0));
+  map.reset(Geos().GEOSGeom_setPrecision_r(h, map.get(), 1e-6, 0));
   if (!map) throw std::runtime_error("cannot round the central region");
   std::vector<GeoPolygon> out;
-  const int count = GEOSGetNumGeometries_r(h, map.get());
+  const int count = Geos().GEOSGetNumGeometries_r(h, map.get());
   for (int i = 0; i < count; ++i) {
-    const GEOSGeometry* polygon = GEOSGetGeometryN_r(h, map.get(), i);
-    if (GEOSGeomTypeId_r(h, polygon) != GEOS_POLYGON || GEOSisEmpty_r(h, polygon)) continue;
-    GeoPolygon rings{Closed(RingPoints(h, GEOSGetExteriorRing_r(h, polygon)), true)};
-    for (int k = 0; k < GEOSGetNumInteriorRings_r(h, polygon); ++k) {
-      rings.push_back(Closed(RingPoints(h, GEOSGetInteriorRingN_r(h, polygon, k)), false));
+    const GEOSGeometry* polygon = Geos().GEOSGetGeometryN_r(h, map.get(), i);
+    if (Geos().GEOSGeomTypeId_r(h, polygon) != GEOS_POLYGON || Geos().GEOSisEmpty_r(h, polygon)) continue;
+    GeoPolygon rings{Closed(RingPoints(h, Geos().GEOSGetExteriorRing_r(h, polygon)), true)};
+    for (int k = 0; k < Geos().GEOSGetNumInteriorRings_r(h, polygon); ++k) {
+      rings.push_back(Closed(RingPoints(h, Geos().GEOSGetInteriorRingN_r(h, polygon, k)), false));
     }
     out.push_back(std::move(rings));
   }
@@ -350,15 +401,15 @@ std::vector<GeoPolygon> CentralRegion(const EclipseRecord& record, double deltaT
     return OnMap(sphere);
   };
   std::vector<GEOSGeometry*> outer, holes;
-  const int parts = GEOSGetNumGeometries_r(h, united.get());
+  const int parts = Geos().GEOSGetNumGeometries_r(h, united.get());
   for (int i = 0; i < parts; ++i) {
-    const GEOSGeometry* polygon = GEOSGetGeometryN_r(h, united.get(), i);
-    if (GEOSGeomTypeId_r(h, polygon) != GEOS_POLYGON) continue;
-    for (const PlaneRing& ring : toMap(RingPoints(h, GEOSGetExteriorRing_r(h, polygon)))) {
+    const GEOSGeometry* polygon = Geos().GEOSGetGeometryN_r(h, united.get(), i);
+    if (Geos().GEOSGeomTypeId_r(h, polygon) != GEOS_POLYGON) continue;
+    for (const PlaneRing& ring : toMap(RingPoints(h, Geos().GEOSGetExteriorRing_r(h, polygon)))) {
       if (GEOSGeometry* g = PlanePolygon(h, ring)) outer.push_back(g);
     }
-    for (int k = 0; k < GEOSGetNumInteriorRings_r(h, polygon); ++k) {
-      for (const PlaneRing& ring : toMap(RingPoints(h, GEOSGetInteriorRingN_r(h, polygon, k)))) {
+    for (int k = 0; k < Geos().GEOSGetNumInteriorRings_r(h, polygon); ++k) {
+      for (const PlaneRing& ring : toMap(RingPoints(h, Geos().GEOSGetInteriorRingN_r(h, polygon, k)))) {
         if (GEOSGeometry* g = PlanePolygon(h, ring)) holes.push_back(g);
       }
     }
@@ -366,7 +417,7 @@ std::vector<GeoPolygon> CentralRegion(const EclipseRecord& record, double deltaT
   Geometry map = Union(h, outer);
   if (!holes.empty()) {
     Geometry cut = Union(h, holes);
-    map.reset(GEOSDifference_r(h, map.get(), cut.get()));
+    map.reset(Geos().GEOSDifference_r(h, map.get(), cut.get()));
     if (!map) throw std::runtime_error("cannot take the holes out of the central region");
   }
 
@@ -414,26 +465,26 @@ std::vector<GeoPolygon> CentralBand(const EclipseRecord& record, double lowest, 
       PlaneRing lo = shifted(polygon[k], -turn), hi = shifted(polygon[k], turn);
       Geometry a(PlanePolygon(h, lo), {h}), b(PlanePolygon(h, hi), {h});
       if (a && b) {
-        if (GEOSGeometry* common = GEOSIntersection_r(h, a.get(), b.get())) holes.push_back(common);
+        if (GEOSGeometry* common = Geos().GEOSIntersection_r(h, a.get(), b.get())) holes.push_back(common);
       }
     }
   }
   Geometry swept = Union(h, parts);
   if (!holes.empty()) {
     Geometry cut = Union(h, holes);
-    swept.reset(GEOSDifference_r(h, swept.get(), cut.get()));
+    swept.reset(Geos().GEOSDifference_r(h, swept.get(), cut.get()));
     if (!swept) throw std::runtime_error("cannot take the holes out of the central band");
   }
   // What the sweep carried beyond ±180° comes back on the other side.
   std::vector<GEOSGeometry*> wrapped;
   for (int k = -1; k <= 1; ++k) {
-    Geometry strip(GEOSClipByRect_r(h, swept.get(), -180 + 360.0 * k, -90, 180 + 360.0 * k, 90),
+    Geometry strip(Geos().GEOSClipByRect_r(h, swept.get(), -180 + 360.0 * k, -90, 180 + 360.0 * k, 90),
                    {h});
     if (!strip) continue;
-    for (int i = 0; i < GEOSGetNumGeometries_r(h, strip.get()); ++i) {
-      const GEOSGeometry* polygon = GEOSGetGeometryN_r(h, strip.get(), i);
-      if (GEOSGeomTypeId_r(h, polygon) != GEOS_POLYGON || GEOSisEmpty_r(h, polygon)) continue;
-      PlaneRing ring = RingPoints(h, GEOSGetExteriorRing_r(h, polygon));
+    for (int i = 0; i < Geos().GEOSGetNumGeometries_r(h, strip.get()); ++i) {
+      const GEOSGeometry* polygon = Geos().GEOSGetGeometryN_r(h, strip.get(), i);
+      if (Geos().GEOSGeomTypeId_r(h, polygon) != GEOS_POLYGON || Geos().GEOSisEmpty_r(h, polygon)) continue;
+      PlaneRing ring = RingPoints(h, Geos().GEOSGetExteriorRing_r(h, polygon));
       for (Xy& p : ring) p.x -= 360.0 * k;
       if (ring.size() < 3) continue;
       if (GEOSGeometry* g = PlanePolygon(h, ring)) wrapped.push_back(g);

@@ -1108,16 +1108,20 @@ CentralPath::CentralPath(const EclipseRecord& record, double deltaT)
   }
 }
 
+bool SeesCentralPhase(const EclipseRecord& record, double deltaT, double latitude,
+                      double longitude) {
+  const double phi = latitude * kDegToRad;
+  const auto greatest = ComputeClosestApproach(record, deltaT, -longitude * kDegToRad,
+                                               ObserverGeocentric(0, phi));
+  return greatest && std::fabs(greatest->l2Local) > std::hypot(greatest->u, greatest->v);
+}
+
 std::optional<NearestCentral> CentralPath::Nearest(double latitude, double longitude) const {
   if (limits_.empty() || !std::isfinite(latitude) || !std::isfinite(longitude)) {
     return std::nullopt;
   }
+  if (SeesCentralPhase(record_, deltaT_, latitude, longitude)) return std::nullopt;
   const double phi1 = latitude * kDegToRad;
-  const auto greatest = ComputeClosestApproach(record_, deltaT_, -longitude * kDegToRad,
-                                               ObserverGeocentric(0, phi1));
-  if (greatest && std::fabs(greatest->l2Local) > std::hypot(greatest->u, greatest->v)) {
-    return std::nullopt;
-  }
   const Vec3 here = UnitVector(phi1, longitude * kDegToRad);
   double bestAngle = kPi + 1;
   Vec3 target{};

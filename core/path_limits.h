@@ -116,6 +116,11 @@ struct CurvePolyline {
   void Add(const GeoPoint& point);
 };
 
+// Whether a place (at sea level) sees a central phase at its greatest eclipse: inside the central
+// path, where CentralPath::Nearest has nothing to say.
+bool SeesCentralPhase(const EclipseRecord& record, double deltaT, double latitude,
+                      double longitude);
+
 class CentralPath {
  public:
   CentralPath(const EclipseRecord& record, double deltaT);

@@ -16,8 +16,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${UMBRIVISTA_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Beside the libraries: Qt's platform plugins to show a window, the time zones and the fonts the
-# information panel is laid out for.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, tzdata, fonts-liberation")
+# information panel is laid out for, and GEOS's C library, which is loaded when a central region
+# is first built, so that shlibdeps cannot see it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, tzdata, fonts-liberation, libgeos-c1v5")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "study solar eclipses on a globe along the Moon's shadow
 Umbrivista shows every solar eclipse from 4999 BCE to 7000 CE, from a
 catalogue of Besselian elements computed from the JPL DE431 ephemeris, on a

@@ -132,7 +132,7 @@ ReportRun ComputePlaceHistory(const EclipseCatalogue& catalogue, const PlaceHist
   const double latitude = inputs.latitude * kDegToRad;
   const double longitudeWest = -inputs.longitude * kDegToRad;
   const ObserverConstants observer = ObserverGeocentric(inputs.height, latitude);
-  const std::vector<EclipseRecord>& records = catalogue.Records();
+  const std::span<const EclipseRecord> records = catalogue.Records();
   const int count = static_cast<int>(records.size());
   const int chunks = (count + kRecordsPerChunk - 1) / kRecordsPerChunk;
   std::vector<RowChunk> results(static_cast<std::size_t>(chunks));

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -10,6 +12,8 @@
 #include <limits>
 #include <random>
 #include <sstream>
+#include <thread>
+#include <vector>
 
 #include "catalogue.h"
 #include "eclipse_fixtures.h"
@@ -98,6 +102,34 @@ TEST_F(TempDir, LoadRejectsUnusableFilesAndNamesThem) {
   EXPECT_EQ(cat.RecordAt(2).year, 2001);
   EXPECT_THROW(cat.RecordAt(0), std::out_of_range);
   EXPECT_THROW(cat.RecordAt(3), std::out_of_range);
+}
+
+// Records are decoded as they are first read: read one at a time from several threads at once,
+// all together, or through a copy, each is the record of the file.
+TEST_F(TempDir, RecordsReadInAnyOrderAreThoseOfTheFile) {
+  std::vector<EclipseRecord> records;
+  for (int year = 1000; year < 1400; ++year) records.push_back(MakeRecord(year, 100 + year % 37));
+  const auto bytes = EncodeCatalogue(records);
+  EclipseCatalogue cat;
+  cat.Load(Write("many.bin", std::string(bytes.begin(), bytes.end())));
+  EXPECT_EQ(cat.MinSaros(), 100);
+  EXPECT_EQ(cat.MaxSaros(), 136);
+  const EclipseCatalogue copy = cat;
+  std::atomic<int> wrong{0};
+  std::vector<std::thread> readers;
+  for (int t = 0; t < 4; ++t) {
+    readers.emplace_back([&, t] {
+      for (int p = 400 - t; p >= 1; p -= 2) wrong += !(cat.RecordAt(p) == records[p - 1]);
+    });
+  }
+  for (std::thread& reader : readers) reader.join();
+  EXPECT_EQ(wrong, 0);
+  ASSERT_EQ(copy.Records().size(), records.size());
+  EXPECT_TRUE(std::equal(records.begin(), records.end(), copy.Records().begin()));
+  EXPECT_EQ(&copy.RecordAt(17), &cat.RecordAt(17));
+  // A damaged file leaves what was loaded.
+  EXPECT_THROW(cat.Load(Write("zero.bin", std::string(170, '\0'))), CatalogueError);
+  EXPECT_EQ(cat.RecordAt(400), records[399]);
 }
 
 class SmallCatalogue : public ::testing::Test {

@@ -476,6 +476,9 @@ TEST(PathLimits, NearestCentralPhaseOutsideThePath) {
     };
     EXPECT_EQ(kindAt(along(near->km - 1)), EclipseKind::kPartial);
     EXPECT_NE(kindAt(along(near->km + 1)), EclipseKind::kPartial);
+    const GeoPoint inside = along(near->km + 1);
+    EXPECT_FALSE(SeesCentralPhase(c.record, deltaT, c.lat, c.lon));
+    EXPECT_TRUE(SeesCentralPhase(c.record, deltaT, inside.latitude, inside.longitude));
     ASSERT_TRUE(near->hasCentreLine);
     EXPECT_LT(Km(near->centreLine, near->point.latitude, near->point.longitude),
               Km(near->centreLine, c.lat, c.lon));
@@ -489,6 +492,7 @@ TEST(PathLimits, NearestCentralPhaseOutsideThePath) {
   }
   // Inside the path, and for a partial eclipse, there is no answer.
   EXPECT_FALSE(CentralPath(Eclipse2024Apr08(), 69.1).Nearest(32.78, -96.80));
+  EXPECT_TRUE(SeesCentralPhase(Eclipse2024Apr08(), 69.1, 32.78, -96.80));
   EXPECT_FALSE(CentralPath(ShippedRecord(2019, 12, 26), 69.1).Nearest(1.29, 103.85));  // Singapore
   EclipseRecord partial = Eclipse2024Apr08();
   partial.typeCode = 1;
