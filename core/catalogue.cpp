@@ -336,6 +336,10 @@ FileBytes ReadWholeFile(const std::string& path, std::size_t maxBytes, const std
   return FileBytes(static_cast<const std::uint8_t*>(map), size);
 }
 
+void FileBytes::Release() const {
+  if (data_) ::madvise(const_cast<std::uint8_t*>(data_), size_, MADV_DONTNEED);
+}
+
 FileBytes::~FileBytes() {
   if (data_) ::munmap(const_cast<std::uint8_t*>(data_), size_);
 }
@@ -345,7 +349,8 @@ FileBytes::FileBytes(FileBytes&& other) noexcept
 
 // The records of one catalogue in their file form, and each one decoded once it is read.
 struct EclipseCatalogue::Store {
-  std::optional<FileBytes> file;    // a mapped catalogue file …
+  std::optional<FileBytes> file;    // a mapped catalogue file (named `name`) …
+  std::string name;
   std::vector<std::uint8_t> owned;  // … or records given in memory, encoded
   std::span<const std::uint8_t> bytes;
   std::size_t count = 0;
@@ -371,10 +376,18 @@ struct EclipseCatalogue::Store {
   std::int32_t SarosAt(std::size_t i) const {
     return Get<std::int32_t>(Bytes(i) + record_layout::kSarosNumber);
   }
-  // Both with `mutex` held.
+  // Both with `mutex` held. A record of a file is checked again as it is decoded: the file may
+  // have been written over since it was loaded.
   void DecodeLocked(std::size_t i) {
     if (decoded[i].load(std::memory_order_relaxed)) return;
-    new (records.get() + i) EclipseRecord(DecodeRecord(Bytes(i)));
+    const EclipseRecord record = DecodeRecord(Bytes(i));
+    if (file) {
+      if (const std::string problem = RecordProblem(record); !problem.empty()) {
+        throw CatalogueError(name + ": record " + std::to_string(i + 1) +
+                             ": changed since the catalogue was loaded: " + problem);
+      }
+    }
+    new (records.get() + i) EclipseRecord(record);
     decoded[i].store(true, std::memory_order_release);
   }
   const EclipseRecord& At(std::size_t i) {
@@ -420,8 +433,12 @@ void EclipseCatalogue::Load(const std::string& path) {
                 [&] { return "record " + std::to_string(i + 1); });
     saros.Add(record.sarosNumber);
   }
+  // Checked, the file no longer needs to be resident: a program that reads a few records keeps
+  // a few pages of it.
+  file.Release();
   auto store = std::make_shared<Store>(bytes);
   store->file.emplace(std::move(file));
+  store->name = path;
   Adopt(std::move(store), saros);
 }
 

@@ -60,10 +60,12 @@ class EclipseCatalogue {
 
   bool Empty() const { return count_ == 0; }
   int RecordCount() const { return count_; }
-  // The record at position p, 1 ≤ p ≤ RecordCount(); throws std::out_of_range otherwise. The
-  // reference stays valid until the catalogue is loaded or assigned again or destroyed.
+  // The record at position p, 1 ≤ p ≤ RecordCount(); throws std::out_of_range otherwise, and
+  // CatalogueError when the file was written over since it was loaded and the record is no
+  // longer usable. The reference stays valid until the catalogue is loaded or assigned again or
+  // destroyed.
   const EclipseRecord& RecordAt(int position) const;
-  // Every record in file order (decodes those not yet read).
+  // Every record in file order (decodes those not yet read; throws as RecordAt).
   std::span<const EclipseRecord> Records() const;
 
   // Makes p the current position and refreshes the working copy.
@@ -124,6 +126,8 @@ class FileBytes {
   FileBytes& operator=(FileBytes&&) = delete;
   ~FileBytes();
   std::span<const std::uint8_t> Bytes() const { return {data_, size_}; }
+  // Lets the kernel take back the pages read so far; they are read in again when next touched.
+  void Release() const;
 
  private:
   const std::uint8_t* data_ = nullptr;  // a read-only mapping of the file

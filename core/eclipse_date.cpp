@@ -115,22 +115,28 @@ GreatestEclipsePlace GreatestEclipsePoint(const EclipseRecord& r, double deltaT)
 
 int FindByGreatestEclipseDate(const EclipseCatalogue& catalogue, int year, int month, int day,
                               bool ut) {
-  const auto& records = catalogue.Records();
-  if (records.empty()) return 0;
+  const int count = catalogue.RecordCount();
+  if (count == 0) return 0;
   const double target = CalendarToJD(year, month, day, 0, 0, 0);
   auto greatest = [ut](const EclipseRecord& r) {
     return GreatestEclipseJulianDay(r, ut ? DeltaT(r.year, r.month) : 0);
   };
   // The records run in time order by T0, which lies within hours of greatest eclipse: start two
-  // days early and walk forward.
-  auto it = std::lower_bound(records.begin(), records.end(), target - 2,
-                             [](const EclipseRecord& r, double jd) {
-                               return CalendarToJD(r.year, r.month, r.day, r.t0Hour, 0, 0) < jd;
-                             });
-  for (; it != records.end(); ++it) {
-    if (greatest(*it) >= target) return static_cast<int>(it - records.begin()) + 1;
+  // days early and walk forward. (By position: only the records looked at are decoded.)
+  int low = 1, high = count + 1;
+  while (low < high) {
+    const int middle = low + (high - low) / 2;
+    const EclipseRecord& r = catalogue.RecordAt(middle);
+    if (CalendarToJD(r.year, r.month, r.day, r.t0Hour, 0, 0) < target - 2) {
+      low = middle + 1;
+    } else {
+      high = middle;
+    }
   }
-  return static_cast<int>(records.size());
+  for (int p = low; p <= count; ++p) {
+    if (greatest(catalogue.RecordAt(p)) >= target) return p;
+  }
+  return count;
 }
 
 }  // namespace umbrivista

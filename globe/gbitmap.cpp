@@ -363,6 +363,10 @@ bool TGBitmap::LoadFromFile(const std::string& fileName, int level) {
   }
   auto kept = std::make_shared<JpegBytes>();
   kept->fileBytes = static_cast<std::uint64_t>(st.st_size);
+  // Room for the whole file at once: growing it as it is read would write it into fresh memory
+  // two or three times over.
+  constexpr std::uint64_t kMostReservedBytes = std::uint64_t{1} << 28;
+  kept->bytes.reserve(static_cast<std::size_t>(std::min(kept->fileBytes, kMostReservedBytes)));
   QImage decoded;
   int width = 0, height = 0;
   char reason[JMSG_LENGTH_MAX + 64] = "";

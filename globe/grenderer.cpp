@@ -6,14 +6,19 @@
 #include <QtGlobal>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <exception>
+#include <new>
 
 namespace umbrivista {
 
 // ---------------------------------------------------------------------------------------------
 // TGRenderer
 
-TGRenderer::TGRenderer() : points_(kPointBufferSize) {}
+TGRenderer::TGRenderer()
+    : points_(static_cast<QPoint*>(std::malloc(sizeof(QPoint) * kPointBufferSize))) {
+  if (!points_) throw std::bad_alloc();
+}
 
 void TGRenderer::ResizeSurface(int width, int height) {
   width_ = std::max(width, 0);
@@ -98,7 +103,7 @@ void TGRenderer::AddPart(int count, int penWidth) {
   if (count < 2) return;
   const int margin = std::max(2, 2 * penWidth);
   const QRect bounds(QPoint(-margin, -margin), QPoint(width_ + margin, height_ + margin));
-  const QPoint* pts = points_.data();
+  const QPoint* pts = points_.get();
   bool inside = true;
   for (int i = 0; i < count && inside; ++i) inside = bounds.contains(pts[i]);
   if (partsClosed_) {

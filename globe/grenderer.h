@@ -11,6 +11,8 @@
 #include <QSize>
 #include <QString>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -38,8 +40,8 @@ class TGRenderer {
     viewDistance_ = viewDistance;
   }
 
-  // The shared screen-point buffer (kPointBufferSize entries).
-  QPoint* Points() { return points_.data(); }
+  // The shared screen-point buffer (kPointBufferSize entries, undefined until written).
+  QPoint* Points() { return points_.get(); }
   int SurfaceWidth() const { return width_; }
   int SurfaceHeight() const { return height_; }
 
@@ -142,7 +144,11 @@ class TGRenderer {
   double leastTexelsPerPixel_ = 0;
 
  private:
-  std::vector<QPoint> points_;
+  // Not initialised: only the pages a render writes to take memory.
+  struct FreePoints {
+    void operator()(QPoint* p) const { std::free(p); }
+  };
+  std::unique_ptr<QPoint[], FreePoints> points_;
   std::vector<QPoint> partPoints_;
   std::vector<int> partCounts_;
   bool partsClosed_ = false;

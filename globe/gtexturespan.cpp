@@ -100,7 +100,7 @@ void TGRenderer::TextureTriangle(const QPoint (&tex)[3], const QPoint (&scr)[3],
 
 void TGRenderer::WalkTextureTriangle(const QPoint (&tex)[3], const QPoint (&scr)[3],
                                      const TGBitmap& texture, double texScale) {
-  QPoint* pts = points_.data();
+  QPoint* pts = points_.get();
   for (int i = 0; i < 3; ++i) pts[i] = scr[i];
   if (!PointsVisible(scr, 3)) return;
   int top = 0;

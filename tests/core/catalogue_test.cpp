@@ -130,6 +130,22 @@ TEST_F(TempDir, RecordsReadInAnyOrderAreThoseOfTheFile) {
   // A damaged file leaves what was loaded.
   EXPECT_THROW(cat.Load(Write("zero.bin", std::string(170, '\0'))), CatalogueError);
   EXPECT_EQ(cat.RecordAt(400), records[399]);
+
+  // A file written over after it was loaded: a record not yet read is checked as it is decoded.
+  EclipseCatalogue later;
+  const std::string path = Write("later.bin", std::string(bytes.begin(), bytes.end()));
+  later.Load(path);
+  std::string damaged(bytes.begin(), bytes.end());
+  damaged[4 * kEclipseRecordSize + record_layout::kMonth] = 13;
+  Write("later.bin", damaged);
+  EXPECT_EQ(later.RecordAt(4), records[3]);
+  try {
+    later.RecordAt(5);
+    ADD_FAILURE() << "a damaged record was read";
+  } catch (const CatalogueError& e) {
+    EXPECT_NE(std::string(e.what()).find(path + ": record 5: changed"), std::string::npos)
+        << e.what();
+  }
 }
 
 class SmallCatalogue : public ::testing::Test {
