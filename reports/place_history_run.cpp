@@ -72,37 +72,37 @@ std::optional<ReportRow> PlaceHistoryRow(const EclipseRecord& record, double del
   const RowInstants instants = ShownInstants(record, deltaT, lc);
   if (!instants.visible) return std::nullopt;
   const char kind = EclipseKindLetter(lc.kind, place.language);
-  const std::string name = OneLineText(place.name);
+  std::string name = OneLineText(place.name);
+  std::string country = OneLineText(place.country);
   const double roundedDeltaT = std::nearbyint(deltaT);
 
   ReportRow row;
   std::string& list = row.list;
   list.reserve(160);
   AppendListDate(instants, list);
-  list += RightAlign(
-      std::to_string(std::fabs(roundedDeltaT) < 1e15 ? static_cast<long long>(roundedDeltaT) : 0),
-      6);
+  AppendInteger(list, std::fabs(roundedDeltaT) < 1e15 ? static_cast<long long>(roundedDeltaT) : 0,
+                6);
   list += ' ';
   list += kind;
   list += ' ';
-  list += LeftFit(name, 5);
+  AppendLeftFit(name, 5, list);
   list += ' ';
-  list += RightAlign(std::to_string(record.sarosNumber), 4);
+  AppendInteger(list, record.sarosNumber, 4);
   list += ' ';
-  list += RightAlign(std::to_string(record.sarosMember), 2);
+  AppendInteger(list, record.sarosMember, 2);
   list += ' ';
-  list += RightAlign(std::to_string(record.sarosMemberCount), 2);
+  AppendInteger(list, record.sarosMemberCount, 2);
   list += ' ';
   AppendListContacts(instants, lc, list);
 
   AppendFileRow(instants, deltaT, kind, record,
-                {OneLineText(place.country), name, LatitudeText(place.latitude),
+                {country, name, LatitudeText(place.latitude),
                  PlaceHistoryLongitudeText(place.longitude, place.language),
                  std::to_string(place.height), std::to_string(place.population)},
                 lc, row.file);
   row.values = RowValues(instants, deltaT, kind, record, lc);
-  row.values.country = OneLineText(place.country);
-  row.values.place = name;
+  row.values.country = std::move(country);
+  row.values.place = std::move(name);
   row.values.latitude = place.latitude;
   row.values.longitude = place.longitude;
   row.values.height = place.height;

@@ -49,8 +49,9 @@ void AppendRightAscii(std::string& out, const char* begin, const char* end, int 
   }
 }
 
-// A whole number in decimal; `width` > 0 right-aligns it.
-void AppendInteger(std::string& out, long long value, int width = 0) {
+}  // namespace
+
+void AppendInteger(std::string& out, long long value, int width) {
   NumberBuffer buffer;
   const char* end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
   if (width > 0) {
@@ -59,6 +60,8 @@ void AppendInteger(std::string& out, long long value, int width = 0) {
     out.append(buffer, static_cast<std::size_t>(end - buffer));
   }
 }
+
+namespace {
 
 // FormatFixed(value, decimals), appended; `width` > 0 right-aligns it.
 void AppendFixed(std::string& out, double value, int decimals, int width = 0) {

@@ -72,6 +72,8 @@ std::string FileAngle(double radians);
 
 // `text` right-aligned in `width` characters; a longer text keeps its last `width` characters.
 std::string RightAlign(std::string_view text, int width);
+// A whole number in decimal appended to `out`; `width` > 0 right-aligns it as RightAlign does.
+void AppendInteger(std::string& out, long long value, int width = 0);
 // `text` left-aligned in `width` characters, padded with blanks or cut after `width` characters.
 std::string LeftFit(std::string_view text, int width);
 // LeftFit(text, width) appended to `out`.

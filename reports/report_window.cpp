@@ -39,6 +39,9 @@ namespace {
 QPlainTextEdit* MakeReportList(const char* name) {
   auto* list = Named(new QPlainTextEdit, name);
   list->setReadOnly(true);
+  // Nothing to undo in a list that only grows; recording each addition would cost as much as
+  // adding it.
+  list->setUndoRedoEnabled(false);
   list->setLineWrapMode(QPlainTextEdit::NoWrap);
   list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -142,6 +145,9 @@ TReportWindow::TReportWindow(const char* objectName, const char* listName,
   Table_Rows->setSortingEnabled(true);
   tableColumn->addWidget(Table_Rows, 1);
   Tabs_Report->addTab(tablePage, QString());
+  connect(Tabs_Report, &QTabWidget::currentChanged, this, [this](int index) {
+    if (index == kTableTab && tableStale_) ShowTable();
+  });
   connect(ComboBox_Country, &QComboBox::activated, this, [this](int index) {
     tableModel_->FilterCountry(index <= 0 ? std::string()
                                           : ComboBox_Country->itemText(index).toStdString());
@@ -197,7 +203,15 @@ void TReportWindow::RelabelViews() {
 
 void TReportWindow::ShowCaption() { setWindowTitle(Q(WindowCaption())); }
 
+void TReportWindow::RefreshTable() {
+  // Built when it is shown: a run's list is complete without it, and a table of many thousand
+  // rows takes a while to build and measure.
+  tableStale_ = true;
+  if (Tabs_Report->currentIndex() == kTableTab || run_.rows.empty()) ShowTable();
+}
+
 void TReportWindow::ShowTable() {
+  tableStale_ = false;
   // The table shows the run's rows under the column names of the run's language.
   tableModel_->SetRows(run_.rows, run_.language);
   const QString all = Q(ReportViewCaption(ReportViewText::kAllCountries, language_));
@@ -218,7 +232,7 @@ void TReportWindow::ClearRun() {
   list_->clear();
   run_ = ReportRun{};
   shown_ = 0;
-  ShowTable();
+  RefreshTable();
   Speichern1->setEnabled(false);
   statusBar()->clearMessage();
 }
@@ -254,13 +268,9 @@ void TReportWindow::RunReport(QPushButton* start, ReportRunner::Compute compute)
 void TReportWindow::FollowRun() {
   ReportRunner::News news = runner_.TakeNews();
   if (!news.lines.empty()) {
-    // The new rows join the list in one go.
-    QString text;
-    for (const std::string& line : news.lines) {
-      if (!text.isEmpty()) text += '\n';
-      text += QString::fromStdString(line);
-    }
-    list_->appendPlainText(text);
+    AppendLines(news.lines.begin(), news.lines.end(), [](const std::string& line) -> auto& {
+      return line;
+    });
     shown_ += news.lines.size();
   }
   if (!news.status.empty()) statusBar()->showMessage(QString::fromStdString(news.status));
@@ -274,7 +284,7 @@ void TReportWindow::StopRun() {
 void TReportWindow::EndRun(ReportRun run) {
   run_ = std::move(run);
   ShowNewRows(run_);
-  ShowTable();
+  RefreshTable();
   statusBar()->showMessage(QString::fromStdString(run_.status));
   if (runStart_) runStart_->setEnabled(true);
   runStart_ = nullptr;
@@ -284,10 +294,22 @@ void TReportWindow::EndRun(ReportRun run) {
 
 void TReportWindow::ShowNewRows(const ReportRun& run) {
   if (shown_ >= run.rows.size()) return;
+  AppendLines(run.rows.begin() + static_cast<std::ptrdiff_t>(shown_), run.rows.end(),
+              [](const ReportRow& row) -> auto& { return row.list; });
+  shown_ = run.rows.size();
+}
+
+template <typename It, typename LineOf>
+void TReportWindow::AppendLines(It first, It last, LineOf lineOf) {
+  // The new rows join the list in one go, their text converted into room taken once.
+  std::size_t bytes = 0;
+  for (It it = first; it != last; ++it) bytes += lineOf(*it).size() + 1;
   QString text;
-  for (; shown_ < run.rows.size(); ++shown_) {
-    if (!text.isEmpty()) text += '\n';
-    text += QString::fromStdString(run.rows[shown_].list);
+  text.reserve(static_cast<qsizetype>(bytes));
+  for (It it = first; it != last; ++it) {
+    if (it != first) text += QLatin1Char('\n');
+    const std::string& line = lineOf(*it);
+    text += QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
   }
   list_->appendPlainText(text);
 }

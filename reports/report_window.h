@@ -75,7 +75,6 @@ class TReportWindow : public QMainWindow {
   QTableView* Table_Rows;
   QComboBox* ComboBox_Country;
   QLabel* Label_Country;
-  TReportTableModel* TableModel() const { return tableModel_; }
 
  protected:
   TReportWindow(const char* objectName, const char* listName, const char* defaultFile,
@@ -110,9 +109,14 @@ class TReportWindow : public QMainWindow {
   void Button_BeendenClick();
   void AlignHeader();
   void RelabelViews();
+  // The table of the run's rows, now if its tab is shown, else when it is.
+  void RefreshTable();
   void ShowTable();
   // Appends the rows of `run` not yet in the list.
   void ShowNewRows(const ReportRun& run);
+  // Appends the text lines lineOf(*it) of [first, last) to the list.
+  template <typename It, typename LineOf>
+  void AppendLines(It first, It last, LineOf lineOf);
   // Shows what the run published and, once it ended, ends it.
   void FollowRun();
   // The run has ended: its rows, table and status are shown and Start is enabled again.
@@ -124,6 +128,8 @@ class TReportWindow : public QMainWindow {
   QPlainTextEdit* list_;
   QWidget* headerStrip_;
   TReportTableModel* tableModel_;
+  static constexpr int kTableTab = 1;
+  bool tableStale_ = false;  // the table does not show the run's rows yet
   QString defaultFile_;
   ReportRun run_;
   std::size_t shown_ = 0;
