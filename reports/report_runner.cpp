@@ -32,6 +32,7 @@ void ReportRunner::Start(Compute compute, std::function<void()> notify) {
   notifyPending_.store(false);
   news_ = {};
   result_ = {};
+  ended_ = false;
   published_ = 0;
   lastPublish_ = std::chrono::steady_clock::now();
   work_.Start([this, compute = std::move(compute)](const std::atomic<bool>& cancel) {
@@ -54,6 +55,7 @@ void ReportRunner::Start(Compute compute, std::function<void()> notify) {
     {
       const std::lock_guard lock(mutex_);
       result_ = std::move(run);
+      ended_ = true;
     }
     if (notify_) notify_();
   });
@@ -82,7 +84,13 @@ ReportRunner::News ReportRunner::TakeNews() {
 }
 
 std::optional<ReportRun> ReportRunner::TakeResult() {
-  if (!work_.Active() || !work_.Finished()) return std::nullopt;
+  if (!work_.Active()) return std::nullopt;
+  {
+    // The run has ended once it is stored: the last notice comes after that but before the
+    // worker's thread returns, and whoever answers it must find the run.
+    const std::lock_guard lock(mutex_);
+    if (!ended_) return std::nullopt;
+  }
   work_.Join();
   const std::lock_guard lock(mutex_);
   news_ = {};

@@ -96,6 +96,7 @@ class ReportRunner {
   std::mutex mutex_;
   News news_;
   ReportRun result_;
+  bool ended_ = false;  // result_ holds the run
   // Worker only.
   std::size_t published_ = 0;
   std::chrono::steady_clock::time_point lastPublish_;

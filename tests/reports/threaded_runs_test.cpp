@@ -183,6 +183,29 @@ TEST(ReportRunner, PublishesRowsInOrderAndHandsOverTheRun) {
   EXPECT_FALSE(runner.TakeResult());
 }
 
+// A window answers the last notice as soon as it comes: the run is there even while the worker's
+// thread has yet to return.
+TEST(ReportRunner, TheLastNoticeFindsTheRun) {
+  ReportRunner runner;
+  std::atomic<bool> told{false};
+  // A run that publishes nothing: its one notice is the last.
+  runner.Start(
+      [](const RunControl&) {
+        ReportRun run;
+        run.status = "done";
+        return run;
+      },
+      [&told] {
+        told = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      });
+  while (!told.load()) std::this_thread::yield();
+  const std::optional<ReportRun> run = runner.TakeResult();
+  ASSERT_TRUE(run);
+  EXPECT_EQ(run->status, "done");
+  EXPECT_FALSE(runner.Active());
+}
+
 TEST(ReportRunner, StopCancelsAndANewStartWaitsForTheRunUnderWay) {
   ReportRunner runner;
   EXPECT_FALSE(runner.Stop());
