@@ -210,10 +210,6 @@ bool EarlierThan(const EclipseRecord& a, const EclipseRecord& b) {
   return std::tie(a.year, a.month, a.day, a.t0Hour) < std::tie(b.year, b.month, b.day, b.t0Hour);
 }
 
-}  // namespace
-
-namespace {
-
 // Throws for an unusable record or one not later than `previous` (null for the first record);
 // where() names the record ("record N", "line N") and is called only for the message.
 template <typename Where>
