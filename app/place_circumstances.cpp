@@ -247,7 +247,7 @@ std::vector<std::string> PlaceCircumstancesLines(const EclipseRecord& record, do
       limit && limit->inside) {
     std::snprintf(buf, sizeof buf, w.inside, FormatFixed(limit->km, 1).c_str());
     lines.push_back(buf);
-  } else if (const auto near = CentralPath(record, deltaT).Nearest(latitude, longitude)) {
+  } else if (const auto near = NearestCentralPath(record, deltaT, latitude, longitude)) {
     // Outside: where the central phase is nearest, and how long it lasts on the centre line
     // across from there.
     const bool annular = near->hasCentreLine ? !near->total : record.typeCode == kAnnular;

@@ -446,11 +446,8 @@ int RunLocal(Args& args) {
     out.Text("duration", duration.substr(duration.find_first_not_of(' ')));
     out.Json("duration_s", FormatFixed(CentralDurationMinutes(lc) * 60, 1));
   }
-  // Outside the central path: where its nearest point is, and the centre line across from it
-  // (the path's limits are computed only then).
-  if (const auto near = SeesCentralPhase(r, deltaT, lat, lon)
-                            ? std::nullopt
-                            : CentralPath(r, deltaT).Nearest(lat, lon)) {
+  // Outside the central path: where its nearest point is, and the centre line across from it.
+  if (const auto near = NearestCentralPath(r, deltaT, lat, lon)) {
     out.Number("nearest_central_km", FormatFixed(near->km, 1));
     out.Number("nearest_central_bearing_deg", FormatFixed(near->bearing * kRadToDeg, 1));
     out.Text("nearest_central_compass", CompassPoint(near->bearing, Language::kEnglish));

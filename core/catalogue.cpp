@@ -108,13 +108,9 @@ constexpr double kCheckedSpanHours = 3.5;
 std::string CheckElements(const EclipseRecord& r) {
   for (const ElementLimit& e : kElementLimits) {
     const float(&c)[4] = r.*e.poly;
-    // c·0 is 0 for a finite c and NaN otherwise: one test for the four (without a branch each).
-    if (!std::isfinite(c[0] * 0.0f + c[1] * 0.0f + c[2] * 0.0f + c[3] * 0.0f)) {
-      for (int i = 0; i < 4; ++i) {
-        if (!std::isfinite(c[i])) {
-          return std::string("field ") + e.coefficient + std::to_string(i) +
-                 ": not a finite number";
-        }
+    for (int i = 0; i < 4; ++i) {
+      if (!std::isfinite(c[i])) {
+        return std::string("field ") + e.coefficient + std::to_string(i) + ": not a finite number";
       }
     }
     // Quick acceptance: the cubic cannot stray further from c0 than its terms' sizes allow.
@@ -422,8 +418,6 @@ void EclipseCatalogue::Load(const std::string& path) {
   EclipseRecord pair[2];
   SarosRange saros;
   for (std::size_t i = 0; i * kEclipseRecordSize < bytes.size(); ++i) {
-    // A page ahead: the walk to the next page of the mapping starts before it is read.
-    __builtin_prefetch(bytes.data() + std::min(bytes.size() - 1, (i + 24) * kEclipseRecordSize));
     const EclipseRecord& record = pair[i % 2] = DecodeRecord(bytes.data() + i * kEclipseRecordSize);
     CheckRecord(record, i > 0 ? &pair[(i + 1) % 2] : nullptr, path,
                 [&] { return "record " + std::to_string(i + 1); });

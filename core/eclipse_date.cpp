@@ -3,6 +3,7 @@
 #include "eclipse_date.h"
 
 #include <algorithm>
+#include <ranges>
 #include <cmath>
 #include <cstdio>
 
@@ -123,17 +124,12 @@ int FindByGreatestEclipseDate(const EclipseCatalogue& catalogue, int year, int m
   };
   // The records run in time order by T0, which lies within hours of greatest eclipse: start two
   // days early and walk forward. (By position: only the records looked at are decoded.)
-  int low = 1, high = count + 1;
-  while (low < high) {
-    const int middle = low + (high - low) / 2;
-    const EclipseRecord& r = catalogue.RecordAt(middle);
-    if (CalendarToJD(r.year, r.month, r.day, r.t0Hour, 0, 0) < target - 2) {
-      low = middle + 1;
-    } else {
-      high = middle;
-    }
-  }
-  for (int p = low; p <= count; ++p) {
+  const auto positions = std::views::iota(1, count + 1);
+  const auto early = std::ranges::partition_point(positions, [&](int p) {
+    const EclipseRecord& r = catalogue.RecordAt(p);
+    return CalendarToJD(r.year, r.month, r.day, r.t0Hour, 0, 0) < target - 2;
+  });
+  for (int p = early == positions.end() ? count + 1 : *early; p <= count; ++p) {
     if (greatest(catalogue.RecordAt(p)) >= target) return p;
   }
   return count;

@@ -1116,6 +1116,12 @@ bool SeesCentralPhase(const EclipseRecord& record, double deltaT, double latitud
   return greatest && std::fabs(greatest->l2Local) > std::hypot(greatest->u, greatest->v);
 }
 
+std::optional<NearestCentral> NearestCentralPath(const EclipseRecord& record, double deltaT,
+                                                 double latitude, double longitude) {
+  if (SeesCentralPhase(record, deltaT, latitude, longitude)) return std::nullopt;
+  return CentralPath(record, deltaT).Nearest(latitude, longitude);
+}
+
 std::optional<NearestCentral> CentralPath::Nearest(double latitude, double longitude) const {
   if (limits_.empty() || !std::isfinite(latitude) || !std::isfinite(longitude)) {
     return std::nullopt;

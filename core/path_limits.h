@@ -136,6 +136,11 @@ class CentralPath {
   std::vector<double> centreLineTimes_;
 };
 
+// CentralPath(record, deltaT).Nearest(latitude, longitude) for one place, the path's limits
+// computed only for a place outside the central path.
+std::optional<NearestCentral> NearestCentralPath(const EclipseRecord& record, double deltaT,
+                                                 double latitude, double longitude);
+
 // The 16-point compass name of a bearing (radians from north through east): "N", "NNE" … "NNW"
 // in English and French ("O" for west in French), "N", "NNO" … in German ("O" for east).
 const char* CompassPoint(double bearing, Language language);

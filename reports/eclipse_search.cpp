@@ -456,9 +456,7 @@ SearchResult SearchCatalogue(const EclipseCatalogue& catalogue, const SearchCrit
       case SearchPlaceMode::kNear: {
         if (!IsCentral(r.typeCode)) continue;
         if (!ShadowMayReach(r, deltaT, c.latitude, c.longitude, c.withinKm, true)) continue;
-        const auto nearest = SeesCentralPhase(r, deltaT, c.latitude, c.longitude)
-                                 ? std::nullopt
-                                 : CentralPath(r, deltaT).Nearest(c.latitude, c.longitude);
+        const auto nearest = NearestCentralPath(r, deltaT, c.latitude, c.longitude);
         row.distanceKm = nearest ? nearest->km : 0;
         if (row.distanceKm > c.withinKm) continue;
         FillPlace(row, r, deltaT, LocalAt(r, deltaT, c.latitude, c.longitude));

@@ -39,8 +39,7 @@ namespace {
 QPlainTextEdit* MakeReportList(const char* name) {
   auto* list = Named(new QPlainTextEdit, name);
   list->setReadOnly(true);
-  // Nothing to undo in a list that only grows; recording each addition would cost as much as
-  // adding it.
+  // Nothing to undo in a list that only grows.
   list->setUndoRedoEnabled(false);
   list->setLineWrapMode(QPlainTextEdit::NoWrap);
   list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -268,9 +267,9 @@ void TReportWindow::RunReport(QPushButton* start, ReportRunner::Compute compute)
 void TReportWindow::FollowRun() {
   ReportRunner::News news = runner_.TakeNews();
   if (!news.lines.empty()) {
-    AppendLines(news.lines.begin(), news.lines.end(), [](const std::string& line) -> auto& {
-      return line;
-    });
+    std::string text;
+    for (const std::string& line : news.lines) (text += line) += '\n';
+    AppendToList(std::move(text));
     shown_ += news.lines.size();
   }
   if (!news.status.empty()) statusBar()->showMessage(QString::fromStdString(news.status));
@@ -294,24 +293,15 @@ void TReportWindow::EndRun(ReportRun run) {
 
 void TReportWindow::ShowNewRows(const ReportRun& run) {
   if (shown_ >= run.rows.size()) return;
-  AppendLines(run.rows.begin() + static_cast<std::ptrdiff_t>(shown_), run.rows.end(),
-              [](const ReportRow& row) -> auto& { return row.list; });
-  shown_ = run.rows.size();
+  std::string text;
+  for (; shown_ < run.rows.size(); ++shown_) (text += run.rows[shown_].list) += '\n';
+  AppendToList(std::move(text));
 }
 
-template <typename It, typename LineOf>
-void TReportWindow::AppendLines(It first, It last, LineOf lineOf) {
-  // The new rows join the list in one go, their text converted into room taken once.
-  std::size_t bytes = 0;
-  for (It it = first; it != last; ++it) bytes += lineOf(*it).size() + 1;
-  QString text;
-  text.reserve(static_cast<qsizetype>(bytes));
-  for (It it = first; it != last; ++it) {
-    if (it != first) text += QLatin1Char('\n');
-    const std::string& line = lineOf(*it);
-    text += QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
-  }
-  list_->appendPlainText(text);
+void TReportWindow::AppendToList(std::string lines) {
+  // The new rows join the list in one go, converted in one piece.
+  if (!lines.empty() && lines.back() == '\n') lines.pop_back();
+  list_->appendPlainText(QString::fromStdString(lines));
 }
 
 bool TReportWindow::SaveAs() {

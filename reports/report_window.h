@@ -114,9 +114,8 @@ class TReportWindow : public QMainWindow {
   void ShowTable();
   // Appends the rows of `run` not yet in the list.
   void ShowNewRows(const ReportRun& run);
-  // Appends the text lines lineOf(*it) of [first, last) to the list.
-  template <typename It, typename LineOf>
-  void AppendLines(It first, It last, LineOf lineOf);
+  // Appends `lines` (each ended by '\n') to the list.
+  void AppendToList(std::string lines);
   // Shows what the run published and, once it ended, ends it.
   void FollowRun();
   // The run has ended: its rows, table and status are shown and Start is enabled again.
