@@ -3,7 +3,6 @@
 #include "eclipse_date.h"
 
 #include <algorithm>
-#include <ranges>
 #include <cmath>
 #include <cstdio>
 
@@ -122,14 +121,21 @@ int FindByGreatestEclipseDate(const EclipseCatalogue& catalogue, int year, int m
   auto greatest = [ut](const EclipseRecord& r) {
     return GreatestEclipseJulianDay(r, ut ? DeltaT(r.year, r.month) : 0);
   };
-  // The records run in time order by T0, which lies within hours of greatest eclipse: start two
-  // days early and walk forward. (By position: only the records looked at are decoded.)
-  const auto positions = std::views::iota(1, count + 1);
-  const auto early = std::ranges::partition_point(positions, [&](int p) {
-    const EclipseRecord& r = catalogue.RecordAt(p);
-    return CalendarToJD(r.year, r.month, r.day, r.t0Hour, 0, 0) < target - 2;
-  });
-  for (int p = early == positions.end() ? count + 1 : *early; p <= count; ++p) {
+  // The records run in time order by T0, which lies within hours of greatest eclipse: bisect for
+  // the first record at most two days before the date and walk forward. By position, so only the
+  // records looked at are decoded; by hand, as clang 14 (the fuzzers' compiler) cannot build
+  // libstdc++ 12's iota view.
+  int low = 1, high = count + 1;
+  while (low < high) {
+    const int middle = low + (high - low) / 2;
+    const EclipseRecord& r = catalogue.RecordAt(middle);
+    if (CalendarToJD(r.year, r.month, r.day, r.t0Hour, 0, 0) < target - 2) {
+      low = middle + 1;
+    } else {
+      high = middle;
+    }
+  }
+  for (int p = low; p <= count; ++p) {
     if (greatest(catalogue.RecordAt(p)) >= target) return p;
   }
   return count;
