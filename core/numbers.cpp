@@ -40,11 +40,48 @@ std::string FormatShortest(double value) {
   return std::string(buf, end);
 }
 
+char* WriteFixed(char* out, double value, int decimals) {
+  static constexpr double kScale[] = {1, 10, 100, 1000, 1e4, 1e5, 1e6};
+  static constexpr unsigned long long kIntegerScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+  const double magnitude = std::fabs(value);
+  if (decimals < 0 || decimals > 6 || !(magnitude * kScale[decimals] < 4e15)) {
+    // Also NaN and the infinities.
+    const auto [end, ec] =
+        std::to_chars(out, out + kFixedTextRoom, value, std::chars_format::fixed, decimals);
+    return ec == std::errc() ? end : out;
+  }
+  // Rounded to nearest, ties to even, on the exact value as to_chars does: `units` + `error` is
+  // the exact product (fma), and below 2^52 units has room for the halves, so `error` decides
+  // only a product that lands exactly on one.
+  const double scale = kScale[decimals];
+  const double units = magnitude * scale;
+  const double error = std::fma(magnitude, scale, -units);
+  double whole = std::floor(units);
+  const double fraction = units - whole;
+  if (fraction > 0.5 ||
+      (fraction == 0.5 && (error > 0 || (error == 0 && std::fmod(whole, 2) != 0)))) {
+    whole += 1;
+  }
+  const auto n = static_cast<unsigned long long>(whole);
+  if (std::signbit(value)) *out++ = '-';
+  out = std::to_chars(out, out + 24, n / kIntegerScale[decimals]).ptr;
+  if (decimals > 0) {
+    *out++ = '.';
+    unsigned long long rest = n % kIntegerScale[decimals];
+    for (int i = decimals - 1; i >= 0; --i) {
+      out[i] = static_cast<char>('0' + rest % 10);
+      rest /= 10;
+    }
+    out += decimals;
+  }
+  return out;
+}
+
 std::string FormatFixed(double value, int decimals) {
-  char buf[512];
-  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-  if (ec != std::errc()) return FormatReal(value);
-  return std::string(buf, end);
+  char buf[kFixedTextRoom];
+  const char* end = WriteFixed(buf, value, decimals);
+  if (end == buf) return FormatReal(value);
+  return std::string(static_cast<const char*>(buf), end);
 }
 
 std::optional<long long> ParseInteger(std::string_view text) {

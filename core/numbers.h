@@ -22,6 +22,12 @@ std::string FormatReal(float value);
 std::string FormatShortest(double value);
 // Fixed number of decimals, rounded to nearest.
 std::string FormatFixed(double value, int decimals);
+// Room WriteFixed needs: a fixed-point double has at most 309 digits before the point.
+inline constexpr int kFixedTextRoom = 400;
+// FormatFixed's text written to `out` (kFixedTextRoom characters of room); returns its end. The
+// same characters as std::to_chars in fixed format, without its cost for the small numbers of a
+// report (a few decimals, below 10^15 in units of the last one).
+char* WriteFixed(char* out, double value, int decimals);
 
 // Whole-text parses; nullopt unless the entire text is one number.
 std::optional<long long> ParseInteger(std::string_view text);

@@ -32,9 +32,8 @@ void AppendTwoDigits(std::string& out, long long value) {
 // The rows are written straight into their line, field after field, without a string of their
 // own for each field: the city list writes a hundred thousand of them.
 
-// Room for any number these texts hold (a fixed-point double has at most 309 digits before the
-// point).
-using NumberBuffer = char[400];
+// Room for any number these texts hold.
+using NumberBuffer = char[kFixedTextRoom];
 
 // Appends the ASCII text [begin, end) right-aligned in `width`; a longer text keeps its last
 // `width` characters, as RightAlign.
@@ -66,16 +65,8 @@ namespace {
 // FormatFixed(value, decimals), appended; `width` > 0 right-aligns it.
 void AppendFixed(std::string& out, double value, int decimals, int width = 0) {
   NumberBuffer buffer;
-  const auto [end, ec] =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-  if (ec != std::errc()) {
-    const std::string text = FormatFixed(value, decimals);
-    if (width > 0) {
-      out += RightAlign(text, width);
-    } else {
-      out += text;
-    }
-  } else if (width > 0) {
+  const char* end = WriteFixed(buffer, value, decimals);
+  if (width > 0) {
     AppendRightAscii(out, buffer, end, width);
   } else {
     out.append(buffer, static_cast<std::size_t>(end - buffer));
