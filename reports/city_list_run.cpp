@@ -38,9 +38,6 @@ std::optional<ReportRow> CityListRow(const EclipseRecord& record, double deltaT,
   const char kind = EclipseKindLetter(lc.kind, language);
   std::string country = OneLineText(place.country);
   std::string name = OneLineText(place.name);
-  const std::string latitude = LatitudeText(place.LatitudeDegrees());
-  const std::string longitude = LongitudeText(place.LongitudeDegrees());
-  const std::string population = std::to_string(place.population);
 
   ReportRow row;
   std::string& list = row.list;
@@ -52,17 +49,14 @@ std::optional<ReportRow> CityListRow(const EclipseRecord& record, double deltaT,
   list += ' ';
   AppendLeftFit(name, 10, list);
   list += ' ';
-  list += latitude;
+  list += LatitudeText(place.LatitudeDegrees());
   list += ' ';
-  list += longitude;
+  list += LongitudeText(place.LongitudeDegrees());
   list += ' ';
-  list += RightAlign(population, 8);
+  AppendInteger(list, place.population, 8);
   list += ' ';
   AppendListContacts(instants, lc, list);
 
-  AppendFileRow(instants, deltaT, kind, record,
-                {country, name, latitude, longitude, std::to_string(place.height), population}, lc,
-                row.file);
   row.values = RowValues(instants, deltaT, kind, record, lc);
   row.values.country = std::move(country);
   row.values.place = std::move(name);

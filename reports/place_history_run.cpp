@@ -95,11 +95,6 @@ std::optional<ReportRow> PlaceHistoryRow(const EclipseRecord& record, double del
   list += ' ';
   AppendListContacts(instants, lc, list);
 
-  AppendFileRow(instants, deltaT, kind, record,
-                {country, name, LatitudeText(place.latitude),
-                 PlaceHistoryLongitudeText(place.longitude, place.language),
-                 std::to_string(place.height), std::to_string(place.population)},
-                lc, row.file);
   row.values = RowValues(instants, deltaT, kind, record, lc);
   row.values.country = std::move(country);
   row.values.place = std::move(name);

@@ -84,23 +84,27 @@ void AppendTimeOfDay(std::string& out, double hours) {
   AppendTwoDigits(out, s % 60);
 }
 
+// `seconds` (whole, 0 … 6·10^7) as "m:ss", appended; `width` > 0 right-aligns it.
+void AppendMinutesSeconds(std::string& out, long long seconds, int width = 0) {
+  NumberBuffer buffer;
+  char* end = std::to_chars(buffer, buffer + sizeof buffer - 3, seconds / 60).ptr;
+  *end++ = ':';
+  *end++ = static_cast<char>('0' + seconds % 60 / 10);
+  *end++ = static_cast<char>('0' + seconds % 10);
+  if (width > 0) {
+    AppendRightAscii(out, buffer, end, width);
+  } else {
+    out.append(buffer, static_cast<std::size_t>(end - buffer));
+  }
+}
+
 // DurationText(minutes), appended; `width` > 0 right-aligns it.
 void AppendDuration(std::string& out, double minutes, int width = 0) {
   if (!(minutes >= 0) || !(minutes < 1e6)) {
     out.append(static_cast<std::size_t>(std::max(width, 0)), ' ');
     return;
   }
-  const auto s = static_cast<long long>(std::trunc(minutes * 60 + 0.5));
-  NumberBuffer buffer;
-  char* end = std::to_chars(buffer, buffer + sizeof buffer - 3, s / 60).ptr;
-  *end++ = ':';
-  *end++ = static_cast<char>('0' + s % 60 / 10);
-  *end++ = static_cast<char>('0' + s % 10);
-  if (width > 0) {
-    AppendRightAscii(out, buffer, end, width);
-  } else {
-    out.append(buffer, static_cast<std::size_t>(end - buffer));
-  }
+  AppendMinutesSeconds(out, static_cast<long long>(std::trunc(minutes * 60 + 0.5)), width);
 }
 
 // ListAngle(radians, width), appended.
@@ -156,21 +160,38 @@ void AppendListBlock(const LocalCircumstances& lc, double hours, int slot, std::
   }
 }
 
-// The fields of one block, each followed by a TAB.
-void AppendFileBlock(const LocalCircumstances& lc, double hours, int slot, std::string& out) {
+// The fields of one block of a row's values, each followed by a TAB.
+void AppendFileBlock(const ReportRowValues& v, double hours, int slot, std::string& out) {
   AppendTimeOfDay(out, hours);
   out += '\t';
-  AppendFixed(out, lc.positionAngle[slot] * kRadToDeg, 2);
+  AppendFixed(out, v.positionAngle[slot], 2);
   out += '\t';
-  AppendFixed(out, lc.vertexAngle[slot] * kRadToDeg, 2);
+  AppendFixed(out, v.vertexAngle[slot], 2);
   out += '\t';
-  AppendFixed(out, lc.sunAltitude[slot] * kRadToDeg, 2);
+  AppendFixed(out, v.sunAltitude[slot], 2);
   out += '\t';
   if (slot == kMax) {
-    AppendFixed(out, lc.magnitude, 3);
+    AppendFixed(out, v.magnitude, 3);
     out += '\t';
-    if (lc.kind != EclipseKind::kPartial) AppendDuration(out, CentralDurationMinutes(lc));
+    if (v.hasDuration) AppendMinutesSeconds(out, static_cast<long long>(v.durationSeconds));
     out += '\t';
+  }
+}
+
+// Hours of each instant shown from 0 h UT of the day of the earliest, the row's date: an
+// instant of the next day counts from 24.
+void HoursFromFirstDay(const bool shown[5], const UTInstant when[5], double hours[5]) {
+  double days[5] = {};
+  double first = 0;
+  bool any = false;
+  for (int slot = kC1; slot <= kC4; ++slot) {
+    if (!shown[slot]) continue;
+    days[slot] = std::floor(when[slot].julianDay + 0.5);
+    if (!any || days[slot] < first) first = days[slot];
+    any = true;
+  }
+  for (int slot = kC1; slot <= kC4; ++slot) {
+    if (shown[slot]) hours[slot] = when[slot].hours + 24 * (days[slot] - first);
   }
 }
 
@@ -325,14 +346,13 @@ std::string OneLineText(std::string_view text) {
 RowInstants ShownInstants(const EclipseRecord& record, double deltaT,
                           const LocalCircumstances& lc) {
   RowInstants out;
-  double days[5] = {};  // the civil day each instant falls in, as ContactUT took its date
-  double firstDay = 0;  // the earliest of them: the row's date
+  double firstDay = 0;  // the civil day of the earliest instant, as ContactUT took its date
   for (int slot = kC1; slot <= kC4; ++slot) {
     if (!lc.computed[slot] || !(lc.sunAltitude[slot] > 0)) continue;
     const UTInstant when = ContactUT(record, deltaT, lc.contactTime[slot]);
-    days[slot] = std::floor(when.julianDay + 0.5);
-    if (!out.visible || days[slot] < firstDay) {
-      firstDay = days[slot];
+    const double day = std::floor(when.julianDay + 0.5);
+    if (!out.visible || day < firstDay) {
+      firstDay = day;
       out.year = when.year;
       out.month = when.month;
       out.day = when.day;
@@ -341,9 +361,7 @@ RowInstants ShownInstants(const EclipseRecord& record, double deltaT,
     out.shown[slot] = true;
     out.when[slot] = when;
   }
-  for (int slot = kC1; slot <= kC4; ++slot) {
-    if (out.shown[slot]) out.hours[slot] = out.when[slot].hours + 24 * (days[slot] - firstDay);
-  }
+  HoursFromFirstDay(out.shown, out.when, out.hours);
   return out;
 }
 
@@ -368,36 +386,38 @@ void AppendListContacts(const RowInstants& instants, const LocalCircumstances& l
   }
 }
 
-void AppendFileRow(const RowInstants& instants, double deltaT, char kind,
-                   const EclipseRecord& record, std::initializer_list<std::string_view> place,
-                   const LocalCircumstances& lc, std::string& out) {
-  out.reserve(out.size() + 300);
-  for (const int number : {instants.year, instants.month, instants.day}) {
+void AppendFileRow(ReportKind kind, Language language, const ReportRowValues& v,
+                   std::string& out) {
+  for (const int number : {v.year, v.month, v.day}) {
     AppendInteger(out, number);
     out += '\t';
   }
-  AppendFixed(out, deltaT, 1);
+  AppendFixed(out, v.deltaT, 1);
   out += '\t';
-  out += kind;
+  out += v.kind;
   out += '\t';
-  AppendInteger(out, record.sarosNumber);
-  out += '\t';
-  AppendInteger(out, record.sarosMember);
-  out += '\t';
-  AppendInteger(out, record.sarosMemberCount);
-  out += '\t';
-  for (const std::string_view field : place) {
-    out += field;
+  for (const int number : {v.saros, v.sarosMember, v.sarosCount}) {
+    AppendInteger(out, number);
     out += '\t';
   }
-  AppendFileContacts(instants, lc, out);
-}
-
-void AppendFileContacts(const RowInstants& instants, const LocalCircumstances& lc,
-                        std::string& out) {
+  out += v.country;
+  out += '\t';
+  out += v.place;
+  out += '\t';
+  out += LatitudeText(v.latitude);
+  out += '\t';
+  out += kind == ReportKind::kPlaceHistory ? PlaceHistoryLongitudeText(v.longitude, language)
+                                           : LongitudeText(v.longitude);
+  out += '\t';
+  AppendInteger(out, v.height);
+  out += '\t';
+  AppendInteger(out, v.population);
+  out += '\t';
+  double hours[5] = {};
+  HoursFromFirstDay(v.shown, v.when, hours);
   for (int slot = kC1; slot <= kC4; ++slot) {
-    if (instants.shown[slot]) {
-      AppendFileBlock(lc, instants.hours[slot], slot, out);
+    if (v.shown[slot]) {
+      AppendFileBlock(v, hours[slot], slot, out);
     } else {
       out.append(slot == kMax ? 6 : 4, '\t');
     }
@@ -405,6 +425,13 @@ void AppendFileContacts(const RowInstants& instants, const LocalCircumstances& l
   // Every block, shown or empty, ends with a TAB; the line ends with the last field instead, so
   // that a row has as many fields as the header whether C4 is shown or not.
   if (!out.empty() && out.back() == '\t') out.pop_back();
+}
+
+std::string FileRowText(ReportKind kind, Language language, const ReportRowValues& values) {
+  std::string text;
+  text.reserve(300);
+  AppendFileRow(kind, language, values, text);
+  return text;
 }
 
 ReportRowValues RowValues(const RowInstants& instants, double deltaT, char kind,
@@ -475,11 +502,9 @@ std::string HeaderLine(Language language) {
 std::string SavedFileText(ReportKind kind, Language language, const std::vector<ReportRow>& rows) {
   std::string text;
   for (const std::string& line : LegendLines(kind, language)) text += line + "\r\n";
-  std::size_t size = text.size();
-  for (const ReportRow& row : rows) size += row.file.size() + 2;
-  text.reserve(size);
+  text.reserve(text.size() + rows.size() * 256);
   for (const ReportRow& row : rows) {
-    text += row.file;
+    AppendFileRow(kind, language, row.values, text);
     text += "\r\n";
   }
   return text;

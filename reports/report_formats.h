@@ -8,7 +8,6 @@
 // TAB-separated fields for the saved file. Widths count characters, not bytes.
 
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,8 +20,8 @@ namespace umbrivista {
 
 enum class ReportKind { kCityList, kPlaceHistory };
 
-// The numbers behind one file row, for the CSV and JSON files: they are written from these, never
-// read back from the text. Angles in degrees; instants hold their own UT dates.
+// The numbers behind one row: the saved text file, the CSV and the JSON are written from these,
+// never read back from a text. Angles in degrees; instants hold their own UT dates.
 struct ReportRowValues {
   int year = 0, month = 0, day = 0;  // the row's date, as in the text file
   double deltaT = 0;                 // s
@@ -40,11 +39,10 @@ struct ReportRowValues {
   double durationSeconds = 0;  // whole seconds, as the text file rounds them
 };
 
-// One eclipse seen at one place: its line in the report window and its line in the saved file
-// (neither with a line end), and the values both are made of.
+// One eclipse seen at one place: its line in the report window (without a line end) and the
+// values it is made of, from which its saved-file line is written when needed (FileRowText).
 struct ReportRow {
   std::string list;
-  std::string file;
   ReportRowValues values;
 };
 
@@ -107,19 +105,16 @@ void AppendListDate(const RowInstants& instants, std::string& out);
 // 20), blanks where an instant is not shown.
 void AppendListContacts(const RowInstants& instants, const LocalCircumstances& lc,
                         std::string& out);
-// Appends the contact part of a file row: 4, 4, 6, 4 and 4 TAB-separated fields, empty where an
-// instant is not shown; the last field has no TAB after it (a hidden C4 is three TABs), so that
-// every row has as many fields as the header.
-void AppendFileContacts(const RowInstants& instants, const LocalCircumstances& lc,
-                        std::string& out);
-// Appends a whole file row: date, ΔT, kind letter and Saros fields, then the six place fields
-// (country, name, latitude, longitude, height, population), each followed by a TAB, then the
-// contacts.
-void AppendFileRow(const RowInstants& instants, double deltaT, char kind,
-                   const EclipseRecord& record, std::initializer_list<std::string_view> place,
-                   const LocalCircumstances& lc, std::string& out);
+// Appends the line of a row in the saved file of a `kind` report made in `language`, without a
+// line end: date, ΔT, kind letter and Saros fields, then the six place fields (country, name,
+// latitude, longitude, height, population), then the contact blocks C1, C2, Max, C3, C4 of 4, 4,
+// 6, 4 and 4 fields, empty where an instant is not shown; TAB-separated, with as many fields as
+// the header whether C4 is shown or not.
+void AppendFileRow(ReportKind kind, Language language, const ReportRowValues& values,
+                   std::string& out);
+std::string FileRowText(ReportKind kind, Language language, const ReportRowValues& values);
 
-// The values of a row from the same instants and circumstances as its texts; the place fields
+// The values of a row from the same instants and circumstances as its list line; the place fields
 // (country, place, latitude, longitude, height, population) are left for the caller.
 ReportRowValues RowValues(const RowInstants& instants, double deltaT, char kind,
                           const EclipseRecord& record, const LocalCircumstances& lc);
@@ -133,7 +128,7 @@ std::vector<std::string> LegendLines(ReportKind kind, Language language);
 std::string DashTemplate(Language language);
 std::string HeaderLine(Language language);
 
-// The whole saved file: the legend lines, then the file text of every row, every line ending
+// The whole saved file: the legend lines, then the file line of every row, every line ending
 // with CR LF.
 std::string SavedFileText(ReportKind kind, Language language, const std::vector<ReportRow>& rows);
 

@@ -144,7 +144,7 @@ void ReportTable::Clear() {
   shown_.clear();
 }
 
-void ReportTable::Assign(const std::vector<ReportRow>& rows, Language language) {
+void ReportTable::Assign(const std::vector<ReportRow>& rows, ReportKind kind, Language language) {
   Clear();
   const std::vector<std::string> header = SplitTabs(HeaderLine(language));
   names_.clear();
@@ -155,7 +155,7 @@ void ReportTable::Assign(const std::vector<ReportRow>& rows, Language language) 
   rows_.reserve(rows.size());
   for (const ReportRow& r : rows) {
     Row row;
-    row.text = r.file;
+    row.text = FileRowText(kind, language, r.values);
     row.start.push_back(0);
     for (std::size_t i = 0; i < row.text.size(); ++i)
       if (row.text[i] == '\t') row.start.push_back(static_cast<std::uint32_t>(i + 1));

@@ -28,7 +28,7 @@ enum class TableColumnKind { kText, kNumber, kDate, kTime, kDuration, kLatitude,
 // empty cells last in either direction; the filter keeps the rows of one country.
 class ReportTable {
  public:
-  void Assign(const std::vector<ReportRow>& rows, Language language);
+  void Assign(const std::vector<ReportRow>& rows, ReportKind kind, Language language);
   void Clear();
 
   int ColumnCount() const { return static_cast<int>(names_.size()); }

@@ -4,9 +4,10 @@
 
 namespace umbrivista {
 
-void TReportTableModel::SetRows(const std::vector<ReportRow>& rows, Language language) {
+void TReportTableModel::SetRows(const std::vector<ReportRow>& rows, ReportKind kind,
+                                Language language) {
   beginResetModel();
-  table_.Assign(rows, language);
+  table_.Assign(rows, kind, language);
   // A new run keeps the order the user chose.
   if (sortColumn_ >= 0) table_.Sort(sortColumn_, sortOrder_ == Qt::AscendingOrder);
   endResetModel();

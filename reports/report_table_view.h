@@ -17,7 +17,7 @@ class TReportTableModel : public QAbstractTableModel {
   using QAbstractTableModel::QAbstractTableModel;
 
   // The rows of a run (none for an empty run), in its order, every country shown.
-  void SetRows(const std::vector<ReportRow>& rows, Language language);
+  void SetRows(const std::vector<ReportRow>& rows, ReportKind kind, Language language);
   void FilterCountry(const std::string& country);
   const ReportTable& Table() const { return table_; }
 

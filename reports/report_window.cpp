@@ -212,7 +212,7 @@ void TReportWindow::RefreshTable() {
 void TReportWindow::ShowTable() {
   tableStale_ = false;
   // The table shows the run's rows under the column names of the run's language.
-  tableModel_->SetRows(run_.rows, run_.language);
+  tableModel_->SetRows(run_.rows, run_.kind, run_.language);
   const QString all = Q(ReportViewCaption(ReportViewText::kAllCountries, language_));
   ComboBox_Country->clear();
   ComboBox_Country->addItem(all);

@@ -120,7 +120,7 @@ TEST_F(Export, CsvReadsBackToTheRows) {
     std::map<std::string, std::string> got;
     for (std::size_t c = 0; c < columns; ++c) got[csv[0][c]] = csv[r + 1][c];
     const ReportRowValues& v = run.rows[r].values;
-    const auto text = TabFields(run.rows[r].file);
+    const auto text = TabFields(FileRowText(run.kind, run.language, v));
     EXPECT_EQ(got["place"], names[r]);
     EXPECT_EQ(got["date_ut"], "2024-04-08");
     EXPECT_EQ(got["kind"], text[4]);

@@ -30,6 +30,12 @@ std::vector<std::string> Split(const std::string& text, char separator) {
   return parts;
 }
 
+// The saved-file line of a row, of the city list unless told.
+std::string File(const std::optional<ReportRow>& row, ReportKind kind = ReportKind::kCityList,
+                 Language language = Language::kEnglish) {
+  return FileRowText(kind, language, row->values);
+}
+
 std::size_t Characters(const std::string& text) {
   std::size_t n = 0;
   for (const char c : text) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
@@ -157,11 +163,11 @@ TEST(ReportRows, CityListRowOfATotalEclipse) {
   EXPECT_EQ(row->list,
             " 2024  4  8 t Deutschlan Aībak-Stad 47°33'N 007°35'E 47483647 " + kTotalListBlocks);
   EXPECT_EQ(Characters(row->list), 5 + 3 + 3 + 2 + 11 + 11 + 8 + 9 + 9 + 1 + 112u);
-  EXPECT_EQ(row->file,
+  EXPECT_EQ(File(row),
             "2024\t4\t8\t0.0\tt\t139\t30\t71\tDeutschland\tAībak-Stadt-Lang\t47°33'N\t007°35'E\t"
             "254\t2147483647\t" +
                 kTotalFileBlocks);
-  EXPECT_EQ(Split(row->file, '\t').size(), 36u);
+  EXPECT_EQ(Split(File(row), '\t').size(), 36u);
 }
 
 TEST(ReportRows, PlaceHistoryRowOfATotalEclipse) {
@@ -179,7 +185,7 @@ TEST(ReportRows, PlaceHistoryRowOfATotalEclipse) {
   // ΔT moves every UT instant 69.4 s earlier; the list shows it in whole seconds.
   EXPECT_EQ(row->list.substr(0, 38), " 2024  4  8     69 t Aībak  139 30 71");
   EXPECT_EQ(row->list.substr(39, 20), "16:58:51 123   5 30 ");
-  const auto fields = Split(row->file, '\t');
+  const auto fields = Split(File(row, ReportKind::kPlaceHistory, Language::kGerman), '\t');
   ASSERT_EQ(fields.size(), 36u);
   EXPECT_EQ(
       std::vector<std::string>(fields.begin(), fields.begin() + 14),
@@ -204,7 +210,7 @@ TEST(ReportRows, BlanksOfHiddenInstantsAndPartialRows) {
   const std::string contacts =
       "\t17:00:00\t100.00\t100.00\t20.00\t\t\t\t\t18:00:00\t150.00\t150.00\t25.00\t0.500\t"
       "\t\t\t\t\t19:00:00\t200.00\t200.00\t30.00";
-  EXPECT_EQ(partial->file.substr(partial->file.size() - contacts.size()), contacts);
+  EXPECT_EQ(File(partial).substr(File(partial).size() - contacts.size()), contacts);
 
   // Greatest eclipse below the horizon, C4 above: only C1 and C4 blocks, 32 blanks for Max.
   LocalCircumstances sunrise = PartialSeen();
@@ -213,7 +219,7 @@ TEST(ReportRows, BlanksOfHiddenInstantsAndPartialRows) {
   const auto late = CityListRow(r, 0, place, sunrise, Language::kEnglish);
   ASSERT_TRUE(late);
   EXPECT_EQ(late->list.substr(late->list.size() - 112, 92), std::string(92, ' '));
-  const auto fields = Split(late->file, '\t');
+  const auto fields = Split(File(late), '\t');
   ASSERT_EQ(fields.size(), 36u);
   for (int i = 14; i < 32; ++i) EXPECT_EQ(fields[i], "") << i;
   EXPECT_EQ(fields[32], "19:00:00");
@@ -224,8 +230,8 @@ TEST(ReportRows, BlanksOfHiddenInstantsAndPartialRows) {
   const auto early = CityListRow(r, 0, place, sunset, Language::kEnglish);
   ASSERT_TRUE(early);
   // magn, then nine empty fields: the duration, C3 and C4.
-  EXPECT_EQ(early->file.substr(early->file.size() - 14), "0.500" + std::string(9, '\t'));
-  EXPECT_EQ(Split(early->file, '\t').size(), 36u);
+  EXPECT_EQ(File(early).substr(File(early).size() - 14), "0.500" + std::string(9, '\t'));
+  EXPECT_EQ(Split(File(early), '\t').size(), 36u);
   EXPECT_EQ(early->list.substr(early->list.size() - 20), std::string(20, ' '));
 
   // Nothing above the horizon: no row at all.
@@ -243,9 +249,9 @@ TEST(ReportRows, RowDateIsThatOfTheFirstInstantShownAndTimesRunOnPastMidnight) {
   lc.contactTime[kC4] = 1.5;
   const auto both = CityListRow(r, 0, SomePlace(), lc, Language::kEnglish);
   ASSERT_TRUE(both);
-  EXPECT_EQ(both->file.substr(0, 9), "2024\t4\t8\t");
-  EXPECT_NE(both->file.find("\t22:00:00\t"), std::string::npos);
-  EXPECT_NE(both->file.find("\t24:30:00\t200.00"), std::string::npos);
+  EXPECT_EQ(File(both).substr(0, 9), "2024\t4\t8\t");
+  EXPECT_NE(File(both).find("\t22:00:00\t"), std::string::npos);
+  EXPECT_NE(File(both).find("\t24:30:00\t200.00"), std::string::npos);
   EXPECT_EQ(both->list.substr(0, 11), " 2024  4  8");
   EXPECT_EQ(both->list.substr(both->list.size() - 20), "24:30:00 200 200 30 ");
   EXPECT_EQ(Characters(both->list), 5 + 3 + 3 + 2 + 11 + 11 + 8 + 9 + 9 + 1 + 112u);
@@ -255,13 +261,13 @@ TEST(ReportRows, RowDateIsThatOfTheFirstInstantShownAndTimesRunOnPastMidnight) {
   sunrise.sunAltitude[kC1] = sunrise.sunAltitude[kMax] = -0.1;
   const auto morning = CityListRow(r, 0, SomePlace(), sunrise, Language::kEnglish);
   ASSERT_TRUE(morning);
-  EXPECT_EQ(morning->file.substr(0, 9), "2024\t4\t9\t");
-  EXPECT_NE(morning->file.find("\t00:30:00\t200.00"), std::string::npos);
+  EXPECT_EQ(File(morning).substr(0, 9), "2024\t4\t9\t");
+  EXPECT_NE(File(morning).find("\t00:30:00\t200.00"), std::string::npos);
 
   lc.sunAltitude[kC4] = -0.1;
   const auto evening = CityListRow(r, 0, SomePlace(), lc, Language::kEnglish);
   ASSERT_TRUE(evening);
-  EXPECT_EQ(evening->file.substr(0, 9), "2024\t4\t8\t");
+  EXPECT_EQ(File(evening).substr(0, 9), "2024\t4\t8\t");
 }
 
 TEST(ReportRows, NegativeDurationIsBlankAndAnnularLetterFollowsTheLanguage) {
@@ -276,7 +282,7 @@ TEST(ReportRows, NegativeDurationIsBlankAndAnnularLetterFollowsTheLanguage) {
   EXPECT_EQ(fr->list.substr(12, 1), "a");
   const std::string maxBlock = de->list.substr(de->list.size() - 72, 32);
   EXPECT_EQ(maxBlock.substr(20), "1.023       ");
-  const auto fields = Split(de->file, '\t');
+  const auto fields = Split(File(de), '\t');
   EXPECT_EQ(fields[4], "r");
   EXPECT_EQ(fields[26], "1.023");
   EXPECT_EQ(fields[27], "");
@@ -345,7 +351,7 @@ TEST(SavedFile, EveryLineEndsWithCrLf) {
     EXPECT_EQ(lines[i].back(), '\r') << i;
     EXPECT_EQ(lines[i].find('\r'), lines[i].size() - 1) << i;
   }
-  EXPECT_EQ(lines[29], rows[0].file + "\r");
+  EXPECT_EQ(lines[29], FileRowText(ReportKind::kCityList, Language::kEnglish, rows[0].values) + "\r");
   EXPECT_EQ(text.substr(0, 8), "Legend\r\n");
 }
 

@@ -6,46 +6,47 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "city_list_run.h"
+#include "julian_day.h"
 #include "report_table.h"
 #include "shipped_catalogue.h"
 
 namespace umbrivista {
 namespace {
 
-// A row as the saved file has it: 36 TAB-separated fields, with the given ΔT, country, place,
-// population, C1 time and duration, and the values behind the position columns.
-ReportRow Row(const std::string& deltaT, const std::string& country, const std::string& place,
-              const std::string& population, const std::string& c1, const std::string& duration,
-              double latitude = 0, int year = 2024) {
-  std::vector<std::string> f = {std::to_string(year),
-                                "4",
-                                "8",
-                                deltaT,
-                                "t",
-                                "139",
-                                "30",
-                                "71",
-                                country,
-                                place,
-                                "00°00'N",
-                                "000°00'E",
-                                "100",
-                                population};
-  for (int block = 0; block < 5; ++block) {
-    f.insert(f.end(), {block == 0 ? c1 : "", "", "", ""});
-    if (block == 2) f.insert(f.end(), {"", duration});
-  }
+// A row of a total eclipse seen on 8 April of `year`, greatest at noon, with the given ΔT,
+// country, place, population and latitude; C4 at `c4` hours from 0 h of that day (hidden when
+// absent, after 24 on the next day) and the central phase `duration` seconds long (none when
+// absent).
+ReportRow Row(double deltaT, const std::string& country, const std::string& place,
+              std::int32_t population, std::optional<double> c4, std::optional<int> duration,
+              double latitude, int year) {
   ReportRow row;
-  for (std::size_t i = 0; i < f.size(); ++i) row.file += (i ? "\t" : "") + f[i];
-  row.values.year = year;
-  row.values.month = 4;
-  row.values.day = 8;
-  row.values.country = country;
-  row.values.latitude = latitude;
+  ReportRowValues& v = row.values;
+  v.year = year;
+  v.month = 4;
+  v.day = 8;
+  v.deltaT = deltaT;
+  v.kind = 't';
+  v.country = country;
+  v.place = place;
+  v.latitude = latitude;
+  v.population = population;
+  const double midnight = CalendarToJD(year, 4, 8, 0, 0, 0);
+  v.shown[kMax] = true;
+  v.when[kMax] = {midnight + 0.5, year, 4, 8, 12};
+  if (c4) {
+    v.shown[kC4] = true;
+    v.when[kC4] = {midnight + *c4 / 24, year, 4, *c4 < 24 ? 8 : 9, std::fmod(*c4, 24)};
+  }
+  v.hasDuration = duration.has_value();
+  v.durationSeconds = duration.value_or(0);
   return row;
 }
 
@@ -64,13 +65,13 @@ int ColumnNamed(const ReportTable& table, const std::string& name) {
 
 TEST(ReportTableTest, SortsEachKindOfColumnByValueWithEmptyCellsLast) {
   const std::vector<ReportRow> rows = {
-      Row("69.2", "Peru", "Lima", "9000", "9:05:00", "4:05", -12.0, 2024),
-      Row("100.5", "\u00d6sterreich", "Wien", "1800000", "", "", 48.2, -584),
-      Row("9.5", "Norwegen", "Oslo", "", "23:59:59", "10:01", 59.9, 1999),
-      Row("-3.0", "norwegen", "Bergen", "250000", "25:00:01", "0:59", 60.4, 1999),
+      Row(69.2, "Peru", "Lima", 9000, 9 + 5 / 60.0, 245, -12.0, 2024),
+      Row(100.5, "\u00d6sterreich", "Wien", 1800000, {}, {}, 48.2, -584),
+      Row(9.5, "Norwegen", "Oslo", 5000, 23 + 59 / 60.0 + 59 / 3600.0, 601, 59.9, 1999),
+      Row(-3.0, "norwegen", "Bergen", 250000, 25 + 1 / 3600.0, 59, 60.4, 1999),
   };
   ReportTable table;
-  table.Assign(rows, Language::kGerman);
+  table.Assign(rows, ReportKind::kCityList, Language::kGerman);
   ASSERT_EQ(table.ColumnCount(), 34);
   EXPECT_EQ(table.ColumnName(0), "JJJJ-MM-TT");
   EXPECT_EQ(Column(table, 0)[1], "-0584-04-08");
@@ -81,9 +82,9 @@ TEST(ReportTableTest, SortsEachKindOfColumnByValueWithEmptyCellsLast) {
   } cases[] = {
       {"DeltaT", true, {"Bergen", "Oslo", "Lima", "Wien"}},
       {"DeltaT", false, {"Wien", "Lima", "Oslo", "Bergen"}},
-      {"Einw.", true, {"Lima", "Bergen", "Wien", "Oslo"}},  // no population: last
+      {"Einw.", true, {"Oslo", "Lima", "Bergen", "Wien"}},
       {"Einw.", false, {"Wien", "Bergen", "Lima", "Oslo"}},
-      {"1.K.(UT)", true, {"Lima", "Oslo", "Bergen", "Wien"}},  // hours past 24 after 23:59:59
+      {"4.K.(UT)", true, {"Lima", "Oslo", "Bergen", "Wien"}},  // past 24 after 23:59:59; none last
       {"mm:ss", false, {"Oslo", "Lima", "Bergen", "Wien"}},
       {"Breite", true, {"Lima", "Wien", "Oslo", "Bergen"}},
       {"JJJJ-MM-TT", true, {"Wien", "Oslo", "Bergen", "Lima"}},  // ties keep the run's order
@@ -117,7 +118,7 @@ TEST(ReportTableTest, ShowsTheRunsFullNamesUnderTheSavedFilesColumnNames) {
   const ReportRun run = ComputeCityList(ShippedCatalogue(), inputs, {});
   ASSERT_GT(run.rows.size(), 10u);
   ReportTable table;
-  table.Assign(run.rows, Language::kEnglish);
+  table.Assign(run.rows, run.kind, run.language);
   ASSERT_EQ(table.ColumnCount(), 34);
   EXPECT_EQ(table.ColumnName(6), "Country");
   EXPECT_EQ(table.ColumnName(33), "H°");

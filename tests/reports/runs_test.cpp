@@ -106,7 +106,8 @@ TEST_F(Runs, CancelledCityListKeepsItsRowsForSaving) {
   ASSERT_EQ(run.rows.size(), 2u);
   EXPECT_EQ(run.status, "2 Places scanned. 2 Places found");
   const std::string text = SavedReportText(run);
-  EXPECT_NE(text.find("\r\n" + run.rows[1].file + "\r\n"), std::string::npos);
+  EXPECT_NE(text.find("\r\n" + FileRowText(run.kind, run.language, run.rows[1].values) + "\r\n"),
+            std::string::npos);
 }
 
 TEST_F(Runs, BadPlacesLineEndsTheRunAndKeepsEarlierRows) {
@@ -195,7 +196,7 @@ TEST_F(History, YearRangeSelectsAndStatusCountsEveryRecord) {
   in.firstYear = in.lastYear = 2024;
   const ReportRun one = ComputePlaceHistory(yearly_, in);
   ASSERT_EQ(one.rows.size(), 1u);
-  EXPECT_EQ(one.rows[0].file.substr(0, 9), "2024\t4\t8\t");
+  EXPECT_EQ(FileRowText(one.kind, one.language, one.rows[0].values).substr(0, 9), "2024\t4\t8\t");
   EXPECT_EQ(one.rows[0].list.substr(21, 5), "Dalla");
   in.firstYear = -4999;
   in.lastYear = 7000;
@@ -259,11 +260,12 @@ TEST_F(History, NamesCannotBreakTheFileLayout) {
   in.firstYear = in.lastYear = 2024;
   const ReportRun run = ComputePlaceHistory(yearly_, in);
   ASSERT_EQ(run.rows.size(), 1u);
-  EXPECT_EQ(run.rows[0].file.find_first_of("\r\n"), std::string::npos);
+  const std::string file = FileRowText(run.kind, run.language, run.rows[0].values);
+  EXPECT_EQ(file.find_first_of("\r\n"), std::string::npos);
   std::size_t tabs = 0;
-  for (const char c : run.rows[0].file) tabs += c == '\t';
+  for (const char c : file) tabs += c == '\t';
   EXPECT_EQ(tabs, 35u);
-  EXPECT_NE(run.rows[0].file.find("\tU S A\tDal las  TX\t"), std::string::npos);
+  EXPECT_NE(file.find("\tU S A\tDal las  TX\t"), std::string::npos);
 }
 
 }  // namespace

@@ -149,7 +149,7 @@ ReportRunner::Compute SlowRun(int rows, std::atomic<int>* started = nullptr) {
     ReportRun run;
     for (int i = 0; i < rows; ++i) {
       std::this_thread::sleep_for(std::chrono::microseconds(100));
-      run.rows.push_back(ReportRow{"row " + std::to_string(i), {}, {}});
+      run.rows.push_back(ReportRow{"row " + std::to_string(i), {}});
       run.status = std::to_string(i + 1);
       if (Cancelled(control)) {
         run.cancelled = true;
