@@ -64,7 +64,10 @@ void ReportRunner::Start(Compute compute, std::function<void()> notify) {
 void ReportRunner::Publish(const ReportRun& run) {
   {
     const std::lock_guard lock(mutex_);
-    for (; published_ < run.rows.size(); ++published_) news_.lines.push_back(run.rows[published_].list);
+    for (; published_ < run.rows.size(); ++published_) {
+      (news_.text += run.rows[published_].list) += '\n';
+      ++news_.lines;
+    }
     news_.status = run.status;
   }
   Notify();

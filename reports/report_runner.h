@@ -73,8 +73,11 @@ class ReportRunner {
   bool Active() const { return work_.Active(); }
 
   struct News {
-    std::vector<std::string> lines;  // list lines of the rows found since the last call
-    std::string status;              // the latest status line ("" when none yet)
+    // The list lines of the rows found since the last call, each ending with '\n', joined on the
+    // worker's side so that the taker only adds them.
+    std::string text;
+    std::size_t lines = 0;  // how many
+    std::string status;     // the latest status line ("" when none yet)
   };
   // What the run published since the last call.
   News TakeNews();

@@ -266,11 +266,9 @@ void TReportWindow::RunReport(QPushButton* start, ReportRunner::Compute compute)
 
 void TReportWindow::FollowRun() {
   ReportRunner::News news = runner_.TakeNews();
-  if (!news.lines.empty()) {
-    std::string text;
-    for (const std::string& line : news.lines) (text += line) += '\n';
-    AppendToList(std::move(text));
-    shown_ += news.lines.size();
+  if (news.lines > 0) {
+    AppendToList(std::move(news.text));
+    shown_ += news.lines;
   }
   if (!news.status.empty()) statusBar()->showMessage(QString::fromStdString(news.status));
   if (std::optional<ReportRun> run = runner_.TakeResult()) EndRun(std::move(*run));

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -169,7 +170,11 @@ TEST(ReportRunner, PublishesRowsInOrderAndHandsOverTheRun) {
   std::vector<std::string> lines;
   std::optional<ReportRun> run;
   while (!(run = runner.TakeResult())) {
-    for (std::string& line : runner.TakeNews().lines) lines.push_back(std::move(line));
+    const ReportRunner::News news = runner.TakeNews();
+    std::istringstream text(news.text);
+    std::size_t taken = 0;
+    for (std::string line; std::getline(text, line); ++taken) lines.push_back(line);
+    EXPECT_EQ(taken, news.lines);
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   EXPECT_FALSE(runner.Active());
@@ -179,7 +184,7 @@ TEST(ReportRunner, PublishesRowsInOrderAndHandsOverTheRun) {
   ASSERT_GT(lines.size(), 0u);  // some news came while the run went on
   ASSERT_LE(lines.size(), run->rows.size());
   for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i], run->rows[i].list);
-  EXPECT_TRUE(runner.TakeNews().lines.empty());  // what was left is in the run
+  EXPECT_EQ(runner.TakeNews().lines, 0u);  // what was left is in the run
   EXPECT_FALSE(runner.TakeResult());
 }
 
