@@ -33,6 +33,8 @@ test=(
   libswe-dev swe-standard-data swe-extra-data liberfa-dev
   # the map files the command line writes are read back with GDAL
   gdal-bin python3 python3-gdal
+  # the PDF pictures the command line writes are drawn again with poppler to look at their page
+  poppler-utils
 )
 data=(
   libswe-dev swe-standard-data swe-extra-data liberfa-dev
