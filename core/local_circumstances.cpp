@@ -448,17 +448,23 @@ double CentralDurationMinutes(const LocalCircumstances& lc) {
   return (lc.contactTime[kC3] - lc.contactTime[kC2]) * 60;
 }
 
-UTInstant ContactUT(const EclipseRecord& r, double deltaT, double t) {
+UTInstant ContactUT(const EclipseRecord& r, double deltaT, double t, const UTInstant* sameDayAs) {
   UTInstant out;
   const double hours = r.t0Hour + t - deltaT / 3600;
   out.julianDay = CalendarToJD(r.year, r.month, r.day, 0, 0, 0) + hours / 24;
   // The date is taken at noon of the civil day the instant falls in, so that it always agrees
   // with the time of day below.
-  const double dayStart = std::floor(out.julianDay + 0.5) - 0.5;
-  const CalendarDate date = JDToCalendar(dayStart + 0.5);
-  out.year = date.year;
-  out.month = date.month;
-  out.day = date.day;
+  const double noon = std::floor(out.julianDay + 0.5);
+  if (sameDayAs && std::floor(sameDayAs->julianDay + 0.5) == noon) {
+    out.year = sameDayAs->year;
+    out.month = sameDayAs->month;
+    out.day = sameDayAs->day;
+  } else {
+    const CalendarDate date = JDToCalendar(noon);
+    out.year = date.year;
+    out.month = date.month;
+    out.day = date.day;
+  }
   out.hours = NonNegativeRemainder(out.julianDay + 0.5, 1) * 24;
   return out;
 }

@@ -158,7 +158,10 @@ struct UTInstant {
   std::int32_t year = 0, month = 0, day = 0;
   double hours = 0;  // time of day, [0, 24)
 };
-UTInstant ContactUT(const EclipseRecord& record, double deltaT, double t);
+// `sameDayAs`, when given and on the same civil day, lends its date instead of a second
+// conversion (the instants of one eclipse at one place mostly share a day).
+UTInstant ContactUT(const EclipseRecord& record, double deltaT, double t,
+                    const UTInstant* sameDayAs = nullptr);
 
 // Where ΔT is uncertain, whether a place saw the central phase depends on it: the parts of
 // [lowest, highest] (ΔT in seconds) over which the place sees a total or annular phase with the

@@ -347,9 +347,10 @@ RowInstants ShownInstants(const EclipseRecord& record, double deltaT,
                           const LocalCircumstances& lc) {
   RowInstants out;
   double firstDay = 0;  // the civil day of the earliest instant, as ContactUT took its date
+  const UTInstant* previous = nullptr;
   for (int slot = kC1; slot <= kC4; ++slot) {
     if (!lc.computed[slot] || !(lc.sunAltitude[slot] > 0)) continue;
-    const UTInstant when = ContactUT(record, deltaT, lc.contactTime[slot]);
+    const UTInstant when = ContactUT(record, deltaT, lc.contactTime[slot], previous);
     const double day = std::floor(when.julianDay + 0.5);
     if (!out.visible || day < firstDay) {
       firstDay = day;
@@ -360,6 +361,7 @@ RowInstants ShownInstants(const EclipseRecord& record, double deltaT,
     out.visible = true;
     out.shown[slot] = true;
     out.when[slot] = when;
+    previous = &out.when[slot];
   }
   HoursFromFirstDay(out.shown, out.when, out.hours);
   return out;
