@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <optional>
 
 #include "angles.h"
 #include "language.h"
@@ -84,6 +85,13 @@ void AppendTimeOfDay(std::string& out, double hours) {
   AppendTwoDigits(out, s % 60);
 }
 
+// A duration in minutes rounded to whole seconds; none for a negative, huge or non-finite one
+// (the contacts could not give it).
+std::optional<long long> WholeSeconds(double minutes) {
+  if (!(minutes >= 0) || !(minutes < 1e6)) return std::nullopt;
+  return static_cast<long long>(std::trunc(minutes * 60 + 0.5));
+}
+
 // `seconds` (whole, 0 … 6·10^7) as "m:ss", appended; `width` > 0 right-aligns it.
 void AppendMinutesSeconds(std::string& out, long long seconds, int width = 0) {
   NumberBuffer buffer;
@@ -100,11 +108,11 @@ void AppendMinutesSeconds(std::string& out, long long seconds, int width = 0) {
 
 // DurationText(minutes), appended; `width` > 0 right-aligns it.
 void AppendDuration(std::string& out, double minutes, int width = 0) {
-  if (!(minutes >= 0) || !(minutes < 1e6)) {
+  if (const std::optional<long long> seconds = WholeSeconds(minutes)) {
+    AppendMinutesSeconds(out, *seconds, width);
+  } else {
     out.append(static_cast<std::size_t>(std::max(width, 0)), ' ');
-    return;
   }
-  AppendMinutesSeconds(out, static_cast<long long>(std::trunc(minutes * 60 + 0.5)), width);
 }
 
 // ListAngle(radians, width), appended.
@@ -178,21 +186,21 @@ void AppendFileBlock(const ReportRowValues& v, double hours, int slot, std::stri
   }
 }
 
-// Hours of each instant shown from 0 h UT of the day of the earliest, the row's date: an
-// instant of the next day counts from 24.
-void HoursFromFirstDay(const bool shown[5], const UTInstant when[5], double hours[5]) {
+// Hours of each instant shown from 0 h UT of the civil day of the earliest, the row's date: an
+// instant of the next day counts from 24. Returns the slot that gives the date (the first on the
+// earliest day), -1 when none is shown.
+int HoursFromFirstDay(const bool shown[5], const UTInstant when[5], double hours[5]) {
   double days[5] = {};
-  double first = 0;
-  bool any = false;
+  int first = -1;
   for (int slot = kC1; slot <= kC4; ++slot) {
     if (!shown[slot]) continue;
     days[slot] = std::floor(when[slot].julianDay + 0.5);
-    if (!any || days[slot] < first) first = days[slot];
-    any = true;
+    if (first < 0 || days[slot] < days[first]) first = slot;
   }
   for (int slot = kC1; slot <= kC4; ++slot) {
-    if (shown[slot]) hours[slot] = when[slot].hours + 24 * (days[slot] - first);
+    if (shown[slot]) hours[slot] = when[slot].hours + 24 * (days[slot] - days[first]);
   }
+  return first;
 }
 
 // ---- legend texts ----
@@ -346,24 +354,20 @@ std::string OneLineText(std::string_view text) {
 RowInstants ShownInstants(const EclipseRecord& record, double deltaT,
                           const LocalCircumstances& lc) {
   RowInstants out;
-  double firstDay = 0;  // the civil day of the earliest instant, as ContactUT took its date
   const UTInstant* previous = nullptr;
   for (int slot = kC1; slot <= kC4; ++slot) {
     if (!lc.computed[slot] || !(lc.sunAltitude[slot] > 0)) continue;
-    const UTInstant when = ContactUT(record, deltaT, lc.contactTime[slot], previous);
-    const double day = std::floor(when.julianDay + 0.5);
-    if (!out.visible || day < firstDay) {
-      firstDay = day;
-      out.year = when.year;
-      out.month = when.month;
-      out.day = when.day;
-    }
-    out.visible = true;
     out.shown[slot] = true;
-    out.when[slot] = when;
+    out.when[slot] = ContactUT(record, deltaT, lc.contactTime[slot], previous);
     previous = &out.when[slot];
   }
-  HoursFromFirstDay(out.shown, out.when, out.hours);
+  const int first = HoursFromFirstDay(out.shown, out.when, out.hours);
+  if (first >= 0) {
+    out.visible = true;
+    out.year = out.when[first].year;
+    out.month = out.when[first].month;
+    out.day = out.when[first].day;
+  }
   return out;
 }
 
@@ -458,11 +462,11 @@ ReportRowValues RowValues(const RowInstants& instants, double deltaT, char kind,
   if (v.shown[kMax]) {
     v.magnitude = lc.magnitude;
     v.obscuration = lc.obscuration;
-    const double minutes = CentralDurationMinutes(lc);
     // As DurationText: none for a partial phase or a duration the contacts could not give.
-    if (lc.kind != EclipseKind::kPartial && minutes >= 0 && minutes < 1e6) {
+    const std::optional<long long> seconds = WholeSeconds(CentralDurationMinutes(lc));
+    if (lc.kind != EclipseKind::kPartial && seconds) {
       v.hasDuration = true;
-      v.durationSeconds = std::trunc(minutes * 60 + 0.5);
+      v.durationSeconds = static_cast<double>(*seconds);
     }
   }
   return v;
