@@ -341,7 +341,7 @@ FileBytes::FileBytes(FileBytes&& other) noexcept
 
 // The records of one catalogue in their file form, and each one decoded once it is read.
 struct EclipseCatalogue::Store {
-  std::optional<FileBytes> file;    // a mapped catalogue file (named `name`) …
+  std::optional<FileBytes> file;  // a mapped catalogue file (named `name`) …
   std::string name;
   std::vector<std::uint8_t> owned;  // … or records given in memory, encoded
   std::span<const std::uint8_t> bytes;

@@ -143,28 +143,28 @@ class Azimuthal {
 // commands of the command line) does not load the library, which would cost it a third of its
 // start-up.
 #define UMBRIVISTA_GEOS_FUNCTIONS(X) \
-  X(GEOSClipByRect_r) \
-  X(GEOSCoordSeq_create_r) \
-  X(GEOSCoordSeq_getSize_r) \
-  X(GEOSCoordSeq_getXY_r) \
-  X(GEOSCoordSeq_setXY_r) \
-  X(GEOSDifference_r) \
-  X(GEOSGeomTypeId_r) \
-  X(GEOSGeom_createCollection_r) \
-  X(GEOSGeom_createLinearRing_r) \
-  X(GEOSGeom_createPolygon_r) \
-  X(GEOSGeom_destroy_r) \
-  X(GEOSGeom_getCoordSeq_r) \
-  X(GEOSGeom_setPrecision_r) \
-  X(GEOSGetExteriorRing_r) \
-  X(GEOSGetGeometryN_r) \
-  X(GEOSGetInteriorRingN_r) \
-  X(GEOSGetNumGeometries_r) \
-  X(GEOSGetNumInteriorRings_r) \
-  X(GEOSIntersection_r) \
-  X(GEOSUnaryUnion_r) \
-  X(GEOS_finish_r) \
-  X(GEOS_init_r) \
+  X(GEOSClipByRect_r)                \
+  X(GEOSCoordSeq_create_r)           \
+  X(GEOSCoordSeq_getSize_r)          \
+  X(GEOSCoordSeq_getXY_r)            \
+  X(GEOSCoordSeq_setXY_r)            \
+  X(GEOSDifference_r)                \
+  X(GEOSGeomTypeId_r)                \
+  X(GEOSGeom_createCollection_r)     \
+  X(GEOSGeom_createLinearRing_r)     \
+  X(GEOSGeom_createPolygon_r)        \
+  X(GEOSGeom_destroy_r)              \
+  X(GEOSGeom_getCoordSeq_r)          \
+  X(GEOSGeom_setPrecision_r)         \
+  X(GEOSGetExteriorRing_r)           \
+  X(GEOSGetGeometryN_r)              \
+  X(GEOSGetInteriorRingN_r)          \
+  X(GEOSGetNumGeometries_r)          \
+  X(GEOSGetNumInteriorRings_r)       \
+  X(GEOSIntersection_r)              \
+  X(GEOSUnaryUnion_r)                \
+  X(GEOS_finish_r)                   \
+  X(GEOS_init_r)                     \
   X(GEOSisEmpty_r)
 
 constexpr const char* kGeosLibrary = "libgeos_c.so.1";
@@ -174,8 +174,8 @@ struct GeosApi {
   UMBRIVISTA_GEOS_FUNCTIONS(UMBRIVISTA_GEOS_MEMBER)
 #undef UMBRIVISTA_GEOS_MEMBER
   GeosApi() {
-#define UMBRIVISTA_GEOS_LOAD(name) \
-  name = reinterpret_cast<decltype(name)>(  \
+#define UMBRIVISTA_GEOS_LOAD(name)         \
+  name = reinterpret_cast<decltype(name)>( \
       LoadModuleEntry(kGeosLibrary, #name, std::string("the geometry library ") + kGeosLibrary));
     UMBRIVISTA_GEOS_FUNCTIONS(UMBRIVISTA_GEOS_LOAD)
 #undef UMBRIVISTA_GEOS_LOAD
@@ -225,6 +225,10 @@ GEOSGeometry* Hull(GEOSContextHandle_t h, std::vector<Xy> points) {
   }
   GEOSGeometry* shell = Geos().GEOSGeom_createLinearRing_r(h, seq);
   return shell ? Geos().GEOSGeom_createPolygon_r(h, shell, nullptr, 0) : nullptr;
+}
+
+bool NonEmptyPolygon(GEOSContextHandle_t h, const GEOSGeometry* g) {
+  return Geos().GEOSGeomTypeId_r(h, g) == GEOS_POLYGON && !Geos().GEOSisEmpty_r(h, g);
 }
 
 PlaneRing RingPoints(GEOSContextHandle_t h, const GEOSGeometry* ring) {
@@ -305,12 +309,13 @@ GeoRing Closed(PlaneRing ring, bool outer) {
 }
 
 GEOSGeometry* PlanePolygon(GEOSContextHandle_t h, const PlaneRing& ring) {
-  GEOSCoordSequence* seq = Geos().GEOSCoordSeq_create_r(h, static_cast<unsigned>(ring.size() + 1), 2);
+  GEOSCoordSequence* seq =
+      Geos().GEOSCoordSeq_create_r(h, static_cast<unsigned>(ring.size() + 1), 2);
   for (std::size_t i = 0; i <= ring.size(); ++i) {
     // On a grid, so that the sides either side of a closing meridian, shifted by 360°, meet.
     const Xy& p = ring[i % ring.size()];
     Geos().GEOSCoordSeq_setXY_r(h, seq, static_cast<unsigned>(i), std::round(p.x * 1e7) / 1e7,
-                         std::round(p.y * 1e7) / 1e7);
+                                std::round(p.y * 1e7) / 1e7);
   }
   GEOSGeometry* shell = Geos().GEOSGeom_createLinearRing_r(h, seq);
   return shell ? Geos().GEOSGeom_createPolygon_r(h, shell, nullptr, 0) : nullptr;
@@ -319,7 +324,7 @@ GEOSGeometry* PlanePolygon(GEOSContextHandle_t h, const PlaneRing& ring) {
 // The union of polygons (taken over); an empty collection for none.
 Geometry Union(GEOSContextHandle_t h, std::vector<GEOSGeometry*>& parts) {
   Geometry collection(Geos().GEOSGeom_createCollection_r(h, GEOS_GEOMETRYCOLLECTION, parts.data(),
-                                                  static_cast<unsigned>(parts.size())),
+                                                         static_cast<unsigned>(parts.size())),
                       {h});
   if (!collection) {
     for (GEOSGeometry* g : parts) Geos().GEOSGeom_destroy_r(h, g);
@@ -339,7 +344,7 @@ std::vector<GeoPolygon> ToPolygons(GEOSContextHandle_t h, Geometry map) {
   const int count = Geos().GEOSGetNumGeometries_r(h, map.get());
   for (int i = 0; i < count; ++i) {
     const GEOSGeometry* polygon = Geos().GEOSGetGeometryN_r(h, map.get(), i);
-    if (Geos().GEOSGeomTypeId_r(h, polygon) != GEOS_POLYGON || Geos().GEOSisEmpty_r(h, polygon)) continue;
+    if (!NonEmptyPolygon(h, polygon)) continue;
     GeoPolygon rings{Closed(RingPoints(h, Geos().GEOSGetExteriorRing_r(h, polygon)), true)};
     for (int k = 0; k < Geos().GEOSGetNumInteriorRings_r(h, polygon); ++k) {
       rings.push_back(Closed(RingPoints(h, Geos().GEOSGetInteriorRingN_r(h, polygon, k)), false));
@@ -409,7 +414,8 @@ std::vector<GeoPolygon> CentralRegion(const EclipseRecord& record, double deltaT
       if (GEOSGeometry* g = PlanePolygon(h, ring)) outer.push_back(g);
     }
     for (int k = 0; k < Geos().GEOSGetNumInteriorRings_r(h, polygon); ++k) {
-      for (const PlaneRing& ring : toMap(RingPoints(h, Geos().GEOSGetInteriorRingN_r(h, polygon, k)))) {
+      for (const PlaneRing& ring :
+           toMap(RingPoints(h, Geos().GEOSGetInteriorRingN_r(h, polygon, k)))) {
         if (GEOSGeometry* g = PlanePolygon(h, ring)) holes.push_back(g);
       }
     }
@@ -465,7 +471,8 @@ std::vector<GeoPolygon> CentralBand(const EclipseRecord& record, double lowest, 
       PlaneRing lo = shifted(polygon[k], -turn), hi = shifted(polygon[k], turn);
       Geometry a(PlanePolygon(h, lo), {h}), b(PlanePolygon(h, hi), {h});
       if (a && b) {
-        if (GEOSGeometry* common = Geos().GEOSIntersection_r(h, a.get(), b.get())) holes.push_back(common);
+        GEOSGeometry* common = Geos().GEOSIntersection_r(h, a.get(), b.get());
+        if (common) holes.push_back(common);
       }
     }
   }
@@ -478,12 +485,12 @@ std::vector<GeoPolygon> CentralBand(const EclipseRecord& record, double lowest, 
   // What the sweep carried beyond ±180° comes back on the other side.
   std::vector<GEOSGeometry*> wrapped;
   for (int k = -1; k <= 1; ++k) {
-    Geometry strip(Geos().GEOSClipByRect_r(h, swept.get(), -180 + 360.0 * k, -90, 180 + 360.0 * k, 90),
-                   {h});
+    Geometry strip(
+        Geos().GEOSClipByRect_r(h, swept.get(), -180 + 360.0 * k, -90, 180 + 360.0 * k, 90), {h});
     if (!strip) continue;
     for (int i = 0; i < Geos().GEOSGetNumGeometries_r(h, strip.get()); ++i) {
       const GEOSGeometry* polygon = Geos().GEOSGetGeometryN_r(h, strip.get(), i);
-      if (Geos().GEOSGeomTypeId_r(h, polygon) != GEOS_POLYGON || Geos().GEOSisEmpty_r(h, polygon)) continue;
+      if (!NonEmptyPolygon(h, polygon)) continue;
       PlaneRing ring = RingPoints(h, Geos().GEOSGetExteriorRing_r(h, polygon));
       for (Xy& p : ring) p.x -= 360.0 * k;
       if (ring.size() < 3) continue;

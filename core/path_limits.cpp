@@ -1111,8 +1111,8 @@ CentralPath::CentralPath(const EclipseRecord& record, double deltaT)
 bool SeesCentralPhase(const EclipseRecord& record, double deltaT, double latitude,
                       double longitude) {
   const double phi = latitude * kDegToRad;
-  const auto greatest = ComputeClosestApproach(record, deltaT, -longitude * kDegToRad,
-                                               ObserverGeocentric(0, phi));
+  const auto greatest =
+      ComputeClosestApproach(record, deltaT, -longitude * kDegToRad, ObserverGeocentric(0, phi));
   return greatest && std::fabs(greatest->l2Local) > std::hypot(greatest->u, greatest->v);
 }
 

@@ -392,8 +392,7 @@ void AppendListContacts(const RowInstants& instants, const LocalCircumstances& l
   }
 }
 
-void AppendFileRow(ReportKind kind, Language language, const ReportRowValues& v,
-                   std::string& out) {
+void AppendFileRow(ReportKind kind, Language language, const ReportRowValues& v, std::string& out) {
   for (const int number : {v.year, v.month, v.day}) {
     AppendInteger(out, number);
     out += '\t';

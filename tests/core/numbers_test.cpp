@@ -33,10 +33,10 @@ TEST(WriteFixed, SameTextAsTheLibraryFormatter) {
   // Exact halves (ties to even), decimals that are not what they seem (1.005 is below the half),
   // negative zero, values that round to a negative zero, the limit of the fast path, and values
   // the library writes itself.
-  const double fixed[] = {0,       -0.0,    0.125,  0.375,   2.5,    3.5,      -2.5,
-                          1.005,   1.015,   0.045,  -0.004,  -0.005, 999.9995, 1e14,
-                          3.99e15, 4e15,    4.01e15, 1e300,  -1e300, inf,      -inf,
-                          std::nan(""), 5e-324, 69.25,   -12.345, 359.995, 0.9995, 1e-7};
+  const double fixed[] = {0,       -0.0,    0.125,  0.375,  2.5,      3.5,          -2.5,    1.005,
+                          1.015,   0.045,   -0.004, -0.005, 999.9995, 1e14,         3.99e15, 4e15,
+                          4.01e15, 1e300,   -1e300, inf,    -inf,     std::nan(""), 5e-324,  69.25,
+                          -12.345, 359.995, 0.9995, 1e-7};
   for (const double v : fixed) {
     for (int d = 0; d <= 6; ++d) EXPECT_EQ(Written(v, d), Library(v, d)) << v << " " << d;
   }

@@ -351,7 +351,8 @@ TEST(SavedFile, EveryLineEndsWithCrLf) {
     EXPECT_EQ(lines[i].back(), '\r') << i;
     EXPECT_EQ(lines[i].find('\r'), lines[i].size() - 1) << i;
   }
-  EXPECT_EQ(lines[29], FileRowText(ReportKind::kCityList, Language::kEnglish, rows[0].values) + "\r");
+  EXPECT_EQ(lines[29],
+            FileRowText(ReportKind::kCityList, Language::kEnglish, rows[0].values) + "\r");
   EXPECT_EQ(text.substr(0, 8), "Legend\r\n");
 }
 

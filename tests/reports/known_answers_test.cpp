@@ -223,7 +223,8 @@ TEST(KnownAnswers, PlaceHistoryObservesFromThePlacesHeight) {
     const auto lc = ComputeLocalCircumstances(r, deltaT, phi, -in.longitude * kDegToRad,
                                               ObserverGeocentric(4200, phi));
     if (!lc) continue;
-    if (const auto row = PlaceHistoryRow(r, deltaT, in, *lc)) expected.push_back(FileRowText(ReportKind::kPlaceHistory, in.language, row->values));
+    if (const auto row = PlaceHistoryRow(r, deltaT, in, *lc))
+      expected.push_back(FileRowText(ReportKind::kPlaceHistory, in.language, row->values));
   }
   std::size_t changed = 0, matched = 0;
   for (std::size_t i = 0; i < high.rows.size(); ++i) {
