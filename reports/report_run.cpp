@@ -9,6 +9,12 @@
 
 namespace umbrivista {
 
+std::size_t AppendListLines(const std::vector<ReportRow>& rows, std::size_t from,
+                            std::string& text) {
+  for (std::size_t i = from; i < rows.size(); ++i) (text += rows[i].list) += '\n';
+  return rows.size();
+}
+
 std::string SavedReportText(const ReportRun& run) {
   return SavedFileText(run.kind, run.language, run.rows);
 }

@@ -59,6 +59,10 @@ inline bool Cancelled(const RunControl& control) {
   return control.cancel && control.cancel->load(std::memory_order_relaxed);
 }
 
+// Appends the list lines of rows[from …] to `text`, each ended by '\n'; returns rows.size().
+std::size_t AppendListLines(const std::vector<ReportRow>& rows, std::size_t from,
+                            std::string& text);
+
 // The saved file of a run: legend and header in the run's language, then its rows, CR LF.
 std::string SavedReportText(const ReportRun& run);
 // The file of a run in `format`: the saved text file above, or the CSV or JSON of its rows.

@@ -64,10 +64,8 @@ void ReportRunner::Start(Compute compute, std::function<void()> notify) {
 void ReportRunner::Publish(const ReportRun& run) {
   {
     const std::lock_guard lock(mutex_);
-    for (; published_ < run.rows.size(); ++published_) {
-      (news_.text += run.rows[published_].list) += '\n';
-      ++news_.lines;
-    }
+    news_.lines += run.rows.size() - published_;
+    published_ = AppendListLines(run.rows, published_, news_.text);
     news_.status = run.status;
   }
   Notify();

@@ -292,7 +292,7 @@ void TReportWindow::EndRun(ReportRun run) {
 void TReportWindow::ShowNewRows(const ReportRun& run) {
   if (shown_ >= run.rows.size()) return;
   std::string text;
-  for (; shown_ < run.rows.size(); ++shown_) (text += run.rows[shown_].list) += '\n';
+  shown_ = AppendListLines(run.rows, shown_, text);
   AppendToList(std::move(text));
 }
 
